@@ -170,4 +170,50 @@ std::string FromWindows1252(std::string_view bytes) {
     return out;
 }
 
+std::string ToWindows1252(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    size_t pos = 0;
+    while (pos < text.size()) {
+        char32_t codePoint = 0;
+        const size_t length = DecodeOne(text, pos, codePoint);
+        pos += length == 0 ? 1 : length;
+        char byte = '?';
+        if (length == 0) {
+            byte = '?';
+        } else if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
+            byte = static_cast<char>(codePoint);
+        } else {
+            for (size_t i = 0; i < kWindows1252High.size(); ++i) {
+                const char32_t mapped = kWindows1252High[i] != 0 ? kWindows1252High[i] : 0x80 + i;
+                if (mapped == codePoint) {
+                    byte = static_cast<char>(0x80 + i);
+                    break;
+                }
+            }
+        }
+        out.push_back(byte);
+    }
+    return out;
+}
+
+std::string Sanitize(std::string_view text) {
+    if (IsValid(text)) return std::string(text);
+    std::string out;
+    out.reserve(text.size() + 8);
+    size_t pos = 0;
+    while (pos < text.size()) {
+        char32_t codePoint = 0;
+        const size_t length = DecodeOne(text, pos, codePoint);
+        if (length == 0) {
+            AppendCodePoint(out, kReplacement);
+            ++pos;
+        } else {
+            out.append(text.substr(pos, length));
+            pos += length;
+        }
+    }
+    return out;
+}
+
 }  // namespace kestrix::utf8

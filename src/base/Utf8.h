@@ -22,5 +22,9 @@ std::string FromUtf16(std::u16string_view text);
 std::u16string ToUtf16(std::string_view text);
 // Windows-1252 (the system code page this program falls back to) to UTF-8.
 std::string FromWindows1252(std::string_view bytes);
+// UTF-8 to Windows-1252; characters the code page lacks become '?'.
+std::string ToWindows1252(std::string_view text);
+// text with every ill-formed byte replaced by U+FFFD (well-formed text comes back unchanged).
+std::string Sanitize(std::string_view text);
 
 }  // namespace kestrix::utf8

@@ -91,3 +91,23 @@ TEST(Utf8, Windows1252MapsTheHighRange) {
 
 }  // namespace
 }  // namespace kestrix
+
+namespace kestrix {
+namespace {
+
+TEST(Utf8, ToWindows1252RoundTripsTheCodePageAndMarksTheRest) {
+    std::string all;
+    for (int byte = 1; byte < 256; ++byte) all.push_back(static_cast<char>(byte));
+    EXPECT_EQ(utf8::ToWindows1252(utf8::FromWindows1252(all)), all);
+    EXPECT_EQ(utf8::ToWindows1252("\xE4\xB8\xAD \xE2\x82\xAC"), "? \x80");
+    EXPECT_EQ(utf8::ToWindows1252("a\xFF"), "a?");
+}
+
+TEST(Utf8, SanitizeReplacesOnlyIllFormedBytes) {
+    EXPECT_EQ(utf8::Sanitize("caf\xC3\xA9"), "caf\xC3\xA9");
+    EXPECT_EQ(utf8::Sanitize("caf\xE9!"), "caf\xEF\xBF\xBD!");
+    EXPECT_EQ(utf8::Sanitize("\xED\xA0\x80"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
+}
+
+}  // namespace
+}  // namespace kestrix
