@@ -30,7 +30,8 @@ public:
     // parses the file, resetting the cursor. False when unreadable, over 16 MiB, or not one
     // well-formed document with exactly one root; the document is then empty.
     bool LoadFile(const std::string& path);
-    // Replaces the text, parses it and resets the cursor; same result rule as LoadFile.
+    // Replaces the text, parses it and resets the cursor; same result rule as LoadFile, except
+    // that a text without any element (such as kNewDocumentText) is kept for AddElement.
     bool SetDocText(std::string_view text);
     // The document text as it stands.
     const std::string& GetDocText() const { return m_text; }
@@ -58,15 +59,39 @@ public:
     // without line-end translation, replacing the file. False when it cannot be written.
     bool SaveFile(const std::string& path) const;
 
+    // Largest file LoadFile accepts.
+    static constexpr size_t kMaxFileSize = 16u * 1024u * 1024u;
+    // Deepest element nesting the parser accepts.
+    static constexpr size_t kMaxDepth = 256;
+
     struct Element;  // index entry; layout private to the implementation
 
 private:
     bool Parse();
+    void Clear();
+    // Moves every offset at or after `from` by delta after the text changed there.
+    void ShiftOffsets(size_t from, long delta);
+    long FirstChildOf(long parent) const;
     std::string m_text;
-    std::vector<Element*> m_unused;  // placeholder; the implementation owns the real index
+    std::vector<Element> m_elements;  // index in parse order; added elements at the end
+    long m_root = -1;
     XmlParseResult m_parseResult;
     long m_parent = -1;
     long m_current = -1;
+};
+
+// One element of the index: offsets are byte positions in the document text.
+struct XmlDocument::Element {
+    size_t start = 0;       // the '<' of the start tag
+    size_t nameLength = 0;  // tag name follows the '<'
+    size_t tagClose = 0;    // the "/>" or ">" that ends the start tag
+    size_t endTag = 0;      // the "</" of the end tag; equals tagClose when self-closing
+    size_t end = 0;         // one past the element's last '>'
+    bool selfClosing = false;
+    long parent = -1;
+    long firstChild = -1;
+    long lastChild = -1;
+    long nextSibling = -1;
 };
 
 }  // namespace kestrix
