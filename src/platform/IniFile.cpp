@@ -1,0 +1,248 @@
+#include "platform/IniFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <mutex>
+#include <unordered_set>
+#include <utility>
+
+#include "base/Log.h"
+#include "base/Utf8.h"
+
+namespace kestrix {
+namespace {
+
+// Language files are a few kilobytes; anything this large is not one of ours.
+constexpr off_t kMaxFileSize = 16 * 1024 * 1024;
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int Get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// A missing language file is looked up hundreds of times per window refresh; say so once.
+void ReportUnreadable(const std::string& path, const std::string& reason) {
+    static std::mutex mutex;
+    static std::unordered_set<std::string> reported;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!reported.insert(path).second) return;
+    }
+    LogLine("INI file %s cannot be read: %s", path.c_str(), reason.c_str());
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    }
+    return true;
+}
+
+std::string_view Unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+// One line of the file, classified.
+struct Line {
+    enum class Kind { Skip, Section, Key } kind = Kind::Skip;
+    std::string_view name;   // section name or key
+    std::string_view value;  // value of a key line
+};
+
+Line Classify(std::string_view raw) {
+    Line line;
+    const std::string_view text = Trim(raw);
+    if (text.empty() || text.front() == ';') return line;
+    if (text.front() == '[') {
+        std::string_view inner = text.substr(1);
+        const size_t close = inner.rfind(']');
+        if (close != std::string_view::npos) inner = inner.substr(0, close);
+        line.kind = Line::Kind::Section;
+        line.name = Trim(inner);
+        return line;
+    }
+    line.kind = Line::Kind::Key;
+    const size_t equals = text.find('=');
+    if (equals == std::string_view::npos) {
+        line.name = text;
+        return line;
+    }
+    line.name = Trim(text.substr(0, equals));
+    line.value = Unquote(Trim(text.substr(equals + 1)));
+    return line;
+}
+
+// Calls visit(line, lineNumber) for each line until it returns false; "\r\n", "\n" and "\r"
+// all end a line.
+template <typename Visit>
+void ForEachLine(std::string_view text, Visit visit) {
+    size_t pos = 0;
+    size_t number = 1;
+    while (pos < text.size()) {
+        const size_t end = text.find_first_of("\r\n", pos);
+        const std::string_view line =
+            text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
+        if (!visit(line, number)) return;
+        if (end == std::string_view::npos) return;
+        pos = end + 1;
+        if (text[end] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
+        ++number;
+    }
+}
+
+std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
+    std::u16string units;
+    units.reserve(bytes.size() / 2);
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        units.push_back(bigEndian ? static_cast<char16_t>((first << 8) | second)
+                                  : static_cast<char16_t>((second << 8) | first));
+    }
+    return utf8::FromUtf16(units);
+}
+
+}  // namespace
+
+IniFile::IniFile(std::string path) : m_path(std::move(path)) {}
+
+std::string IniFile::GetString(std::string_view section, std::string_view key,
+                               std::string_view defaultText) const {
+    const std::optional<std::string> text = ReadText();
+    std::optional<std::string> value;
+    if (text) value = FindValue(*text, section, key);
+    return utf8::TruncateCodePoints(value ? std::string_view(*value) : defaultText,
+                                    kMaxValueLength);
+}
+
+std::optional<std::string> IniFile::ReadText() const {
+    const FileDescriptor file(::open(m_path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.Get() < 0) {
+        ReportUnreadable(m_path, std::strerror(errno));
+        return std::nullopt;
+    }
+    struct stat status {};
+    if (::fstat(file.Get(), &status) != 0) {
+        ReportUnreadable(m_path, std::strerror(errno));
+        return std::nullopt;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        ReportUnreadable(m_path, "not a regular file");
+        return std::nullopt;
+    }
+    if (status.st_size > kMaxFileSize) {
+        ReportUnreadable(m_path, "larger than 16 MiB");
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<size_t>(status.st_size), '\0');
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(file.Get(), bytes.data() + done, bytes.size() - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            ReportUnreadable(m_path, std::strerror(errno));
+            return std::nullopt;
+        }
+        if (got == 0) break;  // the file shrank while we read it
+        done += static_cast<size_t>(got);
+    }
+    bytes.resize(done);
+    return DecodeText(bytes);
+}
+
+IniFile::Encoding IniFile::DetectEncoding(std::string_view bytes) {
+    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') return Encoding::Utf16Le;
+    if (bytes.size() >= 2 && bytes[0] == '\xFE' && bytes[1] == '\xFF') return Encoding::Utf16Be;
+    if (bytes.size() >= 3 && bytes[0] == '\xEF' && bytes[1] == '\xBB' && bytes[2] == '\xBF') {
+        return Encoding::Utf8WithBom;
+    }
+    return Encoding::Utf8;
+}
+
+std::string IniFile::DecodeText(std::string_view bytes) {
+    switch (DetectEncoding(bytes)) {
+        case Encoding::Utf16Le:
+            return DecodeUtf16(bytes.substr(2), false);
+        case Encoding::Utf16Be:
+            return DecodeUtf16(bytes.substr(2), true);
+        case Encoding::Utf8WithBom:
+            bytes.remove_prefix(3);
+            break;
+        case Encoding::Utf8:
+            break;
+    }
+    // Without a byte-order mark a file in the system code page is still readable.
+    if (!utf8::IsValid(bytes)) return utf8::FromWindows1252(bytes);
+    return std::string(bytes);
+}
+
+std::vector<IniFile::Entry> IniFile::Parse(std::string_view text) {
+    std::vector<Entry> entries;
+    std::string_view section;
+    ForEachLine(text, [&](std::string_view raw, size_t number) {
+        const Line line = Classify(raw);
+        if (line.kind == Line::Kind::Section) section = line.name;
+        if (line.kind == Line::Kind::Key) {
+            entries.push_back(Entry{std::string(section), std::string(line.name),
+                                    std::string(line.value), number});
+        }
+        return true;
+    });
+    return entries;
+}
+
+std::optional<std::string> IniFile::FindValue(std::string_view text, std::string_view section,
+                                              std::string_view key) {
+    section = Trim(section);
+    key = Trim(key);
+    // Lines before the first header belong to the unnamed section.
+    bool inSection = section.empty();
+    bool sectionSeen = inSection;
+    std::optional<std::string> found;
+    ForEachLine(text, [&](std::string_view raw, size_t) {
+        const Line line = Classify(raw);
+        if (line.kind == Line::Kind::Section) {
+            // Only the first section of that name is searched.
+            if (sectionSeen) return false;
+            inSection = EqualsIgnoreCase(line.name, section);
+            sectionSeen = inSection;
+            return true;
+        }
+        if (line.kind == Line::Kind::Key && inSection && EqualsIgnoreCase(line.name, key)) {
+            found = std::string(line.value);
+            return false;
+        }
+        return true;
+    });
+    return found;
+}
+
+}  // namespace kestrix
