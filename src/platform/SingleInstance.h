@@ -33,7 +33,7 @@ public:
     enum class Role { First, Second };
     virtual ~SingleInstance() = default;
     // Claims the instance. First: this process is the only one and now listens for requests.
-    // Second: another process holds it. Can be called once.
+    // Second: another process holds it (a later call tries again). Once First, stays First.
     virtual Role Acquire() = 0;
     // Sends one request ("show", "exit 610") to the running instance; true when it confirmed.
     virtual bool SendRequest(const std::string& request) = 0;
