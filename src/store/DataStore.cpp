@@ -4,11 +4,13 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "base/Log.h"
 #include "base/Text.h"
 #include "store/DefaultSettings.h"
+#include "store/SQLiteAutoTransaction.h"
 #include "store/SQLiteStatement.h"
 
 namespace kestrix {
@@ -199,6 +201,10 @@ bool DataStore::SetSettingInt(ProfileId profile, std::string_view key, int value
 
 void DataStore::InsertDefaultSettings(ProfileId profile) {
     Lock lock(m_lock);
+    // One transaction for the forty rows (same rows, one journal write instead of forty);
+    // never nested into a transaction a caller already holds, which END would close early.
+    std::optional<SQLiteAutoTransaction> transaction;
+    if (!m_db.InTransaction()) transaction.emplace(&m_db);
     for (const DefaultSetting& setting : DefaultSettings()) {
         RunWrite("InsertDefaultSettings", "INSERT INTO t_configdata(profile, key, value) VALUES (?, ?, ?);",
                  [&](SQLiteStatement& s) {

@@ -87,6 +87,8 @@ int64_t SQLiteDB::LastInsertRowId() const {
     return sqlite3_last_insert_rowid(m_handle.get());
 }
 
+bool SQLiteDB::InTransaction() const { return m_handle && sqlite3_get_autocommit(m_handle.get()) == 0; }
+
 std::string SQLiteDB::ErrorMessage() const {
     if (!m_handle) return "not open";
     return sqlite3_errmsg(m_handle.get());

@@ -36,6 +36,8 @@ public:
     int Prepare(SQLiteStatement& statement, const char* sql, int length = -1);
     // Row id of the last successful insert; -1 without a connection.
     int64_t LastInsertRowId() const;
+    // True while a transaction begun on this connection is still open.
+    bool InTransaction() const;
     // SQLite's text for the last error of this connection ("not open" without one).
     std::string ErrorMessage() const;
 
