@@ -6,7 +6,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
+#include <memory>
 #include <mutex>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -118,16 +121,166 @@ void ForEachLine(std::string_view text, Visit visit) {
     }
 }
 
+// Straight to UTF-8: this runs on every lookup, so no intermediate UTF-16 string.
 std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
-    std::u16string units;
-    units.reserve(bytes.size() / 2);
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto unitAt = [&](size_t i) -> char32_t {
         const auto first = static_cast<unsigned char>(bytes[i]);
         const auto second = static_cast<unsigned char>(bytes[i + 1]);
-        units.push_back(bigEndian ? static_cast<char16_t>((first << 8) | second)
-                                  : static_cast<char16_t>((second << 8) | first));
+        return bigEndian ? (first << 8) | second : (second << 8) | first;
+    };
+    std::string out;
+    out.reserve(bytes.size() * 3 / 2);
+    const size_t end = bytes.size() & ~size_t{1};
+    for (size_t i = 0; i < end; i += 2) {
+        char32_t unit = unitAt(i);
+        if (unit < 0x80) {
+            out.push_back(static_cast<char>(unit));
+            continue;
+        }
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < end) {
+            const char32_t low = unitAt(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        // AppendCodePoint turns a surrogate left unpaired into U+FFFD.
+        utf8::AppendCodePoint(out, unit);
     }
-    return utf8::FromUtf16(units);
+    return out;
+}
+
+// Identity and version of a file as the file system reports it.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{};
+
+    static FileStamp Of(const struct stat& status) {
+        return FileStamp{status.st_dev, status.st_ino, status.st_size, status.st_mtim,
+                         status.st_ctim};
+    }
+    bool operator==(const FileStamp& other) const {
+        const auto same = [](const timespec& a, const timespec& b) {
+            return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+        };
+        return device == other.device && inode == other.inode && size == other.size &&
+               same(modified, other.modified) && same(changed, other.changed);
+    }
+};
+
+// Reads and decodes the file, reporting the stamp of exactly the bytes it read.
+std::optional<std::string> ReadDecoded(const std::string& path, FileStamp& stamp) {
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.Get() < 0) {
+        ReportUnreadable(path, std::strerror(errno));
+        return std::nullopt;
+    }
+    struct stat status {};
+    if (::fstat(file.Get(), &status) != 0) {
+        ReportUnreadable(path, std::strerror(errno));
+        return std::nullopt;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        ReportUnreadable(path, "not a regular file");
+        return std::nullopt;
+    }
+    if (status.st_size > kMaxFileSize) {
+        ReportUnreadable(path, "larger than 16 MiB");
+        return std::nullopt;
+    }
+    stamp = FileStamp::Of(status);
+    std::string bytes(static_cast<size_t>(status.st_size), '\0');
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(file.Get(), bytes.data() + done, bytes.size() - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            ReportUnreadable(path, std::strerror(errno));
+            return std::nullopt;
+        }
+        if (got == 0) break;  // the file shrank while we read it
+        done += static_cast<size_t>(got);
+    }
+    bytes.resize(done);
+    return IniFile::DecodeText(bytes);
+}
+
+// Lookup key of (section, key): both lower-cased, joined by a line break (which neither
+// can contain).
+std::string IndexKey(std::string_view section, std::string_view key) {
+    std::string joined;
+    joined.reserve(section.size() + key.size() + 1);
+    for (const char c : section) joined.push_back(AsciiLower(c));
+    joined.push_back('\n');
+    for (const char c : key) joined.push_back(AsciiLower(c));
+    return joined;
+}
+
+// Every value reachable by a lookup: keys of the first section of each name, first key wins.
+using FileIndex = std::unordered_map<std::string, std::string>;
+
+FileIndex BuildIndex(std::string_view text) {
+    FileIndex index;
+    // Keys before the first header belong to the unnamed section.
+    std::string sectionPrefix = IndexKey("", "");
+    std::unordered_set<std::string> sectionsSeen{sectionPrefix};
+    bool searchable = true;
+    ForEachLine(text, [&](std::string_view raw, size_t) {
+        const Line line = Classify(raw);
+        if (line.kind == Line::Kind::Section) {
+            sectionPrefix = IndexKey(line.name, "");
+            searchable = sectionsSeen.insert(sectionPrefix).second;
+        } else if (line.kind == Line::Kind::Key && searchable) {
+            std::string key = sectionPrefix;
+            for (const char c : line.name) key.push_back(AsciiLower(c));
+            index.emplace(std::move(key), std::string(line.value));
+        }
+        return true;
+    });
+    return index;
+}
+
+// A page refresh looks up a few hundred texts in one file. Reading and decoding the file
+// for each of them cost more than a frame, so the parsed file is kept and used again for as
+// long as the file on disk carries the same stamp; any change to the file is seen by the
+// next lookup. A file modified in the last two seconds is not kept, because a second change
+// within the file system's timestamp granularity would leave the stamp unchanged.
+std::shared_ptr<const FileIndex> CurrentIndex(const std::string& path) {
+    struct Cached {
+        FileStamp stamp;
+        std::shared_ptr<const FileIndex> index;
+    };
+    static std::mutex mutex;
+    static std::unordered_map<std::string, Cached> cache;
+    constexpr size_t kMaxCachedFiles = 16;
+    constexpr time_t kSettledSeconds = 2;
+
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0) {
+        std::lock_guard<std::mutex> lock(mutex);
+        const auto found = cache.find(path);
+        if (found != cache.end() && found->second.stamp == FileStamp::Of(status)) {
+            return found->second.index;
+        }
+    }
+    FileStamp stamp;
+    const std::optional<std::string> text = ReadDecoded(path, stamp);
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!text) {
+        cache.erase(path);
+        return nullptr;
+    }
+    auto index = std::make_shared<const FileIndex>(BuildIndex(*text));
+    if (std::time(nullptr) - stamp.modified.tv_sec >= kSettledSeconds) {
+        if (cache.size() >= kMaxCachedFiles) cache.clear();
+        cache[path] = Cached{stamp, index};
+    } else {
+        cache.erase(path);
+    }
+    return index;
 }
 
 }  // namespace
@@ -136,46 +289,17 @@ IniFile::IniFile(std::string path) : m_path(std::move(path)) {}
 
 std::string IniFile::GetString(std::string_view section, std::string_view key,
                                std::string_view defaultText) const {
-    const std::optional<std::string> text = ReadText();
-    std::optional<std::string> value;
-    if (text) value = FindValue(*text, section, key);
-    return utf8::TruncateCodePoints(value ? std::string_view(*value) : defaultText,
-                                    kMaxValueLength);
+    const std::shared_ptr<const FileIndex> index = CurrentIndex(m_path);
+    if (index) {
+        const auto found = index->find(IndexKey(Trim(section), Trim(key)));
+        if (found != index->end()) return utf8::TruncateCodePoints(found->second, kMaxValueLength);
+    }
+    return utf8::TruncateCodePoints(defaultText, kMaxValueLength);
 }
 
 std::optional<std::string> IniFile::ReadText() const {
-    const FileDescriptor file(::open(m_path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0) {
-        ReportUnreadable(m_path, std::strerror(errno));
-        return std::nullopt;
-    }
-    struct stat status {};
-    if (::fstat(file.Get(), &status) != 0) {
-        ReportUnreadable(m_path, std::strerror(errno));
-        return std::nullopt;
-    }
-    if (!S_ISREG(status.st_mode)) {
-        ReportUnreadable(m_path, "not a regular file");
-        return std::nullopt;
-    }
-    if (status.st_size > kMaxFileSize) {
-        ReportUnreadable(m_path, "larger than 16 MiB");
-        return std::nullopt;
-    }
-    std::string bytes(static_cast<size_t>(status.st_size), '\0');
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(file.Get(), bytes.data() + done, bytes.size() - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            ReportUnreadable(m_path, std::strerror(errno));
-            return std::nullopt;
-        }
-        if (got == 0) break;  // the file shrank while we read it
-        done += static_cast<size_t>(got);
-    }
-    bytes.resize(done);
-    return DecodeText(bytes);
+    FileStamp stamp;
+    return ReadDecoded(m_path, stamp);
 }
 
 IniFile::Encoding IniFile::DetectEncoding(std::string_view bytes) {

@@ -13,8 +13,9 @@ namespace kestrix {
 // (ASCII), keys and values are trimmed of blanks, one pair of matching enclosing quotes is
 // removed from a value, and the first matching section and key win. The file may be UTF-16LE
 // or UTF-16BE with a byte-order mark, or UTF-8 with or without one (bytes that are not valid
-// UTF-8 are read as Windows-1252). Nothing is cached: every lookup reads the file again, so
-// a file replaced on disk is seen by the next lookup.
+// UTF-8 are read as Windows-1252). Every lookup checks the file on disk: the parsed content
+// is reused only while the file keeps the same identity, size and change times, so a file
+// edited or replaced on disk is seen by the next lookup.
 class IniFile {
 public:
     // Longest value handed out, in code points: the 260-character buffer less its terminator.

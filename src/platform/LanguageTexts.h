@@ -8,8 +8,8 @@ namespace kestrix {
 
 // The numbered texts of the user interface and the process-wide language state.
 // Texts live in "<module folder>language/<lcid>.lan", section "LAN", key = decimal text id;
-// every lookup reads the current language's file (no caching), so a missing file or id shows
-// as an empty text. Names the program generated in one language (default names, copies,
+// every lookup goes to the current language's file at that moment (IniFile reuses a parsed
+// file only while it is unchanged on disk), so a missing file or id shows as an empty text. Names the program generated in one language (default names, copies,
 // profile names) are re-rendered for the current language by the pure rules below.
 // All state functions are thread-safe; the worker looks texts up too.
 class LanguageTexts {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -93,8 +97,14 @@ TEST(IniFile, LookupFollowsPrivateProfileRules) {
         {"Missing", "1", std::nullopt},
         {"LAN", "99", std::nullopt},
     };
+    test::TempFolder folder;
+    const std::string path = folder / "rules.ini";
+    test::WriteText(path, text);
+    const IniFile file(path);
     for (const Case& c : cases) {
         EXPECT_EQ(IniFile::FindValue(text, c.section, c.key), c.value)
+            << "[" << c.section << "] " << c.key;
+        EXPECT_EQ(file.GetString(c.section, c.key, "-"), c.value.value_or("-"))
             << "[" << c.section << "] " << c.key;
     }
 }
@@ -141,10 +151,30 @@ TEST(IniFile, EveryLookupSeesTheFileAsItIsNow) {
     test::TempFolder folder;
     const std::string path = folder / "live.lan";
     const IniFile file(path);
+    // Backdate the file so that its parsed content may be kept between lookups.
+    const auto backdate = [&] {
+        const timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), old, 0), 0);
+    };
     test::WriteText(path, "[LAN]\n1=first\n");
+    backdate();
     EXPECT_EQ(file.GetString("LAN", "1"), "first");
-    test::WriteText(path, "[LAN]\n1=second\n");
-    EXPECT_EQ(file.GetString("LAN", "1"), "second");
+    EXPECT_EQ(file.GetString("LAN", "1"), "first");
+    // Same size, rewritten in place: still seen at once.
+    test::WriteText(path, "[LAN]\n1=secnd\n");
+    EXPECT_EQ(file.GetString("LAN", "1"), "secnd");
+    test::WriteText(path, "[LAN]\n1=third\n");
+    EXPECT_EQ(file.GetString("LAN", "1"), "third");
+    // Replaced by another file with the same old time stamp: the inode differs.
+    test::WriteText(path + ".new", "[LAN]\n1=fifth\n");
+    const timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, (path + ".new").c_str(), old, 0), 0);
+    backdate();
+    EXPECT_EQ(file.GetString("LAN", "1"), "third");
+    ASSERT_EQ(std::rename((path + ".new").c_str(), path.c_str()), 0);
+    EXPECT_EQ(file.GetString("LAN", "1"), "fifth");
+    std::remove(path.c_str());
+    EXPECT_EQ(file.GetString("LAN", "1"), "");
 }
 
 }  // namespace
