@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -214,6 +216,30 @@ TEST_F(LanguageTextsTest, FixedCallerIdsAreAllListed) {
             << id;
     }
     EXPECT_TRUE(std::is_sorted(text::kUsedTextIds.begin(), text::kUsedTextIds.end()));
+}
+
+TEST_F(LanguageTextsTest, ShippedModelButtonTextsAreListed) {
+    // Button names and default functions of the model files are text ids too.
+    const std::regex keyElement("<key\\b[^>]*>");
+    const std::regex textAttribute("\\b(name|func_desc)=\"([^\"]*)\"");
+    size_t checked = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(KESTRIX_SOURCE_DATA) + "/device")) {
+        if (entry.path().extension() != ".xml") continue;
+        const std::string xml = test::ReadText(entry.path().string());
+        for (std::sregex_iterator key(xml.begin(), xml.end(), keyElement), end; key != end; ++key) {
+            const std::string element = key->str();
+            for (std::sregex_iterator attribute(element.begin(), element.end(), textAttribute);
+                 attribute != end; ++attribute) {
+                const int id = std::atoi((*attribute)[2].str().c_str());
+                EXPECT_TRUE(std::binary_search(text::kUsedTextIds.begin(),
+                                               text::kUsedTextIds.end(), id))
+                    << entry.path().filename() << ": " << element;
+                ++checked;
+            }
+        }
+    }
+    EXPECT_GT(checked, 0u);
 }
 
 }  // namespace
