@@ -1,0 +1,226 @@
+#include "device/HidapiBackend.h"
+
+#include <fcntl.h>
+#include <hidapi/hidapi.h>
+#include <linux/hidraw.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "base/Log.h"
+#include "device/ReportDescriptor.h"
+
+namespace kestrix {
+namespace {
+
+std::string WideToUtf8(const wchar_t* text) {
+    std::string out;
+    if (text == nullptr) {
+        return out;
+    }
+    for (; *text != 0; ++text) {
+        auto code = static_cast<uint32_t>(*text);
+        if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+            code = 0xFFFD;
+        }
+        if (code < 0x80) {
+            out += static_cast<char>(code);
+        } else if (code < 0x800) {
+            out += static_cast<char>(0xC0 | (code >> 6));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            out += static_cast<char>(0xE0 | (code >> 12));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (code >> 18));
+            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return out;
+}
+
+struct HidCloser {
+    void operator()(hid_device* device) const { hid_close(device); }
+};
+
+struct FdCloser {
+    int fd;
+    ~FdCloser() {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+};
+
+std::string ErrorText(hid_device* device) {
+    const wchar_t* error = hid_error(device);
+    return error != nullptr ? WideToUtf8(error) : std::string("unknown error");
+}
+
+class HidapiHandle : public HidHandle {
+public:
+    HidapiHandle(hid_device* device, std::string path, size_t outputLength)
+        : m_device(device), m_path(std::move(path)), m_outputLength(outputLength) {}
+
+    int Write(const uint8_t* data, size_t length) override {
+        const uint8_t* out = data;
+        size_t outLength = length;
+        if (length < m_outputLength) {
+            m_padded.assign(m_outputLength, 0);
+            std::copy_n(data, length, m_padded.begin());
+            out = m_padded.data();
+            outLength = m_outputLength;
+        }
+        const int written = hid_write(m_device.get(), out, outLength);
+        if (written < 0) {
+            LogLine("hid_write %s failed: %s", m_path.c_str(), ErrorText(m_device.get()).c_str());
+        }
+        return written;
+    }
+
+    int ReadTimeout(uint8_t* data, size_t length, int timeoutMs) override {
+        const int read = hid_read_timeout(m_device.get(), data, length, timeoutMs);
+        if (read < 0) {
+            LogLine("hid_read_timeout %s failed: %s", m_path.c_str(), ErrorText(m_device.get()).c_str());
+        }
+        return read;
+    }
+
+    bool ProductString(std::string& product) override {
+        wchar_t buffer[512] = {};
+        if (hid_get_product_string(m_device.get(), buffer, 512) != 0) {
+            LogLine("hid_get_product_string %s failed: %s", m_path.c_str(),
+                    ErrorText(m_device.get()).c_str());
+            return false;
+        }
+        buffer[511] = 0;
+        product = WideToUtf8(buffer);
+        return true;
+    }
+
+private:
+    std::unique_ptr<hid_device, HidCloser> m_device;
+    std::string m_path;
+    size_t m_outputLength;
+    std::vector<uint8_t> m_padded;
+};
+
+}  // namespace
+
+HidapiBackend::~HidapiBackend() { Exit(); }
+
+bool HidapiBackend::Init() {
+    if (m_initialised) {
+        return true;
+    }
+    if (hid_init() != 0) {
+        LogLine("hid_init failed: %s", ErrorText(nullptr).c_str());
+        return false;
+    }
+    m_initialised = true;
+    return true;
+}
+
+void HidapiBackend::Exit() {
+    if (m_initialised) {
+        hid_exit();
+        m_initialised = false;
+    }
+}
+
+std::vector<HidDeviceInfo> HidapiBackend::Enumerate() {
+    std::vector<HidDeviceInfo> result;
+    if (!m_initialised) {
+        return result;
+    }
+    hid_device_info* list = hid_enumerate(0, 0);
+    for (const hid_device_info* info = list; info != nullptr; info = info->next) {
+        HidDeviceInfo record;
+        record.path = info->path != nullptr ? info->path : "";
+        record.vendorId = info->vendor_id;
+        record.productId = info->product_id;
+        record.usagePage = info->usage_page;
+        record.usage = info->usage;
+        record.releaseNumber = info->release_number;
+        record.interfaceNumber = info->interface_number;
+        record.productString = WideToUtf8(info->product_string);
+        result.push_back(std::move(record));
+    }
+    hid_free_enumeration(list);
+    return result;
+}
+
+std::unique_ptr<HidHandle> HidapiBackend::Open(const std::string& path) {
+    if (!m_initialised) {
+        return nullptr;
+    }
+    hid_device* device = hid_open_path(path.c_str());
+    if (device == nullptr) {
+        LogLine("hid_open_path %s failed: %s", path.c_str(), ErrorText(nullptr).c_str());
+        return nullptr;
+    }
+    size_t outputLength = 0;
+    std::vector<uint8_t> descriptor;
+    if (ReadReportDescriptor(path, descriptor)) {
+        outputLength = ParseReportDescriptor(descriptor).outputReportLength;
+    } else {
+        LogLine("report descriptor of %s unreadable: writes are not padded", path.c_str());
+    }
+    return std::make_unique<HidapiHandle>(device, path, outputLength);
+}
+
+bool HidapiBackend::ReadTopCollection(const std::string& path, uint16_t& usagePage, uint16_t& usage) {
+    std::vector<uint8_t> descriptor;
+    if (!ReadReportDescriptor(path, descriptor)) {
+        return false;
+    }
+    const ReportDescriptorSummary summary = ParseReportDescriptor(descriptor);
+    if (!summary.hasCollection) {
+        return false;
+    }
+    usagePage = summary.usagePage;
+    usage = summary.usage;
+    return true;
+}
+
+bool HidapiBackend::ReadReportDescriptor(const std::string& path, std::vector<uint8_t>& descriptor) {
+    const size_t slash = path.find_last_of('/');
+    const std::string node = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (node.rfind("hidraw", 0) == 0) {
+        std::ifstream file("/sys/class/hidraw/" + node + "/device/report_descriptor", std::ios::binary);
+        if (file) {
+            descriptor.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+            if (!descriptor.empty()) {
+                return true;
+            }
+        }
+    }
+    FdCloser fd{::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC)};
+    if (fd.fd < 0) {
+        LogLine("open %s for its report descriptor failed: %s", path.c_str(), std::strerror(errno));
+        return false;
+    }
+    int size = 0;
+    if (::ioctl(fd.fd, HIDIOCGRDESCSIZE, &size) < 0 || size <= 0) {
+        LogLine("HIDIOCGRDESCSIZE on %s failed: %s", path.c_str(), std::strerror(errno));
+        return false;
+    }
+    hidraw_report_descriptor raw{};
+    raw.size = static_cast<uint32_t>(std::min(size, HID_MAX_DESCRIPTOR_SIZE));
+    if (::ioctl(fd.fd, HIDIOCGRDESC, &raw) < 0) {
+        LogLine("HIDIOCGRDESC on %s failed: %s", path.c_str(), std::strerror(errno));
+        return false;
+    }
+    descriptor.assign(raw.value, raw.value + raw.size);
+    return true;
+}
+
+}  // namespace kestrix
