@@ -6,13 +6,13 @@
 namespace kestrix {
 
 // The device-derived state of the selected mouse, kept for the window and read and written
-// by the device worker. A plain value: the worker hands copies out under its own lock.
+// by the device worker. A plain value: the worker hands copies out under its own lock. The
+// current profile is the store's (DataStore::CurrentProfile), shared by both threads.
 struct DeviceState {
     // Limits every identity starts from before the sensor's own are applied.
     static constexpr int kDefaultMinimumDpi = 50;
     static constexpr int kDefaultMaximumDpi = 26000;
 
-    int currentProfile = 1;        // profile every store read and write goes to
     int selectedModel = 0;         // model number the user works on; 0 = none
     uint16_t sensorWord = 0;       // identity bytes 8-9, kept unchanged
     uint16_t sensorCode = 0;       // identity byte 10: DPI codec and limits
@@ -30,6 +30,7 @@ struct DeviceState {
     uint8_t stageIndex = 0;        // displayed DPI stage index
     int selectedKey = 0;           // button selected in the button editor (selected-button report)
     int pendingMacroKey = -1;      // key code whose macro task 6 uploads first; -1 = none
+    bool lightingPage = false;     // the selected model has a lighting page
 };
 
 // Report-rate class for identity byte 11.

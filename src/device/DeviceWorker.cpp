@@ -1,0 +1,443 @@
+#include "device/DeviceWorker.h"
+
+#include <algorithm>
+
+#include "base/Log.h"
+#include "base/Text.h"
+#include "device/DeviceEvents.h"
+#include "device/DeviceTask.h"
+#include "device/HidDeviceManager.h"
+#include "editors/rules/EnsureProfiles.h"
+#include "editors/rules/PerformanceDefaults.h"
+#include "editors/rules/SensorDpiRules.h"
+#include "platform/AppRegistry.h"
+#include "store/DataStore.h"
+
+namespace kestrix {
+
+namespace {
+
+using std::chrono::milliseconds;
+using Clock = std::chrono::steady_clock;
+
+// Pause between two steps of the thread; queued work ends it at once.
+constexpr auto kStepPeriod = milliseconds(2);
+// An idle poll of the command interface waits this long in all, in slices short enough
+// that a task queued meanwhile starts within a few milliseconds.
+constexpr auto kCommandPollTimeout = milliseconds(100);
+constexpr int kPollSliceMs = 2;
+constexpr auto kStopTimeout = milliseconds(1000);
+constexpr auto kRemovalSettle = milliseconds(500);
+constexpr auto kArrivalSettle = milliseconds(1);
+constexpr auto kFirmwareWindowPause = milliseconds(100);
+
+// Smallest reports the handlers read: DPI change [0xC2, stages]; link [0xC0, up, B, A].
+constexpr size_t kDpiChangeLength = 2;
+constexpr size_t kLinkReportLength = 4;
+
+constexpr int kTabHome = 0;
+constexpr int kTabFirstDevicePage = 1;
+
+}  // namespace
+
+DeviceWorker::DeviceWorker(HidDeviceManager& manager, DataStore& store, DeviceEvents& events,
+                           DeviceWorkerConfig config, DeviceWorkerHooks hooks)
+    : m_context(manager, store, events),
+      m_config(std::move(config)),
+      m_hooks(std::move(hooks)),
+      m_reader(m_context),
+      m_writer(m_context, m_reader, [this](bool dpiOnly) {
+          const CatalogueLine* line = LineOfModel(m_context.State().selectedModel);
+          if (line == nullptr || m_config.programFolder.empty()) {
+              LogLine("no model file for model %d; defaults not loaded", m_context.State().selectedModel);
+              return;
+          }
+          LoadPerformanceDefaults(m_config.programFolder, line->model.deviceAttr, m_context.Store(),
+                                  m_context.Profile(), dpiOnly);
+      }) {}
+
+DeviceWorker::~DeviceWorker() {
+    Stop();
+    if (m_thread.joinable()) m_thread.join();
+}
+
+bool DeviceWorker::Start() {
+    if (m_running.load()) return false;
+    if (m_thread.joinable()) m_thread.join();
+    m_context.ClearStop();
+    {
+        std::lock_guard lock(m_finishedMutex);
+        m_finished = false;
+    }
+    m_running = true;
+    m_thread = std::thread([this] { ThreadMain(); });
+    return true;
+}
+
+bool DeviceWorker::Stop() {
+    if (!m_thread.joinable()) return true;
+    m_running = false;
+    m_context.RequestStop();
+    m_queue.Interrupt();
+    bool finished = false;
+    {
+        std::unique_lock lock(m_finishedMutex);
+        finished = m_finishedWake.wait_for(lock, kStopTimeout, [this] { return m_finished; });
+    }
+    m_queue.Clear();
+    if (!finished) {
+        LogLine("device worker still busy after %lld ms; left to finish its exchange",
+                static_cast<long long>(kStopTimeout.count()));
+        return false;
+    }
+    m_thread.join();
+    return true;
+}
+
+void DeviceWorker::QueueTask(int code) { m_queue.Push(code); }
+
+void DeviceWorker::OnHotplug(DeviceEventType event, uint16_t vendorId, uint16_t productId, int interfaceNumber,
+                             const std::string& path) {
+    HidBackend& backend = m_context.Manager().Backend();
+    const int task = UpdateUSBDevice(event, vendorId, productId, interfaceNumber, path, m_config.catalogueLines,
+                                     m_context.State().devicePresent,
+                                     [&backend](const std::string& p) { return IsConfigurationInterface(backend, p); });
+    if (task != 0) QueueTask(task);
+}
+
+void DeviceWorker::ThreadMain() {
+    while (m_running.load()) {
+        Step();
+        if (!m_running.load()) break;
+        m_queue.WaitForTask(kStepPeriod);
+    }
+    {
+        std::lock_guard lock(m_finishedMutex);
+        m_finished = true;
+    }
+    m_finishedWake.notify_all();
+}
+
+void DeviceWorker::Step() {
+    int code = 0;
+    if (m_queue.TryPop(code)) {
+        RunTask(code);
+        return;
+    }
+    if (m_context.State().devicePresent) PollOnce();
+}
+
+void DeviceWorker::RunTask(int code) {
+    switch (static_cast<DeviceTask>(code)) {
+    case DeviceTask::RebuildAndRead: RebuildAndRead(milliseconds(0)); break;
+    case DeviceTask::ArrivalRebuildAndRead: RebuildAndRead(kArrivalSettle); break;
+    case DeviceTask::RemovalRescan: RemovalRescan(); break;
+    case DeviceTask::ReadWithRefresh: ReadWithRefresh(); break;
+    case DeviceTask::WriteAll: m_writer.WriteAll(); break;
+    case DeviceTask::WriteButtons: m_writer.WriteButtons(); break;
+    case DeviceTask::SelectedButtonReport: m_writer.SendSelectedButtonReport(); break;
+    case DeviceTask::WriteLighting: m_writer.WriteLighting(); break;
+    case DeviceTask::WriteDpiStages: m_writer.WriteDpiStages(); break;
+    case DeviceTask::WriteDpiColours: m_writer.WriteDpiColours(); break;
+    case DeviceTask::WriteReportRate: m_writer.WriteReportRate(); break;
+    case DeviceTask::WriteLiftOffAndSensor: m_writer.WriteLiftOffAndSensor(); break;
+    case DeviceTask::WriteSleepOptions: m_writer.WriteSleepOptions(); break;
+    case DeviceTask::RestoreLighting: m_writer.RestoreLighting(); break;
+    case DeviceTask::ResetDpi: m_writer.ResetDpi(); break;
+    case DeviceTask::RestoreFactory: m_writer.RestoreFactory(); break;
+    case DeviceTask::PointerSettings:
+        if (m_hooks.applyPointerSettings) m_hooks.applyPointerSettings();
+        break;
+    case DeviceTask::UpdateCheck:
+    case DeviceTask::UpdateCheckManual:
+    case DeviceTask::UpdateDownload:
+        if (m_hooks.update) m_hooks.update(code);
+        break;
+    case DeviceTask::FirmwareUpgrade: FirmwareUpgrade(); break;
+    case DeviceTask::Nothing:
+    default:
+        break;
+    }
+}
+
+void DeviceWorker::RebuildAndRead(milliseconds wait) {
+    RebuildWithCatalogue(m_context.Manager(), m_config.catalogueLines);
+    m_context.Events().RefreshDevicePages();
+    RescanAndRead(wait);
+}
+
+void DeviceWorker::RescanAndRead(milliseconds wait) {
+    if (!m_context.Wait(wait)) return;
+    m_context.UpdateState([](DeviceState& s) { s.mouseOnline = 0; });
+    RescanDevices();
+    if (m_context.Manager().GetConnectionKind() == ConnectionKind::None) return;
+    RefreshPagesWithProfiles();
+    if (m_reader.ReadAllSettings()) {
+        RefreshPagesWithProfiles();
+        m_context.Events().ReapplyPageState();
+    } else {
+        LogLine("reading the mouse after the rescan failed");
+    }
+}
+
+void DeviceWorker::RemovalRescan() {
+    if (!m_context.Wait(kRemovalSettle)) return;
+    m_context.UpdateState([](DeviceState& s) { s.mouseOnline = 0; });
+    RescanDevices();
+    if (m_context.Manager().GetConnectionKind() == ConnectionKind::None) return;
+    if (m_reader.ReadAllSettings()) m_context.Events().RefreshEditorPages();
+}
+
+void DeviceWorker::ReadWithRefresh() {
+    RefreshPagesWithProfiles();
+    m_reader.ReadAllSettings();
+    RefreshPagesWithProfiles();
+}
+
+void DeviceWorker::RefreshPagesWithProfiles() {
+    DataStore& store = m_context.Store();
+    if (store.IsOpened()) {
+        const CatalogueLine* line = LineOfModel(m_context.State().selectedModel);
+        EnsureProfiles(store, m_config.programFolder, line != nullptr ? line->model.deviceAttr : std::string(),
+                       m_config.getLanText ? m_config.getLanText : [](int) { return std::string(); });
+    }
+    m_context.Events().RefreshEditorPages();
+}
+
+void DeviceWorker::FirmwareUpgrade() {
+    if (m_hooks.firmwareUpgrade) m_hooks.firmwareUpgrade();
+    if (!m_context.Wait(kFirmwareWindowPause)) return;
+    m_context.Events().CloseFirmwareWindow();
+    m_context.Wait(kFirmwareWindowPause);
+}
+
+const CatalogueLine* DeviceWorker::LineOfModel(int model) const {
+    for (const CatalogueLine& line : m_config.catalogueLines) {
+        if (line.model.deviceType == model) return &line;
+    }
+    return nullptr;
+}
+
+void DeviceWorker::ShowDeviceState(int model, int mode, int state) {
+    m_listedStates[model] = state;
+    m_context.Events().SetDeviceState(model, mode, state);
+}
+
+int DeviceWorker::OnlineDeviceCount() const {
+    return static_cast<int>(
+        std::count_if(m_listedStates.begin(), m_listedStates.end(), [](const auto& s) { return s.second == 1; }));
+}
+
+void DeviceWorker::RescanDevices() {
+    HidDeviceManager& manager = m_context.Manager();
+    DeviceEvents& events = m_context.Events();
+    const int remembered =
+        m_config.registry != nullptr ? m_config.registry->ReadAppRegistryInt(kDeviceTypeValue) : m_rememberedModel;
+    const RescanResult result = kestrix::RescanDevices(manager, remembered);
+
+    events.SetAllDeviceState(0);
+    for (auto& listed : m_listedStates) listed.second = 0;
+    for (const HidDeviceEntryView& entry : result.entries) {
+        if (entry.modelNumber <= 0) continue;
+        ShowDeviceState(entry.modelNumber, entry.mode, entry.linkState);
+        events.SetDeviceVersion(entry.modelNumber, entry.releaseNumber);
+    }
+    if (result.anyIdentified) {
+        // The remembered model when it is attached, else the first attached one.
+        int chosen = 0;
+        for (const HidDeviceEntryView& entry : result.entries) {
+            if (entry.modelNumber == remembered) chosen = remembered;
+        }
+        for (const HidDeviceEntryView& entry : result.entries) {
+            if (chosen == 0 && entry.modelNumber > 0) chosen = entry.modelNumber;
+        }
+        SelectModel(chosen);
+    }
+    if (!result.entries.empty()) {
+        m_context.UpdateState([](DeviceState& s) { s.devicePresent = true; });
+        switch (manager.GetConnectionKind()) {
+        case ConnectionKind::None:
+            events.SetCaption(kCaptionNoDevice);
+            events.SelectTab(kTabHome);
+            events.ShowDevicePages(false);
+            break;
+        case ConnectionKind::Cable:
+            events.SetCaption(kCaptionCable);
+            events.ShowDevicePages(true);
+            break;
+        case ConnectionKind::Receiver:
+            events.SetCaption(kCaptionReceiver);
+            events.ShowDevicePages(true);
+            break;
+        }
+    } else {
+        m_context.UpdateState([](DeviceState& s) {
+            s.devicePresent = false;
+            s.linkUp = false;
+        });
+        events.SetCaption(kCaptionNoDevice);
+        events.SelectTab(kTabHome);
+        events.ShowDevicePages(false);
+    }
+    events.CloseTransientWindows();
+}
+
+void DeviceWorker::SelectModel(int model) {
+    m_context.UpdateState([model](DeviceState& s) { s.selectedModel = model; });
+    m_context.Manager().SetSelectedModel(model);
+    if (m_config.registry != nullptr) {
+        m_config.registry->WriteAppRegistryString(kDeviceTypeValue, Format("%d", model));
+    } else {
+        m_rememberedModel = model;
+    }
+    const CatalogueLine* line = LineOfModel(model);
+    if (line != nullptr && model != m_openedModel) {
+        m_openedModel = model;
+        if (!m_config.programFolder.empty()) {
+            DeviceDefinition definition;
+            const bool loaded = LoadDeviceDefinition(m_config.programFolder, line->model.deviceAttr, definition);
+            m_context.UpdateState([&](DeviceState& s) { s.lightingPage = loaded && definition.lightingPage; });
+        }
+        if (!m_config.dataFolder.empty()) {
+            DataStore& store = m_context.Store();
+            store.Close();
+            if (!store.OpenForModel(m_config.dataFolder, line->model.deviceAttr)) {
+                LogLine("database of model %d (%s) could not be opened; working without it", model,
+                        line->model.deviceAttr.c_str());
+            }
+        }
+    }
+    m_context.Events().SelectDevice(model);
+    m_context.Events().RefreshDevicePages();
+}
+
+bool DeviceWorker::PollOnce() {
+    HidDeviceManager& manager = m_context.Manager();
+    ReportBuffer report{};
+    int model = m_context.State().selectedModel;
+    HidDevice* device = manager.GetCommandInterface();
+    if (device == nullptr) {
+        // Receivers without a linked mouse: the manager reads each with a short timeout and
+        // applies a link report's identity to its entry.
+        if (!manager.PollDeviceInput(report, model)) return false;
+        HandleReport(report, report.size(), model);
+        return true;
+    }
+    const auto deadline = Clock::now() + kCommandPollTimeout;
+    while (true) {
+        const int read = device->ReadTimeout(report.data(), kLongWrite, kPollSliceMs);
+        if (read > 0) {
+            m_lostDeviceRescanQueued = false;
+            HandleReport(report, static_cast<size_t>(read), model);
+            return true;
+        }
+        if (read < 0) {
+            if (!m_lostDeviceRescanQueued) {
+                LogLine("input poll on %s failed; the device is rescanned", device->Path().c_str());
+                m_lostDeviceRescanQueued = true;
+                QueueTask(static_cast<int>(DeviceTask::RemovalRescan));
+            }
+            return false;
+        }
+        if (!m_running.load() && m_thread.joinable()) return false;
+        if (m_queue.Size() > 0 || Clock::now() >= deadline) return false;
+    }
+}
+
+void DeviceWorker::HandleReport(const ReportBuffer& report, size_t length, int model) {
+    if (report[0] != 0) {
+        LogLine("mouse notify data: %02X %02X %02X %02X %02X %02X", report[0], report[1], report[2], report[3],
+                report[4], report[5]);
+    }
+    if (report[0] == kDpiChangeReport) {
+        if (length < kDpiChangeLength) {
+            LogLine("DPI-change report of %zu bytes ignored", length);
+            return;
+        }
+        HandleDpiChange(report[1]);
+    } else if (report[0] == kLinkReport) {
+        if (length < kLinkReportLength) {
+            LogLine("link report of %zu bytes ignored", length);
+            return;
+        }
+        HandleLinkReport(report, model);
+    }
+}
+
+void DeviceWorker::HandleDpiChange(uint8_t stages) {
+    const int count = stages & 0x0F;
+    const int index = stages >> 4;
+    DeviceEvents& events = m_context.Events();
+    bool countChanged = false;
+    bool indexChanged = false;
+    int sensorCode = 0;
+    m_context.UpdateState([&](DeviceState& s) {
+        countChanged = s.stageCount != count;
+        indexChanged = s.stageIndex != index;
+        s.stageCount = static_cast<uint8_t>(count);
+        s.stageIndex = static_cast<uint8_t>(index);
+        sensorCode = s.sensorCode;
+    });
+    if (countChanged) {
+        events.SelectStageCount(count);
+        m_context.SetSettingInt("dpi_count", count);
+        events.RefreshDpiPage();
+    }
+    if (indexChanged) {
+        events.SelectStageIndex(index);
+        m_context.SetSettingInt("dpi_index", index);
+        const int dpi = m_context.GetSettingInt(Format("dpi_group%d_value", index));
+        events.SetDpiSliderPosition(SensorDpiRules::ForSensor(sensorCode).DpiToSlider(dpi));
+        events.ShowDpiIndicator(dpi);
+    }
+}
+
+void DeviceWorker::HandleLinkReport(const ReportBuffer& report, int model) {
+    DeviceEvents& events = m_context.Events();
+    HidDeviceManager& manager = m_context.Manager();
+    LogLine("link report: connected %d, battery %d/%d", report[1], report[2], report[3]);
+    events.CloseTransientWindows();
+    const bool connected = report[1] == 1;
+    const bool linkUp = m_context.State().linkUp;
+    if (connected && !linkUp) {
+        m_context.UpdateState([](DeviceState& s) { s.linkUp = true; });
+        const bool receiver = manager.GetConnectionKind() == ConnectionKind::Receiver;
+        const int mode = receiver ? 1 : 0;
+        events.ShowDevicePages(true);
+        events.SetCaption(receiver ? kCaptionReceiver : kCaptionCable);
+        ShowDeviceState(model, mode, 1);
+        manager.SetLinkState(model, mode, kLinkUp);
+        events.ShowNoDevicePanel(false);
+        events.SelectTab(kTabFirstDevicePage);
+        events.RefreshEditorPages();
+        if (m_reader.ReadAllOnConnect()) {
+            events.RefreshEditorPages();
+            events.ReapplyPageState();
+        }
+    } else if (!connected && linkUp) {
+        m_context.UpdateState([](DeviceState& s) { s.linkUp = false; });
+        events.SetCaption(kCaptionNoDevice);
+        events.SelectTab(kTabHome);
+        events.ShowDevicePages(false);
+        events.ShowNoDevicePanel(true);
+        ShowDeviceState(model, 1, 0);
+        manager.SetLinkState(model, 1, kLinkDown);
+        ReadPendingLinkReport();
+        events.StopMacroRecording();
+        events.ShowNoDevicePanel(OnlineDeviceCount() < 1);
+    }
+    if (report[2] != 0) events.SetBatteryInfo(report[2], report[3]);
+}
+
+void DeviceWorker::ReadPendingLinkReport() {
+    // A link report already waiting on the receiver updates the link state of its entries;
+    // the manager's receiver poll does exactly that. With a cabled mouse of the same model
+    // there is no receiver to ask.
+    HidDeviceManager& manager = m_context.Manager();
+    if (manager.GetCommandInterface() != nullptr) return;
+    ReportBuffer pending{};
+    int model = 0;
+    manager.PollDeviceInput(pending, model);
+}
+
+}  // namespace kestrix

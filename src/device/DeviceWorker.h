@@ -1,0 +1,129 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "device/Catalogue.h"
+#include "device/CommandFrame.h"
+#include "device/DeviceContext.h"
+#include "device/DeviceMatching.h"
+#include "device/SettingsReader.h"
+#include "device/SettingsWriter.h"
+#include "device/TaskQueue.h"
+
+namespace kestrix {
+
+class AppRegistry;
+class DataStore;
+class DeviceEvents;
+class HidDeviceManager;
+
+// What the worker needs from the program beyond the manager, the store and the observer.
+struct DeviceWorkerConfig {
+    std::vector<CatalogueLine> catalogueLines;  // filter list and the models' device_attr
+    std::string programFolder;                  // model files (lighting page, defaults)
+    std::string dataFolder;  // databases; empty = the caller opens the store itself
+    AppRegistry* registry = nullptr;  // remembered model "DeviceType"; null = kept in memory
+    std::function<std::string(int textId)> getLanText;  // profile names of new databases
+};
+
+// Work that later parts of the program plug in; an empty hook makes its task do nothing.
+struct DeviceWorkerHooks {
+    std::function<void()> applyPointerSettings;  // task 22
+    std::function<void(int task)> update;        // tasks 23, 24, 26
+    std::function<void()> firmwareUpgrade;       // task 27 (the window is closed afterwards)
+};
+
+// The device worker: the one thread that talks to the mouse. It takes DeviceTask codes from
+// its queue one at a time, in order, and runs them; with an empty queue and a device present
+// it polls the mouse's input reports (DPI-change and receiver link reports) and applies them
+// through the observer. Queued work interrupts an idle poll within a few milliseconds.
+class DeviceWorker {
+public:
+    // The manager, store and observer must outlive the worker.
+    DeviceWorker(HidDeviceManager& manager, DataStore& store, DeviceEvents& events, DeviceWorkerConfig config,
+                 DeviceWorkerHooks hooks = {});
+    // Stops the thread (waiting for the step in progress to end).
+    ~DeviceWorker();
+    DeviceWorker(const DeviceWorker&) = delete;
+    DeviceWorker& operator=(const DeviceWorker&) = delete;
+
+    // Starts the thread; false when it is already running.
+    bool Start();
+    // Stops the thread: waits at most 1000 ms for it; false when it was still busy then (it
+    // ends after its current exchange; the destructor waits for that). Queued tasks are
+    // discarded.
+    bool Stop();
+    // True while the thread runs.
+    bool IsRunning() const { return m_running.load(); }
+
+    // Appends a task code (any thread).
+    void QueueTask(int code);
+    // Number of codes waiting.
+    size_t QueuedTasks() const { return m_queue.Size(); }
+
+    // A hot-plug arrival or removal (any thread): queues task 2 or 3 when it concerns the
+    // configuration interface of a supported mouse.
+    void OnHotplug(DeviceEventType event, uint16_t vendorId, uint16_t productId, int interfaceNumber,
+                   const std::string& path);
+
+    // A copy of the device state (any thread).
+    DeviceState State() const { return m_context.State(); }
+    // Changes the editor-owned parts of the device state (any thread): displayed stage count
+    // and index, lighting effect, selected key, pending macro key.
+    void UpdateState(const std::function<void(DeviceState&)>& change) { m_context.UpdateState(change); }
+
+    // Runs one task code now on the calling thread (tests and tools, worker not running).
+    void RunTask(int code);
+    // One idle poll on the calling thread (worker not running); true when a report was handled.
+    bool PollOnce();
+    // Handles one input report of length bytes from the interface of model (tests, tools).
+    void HandleReport(const ReportBuffer& report, size_t length, int model);
+
+private:
+    void ThreadMain();
+    void Step();
+    void RebuildAndRead(std::chrono::milliseconds wait);
+    void RescanAndRead(std::chrono::milliseconds wait);
+    void RemovalRescan();
+    void ReadWithRefresh();
+    void RescanDevices();
+    void SelectModel(int model);
+    void RefreshPagesWithProfiles();
+    void FirmwareUpgrade();
+    void HandleDpiChange(uint8_t stages);
+    void HandleLinkReport(const ReportBuffer& report, int model);
+    void ReadPendingLinkReport();
+    int OnlineDeviceCount() const;
+    void ShowDeviceState(int model, int mode, int state);
+    const CatalogueLine* LineOfModel(int model) const;
+
+    DeviceContext m_context;
+    DeviceWorkerConfig m_config;
+    DeviceWorkerHooks m_hooks;
+    SettingsReader m_reader;
+    SettingsWriter m_writer;
+    TaskQueue m_queue;
+
+    // What the worker last told the device list, per model (1 = on line).
+    std::map<int, int> m_listedStates;
+    int m_rememberedModel = 0;   // without a registry
+    int m_openedModel = 0;       // model whose database the store has open
+    bool m_lostDeviceRescanQueued = false;
+
+    std::thread m_thread;
+    std::atomic<bool> m_running{false};
+    std::mutex m_finishedMutex;
+    std::condition_variable m_finishedWake;
+    bool m_finished = true;
+};
+
+}  // namespace kestrix

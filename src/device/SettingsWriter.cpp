@@ -1,0 +1,217 @@
+#include "device/SettingsWriter.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "base/Log.h"
+#include "base/Text.h"
+#include "device/ButtonTable.h"
+#include "device/DeviceContext.h"
+#include "device/DpiCodec.h"
+#include "device/HidDeviceManager.h"
+#include "device/LightingCodec.h"
+#include "device/MacroPacking.h"
+#include "device/SettingsReader.h"
+#include "store/DataStore.h"
+
+namespace kestrix {
+
+namespace {
+
+constexpr int kDpiStages = 6;
+// Count bytes as the firmware expects them (0x03 and 0x09 do not count their data).
+constexpr uint8_t kDpiStagesCount = 0x25;
+constexpr uint8_t kDpiColoursCount = 0x12;
+constexpr uint8_t kButtonsCount = 0x0F;
+constexpr uint8_t kRestoreLightingData = 0x01;
+constexpr uint8_t kRestoreFactoryData = 0xFF;
+// The profiles whose button rows a factory restore deletes.
+constexpr ProfileId kFirstRestoredProfile = 1;
+constexpr ProfileId kLastRestoredProfile = 5;
+constexpr auto kLightingRestoreSettle = std::chrono::milliseconds(100);
+// Sensor-flag bits sent as the two sensor options of 0x06.
+constexpr int kSensorOptionA = 8;
+constexpr int kSensorOptionB = 4;
+
+constexpr uint8_t Byte(int value) { return static_cast<uint8_t>(value & 0xFF); }
+
+std::string StageKey(int stage, const char* suffix) { return Format("dpi_group%d_%s", stage, suffix); }
+
+}  // namespace
+
+bool SettingsWriter::Send(uint8_t code, uint8_t countByte, std::span<const uint8_t> data) {
+    ReportBuffer request = BuildWriteRequest(code, countByte, data);
+    return m_context.Manager().SendCommand(request, WriteLengthOf(code));
+}
+
+void SettingsWriter::SendSetting(uint8_t code, uint8_t countByte, std::span<const uint8_t> data) {
+    if (Send(code, countByte, data)) return;
+    LogLine("write command 0x%02X failed", code);
+    m_context.HandleCommandFailure();
+}
+
+void SettingsWriter::WriteReportRate() {
+    const std::array<uint8_t, 1> data{Byte(m_context.GetSettingInt("report_rate"))};
+    SendSetting(command::kReportRate, 0x01, data);
+}
+
+void SettingsWriter::WriteDpiStages() {
+    const DeviceState state = m_context.State();
+    std::array<uint8_t, 1 + 4 * kDpiStages> data{};
+    data[0] = Byte((m_context.GetSettingInt("dpi_index") << 4) | m_context.GetSettingInt("dpi_count"));
+    for (int k = 0; k < kDpiStages; ++k) {
+        int dpi = m_context.GetSettingInt(StageKey(k, "value"));
+        if (dpi < state.minimumDpi) dpi = state.minimumDpi;
+        else if (dpi > state.maximumDpi) dpi = state.maximumDpi;
+        const uint16_t raw = EncodeDpi(state.sensorCode, dpi);
+        const size_t offset = 1 + 4 * static_cast<size_t>(k);
+        // The firmware takes every stage twice.
+        data[offset] = Byte(raw);
+        data[offset + 1] = Byte(raw >> 8);
+        data[offset + 2] = Byte(raw);
+        data[offset + 3] = Byte(raw >> 8);
+    }
+    SendSetting(command::kDpiStages, kDpiStagesCount, data);
+}
+
+void SettingsWriter::WriteDpiColours() {
+    std::array<uint8_t, 3 * kDpiStages> data{};
+    for (int k = 0; k < kDpiStages; ++k) {
+        const int colour = m_context.GetSettingInt(StageKey(k, "rgb"));
+        data[3 * k] = Byte(colour);
+        data[3 * k + 1] = Byte(colour >> 8);
+        data[3 * k + 2] = Byte(colour >> 16);
+    }
+    SendSetting(command::kDpiColours, kDpiColoursCount, data);
+}
+
+void SettingsWriter::WriteLighting() {
+    const int effect = m_context.State().currentLightingEffect;
+    DataStore& store = m_context.Store();
+    const ProfileId profile = m_context.Profile();
+    store.SetActiveLightMode(profile, effect);
+    LightRow row;
+    if (!store.GetLightRow(profile, effect, row)) {
+        LogLine("lighting effect %d has no row in profile %d; nothing sent", effect, profile);
+        return;
+    }
+    const LightingPayload payload = EncodeLighting({effect, row.brightness, row.speed, row.colorValues});
+    SendSetting(command::kLighting, payload.countByte, payload.data);
+}
+
+void SettingsWriter::WriteLiftOffAndSensor() {
+    const int flag = m_context.GetSettingInt("sensor_flag");
+    const std::array<uint8_t, 5> data{Byte(m_context.GetSettingInt("liftoff_height")),
+                                      static_cast<uint8_t>((flag & kSensorOptionA) != 0 ? 1 : 0),
+                                      static_cast<uint8_t>((flag & kSensorOptionB) != 0 ? 1 : 0), 0, 0};
+    SendSetting(command::kLiftOff, 0x05, data);
+}
+
+void SettingsWriter::WriteSleepOptions() {
+    const std::array<uint8_t, 4> data{Byte(m_context.GetSettingInt("sleep_light")),
+                                      Byte(m_context.GetSettingInt("move_wakeup")),
+                                      Byte(m_context.GetSettingInt("move_closelight")),
+                                      Byte(m_context.GetSettingInt("button_respondtime"))};
+    SendSetting(command::kSleep, 0x04, data);
+}
+
+void SettingsWriter::UploadPendingMacro() {
+    const int pendingKey = m_context.State().pendingMacroKey;
+    if (pendingKey < 0) return;
+    DataStore& store = m_context.Store();
+    std::vector<KeyAssignmentRow> rows;
+    store.ListKeyAssignments(m_context.Profile(), rows);
+    for (const KeyAssignmentRow& row : rows) {
+        if (row.fnLayer != 0 || row.macroType != 4 || row.keyCode != pendingKey) continue;
+        MacroRow macro;
+        if (!store.GetMacro(row.macroValue, macro)) {
+            LogLine("macro %d of button %d does not exist; not uploaded", row.macroValue, row.keyCode);
+            continue;
+        }
+        std::vector<MacroRecordRow> records;
+        store.ListMacroRecords(macro.macroId, records);
+        std::vector<MacroEvent> events;
+        events.reserve(records.size());
+        for (const MacroRecordRow& r : records) events.push_back({r.type, r.value});
+        bool truncated = false;
+        const std::vector<uint8_t> data = PackMacro(row.keyCode, events, &truncated);
+        if (truncated) {
+            LogLine("macro %d has more than %zu events; the rest is not uploaded", macro.macroId,
+                    kMaxMacroEvents);
+        }
+        // A failed packet is logged by the exchange; the button table still follows.
+        m_context.Manager().SendMultiPacket(command::kMacro, data);
+    }
+    // Only the request served here is cleared; the editor may have asked for another one.
+    m_context.UpdateState([&](DeviceState& s) {
+        if (s.pendingMacroKey == pendingKey) s.pendingMacroKey = -1;
+    });
+}
+
+void SettingsWriter::WriteButtons() {
+    UploadPendingMacro();
+    DataStore& store = m_context.Store();
+    std::vector<KeyAssignmentRow> rows;
+    store.ListKeyAssignments(m_context.Profile(), rows);
+    std::vector<ButtonAssignment> assignments;
+    for (const KeyAssignmentRow& row : rows) {
+        if (row.fnLayer != 0) continue;
+        assignments.push_back({row.keyCode, row.macroType, row.macroValue, row.macroValue2});
+    }
+    const MacroLookup findMacro = [&store](int macroId) -> std::optional<MacroPlayback> {
+        MacroRow macro;
+        if (!store.GetMacro(macroId, macro)) return std::nullopt;
+        return MacroPlayback{macro.playType, macro.playTimes};
+    };
+    const ButtonTableBytes table = BuildButtonTable(assignments, findMacro);
+    SendSetting(command::kButtons, kButtonsCount, std::span<const uint8_t>(table.data(), kButtonTableSentBytes));
+}
+
+void SettingsWriter::SendSelectedButtonReport() {
+    ReportBuffer report{};
+    report[0] = command::kSelectedButton;
+    report[1] = command::kSelectedButton;
+    report[2] = Byte(m_context.State().selectedKey);
+    // The mouse does not answer this report in a way that matters; the result is not used.
+    m_context.Manager().SendCommand(report, kLongWrite);
+}
+
+void SettingsWriter::RestoreLighting() {
+    const std::array<uint8_t, 1> data{kRestoreLightingData};
+    Send(command::kRestoreLighting, 0x01, data);
+    if (!m_context.Wait(kLightingRestoreSettle)) return;
+    m_reader.ReadLighting();
+    m_context.Events().RefreshLightingPage();
+}
+
+void SettingsWriter::RestoreFactory() {
+    const std::array<uint8_t, 1> data{kRestoreFactoryData};
+    Send(command::kRestoreFactory, 0x01, data);
+    DataStore& store = m_context.Store();
+    for (ProfileId profile = kFirstRestoredProfile; profile <= kLastRestoredProfile; ++profile) {
+        store.DeleteProfileKeyAssignments(profile);
+    }
+    if (m_loadDefaults) m_loadDefaults(false);
+    m_context.Events().RefreshEditorPages();
+    if (m_context.State().lightingPage) m_context.Events().RefreshLightingPage();
+}
+
+void SettingsWriter::WriteAll() {
+    m_context.Events().RefreshEditorPages();
+    WriteButtons();
+    if (m_context.State().lightingPage) WriteLighting();
+    WriteDpiStages();
+    WriteDpiColours();
+    WriteReportRate();
+    WriteLiftOffAndSensor();
+    WriteSleepOptions();
+}
+
+void SettingsWriter::ResetDpi() {
+    if (m_loadDefaults) m_loadDefaults(true);
+    WriteDpiStages();
+    WriteDpiColours();
+}
+
+}  // namespace kestrix

@@ -1,0 +1,220 @@
+// The device worker end to end: tasks, input reports, hot-plug and the thread.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "device/DeviceTask.h"
+#include "device/WorkerTestBench.h"
+#include "editors/rules/SensorDpiRules.h"
+
+namespace kestrix {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::LogRecorder;
+using testing::TraceRecorder;
+using testing::WaitFor;
+using testing::WorkerBench;
+using testing::WritesOf;
+
+constexpr int kRebuild = static_cast<int>(DeviceTask::RebuildAndRead);
+
+TEST(DeviceWorker, DpiChangeReportSelectsAndStoresTheStage) {
+    WorkerBench bench("vireo");
+    bench.worker->RunTask(kRebuild);
+    bench.worker->UpdateState([](DeviceState& s) {
+        s.stageCount = 4;
+        s.stageIndex = 1;
+    });
+    bench.events.Clear();
+    bench.sim.Device("vireo-cable")->InjectReport({0xC2, 0x31});
+    ASSERT_TRUE(bench.worker->PollOnce());
+
+    const int dpi = bench.Setting("dpi_group3_value");
+    const int slider = SensorDpiRules::ForSensor(53).DpiToSlider(dpi);
+    EXPECT_EQ(bench.events.Calls(),
+              (std::vector<std::string>{"SelectStageCount(1)", "RefreshDpiPage", "SelectStageIndex(3)",
+                                        Format("SetDpiSliderPosition(%d)", slider),
+                                        Format("ShowDpiIndicator(%d)", dpi)}));
+    EXPECT_EQ(bench.Setting("dpi_count"), 1);
+    EXPECT_EQ(bench.Setting("dpi_index"), 3);
+
+    // The same report again changes nothing.
+    bench.events.Clear();
+    bench.sim.Device("vireo-cable")->InjectReport({0xC2, 0x31});
+    ASSERT_TRUE(bench.worker->PollOnce());
+    EXPECT_TRUE(bench.events.Calls().empty());
+}
+
+TEST(DeviceWorker, ReportsShorterThanTheirFieldsAreIgnored) {
+    WorkerBench bench("harrier_pro-receiver");
+    bench.worker->RunTask(kRebuild);
+    bench.events.Clear();
+    LogRecorder log;
+    for (const SimReport& report : {SimReport{0xC2}, SimReport{0xC0}, SimReport{0xC0, 0x01, 0x50}}) {
+        bench.sim.Device("harrier_pro-receiver")->InjectReport(report);
+        ASSERT_TRUE(bench.worker->PollOnce());
+    }
+    EXPECT_TRUE(bench.events.Calls().empty());
+    EXPECT_EQ(log.CountStartingWith("link report of"), 2u);
+    EXPECT_FALSE(bench.worker->State().linkUp);
+}
+
+TEST(DeviceWorker, LinkReportsBringTheReceiverMouseUpAndDown) {
+    WorkerBench bench("harrier_pro-receiver");
+    bench.worker->RunTask(kRebuild);
+    const auto receiver = bench.sim.Device("harrier_pro-receiver");
+    bench.events.Clear();
+
+    receiver->InjectReport({0xC0, 0x01, 0x50, 0x01});
+    ASSERT_TRUE(bench.worker->PollOnce());
+    EXPECT_TRUE(bench.events.ContainsInOrder(
+        {"CloseTransientWindows", "ShowDevicePages(1)", "SetCaption(52)", "SetDeviceState(201,1,1)",
+         "ShowNoDevicePanel(0)", "SelectTab(1)", "RefreshEditorPages", "SetDpiSliderRange(100,32000,640)",
+         "RefreshEditorPages", "ReapplyPageState", "SetBatteryInfo(80,1)"}));
+    EXPECT_TRUE(bench.worker->State().linkUp);
+
+    // A second connected report only updates the battery.
+    bench.events.Clear();
+    receiver->InjectReport({0xC0, 0x01, 0x40, 0x00});
+    ASSERT_TRUE(bench.worker->PollOnce());
+    EXPECT_EQ(bench.events.Calls(), (std::vector<std::string>{"CloseTransientWindows", "SetBatteryInfo(64,0)"}));
+
+    // Battery level 0 means "not given": the indicator stays.
+    bench.events.Clear();
+    receiver->InjectReport({0xC0, 0x01, 0x00, 0x05});
+    ASSERT_TRUE(bench.worker->PollOnce());
+    EXPECT_EQ(bench.events.Calls(), (std::vector<std::string>{"CloseTransientWindows"}));
+
+    // The mouse switched off.
+    bench.events.Clear();
+    receiver->Receiver()->SetMouseOn(false);
+    ASSERT_TRUE(bench.worker->PollOnce());
+    EXPECT_TRUE(bench.events.ContainsInOrder({"CloseTransientWindows", "SetCaption(50)", "SelectTab(0)",
+                                              "ShowDevicePages(0)", "ShowNoDevicePanel(1)",
+                                              "SetDeviceState(201,1,0)", "StopMacroRecording",
+                                              "ShowNoDevicePanel(1)"}));
+    EXPECT_FALSE(bench.worker->State().linkUp);
+
+    // Switched on again: connected once more, and read again (a new run would read; this
+    // one has read the model already, so only the identity is applied).
+    bench.events.Clear();
+    receiver->Receiver()->SetMouseOn(true);
+    ASSERT_TRUE(bench.worker->PollOnce());
+    EXPECT_TRUE(bench.worker->State().linkUp);
+    EXPECT_EQ(bench.events.Count("SetCaption(52)"), 1u);
+}
+
+TEST(DeviceWorker, TasksRunOneAtATimeInQueueOrder) {
+    WorkerBench bench("vireo");
+    bench.worker->RunTask(kRebuild);
+    TraceRecorder trace;
+    ASSERT_TRUE(bench.worker->Start());
+    bench.worker->QueueTask(static_cast<int>(DeviceTask::WriteDpiStages));
+    bench.worker->QueueTask(static_cast<int>(DeviceTask::WriteDpiColours));
+    ASSERT_TRUE(WaitFor([&] { return WritesOf(trace, 0x04).size() == 1; }));
+    ASSERT_TRUE(bench.worker->Stop());
+
+    // Write 0x03, its answer, then write 0x04: nothing in between on the wire.
+    std::vector<std::string> exchange;
+    for (const std::string& line : trace.Lines()) {
+        const std::string bytes = line.substr(line.find(' ', 2) + 1);
+        if (line[0] == 'W') exchange.push_back("W " + bytes.substr(3, 2));
+        if (line[0] == 'R') exchange.push_back("R " + bytes.substr(0, 5));
+    }
+    EXPECT_EQ(exchange, (std::vector<std::string>{"W 03", "R 03 00", "W 04", "R 04 00"}));
+}
+
+TEST(DeviceWorker, IdleWorkerWithoutDeviceReadsNothing) {
+    WorkerBench bench("none");
+    TraceRecorder trace;
+    ASSERT_TRUE(bench.worker->Start());
+    bench.worker->QueueTask(kRebuild);
+    ASSERT_TRUE(WaitFor([&] { return bench.events.Count("SetCaption(50)") == 1; }));
+    std::this_thread::sleep_for(50ms);
+    ASSERT_TRUE(bench.worker->Stop());
+    EXPECT_FALSE(bench.worker->State().devicePresent);
+    EXPECT_TRUE(trace.Lines().empty());
+    EXPECT_TRUE(bench.events.ContainsInOrder({"SetAllDeviceState(0)", "SetCaption(50)", "SelectTab(0)",
+                                              "ShowDevicePages(0)", "CloseTransientWindows"}));
+}
+
+TEST(DeviceWorker, StopReturnsWithinASecondEvenDuringAWait) {
+    WorkerBench bench("vireo");
+    bench.worker->RunTask(kRebuild);
+    ASSERT_TRUE(bench.worker->Start());
+    bench.worker->QueueTask(static_cast<int>(DeviceTask::RemovalRescan));  // waits 500 ms first
+    std::this_thread::sleep_for(20ms);
+    const auto begin = std::chrono::steady_clock::now();
+    EXPECT_TRUE(bench.worker->Stop());
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, 1000ms);
+    EXPECT_FALSE(bench.worker->IsRunning());
+    // Started again, it works as before.
+    ASSERT_TRUE(bench.worker->Start());
+    bench.worker->QueueTask(static_cast<int>(DeviceTask::WriteReportRate));
+    EXPECT_TRUE(WaitFor([&] { return bench.worker->QueuedTasks() == 0; }));
+    EXPECT_TRUE(bench.worker->Stop());
+}
+
+TEST(DeviceWorker, DeviceRemovedDuringATaskEndsItAndIsRescanned) {
+    WorkerBench bench("vireo");
+    bench.worker->RunTask(kRebuild);
+    const auto device = bench.sim.Device("vireo-cable");
+    SimFaults faults;
+    faults.removeOnNextRequest = true;
+    device->SetFaults(faults);
+    LogRecorder log;
+    bench.worker->RunTask(static_cast<int>(DeviceTask::WriteAll));
+    EXPECT_FALSE(device->IsPlugged());
+    EXPECT_TRUE(log.Contains("failed"));
+
+    // The next idle poll notices and queues the rescan, which finds nothing.
+    EXPECT_FALSE(bench.worker->PollOnce());
+    EXPECT_EQ(bench.worker->QueuedTasks(), 1u);
+    bench.events.Clear();
+    bench.worker->RunTask(static_cast<int>(DeviceTask::RemovalRescan));
+    EXPECT_FALSE(bench.worker->State().devicePresent);
+    EXPECT_TRUE(bench.events.ContainsInOrder({"SetAllDeviceState(0)", "SetCaption(50)", "ShowDevicePages(0)"}));
+}
+
+TEST(DeviceWorker, HotplugQueuesArrivalAndRemovalOfTheConfigurationInterface) {
+    WorkerBench bench("vireo");
+    const auto device = bench.sim.Device("vireo-cable");
+    bench.worker->OnHotplug(DeviceEventType::Arrival, 0x1209, 0x5A01, 0, device->PathOf(0));
+    EXPECT_EQ(bench.worker->QueuedTasks(), 0u);
+    bench.worker->OnHotplug(DeviceEventType::Arrival, 0x1209, 0x5A01, 2, device->PathOf(2));
+    EXPECT_EQ(bench.worker->QueuedTasks(), 1u);
+    // Removal only counts while a device is present, and only for interface 2.
+    bench.worker->OnHotplug(DeviceEventType::RemoveComplete, 0x1209, 0x5A01, 2, device->PathOf(2));
+    EXPECT_EQ(bench.worker->QueuedTasks(), 1u);
+    bench.worker->RunTask(kRebuild);
+    bench.worker->OnHotplug(DeviceEventType::RemoveComplete, 0x1209, 0x5A01, 0, device->PathOf(0));
+    bench.worker->OnHotplug(DeviceEventType::RemoveComplete, 0x1234, 0x5678, 2, "sim/other/if2");
+    EXPECT_EQ(bench.worker->QueuedTasks(), 1u);
+    bench.worker->OnHotplug(DeviceEventType::RemoveComplete, 0x1209, 0x5A01, 2, device->PathOf(2));
+    EXPECT_EQ(bench.worker->QueuedTasks(), 2u);
+}
+
+TEST(DeviceWorker, LaterTasksCallTheirHooks) {
+    std::vector<int> calls;
+    DeviceWorkerHooks hooks;
+    hooks.applyPointerSettings = [&] { calls.push_back(22); };
+    hooks.update = [&](int task) { calls.push_back(task); };
+    hooks.firmwareUpgrade = [&] { calls.push_back(27); };
+    WorkerBench bench("none", hooks);
+    for (int task : {22, 23, 24, 26, 27, 19, 99, 0, -4}) bench.worker->RunTask(task);
+    EXPECT_EQ(calls, (std::vector<int>{22, 23, 24, 26, 27}));
+    EXPECT_EQ(bench.events.Calls(), (std::vector<std::string>{"CloseFirmwareWindow"}));
+}
+
+TEST(DeviceWorker, RescanPrefersTheRememberedModel) {
+    WorkerBench bench("default");  // Vireo (101) by cable, Harrier Pro (201) through its receiver
+    bench.worker->RunTask(kRebuild);
+    EXPECT_EQ(bench.worker->State().selectedModel, 101);
+    EXPECT_TRUE(bench.events.ContainsInOrder({"SetDeviceState(101,0,1)", "SetDeviceState(201,1,1)",
+                                              "SelectDevice(101)", "SetCaption(51)"}));
+}
+
+}  // namespace
+}  // namespace kestrix
