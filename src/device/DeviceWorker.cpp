@@ -105,6 +105,11 @@ void DeviceWorker::OnHotplug(DeviceEventType event, uint16_t vendorId, uint16_t 
     if (task != 0) QueueTask(task);
 }
 
+void DeviceWorker::OnHotplug(const HotplugEvent& event) {
+    OnHotplug(event.action == HotplugEvent::Action::Arrival ? DeviceEventType::Arrival : DeviceEventType::RemoveComplete,
+              event.vendorId, event.productId, event.interfaceNumber, event.nodePath);
+}
+
 void DeviceWorker::ThreadMain() {
     while (m_running.load()) {
         Step();

@@ -18,6 +18,7 @@
 #include "device/SettingsReader.h"
 #include "device/SettingsWriter.h"
 #include "device/TaskQueue.h"
+#include "platform/HotplugMonitor.h"
 
 namespace kestrix {
 
@@ -74,6 +75,8 @@ public:
     // configuration interface of a supported mouse.
     void OnHotplug(DeviceEventType event, uint16_t vendorId, uint16_t productId, int interfaceNumber,
                    const std::string& path);
+    // The same for an event of the udev hot-plug monitor (its thread may call this).
+    void OnHotplug(const HotplugEvent& event);
 
     // A copy of the device state (any thread).
     DeviceState State() const { return m_context.State(); }

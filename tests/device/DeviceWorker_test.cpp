@@ -192,7 +192,13 @@ TEST(DeviceWorker, HotplugQueuesArrivalAndRemovalOfTheConfigurationInterface) {
     bench.worker->OnHotplug(DeviceEventType::RemoveComplete, 0x1209, 0x5A01, 0, device->PathOf(0));
     bench.worker->OnHotplug(DeviceEventType::RemoveComplete, 0x1234, 0x5678, 2, "sim/other/if2");
     EXPECT_EQ(bench.worker->QueuedTasks(), 1u);
-    bench.worker->OnHotplug(DeviceEventType::RemoveComplete, 0x1209, 0x5A01, 2, device->PathOf(2));
+    HotplugEvent removal;
+    removal.action = HotplugEvent::Action::Removal;
+    removal.vendorId = 0x1209;
+    removal.productId = 0x5A01;
+    removal.interfaceNumber = 2;
+    removal.nodePath = device->PathOf(2);
+    bench.worker->OnHotplug(removal);
     EXPECT_EQ(bench.worker->QueuedTasks(), 2u);
 }
 
