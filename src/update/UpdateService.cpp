@@ -1,0 +1,210 @@
+#include "update/UpdateService.h"
+
+#include <spawn.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "base/Log.h"
+#include "base/Utf8.h"
+#include "device/DeviceEvents.h"
+#include "device/DeviceTask.h"
+#include "device/FirmwareUpgrade.h"
+#include "update/UpdateEvents.h"
+#include "update/VersionText.h"
+#include "update/ZipExtractor.h"
+
+extern char** environ;
+
+namespace kestrix {
+namespace {
+
+void RemoveIfPresent(const std::string& path) {
+    std::error_code error;
+    std::filesystem::remove(path, error);
+    if (error) LogLine("cannot delete %s: %s", path.c_str(), error.message().c_str());
+}
+
+bool IsFile(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(std::filesystem::symlink_status(path, error));
+}
+
+bool MakeFolder(const std::string& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        LogLine("cannot create %s: %s", folder.c_str(), error.message().c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+UpdateService::UpdateService(UpdateConfig config, HidDeviceManager& manager, DeviceEvents& deviceEvents,
+                             UpdateEvents& updateEvents)
+    : m_config(std::move(config)), m_manager(manager), m_deviceEvents(deviceEvents), m_updateEvents(updateEvents) {}
+
+std::string UpdateService::LanText(int textId) const {
+    return m_config.getLanText ? m_config.getLanText(textId) : std::string();
+}
+
+std::string UpdateService::TempFolder() const { return m_config.dataFolder + "temp/"; }
+
+UpdateStatus UpdateService::Status() const {
+    std::lock_guard lock(m_mutex);
+    return m_status;
+}
+
+bool UpdateService::AcceptVersionText(const std::string& text, size_t maxLength) {
+    if (!utf8::IsValid(text) || text.find('\0') != std::string::npos) {
+        LogLine("version answer is not text; ignored");
+        return false;
+    }
+    const size_t length = utf8::CodePointCount(text);
+    if (length < 1 || length > maxLength) {
+        LogLine("version answer of %zu characters ignored", length);
+        return false;
+    }
+    return true;
+}
+
+void UpdateService::RunTask(int code) {
+    switch (static_cast<DeviceTask>(code)) {
+    case DeviceTask::UpdateCheck: CheckApplication(); break;
+    case DeviceTask::UpdateCheckManual: CheckFirmware(); break;
+    case DeviceTask::UpdateDownload: DownloadInstaller(); break;
+    default: break;
+    }
+}
+
+void UpdateService::CheckApplication() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_status.latestVersion.clear();
+    }
+    std::string body;
+    if (m_web.WebGetText(m_config.applicationBase + "version", body) != kWebOk) return;
+    if (!AcceptVersionText(body, kApplicationVersionMaxLength)) return;
+
+    const bool newer = CompareVersions(m_config.applicationVersion, body) > 0;
+    {
+        std::lock_guard lock(m_mutex);
+        m_status.latestVersion = body;
+        m_status.applicationState = newer ? kUpdateStateNewer : kUpdateStateCurrent;
+    }
+    if (newer) {
+        m_updateEvents.ShowApplicationCheck(ApplicationVersionLabel(LanText(kTextNewVersion), body), true);
+        m_deviceEvents.UpdateAvailable(kUpdateKindApplication);
+    } else {
+        m_updateEvents.ShowApplicationCheck(LanText(kTextUpToDate), false);
+    }
+}
+
+void UpdateService::CheckFirmware() {
+    const FirmwareTarget target = m_config.firmwareTarget ? m_config.firmwareTarget() : FirmwareTarget{};
+    {
+        std::lock_guard lock(m_mutex);
+        m_status.latestFirmware.clear();
+    }
+    if (target.base.empty()) return;  // the model has no firmware service
+    std::string body;
+    if (m_web.WebGetText(target.base + "/mouse/version", body) != kWebOk) return;
+    if (!AcceptVersionText(body, kFirmwareVersionMaxLength)) return;
+
+    const bool newer = !target.currentVersion.empty() && CompareVersions(target.currentVersion, body) > 0;
+    {
+        std::lock_guard lock(m_mutex);
+        m_status.latestFirmware = body;
+        m_status.firmwareBase = target.base;
+        m_status.firmwareState = newer ? kUpdateStateNewer : kUpdateStateCurrent;
+    }
+    if (newer) {
+        m_updateEvents.ShowFirmwareCheck(FirmwareVersionDisplay(LanText(kTextNewVersion), body), true);
+        m_deviceEvents.UpdateAvailable(kUpdateKindFirmware);
+    } else {
+        m_updateEvents.ShowFirmwareCheck(LanText(kTextUpToDate), false);
+    }
+}
+
+bool UpdateService::DownloadInstaller() {
+    const std::string version = Status().latestVersion;
+    if (!FirmwareUpgrade::IsPlainVersion(version)) {
+        LogLine("no usable application version \"%s\" to download", version.c_str());
+        m_updateEvents.DownloadFailed();
+        return false;
+    }
+    const std::string packageName = "Mouse-Setup-" + version + ".zip";
+    const std::string url = m_config.applicationBase + "//" + packageName;
+    const std::string folder = TempFolder();
+    const std::string packagePath = folder + packageName;
+    const std::string installerPath = folder + "Mouse-Setup-" + version + ".AppImage";
+
+    MakeFolder(folder);
+    RemoveIfPresent(packagePath);
+    // Only an installer this package delivered is ever started.
+    RemoveIfPresent(installerPath);
+    m_web.WebDownload(url, packagePath, [this](int percent) { m_deviceEvents.UpdateProgress(percent); });
+
+    bool complete = false;
+    if (IsFile(packagePath)) {
+        const ZipExtractResult result = ZipExtractor().Extract(packagePath, folder);
+        if (result.opened) RemoveIfPresent(packagePath);
+        complete = result.complete;
+        if (!complete) LogLine("installer package %s did not unpack cleanly", packageName.c_str());
+    }
+    if (complete && IsFile(installerPath) && StartInstaller(installerPath)) {
+        if (m_config.exitProcess) m_config.exitProcess(0);
+        return true;
+    }
+    LogLine("no installer started for version %s", version.c_str());
+    m_updateEvents.DownloadFailed();
+    return false;
+}
+
+bool UpdateService::StartInstaller(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        LogLine("installer %s: %s", path.c_str(), std::strerror(errno));
+        return false;
+    }
+    if (::chmod(path.c_str(), (info.st_mode & 07777) | S_IXUSR | S_IXGRP | S_IXOTH) != 0) {
+        LogLine("cannot make %s executable: %s", path.c_str(), std::strerror(errno));
+        return false;
+    }
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    // Its own session, so the installer outlives the program that is about to end.
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    std::string program = path;
+    char* arguments[] = {program.data(), nullptr};
+    pid_t pid = 0;
+    const int result = posix_spawn(&pid, path.c_str(), nullptr, &attributes, arguments, environ);
+    posix_spawnattr_destroy(&attributes);
+    if (result != 0) {
+        LogLine("cannot start installer %s: %s", path.c_str(), std::strerror(result));
+        return false;
+    }
+    LogLine("installer %s started (pid %d)", path.c_str(), static_cast<int>(pid));
+    return true;
+}
+
+void UpdateService::UpgradeFirmware() {
+    const UpdateStatus status = Status();
+    FirmwareUpgradeSteps steps;
+    steps.progress = [this](int textId, int percent) { m_updateEvents.FirmwareStep(textId, percent); };
+    steps.download = [this](const std::string& url, const std::string& path) {
+        m_web.WebDownload(url, path, [this](int percent) { m_deviceEvents.UpdateProgress(percent); });
+    };
+    steps.extract = [](const std::string& zipPath, const std::string& folder) {
+        return ZipExtractor().Extract(zipPath, folder).complete;
+    };
+    FirmwareUpgrade(m_manager, std::move(steps)).UpgradeFirmware(status.latestFirmware, status.firmwareBase, TempFolder());
+}
+
+}  // namespace kestrix

@@ -1,0 +1,63 @@
+#include "update/VersionText.h"
+
+#include <vector>
+
+#include "base/Text.h"
+
+namespace kestrix {
+namespace {
+
+std::vector<std::string_view> SplitAtDots(std::string_view text) {
+    std::vector<std::string_view> parts;
+    size_t start = 0;
+    for (;;) {
+        const size_t dot = text.find('.', start);
+        parts.push_back(text.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start));
+        if (dot == std::string_view::npos) return parts;
+        start = dot + 1;
+    }
+}
+
+// "<first>.<last two>" of a firmware version text.
+std::string FirmwareDotted(std::string_view version) {
+    std::string dotted;
+    if (!version.empty()) dotted += version.front();
+    dotted += '.';
+    dotted += version.size() >= 2 ? version.substr(version.size() - 2) : version;
+    return dotted;
+}
+
+}  // namespace
+
+int CompareVersions(std::string_view current, std::string_view latest) {
+    const std::vector<std::string_view> currentParts = SplitAtDots(current);
+    const std::vector<std::string_view> latestParts = SplitAtDots(latest);
+    if (currentParts.size() != latestParts.size()) return 2;
+    for (size_t i = 0; i < currentParts.size(); ++i) {
+        const int mine = ParseDecimal(currentParts[i]);
+        const int theirs = ParseDecimal(latestParts[i]);
+        if (mine < theirs) return 1;
+        if (mine > theirs) return -1;
+    }
+    return 0;
+}
+
+std::string ApplicationVersionLabel(std::string_view newVersionText, std::string_view version) {
+    return std::string(newVersionText) + ": v" + std::string(version);
+}
+
+std::string FirmwareVersionDisplay(std::string_view newVersionText, std::string_view version) {
+    return std::string(newVersionText) + ": v" + FirmwareDotted(version);
+}
+
+std::string ApplicationPromptText(std::string_view newVersionText, std::string_view version,
+                                  std::string_view question) {
+    return std::string(newVersionText) + ":v" + std::string(version) + ", " + std::string(question);
+}
+
+std::string FirmwarePromptText(std::string_view newVersionText, std::string_view version,
+                               std::string_view question) {
+    return std::string(newVersionText) + ":v" + FirmwareDotted(version) + ", " + std::string(question);
+}
+
+}  // namespace kestrix
