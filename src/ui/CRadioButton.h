@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+#include "ui/MControlFont.h"
+
+namespace DUI {
+
+// "CRadioButton": one choice of a group named by SetGroupName; checking it clears every
+// other radio button of the same group in the same window. A click checks it and sends
+// code 2.
+class CRadioButton : public MControlFont {
+public:
+    // Group the button belongs to ("IDC_SET_STC_EXITMODE"); "" = no group.
+    void SetGroupName(const std::string& group);
+    // The group name.
+    const std::string& GetGroupName() const;
+    // 1 checks (and clears the rest of the group), 0 clears; no notification.
+    void SetCheck(int check);
+    // 1 when checked.
+    int GetCheck() const;
+
+protected:
+    void Paint(QPainter& painter) override;
+    void Clicked() override;
+    bool AcceptsFocus() const override;
+    bool IsCheckedForPaint() const override;
+
+private:
+    std::string m_group;
+    int m_check = 0;
+};
+
+}  // namespace DUI

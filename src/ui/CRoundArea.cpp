@@ -1,0 +1,7 @@
+#include "ui/CRoundArea.h"
+
+namespace DUI {
+
+CRoundArea::CRoundArea() { SetRadius(10000); }
+
+}  // namespace DUI

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ui/MControl.h"
+
+namespace DUI {
+
+// "MouseCtrl": the model's picture (SetImage, "device/..."; a drawn mouse when missing)
+// with a callout per button: a line from the button's point on the picture to a label
+// holding the button's current function. A click on a label (or its point) selects that
+// button and sends code 2 with its index.
+//
+// Placement of a button (the model file's direction and three rect integers):
+// direction 0 puts the label left of the picture, any other value right of it; rect is
+// (x, y, offset): x and y locate the button on the picture in thousandths of the drawn
+// picture's width and height, offset moves the label up (negative) or down from the
+// point's height in px.
+class MouseCtrl : public MControl {
+public:
+    // Adds a button; returns its index.
+    int AddKey(int keyValue, const std::string& text, int direction, int x, int y, int offset);
+    // Removes every button.
+    void DeleteAllKeys();
+    // Number of buttons.
+    int GetCount() const;
+    // Sets the label text of the button with this key value; false when none.
+    bool SetKeyText(int keyValue, const std::string& text);
+    // Label text of index.
+    std::string GetKeyText(int index) const;
+    // Key value of index, -1 when out of range.
+    int GetKeyValue(int index) const;
+    // Index of a key value, -1 when none.
+    int FindKey(int keyValue) const;
+    // Selects index (-1 none) without notifying; false when out of range.
+    bool SetCurSel(int index);
+    // The selected index, -1 when none.
+    int GetCurSel() const;
+    // Clicks button index: selects it and sends code 2.
+    void ClickItem(int index);
+
+protected:
+    void Paint(QPainter& painter) override;
+    void MouseMove(QMouseEvent& event) override;
+    void MouseRelease(QMouseEvent& event) override;
+    void HoverChanged(bool hovered) override;
+    bool AcceptsFocus() const override;
+    bool KeyPress(QKeyEvent& event) override;
+
+private:
+    struct Key {
+        int keyValue = 0;
+        std::string text;
+        int direction = 0;
+        int x = 0;
+        int y = 0;
+        int offset = 0;
+    };
+    struct Placed;
+    std::vector<Placed> Layout() const;
+    int HitTest(double x, double y) const;
+    std::vector<Key> m_keys;
+    int m_current = -1;
+    int m_hot = -1;
+};
+
+}  // namespace DUI
