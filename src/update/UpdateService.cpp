@@ -46,7 +46,7 @@ bool MakeFolder(const std::string& folder) {
 
 }  // namespace
 
-UpdateService::UpdateService(UpdateConfig config, HidDeviceManager& manager, DeviceEvents& deviceEvents,
+UpdateService::UpdateService(UpdateConfig config, HidDeviceManager* manager, DeviceEvents& deviceEvents,
                              UpdateEvents& updateEvents)
     : m_config(std::move(config)), m_manager(manager), m_deviceEvents(deviceEvents), m_updateEvents(updateEvents) {}
 
@@ -195,6 +195,10 @@ bool UpdateService::StartInstaller(const std::string& path) {
 }
 
 void UpdateService::UpgradeFirmware() {
+    if (m_manager == nullptr) {
+        LogLine("firmware upgrade without a device manager; skipped");
+        return;
+    }
     const UpdateStatus status = Status();
     FirmwareUpgradeSteps steps;
     steps.progress = [this](int textId, int percent) { m_updateEvents.FirmwareStep(textId, percent); };
@@ -204,7 +208,7 @@ void UpdateService::UpgradeFirmware() {
     steps.extract = [](const std::string& zipPath, const std::string& folder) {
         return ZipExtractor().Extract(zipPath, folder).complete;
     };
-    FirmwareUpgrade(m_manager, std::move(steps)).UpgradeFirmware(status.latestFirmware, status.firmwareBase, TempFolder());
+    FirmwareUpgrade(*m_manager, std::move(steps)).UpgradeFirmware(status.latestFirmware, status.firmwareBase, TempFolder());
 }
 
 }  // namespace kestrix

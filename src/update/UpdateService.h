@@ -57,8 +57,8 @@ struct UpdateStatus {
 // read from any thread.
 class UpdateService {
 public:
-    // manager and both observers must outlive the service.
-    UpdateService(UpdateConfig config, HidDeviceManager& manager, DeviceEvents& deviceEvents,
+    // manager (null when no firmware is flashed) and both observers must outlive the service.
+    UpdateService(UpdateConfig config, HidDeviceManager* manager, DeviceEvents& deviceEvents,
                   UpdateEvents& updateEvents);
 
     // Runs worker task 23, 24 or 26; other codes do nothing.
@@ -94,7 +94,7 @@ private:
     static bool AcceptVersionText(const std::string& text, size_t maxLength);
 
     UpdateConfig m_config;
-    HidDeviceManager& m_manager;
+    HidDeviceManager* m_manager;
     DeviceEvents& m_deviceEvents;
     UpdateEvents& m_updateEvents;
     WebClient m_web;

@@ -42,7 +42,7 @@ protected:
         return config;
     }
     std::unique_ptr<UpdateService> Service(const UpdateConfig& config) {
-        return std::make_unique<UpdateService>(config, *bench.manager, deviceEvents, updateEvents);
+        return std::make_unique<UpdateService>(config, bench.manager.get(), deviceEvents, updateEvents);
     }
 
     testing::TestHttpServer server;
@@ -83,7 +83,7 @@ TEST_F(UpdateServiceTest, ApplicationCheckOffersOnlyANewerVersion) {
         }
         RecordingObserver device;
         testing::RecordingUpdateEvents update;
-        UpdateService service(Config(c.appVersion), *bench.manager, device, update);
+        UpdateService service(Config(c.appVersion), bench.manager.get(), device, update);
         service.RunTask(23);
         EXPECT_EQ(service.Status().applicationState, c.state);
         EXPECT_EQ(update.Calls(), c.update);
@@ -134,7 +134,7 @@ TEST_F(UpdateServiceTest, FirmwareCheckNeedsBothVersions) {
         firmwareBase = c.base != nullptr ? c.base : server.Url("/fw");
         RecordingObserver device;
         testing::RecordingUpdateEvents update;
-        UpdateService service(Config(), *bench.manager, device, update);
+        UpdateService service(Config(), bench.manager.get(), device, update);
         service.RunTask(24);
         EXPECT_EQ(service.Status().firmwareState, c.state);
         EXPECT_EQ(update.Calls(), c.update);
@@ -186,7 +186,7 @@ TEST_F(UpdateServiceTest, NoInstallerIsStartedFromAFailedOrUnsafeDownload) {
             server.Set("/soft///Mouse-Setup-1.0.4.zip", testing::ZipBytes(folder.Path(), c.entries));
         }
         testing::RecordingUpdateEvents update;
-        UpdateService service(Config(), *bench.manager, deviceEvents, update);
+        UpdateService service(Config(), bench.manager.get(), deviceEvents, update);
         service.CheckApplication();
         EXPECT_FALSE(service.DownloadInstaller());
         EXPECT_EQ(update.Calls().back(), "DownloadFailed");

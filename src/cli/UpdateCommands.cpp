@@ -1,0 +1,140 @@
+#include "cli/UpdateCommands.h"
+
+#include "base/Text.h"
+#include "device/DeviceTask.h"
+#include "device/FirmwareUpgrade.h"
+#include "platform/LanguageTexts.h"
+#include "update/UpdateEvents.h"
+#include "update/UpdateService.h"
+#include "xml/XmlDocument.h"
+
+namespace kestrix {
+namespace {
+
+// The program's version and the update server's base from config.xml.
+struct SoftwareUpdateSource {
+    std::string version;
+    std::string upgradeUrl;
+};
+
+SoftwareUpdateSource ReadSoftwareUpdateSource(const std::string& programFolder) {
+    SoftwareUpdateSource source;
+    XmlDocument doc;
+    if (!doc.LoadFile(programFolder + "config.xml") || !doc.FindElement("config")) return source;
+    doc.IntoElement();
+    if (!doc.FindElement("software")) return source;
+    source.version = doc.GetAttribute("version");
+    doc.IntoElement();
+    if (doc.FindElement("upgrade")) source.upgradeUrl = doc.GetAttribute("url");
+    return source;
+}
+
+// Prints the firmware window's steps as notes; the settings-page effects are the result.
+class CliUpdateEvents final : public UpdateEvents {
+public:
+    explicit CliUpdateEvents(CliOutput& output) : m_output(output) {}
+    void ShowApplicationCheck(const std::string&, bool) override {}
+    void ShowFirmwareCheck(const std::string&, bool) override {}
+    void FirmwareStep(int textId, int percent) override {
+        m_output.Note(Format("%s: %d%%", GetLanText(textId).c_str(), percent));
+    }
+    void DownloadFailed() override {}
+
+private:
+    CliOutput& m_output;
+};
+
+UpdateConfig MakeConfig(const CommandContext& context, CliSession* session) {
+    const SoftwareUpdateSource source = ReadSoftwareUpdateSource(context.setup.programFolder);
+    UpdateConfig config;
+    config.applicationVersion = source.version;
+    config.applicationBase = source.upgradeUrl;
+    config.dataFolder = context.setup.dataFolder;
+    config.getLanText = [](int id) { return GetLanText(id); };
+    if (session != nullptr) {
+        config.firmwareTarget = [session] {
+            return FirmwareTarget{session->Definition().firmwareUrl, session->Events().Reported().firmwareVersion};
+        };
+    }
+    return config;
+}
+
+// Opens a session with the mouse, reads it (for the firmware version behind a receiver) and
+// runs the firmware check.
+CommandStatus CheckFirmware(CliSession& session, UpdateService& service) {
+    CommandStatus status = session.Open(SessionNeed::Mouse);
+    if (!status.Ok()) return status;
+    status = session.RunTask(static_cast<int>(DeviceTask::ReadWithRefresh));
+    if (!status.Ok()) return status;
+    if (session.Definition().firmwareUrl.empty()) {
+        return CommandStatus::Failure("the model has no firmware service");
+    }
+    const size_t mark = session.Log().Mark();
+    service.CheckFirmware();
+    if (service.Status().firmwareState == kUpdateStateUnknown) {
+        return CommandStatus::Failure(session.FailureReason(mark, "the firmware service did not answer"));
+    }
+    return CommandStatus::Success();
+}
+
+CliDocument FirmwareDocument(CliSession& session, const UpdateStatus& status) {
+    CliDocument document;
+    document["current"] = session.Events().Reported().firmwareVersion;
+    document["latest"] = status.latestFirmware;
+    document["state"] = status.firmwareState;
+    return document;
+}
+
+}  // namespace
+
+CommandStatus UpdateCheckCommand(CommandContext& context) {
+    CliEvents events;
+    CliUpdateEvents updateEvents(context.output);
+    UpdateService service(MakeConfig(context, nullptr), nullptr, events, updateEvents);
+    service.CheckApplication();
+    const UpdateStatus status = service.Status();
+    if (status.applicationState == kUpdateStateUnknown) {
+        return CommandStatus::Failure("the update server did not answer with a version");
+    }
+    CliDocument document;
+    document["current"] = MakeConfig(context, nullptr).applicationVersion;
+    document["latest"] = status.latestVersion;
+    document["state"] = status.applicationState;
+    context.output.Print(document);
+    return CommandStatus::Success();
+}
+
+CommandStatus FirmwareCheckCommand(CommandContext& context) {
+    CliSession session(context.setup);
+    CliUpdateEvents updateEvents(context.output);
+    UpdateService service(MakeConfig(context, &session), &session.Manager(), session.Events(), updateEvents);
+    const CommandStatus status = CheckFirmware(session, service);
+    if (!status.Ok()) return status;
+    context.output.Print(FirmwareDocument(session, service.Status()));
+    return CommandStatus::Success();
+}
+
+CommandStatus FirmwareUpgradeCommand(CommandContext& context) {
+    if (!context.confirmed) {
+        return CommandStatus::BadValue("firmware upgrade rewrites the mouse's firmware; confirm with --yes");
+    }
+    CliSession session(context.setup);
+    CliUpdateEvents updateEvents(context.output);
+    UpdateService service(MakeConfig(context, &session), &session.Manager(), session.Events(), updateEvents);
+    CommandStatus status = CheckFirmware(session, service);
+    if (!status.Ok()) return status;
+    if (service.Status().firmwareState != kUpdateStateNewer) {
+        context.output.Print(FirmwareDocument(session, service.Status()));
+        return CommandStatus::Success();
+    }
+    const size_t mark = session.Log().Mark();
+    service.UpgradeFirmware();
+    const std::string failure = session.FailureReason(mark, "");
+    if (!failure.empty()) return CommandStatus::Failure(failure);
+    CliDocument document = FirmwareDocument(session, service.Status());
+    document["flashed"] = true;
+    context.output.Print(document);
+    return CommandStatus::Success();
+}
+
+}  // namespace kestrix
