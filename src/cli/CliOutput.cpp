@@ -1,0 +1,81 @@
+#include "cli/CliOutput.h"
+
+namespace kestrix {
+namespace {
+
+std::string Scalar(const CliDocument& value) {
+    if (value.is_string()) return value.get<std::string>();
+    if (value.is_null()) return "-";
+    return value.dump();
+}
+
+bool IsScalar(const CliDocument& value) { return !value.is_object() && !value.is_array(); }
+
+// One line for a flat object: "key=value key=value".
+std::string Inline(const CliDocument& object) {
+    std::string line;
+    for (const auto& [key, value] : object.items()) {
+        if (!line.empty()) line += "  ";
+        std::string text = IsScalar(value) ? Scalar(value) : value.dump();
+        if (text.find(' ') != std::string::npos || text.empty()) text = "\"" + text + "\"";
+        line += key + "=" + text;
+    }
+    return line;
+}
+
+void Render(const CliDocument& document, const std::string& indent, std::string& text) {
+    for (const auto& [key, value] : document.items()) {
+        if (IsScalar(value)) {
+            text += indent + key + ": " + Scalar(value) + "\n";
+        } else if (value.is_object()) {
+            text += indent + key + ":\n";
+            Render(value, indent + "  ", text);
+        } else {
+            text += indent + key + ":";
+            if (value.empty()) text += " (none)";
+            text += "\n";
+            for (const CliDocument& element : value) {
+                text += indent + "  " + (element.is_object() ? Inline(element) : Scalar(element)) + "\n";
+            }
+        }
+    }
+}
+
+}  // namespace
+
+std::string CliOutput::RenderText(const CliDocument& document) {
+    if (IsScalar(document)) return Scalar(document) + "\n";
+    std::string text;
+    Render(document, "", text);
+    return text;
+}
+
+void CliOutput::Print(const CliDocument& document) {
+    if (m_json) {
+        m_out << document.dump(2) << "\n";
+    } else {
+        m_out << RenderText(document);
+    }
+    m_out.flush();
+}
+
+void CliOutput::PlainLine(const std::string& line) {
+    if (!m_json) m_out << line << "\n";
+}
+
+void CliOutput::Note(const std::string& line) { m_err << "kestrixctl: " << line << "\n"; }
+
+int CliOutput::Fail(const CommandStatus& status) {
+    m_err << "kestrixctl: " << status.message << "\n";
+    if (m_json) {
+        CliDocument error;
+        error["error"] = status.message;
+        error["exit_code"] = status.exitCode;
+        m_out << error.dump(2) << "\n";
+    }
+    m_out.flush();
+    m_err.flush();
+    return status.exitCode;
+}
+
+}  // namespace kestrix

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/CommandStatus.h"
+
+namespace kestrix {
+
+// A command's result document; fields keep the order they were added in.
+using CliDocument = nlohmann::ordered_json;
+
+// Writes a command's result: with --json the document as JSON on stdout, otherwise as plain
+// text lines (scalars as "key: value", lists one element per line). Errors go to stderr as
+// one line "kestrixctl: <reason>"; with --json stdout also gets {"error", "exit_code"}.
+class CliOutput {
+public:
+    CliOutput(std::ostream& out, std::ostream& err, bool json) : m_out(out), m_err(err), m_json(json) {}
+
+    // True when --json was given.
+    bool Json() const { return m_json; }
+    // Prints a result document.
+    void Print(const CliDocument& document);
+    // Prints one plain line in text mode only (e.g. the bare value of "get KEY").
+    void PlainLine(const std::string& line);
+    // Prints a note on stderr (text mode and JSON mode alike), not part of the result.
+    void Note(const std::string& line);
+    // Reports a failed status and returns its exit code.
+    int Fail(const CommandStatus& status);
+
+    // The text form of a document (pure; what Print writes without --json).
+    static std::string RenderText(const CliDocument& document);
+
+private:
+    std::ostream& m_out;
+    std::ostream& m_err;
+    bool m_json;
+};
+
+}  // namespace kestrix

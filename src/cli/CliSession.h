@@ -1,0 +1,104 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "cli/CliEvents.h"
+#include "cli/CommandStatus.h"
+#include "cli/LogCapture.h"
+#include "device/Catalogue.h"
+#include "device/DeviceWorker.h"
+#include "device/HidBackend.h"
+#include "device/HidDeviceManager.h"
+#include "platform/AppRegistry.h"
+#include "store/DataStore.h"
+
+namespace kestrix {
+
+// Where a session finds its data and its mice.
+struct SessionSetup {
+    std::string programFolder;  // config.xml and device/, ending in '/'
+    std::string dataFolder;     // per-user data folder, ending in '/'
+    Catalogue catalogue;
+    std::shared_ptr<HidBackend> backend;
+    int requestedModel = 0;  // --model N; 0 = the first attached model
+};
+
+// What a command needs before it can run.
+enum class SessionNeed {
+    Devices,  // the device list only; no database is opened
+    Store,    // the model's database (the mouse may be absent when --model names the model)
+    Mouse,    // the database and a mouse that answers
+};
+
+// One command's connection to the mouse and the store, as the window program has it: a
+// device manager over the chosen back end, the model's database with its profiles, and the
+// device worker, whose tasks run one at a time on the calling thread. Device failures come
+// back as statuses carrying the log's reason.
+class CliSession {
+public:
+    explicit CliSession(SessionSetup setup);
+    ~CliSession();
+    CliSession(const CliSession&) = delete;
+    CliSession& operator=(const CliSession&) = delete;
+
+    // Rescans the attached mice (task 1 without reading the settings), selects the requested or
+    // the first attached model, opens its database and makes sure of its profiles and lighting
+    // rows. Failure (exit 1) when what need asks for is missing.
+    CommandStatus Open(SessionNeed need);
+    // Runs one worker task now and waits for it; failure with the log's reason when an
+    // exchange or store write of the task failed.
+    CommandStatus RunTask(int code);
+    // Rescans with model selected and applies its identity (for the device list).
+    CommandStatus Identify(int model);
+
+    DataStore& Store() { return m_store; }
+    DeviceWorker& Worker() { return *m_worker; }
+    HidDeviceManager& Manager() { return *m_manager; }
+    CliEvents& Events() { return m_events; }
+    // The log lines of this session, for the reason of a failed file or store operation.
+    const LogCapture& Log() const { return m_log; }
+    // The log's first failure line after mark, else fallback.
+    std::string FailureReason(size_t mark, const char* fallback) const;
+    // For file operations: the log's first failure line after mark, else its last line after
+    // mark (the exchange files log why they refused a file), else fallback.
+    std::string FileFailureReason(size_t mark, const char* fallback) const;
+    const Catalogue& GetCatalogue() const { return m_setup.catalogue; }
+    // The model the session works on (0 before a successful Open).
+    int ModelNumber() const { return m_model; }
+    // Its catalogue entry; null before a successful Open.
+    const CatalogueModel* Model() const;
+    // Its description file (keys, lighting effects).
+    const DeviceDefinition& Definition() const { return m_definition; }
+    // True when the model's mouse is attached and answered its identity.
+    bool MouseOnline() const { return m_mouseOnline; }
+    // The current (active) profile of the model's database.
+    ProfileId Profile() const { return m_store.CurrentProfile(); }
+    // Creates the default lighting rows of profile when it has none (lighting models only).
+    void EnsureLightRows(ProfileId profile);
+
+private:
+    // The worker's remembered-model value: the model --model asks for, kept in memory so a
+    // script never changes what the window program selects first.
+    class RememberedModel final : public AppRegistry {
+    public:
+        int ReadAppRegistryInt(const std::string& valueName) override;
+        bool WriteAppRegistryString(const std::string&, const std::string&) override { return true; }
+        int model = 0;
+    };
+
+    CommandStatus OpenStoreOffline();
+
+    SessionSetup m_setup;
+    LogCapture m_log;
+    CliEvents m_events;
+    DataStore m_store;
+    std::unique_ptr<HidDeviceManager> m_manager;
+    RememberedModel m_remembered;
+    DeviceDefinition m_definition;
+    int m_model = 0;
+    bool m_mouseOnline = false;
+    std::unique_ptr<DeviceWorker> m_worker;  // last: it uses the members above
+};
+
+}  // namespace kestrix

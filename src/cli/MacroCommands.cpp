@@ -1,0 +1,182 @@
+#include <filesystem>
+#include <vector>
+
+#include "base/Text.h"
+#include "cli/CliCommands.h"
+#include "cli/SettingRules.h"
+#include "exchange/MacroFile.h"
+#include "platform/LanguageTexts.h"
+
+namespace kestrix {
+namespace {
+
+// Opens the store of the model (the mouse itself is not needed for the macro library).
+CommandStatus OpenLibrary(CliSession& session) { return session.Open(SessionNeed::Store); }
+
+CommandStatus FindMacro(CliSession& session, const std::string& text, MacroRow& macro) {
+    int id = 0;
+    if (ParseInteger(text, id) && id > 0 && session.Store().GetMacro(id, macro)) return CommandStatus::Success();
+    return CommandStatus::BadValue("no macro with id \"" + text + "\" (see \"macro list\")");
+}
+
+CliDocument MacroDocument(CliSession& session, const MacroRow& macro, bool withEvents) {
+    std::vector<MacroRecordRow> records;
+    session.Store().ListMacroRecords(macro.macroId, records);
+    CliDocument document;
+    document["id"] = macro.macroId;
+    document["name"] = LocaliseGeneratedName(macro.name);
+    document["play_type"] = macro.playType;
+    document["play_times"] = macro.playTimes;
+    document["delay_type"] = macro.delayType;
+    document["delay_time"] = macro.delayTime;
+    if (!withEvents) {
+        document["events"] = records.size();
+        return document;
+    }
+    CliDocument events = CliDocument::array();
+    for (const MacroRecordRow& record : records) {
+        events.push_back(CliDocument{{"index", record.recordIndex},
+                                     {"type", record.type},
+                                     {"value", record.value},
+                                     {"timestamp", record.delayTime},
+                                     {"desc", record.desc}});
+    }
+    document["events"] = events;
+    return document;
+}
+
+CommandStatus NeedFile(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return CommandStatus::BadValue("no such file: " + path);
+    return CommandStatus::Success();
+}
+
+CliDocument ImportedDocument(const std::vector<ImportedMacro>& macros) {
+    CliDocument list = CliDocument::array();
+    for (const ImportedMacro& macro : macros) {
+        list.push_back(CliDocument{{"id", macro.macroId}, {"name", LocaliseGeneratedName(macro.name)}});
+    }
+    CliDocument document;
+    document["imported"] = list;
+    return document;
+}
+
+}  // namespace
+
+CommandStatus MacroListCommand(CommandContext& context) {
+    CliSession session(context.setup);
+    const CommandStatus opened = OpenLibrary(session);
+    if (!opened.Ok()) return opened;
+    std::vector<MacroRow> macros;
+    session.Store().ListMacros(macros);
+    CliDocument list = CliDocument::array();
+    for (const MacroRow& macro : macros) list.push_back(MacroDocument(session, macro, false));
+    CliDocument document;
+    document["macros"] = list;
+    context.output.Print(document);
+    return CommandStatus::Success();
+}
+
+CommandStatus MacroShowCommand(CommandContext& context, const std::string& id) {
+    CliSession session(context.setup);
+    CommandStatus status = OpenLibrary(session);
+    if (!status.Ok()) return status;
+    MacroRow macro;
+    status = FindMacro(session, id, macro);
+    if (!status.Ok()) return status;
+    CliDocument document;
+    document["macro"] = MacroDocument(session, macro, true);
+    context.output.Print(document);
+    return CommandStatus::Success();
+}
+
+CommandStatus MacroNewCommand(CommandContext& context, const std::string& name) {
+    if (name.empty()) return CommandStatus::BadValue("the macro NAME must not be empty");
+    CliSession session(context.setup);
+    const CommandStatus opened = OpenLibrary(session);
+    if (!opened.Ok()) return opened;
+    const int id = session.Store().InsertNamedMacro(name);
+    if (id <= 0) return CommandStatus::Failure("storing the new macro failed");
+    MacroRow macro;
+    session.Store().GetMacro(id, macro);
+    CliDocument document;
+    document["macro"] = MacroDocument(session, macro, false);
+    context.output.Print(document);
+    return CommandStatus::Success();
+}
+
+CommandStatus MacroDeleteCommand(CommandContext& context, const std::string& id) {
+    CliSession session(context.setup);
+    CommandStatus status = OpenLibrary(session);
+    if (!status.Ok()) return status;
+    MacroRow macro;
+    status = FindMacro(session, id, macro);
+    if (!status.Ok()) return status;
+    if (!session.Store().DeleteMacro(macro.macroId)) {
+        return CommandStatus::Failure(Format("deleting macro %d failed", macro.macroId));
+    }
+    CliDocument document;
+    document["deleted"] = macro.macroId;
+    context.output.Print(document);
+    return CommandStatus::Success();
+}
+
+CommandStatus MacroImportCommand(CommandContext& context, const std::string& path, bool list) {
+    CommandStatus status = NeedFile(path);
+    if (!status.Ok()) return status;
+    CliSession session(context.setup);
+    status = OpenLibrary(session);
+    if (!status.Ok()) return status;
+    const size_t mark = session.Log().Mark();
+    std::vector<ImportedMacro> imported;
+    if (list) {
+        imported = ImportMacroList(session.Store(), path);
+        if (imported.empty() && !session.Log().FailureSince(mark).empty()) {
+            return CommandStatus::Failure(session.FileFailureReason(mark, "nothing imported"));
+        }
+    } else {
+        const std::optional<ImportedMacro> macro = ImportMacro(session.Store(), path);
+        if (!macro) {
+            return CommandStatus::Failure(session.FileFailureReason(mark, "the file is not a macro file; nothing imported"));
+        }
+        imported.push_back(*macro);
+    }
+    context.output.Print(ImportedDocument(imported));
+    return CommandStatus::Success();
+}
+
+CommandStatus MacroExportCommand(CommandContext& context, const std::string& id, const std::string& path) {
+    CliSession session(context.setup);
+    CommandStatus status = OpenLibrary(session);
+    if (!status.Ok()) return status;
+    MacroRow macro;
+    status = FindMacro(session, id, macro);
+    if (!status.Ok()) return status;
+    const size_t mark = session.Log().Mark();
+    if (!ExportMacro(session.Store(), macro.macroId, path)) {
+        return CommandStatus::Failure(session.FileFailureReason(mark, "the macro file could not be written"));
+    }
+    CliDocument document;
+    document["exported"] = path;
+    document["macro"] = macro.macroId;
+    context.output.Print(document);
+    return CommandStatus::Success();
+}
+
+CommandStatus MacroExportAllCommand(CommandContext& context, const std::string& path) {
+    CliSession session(context.setup);
+    const CommandStatus opened = OpenLibrary(session);
+    if (!opened.Ok()) return opened;
+    const size_t mark = session.Log().Mark();
+    if (!ExportAllMacros(session.Store(), path)) {
+        return CommandStatus::Failure(session.FileFailureReason(mark, "the macro file could not be written"));
+    }
+    std::vector<MacroRow> macros;
+    CliDocument document;
+    document["exported"] = path;
+    document["macros"] = session.Store().ListMacros(macros);
+    context.output.Print(document);
+    return CommandStatus::Success();
+}
+
+}  // namespace kestrix

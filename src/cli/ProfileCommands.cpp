@@ -1,0 +1,130 @@
+#include <filesystem>
+#include <vector>
+
+#include "base/Text.h"
+#include "cli/CliCommands.h"
+#include "cli/SettingRules.h"
+#include "exchange/ProfileFile.h"
+#include "platform/LanguageTexts.h"
+
+namespace kestrix {
+namespace {
+
+// The profile named by text when the database has it.
+CommandStatus FindProfile(CliSession& session, const std::string& text, ProfileId& profile) {
+    std::vector<ProfileRow> rows;
+    session.Store().ListProfiles(rows);
+    std::string ids;
+    for (const ProfileRow& row : rows) {
+        ids += (ids.empty() ? "" : ", ") + std::to_string(row.profile);
+        if (ParseInteger(text, profile) && row.profile == profile) return CommandStatus::Success();
+    }
+    return CommandStatus::BadValue("profile \"" + text + "\" does not exist; profiles: " + ids);
+}
+
+CommandStatus NeedFile(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return CommandStatus::BadValue("no such file: " + path);
+    return CommandStatus::Success();
+}
+
+CliDocument ProfileRowDocument(const ProfileRow& row) {
+    return CliDocument{{"id", row.profile}, {"name", LocaliseProfileName(row.name)}, {"active", row.status == 1}};
+}
+
+}  // namespace
+
+CommandStatus ProfileListCommand(CommandContext& context) {
+    CliSession session(context.setup);
+    const CommandStatus opened = session.Open(SessionNeed::Store);
+    if (!opened.Ok()) return opened;
+    std::vector<ProfileRow> rows;
+    session.Store().ListProfiles(rows);
+    CliDocument list = CliDocument::array();
+    for (const ProfileRow& row : rows) list.push_back(ProfileRowDocument(row));
+    CliDocument document;
+    document["profiles"] = list;
+    context.output.Print(document);
+    return CommandStatus::Success();
+}
+
+CommandStatus ProfileUseCommand(CommandContext& context, const std::string& profileText) {
+    CliSession session(context.setup);
+    CommandStatus status = session.Open(SessionNeed::Mouse);
+    if (!status.Ok()) return status;
+    ProfileId profile = 0;
+    status = FindProfile(session, profileText, profile);
+    if (!status.Ok()) return status;
+    DataStore& store = session.Store();
+    if (!store.SetActiveProfile(profile)) return CommandStatus::Failure(Format("activating profile %d failed", profile));
+    store.SetCurrentProfile(profile);
+    session.EnsureLightRows(profile);
+    // Choosing a profile sends all of it to the mouse, as the window's profile pop-up does.
+    status = session.RunTask(kApplyProfileTask);
+    if (!status.Ok()) return status;
+    std::string name;
+    store.GetProfileName(profile, name);
+    CliDocument document;
+    document["profile"] = ProfileRowDocument(ProfileRow{profile, name, 1, {}, 0});
+    context.output.Print(document);
+    return CommandStatus::Success();
+}
+
+CommandStatus ProfileRenameCommand(CommandContext& context, const std::string& profileText, const std::string& name) {
+    CliSession session(context.setup);
+    CommandStatus status = session.Open(SessionNeed::Store);
+    if (!status.Ok()) return status;
+    ProfileId profile = 0;
+    status = FindProfile(session, profileText, profile);
+    if (!status.Ok()) return status;
+    if (!session.Store().RenameProfile(profile, name)) {
+        return CommandStatus::Failure(Format("renaming profile %d failed", profile));
+    }
+    CliDocument document;
+    document["profile"] = ProfileRowDocument(ProfileRow{profile, name, profile == session.Profile() ? 1 : 0, {}, 0});
+    context.output.Print(document);
+    return CommandStatus::Success();
+}
+
+CommandStatus ProfileExportCommand(CommandContext& context, const std::string& path) {
+    CliSession session(context.setup);
+    const CommandStatus opened = session.Open(SessionNeed::Store);
+    if (!opened.Ok()) return opened;
+    const size_t mark = session.Log().Mark();
+    if (!ExportProfile(session.Store(), session.Profile(), path, session.Definition().lightingPage,
+                       [](const std::string& stored) { return LocaliseProfileName(stored); })) {
+        return CommandStatus::Failure(session.FileFailureReason(mark, "the profile file could not be written"));
+    }
+    CliDocument document;
+    document["profile"] = session.Profile();
+    document["exported"] = path;
+    context.output.Print(document);
+    return CommandStatus::Success();
+}
+
+CommandStatus ProfileImportCommand(CommandContext& context, const std::string& path) {
+    CommandStatus status = NeedFile(path);
+    if (!status.Ok()) return status;
+    CliSession session(context.setup);
+    status = session.Open(SessionNeed::Mouse);
+    if (!status.Ok()) return status;
+    std::vector<int> tasks;
+    const size_t mark = session.Log().Mark();
+    const ProfileImportResult result =
+        ImportProfile(session.Store(), session.Profile(), path, session.Definition().lightingPage,
+                      [&tasks](int task) { tasks.push_back(task); });
+    if (!result.imported) {
+        return CommandStatus::Failure(session.FileFailureReason(mark, "the file is not a profile file; nothing imported"));
+    }
+    for (int task : tasks) {
+        status = session.RunTask(task);
+        if (!status.Ok()) return status;
+    }
+    CliDocument document;
+    document["profile"] = CliDocument{{"id", session.Profile()}, {"name", LocaliseProfileName(result.profileName)}};
+    document["imported"] = path;
+    context.output.Print(document);
+    return CommandStatus::Success();
+}
+
+}  // namespace kestrix

@@ -1,0 +1,3 @@
+#include "cli/KestrixCtl.h"
+
+int main(int argc, char** argv) { return kestrix::RunKestrixCtl(argc, argv); }
