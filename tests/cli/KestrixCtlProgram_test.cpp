@@ -1,0 +1,59 @@
+// The built program itself: argument handling that only the process sees (--simulate, the
+// environment, exit statuses) and its output parsed as a script would.
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "cli/CliTestBench.h"
+
+namespace kestrix::testing {
+namespace {
+
+struct ProgramRun {
+    int exitCode = -1;
+    std::string out;
+};
+
+// Runs <build>/bin/kestrixctl with arguments (already shell-quoted) and stderr dropped.
+ProgramRun RunProgram(const std::string& arguments, const std::string& environment = {}) {
+    const std::string command =
+        environment + " " + std::string(KESTRIX_BINARY_DIR) + "/bin/kestrixctl " + arguments + " 2>/dev/null";
+    ProgramRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return run;
+    std::array<char, 4096> buffer{};
+    size_t read = 0;
+    while ((read = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), read);
+    const int status = pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+TEST(KestrixCtlProgram, SimulatedMiceAndJsonThatParses) {
+    CliFolders folders;
+    const ProgramRun devices = RunProgram("--simulate --json devices");
+    ASSERT_EQ(devices.exitCode, 0) << devices.out;
+    EXPECT_EQ(nlohmann::json::parse(devices.out)["devices"].size(), 2u);
+    // The scenario comes from the environment as well; the word after --simulate is the command.
+    const ProgramRun harrier = RunProgram("--json info", "KESTRIX_SIMULATE=harrier_pro");
+    ASSERT_EQ(harrier.exitCode, 0) << harrier.out;
+    EXPECT_EQ(nlohmann::json::parse(harrier.out)["model"], 201);
+    EXPECT_EQ(RunProgram("--simulate=nonsense devices").exitCode, 2);
+    EXPECT_EQ(RunProgram("--simulate set button_respondtime 99").exitCode, 2);
+}
+
+TEST(KestrixCtlProgram, AMouseThatIsSwitchedOffIsADeviceFailure) {
+    CliFolders folders;
+    const ProgramRun run = RunProgram("--simulate=receiver-off --json set button_respondtime 8");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(nlohmann::json::parse(run.out)["exit_code"], 1);
+}
+
+}  // namespace
+}  // namespace kestrix::testing

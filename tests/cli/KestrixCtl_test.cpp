@@ -1,0 +1,410 @@
+#include "cli/KestrixCtl.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+
+#include <gtest/gtest.h>
+
+#include "cli/CliTestBench.h"
+#include "cli/CommandStatus.h"
+#include "device/CommandFrame.h"
+#include "platform/SingleInstance.h"
+#include "sim/SimMouse.h"
+
+namespace kestrix::testing {
+namespace {
+
+constexpr const char* kVireo = "vireo-cable";
+constexpr const char* kHarrier = "harrier_pro-receiver";
+
+// Requests the mouse received for each write command 0x02 .. 0x09.
+std::map<uint8_t, int> WriteCounts(const SimMouse& mouse) {
+    std::map<uint8_t, int> counts;
+    for (uint8_t code = command::kReportRate; code <= command::kButtons; ++code) counts[code] = mouse.CommandCount(code);
+    return counts;
+}
+
+// Every setting of the active profile, for "nothing changed" checks.
+std::map<std::string, std::string> Settings(const CliBench& bench, const std::string& attr) {
+    auto store = bench.OpenStore(attr);
+    std::map<std::string, std::string> settings;
+    for (const char* key : {"dpi_count", "dpi_index", "dpi_group1_value", "dpi_group2_rgb", "report_rate",
+                            "button_respondtime", "sleep_light", "sensor_flag", "liftoff_height"}) {
+        store->GetSetting(store->GetActiveProfile(), key, settings[key]);
+    }
+    return settings;
+}
+
+void ExpectOneErrorLine(const CliRun& run) {
+    EXPECT_EQ(run.err.rfind("kestrixctl: ", 0), 0u) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+}
+
+TEST(KestrixCtl, DevicesListsEveryAttachedMouseWithItsIdentity) {
+    CliBench bench;
+    const CliRun run = bench.Run({"--simulate", "--json", "devices"});
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
+    const nlohmann::json devices = run.Json()["devices"];
+    ASSERT_EQ(devices.size(), 2u) << run.out;
+    EXPECT_EQ(devices[0]["model"], 101);
+    EXPECT_EQ(devices[0]["name"], "Kestrix Vireo");
+    EXPECT_EQ(devices[0]["connection"], "cable");
+    EXPECT_EQ(devices[1]["model"], 201);
+    EXPECT_EQ(devices[1]["connection"], "receiver");
+    EXPECT_EQ(devices[1]["link"], "up");
+    EXPECT_EQ(devices[1]["battery_level"], bench.Mouse(kHarrier)->State().batteryB);
+    // The device list opens no database.
+    EXPECT_FALSE(std::filesystem::exists(bench.folders.DataFolder() + "db/harrier_pro_data2.db"));
+}
+
+TEST(KestrixCtl, InfoShowsTheSelectedMouseAndModelPicksIt) {
+    CliBench bench;
+    nlohmann::json vireo = bench.Run({"--json", "info"}).Json();
+    EXPECT_EQ(vireo["model"], 101);
+    EXPECT_EQ(vireo["sensor_code"], 53);
+    EXPECT_EQ(vireo["report_rates"].size(), 4u);
+    EXPECT_EQ(vireo["profile"]["id"], 1);
+    const CliRun harrier = bench.Run({"--model", "201", "--json", "info"});
+    ASSERT_EQ(harrier.exitCode, kExitOk) << harrier.err;
+    const nlohmann::json info = harrier.Json();
+    EXPECT_EQ(info["connection"], "receiver");
+    EXPECT_EQ(info["sensor_code"], 150);
+    EXPECT_EQ(info["dpi_max"], 38000);
+    EXPECT_EQ(info["dpi_settable"], "50..26000");
+    EXPECT_EQ(info["report_rate_class"], 7);
+    EXPECT_EQ(info["report_rates"].size(), 7u);
+    // The text form carries the same fields.
+    EXPECT_NE(bench.Run({"info"}).out.find("sensor_code: 53\n"), std::string::npos);
+}
+
+TEST(KestrixCtl, SetStoresTheValueAndSendsItWithItsTask) {
+    struct Case {
+        const char* key;
+        const char* value;
+        const char* stored;
+        std::function<void(const SimMouseState&, const SimMouse&)> onMouse;
+    };
+    const Case cases[] = {
+        {"dpi_group1_value", "1666", "1600", [](const SimMouseState&, const SimMouse& m) { EXPECT_EQ(m.StageDpi(1), 1600); }},
+        {"dpi_group2_rgb", "#00FF00", "65280", [](const SimMouseState& s, const SimMouse&) { EXPECT_EQ(s.dpiColours[2], 0x00FF00u); }},
+        {"report_rate", "4", "4", [](const SimMouseState& s, const SimMouse&) { EXPECT_EQ(s.reportRate, 4); }},
+        {"liftoff_height", "2", "2", [](const SimMouseState& s, const SimMouse&) { EXPECT_EQ(s.liftOff, 2); }},
+        {"sensor_flag", "12", "12", [](const SimMouseState& s, const SimMouse&) {
+             EXPECT_EQ(s.sensorOptionA, 1);
+             EXPECT_EQ(s.sensorOptionB, 1);
+         }},
+        {"button_respondtime", "12", "12", [](const SimMouseState& s, const SimMouse&) { EXPECT_EQ(s.buttonResponseTime, 12); }},
+        {"sleep_light", "120", "120", [](const SimMouseState& s, const SimMouse&) { EXPECT_EQ(s.sleepLight, 120); }},
+        {"move_closelight", "1", "1", [](const SimMouseState& s, const SimMouse&) { EXPECT_EQ(s.moveCloseLight, 1); }},
+        {"dpi_count", "3", "3", [](const SimMouseState& s, const SimMouse&) { EXPECT_EQ(s.dpiCount, 3); }},
+    };
+    CliBench bench;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        const CliRun run = bench.Run({"--json", "set", c.key, c.value});
+        ASSERT_EQ(run.exitCode, kExitOk) << run.err;
+        EXPECT_EQ(bench.Setting("vireo", c.key), c.stored);
+        const std::shared_ptr<SimMouse> mouse = bench.Mouse(kVireo);
+        c.onMouse(mouse->State(), *mouse);
+    }
+    EXPECT_EQ(bench.Setting("vireo", "report_rate_wireless"), "4");
+    // A snapped DPI is said on stderr; the result still parses.
+    const CliRun snapped = bench.Run({"--json", "set", "dpi_group0_value", "455"});
+    EXPECT_NE(snapped.err.find("455 snapped to 400"), std::string::npos) << snapped.err;
+    EXPECT_EQ(snapped.Json()["task"], 9);
+}
+
+TEST(KestrixCtl, LoweringTheStageCountMovesTheActiveStage) {
+    CliBench bench;
+    ASSERT_EQ(bench.Run({"set", "dpi_index", "3"}).exitCode, kExitOk);
+    ASSERT_EQ(bench.Run({"set", "dpi_count", "2"}).exitCode, kExitOk);
+    EXPECT_EQ(bench.Setting("vireo", "dpi_index"), "1");
+    const SimMouseState state = bench.Mouse(kVireo)->State();
+    EXPECT_EQ(state.dpiCount, 2);
+    EXPECT_EQ(state.dpiIndex, 1);
+    EXPECT_EQ(bench.Run({"set", "dpi_index", "2"}).exitCode, kExitBadValue);
+}
+
+TEST(KestrixCtl, RefusedValuesAndUnknownKeysChangeNothing) {
+    CliBench bench;
+    ASSERT_EQ(bench.Run({"get"}).exitCode, kExitOk);  // creates the database
+    const auto settingsBefore = Settings(bench, "vireo");
+    const auto writesBefore = WriteCounts(*bench.Mouse(kVireo));
+    const std::vector<std::vector<std::string>> refused = {
+        {"set", "dpi_group1_value", "16100"},
+        {"set", "report_rate", "16"},  // the Vireo's rate class offers up to 1000 Hz
+        {"set", "button_respondtime", "3"},
+        {"set", "sleep_light", "7"},
+        {"set", "nope", "1"},
+        {"set", "version", "2"},
+        {"set", "dpi_index"},
+        {"get", "nope"},
+        {"button", "set", "9", "1", "1"},
+        {"button", "set", "2", "1", "9"},
+        {"button", "set", "2", "4", "42"},
+        {"button", "set", "0", "1", "3"},  // the primary button needs --yes
+        {"button", "reset", "12"},
+        {"light", "set", "1", "brightness", "5"},
+        {"light", "set", "1", "color2", "#FF0000"},  // effect 1 has no colour slots
+        {"light", "set", "1", "hue", "1"},
+        {"light", "use", "4"},  // not an effect of the Vireo
+        {"profile", "use", "9"},
+        {"macro", "show", "5"},
+        {"macro", "import", "/nonexistent/macro.xml"},
+        {"factory-reset"},
+        {"--model", "999", "info"},
+        {"frobnicate"},
+    };
+    for (const auto& arguments : refused) {
+        const CliRun run = bench.Run(arguments);
+        SCOPED_TRACE(arguments.front() + " " + (arguments.size() > 1 ? arguments[1] : ""));
+        EXPECT_EQ(run.exitCode, kExitBadValue) << run.err;
+        EXPECT_EQ(run.out, "");
+        ExpectOneErrorLine(run);
+    }
+    EXPECT_EQ(Settings(bench, "vireo"), settingsBefore);
+    EXPECT_EQ(WriteCounts(*bench.Mouse(kVireo)), writesBefore);
+    EXPECT_EQ(bench.Mouse(kVireo)->FactoryResets(), 0);
+    auto store = bench.OpenStore("vireo");
+    std::vector<KeyAssignmentRow> rows;
+    EXPECT_EQ(store->ListKeyAssignments(1, rows), 0);
+}
+
+TEST(KestrixCtl, ErrorsAreJsonWithJson) {
+    CliBench bench;
+    const CliRun run = bench.Run({"--json", "set", "button_respondtime", "40"});
+    EXPECT_EQ(run.exitCode, kExitBadValue);
+    const nlohmann::json error = run.Json();
+    EXPECT_EQ(error["exit_code"], 2);
+    EXPECT_EQ(error["error"], "button_respondtime must be an integer within 4..20");
+}
+
+TEST(KestrixCtl, GetPrintsTheStoredValues) {
+    CliBench bench;
+    const CliRun one = bench.Run({"get", "dpi_group0_value"});
+    ASSERT_EQ(one.exitCode, kExitOk) << one.err;
+    EXPECT_EQ(one.out, "400\n");  // the Vireo's default stage from its model file
+    const nlohmann::json all = bench.Run({"--json", "get"}).Json();
+    EXPECT_EQ(all["settings"].size(), 40u);
+    EXPECT_EQ(all["settings"]["version"], "1.0.1");
+    EXPECT_EQ(all["settings"]["dpi_group5_value"], 12000);
+    EXPECT_EQ(all["profile"]["name"], "Profile  1");
+    EXPECT_EQ(bench.Run({"--json", "get", "report_rate"}).Json()["report_rate"], 1);
+}
+
+TEST(KestrixCtl, ReadCopiesTheMouseIntoTheCurrentProfile) {
+    CliBench bench;
+    SimMouseState state = bench.Mouse(kVireo)->State();
+    state.reportRate = 8;
+    state.sleepLight = 30;
+    bench.Mouse(kVireo)->SetState(state);
+    // Other commands leave the store alone ...
+    ASSERT_EQ(bench.Run({"get"}).exitCode, kExitOk);
+    EXPECT_EQ(bench.Setting("vireo", "report_rate"), "1");
+    // ... read takes what the mouse holds.
+    const CliRun run = bench.Run({"--json", "read"});
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
+    EXPECT_EQ(run.Json()["settings"]["report_rate"], 8);
+    EXPECT_EQ(bench.Setting("vireo", "report_rate"), "8");
+    EXPECT_EQ(bench.Setting("vireo", "sleep_light"), "30");
+}
+
+TEST(KestrixCtl, ProfilesListRenameUseExportAndImport) {
+    CliBench bench;
+    const nlohmann::json list = bench.Run({"--json", "profile", "list"}).Json();
+    ASSERT_EQ(list["profiles"].size(), 4u);
+    EXPECT_EQ(list["profiles"][0]["active"], true);
+    ASSERT_EQ(bench.Run({"profile", "rename", "2", "Work"}).exitCode, kExitOk);
+    EXPECT_EQ(bench.Run({"--json", "profile", "list"}).Json()["profiles"][1]["name"], "Work");
+
+    const int buttonWrites = bench.Mouse(kVireo)->CommandCount(command::kButtons);
+    const CliRun use = bench.Run({"profile", "use", "2"});
+    ASSERT_EQ(use.exitCode, kExitOk) << use.err;
+    EXPECT_EQ(bench.OpenStore("vireo")->GetActiveProfile(), 2);
+    // Choosing a profile sends all of it.
+    EXPECT_EQ(bench.Mouse(kVireo)->CommandCount(command::kButtons), buttonWrites + 1);
+    EXPECT_EQ(bench.Mouse(kVireo)->CommandCount(command::kSleep), 1);
+
+    ASSERT_EQ(bench.Run({"set", "button_respondtime", "16"}).exitCode, kExitOk);
+    const std::string file = bench.folders.Path() + "/Gaming.xml";
+    ASSERT_EQ(bench.Run({"profile", "export", file}).exitCode, kExitOk);
+    std::ifstream exported(file);
+    std::string first;
+    std::getline(exported, first);
+    EXPECT_EQ(first, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r");
+
+    ASSERT_EQ(bench.Run({"profile", "use", "3"}).exitCode, kExitOk);
+    const CliRun imported = bench.Run({"--json", "profile", "import", file});
+    ASSERT_EQ(imported.exitCode, kExitOk) << imported.err;
+    EXPECT_EQ(imported.Json()["profile"]["name"], "Gaming");
+    EXPECT_EQ(bench.Setting("vireo", "button_respondtime", 3), "16");
+    EXPECT_EQ(bench.Mouse(kVireo)->State().buttonResponseTime, 16);
+
+    // A file that is no profile file changes nothing and says why.
+    const std::string junk = bench.folders.Path() + "/junk.xml";
+    std::ofstream(junk) << "<macro/>";
+    const CliRun refused = bench.Run({"profile", "import", junk});
+    EXPECT_EQ(refused.exitCode, kExitDeviceFailure);
+    ExpectOneErrorLine(refused);
+    EXPECT_EQ(bench.Run({"--json", "profile", "list"}).Json()["profiles"][2]["name"], "Gaming");
+}
+
+TEST(KestrixCtl, ButtonAssignmentsAndTheirMacros) {
+    CliBench bench;
+    const CliRun created = bench.Run({"--json", "macro", "new", "Burst"});
+    ASSERT_EQ(created.exitCode, kExitOk) << created.err;
+    const int macroId = created.Json()["macro"]["id"];
+
+    const CliRun macro = bench.Run({"button", "set", "3", "4", std::to_string(macroId)});
+    ASSERT_EQ(macro.exitCode, kExitOk) << macro.err;
+    // The macro reached the mouse before the button table, as the button page arranges.
+    EXPECT_EQ(bench.Mouse(kVireo)->State().macros.count(3), 1u);
+    EXPECT_EQ(bench.Mouse(kVireo)->CommandCount(command::kButtons), 1);
+
+    ASSERT_EQ(bench.Run({"button", "set", "4", "2", "4", "1"}).exitCode, kExitOk);
+    ASSERT_EQ(bench.Run({"--yes", "button", "set", "0", "1", "3"}).exitCode, kExitOk);
+    const nlohmann::json buttons = bench.Run({"--json", "button", "list"}).Json()["buttons"];
+    ASSERT_EQ(buttons.size(), 6u);
+    EXPECT_EQ(buttons[0]["function"], "Right button");
+    EXPECT_EQ(buttons[1]["function"], "Right button");
+    EXPECT_EQ(buttons[1]["type"], nullptr);
+    EXPECT_EQ(buttons[3]["function"], "Burst");
+    EXPECT_EQ(buttons[4]["function"], "Ctrl + A");
+    EXPECT_EQ(buttons[4]["value2"], 1);
+
+    ASSERT_EQ(bench.Run({"button", "reset", "3"}).exitCode, kExitOk);
+    auto store = bench.OpenStore("vireo");
+    KeyAssignmentRow row;
+    EXPECT_FALSE(store->GetKeyAssignment(1, 3, row));
+    EXPECT_TRUE(store->GetKeyAssignment(1, 4, row));
+    store.reset();
+    ASSERT_EQ(bench.Run({"button", "reset", "all"}).exitCode, kExitOk);
+    std::vector<KeyAssignmentRow> rows;
+    EXPECT_EQ(bench.OpenStore("vireo")->ListKeyAssignments(1, rows), 0);
+    EXPECT_EQ(bench.Mouse(kVireo)->CommandCount(command::kButtons), 5);
+}
+
+TEST(KestrixCtl, MacroLibraryExportAndImport) {
+    CliBench bench;
+    ASSERT_EQ(bench.Run({"macro", "new", "One"}).exitCode, kExitOk);
+    ASSERT_EQ(bench.Run({"macro", "new", "Two"}).exitCode, kExitOk);
+    const std::string single = bench.folders.Path() + "/one.xml";
+    const std::string all = bench.folders.Path() + "/all.xml";
+    ASSERT_EQ(bench.Run({"macro", "export", "1", single}).exitCode, kExitOk);
+    ASSERT_EQ(bench.Run({"macro", "export-all", all}).exitCode, kExitOk);
+    const nlohmann::json imported = bench.Run({"--json", "macro", "import", single}).Json();
+    EXPECT_EQ(imported["imported"][0]["name"], "One");
+    EXPECT_EQ(imported["imported"][0]["id"], 3);
+    EXPECT_EQ(bench.Run({"--json", "macro", "import-list", all}).Json()["imported"].size(), 2u);
+    ASSERT_EQ(bench.Run({"macro", "delete", "2"}).exitCode, kExitOk);
+    const nlohmann::json list = bench.Run({"--json", "macro", "list"}).Json()["macros"];
+    ASSERT_EQ(list.size(), 4u);
+    EXPECT_EQ(list[0]["name"], "One");
+    EXPECT_EQ(list[1]["id"], 3);
+    EXPECT_EQ(bench.Run({"--json", "macro", "show", "1"}).Json()["macro"]["events"].size(), 0u);
+    EXPECT_EQ(bench.Run({"macro", "delete", "2"}).exitCode, kExitBadValue);
+    EXPECT_EQ(bench.Run({"macro", "import", all}).exitCode, kExitOk);  // a list file holds a <macro> root too
+    const std::string junk = bench.folders.Path() + "/junk.xml";
+    std::ofstream(junk) << "not xml";
+    EXPECT_EQ(bench.Run({"macro", "import", junk}).exitCode, kExitDeviceFailure);
+}
+
+TEST(KestrixCtl, LightingEffectsAreChosenAndTuned) {
+    CliBench bench;
+    const nlohmann::json list = bench.Run({"--json", "light", "list"}).Json();
+    ASSERT_EQ(list["effects"].size(), 4u);  // the Vireo enables light_1, 2, 3 and 6
+    EXPECT_EQ(list["active"], 1);
+    EXPECT_EQ(list["effects"][1]["name"], "Breathing");
+
+    ASSERT_EQ(bench.Run({"light", "use", "2"}).exitCode, kExitOk);
+    EXPECT_EQ(bench.Mouse(kVireo)->State().lightingEffect, 2);
+    ASSERT_EQ(bench.Run({"light", "set", "3", "brightness", "1"}).exitCode, kExitOk);
+    SimMouseState state = bench.Mouse(kVireo)->State();
+    EXPECT_EQ(state.lightingEffect, 3);
+    EXPECT_EQ(state.lighting[3].brightness, 1);
+    ASSERT_EQ(bench.Run({"light", "set", "2", "color3", "#00FF00"}).exitCode, kExitOk);
+    LightRow row;
+    ASSERT_TRUE(bench.OpenStore("vireo")->GetLightRow(1, 2, row));
+    EXPECT_EQ(row.colorValues[2], 0x00FF00);
+    EXPECT_EQ(row.colorValues[1], 0x00FF00);  // the default of slot 2, untouched
+    EXPECT_EQ(bench.Run({"--json", "light", "list"}).Json()["active"], 2);
+    EXPECT_EQ(bench.Mouse(kVireo)->CommandCount(command::kLighting), 3);
+}
+
+TEST(KestrixCtl, ModelsWithoutLightingRefuseLightCommands) {
+    CliBench bench("falco");
+    const CliRun run = bench.Run({"light", "list"});
+    EXPECT_EQ(run.exitCode, kExitBadValue);
+    EXPECT_EQ(run.err, "kestrixctl: Kestrix Falco has no lighting settings\n");
+}
+
+TEST(KestrixCtl, ApplyResetDpiAndFactoryReset) {
+    CliBench bench;
+    ASSERT_EQ(bench.Run({"apply"}).exitCode, kExitOk);
+    for (const auto& [code, count] : WriteCounts(*bench.Mouse(kVireo))) {
+        if (code == command::kMacro) continue;
+        EXPECT_EQ(count, 1) << "command " << int(code);
+    }
+    ASSERT_EQ(bench.Run({"set", "dpi_group0_value", "5000"}).exitCode, kExitOk);
+    ASSERT_EQ(bench.Run({"reset-dpi"}).exitCode, kExitOk);
+    EXPECT_EQ(bench.Setting("vireo", "dpi_group0_value"), "400");
+    EXPECT_EQ(bench.Mouse(kVireo)->StageDpi(0), 400);
+
+    ASSERT_EQ(bench.Run({"button", "set", "2", "3", "1"}).exitCode, kExitOk);
+    ASSERT_EQ(bench.Run({"--yes", "factory-reset"}).exitCode, kExitOk);
+    EXPECT_EQ(bench.Mouse(kVireo)->FactoryResets(), 1);
+    std::vector<KeyAssignmentRow> rows;
+    EXPECT_EQ(bench.OpenStore("vireo")->ListKeyAssignments(1, rows), 0);
+}
+
+TEST(KestrixCtl, DeviceFailuresExitOneWithTheLogsReason) {
+    CliBench bench;
+    SimFaults faults;
+    faults.failingWrites = 1;
+    faults.onlyCommand = command::kDpiStages;
+    bench.backend->Find(kVireo)->SetFaults(faults);
+    const CliRun run = bench.Run({"set", "dpi_group0_value", "800"});
+    EXPECT_EQ(run.exitCode, kExitDeviceFailure);
+    ExpectOneErrorLine(run);
+    EXPECT_NE(run.err.find("0x03"), std::string::npos) << run.err;
+}
+
+TEST(KestrixCtl, WithoutAMouseOnlyTheStoreOfANamedModelIsAvailable) {
+    CliBench bench("none");
+    const nlohmann::json devices = bench.Run({"--json", "devices"}).Json();
+    EXPECT_TRUE(devices["devices"].empty());
+    const CliRun info = bench.Run({"info"});
+    EXPECT_EQ(info.exitCode, kExitDeviceFailure);
+    EXPECT_EQ(info.err, "kestrixctl: no supported mouse is attached\n");
+    EXPECT_EQ(bench.Run({"get"}).exitCode, kExitDeviceFailure);
+    const CliRun offline = bench.Run({"--model", "201", "get", "dpi_group0_value"});
+    EXPECT_EQ(offline.exitCode, kExitOk) << offline.err;
+    EXPECT_EQ(bench.Run({"--model", "201", "macro", "new", "Offline"}).exitCode, kExitOk);
+    EXPECT_EQ(bench.Run({"--model", "201", "set", "dpi_index", "0"}).exitCode, kExitDeviceFailure);
+}
+
+TEST(KestrixCtl, LeavesTheMouseAloneWhileTheWindowProgramRuns) {
+    CliBench bench;
+    LinuxSingleInstance window("Kestrix");
+    ASSERT_EQ(window.Acquire(), SingleInstance::Role::First);
+    const CliRun run = bench.Run({"info"});
+    EXPECT_EQ(run.exitCode, kExitGuiRunning);
+    ExpectOneErrorLine(run);
+    for (const auto& device : bench.backend->Devices()) EXPECT_EQ(device->ConfigurationWrites(), 0);
+}
+
+TEST(KestrixCtl, HelpListsTheCommands) {
+    CliBench bench;
+    const CliRun help = bench.Run({"--help"});
+    EXPECT_EQ(help.exitCode, kExitOk);
+    for (const char* command : {"devices", "info", "read", "get", "set", "profile", "button", "macro", "light", "apply",
+                                "reset-dpi", "factory-reset", "--simulate"}) {
+        EXPECT_NE(help.out.find(command), std::string::npos) << command;
+    }
+}
+
+}  // namespace
+}  // namespace kestrix::testing
