@@ -272,7 +272,7 @@ void CDeviceList::Paint(QPainter& painter)
             painter.drawRoundedRect(rect.adjusted(2, 2, -2, -2), 13, 13);
         }
         painter.setOpacity(online ? 1.0 : 0.5);
-        const QRectF pictureRect(rect.left() + w * 0.14, rect.top() + h * 0.08, w * 0.72, h * 0.56);
+        const QRectF pictureRect(rect.left() + w * 0.06, rect.top() + h * 0.05, w * 0.88, h * 0.6);
         const QPixmap picture = Theme::SkinImage(card.picture, painter.device()->devicePixelRatioF());
         if (!picture.isNull()) {
             Theme::DrawFitted(painter, pictureRect, picture);

@@ -259,11 +259,16 @@ void CRecordList::Paint(QPainter& painter)
             Theme::DrawGlyph(painter, iconRect, IsDown(entry.type) ? "down" : "up",
                              IsDown(entry.type) ? Theme::Accent() : QColor(150, 150, 160), 1.6);
         }
+        // The kind icon already shows the arrow that starts a press entry's text.
+        QString text = QString::fromStdString(entry.text);
+        if (entry.type != kDelay && (text.startsWith(QChar(0x2193)) || text.startsWith(QChar(0x2191)))) {
+            text = text.mid(1).trimmed();
+        }
         painter.setFont(textFont);
         painter.setPen(selected ? Theme::kHeading : textColour);
         const QRectF textRect(iconRect.right() + 10, rowRect.top(), rowRect.right() - iconRect.right() - 18, rowRect.height());
         painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
-                         painter.fontMetrics().elidedText(QString::fromStdString(entry.text), Qt::ElideRight,
+                         painter.fontMetrics().elidedText(text, Qt::ElideRight,
                                                           static_cast<int>(textRect.width())));
     }
     if (GetCount() * m_rowHeight > area.height()) {

@@ -22,9 +22,9 @@ constexpr double kLabelHeight = 30;
 constexpr double kLabelSpacing = 38;
 }
 
-int MouseCtrl::AddKey(int keyValue, const std::string& text, int direction, int x, int y, int offset)
+int MouseCtrl::AddKey(int keyValue, const std::string& text, int direction, int x, int y, int length)
 {
-    m_keys.push_back({keyValue, text, direction, x, y, offset});
+    m_keys.push_back({keyValue, text, direction, x, y, length});
     Invalidate();
     return static_cast<int>(m_keys.size()) - 1;
 }
@@ -88,6 +88,19 @@ void MouseCtrl::ClickItem(int index)
     Notify(kNotifyClick, index);
 }
 
+void MouseCtrl::PictureGeometry(QRectF& drawn, QSizeF& natural) const
+{
+    const double width = Widget()->width();
+    const double height = Widget()->height();
+    const QPixmap image = Theme::SkinImage(GetImage(), Widget()->devicePixelRatioF());
+    natural = image.isNull() ? QSizeF(342, 440) : QSizeF(image.size()) / image.devicePixelRatio();
+    const double maxWidth = width * 0.4;
+    const double maxHeight = height - 24;
+    const double scale = std::min(maxWidth / natural.width(), maxHeight / natural.height());
+    const QSizeF size = natural * scale;
+    drawn = QRectF((width - size.width()) / 2, (height - size.height()) / 2, size.width(), size.height());
+}
+
 std::vector<MouseCtrl::Placed> MouseCtrl::Layout() const
 {
     std::vector<Placed> placed(m_keys.size());
@@ -96,16 +109,16 @@ std::vector<MouseCtrl::Placed> MouseCtrl::Layout() const
     }
     const double width = Widget()->width();
     const double height = Widget()->height();
-    const double pictureHeight = height - 24;
-    const double pictureWidth = std::min(width * 0.36, pictureHeight * 0.62);
-    const QRectF picture((width - pictureWidth) / 2, 12, pictureWidth, pictureHeight);
-    const double labelWidth = std::min(220.0, (width - pictureWidth) / 2 - 40);
+    QRectF picture;
+    QSizeF natural;
+    PictureGeometry(picture, natural);
+    const double labelWidth = std::min(220.0, (width - picture.width()) / 2 - 40);
     for (size_t i = 0; i < m_keys.size(); ++i) {
         const Key& key = m_keys[i];
         placed[i].left = key.direction == 0;
-        placed[i].anchor = QPointF(picture.left() + picture.width() * std::clamp(key.x, 0, 1000) / 1000.0,
-                                   picture.top() + picture.height() * std::clamp(key.y, 0, 1000) / 1000.0);
-        const double labelY = std::clamp(placed[i].anchor.y() + key.offset - kLabelHeight / 2, 0.0, height - kLabelHeight);
+        placed[i].anchor = QPointF(picture.left() + picture.width() * std::clamp(key.x / natural.width(), 0.0, 1.0),
+                                   picture.top() + picture.height() * std::clamp(key.y / natural.height(), 0.0, 1.0));
+        const double labelY = std::clamp(placed[i].anchor.y() - kLabelHeight / 2, 0.0, height - kLabelHeight);
         const double labelX = placed[i].left ? std::max(4.0, picture.left() - 36 - labelWidth) : picture.right() + 36;
         placed[i].label = QRectF(labelX, labelY, labelWidth, kLabelHeight);
     }
@@ -151,11 +164,9 @@ int MouseCtrl::HitTest(double x, double y) const
 
 void MouseCtrl::Paint(QPainter& painter)
 {
-    const double width = Widget()->width();
-    const double height = Widget()->height();
-    const double pictureHeight = height - 24;
-    const double pictureWidth = std::min(width * 0.36, pictureHeight * 0.62);
-    const QRectF picture((width - pictureWidth) / 2, 12, pictureWidth, pictureHeight);
+    QRectF picture;
+    QSizeF natural;
+    PictureGeometry(picture, natural);
     const QPixmap image = Theme::SkinImage(GetImage(), painter.device()->devicePixelRatioF());
     if (!image.isNull()) {
         painter.save();

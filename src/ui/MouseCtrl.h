@@ -5,6 +5,9 @@
 
 #include "ui/MControl.h"
 
+class QRectF;
+class QSizeF;
+
 namespace DUI {
 
 // "MouseCtrl": the model's picture (SetImage, "device/..."; a drawn mouse when missing)
@@ -14,13 +17,14 @@ namespace DUI {
 //
 // Placement of a button (the model file's direction and three rect integers):
 // direction 0 puts the label left of the picture, any other value right of it; rect is
-// (x, y, offset): x and y locate the button on the picture in thousandths of the drawn
-// picture's width and height, offset moves the label up (negative) or down from the
-// point's height in px.
+// (x, y, length): x and y locate the button in pixels of the picture file (of a 342 x 440
+// design picture while the file is missing); length, the callout length the model file
+// suggests, is not needed because labels are set in two columns at their buttons' heights
+// and spread so that they never overlap.
 class MouseCtrl : public MControl {
 public:
     // Adds a button; returns its index.
-    int AddKey(int keyValue, const std::string& text, int direction, int x, int y, int offset);
+    int AddKey(int keyValue, const std::string& text, int direction, int x, int y, int length = 0);
     // Removes every button.
     void DeleteAllKeys();
     // Number of buttons.
@@ -55,10 +59,12 @@ private:
         int direction = 0;
         int x = 0;
         int y = 0;
-        int offset = 0;
+        int length = 0;
     };
     struct Placed;
     std::vector<Placed> Layout() const;
+    // Where the picture is drawn, and the size of its coordinate space.
+    void PictureGeometry(QRectF& drawn, QSizeF& natural) const;
     int HitTest(double x, double y) const;
     std::vector<Key> m_keys;
     int m_current = -1;

@@ -139,6 +139,16 @@ void DrawNineSlice(QPainter& painter, const QRectF& target, const QPixmap& pixma
         painter.drawPixmap(target, pixmap, QRectF(QPointF(0, 0), QSizeF(pixmap.size())));
         return;
     }
+    // Images made for (nearly) this size are drawn whole: slicing them would squeeze out
+    // their middle.
+    if (std::abs(target.width() - size.width()) <= size.width() * 0.12 &&
+        std::abs(target.height() - size.height()) <= size.height() * 0.12) {
+        painter.save();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(target, pixmap, QRectF(QPointF(0, 0), QSizeF(pixmap.size())));
+        painter.restore();
+        return;
+    }
     const qreal sw = size.width();
     const qreal sh = size.height();
     const qreal xs[4] = {0, m, sw - m, sw};

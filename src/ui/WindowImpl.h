@@ -12,6 +12,7 @@
 #include <string>
 
 #include "ui/DuiTypes.h"
+#include "ui/MWindow.h"
 
 class QEventLoop;
 class QTimer;
@@ -81,6 +82,8 @@ struct WindowImpl {
     void PaintBackground(QPainter& painter, const QRect& rect);
     // Sends a key event to the dialog; true when it was consumed.
     bool DispatchKey(const KeyEvent& key);
+    // The native widget of a window (nullptr when it has none).
+    static QWidget* WidgetOf(const MWindow* window) { return window ? window->m_impl->m_widget.data() : nullptr; }
 };
 
 // Registers a live window and returns its new handle.
