@@ -23,9 +23,10 @@ enum class DeviceTask : int {
     Nothing = 19,
     RestoreFactory = 20,
     PointerSettings = 22,
-    UpdateCheck = 23,
-    UpdateCheckManual = 24,
-    UpdateDownload = 26,
+    UpdateCheck = 23,          // application version check
+    FirmwareCheck = 24,        // firmware version check of the selected mouse
+    UpdateCheckManual = FirmwareCheck,
+    UpdateDownload = 26,       // application installer download
     FirmwareUpgrade = 27,
 };
 

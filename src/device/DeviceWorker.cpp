@@ -154,7 +154,7 @@ void DeviceWorker::RunTask(int code) {
         if (m_hooks.applyPointerSettings) m_hooks.applyPointerSettings();
         break;
     case DeviceTask::UpdateCheck:
-    case DeviceTask::UpdateCheckManual:
+    case DeviceTask::FirmwareCheck:
     case DeviceTask::UpdateDownload:
         if (m_hooks.update) m_hooks.update(code);
         break;
@@ -180,6 +180,8 @@ void DeviceWorker::RescanAndRead(milliseconds wait) {
     if (m_reader.ReadAllSettings()) {
         RefreshPagesWithProfiles();
         m_context.Events().ReapplyPageState();
+        // A mouse just read may have newer firmware on the server.
+        if (m_hooks.update) m_hooks.update(static_cast<int>(DeviceTask::FirmwareCheck));
     } else {
         LogLine("reading the mouse after the rescan failed");
     }

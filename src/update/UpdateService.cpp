@@ -77,7 +77,7 @@ bool UpdateService::AcceptVersionText(const std::string& text, size_t maxLength)
 void UpdateService::RunTask(int code) {
     switch (static_cast<DeviceTask>(code)) {
     case DeviceTask::UpdateCheck: CheckApplication(); break;
-    case DeviceTask::UpdateCheckManual: CheckFirmware(); break;
+    case DeviceTask::FirmwareCheck: CheckFirmware(); break;
     case DeviceTask::UpdateDownload: DownloadInstaller(); break;
     default: break;
     }
