@@ -99,7 +99,12 @@ public:
         LanguageTexts::SetModuleFolder(KESTRIX_SOURCE_DATA);
         LanguageTexts::SetCurrentLcid(LanguageTexts::kStartLcid);
 
-        m_worker = std::make_unique<DeviceWorker>(*m_sim.manager, m_store, m_events, WorkerConfig(m_folder.Path()));
+        DeviceWorkerHooks hooks;
+        hooks.applyPointerSettings = [this] {
+            if (pointerSettings) pointerSettings();
+        };
+        m_worker = std::make_unique<DeviceWorker>(*m_sim.manager, m_store, m_events, WorkerConfig(m_folder.Path()),
+                                                  std::move(hooks));
         m_worker->RunTask(1);
         m_deviceAttr = AttrOfModel(m_worker->State().selectedModel);
         if (m_deviceAttr.empty()) {
@@ -199,6 +204,9 @@ public:
     // The path the next file dialog returns ("" = cancelled), and the dialogs asked for.
     void SetChosenFile(std::string path) { m_chosenFile = std::move(path); }
     int FileDialogs() const { return m_fileDialogs; }
+
+    // What task 22 runs on the worker (the main window hands it to the pointer settings).
+    std::function<void()> pointerSettings;
 
     // The worker, its device state and a change to it (sensor code, report-rate class, ...).
     DeviceWorker& Worker() { return *m_worker; }
