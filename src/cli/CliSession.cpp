@@ -64,8 +64,13 @@ CommandStatus CliSession::Open(SessionNeed need) {
 
     if (need == SessionNeed::Devices) return CommandStatus::Success();
     if (need == SessionNeed::Mouse && !attached) {
-        return CommandStatus::Failure(requested != 0 ? Format("model %d is not attached", requested)
-                                                     : std::string("no supported mouse is attached"));
+        if (requested != 0) return CommandStatus::Failure(Format("model %d is not attached", requested));
+        // A receiver whose mouse is off answers nothing, so it stays without a model.
+        if (m_manager->EntryCount() > 0) {
+            return CommandStatus::Failure(
+                "the attached receiver's mouse does not answer (switched off or out of range)");
+        }
+        return CommandStatus::Failure("no supported mouse is attached");
     }
     if (need == SessionNeed::Mouse && !m_mouseOnline) {
         return CommandStatus::Failure(

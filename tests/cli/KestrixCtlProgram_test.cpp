@@ -52,7 +52,9 @@ TEST(KestrixCtlProgram, AMouseThatIsSwitchedOffIsADeviceFailure) {
     CliFolders folders;
     const ProgramRun run = RunProgram("--simulate=receiver-off --json set button_respondtime 8");
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(nlohmann::json::parse(run.out)["exit_code"], 1);
+    const nlohmann::json error = nlohmann::json::parse(run.out);
+    EXPECT_EQ(error["exit_code"], 1);
+    EXPECT_EQ(error["error"], "the attached receiver's mouse does not answer (switched off or out of range)");
 }
 
 }  // namespace
