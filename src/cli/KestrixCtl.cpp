@@ -13,6 +13,7 @@
 #include "base/Log.h"
 #include "base/Text.h"
 #include "cli/CliCommands.h"
+#include "cli/UpdateCommands.h"
 #include "device/DeviceTask.h"
 #include "device/DiagnosticOptions.h"
 #include "device/HidapiBackend.h"
@@ -95,7 +96,7 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
                "3 the window program is running.");
     app.add_option("--model", args.model, "model number to work on when several are attached (see \"devices\")");
     app.add_flag("--json", args.json, "machine-readable output");
-    app.add_flag("--yes", args.yes, "confirm factory-reset and reassigning the primary button (key code 0)");
+    app.add_flag("--yes", args.yes, "confirm factory-reset, firmware upgrade and reassigning the primary button (key code 0)");
     app.add_option("--log", args.logFile, "append the device log to FILE");
     app.add_option("--hid-trace", args.traceFile, "write every HID report to FILE");
 
@@ -195,6 +196,15 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
     const char* lightSetNames[] = {"MODE", "SETTING", "VALUE"};
     words(lightSet, lightSetNames, 3, 3);
 
+    CLI::App* update = app.add_subcommand("update", "the program's own updates");
+    update->require_subcommand(1);
+    CLI::App* updateCheck = update->add_subcommand("check", "ask the update server for a newer program version");
+    CLI::App* firmware = app.add_subcommand("firmware", "the mouse's firmware");
+    firmware->require_subcommand(1);
+    CLI::App* firmwareCheck = firmware->add_subcommand("check", "ask the model's firmware service for a newer version");
+    CLI::App* firmwareUpgrade =
+        firmware->add_subcommand("upgrade", "download and flash a newer firmware (needs --yes)");
+
     try {
         app.parse(parserArguments);
     } catch (const CLI::ParseError& error) {
@@ -280,6 +290,9 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
     else if (*lightList) status = LightListCommand(context);
     else if (*lightUse) status = LightUseCommand(context, word(lightUseAt));
     else if (*lightSet) status = LightSetCommand(context, word(lightSetAt), word(lightSetAt + 1), word(lightSetAt + 2));
+    else if (*updateCheck) status = UpdateCheckCommand(context);
+    else if (*firmwareCheck) status = FirmwareCheckCommand(context);
+    else if (*firmwareUpgrade) status = FirmwareUpgradeCommand(context);
     if (taskCommand) status = TaskCommand(context, *taskCommand);
     return status.Ok() ? kExitOk : output.Fail(status);
 }
