@@ -51,6 +51,10 @@ void EditField::keyPressEvent(QKeyEvent* event)
         return;
     }
     QLineEdit::keyPressEvent(event);
+    // Enter ends the edit here; it must not travel on to the control around the field.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+    }
 }
 
 }  // namespace DUI

@@ -112,11 +112,8 @@ void MEdit::TitleChanged()
     m_field->setFont(Font());
     const QString text = QString::fromStdString(GetTitle());
     if (m_field->text() != text) {
-        // The program's own text is taken as it is, even past the length limit.
-        const int limit = m_field->maxLength();
-        m_field->setMaxLength(32767);
         m_field->setText(text);
-        m_field->setMaxLength(limit);
+        StoreTitle(m_field->text().toStdString());
     }
     const int flags = QtAlignment();
     m_field->setAlignment(static_cast<Qt::Alignment>((flags & ~Qt::AlignVertical_Mask) | Qt::AlignVCenter));

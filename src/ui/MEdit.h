@@ -22,7 +22,7 @@ public:
     void SetNumber(bool numeric);
     // True in numeric mode.
     bool IsNumber() const;
-    // Maximum number of characters (0 = no limit).
+    // Maximum number of characters (0 = no limit); longer text, typed or set, is cut.
     void SetLimitText(int maxCharacters);
     // Read-only fields still take the focus (key capture fields show what was pressed).
     void SetReadOnly(bool readOnly);
