@@ -1,0 +1,108 @@
+#include "app/Application.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+#include "app/AppContext.h"
+#include "app/CommandLine.h"
+#include "app/DeviceMainDlg.h"
+#include "app/MainLayout.h"
+#include "app/Screen.h"
+#include "app/PlatformFactory.h"
+#include "app/StartupConfig.h"
+#include "base/Log.h"
+#include "base/Text.h"
+#include "device/HidDeviceManager.h"
+#include "platform/AppFolders.h"
+#include "platform/AppRegistry.h"
+#include "platform/LanguageTexts.h"
+#include "platform/PlatformPaths.h"
+#include "platform/SingleInstance.h"
+#include "store/DataStore.h"
+#include "ui/DuiTypes.h"
+#include "ui/Manager.h"
+
+namespace kestrix {
+
+void EndProcessNow(int exitCode) {
+    std::fflush(nullptr);
+    _exit(exitCode);
+}
+
+int RunApplication(const ApplicationOptions& options) {
+    PlatformFactory& platform = *options.platform;
+
+    // 1. DPI awareness: nothing to declare on Linux; the toolkit scales for high-DPI screens.
+
+    // 2. Program name and offered languages from config.xml.
+    std::shared_ptr<AppFolders> folders = platform.Folders();
+    const std::string moduleFolder = folders->ModuleFolder();
+    LanguageTexts::SetModuleFolder(moduleFolder);
+    LanguageTexts::SetAvailableLcids({});
+    const StartupConfig config = ReadStartupConfig(moduleFolder);
+    LanguageTexts::SetAvailableLcids(config.lcids);
+    DUI::Manager::SetDeviceName(config.programName);
+    DUI::Manager::SetResourceFolder(moduleFolder);
+    folders->SetProgramName(config.programName);
+
+    // 3. One instance: a later launch asks the running one to come forward and ends.
+    std::shared_ptr<SingleInstance> instance = platform.MakeSingleInstance(config.programName);
+    if (instance->Acquire() == SingleInstance::Role::Second) {
+        if (!instance->SendRequest(kShowRequest)) LogLine("the running instance did not answer \"show\"");
+        return kExitOtherInstance;
+    }
+
+    // 4. Debug privilege: nothing to raise; access to the mouse comes from the udev rule.
+    // 5. GDI+: nothing to start; the toolkit paints with Qt.
+
+    // 6. Every run starts in English until the user picks a language.
+    std::shared_ptr<AppRegistry> registry = platform.MakeRegistry(config.programName);
+    SetCurrentLcid(LanguageTexts::kStartLcid);
+    registry->WriteAppRegistryString(kLcidValue, Format("%d", LanguageTexts::kStartLcid));
+
+    // 7. The toolkit's application object.
+    DUI::Manager::SetInstance(nullptr);
+
+    // 8. The per-user data folder and its "db" sub-folder.
+    const std::string dataFolder = folders->DataFolder();
+    CreateFolderPath(dataFolder + "db");
+
+    // 9. COM and OLE: nothing to initialise on Linux.
+
+    // 10. "-hide" anywhere on the command line.
+    const bool hidden = HasHideSwitch(JoinCommandLine(options.argc, options.argv));
+
+    // 11. The main window and its loop.
+    AppContext context;
+    context.programName = config.programName;
+    context.software = ReadSoftwareInfo(moduleFolder);
+    context.moduleFolder = moduleFolder;
+    context.dataFolder = dataFolder;
+    context.startHidden = hidden;
+    context.registry = registry;
+    context.autostart = platform.MakeAutostart(config.programName);
+    context.launcher = platform.MakeLauncher();
+    context.pointer = platform.MakePointerSystem();
+    context.instance = instance;
+    context.devices = options.devices != nullptr ? options.devices : &HidDeviceManager::Instance();
+    context.store = options.store != nullptr ? options.store : &DataStore::Instance();
+    context.workerHooks = options.workerHooks;
+    context.exitProcess = options.exitProcess ? options.exitProcess : [](int code) { EndProcessNow(code); };
+
+    auto window = std::make_unique<DeviceMainDlg>(context);
+    const DUI::Rect rect = MainLayout::InitialWindowRect(WorkArea());
+    if (!window->Create(nullptr, config.programName,
+                        DUI::kWsPopup | DUI::kWsVisible | DUI::kWsClipSiblings | DUI::kWsClipChildren, 0, rect)) {
+        LogLine("the main window could not be created");
+        return kExitNormalRun;
+    }
+    window->CenterWindow();
+    if (options.onWindowCreated) options.onWindowCreated(*window);
+    window->ShowModal(hidden ? DUI::kSwHide : DUI::kSwShowNormal);
+
+    // 12. COM, OLE and GDI+ have nothing to shut down; the window object goes last.
+    window.reset();
+    return kExitNormalRun;
+}
+
+}  // namespace kestrix

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <functional>
+
+#include "device/DeviceWorker.h"
+
+namespace kestrix {
+
+class DataStore;
+class DeviceMainDlg;
+class HidDeviceManager;
+class PlatformFactory;
+
+// Everything the process entry takes from main() (or from a test).
+struct ApplicationOptions {
+    int argc = 0;
+    const char* const* argv = nullptr;
+    PlatformFactory* platform = nullptr;  // required
+    HidDeviceManager* devices = nullptr;  // null: the process-wide manager
+    DataStore* store = nullptr;           // null: the process-wide store
+    DeviceWorkerHooks workerHooks;
+    // Ends the process at once; null: flush the log and _exit.
+    std::function<void(int exitCode)> exitProcess;
+    // Called once the main window exists and before its loop runs (screenshots, tests).
+    std::function<void(DeviceMainDlg& window)> onWindowCreated;
+};
+
+// Result of the process entry when another instance already runs.
+inline constexpr int kExitOtherInstance = 0;
+// Result of the process entry after the main window's loop ended.
+inline constexpr int kExitNormalRun = 1;
+
+// The process entry: reads config.xml, keeps to one instance, prepares the language, the
+// registry key and the data folder, then creates the main window and runs its loop until
+// the window is destroyed. Returns kExitOtherInstance after asking the running instance to
+// show itself, else kExitNormalRun.
+int RunApplication(const ApplicationOptions& options);
+
+// Ends the process at once with exitCode, skipping the orderly shutdown (worker, devices and
+// the database are left to the process end).
+[[noreturn]] void EndProcessNow(int exitCode);
+
+}  // namespace kestrix

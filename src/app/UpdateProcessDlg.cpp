@@ -1,0 +1,31 @@
+#include "app/UpdateProcessDlg.h"
+
+#include "app/ShellStyle.h"
+#include "base/Text.h"
+#include "ui/MProgress.h"
+#include "ui/MText.h"
+
+namespace kestrix {
+
+void UpdateProcessDlg::SetProgress(int percent) {
+    m_percent = percent;
+    if (auto* bar = GetControlAs<DUI::MProgress>(kBar)) bar->SetPos(percent);
+    // A fixed text of the download window, not one of the language file.
+    if (auto* label = GetControlAs<DUI::MText>(kText)) label->SetTitle(Format("下载文件中: %d%%", percent));
+}
+
+void UpdateProcessDlg::InitUI(const DUI::Rect& rect) {
+    SetLayeredWindow(true);
+    LoadBKImage("img_area_content.png");
+    SetBackMode(1, 16);
+    SetBkColor(kDialogBackground, kDialogBorder);
+    const int w = rect.Width();
+    if (auto* label = CreateControlAs<DUI::MText>("MText", kText, {10, 30, w - 20, 50}, Format("下载文件中: %d%%", 0))) {
+        label->SetTextColor(kTextColour);
+    }
+    if (auto* bar = CreateControlAs<DUI::MProgress>("MProgress", kBar, {10, 60, w - 20, 80})) bar->SetRange(100);
+}
+
+void UpdateProcessDlg::CloseWindow() { DestroyWindow(); }
+
+}  // namespace kestrix

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ui/MDialog.h"
+
+namespace kestrix {
+
+// Title the update download window is found by.
+inline constexpr char kUpdateProcessTitle[] = "UpdateProcessDlg";
+
+// The download window of an application update: a progress text and bar. Shown modally by
+// the update prompt; the main window forwards WM_UPDATE_PROGRESS to it.
+class UpdateProcessDlg : public DUI::MDialog {
+public:
+    static constexpr int kWidth = 360;
+    static constexpr int kHeight = 100;
+    static constexpr int kText = 31;
+    static constexpr int kBar = 32;
+
+    // Sets the bar and the text "下载文件中: %d%%".
+    void SetProgress(int percent);
+    // The percent shown last.
+    int Progress() const { return m_percent; }
+
+    void InitUI(const DUI::Rect& rect) override;
+    void CloseWindow() override;
+
+private:
+    int m_percent = 0;
+};
+
+}  // namespace kestrix

@@ -1,0 +1,169 @@
+#include "app/Application.h"
+
+#include <gtest/gtest.h>
+
+#include "AppTestBench.h"
+#include "app/PlatformFactory.h"
+#include "platform/FakeAppFolders.h"
+
+namespace kestrix {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Registry that remembers every write in order.
+class RecordingRegistry final : public AppRegistry {
+public:
+    int ReadAppRegistryInt(const std::string& valueName) override { return m_inner.ReadAppRegistryInt(valueName); }
+    bool WriteAppRegistryString(const std::string& valueName, const std::string& text) override {
+        std::lock_guard lock(m_mutex);
+        m_writes.push_back(valueName + "=" + text);
+        return m_inner.WriteAppRegistryString(valueName, text);
+    }
+    std::vector<std::string> Writes() const {
+        std::lock_guard lock(m_mutex);
+        return m_writes;
+    }
+
+private:
+    FakeAppRegistry m_inner;
+    mutable std::mutex m_mutex;
+    std::vector<std::string> m_writes;
+};
+
+class TestPlatform final : public PlatformFactory {
+public:
+    TestPlatform(const std::string& dataFolder, SingleInstance::Role role)
+        : folders(std::make_shared<FakeAppFolders>(KESTRIX_SOURCE_DATA, dataFolder)),
+          instance(std::make_shared<FakeSingleInstance>(role)),
+          registry(std::make_shared<RecordingRegistry>()) {}
+    std::shared_ptr<AppFolders> Folders() override { return folders; }
+    std::shared_ptr<SingleInstance> MakeSingleInstance(const std::string& name) override {
+        names.push_back(name);
+        return instance;
+    }
+    std::shared_ptr<AppRegistry> MakeRegistry(const std::string&) override { return registry; }
+    std::shared_ptr<Autostart> MakeAutostart(const std::string&) override { return std::make_shared<FakeAutostart>(); }
+    std::shared_ptr<DesktopLauncher> MakeLauncher() override { return std::make_shared<FakeDesktopLauncher>(); }
+    std::shared_ptr<PointerSystem> MakePointerSystem() override { return std::make_shared<FakePointerSystem>(); }
+
+    std::shared_ptr<FakeAppFolders> folders;
+    std::shared_ptr<FakeSingleInstance> instance;
+    std::shared_ptr<RecordingRegistry> registry;
+    std::vector<std::string> names;
+};
+
+// Polls check on the UI thread every few milliseconds while the window's loop runs; once it
+// returns true the window is closed, which ends the loop.
+void CloseWhen(DeviceMainDlg& window, std::function<bool()> check, std::chrono::milliseconds timeout = 15000ms) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [&window, check, deadline, poll] {
+        if (check() || std::chrono::steady_clock::now() > deadline) {
+            window.CloseWindow();
+            *poll = nullptr;  // break the self-reference
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(3));
+        DUI::PostToUiThread([poll] {
+            if (*poll) (*poll)();
+        });
+    };
+    DUI::PostToUiThread([poll] { (*poll)(); });
+}
+
+struct AppRun {
+    test::AppTempFolder temp;
+    std::shared_ptr<SimBackend> backend = std::make_shared<SimBackend>();
+    std::unique_ptr<HidDeviceManager> devices;
+    DataStore store;
+    std::unique_ptr<TestPlatform> platform;
+    int result = -1;
+    bool windowCreated = false;
+    bool visibleInLoop = false;
+    int selectedModel = 0;
+    bool scenarioHasDevice = true;
+
+    int Start(std::vector<const char*> args, SingleInstance::Role role, const std::string& scenario = "vireo") {
+        test::SetUpToolkit();
+        LoadSimScenario(*backend, scenario);
+        scenarioHasDevice = scenario != "none";
+        devices = std::make_unique<HidDeviceManager>(backend);
+        platform = std::make_unique<TestPlatform>(temp.Path(), role);
+        args.insert(args.begin(), "kestrix");
+        ApplicationOptions options;
+        options.argc = static_cast<int>(args.size());
+        options.argv = args.data();
+        options.platform = platform.get();
+        options.devices = devices.get();
+        options.store = &store;
+        options.exitProcess = [](int) {};
+        options.onWindowCreated = [this](DeviceMainDlg& window) {
+            windowCreated = true;
+            CloseWhen(window, [this, &window] {
+                visibleInLoop = window.IsWindowVisible();
+                selectedModel = window.SelectedDevice();
+                if (scenarioHasDevice) {
+                    return selectedModel != 0 && window.Worker()->QueuedTasks() == 0 && store.IsOpened();
+                }
+                return window.Worker()->QueuedTasks() == 0;
+            });
+        };
+        result = RunApplication(options);
+        store.Close();
+        return result;
+    }
+};
+
+TEST(Application, StartUpOrderAndNormalRun) {
+    test::LogRecorder log;
+    AppRun run;
+    EXPECT_EQ(run.Start({"--simulate"}, SingleInstance::Role::First), kExitNormalRun);
+    EXPECT_TRUE(run.windowCreated);
+    EXPECT_TRUE(run.visibleInLoop);
+    EXPECT_EQ(run.selectedModel, 101);
+    EXPECT_EQ(run.platform->names, std::vector<std::string>{"Kestrix"});
+    EXPECT_EQ(run.platform->folders->ProgramName(), "Kestrix");
+    EXPECT_EQ(CurrentLcid(), 1033);
+    const std::vector<std::string> writes = run.platform->registry->Writes();
+    ASSERT_GE(writes.size(), 3u);
+    EXPECT_EQ(writes[0], "LCID=1033");
+    EXPECT_EQ(writes[1], "DeviceType=101");
+    // The data folder's db sub-folder exists before the window.
+    EXPECT_TRUE(std::filesystem::is_directory(run.temp.Path() + "db"));
+    const std::vector<std::string> tasks = log.LinesStartingWith("task ");
+    ASSERT_GE(tasks.size(), 2u);
+    EXPECT_EQ(tasks[0], "task 1 queued");
+    EXPECT_EQ(tasks[1], "task 23 queued");
+}
+
+TEST(Application, DeviceTypeFollowsTheRescannedModel) {
+    AppRun run;
+    run.Start({}, SingleInstance::Role::First, "falco");
+    const std::vector<std::string> writes = run.platform->registry->Writes();
+    const auto first = std::find(writes.begin(), writes.end(), "DeviceType=101");
+    const auto rescanned = std::find(writes.begin(), writes.end(), "DeviceType=102");
+    ASSERT_NE(first, writes.end());
+    ASSERT_NE(rescanned, writes.end());
+    EXPECT_LT(first, rescanned);
+}
+
+TEST(Application, HideAnywhereStartsHidden) {
+    for (const auto& [argument, visible] : {std::pair{"-hide", false}, std::pair{"--log=x-hide.txt", false},
+                                            std::pair{"-HIDE", true}, std::pair{"-autorun", true}}) {
+        AppRun run;
+        run.Start({argument}, SingleInstance::Role::First, "none");
+        EXPECT_EQ(run.visibleInLoop, visible) << argument;
+    }
+}
+
+TEST(Application, SecondLaunchAsksTheFirstToShowAndEndsWithZero) {
+    AppRun run;
+    EXPECT_EQ(run.Start({}, SingleInstance::Role::Second), kExitOtherInstance);
+    EXPECT_FALSE(run.windowCreated);
+    EXPECT_EQ(run.platform->instance->SentRequests(), std::vector<std::string>{"show"});
+    EXPECT_TRUE(run.platform->registry->Writes().empty());
+}
+
+}  // namespace
+}  // namespace kestrix

@@ -1,0 +1,386 @@
+#include "app/DeviceMainDlg.h"
+
+#include <gtest/gtest.h>
+
+#include "AppTestBench.h"
+#include "app/CUIMessageBox.h"
+#include "app/SettingsPage.h"
+#include "device/DeviceWorker.h"
+#include "ui/CCheckButton.h"
+#include "ui/CDeviceList.h"
+#include "ui/CRadioButton.h"
+#include "ui/MComboBox.h"
+#include "ui/MTabCtrl.h"
+#include "ui/MText.h"
+
+namespace kestrix {
+namespace {
+
+using namespace std::chrono_literals;
+using test::WindowBench;
+
+// The task codes the window queued, from its log lines, in order.
+std::vector<int> QueuedTasks(const test::LogRecorder& log) {
+    std::vector<int> tasks;
+    for (const std::string& line : log.LinesStartingWith("task ")) tasks.push_back(std::stoi(line.substr(5)));
+    return tasks;
+}
+
+TEST(DeviceMainDlg, InitialisationQueuesReadThenUpdateCheckAndNamesTheModel) {
+    test::LogRecorder log;
+    WindowBench bench("default");
+    ASSERT_TRUE(bench.CreateAndWaitForDevice());
+    const std::vector<int> tasks = QueuedTasks(log);
+    ASSERT_GE(tasks.size(), 2u);
+    EXPECT_EQ(tasks[0], 1);
+    EXPECT_EQ(tasks[1], 23);
+    // "101" first, then the rescan remembers the model it selected (the Vireo is 101).
+    EXPECT_EQ(bench.registry->Value(kDeviceTypeValue), "101");
+    EXPECT_EQ(bench.window->SelectedDevice(), 101);
+    EXPECT_EQ(bench.window->CurrentProfile(), 1);
+    auto* caption = bench.window->GetControlAs<DUI::MText>(frame_id::kCaption);
+    EXPECT_EQ(caption->GetTitle(), GetLanText(51));
+    auto* list = bench.window->GetControlAs<DUI::CDeviceList>(frame_id::kDeviceList);
+    EXPECT_EQ(list->GetCount(), 3);
+    EXPECT_EQ(list->GetDeviceState(101), 1);
+    // The home view shows until a device is chosen.
+    EXPECT_EQ(bench.window->View().CurrentPage(), kPageHome);
+    EXPECT_TRUE(list->IsVisible());
+}
+
+TEST(DeviceMainDlg, RescanNamesAnotherModelWhenTheRememberedOneIsAbsent) {
+    WindowBench bench("harrier_pro");
+    ASSERT_TRUE(bench.CreateAndWaitForDevice());
+    EXPECT_EQ(bench.registry->Value(kDeviceTypeValue), "201");
+    EXPECT_EQ(bench.window->SelectedDevice(), 201);
+}
+
+TEST(DeviceMainDlg, NoDeviceShowsThePanelAndQueuesNothingOnRemoval) {
+    test::LogRecorder log;
+    WindowBench bench("none");
+    ASSERT_TRUE(bench.Create());
+    ASSERT_TRUE(test::PumpUntil([&] { return bench.window->Worker()->QueuedTasks() == 0 && QueuedTasks(log).size() == 2; }));
+    test::PumpFor(100ms);
+    EXPECT_TRUE(bench.window->GetControl(frame_id::kNoDevicePanel)->IsVisible());
+    EXPECT_FALSE(bench.window->GetControl(frame_id::kTabs)->IsVisible());
+    bench.window->OnDeviceChange(DeviceEventType::RemoveComplete, 0x1209, 0x5A01, 2, "/dev/hidraw9");
+    EXPECT_EQ(QueuedTasks(log), (std::vector<int>{1, 23}));
+}
+
+TEST(DeviceMainDlg, ChoosingTheAttachedDeviceOpensTheButtonsPage) {
+    test::LogRecorder log;
+    WindowBench bench("default");
+    ASSERT_TRUE(bench.CreateAndWaitForDevice());
+    bench.window->OnMessage(frame_id::kDeviceList, DUI::kNotifyClick, 101);
+    EXPECT_EQ(bench.window->View().CurrentPage(), kPageButtons);
+    auto* tabs = bench.window->GetControlAs<DUI::MTabCtrl>(frame_id::kTabs);
+    EXPECT_TRUE(tabs->IsVisible());
+    EXPECT_EQ(tabs->GetCurSel(), 1);
+    EXPECT_TRUE(bench.window->PagePanel(kPageButtons)->IsVisible());
+    // A cable-attached mouse gets caption 51 and no task.
+    EXPECT_EQ(QueuedTasks(log), (std::vector<int>{1, 23}));
+
+    // Each tab shows its own panel; home hides the strip and the device column.
+    for (int index : {2, 3, 4, 5}) {
+        bench.window->OnMessage(frame_id::kTabs, DUI::kNotifyClick, index);
+        const int page = DeviceMainDlg::TabItemId(index);
+        EXPECT_TRUE(bench.window->PagePanel(page)->IsVisible()) << page;
+        EXPECT_FALSE(bench.window->PagePanel(kPageButtons)->IsVisible()) << page;
+    }
+    bench.window->OnMessage(frame_id::kTabs, DUI::kNotifyClick, 0);
+    EXPECT_FALSE(tabs->IsVisible());
+    EXPECT_FALSE(bench.window->GetControl(frame_id::kProfileButton)->IsVisible());
+    EXPECT_FALSE(bench.window->GetControl(frame_id::kCaption)->IsVisible());
+}
+
+TEST(DeviceMainDlg, ReceiverDeviceChosenAgainQueuesTask4EachTime) {
+    test::LogRecorder log;
+    WindowBench bench("harrier_pro-receiver");
+    ASSERT_TRUE(bench.CreateAndWaitForDevice());
+    bench.window->OnMessage(frame_id::kDeviceList, DUI::kNotifyClick, 201);
+    bench.window->OnMessage(frame_id::kDeviceList, DUI::kNotifyClick, 201);
+    const std::vector<int> tasks = QueuedTasks(log);
+    EXPECT_EQ(std::count(tasks.begin(), tasks.end(), 4), 2);
+    EXPECT_EQ(bench.window->GetControlAs<DUI::MText>(frame_id::kCaption)->GetTitle(), GetLanText(52));
+}
+
+TEST(DeviceMainDlg, ChoosingAnUnidentifiedDeviceOnlyShowsTheBox) {
+    test::LogRecorder log;
+    WindowBench bench("default");
+    ASSERT_TRUE(bench.CreateAndWaitForDevice());
+    std::string upper;
+    std::string lower;
+    DUI::PostToUiThread([&] {
+        auto* box = dynamic_cast<DUI::MDialog*>(test::FindMessageBox());
+        ASSERT_NE(box, nullptr);
+        upper = box->GetControlAs<DUI::MText>(31)->GetTitle();
+        lower = box->GetControlAs<DUI::MText>(32)->GetTitle();
+        box->OnMessage(CUIMessageBox::kFirstButton, DUI::kNotifyClick, 0);
+    });
+    bench.window->OnMessage(frame_id::kDeviceList, DUI::kNotifyClick, 102);  // the Falco is not attached
+    EXPECT_EQ(upper, GetLanText(57));
+    EXPECT_EQ(lower, GetLanText(56));
+    EXPECT_EQ(bench.window->SelectedDevice(), 101);
+    EXPECT_EQ(bench.window->View().CurrentPage(), kPageHome);
+    EXPECT_EQ(bench.registry->Value(kDeviceTypeValue), "101");
+    EXPECT_EQ(QueuedTasks(log), (std::vector<int>{1, 23}));
+}
+
+TEST(DeviceMainDlg, LightingTabOnlyForModelsWithLighting) {
+    for (const auto& [scenario, lighting] : {std::pair{"falco", false}, std::pair{"vireo", true}}) {
+        WindowBench bench(scenario);
+        ASSERT_TRUE(bench.CreateAndWaitForDevice()) << scenario;
+        auto* tabs = bench.window->GetControlAs<DUI::MTabCtrl>(frame_id::kTabs);
+        EXPECT_EQ(tabs->IsItemVisible(tabs->FindItem(kPageLighting)), lighting) << scenario;
+        // The other tabs keep their item ids.
+        EXPECT_EQ(tabs->GetItemId(5), kPageDeviceSettings) << scenario;
+    }
+}
+
+TEST(DeviceMainDlg, SettingsPageOpensOverThePagesAndReturns) {
+    WindowBench bench("default");
+    ASSERT_TRUE(bench.CreateAndWaitForDevice());
+    bench.window->OnMessage(frame_id::kDeviceList, DUI::kNotifyClick, 101);
+    bench.window->OnMessage(frame_id::kTabs, DUI::kNotifyClick, 2);
+    bench.window->OnMessage(frame_id::kSettings, DUI::kNotifyClick, 0);
+    EXPECT_TRUE(bench.window->GetControl(settings_id::kLanguageCombo)->IsVisible());
+    EXPECT_FALSE(bench.window->GetControl(frame_id::kTabs)->IsVisible());
+    bench.window->OnMessage(settings_id::kReturn, DUI::kNotifyClick, 0);
+    EXPECT_FALSE(bench.window->GetControl(settings_id::kLanguageCombo)->IsVisible());
+    EXPECT_TRUE(bench.window->PagePanel(kPagePerformance)->IsVisible());
+
+    // The home tab while the settings page is open closes it.
+    bench.window->OnMessage(frame_id::kSettings, DUI::kNotifyClick, 0);
+    bench.window->OnMessage(frame_id::kTabs, DUI::kNotifyClick, 0);
+    EXPECT_FALSE(bench.window->GetControl(settings_id::kLanguageCombo)->IsVisible());
+    EXPECT_TRUE(bench.window->GetControl(frame_id::kDeviceList)->IsVisible());
+}
+
+TEST(DeviceMainDlg, CloseButtonFollowsExitMode) {
+    const struct {
+        const char* exitMode;  // nullptr = no value
+        bool tray;
+        bool hides;
+    } cases[] = {
+        {"1", true, true},
+        {"0", true, false},
+        {nullptr, true, false},
+        {"2", true, false},
+        {"1", false, false},  // no tray to come back from: close ends the program
+    };
+    for (const auto& c : cases) {
+        WindowBench bench("none", c.tray);
+        if (c.exitMode != nullptr) bench.registry->SetValue(kExitModeValue, c.exitMode);
+        ASSERT_TRUE(bench.Create());
+        bench.window->ShowWindow(DUI::kSwShowNormal);
+        bench.window->OnMessage(frame_id::kClose, DUI::kNotifyClick, 0);
+        if (c.hides) {
+            EXPECT_TRUE(bench.exitCodes.empty());
+            EXPECT_FALSE(bench.window->IsWindowVisible());
+            // A left click on the tray icon brings it back.
+            bench.window->SendMessage(kWmTrayNotify, 0, DUI::kWmLButtonDown);
+            EXPECT_TRUE(bench.window->IsWindowVisible());
+        } else {
+            EXPECT_EQ(bench.exitCodes, std::vector<int>{0}) << (c.exitMode ? c.exitMode : "none");
+            EXPECT_FALSE(bench.window->Tray().IsShown());
+        }
+    }
+}
+
+TEST(DeviceMainDlg, TrayMenuItemAndExitRequestEndWithZero) {
+    const struct {
+        unsigned msg;
+        std::uintptr_t wParam;
+        std::intptr_t lParam;
+        bool exits;
+    } cases[] = {
+        {DUI::kWmCommand, kCommandTrayExit, 0, true},
+        {kWmExitRequest, 0, 610, true},
+        {kWmExitRequest, 0, 611, false},
+        {kWmExitRequest, 610, 0, false},
+        {kWmExitRequest, 0, 0, false},
+    };
+    for (const auto& c : cases) {
+        WindowBench bench("none");
+        ASSERT_TRUE(bench.Create());
+        bench.window->SendMessage(c.msg, c.wParam, c.lParam);
+        EXPECT_EQ(bench.exitCodes, c.exits ? std::vector<int>{0} : std::vector<int>{}) << c.msg << " " << c.lParam;
+    }
+}
+
+TEST(DeviceMainDlg, ExitRequestFromAnotherLaunchArrivesThroughTheInstanceGuard) {
+    WindowBench bench("none");
+    ASSERT_TRUE(bench.Create());
+    ASSERT_TRUE(bench.instance->Deliver("exit 611"));
+    test::PumpFor(50ms);
+    EXPECT_TRUE(bench.exitCodes.empty());
+    ASSERT_TRUE(bench.instance->Deliver("exit 610"));
+    ASSERT_TRUE(test::PumpUntil([&] { return !bench.exitCodes.empty(); }));
+    EXPECT_EQ(bench.exitCodes, std::vector<int>{0});
+}
+
+TEST(DeviceMainDlg, SecondLaunchShowsTheHiddenWindow) {
+    WindowBench bench("none");
+    ASSERT_TRUE(bench.Create());
+    bench.window->ShowWindow(DUI::kSwHide);
+    EXPECT_FALSE(bench.window->IsWindowVisible());
+    ASSERT_TRUE(bench.instance->Deliver("show"));
+    ASSERT_TRUE(test::PumpUntil([&] { return bench.window->IsWindowVisible(); }));
+}
+
+TEST(DeviceMainDlg, StartAtLogonTickAndUntick) {
+    WindowBench bench("none");
+    ASSERT_TRUE(bench.Create());
+    auto* logon = bench.window->GetControlAs<DUI::CCheckButton>(settings_id::kStartAtLogon);
+    auto* minimised = bench.window->GetControlAs<DUI::CCheckButton>(settings_id::kStartMinimised);
+    EXPECT_FALSE(minimised->IsEnabled());
+
+    logon->SetCheck(1);
+    bench.window->OnMessage(settings_id::kStartAtLogon, DUI::kNotifyClick, 0);
+    EXPECT_TRUE(bench.autostart->IsEnabled());
+    EXPECT_TRUE(minimised->IsEnabled());
+
+    minimised->SetCheck(1);
+    bench.window->OnMessage(settings_id::kStartMinimised, DUI::kNotifyClick, 0);
+    EXPECT_EQ(bench.registry->Value(kAutorunMinimizeValue), "1");
+
+    logon->SetCheck(0);
+    bench.window->OnMessage(settings_id::kStartAtLogon, DUI::kNotifyClick, 0);
+    EXPECT_FALSE(bench.autostart->IsEnabled());
+    EXPECT_EQ(bench.registry->Value(kAutorunMinimizeValue), "0");
+    EXPECT_FALSE(minimised->IsEnabled());
+    EXPECT_EQ(minimised->GetCheck(), 0);
+}
+
+TEST(DeviceMainDlg, SettingsPageReadsTheStoredChoices) {
+    const struct {
+        bool autostart;
+        const char* minimise;
+        const char* exitMode;
+        bool tray;
+        int logonTick, minimiseTick, minimiseEnabled, hideSelected, hideEnabled;
+    } cases[] = {
+        {true, "1", "1", true, 1, 1, 1, 1, 1},
+        {true, "0", "0", true, 1, 0, 1, 0, 1},
+        {false, "1", "1", true, 0, 0, 0, 1, 1},
+        {true, "1", "1", false, 1, 1, 1, 0, 0},  // without a tray: close ends the program
+    };
+    for (const auto& c : cases) {
+        WindowBench bench("none", c.tray);
+        if (c.autostart) bench.autostart->Enable();
+        bench.registry->SetValue(kAutorunMinimizeValue, c.minimise);
+        bench.registry->SetValue(kExitModeValue, c.exitMode);
+        ASSERT_TRUE(bench.Create());
+        auto& w = *bench.window;
+        EXPECT_EQ(w.GetControlAs<DUI::CCheckButton>(settings_id::kStartAtLogon)->GetCheck(), c.logonTick);
+        EXPECT_EQ(w.GetControlAs<DUI::CCheckButton>(settings_id::kStartMinimised)->GetCheck(), c.minimiseTick);
+        EXPECT_EQ(w.GetControl(settings_id::kStartMinimised)->IsEnabled(), c.minimiseEnabled == 1);
+        EXPECT_EQ(w.GetControlAs<DUI::CRadioButton>(settings_id::kCloseHides)->GetCheck(), c.hideSelected);
+        EXPECT_EQ(w.GetControlAs<DUI::CRadioButton>(settings_id::kCloseEnds)->GetCheck(), 1 - c.hideSelected);
+        EXPECT_EQ(w.GetControl(settings_id::kCloseHides)->IsEnabled(), c.hideEnabled == 1);
+    }
+}
+
+TEST(DeviceMainDlg, CloseBehaviourRadiosWriteExitMode) {
+    WindowBench bench("none");
+    ASSERT_TRUE(bench.Create());
+    bench.window->GetControlAs<DUI::CRadioButton>(settings_id::kCloseHides)->SetCheck(1);
+    bench.window->OnMessage(settings_id::kCloseHides, DUI::kNotifyClick, 0);
+    EXPECT_EQ(bench.registry->Value(kExitModeValue), "1");
+    bench.window->GetControlAs<DUI::CRadioButton>(settings_id::kCloseEnds)->SetCheck(1);
+    bench.window->OnMessage(settings_id::kCloseEnds, DUI::kNotifyClick, 0);
+    EXPECT_EQ(bench.registry->Value(kExitModeValue), "0");
+}
+
+TEST(DeviceMainDlg, ResetToDefaultsAsksFirst) {
+    const struct {
+        const char* scenario;
+        int answer;
+        int upperText;
+        bool queued;
+    } cases[] = {
+        {"vireo", CUIMessageBox::kFirstButton, 570, true},
+        {"vireo", CUIMessageBox::kSecondButton, 570, false},
+        {"receiver-off", CUIMessageBox::kFirstButton, 576, false},  // mouse not on line
+    };
+    for (const auto& c : cases) {
+        test::LogRecorder log;
+        WindowBench bench(c.scenario);
+        ASSERT_TRUE(bench.Create());
+        // The switched-off receiver's mouse never answers: no need to wait for its read.
+        const bool online = c.upperText == 570;
+        ASSERT_TRUE(test::PumpUntil([&] { return QueuedTasks(log).size() >= 2 && (!online || bench.window->View().DevicePagesShown()); }))
+            << c.scenario;
+        std::string upper;
+        DUI::PostToUiThread([&] {
+            auto* box = dynamic_cast<DUI::MDialog*>(test::FindMessageBox());
+            ASSERT_NE(box, nullptr);
+            upper = box->GetControlAs<DUI::MText>(31)->GetTitle();
+            box->OnMessage(c.answer, DUI::kNotifyClick, 0);
+        });
+        bench.window->OnMessage(settings_id::kReset, DUI::kNotifyClick, 0);
+        EXPECT_EQ(upper, GetLanText(c.upperText)) << c.scenario;
+        const std::vector<int> tasks = QueuedTasks(log);
+        EXPECT_EQ(std::count(tasks.begin(), tasks.end(), 20), c.queued ? 1 : 0) << c.scenario << " " << c.answer;
+    }
+}
+
+TEST(DeviceMainDlg, VersionCheckButtonQueuesTask23EachTime) {
+    test::LogRecorder log;
+    WindowBench bench("none");
+    ASSERT_TRUE(bench.Create());
+    bench.window->SetUpdateState(1, "1.0.4");
+    EXPECT_TRUE(bench.window->GetControl(settings_id::kUpdateButton)->IsEnabled());
+    EXPECT_EQ(bench.window->GetControlAs<DUI::MText>(settings_id::kUpdateState)->GetTitle(),
+              GetLanText(582) + ": v1.0.4");
+    bench.window->OnMessage(settings_id::kUpdateButton, DUI::kNotifyClick, 0);
+    bench.window->OnMessage(settings_id::kUpdateButton, DUI::kNotifyClick, 0);
+    EXPECT_EQ(QueuedTasks(log), (std::vector<int>{1, 23, 23, 23}));
+    bench.window->SetUpdateState(2, "1.0.3");
+    EXPECT_FALSE(bench.window->GetControl(settings_id::kUpdateButton)->IsEnabled());
+    EXPECT_EQ(bench.window->GetControlAs<DUI::MText>(settings_id::kUpdateState)->GetTitle(), GetLanText(580));
+}
+
+TEST(DeviceMainDlg, LanguageChangeReappliesTexts) {
+    WindowBench bench("none");
+    ASSERT_TRUE(bench.Create());
+    auto* combo = bench.window->GetControlAs<DUI::MComboBox>(settings_id::kLanguageCombo);
+    EXPECT_EQ(combo->GetCount(), 7);
+    EXPECT_EQ(combo->GetItemText(0), "简体中文");
+    EXPECT_EQ(combo->GetCurData(), 1033);
+    auto* label = bench.window->GetControlAs<DUI::MText>(settings_id::kLanguageLabel);
+    const std::string english = label->GetTitle();
+    EXPECT_EQ(english, "Language");
+
+    combo->ChooseItem(0);  // 简体中文, as the user would
+    EXPECT_EQ(CurrentLcid(), 2052);
+    EXPECT_EQ(bench.registry->Value(kLcidValue), "2052");
+    EXPECT_NE(label->GetTitle(), english);
+    EXPECT_EQ(label->GetTitle(), GetLanText(600));
+    EXPECT_EQ(bench.window->GetControlAs<DUI::MText>(frame_id::kCaption)->GetTitle(), GetLanText(50));
+    SetCurrentLcid(1033);
+}
+
+TEST(DeviceMainDlg, LanguageChangedMessageRefreshesFromTheFile) {
+    WindowBench bench("none");
+    ASSERT_TRUE(bench.Create());
+    auto* label = bench.window->GetControlAs<DUI::MText>(settings_id::kLanguageLabel);
+    SetCurrentLcid(1041);
+    EXPECT_EQ(label->GetTitle(), "Language");
+    bench.window->SendMessage(kWmLanguageChanged, 0, 0);
+    EXPECT_EQ(label->GetTitle(), GetLanText(600));
+    EXPECT_NE(label->GetTitle(), "Language");
+    SetCurrentLcid(1033);
+}
+
+TEST(DeviceMainDlg, TransientSweepClosesBoxesAsCancelled) {
+    WindowBench bench("none");
+    ASSERT_TRUE(bench.Create());
+    int result = 0;
+    DUI::PostToUiThread([&] { bench.window->CloseTransientWindows(); });
+    result = ShowMessageBox(kMessageBoxYesNo, "a", "b", bench.window.get());
+    EXPECT_EQ(result, 2);
+}
+
+}  // namespace
+}  // namespace kestrix
