@@ -139,16 +139,16 @@ void LightingPage::Layout(const DUI::Rect& rect) {
             place(kFirstPresetId + i, {left, y, left + swatch, y + swatch});
         }
         y += swatch + s(20);
-        const int paletteRight = pad + s(300);
-        place(kPaletteId, {pad, y, paletteRight, y + s(180)});
-        const int column = paletteRight + s(24);
-        place(kPreviewId, {column, y, column + s(132), y + s(60)});
+        const int paletteRight = pad + s(440);
+        place(kPaletteId, {pad, y, paletteRight, y + s(184)});
+        const int column = paletteRight + s(32);
+        place(kPreviewId, {column, y, column + s(160), y + s(64)});
         for (int channel = 0; channel < 3; ++channel) {
-            const int top = y + s(76) + channel * s(36);
+            const int top = y + s(80) + channel * s(36);
             place(kFirstChannelLabelId + channel, {column, top, column + s(28), top + s(28)});
-            place(kChannelIds[channel], {column + s(32), top, column + s(132), top + s(28)});
+            place(kChannelIds[channel], {column + s(32), top, column + s(160), top + s(28)});
         }
-        y += s(180) + s(24);
+        y += s(184) + s(24);
     }
     if (configFunc & kShowsColourSlots) {
         const int swatch = s(40);
@@ -243,6 +243,13 @@ void LightingPage::ShowEffect() {
             }
         }
         if (auto* first = m_owner->GetControlAs<DUI::CColorButton>(kFirstSlotId)) first->SetCheck(1);
+    }
+    if (row.configFunc & kShowsColourPicker) {
+        // The picker starts at the effect's colour (display only, nothing is stored).
+        const int colour = row.colorValues[0];
+        ShowChannels(colour);
+        if (auto* palette = m_owner->GetControlAs<DUI::MPalette>(kPaletteId)) palette->SetSelectColor(colour);
+        if (auto* preview = m_owner->GetControlAs<DUI::CArea>(kPreviewId)) preview->SetBkColor(colour);
     }
     ShowGroups(row.configFunc);
 }

@@ -101,10 +101,12 @@ void PerformancePage::Layout(const DUI::Rect& rect) {
         if (DUI::MControl* control = m_owner->GetControl(id)) control->SetRect(r);
     };
 
+    // The DPI panel above the polling-rate panel, each as tall as its content.
     const int width = rect.Width();
-    const int rateHeight = s(168);
-    const DUI::Rect dpi{rect.left, rect.top, rect.right, rect.bottom - rateHeight - s(kGap)};
-    const DUI::Rect rate{rect.left, rect.bottom - rateHeight, rect.right, rect.bottom};
+    const int dpiHeight = s(384);
+    const int rateHeight = s(160);
+    const DUI::Rect dpi{rect.left, rect.top, rect.right, rect.top + dpiHeight};
+    const DUI::Rect rate{rect.left, dpi.bottom + s(kGap), rect.right, dpi.bottom + s(kGap) + rateHeight};
     if (m_dpiPanel != nullptr) m_dpiPanel->SetRect(dpi);
     if (m_ratePanel != nullptr) m_ratePanel->SetRect(rate);
 
@@ -113,8 +115,8 @@ void PerformancePage::Layout(const DUI::Rect& rect) {
     place(kDpiHeadingId, {s(kPad), s(20), s(kPad) + inner / 2, s(52)});
     place(kDpiResetId, {width - s(kPad) - s(36), s(18), width - s(kPad), s(54)});
     place(kStageListId, {s(kPad), s(72), width - s(kPad), s(196)});
-    place(kSliderId, {s(kPad), s(220), width - s(kPad), s(284)});
-    const int bottom = dpi.Height() - s(kPad);
+    place(kSliderId, {s(kPad), s(216), width - s(kPad), s(280)});
+    const int bottom = dpiHeight - s(kPad);
     place(kStageCountLabelId, {s(kPad), bottom - s(40), s(kPad) + s(160), bottom});
     place(kStageCountId, {s(kPad) + s(168), bottom - s(40), s(kPad) + s(268), bottom});
     place(kApplyId, {width - s(kPad) - s(140), bottom - s(40), width - s(kPad), bottom});

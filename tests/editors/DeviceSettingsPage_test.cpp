@@ -296,5 +296,16 @@ TEST(DeviceSettingsPage, WithoutDesktopSettingsValuesAreOnlyStored) {
     EXPECT_FALSE(none.PointerSpeed().has_value());
 }
 
+// Renders the page for the default scenario and a sensor-150 mouse when KESTRIX_SCREENSHOTS
+// names a folder (docs/screenshots); skipped otherwise.
+TEST(DeviceSettingsPage, Screenshots) {
+    const std::string folder = testing::ScreenshotFolder();
+    if (folder.empty()) GTEST_SKIP() << "set KESTRIX_SCREENSHOTS to a folder";
+    for (const char* scenario : {"default", "harrier_pro"}) {
+        SettingsHost settings(scenario);
+        EXPECT_TRUE(settings.host.SaveScreenshot(folder + "/device-settings-" + scenario + ".png"));
+    }
+}
+
 }  // namespace
 }  // namespace kestrix

@@ -91,7 +91,7 @@ TEST(LightingPage, FirstRefreshMakesTheModelsDefaultRows) {
 TEST(LightingPage, EffectsShowTheGroupsOfTheirConfigBits) {
     struct Case {
         int mode;
-        bool brightness, speed, picker, slots;
+        bool brightness, speed, picker, colourSlots;
     };
     const Case cases[] = {
         {kFlowing, true, true, false, false},
@@ -109,7 +109,7 @@ TEST(LightingPage, EffectsShowTheGroupsOfTheirConfigBits) {
         EXPECT_EQ(light.Visible(Page::kPaletteId), c.picker);
         EXPECT_EQ(light.Visible(Page::kFirstPresetId + 7), c.picker);
         EXPECT_EQ(light.Visible(Page::kBlueId), c.picker);
-        EXPECT_EQ(light.Visible(Page::kFirstSlotId + 6), c.slots);
+        EXPECT_EQ(light.Visible(Page::kFirstSlotId + 6), c.colourSlots);
         // Choosing an effect marks it active and sends it.
         EXPECT_EQ(light.host.Store().GetActiveLightMode(light.host.Store().CurrentProfile()), c.mode);
         EXPECT_EQ(light.host.Tasks(), (Tasks{8}));
@@ -255,6 +255,21 @@ TEST(LightingPage, RestoreAsksFirst) {
     EXPECT_EQ(light.host.MessageBoxes()[1].lowerText, GetLanText(275));
     light.host.RunQueuedTasks();
     EXPECT_GE(light.host.Events().Count("RefreshLightingPage") + light.host.Events().Count("RefreshEditorPages"), 1u);
+}
+
+// Renders the page (the breathing effect shows every group, steady only some) when
+// KESTRIX_SCREENSHOTS names a folder (docs/screenshots); skipped otherwise.
+TEST(LightingPage, Screenshots) {
+    const std::string folder = testing::ScreenshotFolder();
+    if (folder.empty()) GTEST_SKIP() << "set KESTRIX_SCREENSHOTS to a folder";
+    for (const char* scenario : {"default", "harrier_pro"}) {
+        LightHost light(scenario);
+        light.Show(kBreathing);
+        light.host.Send(Page::kFirstPresetId + 5, DUI::kNotifyClick);
+        EXPECT_TRUE(light.host.SaveScreenshot(folder + "/lighting-" + scenario + ".png"));
+        light.Show(kSteady);
+        EXPECT_TRUE(light.host.SaveScreenshot(folder + "/lighting-" + scenario + "-steady.png"));
+    }
 }
 
 }  // namespace

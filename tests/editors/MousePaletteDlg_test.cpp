@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 
+#include "editors/PageTestHost.h"
 #include "ui/CArea.h"
 #include "ui/MEdit.h"
 #include "ui/MPalette.h"
@@ -136,6 +137,16 @@ TEST(MousePaletteDlg, ModalRunReturnsTheChoiceOrZero) {
     // The close button cancels even after a choice.
     EXPECT_EQ(ChooseThenClick(0x2020FF, Dlg::kCloseId, Dlg::kFirstPresetId + 5), 0);
     EXPECT_TRUE(DUI::FindWindows(Dlg::kTitle).empty());
+}
+
+// Renders the dialog after a preset was chosen when KESTRIX_SCREENSHOTS names a folder
+// (docs/screenshots); skipped otherwise.
+TEST(MousePaletteDlg, Screenshot) {
+    const std::string folder = testing::ScreenshotFolder();
+    if (folder.empty()) GTEST_SKIP() << "set KESTRIX_SCREENSHOTS to a folder";
+    OpenPalette palette(0x2020FF);
+    palette.dialog.OnMessage(Dlg::kFirstPresetId + 3, DUI::kNotifyClick, 0);
+    EXPECT_TRUE(testing::SaveWindowPng(Dlg::kTitle, folder + "/palette.png"));
 }
 
 }  // namespace

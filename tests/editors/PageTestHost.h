@@ -13,6 +13,10 @@
 //     host.RunQueuedTasks();                            // the worker sends them
 //     EXPECT_EQ(host.Mouse().dpiCount, 3);
 
+#include <QApplication>
+#include <QPixmap>
+#include <QWidget>
+
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
@@ -39,6 +43,34 @@
 #include "ui/UiThread.h"
 
 namespace kestrix::testing {
+
+// Renders the live toolkit window titled title (shown first when hidden) into a PNG file at
+// device pixel ratio 1; false when there is no such window or the file cannot be written.
+inline bool SaveWindowPng(const std::string& title, const std::string& file) {
+    // Windows destroyed earlier may still wait for their deferred deletion.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const QList<QWidget*> widgets = QApplication::topLevelWidgets();
+    for (auto it = widgets.rbegin(); it != widgets.rend(); ++it) {
+        QWidget* widget = *it;
+        if (widget->windowTitle() != QString::fromStdString(title)) continue;
+        widget->show();
+        for (int i = 0; i < 5; ++i) DUI::ProcessPendingEvents();
+        // The first focusable control took the focus when shown; a screenshot shows none.
+        if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
+        DUI::ProcessPendingEvents();
+        QPixmap pixmap(widget->size());
+        pixmap.fill(QColor(26, 26, 26));
+        widget->render(&pixmap);
+        return pixmap.save(QString::fromStdString(file));
+    }
+    return false;
+}
+
+// The folder screenshot tests write to (KESTRIX_SCREENSHOTS), "" when they should skip.
+inline std::string ScreenshotFolder() {
+    const char* folder = std::getenv("KESTRIX_SCREENSHOTS");
+    return folder != nullptr ? std::string(folder) : std::string();
+}
 
 // The offscreen window the page lives in; hands every notification, timer and key to the page.
 class PageHostDialog : public DUI::MDialog {
@@ -116,7 +148,8 @@ public:
         m_events.Clear();
         FillContext();
 
-        m_window.Create(nullptr, "PageTestHost", DUI::kWsPopup | DUI::kWsClipChildren, 0, {0, 0, 1000, 664});
+        m_window.Create(nullptr, kWindowTitle, DUI::kWsPopup | DUI::kWsClipChildren, 0, {0, 0, 1024, 646});
+        m_window.SetBkColor(DUI::MakeColour(26, 26, 26), DUI::MakeColour(26, 26, 26));
     }
 
     ~PageTestHost() {
@@ -129,14 +162,19 @@ public:
     PageTestHost(const PageTestHost&) = delete;
     PageTestHost& operator=(const PageTestHost&) = delete;
 
+    // Title of the host window.
+    static constexpr const char* kWindowTitle = "PageTestHost";
+
     // Builds the page's controls inside a panel of the host window (rect in window
-    // coordinates) and routes the window's notifications and the worker's page refreshes to
-    // it. The host owns the page; one page per host.
+    // coordinates; the default is the main window's page area, 976 x 598) and routes the
+    // window's notifications and the worker's page refreshes to it. The host owns the page;
+    // one page per host. The panel itself draws nothing, as in the main window.
     template <class Page>
-    Page& Attach(std::unique_ptr<Page> page, const DUI::Rect& rect = {0, 0, 1000, 664}) {
+    Page& Attach(std::unique_ptr<Page> page, const DUI::Rect& rect = {24, 24, 1000, 622}) {
         Page& result = *page;
         m_page = std::move(page);
         m_panel = m_window.CreateArea(kPanelId, rect);
+        m_panel->SetTransparent(true);
         m_page->Create(m_window, m_panel, {0, 0, rect.Width(), rect.Height()});
         m_window.page = m_page.get();
         m_events.refreshPage = [this] { m_page->Refresh(); };
@@ -152,6 +190,8 @@ public:
     }
     // Runs pending toolkit events (layout, paint, posted calls).
     void ProcessEvents() const { DUI::ProcessPendingEvents(); }
+    // Renders the host window into a PNG file; false when it cannot be written.
+    bool SaveScreenshot(const std::string& file) { return SaveWindowPng(kWindowTitle, file); }
 
     // The context every page of this host was given; tests may replace its functions.
     EditorContext& Context() { return m_context; }

@@ -301,5 +301,16 @@ TEST(PerformancePage, ClaimsOnlyItsOwnControls) {
     for (int id : {119, 129, 139, 197, 255}) EXPECT_FALSE(perf.page->OnMessage(id, 2, 0)) << id;
 }
 
+// Renders the page for the default scenario and a sensor-150 mouse when KESTRIX_SCREENSHOTS
+// names a folder (docs/screenshots); skipped otherwise.
+TEST(PerformancePage, Screenshots) {
+    const std::string folder = testing::ScreenshotFolder();
+    if (folder.empty()) GTEST_SKIP() << "set KESTRIX_SCREENSHOTS to a folder";
+    for (const char* scenario : {"default", "harrier_pro"}) {
+        PerfHost perf(scenario);
+        EXPECT_TRUE(perf.host.SaveScreenshot(folder + "/performance-" + scenario + ".png"));
+    }
+}
+
 }  // namespace
 }  // namespace kestrix
