@@ -220,7 +220,10 @@ void PerformancePage::SelectStageIndex(int index) {
 }
 
 void PerformancePage::SetDpiSliderPosition(int sliderValue) {
-    if (DUI::DPISlider* slider = Slider()) slider->SetProgress(sliderValue);
+    if (DUI::DPISlider* slider = Slider()) {
+        slider->SetProgress(sliderValue);
+        m_shownSliderValue = slider->GetProgress();
+    }
 }
 
 void PerformancePage::DropStageFocus() {
@@ -247,9 +250,16 @@ void PerformancePage::OnSliderMoved(int code) {
     if (stages == nullptr || slider == nullptr) return;
     const int stage = stages->GetCurSel();
     if (stage < 0) return;
-    const int dpi = Rules().SliderToDpi(slider->GetProgress());
-    stages->SetDPIValue(stage, dpi);
-    SetInt(StageValueKey(stage), dpi);
+    // A press and release that did not move the thumb keeps the stage's DPI: the slider shows
+    // values off its grid (a DPI the mouse reported, sensors whose two rules differ by a step)
+    // at a neighbouring position, and merely touching it must not change the value.
+    const int value = slider->GetProgress();
+    if (value != m_shownSliderValue) {
+        m_shownSliderValue = -1;
+        const int dpi = Rules().SliderToDpi(value);
+        stages->SetDPIValue(stage, dpi);
+        SetInt(StageValueKey(stage), dpi);
+    }
     if (code == DUI::kNotifyClick) Queue(static_cast<int>(DeviceTask::WriteDpiStages));
 }
 

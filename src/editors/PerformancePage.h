@@ -108,6 +108,8 @@ private:
     DUI::MControl* m_dpiPanel = nullptr;
     DUI::MControl* m_ratePanel = nullptr;
     ColourChooser m_chooseColour;
+    // The slider value the page itself last showed; a release there changes no DPI.
+    int m_shownSliderValue = -1;
 };
 
 }  // namespace kestrix

@@ -183,6 +183,25 @@ TEST(PerformancePage, SliderMapsBySensorAndQueuesOnRelease) {
     }
 }
 
+TEST(PerformancePage, ReleasingAnUnmovedSliderKeepsTheStagesDpi) {
+    PerfHost perf("harrier_pro");
+    const int stage = perf.Stages()->GetCurSel();
+    const std::string key = Format("dpi_group%d_value", stage);
+    perf.host.SetSetting(key, "400");
+    perf.page->Refresh();
+    perf.host.ClearRecords();
+    ASSERT_EQ(perf.Slider()->GetProgress(), 7);  // sensor 150 shows 400 one step low
+    perf.host.Send(Page::kSliderId, DUI::kNotifyClick, 7);
+    EXPECT_EQ(perf.host.Setting(key), 400);
+    EXPECT_EQ(perf.host.Tasks(), (Tasks{9}));
+    // Moving it away and back is a real choice.
+    perf.Slider()->SetProgress(9);
+    perf.host.Send(Page::kSliderId, DUI::kNotifyDragging, 9);
+    perf.Slider()->SetProgress(7);
+    perf.host.Send(Page::kSliderId, DUI::kNotifyClick, 7);
+    EXPECT_EQ(perf.host.Setting(key), 350);
+}
+
 TEST(PerformancePage, Sensor150SliderEndStoresTheCapAndReachesTheMouse) {
     PerfHost perf("harrier_pro");
     ASSERT_EQ(perf.host.State().sensorCode, 150);
