@@ -167,7 +167,22 @@ void LightingPage::ApplyTexts() {
     perf_layout::SetTitle(*m_owner, kEffectLabelId, GetLanText(text::kEffect));
     perf_layout::SetTitle(*m_owner, kColourHeadingId, GetLanText(text::kColor));
     if (DUI::MControl* restore = m_owner->GetControl(kRestoreId)) restore->SetToolTip(GetLanText(text::kRestoreDefault));
-    if (m_configFunc >= 0) ShowEffect();
+    // Effect names and the labels in the new language; nothing is stored.
+    auto* effects = m_owner->GetControlAs<DUI::MComboBox>(kEffectId);
+    if (effects != nullptr && effects->GetCount() > 0 && m_context.store != nullptr) {
+        std::vector<LightRow> rows;
+        m_context.store->ListLightRows(m_context.store->CurrentProfile(), rows);
+        for (int i = 0; i < effects->GetCount(); ++i) {
+            for (const LightRow& row : rows) {
+                if (row.mode == effects->GetItemData(i)) effects->SetItemText(i, GetLanText(row.reserved));
+            }
+        }
+    }
+    LightRow row;
+    if (m_configFunc >= 0 && CurrentRow(row)) {
+        perf_layout::SetTitle(*m_owner, kBrightnessLabelId, BrightnessLabel(row.brightness));
+        perf_layout::SetTitle(*m_owner, kSpeedLabelId, SpeedLabel(row.speed, false));
+    }
 }
 
 bool LightingPage::OnMessage(int id, int code, std::intptr_t /*param*/) {
@@ -198,6 +213,15 @@ void LightingPage::Refresh() { RefreshLightingPage(); }
 
 void LightingPage::RefreshLightingPage() {
     if (m_owner == nullptr || m_context.store == nullptr) return;
+    auto* effects = m_owner->GetControlAs<DUI::MComboBox>(kEffectId);
+    if (effects == nullptr) return;
+    effects->DeleteAllItems();
+    // A model without lighting has no such page: no rows are made for it.
+    if (m_context.definition != nullptr && !m_context.definition->lightingPage) {
+        m_currentEffect = 0;
+        ShowGroups(-1);
+        return;
+    }
     DataStore& store = *m_context.store;
     const ProfileId profile = store.CurrentProfile();
     if (store.CountLightRows(profile) < 1) {
@@ -205,9 +229,6 @@ void LightingPage::RefreshLightingPage() {
             m_context.definition != nullptr ? m_context.definition->lightModes : std::array<bool, 6>{};
         InsertDefaultLightRows(store, profile, enabled);
     }
-    auto* effects = m_owner->GetControlAs<DUI::MComboBox>(kEffectId);
-    if (effects == nullptr) return;
-    effects->DeleteAllItems();
     std::vector<LightRow> rows;
     store.ListLightRows(profile, rows);
     for (const LightRow& row : rows) effects->AddItem(GetLanText(row.reserved), row.mode);

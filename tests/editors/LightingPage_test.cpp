@@ -88,6 +88,24 @@ TEST(LightingPage, FirstRefreshMakesTheModelsDefaultRows) {
     EXPECT_TRUE(light.host.Tasks().empty());
 }
 
+TEST(LightingPage, AModelWithoutLightingGetsNoRows) {
+    LightHost light("falco");
+    EXPECT_EQ(light.host.Store().CountLightRows(light.host.Store().CurrentProfile()), 0);
+    EXPECT_EQ(light.Effects()->GetCount(), 0);
+    EXPECT_FALSE(light.Visible(Page::kBrightnessId));
+}
+
+TEST(LightingPage, LanguageChangeRenamesTheEffects) {
+    LightHost light;
+    SetCurrentLcid(2052);
+    light.page->ApplyTexts();
+    EXPECT_EQ(light.Effects()->GetItemText(0), GetLanText(280));
+    EXPECT_EQ(light.host.Control<DUI::MText>(Page::kBrightnessLabelId)->GetTitle(), Page::BrightnessLabel(4));
+    SetCurrentLcid(1033);
+    EXPECT_NE(light.Effects()->GetItemText(0), GetLanText(280));
+    EXPECT_TRUE(light.host.Tasks().empty());
+}
+
 TEST(LightingPage, EffectsShowTheGroupsOfTheirConfigBits) {
     struct Case {
         int mode;
