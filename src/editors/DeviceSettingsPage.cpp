@@ -92,7 +92,7 @@ void DeviceSettingsPage::Create(DUI::MDialog& owner, DUI::MControl* panel, const
     m_pointerPanel = owner.CreateArea(kPointerPanelId, {}, panel);
 
     // Mouse: lift-off, sensor options, button response, power saving.
-    perf_layout::Label(owner, kLiftOffLabelId, m_devicePanel);
+    perf_layout::Heading(owner, kLiftOffLabelId, m_devicePanel);
     Radio(owner, kLiftOff1Id, kLiftOffGroup, m_devicePanel);
     Radio(owner, kLiftOff2Id, kLiftOffGroup, m_devicePanel);
     perf_layout::Heading(owner, kSensorHeadingId, m_devicePanel);
