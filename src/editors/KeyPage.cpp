@@ -23,6 +23,7 @@ constexpr int kPicturePanel = 1111;
 constexpr int kBoxLabelFirst = 1103;  // 1103..1108: labels of the six boxes
 constexpr int kKeyComboLabel = 1109;
 constexpr int kRepeatLabel = 1110;
+constexpr int kComboPreview = 1112;  // the text the confirmed combination will show
 
 constexpr int kMessageYesNo = 4;
 constexpr int kAnswerNo = 2;
@@ -57,82 +58,79 @@ struct Placement {
 // open.
 std::vector<Placement> Placements(int width, int height) {
     constexpr int kMargin = 16;
-    constexpr int kFunctionHeight = 380;
-    const int rightLeft = width / 2 + 8;
+    constexpr int kGap = 12;
+    constexpr int kCellHeight = 64;
+    constexpr int kFunctionHeight = 48 + 3 * kCellHeight + 8;
+    const int pictureRight = width * 52 / 100;
+    const int rightLeft = pictureRight + kMargin;
     const int rightWidth = width - kMargin - rightLeft;
     const int functionTop = height - kMargin - kFunctionHeight;
 
     std::vector<Placement> places = {
-        {kPicturePanel, "CArea", 0, {kMargin, kMargin, width / 2 - 8, height - kMargin}},
-        {KeyPage::kMousePicture, "MouseCtrl", kPicturePanel, {8, 8, width / 2 - 8 - kMargin - 8, height - 2 * kMargin - 8}},
+        {kPicturePanel, "CArea", 0, {kMargin, kMargin, pictureRight, height - kMargin}},
+        {KeyPage::kMousePicture, "MouseCtrl", kPicturePanel, {8, 8, pictureRight - kMargin - 8, height - 2 * kMargin - 8}},
         {KeyPage::kButtonList, "MouseKeyCtrl", 0, {rightLeft, kMargin, width - kMargin, functionTop - 8}},
         {KeyPage::kFunctionArea, "CArea", 0, {rightLeft, functionTop, width - kMargin, height - kMargin}},
-        {KeyPage::kSelectedTitle, "MText", KeyPage::kFunctionArea, {kMargin, 10, rightWidth - kMargin, 40}},
+        {KeyPage::kSelectedTitle, "MText", KeyPage::kFunctionArea, {kMargin, 10, rightWidth - 260, 42}},
+        {KeyPage::kResetButton, "CImageButton", KeyPage::kFunctionArea,
+         {rightWidth - kMargin - 150 - 8 - 36, 8, rightWidth - kMargin - 150 - 8, 44}},
+        {KeyPage::kResetAll, "MButton", KeyPage::kFunctionArea, {rightWidth - kMargin - 150, 8, rightWidth - kMargin, 44}},
     };
 
-    // Six boxes in two columns, each under its label.
-    const int columnWidth = (rightWidth - 3 * kMargin) / 2;
+    // Nine cells in three columns, each a label over its control: the six boxes, then the
+    // key-combination, repeat and fixed-function buttons.
+    const int cellWidth = (rightWidth - 2 * kMargin - 2 * kGap) / 3;
+    auto cell = [&](int index, int top, int bottom) {
+        const int x = kMargin + (index % 3) * (cellWidth + kGap);
+        const int y = 52 + (index / 3) * kCellHeight;
+        return DUI::Rect{x, y + top, x + cellWidth, y + bottom};
+    };
     int index = 0;
     for (const auto& [boxId, labelText] : kBoxLabels) {
         (void)labelText;
-        const int x = kMargin + (index % 2) * (columnWidth + kMargin);
-        const int y = 48 + (index / 2) * 64;
-        places.push_back({kBoxLabelFirst + index, "MText", KeyPage::kFunctionArea, {x, y, x + columnWidth, y + 20}});
-        places.push_back({boxId, "MComboBox2", KeyPage::kFunctionArea, {x, y + 22, x + columnWidth, y + 56}});
+        places.push_back({kBoxLabelFirst + index, "MText", KeyPage::kFunctionArea, cell(index, 0, 20)});
+        places.push_back({boxId, "MComboBox2", KeyPage::kFunctionArea, cell(index, 22, 56)});
         ++index;
     }
+    places.push_back({kKeyComboLabel, "MText", KeyPage::kFunctionArea, cell(6, 0, 20)});
+    places.push_back({KeyPage::kOpenKeyPanel, "MButton2", KeyPage::kFunctionArea, cell(6, 22, 56)});
+    places.push_back({kRepeatLabel, "MText", KeyPage::kFunctionArea, cell(7, 0, 20)});
+    places.push_back({KeyPage::kOpenRepeatPanel, "MButton2", KeyPage::kFunctionArea, cell(7, 22, 56)});
+    places.push_back({KeyPage::kFixedFunction, "MButton2", KeyPage::kFunctionArea, cell(8, 22, 56)});
 
-    // The key-combination, repeat and fixed-function buttons in one row.
-    const int cellWidth = (rightWidth - 4 * kMargin) / 3;
-    const int rowTop = 48 + 3 * 64;
-    auto cell = [&](int column, int top, int bottom) {
-        const int x = kMargin + column * (cellWidth + kMargin);
-        return DUI::Rect{x, rowTop + top, x + cellWidth, rowTop + bottom};
-    };
-    places.push_back({kKeyComboLabel, "MText", KeyPage::kFunctionArea, cell(0, 0, 20)});
-    places.push_back({KeyPage::kOpenKeyPanel, "MButton2", KeyPage::kFunctionArea, cell(0, 22, 56)});
-    places.push_back({kRepeatLabel, "MText", KeyPage::kFunctionArea, cell(1, 0, 20)});
-    places.push_back({KeyPage::kOpenRepeatPanel, "MButton2", KeyPage::kFunctionArea, cell(1, 22, 56)});
-    places.push_back({KeyPage::kFixedFunction, "MButton2", KeyPage::kFunctionArea, cell(2, 22, 56)});
-
-    const int resetTop = kFunctionHeight - kMargin - 36;
-    places.push_back({KeyPage::kResetAll, "MButton", KeyPage::kFunctionArea,
-                      {rightWidth - kMargin - 160, resetTop, rightWidth - kMargin, resetTop + 36}});
-    places.push_back({KeyPage::kResetButton, "CImageButton", KeyPage::kFunctionArea,
-                      {rightWidth - kMargin - 160 - 44, resetTop, rightWidth - kMargin - 168, resetTop + 36}});
-
-    // The panels slide over the boxes and buttons.
-    const DUI::Rect panel{8, 44, rightWidth - 8, kFunctionHeight - 8};
+    // The panels slide over the cells.
+    const DUI::Rect panel{8, 48, rightWidth - 8, kFunctionHeight - 8};
     const int panelWidth = panel.Width();
-    const int panelHeight = panel.Height();
-    const DUI::Rect title{kMargin, 10, panelWidth - 56, 40};
-    const DUI::Rect close{panelWidth - 44, 10, panelWidth - 14, 40};
-    const DUI::Rect confirm{panelWidth - kMargin - 120, panelHeight - kMargin - 36, panelWidth - kMargin,
-                            panelHeight - kMargin};
+    const DUI::Rect title{kMargin, 8, panelWidth - 56, 40};
+    const DUI::Rect close{panelWidth - 44, 8, panelWidth - 14, 40};
+    constexpr int kConfirmWidth = 120;
+    const int fieldRight = panelWidth - kMargin - kConfirmWidth - kGap;
+    const int confirmLeft = panelWidth - kMargin - kConfirmWidth;
     places.push_back({KeyPage::kKeyPanel, "CArea", KeyPage::kFunctionArea, panel});
     places.push_back({KeyPage::kKeyPanelTitle, "MText", KeyPage::kKeyPanel, title});
     places.push_back({KeyPage::kKeyPanelClose, "CImageButton", KeyPage::kKeyPanel, close});
-    places.push_back({KeyPage::kCaptureField, "MEdit", KeyPage::kKeyPanel, {kMargin, 56, panelWidth - kMargin, 92}});
-    const int toggleWidth = (panelWidth - 2 * kMargin - 3 * 8) / 4;
+    places.push_back({KeyPage::kCaptureField, "MEdit", KeyPage::kKeyPanel, {kMargin, 52, fieldRight, 88}});
+    places.push_back({KeyPage::kKeyConfirm, "MButton", KeyPage::kKeyPanel, {confirmLeft, 52, panelWidth - kMargin, 88}});
+    places.push_back({kComboPreview, "MText", KeyPage::kKeyPanel, {kMargin, 148, panelWidth - kMargin, 176}});
+    const int toggleWidth = (fieldRight - kMargin - 3 * 8) / 4;
     int toggle = 0;
     for (int id : {KeyPage::kCtrlToggle, KeyPage::kWinToggle, KeyPage::kAltToggle, KeyPage::kShiftToggle}) {
         const int x = kMargin + toggle * (toggleWidth + 8);
-        places.push_back({id, "MButton3", KeyPage::kKeyPanel, {x, 108, x + toggleWidth, 144}});
+        places.push_back({id, "MButton3", KeyPage::kKeyPanel, {x, 100, x + toggleWidth, 136}});
         ++toggle;
     }
-    places.push_back({KeyPage::kKeyConfirm, "MButton", KeyPage::kKeyPanel, confirm});
 
-    constexpr int kLabelWidth = 150;
+    constexpr int kLabelWidth = 140;
     places.push_back({KeyPage::kRepeatPanel, "CArea", KeyPage::kFunctionArea, panel});
     places.push_back({KeyPage::kRepeatTitle, "MText", KeyPage::kRepeatPanel, title});
     places.push_back({KeyPage::kRepeatClose, "CImageButton", KeyPage::kRepeatPanel, close});
-    places.push_back({KeyPage::kFirstParamLabel, "MText", KeyPage::kRepeatPanel, {kMargin, 56, kMargin + kLabelWidth, 92}});
+    places.push_back({KeyPage::kFirstParamLabel, "MText", KeyPage::kRepeatPanel, {kMargin, 52, kMargin + kLabelWidth, 88}});
     places.push_back({KeyPage::kFirstParamField, "MEdit", KeyPage::kRepeatPanel,
-                      {kMargin + kLabelWidth + 8, 56, panelWidth - kMargin, 92}});
-    places.push_back({KeyPage::kSecondParamLabel, "MText", KeyPage::kRepeatPanel, {kMargin, 108, kMargin + kLabelWidth, 144}});
+                      {kMargin + kLabelWidth + 8, 52, fieldRight, 88}});
+    places.push_back({KeyPage::kSecondParamLabel, "MText", KeyPage::kRepeatPanel, {kMargin, 100, kMargin + kLabelWidth, 136}});
     places.push_back({KeyPage::kSecondParamField, "MEdit", KeyPage::kRepeatPanel,
-                      {kMargin + kLabelWidth + 8, 108, panelWidth - kMargin, 144}});
-    places.push_back({KeyPage::kRepeatConfirm, "MButton", KeyPage::kRepeatPanel, confirm});
+                      {kMargin + kLabelWidth + 8, 100, fieldRight, 136}});
+    places.push_back({KeyPage::kRepeatConfirm, "MButton", KeyPage::kRepeatPanel, {confirmLeft, 100, panelWidth - kMargin, 136}});
     return places;
 }
 
@@ -170,7 +168,8 @@ void KeyPage::CreateControls(const DUI::Rect& rect) {
         title->SetFont(18);
         title->SetTextColor(kHeadingColour);
     }
-    for (int id = kBoxLabelFirst; id <= kRepeatLabel; ++id) {
+    for (int id : {kBoxLabelFirst, kBoxLabelFirst + 1, kBoxLabelFirst + 2, kBoxLabelFirst + 3, kBoxLabelFirst + 4,
+                   kBoxLabelFirst + 5, kKeyComboLabel, kRepeatLabel, kComboPreview}) {
         if (auto* label = ControlOf<DUI::MText>(m_owner, id)) {
             label->SetFont(13);
             label->SetTextColor(kSecondaryColour);
@@ -365,7 +364,8 @@ bool KeyPage::OnMessage(int id, int code, std::intptr_t param) {
     case kWinToggle:
     case kAltToggle:
     case kShiftToggle:
-        return true;  // the toggles keep their own state until the confirm reads it
+        if (code == DUI::kNotifyClick) ShowCombinationPreview();
+        return true;
     default:
         return false;
     }
@@ -379,6 +379,7 @@ bool KeyPage::OnKeyEvent(const DUI::KeyEvent& key) {
         m_capturedVk = event.vk;
         m_capturedName = event.name;
         SetText(m_owner, kCaptureField, event.name);
+        ShowCombinationPreview();
     }
     return true;
 }
@@ -544,6 +545,7 @@ void KeyPage::StartCapture() {
     m_capturedVk = 0;
     m_capturedName.clear();
     SetText(m_owner, kCaptureField, "");
+    ShowCombinationPreview();
     m_capturing = true;
 }
 
@@ -565,9 +567,25 @@ void KeyPage::OpenPanel(int panelId) {
         SetText(m_owner, kFirstParamField, std::to_string(first));
         SetText(m_owner, kSecondParamField, std::to_string(second));
     }
+    ShowCombinationPreview();
     const int other = panelId == kKeyPanel ? kRepeatPanel : kKeyPanel;
     if (auto* hidden = m_owner->GetControl(other)) hidden->SetVisible(false);
     if (auto* shown = m_owner->GetControl(panelId)) shown->SetVisible(true);
+}
+
+int KeyPage::ToggledModifiers() const {
+    int bits = 0;
+    for (const auto& [toggleId, bit] : {std::pair{kShiftToggle, kComboShift}, std::pair{kCtrlToggle, kComboCtrl},
+                                       std::pair{kWinToggle, kComboWin}, std::pair{kAltToggle, kComboAlt}}) {
+        auto* toggle = ControlOf<DUI::MButton2>(m_owner, toggleId);
+        if (toggle != nullptr && toggle->GetCheck() != 0) bits |= bit;
+    }
+    return bits;
+}
+
+void KeyPage::ShowCombinationPreview() {
+    auto* field = ControlOf<DUI::MEdit>(m_owner, kCaptureField);
+    SetText(m_owner, kComboPreview, CombinationText(ToggledModifiers(), field != nullptr ? field->GetTitle() : ""));
 }
 
 void KeyPage::ConfirmKeyCombination() {
@@ -575,12 +593,7 @@ void KeyPage::ConfirmKeyCombination() {
     auto* field = ControlOf<DUI::MEdit>(m_owner, kCaptureField);
     const std::string keyText = field != nullptr ? field->GetTitle() : std::string();
     const int usage = m_capturedVk != 0 ? VkToHidUsage(m_capturedVk) : 0;
-    int bits = 0;
-    for (const auto& [toggleId, bit] : {std::pair{kShiftToggle, kComboShift}, std::pair{kCtrlToggle, kComboCtrl},
-                                       std::pair{kWinToggle, kComboWin}, std::pair{kAltToggle, kComboAlt}}) {
-        auto* toggle = ControlOf<DUI::MButton2>(m_owner, toggleId);
-        if (toggle != nullptr && toggle->GetCheck() != 0) bits |= bit;
-    }
+    const int bits = ToggledModifiers();
     if (usage <= 0 && bits <= 0) return;
     HidePanels();
     StoreAssignment(KeyFunctionType::Keyboard, usage, bits, CombinationText(bits, keyText));

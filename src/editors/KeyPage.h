@@ -110,6 +110,10 @@ private:
     void OpenPanel(int panelId);
     void HidePanels();
     void ConfirmKeyCombination();
+    // Modifier bits of the checked toggles.
+    int ToggledModifiers() const;
+    // Shows under the toggles the text the combination would be stored with.
+    void ShowCombinationPreview();
     void ConfirmRepeat();
     void AssignFixedFunction();
     void ResetSelectedButton();

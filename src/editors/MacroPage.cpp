@@ -95,10 +95,10 @@ std::vector<Placement> Placements(int width, int height) {
 
         {kEventColumn, "CArea", 0, {eventLeft, kMargin, optionLeft - kMargin, height - kMargin}},
         {kEventTitle, "MText", kEventColumn, {kMargin, 12, eventWidth - kMargin, 40}},
-        {MacroPage::kEventList, "CRecordList", kEventColumn, {8, 48, eventWidth - 8, columnHeight - 196}},
+        {MacroPage::kEventList, "CRecordList", kEventColumn, {8, 48, eventWidth - 8, columnHeight - 156}},
     };
     // The list's buttons in one row: insert, delete, clear, then the two arrows.
-    const int rowTop = columnHeight - 184;
+    const int rowTop = columnHeight - 144;
     const int arrow = 36;
     const int buttonWidth = (eventWidth - 2 * kMargin - 2 * arrow - 4 * 8) / 3;
     int x = kMargin;
@@ -110,7 +110,7 @@ std::vector<Placement> Placements(int width, int height) {
         places.push_back({id, "MButton", kEventColumn, {x, rowTop, x + arrow, rowTop + 36}});
         x += arrow + 8;
     }
-    const int editorTop = columnHeight - 132;
+    const int editorTop = columnHeight - 92;
     places.push_back({kEditorTitle, "MText", kEventColumn, {kMargin, editorTop, eventWidth - kMargin, editorTop + 24}});
     places.push_back({MacroPage::kEditKindBox, "MComboBox", kEventColumn,
                       {kMargin, editorTop + 32, kMargin + 150, editorTop + 68}});

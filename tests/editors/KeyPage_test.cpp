@@ -241,5 +241,26 @@ TEST_F(KeyPageTest, RepeatPanelClampsItsFieldsAndStoresTypeSeven) {
     EXPECT_EQ(host.Tasks(), (std::vector<int>{kWriteButtons, kWriteButtons}));
 }
 
+// Renders the page with the key-combination panel open (KESTRIX_SCREENSHOTS names the folder).
+TEST_F(KeyPageTest, Screenshot) {
+    const std::string folder = KeysHost::ScreenshotFolder();
+    if (folder.empty()) GTEST_SKIP() << "set KESTRIX_SCREENSHOTS to a folder";
+    keys.Macros().SetKeyPrompt([] { return RecordEditDlg::Result{}; });
+    host.Send(MacroPage::kNewMacro, 2);
+    keys.pages->ShowOnly(true);
+    SelectButton(3);
+    host.Control<DUI::MComboBox2>(KeyPage::kMacroBox)->ChooseItem(0);
+    SelectButton(3);
+    EXPECT_TRUE(keys.SavePng(folder + "/buttons.png"));
+    SelectButton(2);
+    host.Send(KeyPage::kOpenKeyPanel, 2);
+    Toggle(KeyPage::kCtrlToggle);
+    Toggle(KeyPage::kShiftToggle);
+    host.Send(KeyPage::kShiftToggle, 2);
+    host.Send(KeyPage::kCaptureField, DUI::kNotifyEditEnter);
+    keys.Tap(testing::kEvA);
+    EXPECT_TRUE(keys.SavePng(folder + "/buttons-key-combination.png"));
+}
+
 }  // namespace
 }  // namespace kestrix

@@ -181,6 +181,30 @@ TEST_F(MacroRecorderTest, RecordedMacroReachesTheMouseThroughAButton) {
     EXPECT_EQ(host.State().pendingMacroKey, -1);
 }
 
+// Renders the page with a recorded macro and its event editor open (KESTRIX_SCREENSHOTS names
+// the folder).
+TEST_F(MacroRecorderTest, Screenshot) {
+    const std::string folder = KeysHost::ScreenshotFolder();
+    if (folder.empty()) GTEST_SKIP() << "set KESTRIX_SCREENSHOTS to a folder";
+    keys.pages->ShowOnly(false);
+    host.Send(MacroPage::kNewMacro, 2);
+    StartRecording(1);
+    const std::pair<int, int> typed[] = {{29, 0}, {testing::kEvC, 60}, {testing::kEvC, 95}, {29, 40},
+                                         {testing::kEvB, 180}, {testing::kEvB, 85}};
+    bool pressed[256] = {};
+    for (const auto& [scanCode, pause] : typed) {
+        keys.now += static_cast<std::uint32_t>(pause);
+        pressed[scanCode] = !pressed[scanCode];
+        keys.Key(scanCode, pressed[scanCode]);
+    }
+    keys.now += 120;
+    StopRecording();
+    auto* events = host.Control<DUI::CRecordList>(MacroPage::kEventList);
+    events->EnsureVisible(0);
+    events->ClickItem(2);
+    EXPECT_TRUE(keys.SavePng(folder + "/macros-recorded.png"));
+}
+
 TEST(RecordEditDlg, TakesTheLastKeyPressedWhileTheFieldHasTheFocus) {
     KeysHost keys;  // the toolkit and language files
     RecordEditDlg dialog;
