@@ -390,6 +390,17 @@ void KeyPage::SetMacroChoices(const std::vector<std::pair<std::string, int>>& ma
     box->DeleteAllItems();
     for (const auto& [name, id] : macros) box->AddItem(name, id);
     box->SetCurSel(macros.empty() ? -1 : 0);
+    // A selected button with a macro shows that macro again in the refilled box.
+    KeyAssignmentRow row;
+    if (m_context.store != nullptr &&
+        m_context.store->GetKeyAssignment(m_context.store->CurrentProfile(), m_selectedKey, row) &&
+        row.macroType == static_cast<int>(KeyFunctionType::Macro)) {
+        box->SelectData(row.macroValue);
+    }
+}
+
+void KeyPage::OnShow(bool shown) {
+    if (!shown && m_owner != nullptr) HidePanels();
 }
 
 void KeyPage::AddMacroChoice(const std::string& name, int macroId) {

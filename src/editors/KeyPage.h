@@ -73,6 +73,8 @@ public:
     void ApplyTexts() override;
     // Takes keys while the capture field of the key-combination panel has the focus.
     bool OnKeyEvent(const DUI::KeyEvent& key) override;
+    // Leaving the page closes its panels (and ends a key capture).
+    void OnShow(bool shown) override;
 
     // ---- For the macro page ----
     // Replaces the items of the macro box (shown name, macro id).

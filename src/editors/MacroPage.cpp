@@ -296,14 +296,25 @@ void MacroPage::Refresh() {
     if (m_owner == nullptr || m_macros == nullptr || m_events == nullptr) return;
     // A recording belongs to the macro selected when it started: finish it before the lists go.
     StopMacroRecording();
-    if (m_keyPage != nullptr) m_keyPage->SetMacroChoices({});
     m_macros->DeleteAllItems();
     m_events->DeleteAllEntries();
     HideEventEditor();
-    if (m_context.store == nullptr) return;
     std::vector<MacroRow> macros;
-    m_context.store->ListMacros(macros);
-    for (const MacroRow& macro : macros) AddMacroToLists(macro.name, macro.macroId);
+    if (m_context.store != nullptr) m_context.store->ListMacros(macros);
+    std::vector<std::pair<std::string, int>> shown;
+    for (const MacroRow& macro : macros) {
+        shown.emplace_back(ShownMacroName(macro.name), macro.macroId);
+        m_macros->AddItem(shown.back().first, macro.macroId);
+    }
+    if (m_keyPage != nullptr) m_keyPage->SetMacroChoices(shown);
+}
+
+void MacroPage::OnShow(bool shown) {
+    // Keys reach only the page on show: a recording cannot go on behind another tab.
+    if (!shown) {
+        StopMacroRecording();
+        if (m_capture == CaptureMode::EventKey) m_capture = CaptureMode::None;
+    }
 }
 
 void MacroPage::AddMacroToLists(const std::string& storedName, int macroId) {

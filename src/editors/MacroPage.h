@@ -67,6 +67,8 @@ public:
     void ApplyTexts() override;
     // Takes keys while recording and while the event editor's key field has the focus.
     bool OnKeyEvent(const DUI::KeyEvent& key) override;
+    // Leaving the page stops a recording (and ends a key capture of the event editor).
+    void OnShow(bool shown) override;
 
     // ---- For the main window ----
     // The button page whose macro box and button texts follow this page's macro list.

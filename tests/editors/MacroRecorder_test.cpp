@@ -14,6 +14,7 @@
 #include "ui/CRecordList.h"
 #include "ui/MComboBox2.h"
 #include "ui/MEdit.h"
+#include "ui/MacroList.h"
 #include "ui/MouseKeyCtrl.h"
 
 namespace kestrix {
@@ -141,13 +142,31 @@ TEST_F(MacroRecorderTest, RecordingNeedsASelectedMacro) {
     EXPECT_EQ(host.MessageBoxes()[0].lowerText, GetLanText(387));
 }
 
-TEST_F(MacroRecorderTest, StopFromTheWindowSavesTheRecording) {
+TEST_F(MacroRecorderTest, StopFromTheWindowOrLeavingThePageSavesTheRecording) {
     StartRecording(0);
     keys.Tap(testing::kEvA);
     keys.Macros().StopMacroRecording();
     EXPECT_FALSE(keys.Macros().IsRecording());
     std::vector<MacroRecordRow> stored;
     EXPECT_EQ(host.Store().ListMacroRecords(macroId, stored), 2);
+
+    host.Send(MacroPage::kRecordButton, 2);
+    keys.Tap(testing::kEvB);
+    keys.Macros().OnShow(false);
+    EXPECT_FALSE(keys.Macros().IsRecording());
+    EXPECT_EQ(host.Store().ListMacroRecords(macroId, stored), 4);
+}
+
+TEST_F(MacroRecorderTest, ARefreshKeepsTheButtonsMacroChoiceShown) {
+    host.Control<DUI::MouseKeyCtrl>(KeyPage::kButtonList)->ClickItem(0);
+    host.Send(MacroPage::kNewMacro, 2);
+    auto* box = host.Control<DUI::MComboBox2>(KeyPage::kMacroBox);
+    host.AnswerMessageBoxes({1});
+    box->ChooseItem(1);
+    keys.pages->Refresh();
+    EXPECT_EQ(box->GetCurData(), box->GetItemData(1));
+    EXPECT_EQ(box->GetCheck(), 1);
+    EXPECT_EQ(host.Control<DUI::MacroList>(MacroPage::kMacroList)->GetCount(), 2);
 }
 
 TEST_F(MacroRecorderTest, RecordedMacroReachesTheMouseThroughAButton) {
