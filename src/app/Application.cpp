@@ -15,12 +15,14 @@
 #include "device/HidDeviceManager.h"
 #include "platform/AppFolders.h"
 #include "platform/AppRegistry.h"
+#include "platform/HotplugMonitor.h"
 #include "platform/LanguageTexts.h"
 #include "platform/PlatformPaths.h"
 #include "platform/SingleInstance.h"
 #include "store/DataStore.h"
 #include "ui/DuiTypes.h"
 #include "ui/Manager.h"
+#include "ui/UiThread.h"
 
 namespace kestrix {
 
@@ -97,8 +99,26 @@ int RunApplication(const ApplicationOptions& options) {
         return kExitNormalRun;
     }
     window->CenterWindow();
+
+    // Hot-plug: udev's hidraw arrivals and removals reach the window on the UI thread.
+    std::unique_ptr<HotplugMonitor> hotplug;
+    if (options.watchHotplug) {
+        const DUI::WindowHandle handle = window->GetSafeHwnd();
+        DeviceMainDlg* target = window.get();
+        hotplug = std::make_unique<HotplugMonitor>([handle, target](const HotplugEvent& event) {
+            DUI::PostToUiThread([handle, target, event] {
+                if (DUI::FromHandle(handle) == nullptr) return;
+                target->OnDeviceChange(event.action == HotplugEvent::Action::Arrival ? DeviceEventType::Arrival
+                                                                                     : DeviceEventType::RemoveComplete,
+                                       event.vendorId, event.productId, event.interfaceNumber, event.nodePath);
+            });
+        });
+        hotplug->Start();
+    }
+
     if (options.onWindowCreated) options.onWindowCreated(*window);
     window->ShowModal(hidden ? DUI::kSwHide : DUI::kSwShowNormal);
+    if (hotplug) hotplug->Stop();
 
     // 12. COM, OLE and GDI+ have nothing to shut down; the window object goes last.
     window.reset();

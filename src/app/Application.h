@@ -19,6 +19,8 @@ struct ApplicationOptions {
     HidDeviceManager* devices = nullptr;  // null: the process-wide manager
     DataStore* store = nullptr;           // null: the process-wide store
     DeviceWorkerHooks workerHooks;
+    // Watch udev for mice plugged in and out (off with simulated mice and in tests).
+    bool watchHotplug = false;
     // Ends the process at once; null: flush the log and _exit.
     std::function<void(int exitCode)> exitProcess;
     // Called once the main window exists and before its loop runs (screenshots, tests).

@@ -53,9 +53,10 @@ void DPIMsgDlg::InitUI(const DUI::Rect& rect) {
     if (auto* value = CreateControlAs<DUI::MText>("MText", kValueText, {16, 30, 170, 80}, Format("%d", m_value))) {
         value->SetFont(36);
         value->SetFontWidth(700);
+        value->SetAlignment(DUI::kAlignRight);
         value->SetTextColor(DUI::Manager::m_select_color);
     }
-    if (auto* unit = CreateControlAs<DUI::MText>("MText", kUnitText, {170, 50, w - 10, 80}, "DPI")) {
+    if (auto* unit = CreateControlAs<DUI::MText>("MText", kUnitText, {178, 50, w - 10, 80}, "DPI")) {
         unit->SetFont(20);
         unit->SetTextColor(kTextColour);
     }

@@ -18,6 +18,8 @@
 #include "device/DeviceTask.h"
 #include "device/DeviceWorker.h"
 #include "device/HidDeviceManager.h"
+#include "editors/DeviceSettingsPage.h"
+#include "editors/MacroPage.h"
 #include "exchange/ProfileFile.h"
 #include "platform/AppRegistry.h"
 #include "platform/DesktopLauncher.h"
@@ -26,6 +28,7 @@
 #include "platform/UsedTextIds.h"
 #include "store/DataStore.h"
 #include "ui/CDeviceList.h"
+#include "ui/Desktop.h"
 #include "ui/MComboBox.h"
 #include "ui/MControl.h"
 #include "ui/MTabCtrl.h"
@@ -53,6 +56,18 @@ constexpr unsigned kWmShowRequest = DUI::kWmUser + 101;
 constexpr char kFallbackModelName[] = "Kestrix";
 constexpr int kControlTimerMs = 10;
 constexpr int kTabIndexHome = 0;
+
+// Controls of the frame itself; every other id is offered to the editor pages first.
+bool IsFrameControl(int id) {
+    switch (id) {
+    case kLogo: case kClose: case kMinimise: case kSettings: case kMaximise: case kProfileButton:
+    case kResetDefaults: case kTabs: case kDeviceList: case kListPrevious: case kListNext:
+    case kFirmwareCheck: case kVersionCheck: case kResetDefaults2:
+        return true;
+    default:
+        return (id >= settings_id::kBackground && id <= settings_id::kQa) || id >= kProgramName;
+    }
+}
 
 }  // namespace
 
@@ -90,8 +105,10 @@ bool DeviceMainDlg::OnInitDialog() {
     // 2. and 3. The window icon and the tray icon.
     const std::string iconPath = DUI::Manager::GetSkinPath("DeviceDriver.ico");
     SetIcon(iconPath);
-    m_trayAvailable = m_context.trayAvailable ? m_context.trayAvailable() : TrayIcon::Available();
-    if (m_trayAvailable) m_tray.Add(*this, iconPath, m_context.programName);
+    // Without an icon in a tray the window must never hide on close.
+    const bool desktopHasTray = m_context.trayAvailable ? m_context.trayAvailable() : TrayIcon::Available();
+    const bool iconShown = desktopHasTray && m_tray.Add(*this, iconPath, m_context.programName);
+    m_trayAvailable = m_context.trayAvailable ? desktopHasTray : iconShown;
 
     // 4. The DPI indicator, shown once and hidden at once.
     m_dpiIndicator = std::make_unique<DPIMsgDlg>();
@@ -118,9 +135,15 @@ bool DeviceMainDlg::OnInitDialog() {
     config.dataFolder = m_context.dataFolder;
     config.registry = m_context.registry.get();
     config.getLanText = [](int id) { return GetLanText(id); };
+    DeviceWorkerHooks hooks = m_context.workerHooks;
+    if (!hooks.applyPointerSettings) {
+        // Task 22 applies the device settings page's pending pointer change.
+        auto* pointerPage = dynamic_cast<DeviceSettingsPage*>(Page(kPageDeviceSettings));
+        if (pointerPage != nullptr) hooks.applyPointerSettings = [pointerPage] { pointerPage->ApplyPendingPointerChange(); };
+    }
     m_events = std::make_unique<UiDeviceEvents>(static_cast<DeviceEvents&>(*this));
     m_worker = std::make_unique<DeviceWorker>(*m_context.devices, *m_context.store, *m_events, std::move(config),
-                                              m_context.workerHooks);
+                                              std::move(hooks));
 
     // 7. Open and read the attached mouse, then look for a program update.
     QueueTask(static_cast<int>(DeviceTask::RebuildAndRead));
@@ -171,8 +194,12 @@ std::intptr_t DeviceMainDlg::OnWindowMessage(unsigned msg, std::uintptr_t wParam
     case kWmMacroListMenu:
     case kWmMacroEventEditor:
     case kWmEventListMenu:
-        // Menus of the macro page; its editor handles them once it is built in.
-        if (m_pageMessageHandler) return m_pageMessageHandler(msg, wParam, lParam);
+        if (auto* macros = dynamic_cast<MacroPage*>(Page(kPageMacros))) {
+            const int command = static_cast<int>(lParam);
+            if (msg == kWmMacroListMenu) macros->OnMacroListMenu(command);
+            if (msg == kWmMacroEventEditor) macros->OnInsertMenu(command);
+            if (msg == kWmEventListMenu) macros->OnEventListMenu(command);
+        }
         return 0;
     case kWmLanguageChanged:
         ApplyTexts();
@@ -184,7 +211,11 @@ std::intptr_t DeviceMainDlg::OnWindowMessage(unsigned msg, std::uintptr_t wParam
 
 int DeviceMainDlg::OnNcActivate(bool /*active*/) { return 0; }
 
-void DeviceMainDlg::OnTimer(int /*id*/) {}
+void DeviceMainDlg::OnTimer(int id) {
+    for (auto& [itemId, page] : m_pages) {
+        if (page->OnTimer(id)) return;
+    }
+}
 
 void DeviceMainDlg::OnUserCloseWindow() { OnCloseButton(); }
 
@@ -194,6 +225,12 @@ void DeviceMainDlg::OnMessage(int id, int code, std::intptr_t param) {
     if (id == kTabs) {
         OnTabSelected(static_cast<int>(param));
         return;
+    }
+    // Every other id belongs to the frame or to exactly one editor page.
+    if (!IsFrameControl(id)) {
+        for (auto& [itemId, page] : m_pages) {
+            if (page->OnMessage(id, code, param)) return;
+        }
     }
     if (code != DUI::kNotifyClick) return;
     switch (id) {
@@ -238,8 +275,7 @@ void DeviceMainDlg::OnMessage(int id, int code, std::intptr_t param) {
         }
         return;
     default:
-        if (m_settings.HandleClick(id)) return;
-        if (m_pageNotificationHandler) m_pageNotificationHandler(id, code, param);
+        m_settings.HandleClick(id);
         return;
     }
 }
@@ -417,10 +453,11 @@ void DeviceMainDlg::OnUpdatePrompt(std::uintptr_t kind) {
 
 std::string DeviceMainDlg::ChooseFile(FileDialogKind kind, const std::string& filter, const std::string& pattern) {
     if (m_context.chooseFile) return m_context.chooseFile(kind, filter, pattern);
-    (void)kind;
-    (void)filter;
-    (void)pattern;
-    return {};
+    (void)pattern;  // the filter text carries the pattern for the toolkit's dialogs
+    std::string path;
+    const bool chosen = kind == FileDialogKind::Open ? DUI::ShowOpenFileDialog(this, filter, path)
+                                                     : DUI::ShowSaveFileDialog(this, filter, {}, path);
+    return chosen ? path : std::string();
 }
 
 void DeviceMainDlg::SetUpdateState(int state, const std::string& latestVersion) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "device/Catalogue.h"
 #include "device/DeviceEvents.h"
 #include "device/DeviceMatching.h"
+#include "editors/EditorPage.h"
 #include "store/StoreRows.h"
 #include "ui/MDialog.h"
 
@@ -37,9 +39,6 @@ inline constexpr unsigned kWmMacroListMenu = 1709;
 inline constexpr unsigned kWmMacroEventEditor = 1710;
 inline constexpr unsigned kWmEventListMenu = 1711;
 inline constexpr unsigned kWmLanguageChanged = 2022;
-// Sent to the page handler when a running macro recording must stop (transient sweep, link
-// loss).
-inline constexpr unsigned kWmStopRecording = 0x0400 + 102;
 // lParam of the only exit request that is obeyed.
 inline constexpr std::intptr_t kExitRequestCode = 610;
 // WM_COMMAND ids: the tray menu item that ends the program, the about window.
@@ -115,6 +114,7 @@ public:
     void OnTimer(int id) override;
     void CloseWindow() override;
     void OnUserCloseWindow() override;
+    bool OnKeyEvent(const DUI::KeyEvent& key) override;
 
     // DeviceEvents, on the UI thread (the worker's calls arrive here through UiDeviceEvents).
     void SetCaption(int textId) override;
@@ -182,12 +182,12 @@ public:
     // the configuration interface of a supported mouse.
     void OnDeviceChange(DeviceEventType event, uint16_t vendorId, uint16_t productId, int interfaceNumber,
                         const std::string& path);
-    // Where the editor pages plug in: control notifications the frame does not handle, and
-    // the macro menus' messages (1709 to 1711).
-    void SetPageHandlers(std::function<void(int id, int code, std::intptr_t param)> onNotification,
-                         std::function<std::intptr_t(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam)> onMenu);
     // The content panel of a tab's page (item id), where its editor places its controls.
     DUI::MControl* PagePanel(int itemId) const;
+    // The editor page of a tab (item id), null for home.
+    EditorPage* Page(int itemId) const;
+    // What the editor pages were given.
+    EditorContext& PageContext() { return m_editorContext; }
 
 private:
     // Frame notifications.
@@ -203,6 +203,10 @@ private:
     void EndProgram();
     std::string ChooseFile(FileDialogKind kind, const std::string& filter, const std::string& pattern);
     unsigned SelectedFirmwareVersion() const;
+    // Editor pages.
+    void CreateEditorPages(const MainLayout& layout);
+    void LayoutEditorPages(const MainLayout& layout);
+    void RefreshPage(int itemId);
     // Layout and looks.
     void CreateFrameControls(const MainLayout& layout);
     void LayoutControls(const MainLayout& layout);
@@ -235,8 +239,10 @@ private:
     std::string m_latestVersion;
     std::string m_latestFirmware;
     std::string m_firmwareText;  // "105" of the mouse behind the receiver
-    std::function<void(int, int, std::intptr_t)> m_pageNotificationHandler;
-    std::function<std::intptr_t(unsigned, std::uintptr_t, std::intptr_t)> m_pageMessageHandler;
+    EditorContext m_editorContext;
+    std::vector<std::pair<int, std::unique_ptr<EditorPage>>> m_pages;  // item id -> page
+    int m_shownPage = 0;
+    std::map<int, int> m_listModes;  // model -> connection mode last shown in the device list
     bool m_trayAvailable = false;
     bool m_closing = false;
 };

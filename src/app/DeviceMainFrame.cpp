@@ -10,6 +10,7 @@
 #include "app/UpdateTipDlg.h"
 #include "app/VersionText.h"
 #include "base/Log.h"
+#include "editors/MacroPage.h"
 #include "base/Text.h"
 #include "platform/LanguageTexts.h"
 #include "platform/UsedTextIds.h"
@@ -31,7 +32,7 @@ using namespace frame_id;
 namespace {
 
 constexpr int kDeviceControlIds[] = {kCaption, kDeviceColumn, kMousePicture, kProfileLabel, kProfileButton,
-                                     kBattery, kStageSwatch, kStageText, kFirmwareCheck};
+                                     kStageSwatch, kStageText, kFirmwareCheck};
 constexpr int kHomeListIds[] = {kDeviceList, kListPrevious, kListNext};
 constexpr int kNoDeviceIds[] = {kNoDevicePanel};
 constexpr const char* kClosedTitles[] = {"CloseWindowTipDlg", "CustomKeyDlg", "WaitDlg", "Menu Window"};
@@ -47,12 +48,13 @@ void DeviceMainDlg::InitUI(const DUI::Rect& rect) {
     CreateFrameControls(layout);
     m_settings.Create();
     LayoutControls(layout);
+    CreateEditorPages(layout);
 }
 
 void DeviceMainDlg::CreateFrameControls(const MainLayout& layout) {
     const DUI::Rect none{};
     // Title band.
-    CreateControl("CImageButton", kLogo, none)->SetImage("logo.png");
+    CreateControl("CImageButton", kLogo, none)->SetImage("tray.png");
     if (auto* name = CreateControlAs<DUI::MText>("MText", kProgramName, none, m_context.programName)) {
         name->SetFont(20);
         name->SetFontWidth(700);
@@ -160,6 +162,7 @@ void DeviceMainDlg::LayoutControls(const MainLayout& layout) {
     place(kVersionLabel, layout.VersionLabel());
     place(kFirmwareCheck, layout.FirmwareLabel());
     m_settings.Layout(layout);
+    LayoutEditorPages(layout);
 }
 
 void DeviceMainDlg::UISize(const DUI::Rect& rect) {
@@ -171,12 +174,6 @@ void DeviceMainDlg::UISize(const DUI::Rect& rect) {
 
 DUI::MControl* DeviceMainDlg::PagePanel(int itemId) const { return GetControl(kPagePanelBase + itemId); }
 
-void DeviceMainDlg::SetPageHandlers(std::function<void(int, int, std::intptr_t)> onNotification,
-                                    std::function<std::intptr_t(unsigned, std::uintptr_t, std::intptr_t)> onMenu) {
-    m_pageNotificationHandler = std::move(onNotification);
-    m_pageMessageHandler = std::move(onMenu);
-}
-
 void DeviceMainDlg::ApplyView() {
     const ViewVisibility view = m_view.Visibility();
     const auto show = [this](int id, bool visible) {
@@ -184,9 +181,21 @@ void DeviceMainDlg::ApplyView() {
     };
     show(kTabs, view.tabStrip);
     for (int id : kDeviceControlIds) show(id, view.deviceControls);
+    // A mouse on its cable has no battery to show.
+    show(kBattery, view.deviceControls && m_captionId == kCaptionReceiver);
     for (int id : kHomeListIds) show(id, view.homeList);
+    // The scroll buttons only when more cards exist than fit.
+    auto* list = GetControlAs<DUI::CDeviceList>(kDeviceList);
+    const bool scrolls = view.homeList && list != nullptr && list->CanScroll();
+    show(kListPrevious, scrolls);
+    show(kListNext, scrolls);
     for (int id : kNoDeviceIds) show(id, view.noDevicePanel);
     for (const TabItem& item : kTabItems) show(kPagePanelBase + item.itemId, item.itemId == view.pagePanel);
+    if (view.pagePanel != m_shownPage) {
+        if (EditorPage* old = Page(m_shownPage)) old->OnShow(false);
+        m_shownPage = view.pagePanel;
+        if (EditorPage* shown = Page(m_shownPage)) shown->OnShow(true);
+    }
     show(kSettings, view.settingsButton);
     m_settings.Show(view.settingsPage);
     if (auto* tabs = GetControlAs<DUI::MTabCtrl>(kTabs)) {
@@ -211,6 +220,7 @@ void DeviceMainDlg::ApplyTexts() {
     ShowFirmwareLabel();
     m_settings.ApplyTexts(m_context.software.version);
     ShowProfileTitle();
+    for (auto& [itemId, page] : m_pages) page->ApplyTexts();
 }
 
 void DeviceMainDlg::ShowFirmwareLabel() {
@@ -262,6 +272,7 @@ void DeviceMainDlg::LoadModel(int model) {
         }
     }
     m_definition = definition;
+    m_editorContext.deviceAttr = ModelOf(model) != nullptr ? ModelOf(model)->deviceAttr : std::string();
     if (DUI::MControl* picture = GetControl(kMousePicture)) {
         picture->SetImage(m_definition.mousePicture.empty() ? "device\\mouse.png" : m_definition.mousePicture);
     }
@@ -274,6 +285,7 @@ void DeviceMainDlg::LoadModel(int model) {
 void DeviceMainDlg::SetCaption(int textId) {
     m_captionId = textId;
     if (auto* caption = FontControl(GetControl(kCaption))) caption->SetTitle(GetLanText(textId));
+    ApplyView();
 }
 
 void DeviceMainDlg::ShowDevicePages(bool show) {
@@ -293,6 +305,7 @@ void DeviceMainDlg::SetAllDeviceState(int state) {
 }
 
 void DeviceMainDlg::SetDeviceState(int model, int mode, int state) {
+    m_listModes[model] = mode;
     if (auto* list = GetControlAs<DUI::CDeviceList>(kDeviceList)) list->SetDeviceState(model, mode, state);
 }
 
@@ -302,6 +315,9 @@ void DeviceMainDlg::SetDeviceVersion(int model, unsigned releaseNumber) {
 }
 
 void DeviceMainDlg::SetDeviceBattery(int model, int batteryA, int batteryB) {
+    // Only a mouse behind its receiver runs on its battery.
+    const auto mode = m_listModes.find(model);
+    if (mode == m_listModes.end() || mode->second != 1) return;
     if (auto* list = GetControlAs<DUI::CDeviceList>(kDeviceList)) list->SetDeviceBattery(model, batteryA, batteryB);
 }
 
@@ -334,11 +350,17 @@ void DeviceMainDlg::ShowDpiIndicator(int dpi) {
 void DeviceMainDlg::RefreshEditorPages() {
     ShowProfileTitle();
     ShowCurrentStage();
+    for (auto& [itemId, page] : m_pages) RefreshPage(itemId);
 }
 
 void DeviceMainDlg::ReapplyPageState() { RefreshEditorPages(); }
-void DeviceMainDlg::RefreshDpiPage() { ShowCurrentStage(); }
-void DeviceMainDlg::RefreshLightingPage() {}
+
+void DeviceMainDlg::RefreshDpiPage() {
+    ShowCurrentStage();
+    RefreshPage(kPagePerformance);
+}
+
+void DeviceMainDlg::RefreshLightingPage() { RefreshPage(kPageLighting); }
 void DeviceMainDlg::RefreshDevicePages() { ApplyView(); }
 
 void DeviceMainDlg::CloseTransientWindows() {
@@ -355,7 +377,7 @@ void DeviceMainDlg::CloseTransientWindows() {
 }
 
 void DeviceMainDlg::StopMacroRecording() {
-    if (m_pageMessageHandler) m_pageMessageHandler(kWmStopRecording, 0, 0);
+    if (auto* macros = dynamic_cast<MacroPage*>(Page(kPageMacros))) macros->StopMacroRecording();
 }
 
 void DeviceMainDlg::UpdateAvailable(int kind) { OnWindowMessage(kWmUpdateAvailable, static_cast<std::uintptr_t>(kind), 1); }

@@ -44,8 +44,8 @@ DUI::Rect MainLayout::InitialWindowRect(const DUI::Rect& workArea) {
 }
 
 DUI::Rect MainLayout::Logo() const { return {S(kMargin), S(16), S(kMargin + 32), S(48)}; }
-DUI::Rect MainLayout::ProgramName() const { return {S(66), S(14), S(250), S(50)}; }
-DUI::Rect MainLayout::Caption() const { return {S(250), S(14), S(560), S(50)}; }
+DUI::Rect MainLayout::ProgramName() const { return {S(66), S(14), S(166), S(50)}; }
+DUI::Rect MainLayout::Caption() const { return {S(170), S(16), S(520), S(48)}; }
 
 DUI::Rect MainLayout::WindowButton(int id) const {
     // Minimise, maximise and close fill the 114 px at the right edge; settings sits apart.
@@ -117,7 +117,9 @@ DUI::Rect MainLayout::HomeHeading() const {
 }
 
 DUI::Rect MainLayout::DeviceList() const {
-    return {S(120), S(kTitleBand + 80), m_width - S(120), m_height - S(kBodyBottom + 30)};
+    // Cards are at most 360 px high; the list is as high as one card row with its margin.
+    const int middle = (S(kTitleBand) + m_height - S(kBodyBottom)) / 2;
+    return {S(120), middle - S(188), m_width - S(120), middle + S(188)};
 }
 
 DUI::Rect MainLayout::ScrollButton(int id) const {
@@ -160,11 +162,11 @@ DUI::Rect MainLayout::SettingsControl(int id) const {
     case 280: return Column(0, 120, value, 152);
     case 281: return Column(value, 120, kSettingsColumn, 152);
     case 282: return Column(value, 160, kSettingsColumn, 192);
-    case 283: return Column(0, 216, kSettingsColumn, 217);
+    case 283: return Column(0, 216, kSettingsColumn, 218);
     case 285: return Column(0, 240, value, 272);
     case 286: return Column(value, 240, kSettingsColumn, 272);
     case 287: return Column(value, 280, kSettingsColumn, 312);
-    case 284: return Column(0, 336, kSettingsColumn, 337);
+    case 284: return Column(0, 336, kSettingsColumn, 338);
     case 274: return Column(0, 360, value, 396);
     case 275: return Column(value, 360, value + 240, 396);
     case 276: return Column(kSettingsColumn - 140, 360, kSettingsColumn, 396);

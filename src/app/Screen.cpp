@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "ui/Desktop.h"
+
 namespace kestrix {
 namespace {
 
@@ -20,7 +22,7 @@ DUI::Rect WorkArea() {
         std::lock_guard lock(g_sourceMutex);
         if (g_source) return g_source();
     }
-    return {0, 0, 1920, 1080};
+    return DUI::GetWorkArea();
 }
 
 }  // namespace kestrix

@@ -1,21 +1,45 @@
 #include "app/TrayIcon.h"
 
+#include "ui/Desktop.h"
+#include "ui/DuiTypes.h"
+#include "ui/MenuWnd.h"
+#include "ui/TrayIcon.h"
+
 namespace kestrix {
+namespace {
+
+constexpr unsigned kTrayCallbackMessage = 1690;
+constexpr int kExitItem = 100;
+
+}  // namespace
 
 TrayIcon::TrayIcon() = default;
 TrayIcon::~TrayIcon() = default;
 
-bool TrayIcon::Available() { return false; }
+bool TrayIcon::Available() { return DUI::TrayIcon::IsAvailable(); }
 
-bool TrayIcon::Add(DUI::MWindow& /*owner*/, const std::string& /*iconPath*/, const std::string& tip) {
+bool TrayIcon::Add(DUI::MWindow& owner, const std::string& iconPath, const std::string& tip) {
     m_tip = tip;
-    return false;
+    auto icon = std::make_unique<DUI::TrayIcon>();
+    if (!icon->Add(&owner, kTrayCallbackMessage, iconPath, tip)) return false;
+    m_icon = std::move(icon);
+    return true;
 }
 
-void TrayIcon::Remove() { m_shown = false; }
+void TrayIcon::Remove() {
+    if (!m_icon) return;
+    m_icon->Remove();
+    m_icon.reset();
+}
 
-bool TrayIcon::IsShown() const { return m_shown; }
+bool TrayIcon::IsShown() const { return m_icon != nullptr && m_icon->IsShown(); }
 
-void TrayIcon::ShowMenu(DUI::MWindow& /*owner*/, const std::string& /*exitText*/) {}
+void TrayIcon::ShowMenu(DUI::MWindow& owner, const std::string& exitText) {
+    DUI::MenuWnd::Popup(&owner, DUI::kWmCommand, {{kExitItem, exitText}}, DUI::GetCursorPos());
+}
+
+void TrayIcon::Simulate(unsigned mouseMessage) {
+    if (m_icon) m_icon->Simulate(mouseMessage);
+}
 
 }  // namespace kestrix

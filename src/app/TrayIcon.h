@@ -5,6 +5,7 @@
 
 namespace DUI {
 class MWindow;
+class TrayIcon;
 }  // namespace DUI
 
 namespace kestrix {
@@ -30,11 +31,13 @@ public:
     bool IsShown() const;
     // The pop-up menu at the pointer with one item (exitText) that posts WM_COMMAND 100.
     void ShowMenu(DUI::MWindow& owner, const std::string& exitText);
+    // Sends the owner what a click of this kind (513, 515, 517) would (tests).
+    void Simulate(unsigned mouseMessage);
     // The tip text (program name).
     const std::string& Tip() const { return m_tip; }
 
 private:
-    bool m_shown = false;
+    std::unique_ptr<DUI::TrayIcon> m_icon;
     std::string m_tip;
 };
 

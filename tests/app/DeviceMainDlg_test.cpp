@@ -10,6 +10,7 @@
 #include "ui/CDeviceList.h"
 #include "ui/CRadioButton.h"
 #include "ui/MComboBox.h"
+#include "ui/MenuWnd.h"
 #include "ui/MTabCtrl.h"
 #include "ui/MText.h"
 
@@ -206,6 +207,20 @@ TEST(DeviceMainDlg, TrayMenuItemAndExitRequestEndWithZero) {
         bench.window->SendMessage(c.msg, c.wParam, c.lParam);
         EXPECT_EQ(bench.exitCodes, c.exits ? std::vector<int>{0} : std::vector<int>{}) << c.msg << " " << c.lParam;
     }
+}
+
+TEST(DeviceMainDlg, TrayRightClickMenuHasOneItemThatEndsTheProgram) {
+    WindowBench bench("none");
+    ASSERT_TRUE(bench.Create());
+    bench.window->SendMessage(kWmTrayNotify, 0, DUI::kWmRButtonUp);
+    const std::vector<DUI::MWindow*> menus = DUI::FindWindows("Menu Window");
+    ASSERT_EQ(menus.size(), 1u);
+    auto* menu = dynamic_cast<DUI::MenuWnd*>(menus.front());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->GetCount(), 1);
+    menu->Choose(0);
+    ASSERT_TRUE(test::PumpUntil([&] { return !bench.exitCodes.empty(); }));
+    EXPECT_EQ(bench.exitCodes, std::vector<int>{0});
 }
 
 TEST(DeviceMainDlg, ExitRequestFromAnotherLaunchArrivesThroughTheInstanceGuard) {

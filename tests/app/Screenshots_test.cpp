@@ -1,0 +1,132 @@
+// Pictures of every view of the main window and of the small windows, rendered offscreen
+// over the simulated mice. Runs only when KESTRIX_SCREENSHOTS names a folder:
+//     KESTRIX_SCREENSHOTS=docs/screenshots build/bin/test_app --gtest_filter='Screenshots.*'
+#include <QApplication>
+#include <QPixmap>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include "AppTestBench.h"
+#include "app/AboutDlg.h"
+#include "app/CUIMessageBox.h"
+#include "app/DPIMsgDlg.h"
+#include "app/ProfileDlg.h"
+#include "app/SaveWaitDlg.h"
+#include "app/SettingsPage.h"
+
+namespace kestrix {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string Folder() {
+    const char* folder = std::getenv("KESTRIX_SCREENSHOTS");
+    return folder != nullptr ? std::string(folder) : std::string();
+}
+
+// Renders the newest live toolkit window titled title into a PNG file.
+bool SaveWindowPng(const std::string& title, const std::string& file) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const QList<QWidget*> widgets = QApplication::topLevelWidgets();
+    for (auto it = widgets.rbegin(); it != widgets.rend(); ++it) {
+        QWidget* widget = *it;
+        if (widget->windowTitle() != QString::fromStdString(title) || !widget->isVisible()) continue;
+        for (int i = 0; i < 5; ++i) DUI::ProcessPendingEvents();
+        if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
+        DUI::ProcessPendingEvents();
+        QPixmap pixmap(widget->size());
+        pixmap.fill(QColor(26, 26, 26));
+        widget->render(&pixmap);
+        return pixmap.save(QString::fromStdString(file));
+    }
+    return false;
+}
+
+struct Size {
+    const char* name;
+    int width;
+    int height;
+};
+// The design size, and the window a 1366 x 768 laptop screen gives.
+constexpr Size kSizes[] = {{"1300x788", 1300, 788}, {"1366x768", 1267, 768}};
+
+TEST(Screenshots, EveryViewOfTheMainWindow) {
+    const std::string folder = Folder();
+    if (folder.empty()) GTEST_SKIP() << "KESTRIX_SCREENSHOTS not set";
+    std::filesystem::create_directories(folder);
+    for (const Size& size : kSizes) {
+        const std::string prefix = folder + "/" + size.name + "-";
+        test::WindowBench bench("default");
+        ASSERT_TRUE(bench.window->Create(nullptr, "Kestrix", kShellWindowStyle, 0, {0, 0, size.width, size.height}));
+        bench.window->ShowWindow(DUI::kSwShowNormal);
+        ASSERT_TRUE(test::PumpUntil([&] {
+            auto* title = bench.window->GetControlAs<DUI::MControlFont>(frame_id::kProfileLabel);
+            return bench.window->View().DevicePagesShown() && bench.window->Worker()->QueuedTasks() == 0 &&
+                   !title->GetTitle().empty();
+        }, 20000ms));
+        test::PumpFor(300ms);
+        EXPECT_TRUE(SaveWindowPng("Kestrix", prefix + "home.png"));
+
+        bench.window->OnMessage(frame_id::kDeviceList, DUI::kNotifyClick, 101);
+        const char* pages[] = {"", "buttons", "performance", "macros", "lighting", "device-settings"};
+        for (int index = 1; index <= 5; ++index) {
+            bench.window->OnMessage(frame_id::kTabs, DUI::kNotifyClick, index);
+            test::PumpFor(100ms);
+            EXPECT_TRUE(SaveWindowPng("Kestrix", prefix + pages[index] + ".png"));
+        }
+        bench.window->OnMessage(frame_id::kSettings, DUI::kNotifyClick, 0);
+        test::PumpFor(100ms);
+        EXPECT_TRUE(SaveWindowPng("Kestrix", prefix + "settings.png"));
+    }
+
+    test::WindowBench empty("none");
+    ASSERT_TRUE(empty.Create());
+    empty.window->ShowWindow(DUI::kSwShowNormal);
+    ASSERT_TRUE(test::PumpUntil([&] { return empty.window->Worker()->QueuedTasks() == 0; }));
+    test::PumpFor(300ms);
+    EXPECT_TRUE(SaveWindowPng("Kestrix", folder + "/1300x788-no-device.png"));
+}
+
+TEST(Screenshots, SmallWindows) {
+    const std::string folder = Folder();
+    if (folder.empty()) GTEST_SKIP() << "KESTRIX_SCREENSHOTS not set";
+    std::filesystem::create_directories(folder);
+    test::WindowBench bench("vireo");
+    ASSERT_TRUE(bench.CreateAndWaitForDevice());
+    bench.window->ShowWindow(DUI::kSwShowNormal);
+
+    bool saved = false;
+    DUI::PostToUiThread([&] {
+        saved = SaveWindowPng("MessageBox", folder + "/dialog-message-box.png");
+        test::FindMessageBox()->SendMessage(DUI::kWmClose, 2, 0);
+    });
+    ShowMessageBox(kMessageBoxYesNo, GetLanText(570), GetLanText(571), bench.window.get());
+    EXPECT_TRUE(saved);
+
+    saved = false;
+    DUI::PostToUiThread([&] {
+        saved = SaveWindowPng("About Window", folder + "/dialog-about.png");
+        DUI::FindWindows("About Window").front()->SendMessage(DUI::kWmClose, 1, 0);
+    });
+    AboutDlg::ShowOver(bench.window.get(), 0x105, "1.0.3");
+    EXPECT_TRUE(saved);
+
+    ProfileDlg profiles(*bench.window, bench.store, 1);
+    ASSERT_TRUE(profiles.Create(bench.window.get(), kProfileDlgTitle, kShellWindowStyle, 0,
+                                ProfileDlg::PlaceAbove({0, 300, 236, 336})));
+    profiles.ShowWindow(DUI::kSwShowNormal);
+    EXPECT_TRUE(SaveWindowPng(kProfileDlgTitle, folder + "/dialog-profiles.png"));
+    profiles.DestroyWindow();
+
+    bench.window->DpiIndicator()->Show(3200);
+    EXPECT_TRUE(SaveWindowPng(kDpiIndicatorTitle, folder + "/dialog-dpi-indicator.png"));
+
+    bench.window->ShowSaveWait();
+    ASSERT_NE(bench.window->SaveWaitWindow(), nullptr);
+    test::PumpFor(200ms);
+    EXPECT_TRUE(SaveWindowPng(kSaveWaitTitle, folder + "/dialog-save-wait.png"));
+}
+
+}  // namespace
+}  // namespace kestrix
