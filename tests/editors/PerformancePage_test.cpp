@@ -159,11 +159,11 @@ TEST(PerformancePage, SliderMapsBySensorAndQueuesOnRelease) {
         int dpi;
         int afterRefresh;  // slider value a refresh shows for the stored DPI
     };
-    // Sensor 38's two rules agree (a value dropped at n reappears at n). Sensor 150's DPI to
-    // slider rule (d / 50 - 1) shows every value one step below where it was dropped.
+    // Both rules of every sensor agree: a value dropped at n reappears at n (the cap of
+    // sensor 150 reappears at its last step).
     const Case cases[] = {
         {38, 1, 200, 1},       {38, 48, 4900, 48},    {38, 49, 5000, 49},     {38, 50, 5500, 50},
-        {38, 59, 10000, 59},   {150, 2, 100, 2},      {150, 521, 26000, 519}, {150, 640, 26000, 519},
+        {38, 59, 10000, 59},   {150, 2, 100, 2},      {150, 521, 26000, 520}, {150, 640, 26000, 520},
         {53, 160, 16000, 160}, {4, 80, 8000, 80},     {99, 520, 26000, 520},
     };
     for (const Case& c : cases) {
@@ -187,19 +187,20 @@ TEST(PerformancePage, ReleasingAnUnmovedSliderKeepsTheStagesDpi) {
     PerfHost perf("harrier_pro");
     const int stage = perf.Stages()->GetCurSel();
     const std::string key = Format("dpi_group%d_value", stage);
-    perf.host.SetSetting(key, "400");
+    // A value off the slider's grid, as a mouse may report it.
+    perf.host.SetSetting(key, "425");
     perf.page->Refresh();
     perf.host.ClearRecords();
-    ASSERT_EQ(perf.Slider()->GetProgress(), 7);  // sensor 150 shows 400 one step low
-    perf.host.Send(Page::kSliderId, DUI::kNotifyClick, 7);
-    EXPECT_EQ(perf.host.Setting(key), 400);
+    ASSERT_EQ(perf.Slider()->GetProgress(), 8);
+    perf.host.Send(Page::kSliderId, DUI::kNotifyClick, 8);
+    EXPECT_EQ(perf.host.Setting(key), 425);
     EXPECT_EQ(perf.host.Tasks(), (Tasks{9}));
     // Moving it away and back is a real choice.
     perf.Slider()->SetProgress(9);
     perf.host.Send(Page::kSliderId, DUI::kNotifyDragging, 9);
-    perf.Slider()->SetProgress(7);
-    perf.host.Send(Page::kSliderId, DUI::kNotifyClick, 7);
-    EXPECT_EQ(perf.host.Setting(key), 350);
+    perf.Slider()->SetProgress(8);
+    perf.host.Send(Page::kSliderId, DUI::kNotifyClick, 8);
+    EXPECT_EQ(perf.host.Setting(key), 400);
 }
 
 TEST(PerformancePage, Sensor150SliderEndStoresTheCapAndReachesTheMouse) {

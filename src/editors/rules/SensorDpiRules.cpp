@@ -88,8 +88,10 @@ int SensorDpiRules::DpiToSlider(int d) const {
         // Above 5000 the slider counts from value 49 (= 5000), so every value maps back to
         // the slider value that produced it (5500 <-> 50, 10000 <-> 59, the last step).
         case Kind::S38: return d <= 5000 ? d / 100 - 1 : (d - 5000) / 500 + 49;
+        // The slider's value n maps to n*50, so its inverse is d/50. Placing the thumb one
+        // step lower would show every stored stage 50 DPI low and store that on the next touch.
         case Kind::S149:
-        case Kind::S150: return d / 50 - 1;
+        case Kind::S150: return d / 50;
         case Kind::Other: return d / 50;
     }
     return 0;
