@@ -116,6 +116,7 @@ int RunApplication(const ApplicationOptions& options) {
         hotplug->Start();
     }
 
+    if (options.viewTourDwellMs > 0) window->StartViewTour(options.viewTourDwellMs);
     if (options.onWindowCreated) options.onWindowCreated(*window);
     window->ShowModal(hidden ? DUI::kSwHide : DUI::kSwShowNormal);
     if (hotplug) hotplug->Stop();

@@ -21,6 +21,8 @@ struct ApplicationOptions {
     DeviceWorkerHooks workerHooks;
     // Watch udev for mice plugged in and out (off with simulated mice and in tests).
     bool watchHotplug = false;
+    // With a value above 0: walk through every view, that many ms each, then close.
+    int viewTourDwellMs = 0;
     // Ends the process at once; null: flush the log and _exit.
     std::function<void(int exitCode)> exitProcess;
     // Called once the main window exists and before its loop runs (screenshots, tests).

@@ -13,6 +13,7 @@
 #include "app/UpdateProcessDlg.h"
 #include "app/UpdateTipDlg.h"
 #include "app/VersionText.h"
+#include "app/ViewTour.h"
 #include "base/Log.h"
 #include "base/Text.h"
 #include "device/DeviceTask.h"
@@ -211,7 +212,13 @@ std::intptr_t DeviceMainDlg::OnWindowMessage(unsigned msg, std::uintptr_t wParam
 
 int DeviceMainDlg::OnNcActivate(bool /*active*/) { return 0; }
 
+void DeviceMainDlg::StartViewTour(int dwellMs) {
+    m_tour = std::make_unique<ViewTour>(*this, dwellMs);
+    m_tour->Start();
+}
+
 void DeviceMainDlg::OnTimer(int id) {
+    if (m_tour && m_tour->OnTimer(id)) return;
     for (auto& [itemId, page] : m_pages) {
         if (page->OnTimer(id)) return;
     }

@@ -24,6 +24,7 @@ class DeviceWorker;
 class MainLayout;
 class SaveWaitDlg;
 class UiDeviceEvents;
+class ViewTour;
 class UpdateProcessDlg;
 class UpdateTipDlg;
 
@@ -186,6 +187,8 @@ public:
     DUI::MControl* PagePanel(int itemId) const;
     // The editor page of a tab (item id), null for home.
     EditorPage* Page(int itemId) const;
+    // Walks through every view once the device is read, dwellMs per view, then closes.
+    void StartViewTour(int dwellMs);
     // What the editor pages were given.
     EditorContext& PageContext() { return m_editorContext; }
 
@@ -242,6 +245,7 @@ private:
     EditorContext m_editorContext;
     std::vector<std::pair<int, std::unique_ptr<EditorPage>>> m_pages;  // item id -> page
     int m_shownPage = 0;
+    std::unique_ptr<ViewTour> m_tour;
     std::map<int, int> m_listModes;  // model -> connection mode last shown in the device list
     bool m_trayAvailable = false;
     bool m_closing = false;

@@ -195,6 +195,7 @@ void DeviceMainDlg::ApplyView() {
         if (EditorPage* old = Page(m_shownPage)) old->OnShow(false);
         m_shownPage = view.pagePanel;
         if (EditorPage* shown = Page(m_shownPage)) shown->OnShow(true);
+        LogLine("page %d shown", m_shownPage);
     }
     show(kSettings, view.settingsButton);
     m_settings.Show(view.settingsPage);

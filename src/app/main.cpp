@@ -1,5 +1,7 @@
 // kestrix: the window program. Options: --simulate[=NAME] (simulated mice), --log FILE,
-// --hid-trace FILE, -hide (start in the tray).
+// --hid-trace FILE, -hide (start in the tray), --tour (show every view for 2 s, logging
+// "view <name> shown" for each, then end; used for unattended pictures).
+#include <cstring>
 
 #include "app/Application.h"
 #include "app/PlatformFactory.h"
@@ -17,5 +19,8 @@ int main(int argc, char** argv) {
     options.argv = argv;
     options.platform = &platform;
     options.watchHotplug = backend.simulated == nullptr;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--tour") == 0) options.viewTourDwellMs = 2000;
+    }
     return kestrix::RunApplication(options);
 }
