@@ -28,14 +28,8 @@ const CatalogueModel* CliSession::Model() const {
     return nullptr;
 }
 
-std::string CliSession::FailureReason(size_t mark, const char* fallback) const {
-    const std::string reason = m_log.FailureSince(mark);
-    return reason.empty() ? std::string(fallback) : reason;
-}
-
-std::string CliSession::FileFailureReason(size_t mark, const char* fallback) const {
-    std::string reason = m_log.FailureSince(mark);
-    if (reason.empty()) reason = m_log.LastLineSince(mark);
+std::string CliSession::LoggedReason(size_t mark, const char* fallback) const {
+    const std::string reason = m_log.LastLineSince(mark);
     return reason.empty() ? std::string(fallback) : reason;
 }
 
@@ -50,9 +44,7 @@ CommandStatus CliSession::Open(SessionNeed need) {
     m_worker = std::make_unique<DeviceWorker>(*m_manager, m_store, m_events, std::move(config));
 
     const int requested = m_setup.requestedModel;
-    const size_t mark = m_log.Mark();
     const CommandStatus identified = Identify(requested);
-    (void)identified;
     const DeviceState state = m_worker->State();
     bool attached = m_manager->GetConnectionKind() != ConnectionKind::None && state.selectedModel != 0;
     m_model = state.selectedModel;
@@ -73,8 +65,9 @@ CommandStatus CliSession::Open(SessionNeed need) {
         return CommandStatus::Failure("no supported mouse is attached");
     }
     if (need == SessionNeed::Mouse && !m_mouseOnline) {
-        return CommandStatus::Failure(
-            FailureReason(mark, "the mouse does not answer (switched off or out of range of its receiver)"));
+        return CommandStatus::Failure(identified.Ok()
+                                          ? "the mouse does not answer (switched off or out of range of its receiver)"
+                                          : identified.message);
     }
     if (m_model == 0) {
         return CommandStatus::Failure(
@@ -89,21 +82,23 @@ CommandStatus CliSession::Open(SessionNeed need) {
         const CommandStatus offline = OpenStoreOffline();
         if (!offline.Ok()) return offline;
     }
-    if (!m_store.IsOpened()) {
-        return CommandStatus::Failure(FailureReason(mark, "the model's database could not be opened"));
-    }
+    if (!m_store.IsOpened()) return DatabaseFailure();
     EnsureLightRows(Profile());
     return CommandStatus::Success();
 }
 
 CommandStatus CliSession::OpenStoreOffline() {
     const CatalogueModel* model = Model();
-    const size_t mark = m_log.Mark();
-    if (!m_store.OpenForModel(m_setup.dataFolder, model->deviceAttr)) {
-        return CommandStatus::Failure(FailureReason(mark, "the model's database could not be opened"));
-    }
+    if (!m_store.OpenForModel(m_setup.dataFolder, model->deviceAttr)) return DatabaseFailure();
     EnsureProfiles(m_store, m_setup.programFolder, model->deviceAttr, [](int id) { return GetLanText(id); });
     return CommandStatus::Success();
+}
+
+CommandStatus CliSession::DatabaseFailure() const {
+    const CatalogueModel* model = Model();
+    return CommandStatus::Failure(Format("the database of model %d (%s) could not be opened in %s", m_model,
+                                         model != nullptr ? model->deviceAttr.c_str() : "?",
+                                         m_setup.dataFolder.c_str()));
 }
 
 void CliSession::EnsureLightRows(ProfileId profile) {
@@ -128,10 +123,8 @@ CommandStatus CliSession::RunTask(int code) {
         const int effect = m_store.GetActiveLightMode(Profile());
         m_worker->UpdateState([effect](DeviceState& s) { s.currentLightingEffect = effect; });
     }
-    const size_t mark = m_log.Mark();
-    m_worker->RunTask(code);
-    const std::string reason = m_log.FailureSince(mark);
-    if (!reason.empty()) return CommandStatus::Failure(reason);
+    const DeviceTaskResult result = m_worker->RunTask(code);
+    if (!result.ok) return CommandStatus::Failure(result.reason);
     return CommandStatus::Success();
 }
 

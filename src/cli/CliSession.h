@@ -34,7 +34,7 @@ enum class SessionNeed {
 // One command's connection to the mouse and the store, as the window program has it: a
 // device manager over the chosen back end, the model's database with its profiles, and the
 // device worker, whose tasks run one at a time on the calling thread. Device failures come
-// back as statuses carrying the log's reason.
+// back as statuses carrying the failed task's reason.
 class CliSession {
 public:
     explicit CliSession(SessionSetup setup);
@@ -46,8 +46,8 @@ public:
     // the first attached model, opens its database and makes sure of its profiles and lighting
     // rows. Failure (exit 1) when what need asks for is missing.
     CommandStatus Open(SessionNeed need);
-    // Runs one worker task now and waits for it; failure with the log's reason when an
-    // exchange or store write of the task failed.
+    // Runs one worker task now and waits for it; failure (exit 1) with the task's reason when
+    // the task's result is not ok.
     CommandStatus RunTask(int code);
     // Rescans with model selected and applies its identity (for the device list).
     CommandStatus Identify(int model);
@@ -56,13 +56,11 @@ public:
     DeviceWorker& Worker() { return *m_worker; }
     HidDeviceManager& Manager() { return *m_manager; }
     CliEvents& Events() { return m_events; }
-    // The log lines of this session, for the reason of a failed file or store operation.
+    // The log lines of this session, for the reason of a failed file or network operation.
     const LogCapture& Log() const { return m_log; }
-    // The log's first failure line after mark, else fallback.
-    std::string FailureReason(size_t mark, const char* fallback) const;
-    // For file operations: the log's first failure line after mark, else its last line after
-    // mark (the exchange files log why they refused a file), else fallback.
-    std::string FileFailureReason(size_t mark, const char* fallback) const;
+    // For an operation that returned a failure: the last line logged after mark (the exchange
+    // files and the update service log why they refused as their last word), else fallback.
+    std::string LoggedReason(size_t mark, const char* fallback) const;
     const Catalogue& GetCatalogue() const { return m_setup.catalogue; }
     // The model the session works on (0 before a successful Open).
     int ModelNumber() const { return m_model; }
@@ -88,6 +86,8 @@ private:
     };
 
     CommandStatus OpenStoreOffline();
+    // Failure naming the model's database and the data folder it should be in.
+    CommandStatus DatabaseFailure() const;
 
     SessionSetup m_setup;
     LogCapture m_log;

@@ -2,14 +2,15 @@
 
 #include <mutex>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace kestrix {
 
-// Collects the device log lines written while it is alive (it installs the process-wide log
-// sink and removes it again), so a command can tell the user why the mouse failed. The log
-// file of --log keeps receiving every line as well.
+// Collects the log lines written while it is alive (it installs the process-wide log sink and
+// removes it again), so a command whose file, store or network call returned a failure can
+// tell the user the line that call logged. Whether something failed is never read from the
+// log: device tasks return their own results with their reasons. The log file of --log keeps
+// receiving every line as well.
 class LogCapture {
 public:
     LogCapture();
@@ -17,18 +18,12 @@ public:
     LogCapture(const LogCapture&) = delete;
     LogCapture& operator=(const LogCapture&) = delete;
 
-    // Number of lines so far; pass it to FailureSince to look only at later lines.
+    // Number of lines so far; pass it to the ...Since calls to look only at later lines.
     size_t Mark() const;
-    // The first line after mark that reports a failed exchange, write or store operation;
-    // empty when there is none.
-    std::string FailureSince(size_t mark) const;
+    // The first line after mark; empty when none came.
+    std::string FirstLineSince(size_t mark) const;
     // The last line after mark; empty when none came.
     std::string LastLineSince(size_t mark) const;
-    // Every line collected.
-    std::vector<std::string> Lines() const;
-
-    // True when a log line reports a failure (pure; the patterns of the device layer's lines).
-    static bool IsFailureLine(std::string_view line);
 
 private:
     mutable std::mutex m_mutex;

@@ -6,6 +6,7 @@
 #include "cli/SettingRules.h"
 #include "exchange/MacroFile.h"
 #include "platform/LanguageTexts.h"
+#include "xml/XmlDocument.h"
 
 namespace kestrix {
 namespace {
@@ -17,6 +18,12 @@ CommandStatus FindMacro(CliSession& session, const std::string& text, MacroRow& 
     int id = 0;
     if (ParseInteger(text, id) && id > 0 && session.Store().GetMacro(id, macro)) return CommandStatus::Success();
     return CommandStatus::BadValue("no macro with id \"" + text + "\" (see \"macro list\")");
+}
+
+// True when path loads as XML with a <macro> root, the files the macro imports take.
+bool IsMacroDocument(const std::string& path) {
+    XmlDocument doc;
+    return doc.LoadFile(path) && doc.FindElement("macro");
 }
 
 CliDocument MacroDocument(CliSession& session, const MacroRow& macro, bool withEvents) {
@@ -131,13 +138,16 @@ CommandStatus MacroImportCommand(CommandContext& context, const std::string& pat
     std::vector<ImportedMacro> imported;
     if (list) {
         imported = ImportMacroList(session.Store(), path);
-        if (imported.empty() && !session.Log().FailureSince(mark).empty()) {
-            return CommandStatus::Failure(session.FileFailureReason(mark, "nothing imported"));
+        // The list import returns nothing both for a list without macros and for a file it
+        // refused; a file that does not open as a <macro> document is the refusal.
+        if (imported.empty()) {
+            const std::string reason = session.LoggedReason(mark, "the file is not a macro file; nothing imported");
+            if (!IsMacroDocument(path)) return CommandStatus::Failure(reason);
         }
     } else {
         const std::optional<ImportedMacro> macro = ImportMacro(session.Store(), path);
         if (!macro) {
-            return CommandStatus::Failure(session.FileFailureReason(mark, "the file is not a macro file; nothing imported"));
+            return CommandStatus::Failure(session.LoggedReason(mark, "the file is not a macro file; nothing imported"));
         }
         imported.push_back(*macro);
     }
@@ -154,7 +164,7 @@ CommandStatus MacroExportCommand(CommandContext& context, const std::string& id,
     if (!status.Ok()) return status;
     const size_t mark = session.Log().Mark();
     if (!ExportMacro(session.Store(), macro.macroId, path)) {
-        return CommandStatus::Failure(session.FileFailureReason(mark, "the macro file could not be written"));
+        return CommandStatus::Failure(session.LoggedReason(mark, "the macro file could not be written"));
     }
     CliDocument document;
     document["exported"] = path;
@@ -169,7 +179,7 @@ CommandStatus MacroExportAllCommand(CommandContext& context, const std::string& 
     if (!opened.Ok()) return opened;
     const size_t mark = session.Log().Mark();
     if (!ExportAllMacros(session.Store(), path)) {
-        return CommandStatus::Failure(session.FileFailureReason(mark, "the macro file could not be written"));
+        return CommandStatus::Failure(session.LoggedReason(mark, "the macro file could not be written"));
     }
     std::vector<MacroRow> macros;
     CliDocument document;

@@ -93,7 +93,7 @@ CommandStatus ProfileExportCommand(CommandContext& context, const std::string& p
     const size_t mark = session.Log().Mark();
     if (!ExportProfile(session.Store(), session.Profile(), path, session.Definition().lightingPage,
                        [](const std::string& stored) { return LocaliseProfileName(stored); })) {
-        return CommandStatus::Failure(session.FileFailureReason(mark, "the profile file could not be written"));
+        return CommandStatus::Failure(session.LoggedReason(mark, "the profile file could not be written"));
     }
     CliDocument document;
     document["profile"] = session.Profile();
@@ -114,7 +114,7 @@ CommandStatus ProfileImportCommand(CommandContext& context, const std::string& p
         ImportProfile(session.Store(), session.Profile(), path, session.Definition().lightingPage,
                       [&tasks](int task) { tasks.push_back(task); });
     if (!result.imported) {
-        return CommandStatus::Failure(session.FileFailureReason(mark, "the file is not a profile file; nothing imported"));
+        return CommandStatus::Failure(session.LoggedReason(mark, "the file is not a profile file; nothing imported"));
     }
     for (int task : tasks) {
         status = session.RunTask(task);

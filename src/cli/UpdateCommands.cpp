@@ -72,7 +72,7 @@ CommandStatus CheckFirmware(CliSession& session, UpdateService& service) {
     const size_t mark = session.Log().Mark();
     service.CheckFirmware();
     if (service.Status().firmwareState == kUpdateStateUnknown) {
-        return CommandStatus::Failure(session.FailureReason(mark, "the firmware service did not answer"));
+        return CommandStatus::Failure(session.LoggedReason(mark, "the firmware service did not answer"));
     }
     return CommandStatus::Success();
 }
@@ -129,7 +129,10 @@ CommandStatus FirmwareUpgradeCommand(CommandContext& context) {
     }
     const size_t mark = session.Log().Mark();
     service.UpgradeFirmware();
-    const std::string failure = session.FailureReason(mark, "");
+    // The upgrade returns no result. Every line the firmware flow, its download, extraction and
+    // boot-loader exchange write reports a failure, and a clean upgrade writes none; the first
+    // line is where it went wrong.
+    const std::string failure = session.Log().FirstLineSince(mark);
     if (!failure.empty()) return CommandStatus::Failure(failure);
     CliDocument document = FirmwareDocument(session, service.Status());
     document["flashed"] = true;

@@ -1,5 +1,8 @@
 #include "device/DeviceContext.h"
 
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
 #include <string>
 
 #include "base/Log.h"
@@ -51,6 +54,34 @@ void DeviceContext::HandleCommandFailure() {
         m_events.SetCaption(kCaptionReceiver);
         m_events.SetDeviceState(kReceiverListModel, 1, 1);
     }
+}
+
+void DeviceContext::LogFailure(const char* format, ...) {
+    // Formatted exactly as LogLine formats, so the log reads the same either way.
+    char buffer[2048];
+    va_list arguments;
+    va_start(arguments, format);
+    const int length = std::vsnprintf(buffer, sizeof buffer, format, arguments);
+    va_end(arguments);
+    if (length < 0) return;
+    const std::string line(buffer, std::min<size_t>(static_cast<size_t>(length), sizeof buffer - 1));
+    Log::Write(line);
+    NoteFailure(line);
+}
+
+void DeviceContext::NoteFailure(std::string reason) {
+    std::lock_guard lock(m_failureMutex);
+    if (m_firstFailure.empty()) m_firstFailure = std::move(reason);
+}
+
+void DeviceContext::ClearFailure() {
+    std::lock_guard lock(m_failureMutex);
+    m_firstFailure.clear();
+}
+
+std::string DeviceContext::FirstFailure() const {
+    std::lock_guard lock(m_failureMutex);
+    return m_firstFailure;
 }
 
 bool DeviceContext::Wait(std::chrono::milliseconds duration) {

@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <string_view>
 
 #include "device/DeviceEvents.h"
@@ -46,6 +47,17 @@ public:
     // time (link-up flag clear) also shows caption 52, marks list line 101 and sets the flag.
     void HandleCommandFailure();
 
+    // Writes a failure's log line (as LogLine does) and keeps it as the running task's reason
+    // when the task has none yet, so the task's result names the first thing that went wrong.
+    void LogFailure(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // Keeps reason as the running task's reason when it has none yet, without a log line (for
+    // failures a lower layer has logged already).
+    void NoteFailure(std::string reason);
+    // Forgets the reason kept so far (the worker calls it when a task starts).
+    void ClearFailure();
+    // The first reason kept since ClearFailure; empty when nothing failed.
+    std::string FirstFailure() const;
+
     // Sleeps up to duration; returns early (false) once RequestStop was called.
     bool Wait(std::chrono::milliseconds duration);
     // Makes every current and later Wait return at once.
@@ -62,6 +74,9 @@ private:
 
     mutable std::mutex m_stateMutex;
     DeviceState m_state;
+
+    mutable std::mutex m_failureMutex;
+    std::string m_firstFailure;
 
     std::mutex m_waitMutex;
     std::condition_variable m_waitWake;

@@ -47,13 +47,20 @@ DeviceWorker::DeviceWorker(HidDeviceManager& manager, DataStore& store, DeviceEv
       m_hooks(std::move(hooks)),
       m_reader(m_context),
       m_writer(m_context, m_reader, [this](bool dpiOnly) {
-          const CatalogueLine* line = LineOfModel(m_context.State().selectedModel);
+          const int model = m_context.State().selectedModel;
+          const CatalogueLine* line = LineOfModel(model);
           if (line == nullptr || m_config.programFolder.empty()) {
-              LogLine("no model file for model %d; defaults not loaded", m_context.State().selectedModel);
-              return;
+              m_context.LogFailure("no model file for model %d; defaults not loaded", model);
+              return false;
           }
-          LoadPerformanceDefaults(m_config.programFolder, line->model.deviceAttr, m_context.Store(),
-                                  m_context.Profile(), dpiOnly);
+          if (!LoadPerformanceDefaults(m_config.programFolder, line->model.deviceAttr, m_context.Store(),
+                                       m_context.Profile(), dpiOnly)) {
+              // The loader logged why; the task's reason names the model.
+              m_context.NoteFailure(Format("defaults of model %d (%s) could not be loaded", model,
+                                           line->model.deviceAttr.c_str()));
+              return false;
+          }
+          return true;
       }) {}
 
 DeviceWorker::~DeviceWorker() {
@@ -132,73 +139,102 @@ void DeviceWorker::Step() {
     if (m_context.State().devicePresent) PollOnce();
 }
 
-void DeviceWorker::RunTask(int code) {
+DeviceTaskResult DeviceWorker::RunTask(int code) {
+    m_context.ClearFailure();
+    DeviceTaskResult result;
+    result.ok = Run(code);
+    if (!result.ok) {
+        result.reason = m_context.FirstFailure();
+        if (result.reason.empty()) result.reason = Format("device task %d failed", code);
+    }
+    return result;
+}
+
+bool DeviceWorker::Run(int code) {
     switch (static_cast<DeviceTask>(code)) {
-    case DeviceTask::RebuildAndRead: RebuildAndRead(milliseconds(0)); break;
-    case DeviceTask::ArrivalRebuildAndRead: RebuildAndRead(kArrivalSettle); break;
-    case DeviceTask::RemovalRescan: RemovalRescan(); break;
-    case DeviceTask::ReadWithRefresh: ReadWithRefresh(); break;
-    case DeviceTask::WriteAll: m_writer.WriteAll(); break;
-    case DeviceTask::WriteButtons: m_writer.WriteButtons(); break;
-    case DeviceTask::SelectedButtonReport: m_writer.SendSelectedButtonReport(); break;
-    case DeviceTask::WriteLighting: m_writer.WriteLighting(); break;
-    case DeviceTask::WriteDpiStages: m_writer.WriteDpiStages(); break;
-    case DeviceTask::WriteDpiColours: m_writer.WriteDpiColours(); break;
-    case DeviceTask::WriteReportRate: m_writer.WriteReportRate(); break;
-    case DeviceTask::WriteLiftOffAndSensor: m_writer.WriteLiftOffAndSensor(); break;
-    case DeviceTask::WriteSleepOptions: m_writer.WriteSleepOptions(); break;
-    case DeviceTask::RestoreLighting: m_writer.RestoreLighting(); break;
-    case DeviceTask::ResetDpi: m_writer.ResetDpi(); break;
-    case DeviceTask::RestoreFactory: m_writer.RestoreFactory(); break;
+    case DeviceTask::RebuildAndRead: return RebuildAndRead(milliseconds(0));
+    case DeviceTask::ArrivalRebuildAndRead: return RebuildAndRead(kArrivalSettle);
+    case DeviceTask::RemovalRescan: return RemovalRescan();
+    case DeviceTask::ReadWithRefresh: return ReadWithRefresh();
+    case DeviceTask::WriteAll: return m_writer.WriteAll();
+    case DeviceTask::WriteButtons: return m_writer.WriteButtons();
+    case DeviceTask::SelectedButtonReport: return m_writer.SendSelectedButtonReport();
+    case DeviceTask::WriteLighting: return m_writer.WriteLighting();
+    case DeviceTask::WriteDpiStages: return m_writer.WriteDpiStages();
+    case DeviceTask::WriteDpiColours: return m_writer.WriteDpiColours();
+    case DeviceTask::WriteReportRate: return m_writer.WriteReportRate();
+    case DeviceTask::WriteLiftOffAndSensor: return m_writer.WriteLiftOffAndSensor();
+    case DeviceTask::WriteSleepOptions: return m_writer.WriteSleepOptions();
+    case DeviceTask::RestoreLighting: return m_writer.RestoreLighting();
+    case DeviceTask::ResetDpi: return m_writer.ResetDpi();
+    case DeviceTask::RestoreFactory: return m_writer.RestoreFactory();
+    // The hooks report their outcome through their own observers; the task itself is done.
     case DeviceTask::PointerSettings:
         if (m_hooks.applyPointerSettings) m_hooks.applyPointerSettings();
-        break;
+        return true;
     case DeviceTask::UpdateCheck:
     case DeviceTask::FirmwareCheck:
     case DeviceTask::UpdateDownload:
         if (m_hooks.update) m_hooks.update(code);
-        break;
-    case DeviceTask::FirmwareUpgrade: FirmwareUpgrade(); break;
-    case DeviceTask::Nothing:
-    default:
-        break;
+        return true;
+    case DeviceTask::FirmwareUpgrade:
+        FirmwareUpgrade();
+        return true;
+    case DeviceTask::Nothing: return true;
     }
+    // A code outside the table does nothing, and says so to whoever asked for it.
+    m_context.NoteFailure(Format("unknown device task %d", code));
+    return false;
 }
 
-void DeviceWorker::RebuildAndRead(milliseconds wait) {
+bool DeviceWorker::RebuildAndRead(milliseconds wait) {
     RebuildWithCatalogue(m_context.Manager(), m_config.catalogueLines);
     m_context.Events().RefreshDevicePages();
-    RescanAndRead(wait);
+    return RescanAndRead(wait);
 }
 
-void DeviceWorker::RescanAndRead(milliseconds wait) {
-    if (!m_context.Wait(wait)) return;
+bool DeviceWorker::RescanAndRead(milliseconds wait) {
+    if (!m_context.Wait(wait)) {
+        m_context.NoteFailure("the device worker was stopped before the rescan");
+        return false;
+    }
     m_context.UpdateState([](DeviceState& s) { s.mouseOnline = 0; });
     RescanDevices();
-    if (m_context.Manager().GetConnectionKind() == ConnectionKind::None) return;
+    if (m_context.Manager().GetConnectionKind() == ConnectionKind::None) {
+        m_context.NoteFailure("no supported mouse answers");
+        return false;
+    }
     RefreshPagesWithProfiles();
     if (m_reader.ReadAllSettings()) {
         RefreshPagesWithProfiles();
         m_context.Events().ReapplyPageState();
         // A mouse just read may have newer firmware on the server.
         if (m_hooks.update) m_hooks.update(static_cast<int>(DeviceTask::FirmwareCheck));
-    } else {
-        LogLine("reading the mouse after the rescan failed");
+        return true;
     }
+    LogLine("reading the mouse after the rescan failed");
+    return false;
 }
 
-void DeviceWorker::RemovalRescan() {
-    if (!m_context.Wait(kRemovalSettle)) return;
+bool DeviceWorker::RemovalRescan() {
+    if (!m_context.Wait(kRemovalSettle)) {
+        m_context.NoteFailure("the device worker was stopped before the rescan");
+        return false;
+    }
     m_context.UpdateState([](DeviceState& s) { s.mouseOnline = 0; });
     RescanDevices();
-    if (m_context.Manager().GetConnectionKind() == ConnectionKind::None) return;
-    if (m_reader.ReadAllSettings()) m_context.Events().RefreshEditorPages();
+    // With the mouse gone there is nothing left to read: the rescan did all there was to do.
+    if (m_context.Manager().GetConnectionKind() == ConnectionKind::None) return true;
+    if (!m_reader.ReadAllSettings()) return false;
+    m_context.Events().RefreshEditorPages();
+    return true;
 }
 
-void DeviceWorker::ReadWithRefresh() {
+bool DeviceWorker::ReadWithRefresh() {
     RefreshPagesWithProfiles();
-    m_reader.ReadAllSettings();
+    const bool read = m_reader.ReadAllSettings();
     RefreshPagesWithProfiles();
+    return read;
 }
 
 void DeviceWorker::RefreshPagesWithProfiles() {

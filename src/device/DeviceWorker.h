@@ -43,6 +43,13 @@ struct DeviceWorkerHooks {
     std::function<void()> firmwareUpgrade;       // task 27 (the window is closed afterwards)
 };
 
+// How a task run with RunTask ended: ok, or the first failure's reason (its log line, or a
+// short text when a lower layer logged it).
+struct DeviceTaskResult {
+    bool ok = true;
+    std::string reason;  // empty when ok
+};
+
 // The device worker: the one thread that talks to the mouse. It takes DeviceTask codes from
 // its queue one at a time, in order, and runs them; with an empty queue and a device present
 // it polls the mouse's input reports (DPI-change and receiver link reports) and applies them
@@ -84,8 +91,11 @@ public:
     // and index, lighting effect, selected key, pending macro key.
     void UpdateState(const std::function<void(DeviceState&)>& change) { m_context.UpdateState(change); }
 
-    // Runs one task code now on the calling thread (tests and tools, worker not running).
-    void RunTask(int code);
+    // Runs one task code now on the calling thread (tests and tools, worker not running). Not
+    // ok when a command exchange of the task failed, when a read (tasks 1-4) found no mouse to
+    // read or ReadAllSettings failed, when the worker was stopped during the task, or for a code
+    // outside the task table. Hook tasks (22-27) and writes with nothing to send are ok.
+    DeviceTaskResult RunTask(int code);
     // One idle poll on the calling thread (worker not running); true when a report was handled.
     bool PollOnce();
     // Handles one input report of length bytes from the interface of model (tests, tools).
@@ -94,10 +104,11 @@ public:
 private:
     void ThreadMain();
     void Step();
-    void RebuildAndRead(std::chrono::milliseconds wait);
-    void RescanAndRead(std::chrono::milliseconds wait);
-    void RemovalRescan();
-    void ReadWithRefresh();
+    bool Run(int code);
+    bool RebuildAndRead(std::chrono::milliseconds wait);
+    bool RescanAndRead(std::chrono::milliseconds wait);
+    bool RemovalRescan();
+    bool ReadWithRefresh();
     void RescanDevices();
     void SelectModel(int model);
     void RefreshPagesWithProfiles();

@@ -39,24 +39,24 @@ std::optional<ReportBuffer> SettingsReader::ReadCommand(uint8_t code, size_t min
     // to never take bytes the mouse did not send, so the exchange is run here the same way.
     HidDeviceManager& manager = m_context.Manager();
     if (!manager.IsOpened()) {
-        LogLine("read 0x%02X: device list not opened yet", code);
+        m_context.LogFailure("read 0x%02X: device list not opened yet", code);
         return std::nullopt;
     }
     HidDevice* device = manager.GetCommandInterface();
     if (device == nullptr) {
-        LogLine("read 0x%02X: no command interface", code);
+        m_context.LogFailure("read 0x%02X: no command interface", code);
         return std::nullopt;
     }
     const ReportBuffer request = BuildReadRequest(code);
     if (device->Write(request.data(), kShortWrite) <= 0) {
-        LogLine("read 0x%02X: write to %s failed", code, device->Path().c_str());
+        m_context.LogFailure("read 0x%02X: write to %s failed", code, device->Path().c_str());
         return std::nullopt;
     }
     for (int attempt = 0; attempt < kAnswerReadAttempts; ++attempt) {
         ReportBuffer answer{};
         const int read = device->ReadTimeout(answer.data(), kShortWrite, kAnswerReadTimeoutMs);
         if (read < 0) {
-            LogLine("read 0x%02X: reading from %s failed", code, device->Path().c_str());
+            m_context.LogFailure("read 0x%02X: reading from %s failed", code, device->Path().c_str());
             return std::nullopt;
         }
         if (read == 0 || answer[1] != kStatusAccepted) continue;
@@ -68,7 +68,7 @@ std::optional<ReportBuffer> SettingsReader::ReadCommand(uint8_t code, size_t min
         }
         return answer;
     }
-    LogLine("read 0x%02X: no answer after %d reads", code, kAnswerReadAttempts);
+    m_context.LogFailure("read 0x%02X: no answer after %d reads", code, kAnswerReadAttempts);
     return std::nullopt;
 }
 
@@ -87,13 +87,13 @@ bool SettingsReader::ReadAll(bool refreshBatteryFirst, bool readFirmwareVersion)
     HidDeviceManager& manager = m_context.Manager();
     ReportBuffer identity{};
     if (manager.GetCommandInterface() == nullptr || !manager.QueryIdentity(identity, nullptr)) {
-        LogLine("ReadAllSettings: wireless device not connected (no command interface)");
+        m_context.LogFailure("ReadAllSettings: wireless device not connected (no command interface)");
         m_context.HandleCommandFailure();
         return false;
     }
     ApplyIdentity(identity);
     if (identity[kIdentityOnline] == 0) {
-        LogLine("ReadAllSettings: wireless device not connected (mouse off line)");
+        m_context.LogFailure("ReadAllSettings: wireless device not connected (mouse off line)");
         m_context.HandleCommandFailure();
         return false;
     }

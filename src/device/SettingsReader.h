@@ -20,7 +20,8 @@ public:
 
     // After a rebuild: battery indicators from the last identity, identity applied, settings
     // read once per model (with the firmware version behind a receiver). False (command-failure
-    // handler run, nothing read) without a command interface or when the mouse is off line.
+    // handler run, nothing read, the reason kept for the task's result) without a command
+    // interface or when the mouse is off line.
     bool ReadAllSettings();
     // The same when a receiver reports its mouse connected, without the battery refresh
     // before the identity and without the firmware version.
@@ -30,7 +31,8 @@ public:
     bool ReadLighting();
 
     // One read exchange [code, 0, 0, 0] on the command interface: the first report with status
-    // 0 and at least minimumLength bytes is the answer; nullopt (logged) when none came.
+    // 0 and at least minimumLength bytes is the answer; nullopt when none came (logged and kept
+    // as the running task's failure reason).
     std::optional<ReportBuffer> ReadCommand(uint8_t code, size_t minimumLength);
 
 private:

@@ -45,18 +45,26 @@ bool SettingsWriter::Send(uint8_t code, uint8_t countByte, std::span<const uint8
     return m_context.Manager().SendCommand(request, WriteLengthOf(code));
 }
 
-void SettingsWriter::SendSetting(uint8_t code, uint8_t countByte, std::span<const uint8_t> data) {
-    if (Send(code, countByte, data)) return;
-    LogLine("write command 0x%02X failed", code);
+bool SettingsWriter::SendSetting(uint8_t code, uint8_t countByte, std::span<const uint8_t> data) {
+    if (Send(code, countByte, data)) return true;
+    m_context.LogFailure("write command 0x%02X failed", code);
     m_context.HandleCommandFailure();
+    return false;
 }
 
-void SettingsWriter::WriteReportRate() {
+bool SettingsWriter::SendRestore(uint8_t code, uint8_t data) {
+    const std::array<uint8_t, 1> bytes{data};
+    if (Send(code, 0x01, bytes)) return true;
+    m_context.NoteFailure(Format("write command 0x%02X failed", code));
+    return false;
+}
+
+bool SettingsWriter::WriteReportRate() {
     const std::array<uint8_t, 1> data{Byte(m_context.GetSettingInt("report_rate"))};
-    SendSetting(command::kReportRate, 0x01, data);
+    return SendSetting(command::kReportRate, 0x01, data);
 }
 
-void SettingsWriter::WriteDpiStages() {
+bool SettingsWriter::WriteDpiStages() {
     const DeviceState state = m_context.State();
     std::array<uint8_t, 1 + 4 * kDpiStages> data{};
     data[0] = Byte((m_context.GetSettingInt("dpi_index") << 4) | m_context.GetSettingInt("dpi_count"));
@@ -72,10 +80,10 @@ void SettingsWriter::WriteDpiStages() {
         data[offset + 2] = Byte(raw);
         data[offset + 3] = Byte(raw >> 8);
     }
-    SendSetting(command::kDpiStages, kDpiStagesCount, data);
+    return SendSetting(command::kDpiStages, kDpiStagesCount, data);
 }
 
-void SettingsWriter::WriteDpiColours() {
+bool SettingsWriter::WriteDpiColours() {
     std::array<uint8_t, 3 * kDpiStages> data{};
     for (int k = 0; k < kDpiStages; ++k) {
         const int colour = m_context.GetSettingInt(StageKey(k, "rgb"));
@@ -83,42 +91,44 @@ void SettingsWriter::WriteDpiColours() {
         data[3 * k + 1] = Byte(colour >> 8);
         data[3 * k + 2] = Byte(colour >> 16);
     }
-    SendSetting(command::kDpiColours, kDpiColoursCount, data);
+    return SendSetting(command::kDpiColours, kDpiColoursCount, data);
 }
 
-void SettingsWriter::WriteLighting() {
+bool SettingsWriter::WriteLighting() {
     const int effect = m_context.State().currentLightingEffect;
     DataStore& store = m_context.Store();
     const ProfileId profile = m_context.Profile();
     store.SetActiveLightMode(profile, effect);
     LightRow row;
     if (!store.GetLightRow(profile, effect, row)) {
+        // Nothing to send is not a failure: the mouse refused nothing.
         LogLine("lighting effect %d has no row in profile %d; nothing sent", effect, profile);
-        return;
+        return true;
     }
     const LightingPayload payload = EncodeLighting({effect, row.brightness, row.speed, row.colorValues});
-    SendSetting(command::kLighting, payload.countByte, payload.data);
+    return SendSetting(command::kLighting, payload.countByte, payload.data);
 }
 
-void SettingsWriter::WriteLiftOffAndSensor() {
+bool SettingsWriter::WriteLiftOffAndSensor() {
     const int flag = m_context.GetSettingInt("sensor_flag");
     const std::array<uint8_t, 5> data{Byte(m_context.GetSettingInt("liftoff_height")),
                                       static_cast<uint8_t>((flag & kSensorOptionA) != 0 ? 1 : 0),
                                       static_cast<uint8_t>((flag & kSensorOptionB) != 0 ? 1 : 0), 0, 0};
-    SendSetting(command::kLiftOff, 0x05, data);
+    return SendSetting(command::kLiftOff, 0x05, data);
 }
 
-void SettingsWriter::WriteSleepOptions() {
+bool SettingsWriter::WriteSleepOptions() {
     const std::array<uint8_t, 4> data{Byte(m_context.GetSettingInt("sleep_light")),
                                       Byte(m_context.GetSettingInt("move_wakeup")),
                                       Byte(m_context.GetSettingInt("move_closelight")),
                                       Byte(m_context.GetSettingInt("button_respondtime"))};
-    SendSetting(command::kSleep, 0x04, data);
+    return SendSetting(command::kSleep, 0x04, data);
 }
 
-void SettingsWriter::UploadPendingMacro() {
+bool SettingsWriter::UploadPendingMacro() {
     const int pendingKey = m_context.State().pendingMacroKey;
-    if (pendingKey < 0) return;
+    if (pendingKey < 0) return true;
+    bool allSent = true;
     DataStore& store = m_context.Store();
     std::vector<KeyAssignmentRow> rows;
     store.ListKeyAssignments(m_context.Profile(), rows);
@@ -141,16 +151,22 @@ void SettingsWriter::UploadPendingMacro() {
                     kMaxMacroEvents);
         }
         // A failed packet is logged by the exchange; the button table still follows.
-        m_context.Manager().SendMultiPacket(command::kMacro, data);
+        if (!m_context.Manager().SendMultiPacket(command::kMacro, data)) {
+            m_context.NoteFailure(
+                Format("upload of macro %d to button %d (command 0x%02X) failed", macro.macroId, row.keyCode,
+                       command::kMacro));
+            allSent = false;
+        }
     }
     // Only the request served here is cleared; the editor may have asked for another one.
     m_context.UpdateState([&](DeviceState& s) {
         if (s.pendingMacroKey == pendingKey) s.pendingMacroKey = -1;
     });
+    return allSent;
 }
 
-void SettingsWriter::WriteButtons() {
-    UploadPendingMacro();
+bool SettingsWriter::WriteButtons() {
+    const bool macroSent = UploadPendingMacro();
     DataStore& store = m_context.Store();
     std::vector<KeyAssignmentRow> rows;
     store.ListKeyAssignments(m_context.Profile(), rows);
@@ -165,53 +181,66 @@ void SettingsWriter::WriteButtons() {
         return MacroPlayback{macro.playType, macro.playTimes};
     };
     const ButtonTableBytes table = BuildButtonTable(assignments, findMacro);
-    SendSetting(command::kButtons, kButtonsCount, std::span<const uint8_t>(table.data(), kButtonTableSentBytes));
+    const bool tableSent =
+        SendSetting(command::kButtons, kButtonsCount, std::span<const uint8_t>(table.data(), kButtonTableSentBytes));
+    return macroSent && tableSent;
 }
 
-void SettingsWriter::SendSelectedButtonReport() {
+bool SettingsWriter::SendSelectedButtonReport() {
     ReportBuffer report{};
     report[0] = command::kSelectedButton;
     report[1] = command::kSelectedButton;
     report[2] = Byte(m_context.State().selectedKey);
-    // The mouse does not answer this report in a way that matters; the result is not used.
-    m_context.Manager().SendCommand(report, kLongWrite);
+    // Nothing in the mouse's answer matters beyond its arrival; no failure handler runs.
+    if (m_context.Manager().SendCommand(report, kLongWrite)) return true;
+    m_context.NoteFailure(Format("selected-button report 0x%02X failed", command::kSelectedButton));
+    return false;
 }
 
-void SettingsWriter::RestoreLighting() {
-    const std::array<uint8_t, 1> data{kRestoreLightingData};
-    Send(command::kRestoreLighting, 0x01, data);
-    if (!m_context.Wait(kLightingRestoreSettle)) return;
-    m_reader.ReadLighting();
+bool SettingsWriter::RestoreLighting() {
+    const bool restored = SendRestore(command::kRestoreLighting, kRestoreLightingData);
+    if (!m_context.Wait(kLightingRestoreSettle)) {
+        m_context.NoteFailure("the device worker was stopped before the lighting was read back");
+        return false;
+    }
+    const bool readBack = m_reader.ReadLighting();
     m_context.Events().RefreshLightingPage();
+    return restored && readBack;
 }
 
-void SettingsWriter::RestoreFactory() {
-    const std::array<uint8_t, 1> data{kRestoreFactoryData};
-    Send(command::kRestoreFactory, 0x01, data);
+bool SettingsWriter::RestoreFactory() {
+    bool ok = SendRestore(command::kRestoreFactory, kRestoreFactoryData);
     DataStore& store = m_context.Store();
     for (ProfileId profile = kFirstRestoredProfile; profile <= kLastRestoredProfile; ++profile) {
-        store.DeleteProfileKeyAssignments(profile);
+        if (!store.DeleteProfileKeyAssignments(profile)) {
+            m_context.NoteFailure(Format("deleting the button assignments of profile %d failed", profile));
+            ok = false;
+        }
     }
-    if (m_loadDefaults) m_loadDefaults(false);
+    if (m_loadDefaults && !m_loadDefaults(false)) ok = false;
     m_context.Events().RefreshEditorPages();
     if (m_context.State().lightingPage) m_context.Events().RefreshLightingPage();
+    return ok;
 }
 
-void SettingsWriter::WriteAll() {
+bool SettingsWriter::WriteAll() {
     m_context.Events().RefreshEditorPages();
-    WriteButtons();
-    if (m_context.State().lightingPage) WriteLighting();
-    WriteDpiStages();
-    WriteDpiColours();
-    WriteReportRate();
-    WriteLiftOffAndSensor();
-    WriteSleepOptions();
+    // Every write is tried even after one failed, so the mouse gets as much as it takes.
+    bool ok = WriteButtons();
+    if (m_context.State().lightingPage) ok = WriteLighting() && ok;
+    ok = WriteDpiStages() && ok;
+    ok = WriteDpiColours() && ok;
+    ok = WriteReportRate() && ok;
+    ok = WriteLiftOffAndSensor() && ok;
+    ok = WriteSleepOptions() && ok;
+    return ok;
 }
 
-void SettingsWriter::ResetDpi() {
-    if (m_loadDefaults) m_loadDefaults(true);
-    WriteDpiStages();
-    WriteDpiColours();
+bool SettingsWriter::ResetDpi() {
+    const bool loaded = !m_loadDefaults || m_loadDefaults(true);
+    const bool stagesSent = WriteDpiStages();
+    const bool coloursSent = WriteDpiColours();
+    return loaded && stagesSent && coloursSent;
 }
 
 }  // namespace kestrix

@@ -13,6 +13,7 @@
 #include "device/CommandFrame.h"
 #include "platform/SingleInstance.h"
 #include "sim/SimMouse.h"
+#include "sim/SimReceiver.h"
 
 namespace kestrix::testing {
 namespace {
@@ -368,8 +369,60 @@ TEST(KestrixCtl, DeviceFailuresExitOneWithTheLogsReason) {
     bench.backend->Find(kVireo)->SetFaults(faults);
     const CliRun run = bench.Run({"set", "dpi_group0_value", "800"});
     EXPECT_EQ(run.exitCode, kExitDeviceFailure);
-    ExpectOneErrorLine(run);
-    EXPECT_NE(run.err.find("0x03"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err, "kestrixctl: write command 0x03 failed\n");
+}
+
+TEST(KestrixCtl, TaskFailuresNameTheFirstRefusedWrite) {
+    CliBench bench;
+    const auto device = bench.backend->Find(kVireo);
+    const int sleepWrites = bench.Mouse(kVireo)->CommandCount(command::kSleep);
+    SimFaults colours;
+    colours.failingWrites = 1;
+    colours.onlyCommand = command::kDpiColours;
+    device->SetFaults(colours);
+    const CliRun apply = bench.Run({"--json", "apply"});
+    EXPECT_EQ(apply.exitCode, kExitDeviceFailure);
+    EXPECT_EQ(apply.Json()["error"], "write command 0x04 failed");
+    // The writes after the refused one were still made.
+    EXPECT_EQ(bench.Mouse(kVireo)->CommandCount(command::kSleep), sleepWrites + 1);
+
+    // A refused macro upload fails the assignment even though the button table went out.
+    const int macroId = bench.Run({"--json", "macro", "new", "Burst"}).Json()["macro"]["id"];
+    SimFaults macro;
+    macro.failingWrites = 1;
+    macro.onlyCommand = command::kMacro;
+    device->SetFaults(macro);
+    const int tableWrites = bench.Mouse(kVireo)->CommandCount(command::kButtons);
+    const CliRun assign = bench.Run({"button", "set", "3", "4", std::to_string(macroId)});
+    EXPECT_EQ(assign.exitCode, kExitDeviceFailure);
+    EXPECT_EQ(assign.err, "kestrixctl: upload of macro " + std::to_string(macroId) + " to button 3 (command 0x08) failed\n");
+    EXPECT_EQ(bench.Mouse(kVireo)->CommandCount(command::kButtons), tableWrites + 1);
+
+    device->SetFaults({});
+    EXPECT_EQ(bench.Run({"apply"}).exitCode, kExitOk);
+}
+
+TEST(KestrixCtl, AMouseOffLineBehindItsReceiverIsNamedAsTheReason) {
+    CliBench bench("receiver-off");
+    bench.backend->Find(kHarrier)->Receiver()->SetAnswerIdentityWhileOff(true);
+    const CliRun info = bench.Run({"info"});
+    EXPECT_EQ(info.exitCode, kExitDeviceFailure);
+    EXPECT_EQ(info.err, "kestrixctl: ReadAllSettings: wireless device not connected (mouse off line)\n");
+}
+
+TEST(KestrixCtl, AMacroListWithoutMacrosImportsNothingAndSucceeds) {
+    CliBench bench;
+    const std::string empty = bench.folders.Path() + "/empty.xml";
+    std::ofstream(empty) << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<macro>\n</macro>\n";
+    const CliRun run = bench.Run({"--json", "macro", "import-list", empty});
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
+    EXPECT_TRUE(run.Json()["imported"].empty());
+
+    const std::string junk = bench.folders.Path() + "/junk.xml";
+    std::ofstream(junk) << "<profile/>";
+    const CliRun refused = bench.Run({"macro", "import-list", junk});
+    EXPECT_EQ(refused.exitCode, kExitDeviceFailure);
+    EXPECT_EQ(refused.err, "kestrixctl: macro import: " + junk + " has no macro root\n");
 }
 
 TEST(KestrixCtl, WithoutAMouseOnlyTheStoreOfANamedModelIsAvailable) {

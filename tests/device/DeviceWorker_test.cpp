@@ -209,7 +209,9 @@ TEST(DeviceWorker, LaterTasksCallTheirHooks) {
     hooks.update = [&](int task) { calls.push_back(task); };
     hooks.firmwareUpgrade = [&] { calls.push_back(27); };
     WorkerBench bench("none", hooks);
-    for (int task : {22, 23, 24, 26, 27, 19, 99, 0, -4}) bench.worker->RunTask(task);
+    for (int task : {22, 23, 24, 26, 27, 19}) EXPECT_TRUE(bench.worker->RunTask(task).ok) << task;
+    // A code outside the table does nothing and says so.
+    for (int task : {99, 0, -4}) EXPECT_EQ(bench.worker->RunTask(task).reason, Format("unknown device task %d", task));
     EXPECT_EQ(calls, (std::vector<int>{22, 23, 24, 26, 27}));
     EXPECT_EQ(bench.events.Calls(), (std::vector<std::string>{"CloseFirmwareWindow"}));
 }
@@ -220,6 +222,33 @@ TEST(DeviceWorker, RescanPrefersTheRememberedModel) {
     EXPECT_EQ(bench.worker->State().selectedModel, 101);
     EXPECT_TRUE(bench.events.ContainsInOrder({"SetDeviceState(101,0,1)", "SetDeviceState(201,1,1)",
                                               "SelectDevice(101)", "SetCaption(51)"}));
+}
+
+TEST(DeviceWorker, ReadTasksSayWhetherAMouseWasRead) {
+    struct Case {
+        const char* scenario;
+        DeviceTask task;
+        bool ok;
+        std::string reason;
+    };
+    const std::string noInterface = "ReadAllSettings: wireless device not connected (no command interface)";
+    const Case cases[] = {
+        {"vireo", DeviceTask::RebuildAndRead, true, ""},
+        {"vireo", DeviceTask::ArrivalRebuildAndRead, true, ""},
+        {"vireo", DeviceTask::ReadWithRefresh, true, ""},
+        {"vireo", DeviceTask::RemovalRescan, true, ""},
+        {"none", DeviceTask::RebuildAndRead, false, "no supported mouse answers"},
+        {"none", DeviceTask::ReadWithRefresh, false, noInterface},
+        // A removal that leaves no mouse has nothing more to do.
+        {"none", DeviceTask::RemovalRescan, true, ""},
+    };
+    for (const Case& c : cases) {
+        WorkerBench bench(c.scenario);
+        if (c.task != DeviceTask::RebuildAndRead) bench.worker->RunTask(kRebuild);
+        const DeviceTaskResult result = bench.worker->RunTask(static_cast<int>(c.task));
+        EXPECT_EQ(result.ok, c.ok) << c.scenario << " task " << static_cast<int>(c.task);
+        EXPECT_EQ(result.reason, c.reason) << c.scenario << " task " << static_cast<int>(c.task);
+    }
 }
 
 }  // namespace

@@ -126,7 +126,9 @@ TEST(SettingsProtocol, MouseOffLineBehindReceiverReadsNothing) {
     bench.sim.Device("harrier_pro-receiver")->Receiver()->SetAnswerIdentityWhileOff(true);
     bench.sim.Device("harrier_pro-receiver")->Mouse()->SetBattery(1, 40);
     LogRecorder log;
-    bench.worker->RunTask(kRebuild);
+    const DeviceTaskResult result = bench.worker->RunTask(kRebuild);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.reason, "ReadAllSettings: wireless device not connected (mouse off line)");
 
     const auto mouse = bench.sim.Device("harrier_pro-receiver")->Mouse();
     EXPECT_EQ(mouse->CommandCount(command::kPrepareRead), 0);
@@ -334,7 +336,10 @@ TEST(SettingsProtocol, LightingIsSentOnlyWithItsRow) {
     const int before = mouse->CommandCount(command::kLighting);
     bench.worker->UpdateState([](DeviceState& s) { s.currentLightingEffect = 3; });
     bench.events.Clear();
-    bench.worker->RunTask(static_cast<int>(DeviceTask::WriteLighting));
+    // Nothing to send is no failure: the mouse refused nothing.
+    const DeviceTaskResult nothingSent = bench.worker->RunTask(static_cast<int>(DeviceTask::WriteLighting));
+    EXPECT_TRUE(nothingSent.ok) << nothingSent.reason;
+    EXPECT_EQ(nothingSent.reason, "");
     EXPECT_EQ(mouse->CommandCount(command::kLighting), before);
     EXPECT_TRUE(bench.events.Calls().empty());
 
@@ -437,6 +442,118 @@ TEST(SettingsProtocol, FailedWritesRunTheFailureHandlerBehindAReceiverOnly) {
         EXPECT_EQ(bench.events.Count("SetDeviceState(201,1,1)"), receiver ? 1u : 0u) << scenario;
         EXPECT_EQ(bench.events.Count("CloseTransientWindows"), receiver ? 1u : 0u) << scenario;
     }
+}
+
+TEST(SettingsProtocol, EachWriteTaskSaysWhetherTheMouseTookIt) {
+    struct Case {
+        DeviceTask task;
+        uint8_t code;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {DeviceTask::WriteReportRate, command::kReportRate, "write command 0x02 failed"},
+        {DeviceTask::WriteDpiStages, command::kDpiStages, "write command 0x03 failed"},
+        {DeviceTask::WriteDpiColours, command::kDpiColours, "write command 0x04 failed"},
+        {DeviceTask::WriteLighting, command::kLighting, "write command 0x05 failed"},
+        {DeviceTask::WriteLiftOffAndSensor, command::kLiftOff, "write command 0x06 failed"},
+        {DeviceTask::WriteSleepOptions, command::kSleep, "write command 0x07 failed"},
+        {DeviceTask::WriteButtons, command::kButtons, "write command 0x09 failed"},
+        {DeviceTask::RestoreLighting, command::kRestoreLighting, "write command 0x0E failed"},
+        {DeviceTask::RestoreFactory, command::kRestoreFactory, "write command 0x0F failed"},
+        {DeviceTask::SelectedButtonReport, command::kSelectedButton, "selected-button report 0x52 failed"},
+        {DeviceTask::ResetDpi, command::kDpiColours, "write command 0x04 failed"},
+        {DeviceTask::WriteAll, command::kLiftOff, "write command 0x06 failed"},
+    };
+    WorkerBench bench("vireo");
+    bench.worker->RunTask(kRebuild);
+    InsertDefaultLightRows(bench.store, bench.store.CurrentProfile(), {true, true, true, false, false, true});
+    bench.worker->UpdateState([](DeviceState& s) { s.currentLightingEffect = 2; });
+    const auto device = bench.sim.Device("vireo-cable");
+    for (const Case& c : cases) {
+        const int task = static_cast<int>(c.task);
+        SimFaults faults;
+        faults.failingWrites = 1;
+        faults.onlyCommand = c.code;
+        device->SetFaults(faults);
+        const DeviceTaskResult failed = bench.worker->RunTask(task);
+        EXPECT_FALSE(failed.ok) << "task " << task;
+        EXPECT_EQ(failed.reason, c.reason) << "task " << task;
+
+        device->SetFaults({});
+        const DeviceTaskResult done = bench.worker->RunTask(task);
+        EXPECT_TRUE(done.ok) << "task " << task << ": " << done.reason;
+        EXPECT_EQ(done.reason, "") << "task " << task;
+    }
+}
+
+TEST(SettingsProtocol, WriteAllTriesEveryWriteAndNamesTheFirstFailure) {
+    WorkerBench bench("vireo");
+    bench.worker->RunTask(kRebuild);
+    const auto device = bench.sim.Device("vireo-cable");
+    const int writeAll = static_cast<int>(DeviceTask::WriteAll);
+
+    // A refused colour write does not keep the later writes from the mouse.
+    bench.SetSetting("sleep_light", 42);
+    SimFaults colours;
+    colours.failingWrites = 1;
+    colours.onlyCommand = command::kDpiColours;
+    device->SetFaults(colours);
+    const DeviceTaskResult oneRefused = bench.worker->RunTask(writeAll);
+    EXPECT_FALSE(oneRefused.ok);
+    EXPECT_EQ(oneRefused.reason, "write command 0x04 failed");
+    EXPECT_EQ(device->Mouse()->State().sleepLight, 42);
+
+    // With every write refused the reason is the first one tried (the button table), not the last.
+    SimFaults all;
+    all.failingWrites = 100;
+    device->SetFaults(all);
+    LogRecorder log;
+    const DeviceTaskResult allRefused = bench.worker->RunTask(writeAll);
+    EXPECT_EQ(allRefused.reason, "write command 0x09 failed");
+    for (const char* line : {"write command 0x09 failed", "write command 0x03 failed", "write command 0x07 failed"}) {
+        EXPECT_TRUE(log.Contains(line)) << line;
+    }
+}
+
+TEST(SettingsProtocol, ARefusedMacroUploadFailsTheButtonTaskAfterTheTableIsSent) {
+    WorkerBench bench("vireo");
+    bench.worker->RunTask(kRebuild);
+    MacroRow macro;
+    macro.name = "burst";
+    const int macroId = bench.store.InsertMacro(macro);
+    ASSERT_GT(macroId, 0);
+    KeyAssignmentRow button;
+    button.profile = bench.store.CurrentProfile();
+    button.keyCode = 3;
+    button.macroType = 4;
+    button.macroValue = macroId;
+    ASSERT_GT(bench.store.ReplaceKeyAssignment(button), 0);
+    bench.worker->UpdateState([](DeviceState& s) { s.pendingMacroKey = 3; });
+    SimFaults faults;
+    faults.failingWrites = 1;
+    faults.onlyCommand = command::kMacro;
+    bench.sim.Device("vireo-cable")->SetFaults(faults);
+
+    TraceRecorder trace;
+    const DeviceTaskResult result = bench.worker->RunTask(static_cast<int>(DeviceTask::WriteButtons));
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.reason, Format("upload of macro %d to button 3 (command 0x08) failed", macroId));
+    EXPECT_EQ(WritesOf(trace, command::kButtons).size(), 1u);
+}
+
+TEST(SettingsProtocol, ResetDpiWithoutTheModelsDefaultsIsAFailure) {
+    WorkerBench bench("vireo");
+    DeviceWorkerConfig config = testing::WorkerConfig(bench.folder.Path());
+    config.programFolder.clear();  // no model file to take the defaults from
+    DeviceWorker worker(*bench.sim.manager, bench.store, bench.events, config);
+    ASSERT_TRUE(worker.RunTask(kRebuild).ok);
+    bench.SetSetting("dpi_group0_value", 5000);
+    TraceRecorder trace;
+    const DeviceTaskResult result = worker.RunTask(static_cast<int>(DeviceTask::ResetDpi));
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.reason, "no model file for model 101; defaults not loaded");
+    EXPECT_EQ(bench.Setting("dpi_group0_value"), 5000);
+    EXPECT_EQ(WritesOf(trace, command::kDpiStages).size(), 1u);  // the stored stages still go out
 }
 
 }  // namespace
