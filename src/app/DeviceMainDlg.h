@@ -249,6 +249,7 @@ private:
     std::map<int, int> m_listModes;  // model -> connection mode last shown in the device list
     bool m_trayAvailable = false;
     bool m_closing = false;
+    bool m_textsApplied = false;
 };
 
 }  // namespace kestrix

@@ -221,7 +221,11 @@ void DeviceMainDlg::ApplyTexts() {
     ShowFirmwareLabel();
     m_settings.ApplyTexts(m_context.software.version);
     ShowProfileTitle();
-    for (auto& [itemId, page] : m_pages) page->ApplyTexts();
+    // The pages set their texts when built; afterwards only a language change renews them.
+    if (m_textsApplied) {
+        for (auto& [itemId, page] : m_pages) page->ApplyTexts();
+    }
+    m_textsApplied = true;
 }
 
 void DeviceMainDlg::ShowFirmwareLabel() {
@@ -354,7 +358,10 @@ void DeviceMainDlg::RefreshEditorPages() {
     for (auto& [itemId, page] : m_pages) RefreshPage(itemId);
 }
 
-void DeviceMainDlg::ReapplyPageState() { RefreshEditorPages(); }
+void DeviceMainDlg::ReapplyPageState() {
+    RefreshEditorPages();
+    LogLine("device read shown (model %d, profile %d)", m_selectedDevice, CurrentProfile());
+}
 
 void DeviceMainDlg::RefreshDpiPage() {
     ShowCurrentStage();
