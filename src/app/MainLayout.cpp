@@ -83,19 +83,20 @@ DUI::Rect MainLayout::ProfileButton() const {
     return {column.right - S(60), column.bottom - S(206), column.right - S(24), column.bottom - S(170)};
 }
 
-DUI::Rect MainLayout::Battery() const {
-    const DUI::Rect column = DeviceColumn();
-    return {column.left + S(24), column.bottom - S(150), column.right - S(24), column.bottom - S(118)};
-}
-
+// The current stage right under the profile; the battery (receiver only) last.
 DUI::Rect MainLayout::StageSwatch() const {
     const DUI::Rect column = DeviceColumn();
-    return {column.left + S(24), column.bottom - S(88), column.left + S(48), column.bottom - S(64)};
+    return {column.left + S(24), column.bottom - S(132), column.left + S(48), column.bottom - S(108)};
 }
 
 DUI::Rect MainLayout::StageText() const {
     const DUI::Rect column = DeviceColumn();
-    return {column.left + S(60), column.bottom - S(100), column.right - S(24), column.bottom - S(52)};
+    return {column.left + S(60), column.bottom - S(144), column.right - S(24), column.bottom - S(96)};
+}
+
+DUI::Rect MainLayout::Battery() const {
+    const DUI::Rect column = DeviceColumn();
+    return {column.left + S(24), column.bottom - S(70), column.right - S(24), column.bottom - S(38)};
 }
 
 DUI::Rect MainLayout::PagePanel() const {

@@ -78,6 +78,15 @@ TEST(Screenshots, EveryViewOfTheMainWindow) {
         bench.window->OnMessage(frame_id::kSettings, DUI::kNotifyClick, 0);
         test::PumpFor(100ms);
         EXPECT_TRUE(SaveWindowPng("Kestrix", prefix + "settings.png"));
+
+        // The Harrier Pro through its receiver: caption 52 and the battery.
+        bench.window->OnMessage(settings_id::kReturn, DUI::kNotifyClick, 0);
+        bench.window->OnMessage(frame_id::kDeviceList, DUI::kNotifyClick, 201);
+        ASSERT_TRUE(test::PumpUntil([&] { return bench.window->Worker()->QueuedTasks() == 0; }, 20000ms));
+        test::PumpFor(500ms);
+        bench.window->OnMessage(frame_id::kTabs, DUI::kNotifyClick, 4);
+        test::PumpFor(100ms);
+        EXPECT_TRUE(SaveWindowPng("Kestrix", prefix + "receiver-lighting.png"));
     }
 
     test::WindowBench empty("none");
