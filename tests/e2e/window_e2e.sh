@@ -17,6 +17,8 @@ cleanup() {
 trap cleanup EXIT
 fail() {
   echo "FAIL: $*" >&2
+  echo "--- stdout" >&2
+  tail -20 "$work/stdout" >&2
   echo "--- log" >&2
   tail -40 "$work/kestrix.log" >&2
   exit 1
@@ -28,6 +30,7 @@ Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(head -1 "$work/display")"
+export QT_QPA_PLATFORM=xcb  # the test runner may have chosen offscreen for the unit tests
 
 mkdir -m 700 "$work/runtime"
 XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime" \
