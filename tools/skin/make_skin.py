@@ -387,6 +387,57 @@ def device_pictures():
         both("device/%s.png" % name, 300, 300, card)
 
 
+def mouse_outline_image(c):
+    """The home view's no-device picture: the shell of the default model drawn as line art,
+    with a dashed cable reaching up to show that nothing is plugged in."""
+    k = 0.5
+    dx = (c.width - 342 * k) / 2
+    dy = 38
+
+    def at(points):
+        return [(dx + x * k, dy + y * k) for x, y in points]
+
+    spec = MODELS["vireo"]
+    outline = at(mouse_outline(spec))
+    s = c.scale
+    size = c.image.size
+    # A faint top-lit fill so the shape reads as a surface, not a hole.
+    mask = Image.new("L", size, 0)
+    ImageDraw.Draw(mask).polygon([(x * s, y * s) for x, y in outline], fill=255)
+    shell = Image.new("RGBA", size)
+    sd = ImageDraw.Draw(shell)
+    for row in range(size[1]):
+        t = row / size[1]
+        sd.line([(0, row), (size[0], row)], fill=(52, 52, 58, round(120 - 70 * t)))
+    c.image.paste(shell, (0, 0), mask)
+    line = (104, 104, 112, 255)
+    detail = (78, 78, 86, 255)
+    c.line(outline + outline[:1], line, 2.0)
+    # The button split, broken where the wheel and the DPI button sit.
+    for y0, y1 in ((40, 64), (126, 144), (188, 200)):
+        c.line(at([(171, y0), (171, y1)]), detail, 1.4)
+    c.line(at(bezier((86, 196), (130, 210), (212, 210), (256, 196))), detail, 1.4)
+    wx, wy = dx + 160 * k, dy + 70 * k
+    c.rounded(wx, wy, wx + 22 * k, wy + 50 * k, 10 * k, outline=line, width=1.4)
+    c.rounded(dx + 163 * k, dy + 150 * k, dx + 179 * k, dy + 182 * k, 5 * k, outline=detail, width=1.2)
+    for i in range(spec["sides"]):
+        y0 = 176 + i * 42
+        c.rounded(dx + 60 * k, dy + y0 * k, dx + 76 * k, dy + (y0 + 34) * k, 6 * k, outline=detail, width=1.2)
+    # Dashed cable from the nose of the shell up to the top edge.
+    top = (dx + 171 * k, dy + 34 * k)
+    cable = bezier(top, (top[0], top[1] - 22), (top[0] + 26, top[1] - 14), (top[0] + 28, 2), 60)
+    dash, gap, run, drawing, piece = 5.0, 4.0, 0.0, True, [cable[0]]
+    for a, b in zip(cable, cable[1:]):
+        run += math.hypot(b[0] - a[0], b[1] - a[1])
+        piece.append(b)
+        if run >= (dash if drawing else gap):
+            if drawing:
+                c.line(piece, detail, 1.6)
+            drawing, run, piece = not drawing, 0.0, [b]
+    if drawing and len(piece) > 1:
+        c.line(piece, detail, 1.6)
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     nine_slice("img_button.png", 40, 36, 18, INPUT, INPUT_BORDER)
@@ -414,6 +465,7 @@ def main():
     logo()
     app_icons()
     device_pictures()
+    both("img_mouse_outline.png", 180, 260, mouse_outline_image)
 
 
 if __name__ == "__main__":
