@@ -70,6 +70,13 @@ int ModelOfFilter(const std::vector<DeviceFilterEntry>& filter, int vendorId, in
     return 0;
 }
 
+bool IsCommandAnswer(const uint8_t* report, int read) {
+    if (read < 2 || report[1] != kStatusAccepted) {
+        return false;
+    }
+    return report[0] != kLinkReport && report[0] != kDpiChangeReport;
+}
+
 HidDeviceManager::HidDeviceManager(std::shared_ptr<HidBackend> backend) : m_backend(std::move(backend)) {
     m_initialised = m_backend && m_backend->Init();
     if (!m_initialised) {
@@ -437,9 +444,8 @@ bool HidDeviceManager::SendCommand(ReportBuffer& buffer, size_t length) {
     bool answered = false;
     for (int attempt = 0; attempt < kAnswerReadAttempts && !answered; ++attempt) {
         const int read = device->ReadTimeout(scratch.data(), length, kAnswerReadTimeoutMs);
-        // Anything with a non-zero status byte (a DPI-change report, a link report of a
-        // connected mouse, an error answer) is not the answer and is dropped.
-        answered = read > 0 && scratch[1] == kStatusAccepted;
+        // Anything else (a DPI-change or link report, an error answer) is dropped.
+        answered = IsCommandAnswer(scratch.data(), read);
     }
     std::copy(scratch.begin(), scratch.end(), buffer.begin());
     if (!answered) {
@@ -466,7 +472,7 @@ bool HidDeviceManager::QueryIdentity(ReportBuffer& destination, HidDevice* devic
     }
     for (int attempt = 0; attempt < kAnswerReadAttempts; ++attempt) {
         const int read = device->ReadTimeout(destination.data(), kShortWrite, kAnswerReadTimeoutMs);
-        if (read > 0 && destination[1] == kStatusAccepted) {
+        if (IsCommandAnswer(destination.data(), read)) {
             return true;
         }
     }

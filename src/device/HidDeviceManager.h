@@ -117,7 +117,7 @@ public:
 
     // One request/answer exchange on the command interface. buffer holds the request (report
     // ID, frame); the checksum is stored, length bytes (33 or 65) are written, and up to 50
-    // reads of 30 ms look for a report with status 0. On success buffer holds the answer.
+    // reads of 30 ms look for the answer (IsCommandAnswer). On success buffer holds the answer.
     // False at once without an opened manager, a command interface, or when the write fails
     // (buffer unchanged); false after 50 reads without an answer.
     bool SendCommand(ReportBuffer& buffer, size_t length);
@@ -153,6 +153,13 @@ private:
     HidDeviceEntry* m_commandEntry = nullptr;  // not owned; an element of m_entries
     std::unique_ptr<HidDevice> m_bootLoader;
 };
+
+// True when a report of read bytes (report ID removed) is the answer to a command: something
+// arrived, its status byte is 0, and it is not one of the mouse's unsolicited reports. A
+// link report of a mouse that went off (0xC0 with byte 1 = 0) and a DPI-change report
+// carry status-like byte 1 = 0 too; taken for an answer they would leave the real answer
+// queued for the next exchange and, in an identity query, wipe the receiver's identity.
+bool IsCommandAnswer(const uint8_t* report, int read);
 
 // Model number of a catalogue line without an identity code.
 inline constexpr int kModelWithoutIdentity = 101;

@@ -59,7 +59,7 @@ std::optional<ReportBuffer> SettingsReader::ReadCommand(uint8_t code, size_t min
             m_context.LogFailure("read 0x%02X: reading from %s failed", code, device->Path().c_str());
             return std::nullopt;
         }
-        if (read == 0 || answer[1] != kStatusAccepted) continue;
+        if (!IsCommandAnswer(answer.data(), read)) continue;
         if (static_cast<size_t>(read) < minimumLength) {
             // Too short to be this answer: dropped like any other report that is not it.
             LogLine("read 0x%02X: answer of %d bytes is shorter than the %zu needed; dropped", code, read,

@@ -106,6 +106,54 @@ TEST(DeviceWorker, LinkReportsBringTheReceiverMouseUpAndDown) {
     EXPECT_EQ(bench.events.Count("SetCaption(52)"), 1u);
 }
 
+TEST(DeviceWorker, NotificationWithStatusByteZeroNeverLeavesTheReceiverWithoutIdentity) {
+    // A receiver's mouse drops out and comes back while the worker is busy: its link-down
+    // report (byte 1 = 0) waits in front of an answer. Taken for that answer it would leave
+    // the real answer behind for the next exchange; met by the identity query of a rescan
+    // it would wipe the identity, so no command could reach a mouse that is linked.
+    struct Case {
+        const char* name;
+        bool writeFirst;  // the stray report meets a write rather than the rescan's identity query
+        SimReport stray;
+    };
+    const Case cases[] = {
+        {"link-down report before the rescan", false, {0xC0, 0x00, 0x00, 0x00}},
+        {"link-down report before a write", true, {0xC0, 0x00, 0x00, 0x00}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WorkerBench bench("harrier_pro-receiver");
+        ASSERT_TRUE(bench.worker->RunTask(kRebuild).ok);
+        const auto receiver = bench.sim.Device("harrier_pro-receiver");
+        const auto mouse = receiver->Mouse();
+        receiver->InjectReport(c.stray);
+        if (c.writeFirst) {
+            EXPECT_TRUE(bench.worker->RunTask(static_cast<int>(DeviceTask::WriteDpiColours)).ok);
+        }
+        receiver->InjectReport({0xC0, 0x01, 0x50, 0x01});
+        ASSERT_TRUE(bench.worker->RunTask(static_cast<int>(DeviceTask::RemovalRescan)).ok);
+
+        const auto entries = bench.sim.manager->ListEntries();
+        ASSERT_EQ(entries.size(), 1u);
+        EXPECT_EQ(entries[0].identityCode, "HP1R");
+        EXPECT_EQ(entries[0].modelNumber, 201);
+        EXPECT_EQ(entries[0].identityAnswer[0], command::kIdentity);
+        ASSERT_NE(bench.sim.manager->GetCommandInterface(), nullptr);
+
+        // Every later exchange gets its own answer, and the writes reach the mouse.
+        TraceRecorder trace;
+        EXPECT_TRUE(bench.worker->RunTask(static_cast<int>(DeviceTask::WriteDpiStages)).ok);
+        EXPECT_TRUE(bench.worker->RunTask(static_cast<int>(DeviceTask::WriteButtons)).ok);
+        EXPECT_EQ(mouse->CommandCount(command::kDpiStages), 1);
+        EXPECT_EQ(mouse->CommandCount(command::kButtons), 1);
+        std::vector<std::string> answers;
+        for (const std::string& line : trace.Lines()) {
+            if (line[0] == 'R') answers.push_back(line.substr(line.find(' ', 2) + 1, 5));
+        }
+        EXPECT_EQ(answers, (std::vector<std::string>{"03 00", "09 00"}));
+    }
+}
+
 TEST(DeviceWorker, TasksRunOneAtATimeInQueueOrder) {
     WorkerBench bench("vireo");
     bench.worker->RunTask(kRebuild);

@@ -172,6 +172,34 @@ TEST(HidDeviceManager, NotificationsBeforeTheAnswerAreDropped) {
     EXPECT_EQ(lines[2].substr(0, 27), std::string("R ") + kVireoConfig + " C2 16");
 }
 
+TEST(HidDeviceManager, NotificationsWithStatusByteZeroAreNotAnswers) {
+    // A link report of a mouse that went off and a DPI-change report share byte 1 = 0 with an
+    // accepted answer; each exchange drops them and takes its own answer, and leaves nothing
+    // behind for the next one.
+    for (const SimReport& stray : {SimReport{0xC0, 0x00, 0x00, 0x00}, SimReport{0xC2, 0x00}}) {
+        SCOPED_TRACE(static_cast<int>(stray[0]));
+        SimBench bench("harrier_pro-receiver");
+        bench.Open(201);
+        const auto receiver = bench.Device("harrier_pro-receiver");
+        HidDevice* device = bench.manager->GetCommandInterface();
+        ASSERT_NE(device, nullptr);
+
+        receiver->InjectReport(stray);
+        ReportBuffer identity{};
+        ASSERT_TRUE(bench.manager->QueryIdentity(identity, device));
+        EXPECT_EQ(identity[0], command::kIdentity);
+        EXPECT_EQ(std::string(identity.begin() + 4, identity.begin() + 8), "HP1R");
+
+        receiver->InjectReport(stray);
+        ReportBuffer request = BuildReadRequest(command::kReadReportRate);
+        ASSERT_TRUE(bench.manager->SendCommand(request, kShortWrite));
+        EXPECT_EQ(request[0], command::kReadReportRate);
+        request = BuildReadRequest(command::kReadSleep);
+        ASSERT_TRUE(bench.manager->SendCommand(request, kShortWrite));
+        EXPECT_EQ(request[0], command::kReadSleep);
+    }
+}
+
 TEST(HidDeviceManager, FailedWriteLeavesCallersBufferUnchanged) {
     SimBench bench("vireo");
     bench.Open(101);

@@ -184,6 +184,14 @@ TEST(SettingsProtocol, ShortAnswersAreNotTakenForAnswers) {
     device->SetFaults(faults);
     device->InjectReport({0x12, 0x00, 0x00, 0x00});
     EXPECT_FALSE(reader.ReadCommand(command::kReadReportRate, 5).has_value());
+    // A full-length link report with byte 1 = 0 is a notification, never the answer.
+    SimReport linkDown(kSimReportSize, 0);
+    linkDown[0] = 0xC0;
+    device->InjectReport(linkDown);
+    const auto afterLinkReport = reader.ReadCommand(command::kReadReportRate, 5);
+    ASSERT_TRUE(afterLinkReport.has_value());
+    EXPECT_EQ((*afterLinkReport)[0], command::kReadReportRate);
+    EXPECT_EQ((*afterLinkReport)[4], 4);
 }
 
 TEST(SettingsProtocol, FailedReadStepsStoreNothingAndTheRestRuns) {

@@ -146,7 +146,7 @@ TEST(Soak, RandomTasksReportsAndFaultsThenOneWriteAllMatchesTheStore) {
             switch (pick(8)) {
             case 0:
                 // The mouse drops out and comes back. A link-down report that meets an exchange
-                // is taken for its answer (its status byte is 0), so it stays rare.
+                // (an identity query of a rescan included) is dropped like any other report.
                 device->InjectReport({0xC0, 0x00, 0x00, 0x00});
                 device->InjectReport({0xC0, 0x01, 0x00, 0x00});
                 break;
