@@ -19,12 +19,25 @@ struct MDialog::DialogImpl {
     std::vector<std::unique_ptr<MControl>> controls;
     std::map<int, MControl*> byId;
     QTimer* controlTimer = nullptr;
+
+    // Stops the control timer for good. The timer is a child of the native widget, whose
+    // deletion is deferred; without this it would keep ticking controls that are already
+    // released, or a dialog object that is gone.
+    void StopControlTimer()
+    {
+        if (controlTimer) {
+            controlTimer->stop();
+            controlTimer->deleteLater();
+            controlTimer = nullptr;
+        }
+    }
 };
 
 MDialog::MDialog() : m_dialog(std::make_unique<DialogImpl>()) {}
 
 MDialog::~MDialog()
 {
+    m_dialog->StopControlTimer();
     // No control may call back into this object while the native window goes away.
     for (const auto& control : m_dialog->controls) {
         control->Detach();
@@ -249,7 +262,7 @@ void MDialog::AfterCreate()
 
 void MDialog::AfterDestroy()
 {
-    m_dialog->controlTimer = nullptr;  // deleted with the native window
+    m_dialog->StopControlTimer();
     for (const auto& control : m_dialog->controls) {
         control->Detach();
     }

@@ -114,6 +114,7 @@ public:
     // Background and border colours (colour integers) used without a background image.
     void SetBkColor(int background, int border);
     // Starts the toolkit's control timer (animations) with the period in ms; 0 stops it.
+    // The timer ends with the window (DestroyWindow) or the dialog object, whichever is first.
     void SetMTimer(int milliseconds);
     // Ends the window with kIdOk.
     void DoOK();

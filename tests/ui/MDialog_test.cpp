@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -250,6 +251,57 @@ TEST(MDialog, TimersFireUntilKilled)
     uitest::WaitFor([] { return false; }, 60);
     EXPECT_EQ(dialog.timers.size(), count);
     dialog.DestroyWindow();
+}
+
+// Counts the control timer's ticks in counters that outlive the control and its dialog.
+struct TickCounters {
+    int ticks = 0;
+    int ticksAfterRelease = 0;
+    bool released = false;
+};
+
+class TickProbe : public DUI::MControl {
+public:
+    explicit TickProbe(TickCounters* counters) : m_counters(counters) {}
+    ~TickProbe() override { m_counters->released = true; }
+    void Tick() override
+    {
+        ++m_counters->ticks;
+        if (m_counters->released) {
+            ++m_counters->ticksAfterRelease;
+        }
+    }
+
+private:
+    TickCounters* m_counters;
+};
+
+// The control timer belongs to the dialog: it stops when the window is destroyed or the
+// dialog object goes away, so it never ticks controls that were released.
+TEST(MDialog, ControlTimerStopsWithTheDialog)
+{
+    enum class End { DestroyWindow, DeleteDialog, DestroyThenDelete };
+    for (const End end : {End::DestroyWindow, End::DeleteDialog, End::DestroyThenDelete}) {
+        SCOPED_TRACE(static_cast<int>(end));
+        TickCounters counters;
+        auto dialog = std::make_unique<ProbeDialog>();
+        ASSERT_TRUE(CreateProbe(*dialog));
+        ASSERT_NE(dialog->AddControl(std::make_unique<TickProbe>(&counters), "TickProbe", 90, {0, 0, 10, 10}),
+                  nullptr);
+        dialog->SetMTimer(1);
+        ASSERT_TRUE(uitest::WaitFor([&] { return counters.ticks >= 2; }));
+        if (end != End::DeleteDialog) {
+            dialog->DestroyWindow();
+        }
+        const int ticksAtEnd = counters.ticks;
+        if (end != End::DestroyWindow) {
+            dialog.reset();
+        }
+        uitest::WaitFor([] { return false; }, 50);
+        EXPECT_EQ(counters.ticks, ticksAtEnd);
+        EXPECT_EQ(counters.ticksAfterRelease, 0);
+        EXPECT_TRUE(counters.released);
+    }
 }
 
 TEST(MDialog, CreatesEveryControlClassByName)
