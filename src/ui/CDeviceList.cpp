@@ -12,6 +12,7 @@ namespace DUI {
 namespace {
 constexpr double kCardGap = 24;
 constexpr double kCardAspect = 0.78;  // width / height
+constexpr double kMaxCardHeight = 360;
 
 QString VersionText(int version)
 {
@@ -161,13 +162,18 @@ void CDeviceList::SetHighlight(int index)
 
 int CDeviceList::GetHighlight() const { return m_hot; }
 
+double CDeviceList::CardHeight() const
+{
+    // Cards stop growing at kMaxCardHeight; a taller list shows more of them side by side.
+    return std::min<double>(Widget()->height() - 16, kMaxCardHeight);
+}
+
 int CDeviceList::VisibleCards() const
 {
     if (!Widget()) {
         return 1;
     }
-    const double height = Widget()->height() - 16;
-    const double width = height * kCardAspect;
+    const double width = CardHeight() * kCardAspect;
     return std::max(1, static_cast<int>((Widget()->width() + kCardGap) / (width + kCardGap)));
 }
 
@@ -199,7 +205,7 @@ void CDeviceList::ClickDevice(int index)
 void CDeviceList::CardGeometry(int slot, double& x, double& y, double& w, double& h) const
 {
     const double areaWidth = Widget()->width();
-    h = std::min<double>(Widget()->height() - 16, 360);
+    h = CardHeight();
     w = h * kCardAspect;
     const int shown = std::min(VisibleCards(), GetCount() - m_first);
     const double total = shown * w + std::max(0, shown - 1) * kCardGap;

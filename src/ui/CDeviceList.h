@@ -75,6 +75,7 @@ private:
         int version = 0;
     };
     int IndexOf(int model) const;
+    double CardHeight() const;
     int VisibleCards() const;
     int CardAt(int x, int y) const;
     void CardGeometry(int slot, double& x, double& y, double& w, double& h) const;

@@ -77,6 +77,41 @@ TEST(CDeviceList, ClickingACardSelectsItAndSendsItsModel)
     EXPECT_EQ(dialog.notes.size(), 1u);
 }
 
+// As many cards show as fit beside each other at their capped height; the ones beyond
+// need scrolling.
+TEST(CDeviceList, ShowsEveryCardThatFitsAtTheCappedHeight)
+{
+    struct Case {
+        const char* name;
+        DUI::Rect rect;
+        int cards;
+        bool canScroll;
+    };
+    const std::vector<Case> cases = {
+        {"below the cap, three of 222 px fit in 900", {0, 0, 900, 300}, 3, false},
+        {"above the cap, three of 281 px fit in 1000", {0, 0, 1000, 600}, 3, false},
+        {"above the cap, a fourth does not fit", {0, 0, 1000, 600}, 4, true},
+        {"below the cap, a fourth does not fit in 900", {0, 0, 900, 300}, 4, true},
+    };
+    const int models[] = {101, 102, 201, 202};
+    for (const Case& c : cases) {
+        ControlTestDialog dialog;
+        auto* list = dialog.Make<DUI::CDeviceList>("CDeviceList", 57, c.rect);
+        for (int i = 0; i < c.cards; ++i) {
+            list->AddDevice(models[i], "Mouse", "device/vireo.png");
+        }
+        EXPECT_EQ(list->CanScroll(), c.canScroll) << c.name;
+    }
+    // Three 281 x 360 cards centred in 1000 px: the third spans x 664..945.
+    ControlTestDialog dialog;
+    auto* list = dialog.Make<DUI::CDeviceList>("CDeviceList", 57, {0, 0, 1000, 600});
+    for (int i = 0; i < 3; ++i) {
+        list->AddDevice(models[i], "Mouse", "device/vireo.png");
+    }
+    dialog.Click(805, 300);
+    EXPECT_EQ(list->GetSelectDevice(), 201);
+}
+
 TEST(CDeviceList, BatteryVersionAndDuplicateModels)
 {
     ControlTestDialog dialog;
