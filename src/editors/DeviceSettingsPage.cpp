@@ -524,7 +524,7 @@ void DeviceSettingsPage::ShowWheelMode(bool byLines, int lines) {
 
 int DeviceSettingsPage::GetInt(const std::string& key, int fallback) const {
     int value = fallback;
-    if (m_context.store == nullptr || !m_context.store->GetSettingInt(m_context.store->CurrentProfile(), key, value)) {
+    if (!m_context.HasOpenStore() || !m_context.store->GetSettingInt(m_context.store->CurrentProfile(), key, value)) {
         return fallback;
     }
     return value;
@@ -532,7 +532,7 @@ int DeviceSettingsPage::GetInt(const std::string& key, int fallback) const {
 
 std::string DeviceSettingsPage::GetText(const std::string& key) const {
     std::string value;
-    if (m_context.store != nullptr) m_context.store->GetSetting(m_context.store->CurrentProfile(), key, value);
+    if (m_context.HasOpenStore()) m_context.store->GetSetting(m_context.store->CurrentProfile(), key, value);
     return value;
 }
 

@@ -48,6 +48,10 @@ struct EditorContext {
     std::function<std::string(bool save, const std::string& filter, const std::string& pattern)> chooseFile;
     // Refreshes the main window's own DPI display (device column) after a page changed stages.
     std::function<void()> refreshDeviceColumn;
+
+    // True when store points to an opened database. Pages are built, and may be refreshed,
+    // before a mouse was found; they read the store only when this holds.
+    bool HasOpenStore() const;
 };
 
 // One tab page of the main window (performance, buttons, macros, lighting, device settings).

@@ -278,7 +278,7 @@ void KeyPage::FillButtons() {
 }
 
 void KeyPage::LoadMacroChoices() {
-    if (m_context.store == nullptr) return;
+    if (!m_context.HasOpenStore()) return;
     std::vector<MacroRow> macros;
     m_context.store->ListMacros(macros);
     std::vector<std::pair<std::string, int>> choices;
@@ -301,7 +301,7 @@ void KeyPage::Refresh() {
             SetButtonDescription(key.keyValue, GetLanText(key.funcDesc));
         }
     }
-    if (m_context.store != nullptr) {
+    if (m_context.HasOpenStore()) {
         std::vector<KeyAssignmentRow> rows;
         m_context.store->ListKeyAssignments(m_context.store->CurrentProfile(), rows);
         for (const KeyAssignmentRow& row : rows) SetButtonDescription(row.keyCode, AssignmentDisplayText(row));
@@ -392,7 +392,7 @@ void KeyPage::SetMacroChoices(const std::vector<std::pair<std::string, int>>& ma
     box->SetCurSel(macros.empty() ? -1 : 0);
     // A selected button with a macro shows that macro again in the refilled box.
     KeyAssignmentRow row;
-    if (m_context.store != nullptr &&
+    if (m_context.HasOpenStore() &&
         m_context.store->GetKeyAssignment(m_context.store->CurrentProfile(), m_selectedKey, row) &&
         row.macroType == static_cast<int>(KeyFunctionType::Macro)) {
         box->SelectData(row.macroValue);
@@ -484,7 +484,7 @@ void KeyPage::ShowAssignment() {
     if (fixed != nullptr) fixed->SetCheck(0);
 
     KeyAssignmentRow row;
-    if (m_context.store == nullptr ||
+    if (!m_context.HasOpenStore() ||
         !m_context.store->GetKeyAssignment(m_context.store->CurrentProfile(), m_selectedKey, row)) {
         return;
     }
@@ -569,7 +569,7 @@ void KeyPage::OpenPanel(int panelId) {
         int first = kDefaultFirstParam;
         int second = kDefaultSecondParam;
         KeyAssignmentRow row;
-        if (m_context.store != nullptr &&
+        if (m_context.HasOpenStore() &&
             m_context.store->GetKeyAssignment(m_context.store->CurrentProfile(), m_selectedKey, row) &&
             row.macroType == static_cast<int>(KeyFunctionType::Repeat)) {
             first = row.macroValue;

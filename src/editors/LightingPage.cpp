@@ -169,7 +169,7 @@ void LightingPage::ApplyTexts() {
     if (DUI::MControl* restore = m_owner->GetControl(kRestoreId)) restore->SetToolTip(GetLanText(text::kRestoreDefault));
     // Effect names and the labels in the new language; nothing is stored.
     auto* effects = m_owner->GetControlAs<DUI::MComboBox>(kEffectId);
-    if (effects != nullptr && effects->GetCount() > 0 && m_context.store != nullptr) {
+    if (effects != nullptr && effects->GetCount() > 0 && m_context.HasOpenStore()) {
         std::vector<LightRow> rows;
         m_context.store->ListLightRows(m_context.store->CurrentProfile(), rows);
         for (int i = 0; i < effects->GetCount(); ++i) {
@@ -212,7 +212,7 @@ bool LightingPage::OnMessage(int id, int code, std::intptr_t /*param*/) {
 void LightingPage::Refresh() { RefreshLightingPage(); }
 
 void LightingPage::RefreshLightingPage() {
-    if (m_owner == nullptr || m_context.store == nullptr) return;
+    if (m_owner == nullptr || !m_context.HasOpenStore()) return;
     auto* effects = m_owner->GetControlAs<DUI::MComboBox>(kEffectId);
     if (effects == nullptr) return;
     effects->DeleteAllItems();
@@ -400,7 +400,7 @@ void LightingPage::ShowChannels(int colour) {
 }
 
 bool LightingPage::CurrentRow(LightRow& row) const {
-    if (m_context.store == nullptr) return false;
+    if (!m_context.HasOpenStore()) return false;
     return m_context.store->GetLightRow(m_context.store->CurrentProfile(), m_currentEffect, row);
 }
 

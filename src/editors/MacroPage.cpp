@@ -280,7 +280,7 @@ void MacroPage::ApplyTexts() {
         mouseBox->SetCurSel(selected);
     }
     // Generated macro names are shown in the current language.
-    if (m_macros != nullptr && m_context.store != nullptr) {
+    if (m_macros != nullptr && m_context.HasOpenStore()) {
         for (int i = 0; i < m_macros->GetCount(); ++i) {
             MacroRow macro;
             if (m_context.store->GetMacro(m_macros->GetItemData(i), macro)) {
@@ -300,7 +300,7 @@ void MacroPage::Refresh() {
     m_events->DeleteAllEntries();
     HideEventEditor();
     std::vector<MacroRow> macros;
-    if (m_context.store != nullptr) m_context.store->ListMacros(macros);
+    if (m_context.HasOpenStore()) m_context.store->ListMacros(macros);
     std::vector<std::pair<std::string, int>> shown;
     for (const MacroRow& macro : macros) {
         shown.emplace_back(ShownMacroName(macro.name), macro.macroId);

@@ -395,7 +395,7 @@ SensorDpiRules PerformancePage::Rules() const {
 
 int PerformancePage::GetInt(const std::string& key, int fallback) const {
     int value = fallback;
-    if (m_context.store == nullptr || !m_context.store->GetSettingInt(m_context.store->CurrentProfile(), key, value)) {
+    if (!m_context.HasOpenStore() || !m_context.store->GetSettingInt(m_context.store->CurrentProfile(), key, value)) {
         return fallback;
     }
     return value;

@@ -1,0 +1,9 @@
+#include "editors/EditorPage.h"
+
+#include "store/DataStore.h"
+
+namespace kestrix {
+
+bool EditorContext::HasOpenStore() const { return store != nullptr && store->IsOpened(); }
+
+}  // namespace kestrix
