@@ -5,6 +5,8 @@
 
 #include "base/Text.h"
 #include "cli/SettingRules.h"
+#include "editors/rules/KeyCapture.h"
+#include "editors/rules/KeyUsageTable.h"
 
 namespace kestrix {
 namespace {
@@ -43,37 +45,32 @@ bool ReadInRange(std::string_view text, int low, int high, int& value) {
     return ParseInteger(text, value) && value >= low && value <= high;
 }
 
+// The virtual key a key capture stores for a HID usage, by the one usage table of the
+// button page; 0 when no key gives that usage.
+int VirtualKeyOfUsage(int usage) {
+    static const std::array<int, 256> kVkOfUsage = [] {
+        std::array<int, 256> table{};
+        for (int vk = 1024; vk > 0; --vk) {  // downwards, so the lowest key wins a shared usage
+            const int found = VkToHidUsage(vk);
+            if (found > 0 && found < static_cast<int>(table.size())) table[found] = vk;
+        }
+        return table;
+    }();
+    return usage > 0 && usage < static_cast<int>(kVkOfUsage.size()) ? kVkOfUsage[usage] : 0;
+}
+
+// The key's name as the button page shows it; a usage no key of the table gives is named
+// by its number so the text never comes out empty.
 std::string UsageName(int usage) {
-    constexpr int kA = 0x04, kZ = 0x1D, k1 = 0x1E, k0 = 0x27, kF1 = 0x3A, kF12 = 0x45;
-    if (usage >= kA && usage <= kZ) return std::string(1, static_cast<char>('A' + usage - kA));
-    if (usage >= k1 && usage < k0) return std::string(1, static_cast<char>('1' + usage - k1));
-    if (usage == k0) return "0";
-    if (usage >= kF1 && usage <= kF12) return Format("F%d", usage - kF1 + 1);
-    switch (usage) {
-    case 0x28: return "Enter";
-    case 0x29: return "Esc";
-    case 0x2A: return "Backspace";
-    case 0x2B: return "Tab";
-    case 0x2C: return "Space";
-    default: return usage == 0 ? std::string() : Format("Key 0x%02X", usage);
-    }
+    if (usage == 0) return {};
+    const std::string name = KeyName(VirtualKeyOfUsage(usage));
+    return name.empty() ? Format("Key 0x%02X", usage) : name;
 }
 
 }  // namespace
 
 std::string KeyCombinationText(int usage, int modifierBits) {
-    // The page lists the toggles in the order Shift, Ctrl, Win, Alt: the first one checked
-    // gives its word, each later one appends "+ word" directly.
-    static constexpr std::array<std::pair<int, const char*>, 4> kOrder{
-        {{2, "Shift"}, {1, "Ctrl"}, {8, "Win"}, {4, "Alt"}}};
-    std::string modifiers;
-    for (const auto& [bit, word] : kOrder) {
-        if ((modifierBits & bit) == 0) continue;
-        modifiers += modifiers.empty() ? std::string(word) : std::string("+ ") + word;
-    }
-    const std::string key = UsageName(usage);
-    if (!modifiers.empty() && !key.empty()) return modifiers + " + " + key;
-    return modifiers.empty() ? key : modifiers;
+    return CombinationText(modifierBits, UsageName(usage));
 }
 
 AssignmentCheck CheckAssignment(int type, std::string_view valueText, std::optional<std::string_view> value2Text,

@@ -77,6 +77,21 @@ TEST(AssignmentRules, CombinationTextFollowsTheTogglesOrder) {
     EXPECT_EQ(KeyCombinationText(0x27, 0), "0");
 }
 
+// Every key is named as the button page names it when the key is captured.
+TEST(AssignmentRules, CombinationTextNamesKeysAsTheButtonPage) {
+    const struct {
+        int usage;
+        const char* text;
+    } cases[] = {
+        {0x2D, "Ctrl + -"},          {0x33, "Ctrl + ;"},         {0x4A, "Ctrl + Home"},
+        {0x4B, "Ctrl + Page Up"},     {0x50, "Ctrl + Left"},      {0x5F, "Ctrl + Num 7"},
+        {0x58, "Ctrl + Num Enter"},   {0x62, "Ctrl + Num 0"},     {0x68, "Ctrl + F13"},
+        {0x73, "Ctrl + F24"},         {0xE4, "Ctrl + RCtrl"},     {0x29, "Ctrl + Esc"},
+        {0x39, "Ctrl + Caps Lock"},   {0xFF, "Ctrl + Key 0xFF"},  // no key gives it
+    };
+    for (const auto& c : cases) EXPECT_EQ(KeyCombinationText(c.usage, 1), c.text) << c.usage;
+}
+
 TEST(AssignmentRules, DisplayTextOfStoredRows) {
     KeyAssignmentRow row;
     row.macroDesc = "stored";
