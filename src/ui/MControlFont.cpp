@@ -49,6 +49,8 @@ void MControlFont::SetFontWidth(int weight)
 void MControlFont::SetAlignment(int flags)
 {
     m_alignment = flags;
+    // Controls that draw their text through a child widget (MEdit) apply it there.
+    TitleChanged();
     Invalidate();
 }
 

@@ -41,7 +41,7 @@ protected:
     QColor TextColour(const QColor& fallback) const;
     // Qt alignment flags of GetAlignment.
     int QtAlignment() const;
-    // Called after SetTitle.
+    // Called after the text or how it is drawn changed (SetTitle, font, alignment).
     virtual void TitleChanged();
     // Records the text without calling TitleChanged (edits mirroring what the user typed).
     void StoreTitle(const std::string& title);

@@ -29,6 +29,7 @@ void MEdit::OnCreated()
     m_field = new EditField(Widget());
     m_field->setFont(Font());
     m_field->setText(QString::fromStdString(GetTitle()));
+    m_field->setAlignment(static_cast<Qt::Alignment>((QtAlignment() & ~Qt::AlignVertical_Mask) | Qt::AlignVCenter));
     m_field->onFocus = [this](bool focused) {
         Invalidate();
         Notify(focused ? kNotifyEditEnter : kNotifyEditDone);

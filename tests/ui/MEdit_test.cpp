@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+
 #include "ControlTestDialog.h"
 #include "ui/NumberEdit.h"
 
@@ -64,6 +66,32 @@ TEST(MEdit, ReadOnlyFieldTakesFocusButNotText)
     capture->KillFocus();
     DUI::ProcessPendingEvents();
     EXPECT_EQ(dialog.Codes(93), (std::vector<int>{30, 29}));
+}
+
+// The alignment reaches the text at once, also when the text set afterwards is the one the
+// field already shows (no title change follows to apply it).
+TEST(MEdit, AlignmentAppliesWithoutATextChange)
+{
+    struct Case {
+        const char* cls;
+        int alignment;
+        Qt::Alignment horizontal;
+    };
+    const Case cases[] = {
+        {"MEdit", DUI::kAlignCenter, Qt::AlignHCenter},
+        {"MEdit", DUI::kAlignRight, Qt::AlignRight},
+        {"NumberEdit", DUI::kAlignCenter, Qt::AlignHCenter},
+    };
+    for (const Case& c : cases) {
+        ControlTestDialog dialog;
+        auto* field = dialog.Make<DUI::MEdit>(c.cls, 231, {10, 10, 110, 40}, "255");
+        field->SetAlignment(c.alignment);
+        field->SetInt(255);
+        auto* line = qobject_cast<QLineEdit*>(dialog.At(40, 25));  // the text part, left of any step buttons
+        ASSERT_NE(line, nullptr);
+        EXPECT_EQ(line->alignment() & Qt::AlignHorizontal_Mask, c.horizontal) << c.cls;
+        EXPECT_TRUE(line->alignment() & Qt::AlignVCenter) << c.cls;
+    }
 }
 
 TEST(NumberEdit, StepButtonsAndArrowKeysStayInRangeAndCommit)
