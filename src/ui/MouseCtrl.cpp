@@ -1,11 +1,13 @@
 #include "ui/MouseCtrl.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
 
 #include "ui/Theme.h"
 
@@ -20,6 +22,14 @@ struct MouseCtrl::Placed {
 namespace {
 constexpr double kLabelHeight = 30;
 constexpr double kLabelSpacing = 38;
+constexpr int kLabelFontSize = 13;
+constexpr double kLabelPadding = 12;     // text inset on each side of a label
+constexpr double kLabelGap = 30;         // picture edge to label edge (room for the callout's bend)
+constexpr double kEdgeMargin = 4;        // control edge to the outer label edge
+constexpr double kMinLabelWidth = 96;
+constexpr double kMaxLabelWidth = 220;
+constexpr double kMaxPictureShare = 0.4;  // of the control's width
+constexpr double kMinPictureShare = 0.28;  // the picture gives way to the labels down to this
 }
 
 int MouseCtrl::AddKey(int keyValue, const std::string& text, int direction, int x, int y, int length)
@@ -94,11 +104,24 @@ void MouseCtrl::PictureGeometry(QRectF& drawn, QSizeF& natural) const
     const double height = Widget()->height();
     const QPixmap image = Theme::SkinImage(GetImage(), Widget()->devicePixelRatioF());
     natural = image.isNull() ? QSizeF(342, 440) : QSizeF(image.size()) / image.devicePixelRatio();
-    const double maxWidth = width * 0.4;
+    // The labels beside the picture get the width their texts need; the picture shrinks
+    // for them, but not below kMinPictureShare of the width.
+    const double room = width - 2 * (LabelWidthNeeded() + kLabelGap + kEdgeMargin);
+    const double maxWidth = std::clamp(room, width * kMinPictureShare, width * kMaxPictureShare);
     const double maxHeight = height - 24;
     const double scale = std::min(maxWidth / natural.width(), maxHeight / natural.height());
     const QSizeF size = natural * scale;
     drawn = QRectF((width - size.width()) / 2, (height - size.height()) / 2, size.width(), size.height());
+}
+
+double MouseCtrl::LabelWidthNeeded() const
+{
+    const QFontMetricsF metrics(Theme::MakeFont(kLabelFontSize));
+    double widest = 0;
+    for (const Key& key : m_keys) {
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(key.text)));
+    }
+    return std::clamp(std::ceil(widest) + 2 * kLabelPadding + 2, kMinLabelWidth, kMaxLabelWidth);
 }
 
 std::vector<MouseCtrl::Placed> MouseCtrl::Layout() const
@@ -112,14 +135,17 @@ std::vector<MouseCtrl::Placed> MouseCtrl::Layout() const
     QRectF picture;
     QSizeF natural;
     PictureGeometry(picture, natural);
-    const double labelWidth = std::min(220.0, (width - picture.width()) / 2 - 40);
+    // One width for every label: what the longest text needs, within the room beside the picture.
+    const double beside = (width - picture.width()) / 2 - kLabelGap - kEdgeMargin;
+    const double labelWidth = std::max(0.0, std::min(LabelWidthNeeded(), beside));
     for (size_t i = 0; i < m_keys.size(); ++i) {
         const Key& key = m_keys[i];
         placed[i].left = key.direction == 0;
         placed[i].anchor = QPointF(picture.left() + picture.width() * std::clamp(key.x / natural.width(), 0.0, 1.0),
                                    picture.top() + picture.height() * std::clamp(key.y / natural.height(), 0.0, 1.0));
         const double labelY = std::clamp(placed[i].anchor.y() - kLabelHeight / 2, 0.0, height - kLabelHeight);
-        const double labelX = placed[i].left ? std::max(4.0, picture.left() - 36 - labelWidth) : picture.right() + 36;
+        const double labelX =
+            placed[i].left ? std::max(kEdgeMargin, picture.left() - kLabelGap - labelWidth) : picture.right() + kLabelGap;
         placed[i].label = QRectF(labelX, labelY, labelWidth, kLabelHeight);
     }
     // Labels of one side keep their order by height and never overlap.
@@ -151,6 +177,15 @@ std::vector<MouseCtrl::Placed> MouseCtrl::Layout() const
     return placed;
 }
 
+Rect MouseCtrl::GetLabelRect(int index) const
+{
+    if (index < 0 || index >= GetCount()) {
+        return {};
+    }
+    const QRect label = Layout()[index].label.toAlignedRect();
+    return {label.left(), label.top(), label.left() + label.width(), label.top() + label.height()};
+}
+
 int MouseCtrl::HitTest(double x, double y) const
 {
     const std::vector<Placed> placed = Layout();
@@ -177,7 +212,7 @@ void MouseCtrl::Paint(QPainter& painter)
         Theme::DrawMouseSilhouette(painter, picture, QColor(58, 58, 64), Theme::Accent());
     }
     const std::vector<Placed> placed = Layout();
-    painter.setFont(Theme::MakeFont(13));
+    painter.setFont(Theme::MakeFont(kLabelFontSize));
     // Unselected callouts first, the selected one on top.
     std::vector<int> order;
     for (int i = 0; i < GetCount(); ++i) {
@@ -193,7 +228,7 @@ void MouseCtrl::Paint(QPainter& painter)
         const bool selected = i == m_current;
         const bool hot = i == m_hot;
         const QColor line = selected ? Theme::Accent() : (hot ? QColor(160, 160, 168) : QColor(96, 96, 104));
-        const double elbowX = p.left ? picture.left() - 14 : picture.right() + 14;
+        const double elbowX = p.left ? picture.left() - 12 : picture.right() + 12;
         const double labelEdge = p.left ? p.label.right() : p.label.left();
         QPainterPath path;
         path.moveTo(p.anchor);
@@ -210,7 +245,7 @@ void MouseCtrl::Paint(QPainter& painter)
                          selected ? Theme::WithAlpha(Theme::Accent(), 0.18) : (hot ? Theme::kInputHover : Theme::kInput),
                          selected ? Theme::Accent() : Theme::kPanelBorder, kLabelHeight / 2);
         painter.setPen(selected ? Theme::kHeading : Theme::kText);
-        const QRectF textRect = p.label.adjusted(12, 0, -12, 0);
+        const QRectF textRect = p.label.adjusted(kLabelPadding, 0, -kLabelPadding, 0);
         painter.drawText(textRect, Qt::AlignCenter,
                          painter.fontMetrics().elidedText(QString::fromStdString(m_keys[i].text), Qt::ElideRight,
                                                           static_cast<int>(textRect.width())));

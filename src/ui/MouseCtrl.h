@@ -43,6 +43,10 @@ public:
     int GetCurSel() const;
     // Clicks button index: selects it and sends code 2.
     void ClickItem(int index);
+    // Where the label of index is placed (control coordinates); empty when out of range.
+    // Every label is as wide as the longest text needs, as far as the room beside the
+    // picture allows; the picture gives way to the labels down to 28 % of the width.
+    Rect GetLabelRect(int index) const;
 
 protected:
     void Paint(QPainter& painter) override;
@@ -65,6 +69,8 @@ private:
     std::vector<Placed> Layout() const;
     // Where the picture is drawn, and the size of its coordinate space.
     void PictureGeometry(QRectF& drawn, QSizeF& natural) const;
+    // Label width the longest text needs (padding included), within the label limits.
+    double LabelWidthNeeded() const;
     int HitTest(double x, double y) const;
     std::vector<Key> m_keys;
     int m_current = -1;
