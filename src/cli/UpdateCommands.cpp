@@ -33,8 +33,8 @@ SoftwareUpdateSource ReadSoftwareUpdateSource(const std::string& programFolder) 
 class CliUpdateEvents final : public UpdateEvents {
 public:
     explicit CliUpdateEvents(CliOutput& output) : m_output(output) {}
-    void ShowApplicationCheck(const std::string&, bool) override {}
-    void ShowFirmwareCheck(const std::string&, bool) override {}
+    void ShowApplicationCheck(const std::string&, const std::string&, bool) override {}
+    void ShowFirmwareCheck(const std::string&, const std::string&, bool) override {}
     void FirmwareStep(int textId, int percent) override {
         m_output.Note(Format("%s: %d%%", GetLanText(textId).c_str(), percent));
     }
@@ -64,6 +64,9 @@ UpdateConfig MakeConfig(const CommandContext& context, CliSession* session) {
 CommandStatus CheckFirmware(CliSession& session, UpdateService& service) {
     CommandStatus status = session.Open(SessionNeed::Mouse);
     if (!status.Ok()) return status;
+    // Only a full read asks a mouse behind its receiver for its firmware version, and the
+    // worker reads a model fully once per run: this session's opening counted as that run.
+    session.Worker().UpdateState([](DeviceState& s) { s.readModels.clear(); });
     status = session.RunTask(static_cast<int>(DeviceTask::ReadWithRefresh));
     if (!status.Ok()) return status;
     if (session.Definition().firmwareUrl.empty()) {
@@ -127,13 +130,8 @@ CommandStatus FirmwareUpgradeCommand(CommandContext& context) {
         context.output.Print(FirmwareDocument(session, service.Status()));
         return CommandStatus::Success();
     }
-    const size_t mark = session.Log().Mark();
-    service.UpgradeFirmware();
-    // The upgrade returns no result. Every line the firmware flow, its download, extraction and
-    // boot-loader exchange write reports a failure, and a clean upgrade writes none; the first
-    // line is where it went wrong.
-    const std::string failure = session.Log().FirstLineSince(mark);
-    if (!failure.empty()) return CommandStatus::Failure(failure);
+    const FirmwareUpgradeResult result = service.UpgradeFirmware();
+    if (!result.ok) return CommandStatus::Failure(result.reason);
     CliDocument document = FirmwareDocument(session, service.Status());
     document["flashed"] = true;
     context.output.Print(document);

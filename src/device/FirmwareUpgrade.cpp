@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "base/Log.h"
+#include "base/Text.h"
 #include "device/Crc16Modbus.h"
 #include "device/HidDeviceManager.h"
 
@@ -158,40 +159,47 @@ bool FirmwareUpgrade::TransferImage(const uint8_t* image, size_t size) {
     return true;
 }
 
-bool FirmwareUpgrade::LoadImage(const std::string& path, std::vector<uint8_t>& image) {
+bool FirmwareUpgrade::LoadImage(const std::string& path, std::vector<uint8_t>& image, std::string& reason) {
     std::ifstream file(path, std::ios::binary | std::ios::ate);
     if (!file) {
-        LogLine("cannot open firmware image %s", path.c_str());
+        reason = "cannot open firmware image " + path;
         return false;
     }
     const std::streamoff size = file.tellg();
     if (size <= 0) {
-        LogLine("firmware image %s is empty", path.c_str());
+        reason = "firmware image " + path + " is empty";
         return false;
     }
     if (static_cast<uint64_t>(size) > kBootLargestImage) {
         // Record numbers would wrap and overwrite the start of the flash.
-        LogLine("firmware image %s has %lld bytes, more than the %zu the boot loader can address", path.c_str(),
-                static_cast<long long>(size), kBootLargestImage);
+        reason = Format("firmware image %s has %lld bytes, more than the %zu the boot loader can address", path.c_str(),
+                        static_cast<long long>(size), kBootLargestImage);
         return false;
     }
     image.resize(static_cast<size_t>(size));
     file.seekg(0);
     if (!file.read(reinterpret_cast<char*>(image.data()), size)) {
-        LogLine("cannot read firmware image %s", path.c_str());
+        reason = "cannot read firmware image " + path;
         image.clear();
         return false;
     }
     return true;
 }
 
-void FirmwareUpgrade::UpgradeFirmware(const std::string& version, const std::string& base,
-                                      const std::string& workFolder) {
+FirmwareUpgradeResult FirmwareUpgrade::UpgradeFirmware(const std::string& version, const std::string& base,
+                                                       const std::string& workFolder) {
+    FirmwareUpgradeResult result;
+    // The first failure is the one a caller is told about; later ones follow from it.
+    const auto fail = [&result](std::string reason) {
+        LogLine("%s", reason.c_str());
+        if (result.reason.empty()) result.reason = std::move(reason);
+    };
+
     Progress(kFirmwareTextDownload, kPercentDownload);
     if (!IsPlainVersion(version)) {
-        LogLine("firmware version \"%s\" cannot name a file; upgrade skipped", version.c_str());
+        fail("firmware version \"" + version + "\" cannot name a file; upgrade skipped");
         Progress(kFirmwareTextDone, kPercentDone);
-        return;
+        return result;
     }
     const std::string packagePath = workFolder + PackageName(version);
     const std::string imagePath = workFolder + ImageName(version);
@@ -207,15 +215,20 @@ void FirmwareUpgrade::UpgradeFirmware(const std::string& version, const std::str
         if (m_steps.extract && m_steps.extract(packagePath, workFolder)) {
             RemoveFile(packagePath);
         } else {
-            LogLine("firmware package %s could not be extracted", packagePath.c_str());
+            fail("firmware package " + packagePath + " could not be extracted");
         }
     } else {
-        LogLine("firmware package %s was not downloaded", packagePath.c_str());
+        fail("firmware package " + PackageName(version) + " was not downloaded from " + PackageUrl(base, version));
     }
 
     std::vector<uint8_t> image;
-    if (IsFile(imagePath) && LoadImage(imagePath, image)) {
+    std::string imageProblem;
+    if (!IsFile(imagePath)) {
+        fail("firmware image \"" + ImageName(version) + "\" is not in " + workFolder);
+    } else if (LoadImage(imagePath, image, imageProblem)) {
         Progress(kFirmwareTextPrepare, kPercentImageRead);
+    } else {
+        fail(imageProblem);
     }
 
     if (!image.empty()) {
@@ -223,23 +236,28 @@ void FirmwareUpgrade::UpgradeFirmware(const std::string& version, const std::str
         uint16_t productId = 0;
         m_manager.GetCommandInterface();
         if (!m_manager.CommandInterfaceIdentity(vendorId, productId)) {
-            LogLine("firmware upgrade: no command interface");
+            fail("firmware upgrade: no command interface");
         } else {
             m_manager.OpenBootLoaderInterface(vendorId, productId);
         }
         if (SendBootReport(EnterReport())) {
-            if (!TransferImage(image.data(), image.size())) {
-                LogLine("firmware transfer of %zu bytes incomplete", image.size());
-            }
-            if (!SendBootReport(FinishReport())) LogLine("firmware finish report not sent");
+            const bool transferred = TransferImage(image.data(), image.size());
+            if (!transferred) fail(Format("firmware transfer of %zu bytes incomplete", image.size()));
+            const bool finished = SendBootReport(FinishReport());
+            if (!finished) fail("firmware finish report not sent");
+            result.ok = transferred && finished;
         } else {
-            LogLine("boot loader not entered; nothing transferred");
+            fail("boot loader not entered; nothing transferred");
         }
         m_manager.CloseBootLoaderInterface();
     }
 
     if (std::filesystem::exists(imagePath, error)) RemoveFile(imagePath);
     Progress(kFirmwareTextDone, kPercentDone);
+    // A package with entries refused on unpacking still flashes the image it held; the mouse
+    // then has exactly that image, which is what counts (the refusals stay in the log).
+    if (result.ok) result.reason.clear();
+    return result;
 }
 
 }  // namespace kestrix

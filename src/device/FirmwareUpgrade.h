@@ -38,6 +38,13 @@ struct FirmwareUpgradeSteps {
     std::function<bool(const std::string& zipPath, const std::string& folder)> extract;
 };
 
+// How a firmware upgrade ended: ok once the whole image went to the boot loader and the
+// finish report was taken; otherwise the reason of the first failure (also logged).
+struct FirmwareUpgradeResult {
+    bool ok = false;
+    std::string reason;  // empty when ok
+};
+
 // Worker task 27: downloads the firmware package, extracts the image and writes it to the
 // mouse's boot-loader interface (usage page 0xFFEF of the command interface's vid/pid) as
 // enter, data and finish reports. Runs on the device worker only.
@@ -48,8 +55,8 @@ public:
 
     // The whole task for firmware version `version` from server base `base`, working in
     // workFolder (ends in '/'). Every failure is logged and skips the steps that need its
-    // result; the window always ends at 100 %.
-    void UpgradeFirmware(const std::string& version, const std::string& base, const std::string& workFolder);
+    // result; the window always ends at 100 %. Ok only when the image was flashed.
+    FirmwareUpgradeResult UpgradeFirmware(const std::string& version, const std::string& base, const std::string& workFolder);
 
     // Writes one report to the open boot-loader interface. Sent when the write takes it;
     // otherwise after 3 ms one more write, after 5 ms a read of up to 1000 ms, and sent only
@@ -83,7 +90,8 @@ public:
 
 private:
     void Progress(int textId, int percent);
-    bool LoadImage(const std::string& path, std::vector<uint8_t>& image);
+    // Reads the image at path; false with the reason when it is missing, empty or too large.
+    bool LoadImage(const std::string& path, std::vector<uint8_t>& image, std::string& reason);
 
     HidDeviceManager& m_manager;
     FirmwareUpgradeSteps m_steps;

@@ -12,12 +12,14 @@ class UpdateEvents {
 public:
     virtual ~UpdateEvents() = default;
 
-    // Settings page after an application check: the version label text, and whether the
-    // update button is enabled.
-    virtual void ShowApplicationCheck(const std::string& label, bool updateEnabled) = 0;
-    // Settings page after a firmware check: the firmware label text, and whether the firmware
-    // button is enabled.
-    virtual void ShowFirmwareCheck(const std::string& label, bool upgradeEnabled) = 0;
+    // Settings page after an application check: the server's version, the label text, and
+    // whether the update button is enabled (a newer version was found).
+    virtual void ShowApplicationCheck(const std::string& latestVersion, const std::string& label,
+                                      bool updateEnabled) = 0;
+    // Firmware label after a firmware check: the server's firmware version, the label text, and
+    // whether the firmware button is enabled (a newer firmware was found).
+    virtual void ShowFirmwareCheck(const std::string& latestFirmware, const std::string& label,
+                                   bool upgradeEnabled) = 0;
     // Firmware window (when open): language text textId with percent as "%s: %d%%", and the
     // bar at percent.
     virtual void FirmwareStep(int textId, int percent) = 0;

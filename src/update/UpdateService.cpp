@@ -99,10 +99,10 @@ void UpdateService::CheckApplication() {
         m_status.applicationState = newer ? kUpdateStateNewer : kUpdateStateCurrent;
     }
     if (newer) {
-        m_updateEvents.ShowApplicationCheck(ApplicationVersionLabel(LanText(kTextNewVersion), body), true);
+        m_updateEvents.ShowApplicationCheck(body, ApplicationVersionLabel(LanText(kTextNewVersion), body), true);
         m_deviceEvents.UpdateAvailable(kUpdateKindApplication);
     } else {
-        m_updateEvents.ShowApplicationCheck(LanText(kTextUpToDate), false);
+        m_updateEvents.ShowApplicationCheck(body, LanText(kTextUpToDate), false);
     }
 }
 
@@ -125,10 +125,10 @@ void UpdateService::CheckFirmware() {
         m_status.firmwareState = newer ? kUpdateStateNewer : kUpdateStateCurrent;
     }
     if (newer) {
-        m_updateEvents.ShowFirmwareCheck(FirmwareVersionDisplay(LanText(kTextNewVersion), body), true);
+        m_updateEvents.ShowFirmwareCheck(body, FirmwareVersionDisplay(LanText(kTextNewVersion), body), true);
         m_deviceEvents.UpdateAvailable(kUpdateKindFirmware);
     } else {
-        m_updateEvents.ShowFirmwareCheck(LanText(kTextUpToDate), false);
+        m_updateEvents.ShowFirmwareCheck(body, LanText(kTextUpToDate), false);
     }
 }
 
@@ -194,10 +194,10 @@ bool UpdateService::StartInstaller(const std::string& path) {
     return true;
 }
 
-void UpdateService::UpgradeFirmware() {
+FirmwareUpgradeResult UpdateService::UpgradeFirmware() {
     if (m_manager == nullptr) {
         LogLine("firmware upgrade without a device manager; skipped");
-        return;
+        return {false, "no device manager for the firmware upgrade"};
     }
     const UpdateStatus status = Status();
     FirmwareUpgradeSteps steps;
@@ -208,7 +208,8 @@ void UpdateService::UpgradeFirmware() {
     steps.extract = [](const std::string& zipPath, const std::string& folder) {
         return ZipExtractor().Extract(zipPath, folder).complete;
     };
-    FirmwareUpgrade(*m_manager, std::move(steps)).UpgradeFirmware(status.latestFirmware, status.firmwareBase, TempFolder());
+    return FirmwareUpgrade(*m_manager, std::move(steps))
+        .UpgradeFirmware(status.latestFirmware, status.firmwareBase, TempFolder());
 }
 
 }  // namespace kestrix

@@ -4,6 +4,7 @@
 #include <mutex>
 #include <string>
 
+#include "device/FirmwareUpgrade.h"
 #include "update/WebClient.h"
 
 namespace kestrix {
@@ -75,8 +76,8 @@ public:
     // Returns false (with DownloadFailed) when no installer was started.
     bool DownloadInstaller();
     // Task 27: flashes the firmware version found by the last check (the worker closes the
-    // window afterwards).
-    void UpgradeFirmware();
+    // window afterwards). Ok only when the whole image reached the boot loader.
+    FirmwareUpgradeResult UpgradeFirmware();
 
     // A copy of what the checks found.
     UpdateStatus Status() const;

@@ -24,7 +24,11 @@ constexpr int kPercentFileCreated = 10;
 constexpr int kPercentDone = 100;
 
 constexpr long kMaxRedirects = 10;
-constexpr long kConnectTimeoutSeconds = 30;
+// An unreachable server fails the check quickly: the worker runs the device tasks queued
+// behind it only afterwards.
+constexpr long kConnectTimeoutSeconds = 10;
+// A version text is a few bytes; a server that takes longer than this is given up.
+constexpr long kTextTimeoutSeconds = 20;
 // A transfer slower than 1 byte/s for a minute is given up.
 constexpr long kLowSpeedBytes = 1;
 constexpr long kLowSpeedSeconds = 60;
@@ -104,6 +108,7 @@ struct WebClient::Transfer {
     std::function<bool(const char* data, size_t length)> onData;
     CURL* handle = nullptr;
     const std::function<bool()>* cancel = nullptr;
+    long totalTimeoutSeconds = 0;  // 0 = only the connect and low-speed limits
     bool opened = false;
     bool sawLocation = false;
     std::string reason;
@@ -192,6 +197,7 @@ int WebClient::Perform(const std::string& url, Transfer& transfer) {
     curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
     curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, kLowSpeedBytes);
     curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, kLowSpeedSeconds);
+    curl_easy_setopt(handle, CURLOPT_TIMEOUT, transfer.totalTimeoutSeconds);
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, static_cast<long>(kWebChunkBytes));
     curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, errorText);
@@ -224,6 +230,7 @@ int WebClient::WebGetText(const std::string& url, std::string& text, size_t limi
     std::string body;
     Transfer transfer;
     transfer.handle = handle.get();
+    transfer.totalTimeoutSeconds = kTextTimeoutSeconds;
     transfer.onOpened = [&](uint64_t contentLength) {
         if (contentLength > limit) {
             transfer.reason = "announced body of " + std::to_string(contentLength) + " bytes is over the limit";

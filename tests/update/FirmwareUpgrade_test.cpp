@@ -55,10 +55,11 @@ struct FlashBench {
         return steps;
     }
     // Flashes an image of these bytes, packaged as version 131 of the firmware.
-    void Flash(const std::string& image) {
+    FirmwareUpgradeResult Flash(const std::string& image) {
         const std::string package =
             testing::ZipBytes(folder.Path(), {{FirmwareUpgrade::ImageName("131"), image}});
-        FirmwareUpgrade(Manager(), Steps(package)).UpgradeFirmware("131", "http://fw.example/kx", folder.Path() + "temp/");
+        return FirmwareUpgrade(Manager(), Steps(package))
+            .UpgradeFirmware("131", "http://fw.example/kx", folder.Path() + "temp/");
     }
     // The reports written to the boot-loader interface.
     std::vector<std::vector<uint8_t>> BootWrites() const {
@@ -141,9 +142,11 @@ TEST(FirmwareUpgrade, ReportsForEmptyFullAndPartialImages) {
     for (const Case& c : cases) {
         FlashBench flash;
         const std::string image = c.size == 50 ? image50 : TestImage(c.size);
-        flash.Flash(image);
+        const FirmwareUpgradeResult result = flash.Flash(image);
+        EXPECT_EQ(result.ok, c.size != 0) << c.size << " " << result.reason;
         const auto writes = flash.BootWrites();
         if (c.size == 0) {
+            EXPECT_NE(result.reason.find("is empty"), std::string::npos) << result.reason;
             EXPECT_TRUE(writes.empty());
             EXPECT_FALSE(flash.Loader().entered);
         } else {
@@ -170,7 +173,7 @@ TEST(FirmwareUpgrade, ReportsForEmptyFullAndPartialImages) {
 TEST(FirmwareUpgrade, Flashes64KiBIntoTheBootLoaderWithProgress) {
     FlashBench flash;
     const std::string image = TestImage(64 * 1024);
-    flash.Flash(image);
+    EXPECT_TRUE(flash.Flash(image).ok);
     const SimBootLoaderState loader = flash.Loader();
     EXPECT_TRUE(loader.finished);
     EXPECT_EQ(loader.records, 4096);
@@ -193,13 +196,19 @@ TEST(FirmwareUpgrade, Flashes64KiBIntoTheBootLoaderWithProgress) {
 TEST(FirmwareUpgrade, MissingPackageOrBootLoaderSkipsTheSteps) {
     // Nothing downloaded: the window still goes from 590 to 593 at 100.
     FlashBench none;
-    FirmwareUpgrade(none.Manager(), none.Steps("")).UpgradeFirmware("131", "http://h", none.folder.Path() + "temp/");
+    FirmwareUpgradeResult result =
+        FirmwareUpgrade(none.Manager(), none.Steps("")).UpgradeFirmware("131", "http://h", none.folder.Path() + "temp/");
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.reason, "firmware package firmware-131.zip was not downloaded from http://h//mouse//firmware-131.zip");
     EXPECT_EQ(none.progress, (std::vector<std::pair<int, int>>{{590, 5}, {593, 100}}));
     EXPECT_TRUE(none.BootWrites().empty());
 
     // A version text that could climb out of the folder is not used as a file name.
     FlashBench unsafe;
-    FirmwareUpgrade(unsafe.Manager(), unsafe.Steps("x")).UpgradeFirmware("../x", "http://h", unsafe.folder.Path() + "temp/");
+    result = FirmwareUpgrade(unsafe.Manager(), unsafe.Steps("x"))
+                 .UpgradeFirmware("../x", "http://h", unsafe.folder.Path() + "temp/");
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.reason, "firmware version \"../x\" cannot name a file; upgrade skipped");
     EXPECT_TRUE(unsafe.urls.empty());
     EXPECT_EQ(unsafe.progress.back(), std::make_pair(593, 100));
 
@@ -207,7 +216,9 @@ TEST(FirmwareUpgrade, MissingPackageOrBootLoaderSkipsTheSteps) {
     FlashBench unplugged;
     unplugged.Device()->Unplug();
     unplugged.Manager().Rebuild();
-    unplugged.Flash(TestImage(96));
+    result = unplugged.Flash(TestImage(96));
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.reason, "firmware upgrade: no command interface");
     EXPECT_FALSE(unplugged.Loader().entered);
 }
 
@@ -261,17 +272,21 @@ TEST(FirmwareUpgrade, RetryRuleDecidesWhetherAReportWasSent) {
         bool entered;
         int records;
         bool finished;
+        const char* reason;  // of the result; "" = ok
     };
     const std::vector<Case> cases = {
-        {"second data report taken on the retry", {3}, true, 12, true},
-        {"second data report lost: transfer ends, finish still sent", {3, 4}, true, 3, true},
-        {"enter report lost: nothing sent", {1, 2}, false, 0, false},
+        {"second data report taken on the retry", {3}, true, 12, true, ""},
+        {"second data report lost: transfer ends, finish still sent", {3, 4}, true, 3, true,
+         "firmware transfer of 192 bytes incomplete"},
+        {"enter report lost: nothing sent", {1, 2}, false, 0, false, "boot loader not entered; nothing transferred"},
     };
     for (const Case& c : cases) {
         FlashBench flash([&c](std::shared_ptr<SimBackend> sim) {
             return std::make_shared<FaultyBootBackend>(std::move(sim), c.failing);
         });
-        flash.Flash(TestImage(4 * 48));
+        const FirmwareUpgradeResult result = flash.Flash(TestImage(4 * 48));
+        EXPECT_EQ(result.ok, std::string(c.reason).empty()) << c.what;
+        EXPECT_EQ(result.reason, c.reason) << c.what;
         const SimBootLoaderState loader = flash.Loader();
         EXPECT_EQ(loader.entered, c.entered) << c.what;
         EXPECT_EQ(loader.records, c.records) << c.what;

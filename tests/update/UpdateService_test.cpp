@@ -64,11 +64,11 @@ TEST_F(UpdateServiceTest, ApplicationCheckOffersOnlyANewerVersion) {
         Calls device;
     };
     const std::vector<Case> cases = {
-        {"1.0.3", "1.0.3", kUpdateStateCurrent, {"ShowApplicationCheck(T580,0)"}, {}},
-        {"1.0.3", "1.0.4", kUpdateStateNewer, {"ShowApplicationCheck(T582: v1.0.4,1)"}, {"UpdateAvailable(1)"}},
-        {"1.0.3", "1.0", kUpdateStateNewer, {"ShowApplicationCheck(T582: v1.0,1)"}, {"UpdateAvailable(1)"}},
-        {"1.0.9", "1.0.10", kUpdateStateNewer, {"ShowApplicationCheck(T582: v1.0.10,1)"}, {"UpdateAvailable(1)"}},
-        {"1.0.10", "1.0.9", kUpdateStateCurrent, {"ShowApplicationCheck(T580,0)"}, {}},
+        {"1.0.3", "1.0.3", kUpdateStateCurrent, {"ShowApplicationCheck(1.0.3,T580,0)"}, {}},
+        {"1.0.3", "1.0.4", kUpdateStateNewer, {"ShowApplicationCheck(1.0.4,T582: v1.0.4,1)"}, {"UpdateAvailable(1)"}},
+        {"1.0.3", "1.0", kUpdateStateNewer, {"ShowApplicationCheck(1.0,T582: v1.0,1)"}, {"UpdateAvailable(1)"}},
+        {"1.0.9", "1.0.10", kUpdateStateNewer, {"ShowApplicationCheck(1.0.10,T582: v1.0.10,1)"}, {"UpdateAvailable(1)"}},
+        {"1.0.10", "1.0.9", kUpdateStateCurrent, {"ShowApplicationCheck(1.0.9,T580,0)"}, {}},
         {"1.0.3", "1.0.4.12345", kUpdateStateUnknown, {}, {}},  // 11 characters: ignored
         {"1.0.3", "<html>Bad gateway</html>", kUpdateStateUnknown, {}, {}},
         {"1.0.3", "", kUpdateStateUnknown, {}, {}},
@@ -121,9 +121,9 @@ TEST_F(UpdateServiceTest, FirmwareCheckNeedsBothVersions) {
         Calls device;
     };
     const std::vector<Case> cases = {
-        {"105", "131", nullptr, kUpdateStateNewer, {"ShowFirmwareCheck(T582: v1.31,1)"}, {"UpdateAvailable(2)"}},
-        {"131", "131", nullptr, kUpdateStateCurrent, {"ShowFirmwareCheck(T580,0)"}, {}},
-        {"", "131", nullptr, kUpdateStateCurrent, {"ShowFirmwareCheck(T580,0)"}, {}},  // mouse never said
+        {"105", "131", nullptr, kUpdateStateNewer, {"ShowFirmwareCheck(131,T582: v1.31,1)"}, {"UpdateAvailable(2)"}},
+        {"131", "131", nullptr, kUpdateStateCurrent, {"ShowFirmwareCheck(131,T580,0)"}, {}},
+        {"", "131", nullptr, kUpdateStateCurrent, {"ShowFirmwareCheck(131,T580,0)"}, {}},  // mouse never said
         {"105", "1234567890", nullptr, kUpdateStateUnknown, {}, {}},  // 10 characters: ignored
         {"105", "131", "", kUpdateStateUnknown, {}, {}},  // no firmware service
     };
@@ -206,7 +206,8 @@ TEST_F(UpdateServiceTest, FirmwareFoundByTheCheckIsDownloadedAndFlashed) {
     auto service = Service(Config());
     service->RunTask(24);
     ASSERT_EQ(service->Status().firmwareState, kUpdateStateNewer);
-    service->UpgradeFirmware();
+    const FirmwareUpgradeResult result = service->UpgradeFirmware();
+    EXPECT_TRUE(result.ok) << result.reason;
 
     const SimBootLoaderState loader = bench.Device("vireo-cable")->BootLoaderState();
     EXPECT_TRUE(loader.finished);

@@ -84,11 +84,11 @@ inline std::string ZipBytes(const std::string& scratchFolder, const std::vector<
 // Records every update event as one line, e.g. "FirmwareStep(592,55)".
 class RecordingUpdateEvents : public UpdateEvents {
 public:
-    void ShowApplicationCheck(const std::string& label, bool enabled) override {
-        Add(Format("ShowApplicationCheck(%s,%d)", label.c_str(), enabled));
+    void ShowApplicationCheck(const std::string& latest, const std::string& label, bool enabled) override {
+        Add(Format("ShowApplicationCheck(%s,%s,%d)", latest.c_str(), label.c_str(), enabled));
     }
-    void ShowFirmwareCheck(const std::string& label, bool enabled) override {
-        Add(Format("ShowFirmwareCheck(%s,%d)", label.c_str(), enabled));
+    void ShowFirmwareCheck(const std::string& latest, const std::string& label, bool enabled) override {
+        Add(Format("ShowFirmwareCheck(%s,%s,%d)", latest.c_str(), label.c_str(), enabled));
     }
     void FirmwareStep(int textId, int percent) override { Add(Format("FirmwareStep(%d,%d)", textId, percent)); }
     void DownloadFailed() override { Add("DownloadFailed"); }
