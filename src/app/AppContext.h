@@ -42,8 +42,12 @@ struct AppContext {
     // Work that later parts of the program plug into the worker (pointer settings, updates,
     // firmware).
     DeviceWorkerHooks workerHooks;
-    // Ends the process at once with the exit code (tray exit, close, exit request).
+    // Ends the process at once with the exit code (tray exit, close, exit request, and the
+    // worker once a downloaded installer runs).
     std::function<void(int exitCode)> exitProcess;
+    // Called by the closing window before it stops the worker: ends a running update check or
+    // download at once and drops its effects not yet shown. Empty: nothing to end.
+    std::function<void()> stopUpdates;
     // Asks the user for a file: kind, filter text ("Profile (*.xml)"), pattern ("*.xml");
     // the chosen path or "" when cancelled. Empty function: the toolkit's dialogs.
     std::function<std::string(FileDialogKind kind, const std::string& filter, const std::string& pattern)>

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "app/AppContext.h"
+#include "app/AppUpdates.h"
 #include "app/CommandLine.h"
 #include "app/DeviceMainDlg.h"
 #include "app/MainLayout.h"
@@ -88,10 +89,14 @@ int RunApplication(const ApplicationOptions& options) {
     context.instance = instance;
     context.devices = options.devices != nullptr ? options.devices : &HidDeviceManager::Instance();
     context.store = options.store != nullptr ? options.store : &DataStore::Instance();
-    context.workerHooks = options.workerHooks;
     context.exitProcess = options.exitProcess ? options.exitProcess : [](int code) { EndProcessNow(code); };
 
+    // The update flows reach the window through their own observers; they outlive the window
+    // (and so its worker), and are in place before the worker starts.
+    std::unique_ptr<AppUpdates> updates;
     auto window = std::make_unique<DeviceMainDlg>(context);
+    updates = std::make_unique<AppUpdates>(context, *window);
+    updates->Install(options.workerHooks);
     const DUI::Rect rect = MainLayout::InitialWindowRect(WorkArea());
     if (!window->Create(nullptr, config.programName,
                         DUI::kWsPopup | DUI::kWsVisible | DUI::kWsClipSiblings | DUI::kWsClipChildren, 0, rect)) {
@@ -121,8 +126,11 @@ int RunApplication(const ApplicationOptions& options) {
     window->ShowModal(hidden ? DUI::kSwHide : DUI::kSwShowNormal);
     if (hotplug) hotplug->Stop();
 
-    // 12. COM, OLE and GDI+ have nothing to shut down; the window object goes last.
+    // 12. COM, OLE and GDI+ have nothing to shut down; the window object goes last, before the
+    // update flows its worker may still be using.
+    updates->Stop();
     window.reset();
+    updates.reset();
     return kExitNormalRun;
 }
 

@@ -18,6 +18,7 @@ struct ApplicationOptions {
     PlatformFactory* platform = nullptr;  // required
     HidDeviceManager* devices = nullptr;  // null: the process-wide manager
     DataStore* store = nullptr;           // null: the process-wide store
+    // Hooks that take a worker task over (tests); the ones left empty get the program's own.
     DeviceWorkerHooks workerHooks;
     // Watch udev for mice plugged in and out (off with simulated mice and in tests).
     bool watchHotplug = false;

@@ -28,6 +28,7 @@
 #include "platform/SingleInstance.h"
 #include "platform/UsedTextIds.h"
 #include "store/DataStore.h"
+#include "update/UpdateService.h"
 #include "ui/CDeviceList.h"
 #include "ui/Desktop.h"
 #include "ui/MComboBox.h"
@@ -266,7 +267,7 @@ void DeviceMainDlg::OnMessage(int id, int code, std::intptr_t param) {
     case kMouseSettings: m_context.launcher->OpenMouseSettings(); return;
     case kFirmwareCheck:
         if (!m_definition.firmwareUrl.empty()) {
-            QueueTask(static_cast<int>(DeviceTask::UpdateCheckManual));
+            QueueTask(static_cast<int>(DeviceTask::FirmwareCheck));
         } else {
             ShowMessageBox(kMessageBoxOk, GetLanText(text::kFirmwareVersion), GetLanText(text::kUpToDate), this);
         }
@@ -426,32 +427,36 @@ void DeviceMainDlg::OnProfilePopup(std::uintptr_t action, std::intptr_t profile)
 }
 
 void DeviceMainDlg::OnUpdatePrompt(std::uintptr_t kind) {
-    if (kind == 1) {
+    // Each window is made before its task is queued, so the worker's first progress finds it.
+    if (kind == kUpdateKindApplication) {
         const std::string lower = Format("%s:v%s, %s", GetLanText(text::kLatestVersion).c_str(),
                                          m_latestVersion.c_str(), GetLanText(text::kUpdateNow).c_str());
         if (ShowMessageBox(kMessageBoxYesNo, GetLanText(text::kNewVersionAvailable), lower, this) != DUI::kIdOk) return;
-        QueueTask(static_cast<int>(DeviceTask::UpdateDownload));
         UpdateProcessDlg window;
         if (!window.Create(this, kUpdateProcessTitle, kShellWindowStyle, DUI::kWsExToolWindow,
                            {0, 0, UpdateProcessDlg::kWidth, UpdateProcessDlg::kHeight})) {
+            LogLine("the update download window could not be created; nothing downloaded");
             return;
         }
         window.CenterWindow();
         m_updateWindow = &window;
+        QueueTask(static_cast<int>(DeviceTask::UpdateDownload));
         window.ShowModal(DUI::kSwShowNormal);
         m_updateWindow = nullptr;
         return;
     }
-    if (kind == 2) {
+    if (kind == kUpdateKindFirmware) {
         const std::string lower = Format("%s:v%s, %s", GetLanText(text::kLatestVersion).c_str(),
-                                         FirmwareVersionDigits(m_latestFirmware).c_str(),
+                                         FirmwareVersionDigits(SelectedFirmwareLabel().latest).c_str(),
                                          GetLanText(text::kUpdateNow).c_str());
         if (ShowMessageBox(kMessageBoxYesNo, GetLanText(text::kFirmwareVersion), lower, this) != DUI::kIdOk) return;
-        QueueTask(static_cast<int>(DeviceTask::FirmwareUpgrade));
         if (m_firmwareWindow) m_firmwareWindow->DestroyWindow();
         m_firmwareWindow = std::make_unique<UpdateTipDlg>();
-        if (m_firmwareWindow->Create(this, kUpdateTipTitle, kShellWindowStyle, DUI::kWsExToolWindow,
-                                     {0, 0, UpdateTipDlg::kWidth, UpdateTipDlg::kHeight})) {
+        const bool created = m_firmwareWindow->Create(this, kUpdateTipTitle, kShellWindowStyle, DUI::kWsExToolWindow,
+                                                      {0, 0, UpdateTipDlg::kWidth, UpdateTipDlg::kHeight});
+        if (!created) LogLine("the firmware window could not be created; the upgrade runs without it");
+        QueueTask(static_cast<int>(DeviceTask::FirmwareUpgrade));
+        if (created) {
             m_firmwareWindow->CenterWindow();
             m_firmwareWindow->ShowModal(DUI::kSwShowNormal);
         }
@@ -473,7 +478,16 @@ void DeviceMainDlg::SetUpdateState(int state, const std::string& latestVersion) 
     m_settings.SetUpdateState(state, latestVersion);
 }
 
-void DeviceMainDlg::SetLatestFirmware(const std::string& latestFirmware) { m_latestFirmware = latestFirmware; }
+void DeviceMainDlg::SetLatestFirmware(int state, const std::string& latestFirmware) {
+    FirmwareLabel& label = SelectedFirmwareLabel();
+    label.checkState = state;
+    label.latest = latestFirmware;
+    ShowFirmwareLabel();
+}
+
+std::string DeviceMainDlg::ReportedFirmwareVersion() const {
+    return m_events ? m_events->ReportedFirmwareVersion() : std::string();
+}
 
 void DeviceMainDlg::ChangeLanguage(int lcid) {
     SetCurrentLcid(lcid);
@@ -509,6 +523,8 @@ unsigned DeviceMainDlg::SelectedFirmwareVersion() const {
 void DeviceMainDlg::CloseWindow() {
     if (m_closing) return;
     m_closing = true;
+    // A check or download on a slow server must not hold the worker's stop.
+    if (m_context.stopUpdates) m_context.stopUpdates();
     if (m_context.instance) m_context.instance->SetHandlers([] {}, [](int) {});
     if (m_worker) m_worker->Stop();
     if (m_events) m_events->Detach();

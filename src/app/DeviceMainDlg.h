@@ -16,6 +16,7 @@
 #include "editors/EditorPage.h"
 #include "store/StoreRows.h"
 #include "ui/MDialog.h"
+#include "update/UpdateEvents.h"
 
 namespace kestrix {
 
@@ -98,9 +99,9 @@ extern const TabItem kTabItems[6];
 // task queue) and the observer that hands the worker's effects to the UI thread, the tray
 // icon, the DPI indicator, the save-wait window and the update windows; it routes every
 // control notification, the tray and the numbered window messages, and runs the navigation
-// between home, the device pages and the settings page. Its DeviceEvents side is what the
-// worker's calls become on the UI thread.
-class DeviceMainDlg : public DUI::MDialog, public DeviceEvents {
+// between home, the device pages and the settings page. Its DeviceEvents and UpdateEvents
+// sides are what the worker's calls become on the UI thread.
+class DeviceMainDlg : public DUI::MDialog, public DeviceEvents, public UpdateEvents {
 public:
     explicit DeviceMainDlg(AppContext& context);
     ~DeviceMainDlg() override;
@@ -146,6 +147,14 @@ public:
     void FirmwareProgress(int percent) override;
     void CloseFirmwareWindow() override;
 
+    // UpdateEvents, on the UI thread (through UiUpdateEvents).
+    void ShowApplicationCheck(const std::string& latestVersion, const std::string& label,
+                              bool updateEnabled) override;
+    void ShowFirmwareCheck(const std::string& latestFirmware, const std::string& label,
+                           bool upgradeEnabled) override;
+    void FirmwareStep(int textId, int percent) override;
+    void DownloadFailed() override;
+
     // Appends a task code to the worker's queue (a log line names it).
     void QueueTask(int code);
     // Shows the save-wait window when the model asks for it (editors, before a device write).
@@ -175,8 +184,16 @@ public:
     // Records the update check's answer: 1 newer version, 2 up to date (the update part calls
     // it on the UI thread); enables the settings page's update button.
     void SetUpdateState(int state, const std::string& latestVersion);
-    // Records the latest firmware version text of the firmware check ("105").
-    void SetLatestFirmware(const std::string& latestFirmware);
+    // Records the firmware check's answer: 1 newer firmware, 2 up to date, with the server's
+    // version text ("131"); the firmware label (248) shows it after the mouse's own version.
+    void SetLatestFirmware(int state, const std::string& latestFirmware);
+    // The firmware version text the worker last reported for the selected mouse ("" when none).
+    // Any thread.
+    std::string ReportedFirmwareVersion() const;
+    // The update download window while its modal loop runs, else null.
+    UpdateProcessDlg* UpdateWindow() const { return m_updateWindow; }
+    // The firmware window once a firmware prompt was accepted (it may be closed by then).
+    UpdateTipDlg* FirmwareWindow() const { return m_firmwareWindow.get(); }
     // Shows the window normally and raises it (tray click, second launch).
     void BringBack();
     // A hot-plug arrival or removal, on the UI thread: queues task 2 or 3 when it concerns
@@ -193,6 +210,13 @@ public:
     EditorContext& PageContext() { return m_editorContext; }
 
 private:
+    // What the firmware label (248) shows of a model: its mouse's version and the last check.
+    struct FirmwareLabel {
+        std::string mouseVersion;  // "105" of the mouse behind the receiver
+        int checkState = 0;        // 0 not checked, 1 newer firmware found, 2 up to date
+        std::string latest;        // the server's version text
+    };
+
     // Frame notifications.
     void OnTabSelected(int index);
     void OnReturnFromSettings();
@@ -217,6 +241,8 @@ private:
     void ApplyTexts();
     void ShowProfileTitle();
     void ShowFirmwareLabel();
+    // The firmware label state of the selected model.
+    FirmwareLabel& SelectedFirmwareLabel() { return m_firmwareLabels[m_selectedDevice]; }
     void ShowCurrentStage();
     void LoadModel(int model);
     bool MouseOnLine() const;
@@ -240,8 +266,7 @@ private:
     int m_captionId = 50;
     int m_updateState = 0;
     std::string m_latestVersion;
-    std::string m_latestFirmware;
-    std::string m_firmwareText;  // "105" of the mouse behind the receiver
+    std::map<int, FirmwareLabel> m_firmwareLabels;  // model -> what its label shows
     EditorContext m_editorContext;
     std::vector<std::pair<int, std::unique_ptr<EditorPage>>> m_pages;  // item id -> page
     int m_shownPage = 0;

@@ -7,6 +7,7 @@
 #include "app/MainLayout.h"
 #include "app/SaveWaitDlg.h"
 #include "app/ShellStyle.h"
+#include "app/UpdateProcessDlg.h"
 #include "app/UpdateTipDlg.h"
 #include "app/VersionText.h"
 #include "base/Log.h"
@@ -231,16 +232,21 @@ void DeviceMainDlg::ApplyTexts() {
 void DeviceMainDlg::ShowFirmwareLabel() {
     auto* label = FontControl(GetControl(kFirmwareCheck));
     if (label == nullptr) return;
-    std::string version = m_firmwareText;
+    const FirmwareLabel& firmware = SelectedFirmwareLabel();
+    std::string version = firmware.mouseVersion;
     if (version.empty()) {
         const unsigned release = SelectedFirmwareVersion();
         if (release != 0) version = Format("%x", release);
     }
-    if (version.empty()) {
-        label->SetTitle({});
-        return;
+    std::string line = version.empty() ? std::string() : FormatFirmwareVersion(GetLanText(text::kFirmwarePrefix), version);
+    // After a firmware check: the server's newer version, or that the mouse is up to date.
+    if (firmware.checkState != 0) {
+        const std::string check = firmware.checkState == 1
+                                      ? FormatFirmwareVersion(GetLanText(text::kLatestVersion), firmware.latest)
+                                      : GetLanText(text::kUpToDate);
+        line = line.empty() ? check : line + "  \u00b7  " + check;
     }
-    label->SetTitle(FormatFirmwareVersion(GetLanText(text::kFirmwarePrefix), version));
+    label->SetTitle(line);
 }
 
 void DeviceMainDlg::ShowProfileTitle() {
@@ -337,7 +343,7 @@ void DeviceMainDlg::SetBatteryInfo(int level, int charge) {
 }
 
 void DeviceMainDlg::ShowFirmwareVersion(const std::string& versionText) {
-    m_firmwareText = versionText;
+    SelectedFirmwareLabel().mouseVersion = versionText;
     ShowFirmwareLabel();
 }
 
@@ -398,6 +404,28 @@ void DeviceMainDlg::FirmwareProgress(int percent) {
 
 void DeviceMainDlg::CloseFirmwareWindow() {
     if (m_firmwareWindow && m_firmwareWindow->IsWindow()) m_firmwareWindow->DoOK();
+}
+
+// ---- Update events on the UI thread ----
+
+void DeviceMainDlg::ShowApplicationCheck(const std::string& latestVersion, const std::string& /*label*/,
+                                         bool updateEnabled) {
+    // The settings page builds its label from the state, so a language change renews it.
+    SetUpdateState(updateEnabled ? 1 : 2, latestVersion);
+}
+
+void DeviceMainDlg::ShowFirmwareCheck(const std::string& latestFirmware, const std::string& /*label*/,
+                                      bool upgradeEnabled) {
+    SetLatestFirmware(upgradeEnabled ? 1 : 2, latestFirmware);
+}
+
+void DeviceMainDlg::FirmwareStep(int textId, int percent) {
+    if (m_firmwareWindow && m_firmwareWindow->IsWindow()) m_firmwareWindow->SetProgress(GetLanText(textId), percent);
+}
+
+void DeviceMainDlg::DownloadFailed() {
+    // The download window would otherwise stay at its last percentage with nothing to wait for.
+    if (m_updateWindow != nullptr) m_updateWindow->DoCancel();
 }
 
 }  // namespace kestrix

@@ -11,6 +11,11 @@ UiDeviceEvents::~UiDeviceEvents() { Detach(); }
 
 void UiDeviceEvents::Detach() { m_attached->store(false); }
 
+std::string UiDeviceEvents::ReportedFirmwareVersion() const {
+    std::lock_guard lock(m_reportedMutex);
+    return m_reportedFirmware;
+}
+
 void UiDeviceEvents::Post(std::function<void(DeviceEvents&)> call) {
     if (!m_attached->load()) return;
     DUI::PostToUiThread([attached = m_attached, target = &m_target, call = std::move(call)] {
@@ -43,12 +48,21 @@ void UiDeviceEvents::SetDeviceBattery(int model, int batteryA, int batteryB) {
     Post([=](DeviceEvents& t) { t.SetDeviceBattery(model, batteryA, batteryB); });
 }
 void UiDeviceEvents::SelectDevice(int model) {
+    {
+        std::lock_guard lock(m_reportedMutex);
+        if (model != m_reportedModel) m_reportedFirmware.clear();
+        m_reportedModel = model;
+    }
     Post([model](DeviceEvents& t) { t.SelectDevice(model); });
 }
 void UiDeviceEvents::SetBatteryInfo(int level, int charge) {
     Post([=](DeviceEvents& t) { t.SetBatteryInfo(level, charge); });
 }
 void UiDeviceEvents::ShowFirmwareVersion(const std::string& versionText) {
+    {
+        std::lock_guard lock(m_reportedMutex);
+        m_reportedFirmware = versionText;
+    }
     Post([versionText](DeviceEvents& t) { t.ShowFirmwareVersion(versionText); });
 }
 void UiDeviceEvents::SetDpiSliderRange(const std::string& lowLabel, const std::string& highLabel, int steps) {

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <string>
 
 #include "device/DeviceEvents.h"
 
@@ -19,6 +21,10 @@ public:
 
     // Drops every call not yet made (UI thread, once the worker has stopped).
     void Detach();
+    // The firmware version text the worker last reported for the mouse it selected ("" when
+    // none since the selection changed). Any thread; the firmware check asks on the worker,
+    // before the UI thread has seen the report.
+    std::string ReportedFirmwareVersion() const;
 
     void SetCaption(int textId) override;
     void ShowDevicePages(bool show) override;
@@ -54,6 +60,9 @@ private:
 
     DeviceEvents& m_target;
     std::shared_ptr<std::atomic<bool>> m_attached;
+    mutable std::mutex m_reportedMutex;
+    int m_reportedModel = 0;
+    std::string m_reportedFirmware;
 };
 
 }  // namespace kestrix

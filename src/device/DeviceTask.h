@@ -25,7 +25,6 @@ enum class DeviceTask : int {
     PointerSettings = 22,
     UpdateCheck = 23,          // application version check
     FirmwareCheck = 24,        // firmware version check of the selected mouse
-    UpdateCheckManual = FirmwareCheck,
     UpdateDownload = 26,       // application installer download
     FirmwareUpgrade = 27,
 };

@@ -24,11 +24,11 @@ constexpr int kPercentFileCreated = 10;
 constexpr int kPercentDone = 100;
 
 constexpr long kMaxRedirects = 10;
-// An unreachable server fails the check quickly: the worker runs the device tasks queued
-// behind it only afterwards.
-constexpr long kConnectTimeoutSeconds = 10;
-// A version text is a few bytes; a server that takes longer than this is given up.
-constexpr long kTextTimeoutSeconds = 20;
+// An unreachable server fails a check quickly: the worker runs the device tasks queued
+// behind it only afterwards. Name lookup, connection and TLS handshake count.
+constexpr long kConnectTimeoutSeconds = 8;
+// A version text is a few bytes; a server that has not sent it by then is given up.
+constexpr long kTextTimeoutSeconds = 10;
 // A transfer slower than 1 byte/s for a minute is given up.
 constexpr long kLowSpeedBytes = 1;
 constexpr long kLowSpeedSeconds = 60;

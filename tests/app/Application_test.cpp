@@ -98,6 +98,9 @@ struct AppRun {
         options.devices = devices.get();
         options.store = &store;
         options.exitProcess = [](int) {};
+        // Start-up is tested without the network: the shipped update addresses are not asked.
+        options.workerHooks.update = [](int) {};
+        options.workerHooks.firmwareUpgrade = [] {};
         options.onWindowCreated = [this](DeviceMainDlg& window) {
             windowCreated = true;
             CloseWhen(window, [this, &window] {
