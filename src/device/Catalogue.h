@@ -67,7 +67,7 @@ bool LoadDeviceDefinition(const std::string& programFolder, const std::string& d
 
 // "#RRGGBB" to red + 256*green + 65536*blue; 0 for anything else.
 int ParseColour(const std::string& text);
-// "a#b#c" to three integers (missing parts 0).
+// "a#b#c" to three integers (a missing number reads as 0).
 std::array<int, 3> ParseRect(const std::string& text);
 
 }  // namespace kestrix
