@@ -1,5 +1,6 @@
 #include "base/Text.h"
 
+#include <cctype>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -71,6 +72,19 @@ std::string Format(const char* format, ...) {
     }
     va_end(args);
     return out;
+}
+
+int ParseColour(std::string_view text) {
+    if (text.size() != 7 || text[0] != '#') return 0;
+    int channels[3] = {};
+    for (int channel = 0; channel < 3; ++channel) {
+        const std::string_view digits = text.substr(1 + 2 * channel, 2);
+        for (char c : digits) {
+            if (!std::isxdigit(static_cast<unsigned char>(c))) return 0;
+        }
+        channels[channel] = static_cast<int>(ParseHex(digits));
+    }
+    return channels[0] + 256 * channels[1] + 65536 * channels[2];
 }
 
 }  // namespace kestrix

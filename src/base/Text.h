@@ -11,6 +11,8 @@ namespace kestrix {
 int ParseDecimal(std::string_view text);
 // Hexadecimal digits (no prefix) as used by vid/pid; non-hex text reads as 0.
 unsigned ParseHex(std::string_view text);
+// "#RRGGBB" to the stored colour integer red + 256*green + 65536*blue; 0 for anything else.
+int ParseColour(std::string_view text);
 // printf into a std::string.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 

@@ -21,13 +21,6 @@ bool FlagAttribute(const XmlDocument& doc, const char* name) {
     return DecimalAttribute(doc, name) == 1;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 }  // namespace
 
 Catalogue LoadCatalogue(const std::string& programFolder, const std::string& themeName) {
@@ -118,18 +111,6 @@ bool LoadDeviceDefinition(const std::string& programFolder, const std::string& d
         }
     }
     return true;
-}
-
-int ParseColour(const std::string& text) {
-    if (text.size() != 7 || text[0] != '#') return 0;
-    int channels[3] = {};
-    for (int channel = 0; channel < 3; ++channel) {
-        const int high = HexDigit(text[1 + 2 * channel]);
-        const int low = HexDigit(text[2 + 2 * channel]);
-        if (high < 0 || low < 0) return 0;
-        channels[channel] = high * 16 + low;
-    }
-    return channels[0] + 256 * channels[1] + 65536 * channels[2];
 }
 
 std::array<int, 3> ParseRect(const std::string& text) {

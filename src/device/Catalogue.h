@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Text.h"  // ParseColour
+
 namespace kestrix {
 
 // One supported model, from a <mouse> element of config.xml, in file order.
@@ -65,8 +67,6 @@ Catalogue LoadCatalogue(const std::string& programFolder, const std::string& the
 bool LoadDeviceDefinition(const std::string& programFolder, const std::string& deviceAttr,
                           DeviceDefinition& definition);
 
-// "#RRGGBB" to red + 256*green + 65536*blue; 0 for anything else.
-int ParseColour(const std::string& text);
 // "a#b#c" to three integers (a missing number reads as 0).
 std::array<int, 3> ParseRect(const std::string& text);
 

@@ -10,20 +10,6 @@
 namespace kestrix {
 namespace {
 
-// "#RRGGBB" to the stored colour integer (red in the low byte); anything else is 0. Same
-// rule as the catalogue reader, which this library sits below.
-int ModelColour(const std::string& text) {
-    if (text.size() != 7 || text[0] != '#') return 0;
-    for (size_t i = 1; i < 7; ++i) {
-        if (!std::isxdigit(static_cast<unsigned char>(text[i]))) return 0;
-    }
-    unsigned rgb = ParseHex(std::string_view(text).substr(1));
-    unsigned red = (rgb >> 16) & 0xFF;
-    unsigned green = (rgb >> 8) & 0xFF;
-    unsigned blue = rgb & 0xFF;
-    return static_cast<int>(red | (green << 8) | (blue << 16));
-}
-
 std::string Decimal(const std::string& text) { return Format("%d", ParseDecimal(text)); }
 
 }  // namespace
@@ -48,7 +34,7 @@ std::vector<SettingValue> ReadPerformanceDefaults(XmlDocument& model, bool dpiOn
         for (int stage = 0; stage < 6; ++stage) {
             if (!model.FindElement(Format("dpi_%d", stage + 1))) continue;
             values.push_back({Format("dpi_group%d_value", stage), Decimal(model.GetAttribute("value"))});
-            values.push_back({Format("dpi_group%d_rgb", stage), Format("%d", ModelColour(model.GetAttribute("color")))});
+            values.push_back({Format("dpi_group%d_rgb", stage), Format("%d", ParseColour(model.GetAttribute("color")))});
         }
         model.OutOfElement();
     }
