@@ -18,11 +18,6 @@ size_t LogCapture::Mark() const {
     return m_lines.size();
 }
 
-std::string LogCapture::FirstLineSince(size_t mark) const {
-    std::lock_guard lock(m_mutex);
-    return m_lines.size() > mark ? m_lines[mark] : std::string();
-}
-
 std::string LogCapture::LastLineSince(size_t mark) const {
     std::lock_guard lock(m_mutex);
     return m_lines.size() > mark ? m_lines.back() : std::string();

@@ -20,8 +20,6 @@ public:
 
     // Number of lines so far; pass it to the ...Since calls to look only at later lines.
     size_t Mark() const;
-    // The first line after mark; empty when none came.
-    std::string FirstLineSince(size_t mark) const;
     // The last line after mark; empty when none came.
     std::string LastLineSince(size_t mark) const;
 
