@@ -1,6 +1,9 @@
 # Build helpers shared by every subsystem.
 
-set(KESTRIX_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Werror)
+set(KESTRIX_WARNINGS -Wall -Wextra -Wpedantic -Wshadow)
+if(KESTRIX_WERROR)
+  list(APPEND KESTRIX_WARNINGS -Werror)
+endif()
 
 # kestrix_library(<name> [DIR folder] [DEPS targets...] [QT])
 # Builds kestrix_<name> from src/<folder>/*.cpp (folder defaults to <name>); an interface
