@@ -16,8 +16,10 @@ namespace kestrix {
 namespace {
 
 std::vector<DeviceFilterEntry> ShippedFilter() {
-    return {{0x1209, 0x5A01, "", 101, 0, ""},     {0x1209, 0x5A02, "", 102, 0, "FL02"},
-            {0x1209, 0x5A03, "", 102, 1, "FL2R"}, {0x1209, 0x5A04, "", 201, 0, "HP01"},
+    return {{0x1209, 0x5A01, "", 101, 0, ""},
+            {0x1209, 0x5A02, "", 102, 0, "FL02"},
+            {0x1209, 0x5A03, "", 102, 1, "FL2R"},
+            {0x1209, 0x5A04, "", 201, 0, "HP01"},
             {0x1209, 0x5A05, "", 201, 1, "HP1R"}};
 }
 
@@ -45,7 +47,9 @@ void ExchangeWithDelay(benchmark::State& state, std::chrono::microseconds delay)
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * 2);
 }
 
-void BM_SendCommandNoDelay(benchmark::State& state) { ExchangeWithDelay(state, std::chrono::microseconds(0)); }
+void BM_SendCommandNoDelay(benchmark::State& state) {
+    ExchangeWithDelay(state, std::chrono::microseconds(0));
+}
 void BM_SendCommand1msPerReport(benchmark::State& state) {
     ExchangeWithDelay(state, std::chrono::milliseconds(1));
 }

@@ -15,9 +15,10 @@ namespace kestrix {
 namespace {
 
 class BenchFolder {
-public:
+  public:
     BenchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kestrix-bench-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kestrix-bench-XXXXXX").string();
         if (mkdtemp(pattern.data())) m_path = pattern + "/";
     }
     ~BenchFolder() {
@@ -26,7 +27,7 @@ public:
     }
     const std::string& path() const { return m_path; }
 
-private:
+  private:
     std::string m_path;
 };
 
@@ -34,7 +35,8 @@ private:
 struct BenchStore {
     BenchStore() {
         store.OpenForModel(folder.path(), "bench");
-        for (int n = 1; n <= 4; ++n) store.InsertProfile({0, "Profile " + std::to_string(n), 0, "", 0});
+        for (int n = 1; n <= 4; ++n)
+            store.InsertProfile({0, "Profile " + std::to_string(n), 0, "", 0});
         store.SetActiveProfile(1);
     }
     BenchFolder folder;
@@ -45,7 +47,8 @@ void BM_SetSetting(benchmark::State& state) {
     BenchStore bench;
     int i = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(bench.store.SetSetting(2, "dpi_group1_value", std::to_string(100 + (i++ % 200) * 50)));
+        benchmark::DoNotOptimize(
+            bench.store.SetSetting(2, "dpi_group1_value", std::to_string(100 + (i++ % 200) * 50)));
     }
 }
 BENCHMARK(BM_SetSetting);
@@ -73,7 +76,8 @@ void BM_SaveMacro200Events(benchmark::State& state) {
     int macroId = bench.store.InsertNamedMacro("Macro 1");
     std::vector<MacroRecordRow> events;
     for (int i = 0; i < 200; ++i) {
-        events.push_back({0, macroId, i % 3, i, i % 3 == 2 ? "10 ms" : "A", i % 3 == 2 ? 10 : 65, 1000 + i});
+        events.push_back(
+            {0, macroId, i % 3, i, i % 3 == 2 ? "10 ms" : "A", i % 3 == 2 ? 10 : 65, 1000 + i});
     }
     for (auto _ : state) {
         bench.store.DeleteMacroRecords(macroId);
@@ -84,7 +88,8 @@ BENCHMARK(BM_SaveMacro200Events);
 
 // A profile with every button assigned and six lighting rows.
 BenchStore& FullProfile(BenchStore& bench) {
-    for (int key = 0; key < 21; ++key) bench.store.ReplaceKeyAssignment({0, 1, 0, key, 0, "", 2, key + 1, 0, 0, "Key"});
+    for (int key = 0; key < 21; ++key)
+        bench.store.ReplaceKeyAssignment({0, 1, 0, key, 0, "", 2, key + 1, 0, 0, "Key"});
     InsertDefaultLightRows(bench.store, 1, {true, true, true, true, true, true});
     InsertDefaultLightRows(bench.store, 2, {true, true, true, true, true, true});
     return bench;
@@ -108,7 +113,8 @@ void BM_ImportProfile(benchmark::State& state) {
     ExportProfile(bench.store, 1, path, true, [](const std::string& name) { return name; });
     int tasks = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ImportProfile(bench.store, 2, path, true, [&](int) { ++tasks; }).imported);
+        benchmark::DoNotOptimize(
+            ImportProfile(bench.store, 2, path, true, [&](int) { ++tasks; }).imported);
     }
 }
 BENCHMARK(BM_ImportProfile);

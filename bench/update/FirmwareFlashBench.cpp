@@ -32,7 +32,8 @@ void FlashImage(benchmark::State& state) {
     manager.SetSelectedModel(101);
     FirmwareUpgrade upgrade(manager, {});
 
-    const size_t reports = (size + kBootBlockBytes - 1) / kBootBlockBytes + 2;  // with enter and finish
+    const size_t reports =
+        (size + kBootBlockBytes - 1) / kBootBlockBytes + 2;  // with enter and finish
     for (auto _ : state) {
         if (manager.OpenBootLoaderInterface(device->VendorId(), device->ProductId()) == nullptr) {
             state.SkipWithError("no boot-loader interface");
@@ -49,12 +50,17 @@ void FlashImage(benchmark::State& state) {
         state.SkipWithError("the boot loader does not hold the image");
     }
     state.counters["reports"] = static_cast<double>(reports);
-    state.counters["reports_per_s"] =
-        benchmark::Counter(static_cast<double>(reports), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["reports_per_s"] = benchmark::Counter(
+        static_cast<double>(reports), benchmark::Counter::kIsIterationInvariantRate);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * size));
 }
 
-BENCHMARK(FlashImage)->Arg(64)->Arg(256)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(FlashImage)
+    ->Arg(64)
+    ->Arg(256)
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 }  // namespace kestrix

@@ -48,7 +48,8 @@ void QueueToFirstWriteLatency(benchmark::State& state) {
             bench.worker->QueueTask(static_cast<int>(DeviceTask::WriteReportRate));
             while (firstWrite.load() == 0) std::this_thread::yield();
             const auto written = Clock::time_point(Clock::duration(firstWrite.load()));
-            latencies.push_back(std::chrono::duration<double, std::milli>(written - queued).count());
+            latencies.push_back(
+                std::chrono::duration<double, std::milli>(written - queued).count());
             while (bench.worker->QueuedTasks() != 0) std::this_thread::yield();
         }
     }
@@ -68,7 +69,8 @@ struct SlowMouse {
     SlowMouse() {
         Log::SetSink([](std::string_view) {});
         bench.worker->RunTask(static_cast<int>(DeviceTask::RebuildAndRead));
-        InsertDefaultLightRows(bench.store, bench.store.CurrentProfile(), {true, true, true, true, true, true});
+        InsertDefaultLightRows(bench.store, bench.store.CurrentProfile(),
+                               {true, true, true, true, true, true});
         bench.sim.Device("harrier_pro-cable")->SetReportDelay(1ms);
     }
     ~SlowMouse() { Log::SetSink({}); }

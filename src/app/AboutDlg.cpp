@@ -27,7 +27,8 @@ std::string AboutDlg::FirmwareLine(const std::string& prefix, unsigned firmwareV
     return FormatFirmwareVersion(prefix, Format("%x", firmwareVersion));
 }
 
-void AboutDlg::ShowOver(DUI::MWindow* parent, unsigned firmwareVersion, const std::string& appVersion) {
+void AboutDlg::ShowOver(DUI::MWindow* parent, unsigned firmwareVersion,
+                        const std::string& appVersion) {
     AboutDlg dialog(firmwareVersion, appVersion);
     if (!dialog.Create(parent, kAboutTitle, kShellWindowStyle, 0, {0, 0, kWidth, kHeight})) return;
     dialog.CenterWindow();
@@ -43,13 +44,16 @@ void AboutDlg::InitUI(const DUI::Rect& rect) {
         close->SetImage("sysbtn_close.png");
         close->SetToolTip(GetLanText(text::kClose));
     }
-    CreateControl("MPicture", kLogoId, {(w - 260) / 2, 80, (w + 260) / 2, 120})->SetImage("logo.png");
+    CreateControl("MPicture", kLogoId, {(w - 260) / 2, 80, (w + 260) / 2, 120})
+        ->SetImage("logo.png");
     // The second line carries the program's version rather than repeating the firmware line.
     const std::string firmware = FirmwareLine(GetLanText(text::kFirmwarePrefix), m_firmwareVersion);
-    const std::string program = Format("%s: v%s", GetLanText(text::kVersionPrefix).c_str(), m_appVersion.c_str());
+    const std::string program =
+        Format("%s: v%s", GetLanText(text::kVersionPrefix).c_str(), m_appVersion.c_str());
     for (const auto& [id, top, line] :
          {std::tuple{kFirmwareLine, 150, firmware}, std::tuple{kSecondLine, 185, program}}) {
-        if (auto* text = CreateControlAs<DUI::MText>("MText", id, {(w - 240) / 2, top, (w + 240) / 2, top + 35}, line)) {
+        if (auto* text = CreateControlAs<DUI::MText>(
+                "MText", id, {(w - 240) / 2, top, (w + 240) / 2, top + 35}, line)) {
             text->SetAlignment(DUI::kAlignCenter);
             text->SetTextColor(kTextColour);
         }

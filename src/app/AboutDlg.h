@@ -11,7 +11,7 @@ inline constexpr char kAboutTitle[] = "About Window";
 
 // The about window: logo, the selected mouse's firmware version and the help line. Modal.
 class AboutDlg : public DUI::MDialog {
-public:
+  public:
     static constexpr int kCloseButton = 30;
     static constexpr int kFirmwareLine = 31;
     static constexpr int kSecondLine = 32;
@@ -24,12 +24,13 @@ public:
     // hexadecimal version ("%x").
     static std::string FirmwareLine(const std::string& prefix, unsigned firmwareVersion);
     // Shows the about window modally over parent.
-    static void ShowOver(DUI::MWindow* parent, unsigned firmwareVersion, const std::string& appVersion);
+    static void ShowOver(DUI::MWindow* parent, unsigned firmwareVersion,
+                         const std::string& appVersion);
 
     void InitUI(const DUI::Rect& rect) override;
     void OnMessage(int id, int code, std::intptr_t param) override;
 
-private:
+  private:
     unsigned m_firmwareVersion;
     std::string m_appVersion;
 };

@@ -50,7 +50,8 @@ struct AppContext {
     std::function<void()> stopUpdates;
     // Asks the user for a file: kind, filter text ("Profile (*.xml)"), pattern ("*.xml");
     // the chosen path or "" when cancelled. Empty function: the toolkit's dialogs.
-    std::function<std::string(FileDialogKind kind, const std::string& filter, const std::string& pattern)>
+    std::function<std::string(FileDialogKind kind, const std::string& filter,
+                              const std::string& pattern)>
         chooseFile;
     // Whether the desktop shows tray icons. Empty function: ask the toolkit.
     std::function<bool()> trayAvailable;

@@ -44,7 +44,8 @@ void AppUpdates::Install(const DeviceWorkerHooks& given) {
     if (!hooks.firmwareUpgrade) {
         hooks.firmwareUpgrade = [this] {
             const FirmwareUpgradeResult result = m_service.UpgradeFirmware();
-            LogLine("firmware upgrade %s%s", result.ok ? "done" : "failed: ", result.reason.c_str());
+            LogLine("firmware upgrade %s%s",
+                    result.ok ? "done" : "failed: ", result.reason.c_str());
         };
     }
     m_context.workerHooks = std::move(hooks);
@@ -70,7 +71,8 @@ FirmwareTarget AppUpdates::CurrentFirmwareTarget() const {
         if (LoadDeviceDefinition(m_context.moduleFolder, entry.deviceAttr, definition)) {
             target.base = definition.firmwareUrl;
         } else {
-            LogLine("model file of %s could not be read for the firmware check", entry.deviceAttr.c_str());
+            LogLine("model file of %s could not be read for the firmware check",
+                    entry.deviceAttr.c_str());
         }
         break;
     }

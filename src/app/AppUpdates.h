@@ -19,7 +19,7 @@ class DeviceMainDlg;
 // observers hand every effect to the UI thread, in the order the worker produced them, onto the
 // main window (prompt 1692, progress 1694, the settings page, the firmware label and window).
 class AppUpdates {
-public:
+  public:
     // context and window must outlive this object, and the window's worker must be gone before
     // it is destroyed. Made after the window object and before the window's Create, so the
     // worker starts with the hooks in place.
@@ -41,7 +41,7 @@ public:
     // The selected model's firmware service and the version its mouse reported (worker).
     FirmwareTarget CurrentFirmwareTarget() const;
 
-private:
+  private:
     UpdateConfig MakeConfig();
 
     AppContext& m_context;

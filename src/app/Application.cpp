@@ -1,15 +1,15 @@
 #include "app/Application.h"
 
-#include <cstdio>
 #include <unistd.h>
+#include <cstdio>
 
 #include "app/AppContext.h"
 #include "app/AppUpdates.h"
 #include "app/CommandLine.h"
 #include "app/DeviceMainDlg.h"
 #include "app/MainLayout.h"
-#include "app/Screen.h"
 #include "app/PlatformFactory.h"
+#include "app/Screen.h"
 #include "app/StartupConfig.h"
 #include "base/Log.h"
 #include "base/Text.h"
@@ -51,7 +51,8 @@ int RunApplication(const ApplicationOptions& options) {
     // 3. One instance: a later launch asks the running one to come forward and ends.
     std::shared_ptr<SingleInstance> instance = platform.MakeSingleInstance(config.programName);
     if (instance->Acquire() == SingleInstance::Role::Second) {
-        if (!instance->SendRequest(kShowRequest)) LogLine("the running instance did not answer \"show\"");
+        if (!instance->SendRequest(kShowRequest))
+            LogLine("the running instance did not answer \"show\"");
         return kExitOtherInstance;
     }
 
@@ -89,7 +90,8 @@ int RunApplication(const ApplicationOptions& options) {
     context.instance = instance;
     context.devices = options.devices != nullptr ? options.devices : &HidDeviceManager::Instance();
     context.store = options.store != nullptr ? options.store : &DataStore::Instance();
-    context.exitProcess = options.exitProcess ? options.exitProcess : [](int code) { EndProcessNow(code); };
+    context.exitProcess =
+        options.exitProcess ? options.exitProcess : [](int code) { EndProcessNow(code); };
 
     // The update flows reach the window through their own observers; they outlive the window
     // (and so its worker), and are in place before the worker starts.
@@ -98,8 +100,10 @@ int RunApplication(const ApplicationOptions& options) {
     updates = std::make_unique<AppUpdates>(context, *window);
     updates->Install(options.workerHooks);
     const DUI::Rect rect = MainLayout::InitialWindowRect(WorkArea());
-    if (!window->Create(nullptr, config.programName,
-                        DUI::kWsPopup | DUI::kWsVisible | DUI::kWsClipSiblings | DUI::kWsClipChildren, 0, rect)) {
+    if (!window->Create(
+            nullptr, config.programName,
+            DUI::kWsPopup | DUI::kWsVisible | DUI::kWsClipSiblings | DUI::kWsClipChildren, 0,
+            rect)) {
         LogLine("the main window could not be created");
         return kExitNormalRun;
     }
@@ -113,9 +117,10 @@ int RunApplication(const ApplicationOptions& options) {
         hotplug = std::make_unique<HotplugMonitor>([handle, target](const HotplugEvent& event) {
             DUI::PostToUiThread([handle, target, event] {
                 if (DUI::FromHandle(handle) == nullptr) return;
-                target->OnDeviceChange(event.action == HotplugEvent::Action::Arrival ? DeviceEventType::Arrival
-                                                                                     : DeviceEventType::RemoveComplete,
-                                       event.vendorId, event.productId, event.interfaceNumber, event.nodePath);
+                target->OnDeviceChange(
+                    event.action == HotplugEvent::Action::Arrival ? DeviceEventType::Arrival
+                                                                  : DeviceEventType::RemoveComplete,
+                    event.vendorId, event.productId, event.interfaceNumber, event.nodePath);
             });
         });
         hotplug->Start();

@@ -1,8 +1,8 @@
 #include "app/CUIMessageBox.h"
 
 #include "app/ShellStyle.h"
-#include "platform/UsedTextIds.h"
 #include "platform/LanguageTexts.h"
+#include "platform/UsedTextIds.h"
 #include "ui/MButton.h"
 #include "ui/MText.h"
 
@@ -46,8 +46,8 @@ void CUIMessageBox::InitUI(const DUI::Rect& rect) {
 
     const DUI::Rect band{0, h - 50, w, h - 14};
     if (m_type == kMessageBoxOk) {
-        auto* ok = CreateControlAs<DUI::MButton>("MButton", kFirstButton, {60, band.top, w - 60, band.bottom},
-                                                 GetLanText(text::kOk));
+        auto* ok = CreateControlAs<DUI::MButton>(
+            "MButton", kFirstButton, {60, band.top, w - 60, band.bottom}, GetLanText(text::kOk));
         if (ok != nullptr) {
             ok->SetImage("img_button.png");
             ok->SetFont(kFontSize);
@@ -55,12 +55,15 @@ void CUIMessageBox::InitUI(const DUI::Rect& rect) {
         }
     } else if (m_type == kMessageBoxYesNo) {
         const int centre = w / 2;
-        auto* yes = CreateControlAs<DUI::MButton>(
-            "MButton", kFirstButton, {centre - kButtonGap / 2 - kButtonWidth, band.top, centre - kButtonGap / 2, band.bottom},
-            GetLanText(text::kYes));
-        auto* no = CreateControlAs<DUI::MButton>(
-            "MButton", kSecondButton, {centre + kButtonGap / 2, band.top, centre + kButtonGap / 2 + kButtonWidth, band.bottom},
-            GetLanText(text::kNo));
+        auto* yes = CreateControlAs<DUI::MButton>("MButton", kFirstButton,
+                                                  {centre - kButtonGap / 2 - kButtonWidth, band.top,
+                                                   centre - kButtonGap / 2, band.bottom},
+                                                  GetLanText(text::kYes));
+        auto* no =
+            CreateControlAs<DUI::MButton>("MButton", kSecondButton,
+                                          {centre + kButtonGap / 2, band.top,
+                                           centre + kButtonGap / 2 + kButtonWidth, band.bottom},
+                                          GetLanText(text::kNo));
         for (DUI::MButton* button : {yes, no}) {
             if (button == nullptr) continue;
             button->SetImage("img_button.png");
@@ -79,12 +82,11 @@ void CUIMessageBox::OnMessage(int id, int code, std::intptr_t /*param*/) {
     }
 }
 
-int ShowMessageBox(int type, const std::string& upperText, const std::string& lowerText, DUI::MWindow* parent) {
+int ShowMessageBox(int type, const std::string& upperText, const std::string& lowerText,
+                   DUI::MWindow* parent) {
     CUIMessageBox box(type, upperText, lowerText);
     const DUI::Rect rect{0, 0, kWidth, kHeight};
-    if (!box.Create(parent, kMessageBoxTitle,
-                    kShellWindowStyle,
-                    DUI::kWsExToolWindow, rect)) {
+    if (!box.Create(parent, kMessageBoxTitle, kShellWindowStyle, DUI::kWsExToolWindow, rect)) {
         return DUI::kIdCancel;
     }
     box.CenterWindow();

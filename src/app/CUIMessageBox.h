@@ -15,7 +15,7 @@ inline constexpr char kMessageBoxTitle[] = "MessageBox";
 // The skinned message box used for every question and notice: an upper (title) text, a
 // lower text and the buttons of its type. Modal; created per question.
 class CUIMessageBox : public DUI::MDialog {
-public:
+  public:
     // Control ids of the first (OK / Yes) and second (No) button.
     static constexpr int kFirstButton = 33;
     static constexpr int kSecondButton = 34;
@@ -26,7 +26,7 @@ public:
     void InitUI(const DUI::Rect& rect) override;
     void OnMessage(int id, int code, std::intptr_t param) override;
 
-private:
+  private:
     int m_type;
     std::string m_upper;
     std::string m_lower;
@@ -34,6 +34,7 @@ private:
 
 // Shows a modal message box over parent (may be null) and returns 1 for the first button
 // (OK or Yes) and 2 for the second button or when the box was closed from outside.
-int ShowMessageBox(int type, const std::string& upperText, const std::string& lowerText, DUI::MWindow* parent);
+int ShowMessageBox(int type, const std::string& upperText, const std::string& lowerText,
+                   DUI::MWindow* parent);
 
 }  // namespace kestrix

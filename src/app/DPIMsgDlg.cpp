@@ -1,7 +1,7 @@
 #include "app/DPIMsgDlg.h"
 
-#include "app/ShellStyle.h"
 #include "app/Screen.h"
+#include "app/ShellStyle.h"
 #include "base/Text.h"
 #include "platform/LanguageTexts.h"
 #include "platform/UsedTextIds.h"
@@ -13,7 +13,8 @@
 namespace kestrix {
 
 bool DPIMsgDlg::CreateOwned(DUI::MWindow* owner) {
-    if (!Create(owner, kDpiIndicatorTitle, kShellWindowStyle, DUI::kWsExToolWindow, CornerRect(WorkArea()))) {
+    if (!Create(owner, kDpiIndicatorTitle, kShellWindowStyle, DUI::kWsExToolWindow,
+                CornerRect(WorkArea()))) {
         return false;
     }
     ShowWindow(DUI::kSwShowNoActivate);
@@ -22,7 +23,8 @@ bool DPIMsgDlg::CreateOwned(DUI::MWindow* owner) {
 }
 
 DUI::Rect DPIMsgDlg::CornerRect(const DUI::Rect& workArea) {
-    return {workArea.right - kWidth - 2, workArea.bottom - kHeight - 2, workArea.right - 2, workArea.bottom - 2};
+    return {workArea.right - kWidth - 2, workArea.bottom - kHeight - 2, workArea.right - 2,
+            workArea.bottom - 2};
 }
 
 void DPIMsgDlg::PlaceInCorner() { MoveWindow(CornerRect(WorkArea())); }
@@ -50,13 +52,15 @@ void DPIMsgDlg::InitUI(const DUI::Rect& rect) {
         close->SetImage("sysbtn_close.png");
         close->SetToolTip(GetLanText(text::kClose));
     }
-    if (auto* value = CreateControlAs<DUI::MText>("MText", kValueText, {16, 30, 170, 80}, Format("%d", m_value))) {
+    if (auto* value = CreateControlAs<DUI::MText>("MText", kValueText, {16, 30, 170, 80},
+                                                  Format("%d", m_value))) {
         value->SetFont(36);
         value->SetFontWidth(700);
         value->SetAlignment(DUI::kAlignRight);
         value->SetTextColor(DUI::Manager::m_select_color);
     }
-    if (auto* unit = CreateControlAs<DUI::MText>("MText", kUnitText, {178, 50, w - 10, 80}, "DPI")) {
+    if (auto* unit =
+            CreateControlAs<DUI::MText>("MText", kUnitText, {178, 50, w - 10, 80}, "DPI")) {
         unit->SetFont(20);
         unit->SetTextColor(kTextColour);
     }

@@ -11,7 +11,7 @@ inline constexpr char kDpiIndicatorTitle[] = "DPIMsgDlg";
 // with the DPI value, the unit and a bar; it hides HideDelay() after the last Show. Lives as
 // long as the main window and is only shown and hidden.
 class DPIMsgDlg : public DUI::MDialog {
-public:
+  public:
     static constexpr int kWidth = 300;
     static constexpr int kHeight = 130;
     static constexpr int kHideTimer = 100;
@@ -38,7 +38,7 @@ public:
     void OnTimer(int id) override;
     void CloseWindow() override;
 
-private:
+  private:
     void PlaceInCorner();
     int m_value = 1600;
     int m_hideDelayMs = kDefaultHideDelayMs;

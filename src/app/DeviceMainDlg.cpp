@@ -28,7 +28,6 @@
 #include "platform/SingleInstance.h"
 #include "platform/UsedTextIds.h"
 #include "store/DataStore.h"
-#include "update/UpdateService.h"
 #include "ui/CDeviceList.h"
 #include "ui/Desktop.h"
 #include "ui/MComboBox.h"
@@ -36,6 +35,7 @@
 #include "ui/MTabCtrl.h"
 #include "ui/Manager.h"
 #include "ui/UiThread.h"
+#include "update/UpdateService.h"
 
 namespace kestrix {
 
@@ -62,18 +62,30 @@ constexpr int kTabIndexHome = 0;
 // Controls of the frame itself; every other id is offered to the editor pages first.
 bool IsFrameControl(int id) {
     switch (id) {
-    case kLogo: case kClose: case kMinimise: case kSettings: case kMaximise: case kProfileButton:
-    case kResetDefaults: case kTabs: case kDeviceList: case kListPrevious: case kListNext:
-    case kFirmwareCheck: case kVersionCheck: case kResetDefaults2:
-        return true;
-    default:
-        return (id >= settings_id::kBackground && id <= settings_id::kQa) || id >= kProgramName;
+        case kLogo:
+        case kClose:
+        case kMinimise:
+        case kSettings:
+        case kMaximise:
+        case kProfileButton:
+        case kResetDefaults:
+        case kTabs:
+        case kDeviceList:
+        case kListPrevious:
+        case kListNext:
+        case kFirmwareCheck:
+        case kVersionCheck:
+        case kResetDefaults2:
+            return true;
+        default:
+            return (id >= settings_id::kBackground && id <= settings_id::kQa) || id >= kProgramName;
     }
 }
 
 }  // namespace
 
-DeviceMainDlg::DeviceMainDlg(AppContext& context) : m_context(context), m_settings(*this, context) {}
+DeviceMainDlg::DeviceMainDlg(AppContext& context)
+    : m_context(context), m_settings(*this, context) {}
 
 DeviceMainDlg::~DeviceMainDlg() {
     if (m_events) m_events->Detach();
@@ -101,14 +113,17 @@ bool DeviceMainDlg::OnInitDialog() {
     if (m_context.instance) {
         m_context.instance->SetHandlers(
             [handle] { DUI::PostWindowMessage(handle, kWmShowRequest, 0, 0); },
-            [handle](int parameter) { DUI::PostWindowMessage(handle, kWmExitRequest, 0, parameter); });
+            [handle](int parameter) {
+                DUI::PostWindowMessage(handle, kWmExitRequest, 0, parameter);
+            });
     }
 
     // 2. and 3. The window icon and the tray icon.
     const std::string iconPath = DUI::Manager::GetSkinPath("DeviceDriver.ico");
     SetIcon(iconPath);
     // Without an icon in a tray the window must never hide on close.
-    const bool desktopHasTray = m_context.trayAvailable ? m_context.trayAvailable() : TrayIcon::Available();
+    const bool desktopHasTray =
+        m_context.trayAvailable ? m_context.trayAvailable() : TrayIcon::Available();
     const bool iconShown = desktopHasTray && m_tray.Add(*this, iconPath, m_context.programName);
     m_trayAvailable = m_context.trayAvailable ? desktopHasTray : iconShown;
 
@@ -124,7 +139,8 @@ bool DeviceMainDlg::OnInitDialog() {
     m_catalogue = LoadCatalogue(m_context.moduleFolder, DUI::Manager::GetTheme());
     if (auto* list = GetControlAs<DUI::CDeviceList>(kDeviceList)) {
         for (const CatalogueModel& model : m_catalogue.models) {
-            list->AddDevice(model.deviceType, model.name, "device/" + std::filesystem::path(model.image).filename().string());
+            list->AddDevice(model.deviceType, model.name,
+                            "device/" + std::filesystem::path(model.image).filename().string());
         }
     }
     m_settings.LoadState(m_trayAvailable);
@@ -141,11 +157,14 @@ bool DeviceMainDlg::OnInitDialog() {
     if (!hooks.applyPointerSettings) {
         // Task 22 applies the device settings page's pending pointer change.
         auto* pointerPage = dynamic_cast<DeviceSettingsPage*>(Page(kPageDeviceSettings));
-        if (pointerPage != nullptr) hooks.applyPointerSettings = [pointerPage] { pointerPage->ApplyPendingPointerChange(); };
+        if (pointerPage != nullptr)
+            hooks.applyPointerSettings = [pointerPage] {
+                pointerPage->ApplyPendingPointerChange();
+            };
     }
     m_events = std::make_unique<UiDeviceEvents>(static_cast<DeviceEvents&>(*this));
-    m_worker = std::make_unique<DeviceWorker>(*m_context.devices, *m_context.store, *m_events, std::move(config),
-                                              std::move(hooks));
+    m_worker = std::make_unique<DeviceWorker>(*m_context.devices, *m_context.store, *m_events,
+                                              std::move(config), std::move(hooks));
 
     // 7. Open and read the attached mouse, then look for a program update.
     QueueTask(static_cast<int>(DeviceTask::RebuildAndRead));
@@ -157,8 +176,8 @@ bool DeviceMainDlg::OnInitDialog() {
     return true;
 }
 
-void DeviceMainDlg::OnDeviceChange(DeviceEventType event, uint16_t vendorId, uint16_t productId, int interfaceNumber,
-                                   const std::string& path) {
+void DeviceMainDlg::OnDeviceChange(DeviceEventType event, uint16_t vendorId, uint16_t productId,
+                                   int interfaceNumber, const std::string& path) {
     if (!m_worker) return;
     if (event != DeviceEventType::Arrival && event != DeviceEventType::RemoveComplete) return;
     m_worker->OnHotplug(event, vendorId, productId, interfaceNumber, path);
@@ -166,48 +185,49 @@ void DeviceMainDlg::OnDeviceChange(DeviceEventType event, uint16_t vendorId, uin
 
 // ---- Window messages ----
 
-std::intptr_t DeviceMainDlg::OnWindowMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t DeviceMainDlg::OnWindowMessage(unsigned msg, std::uintptr_t wParam,
+                                             std::intptr_t lParam) {
     switch (msg) {
-    case DUI::kWmCommand:
-        if (wParam == kCommandTrayExit) {
-            EndProgram();
-        } else if (wParam == kCommandAbout) {
-            AboutDlg::ShowOver(this, SelectedFirmwareVersion(), m_context.software.version);
-        }
-        return MDialog::OnWindowMessage(msg, wParam, lParam);
-    case kWmTrayNotify:
-        OnTrayNotify(lParam);
-        return 0;
-    case kWmExitRequest:
-        if (lParam == kExitRequestCode) EndProgram();
-        return 0;
-    case kWmShowRequest:
-        BringBack();
-        return 0;
-    case kWmUpdateAvailable:
-        OnUpdatePrompt(wParam);
-        return 0;
-    case kWmUpdateProgress:
-        if (m_updateWindow != nullptr) m_updateWindow->SetProgress(static_cast<int>(lParam));
-        return 1;
-    case kWmProfilePopup:
-        OnProfilePopup(wParam, lParam);
-        return 0;
-    case kWmMacroListMenu:
-    case kWmMacroEventEditor:
-    case kWmEventListMenu:
-        if (auto* macros = dynamic_cast<MacroPage*>(Page(kPageMacros))) {
-            const int command = static_cast<int>(lParam);
-            if (msg == kWmMacroListMenu) macros->OnMacroListMenu(command);
-            if (msg == kWmMacroEventEditor) macros->OnInsertMenu(command);
-            if (msg == kWmEventListMenu) macros->OnEventListMenu(command);
-        }
-        return 0;
-    case kWmLanguageChanged:
-        ApplyTexts();
-        return MDialog::OnWindowMessage(msg, wParam, lParam);
-    default:
-        return MDialog::OnWindowMessage(msg, wParam, lParam);
+        case DUI::kWmCommand:
+            if (wParam == kCommandTrayExit) {
+                EndProgram();
+            } else if (wParam == kCommandAbout) {
+                AboutDlg::ShowOver(this, SelectedFirmwareVersion(), m_context.software.version);
+            }
+            return MDialog::OnWindowMessage(msg, wParam, lParam);
+        case kWmTrayNotify:
+            OnTrayNotify(lParam);
+            return 0;
+        case kWmExitRequest:
+            if (lParam == kExitRequestCode) EndProgram();
+            return 0;
+        case kWmShowRequest:
+            BringBack();
+            return 0;
+        case kWmUpdateAvailable:
+            OnUpdatePrompt(wParam);
+            return 0;
+        case kWmUpdateProgress:
+            if (m_updateWindow != nullptr) m_updateWindow->SetProgress(static_cast<int>(lParam));
+            return 1;
+        case kWmProfilePopup:
+            OnProfilePopup(wParam, lParam);
+            return 0;
+        case kWmMacroListMenu:
+        case kWmMacroEventEditor:
+        case kWmEventListMenu:
+            if (auto* macros = dynamic_cast<MacroPage*>(Page(kPageMacros))) {
+                const int command = static_cast<int>(lParam);
+                if (msg == kWmMacroListMenu) macros->OnMacroListMenu(command);
+                if (msg == kWmMacroEventEditor) macros->OnInsertMenu(command);
+                if (msg == kWmEventListMenu) macros->OnEventListMenu(command);
+            }
+            return 0;
+        case kWmLanguageChanged:
+            ApplyTexts();
+            return MDialog::OnWindowMessage(msg, wParam, lParam);
+        default:
+            return MDialog::OnWindowMessage(msg, wParam, lParam);
     }
 }
 
@@ -242,49 +262,70 @@ void DeviceMainDlg::OnMessage(int id, int code, std::intptr_t param) {
     }
     if (code != DUI::kNotifyClick) return;
     switch (id) {
-    case kLogo:
-        if (!m_context.software.websiteUrl.empty()) m_context.launcher->OpenUrl(m_context.software.websiteUrl);
-        return;
-    case kClose: OnCloseButton(); return;
-    case kMinimise: OnMinimize(); return;
-    case kMaximise: OnMaximize(); return;
-    case kSettings:
-        m_view.OpenSettings();
-        ApplyView();
-        return;
-    case kProfileButton: OnProfileButton(); return;
-    case kResetDefaults:
-    case kResetDefaults2:
-    case settings_id::kReset: OnResetToDefaults(); return;
-    case kDeviceList: OnDeviceChosen(param); return;
-    case kListPrevious:
-    case kListNext:
-        if (auto* list = GetControlAs<DUI::CDeviceList>(kDeviceList)) {
-            list->SetHighlight(-1);
-            list->Scroll(id == kListPrevious ? -1 : 1);
-        }
-        return;
-    case kMouseSettings: m_context.launcher->OpenMouseSettings(); return;
-    case kFirmwareCheck:
-        if (!m_definition.firmwareUrl.empty()) {
-            QueueTask(static_cast<int>(DeviceTask::FirmwareCheck));
-        } else {
-            ShowMessageBox(kMessageBoxOk, GetLanText(text::kFirmwareVersion), GetLanText(text::kUpToDate), this);
-        }
-        return;
-    case kVersionCheck:
-        ShowMessageBox(kMessageBoxOk, GetLanText(text::kVersionCheck), GetLanText(text::kUpToDate), this);
-        return;
-    case settings_id::kReturn: OnReturnFromSettings(); return;
-    case settings_id::kUpdateButton: QueueTask(static_cast<int>(DeviceTask::UpdateCheck)); return;
-    case settings_id::kLanguageCombo:
-        if (auto* combo = GetControlAs<DUI::MComboBox>(settings_id::kLanguageCombo)) {
-            ChangeLanguage(combo->GetCurData());
-        }
-        return;
-    default:
-        m_settings.HandleClick(id);
-        return;
+        case kLogo:
+            if (!m_context.software.websiteUrl.empty())
+                m_context.launcher->OpenUrl(m_context.software.websiteUrl);
+            return;
+        case kClose:
+            OnCloseButton();
+            return;
+        case kMinimise:
+            OnMinimize();
+            return;
+        case kMaximise:
+            OnMaximize();
+            return;
+        case kSettings:
+            m_view.OpenSettings();
+            ApplyView();
+            return;
+        case kProfileButton:
+            OnProfileButton();
+            return;
+        case kResetDefaults:
+        case kResetDefaults2:
+        case settings_id::kReset:
+            OnResetToDefaults();
+            return;
+        case kDeviceList:
+            OnDeviceChosen(param);
+            return;
+        case kListPrevious:
+        case kListNext:
+            if (auto* list = GetControlAs<DUI::CDeviceList>(kDeviceList)) {
+                list->SetHighlight(-1);
+                list->Scroll(id == kListPrevious ? -1 : 1);
+            }
+            return;
+        case kMouseSettings:
+            m_context.launcher->OpenMouseSettings();
+            return;
+        case kFirmwareCheck:
+            if (!m_definition.firmwareUrl.empty()) {
+                QueueTask(static_cast<int>(DeviceTask::FirmwareCheck));
+            } else {
+                ShowMessageBox(kMessageBoxOk, GetLanText(text::kFirmwareVersion),
+                               GetLanText(text::kUpToDate), this);
+            }
+            return;
+        case kVersionCheck:
+            ShowMessageBox(kMessageBoxOk, GetLanText(text::kVersionCheck),
+                           GetLanText(text::kUpToDate), this);
+            return;
+        case settings_id::kReturn:
+            OnReturnFromSettings();
+            return;
+        case settings_id::kUpdateButton:
+            QueueTask(static_cast<int>(DeviceTask::UpdateCheck));
+            return;
+        case settings_id::kLanguageCombo:
+            if (auto* combo = GetControlAs<DUI::MComboBox>(settings_id::kLanguageCombo)) {
+                ChangeLanguage(combo->GetCurData());
+            }
+            return;
+        default:
+            m_settings.HandleClick(id);
+            return;
     }
 }
 
@@ -310,7 +351,8 @@ void DeviceMainDlg::OnDeviceChosen(std::intptr_t param) {
     HidDeviceManager& devices = *m_context.devices;
     // 1. Only an identified mouse on line can be worked on.
     if (model <= 0 || !devices.IsIdentified(model)) {
-        ShowMessageBox(kMessageBoxOk, GetLanText(text::kCheckConnection), GetLanText(text::kDeviceNotIdentified), this);
+        ShowMessageBox(kMessageBoxOk, GetLanText(text::kCheckConnection),
+                       GetLanText(text::kDeviceNotIdentified), this);
         return;
     }
     // 2. A new selection switches the pages to the model and opens its database.
@@ -321,7 +363,8 @@ void DeviceMainDlg::OnDeviceChosen(std::intptr_t param) {
         LoadModel(model);
         if (const CatalogueModel* entry = ModelOf(model)) {
             if (!m_context.store->OpenForModel(m_context.dataFolder, entry->deviceAttr)) {
-                LogLine("database of model %d (%s) could not be opened", model, entry->deviceAttr.c_str());
+                LogLine("database of model %d (%s) could not be opened", model,
+                        entry->deviceAttr.c_str());
             }
         }
         if (m_worker) {
@@ -346,16 +389,18 @@ void DeviceMainDlg::OnDeviceChosen(std::intptr_t param) {
 
 void DeviceMainDlg::OnResetToDefaults() {
     if (!MouseOnLine()) {
-        ShowMessageBox(kMessageBoxOk, GetLanText(text::kMouseOffline), GetLanText(text::kCheckConnection), this);
+        ShowMessageBox(kMessageBoxOk, GetLanText(text::kMouseOffline),
+                       GetLanText(text::kCheckConnection), this);
         return;
     }
-    if (ShowMessageBox(kMessageBoxYesNo, GetLanText(text::kFactoryResetTitle), GetLanText(text::kFactoryResetText),
-                       this) != DUI::kIdOk) {
+    if (ShowMessageBox(kMessageBoxYesNo, GetLanText(text::kFactoryResetTitle),
+                       GetLanText(text::kFactoryResetText), this) != DUI::kIdOk) {
         return;
     }
     const int deviceType = m_context.registry->ReadAppRegistryInt(kDeviceTypeValue);
     const CatalogueModel* model = ModelOf(deviceType);
-    LogLine("restoring factory settings of %s", model != nullptr ? model->name.c_str() : kFallbackModelName);
+    LogLine("restoring factory settings of %s",
+            model != nullptr ? model->name.c_str() : kFallbackModelName);
     QueueTask(static_cast<int>(DeviceTask::RestoreFactory));
 }
 
@@ -380,19 +425,26 @@ void DeviceMainDlg::BringBack() {
 
 void DeviceMainDlg::OnTrayNotify(std::intptr_t mouseMessage) {
     switch (mouseMessage) {
-    case DUI::kWmLButtonDown:
-    case DUI::kWmLButtonDblClk: BringBack(); break;
-    case DUI::kWmRButtonUp: m_tray.ShowMenu(*this, GetLanText(text::kTrayExit)); break;
-    default: break;
+        case DUI::kWmLButtonDown:
+        case DUI::kWmLButtonDblClk:
+            BringBack();
+            break;
+        case DUI::kWmRButtonUp:
+            m_tray.ShowMenu(*this, GetLanText(text::kTrayExit));
+            break;
+        default:
+            break;
     }
 }
 
 void DeviceMainDlg::OnProfileButton() {
     if (!MouseOnLine()) {
-        ShowMessageBox(kMessageBoxOk, GetLanText(text::kMouseOffline), GetLanText(text::kCheckConnection), this);
+        ShowMessageBox(kMessageBoxOk, GetLanText(text::kMouseOffline),
+                       GetLanText(text::kCheckConnection), this);
         return;
     }
-    DUI::Rect anchor = GetControl(kProfileButton) != nullptr ? GetControl(kProfileButton)->GetRect() : DUI::Rect{};
+    DUI::Rect anchor =
+        GetControl(kProfileButton) != nullptr ? GetControl(kProfileButton)->GetRect() : DUI::Rect{};
     if (DUI::MControl* label = GetControl(kProfileLabel)) anchor.left = label->GetRect().left;
     ClientToScreen(anchor);
     ProfileDlg::ShowAbove(*this, anchor, *m_context.store, CurrentProfile());
@@ -401,37 +453,42 @@ void DeviceMainDlg::OnProfileButton() {
 void DeviceMainDlg::OnProfilePopup(std::uintptr_t action, std::intptr_t profile) {
     DataStore& store = *m_context.store;
     switch (action) {
-    case 0:
-        store.SetActiveProfile(static_cast<ProfileId>(profile));
-        store.SetCurrentProfile(static_cast<ProfileId>(profile));
-        ShowProfileTitle();
-        QueueTask(static_cast<int>(DeviceTask::WriteAll));
-        break;
-    case 1: {
-        const std::string path = ChooseFile(FileDialogKind::Open, "MouseKey (*.xml)", "*.xml");
-        if (path.empty() || !std::filesystem::exists(path)) return;
-        const ProfileImportResult result = ImportProfile(store, CurrentProfile(), path, m_definition.lightingPage,
-                                                         [this](int task) { QueueTask(task); });
-        if (result.imported) ShowProfileTitle();
-        break;
-    }
-    case 2: {
-        const std::string path = ChooseFile(FileDialogKind::Save, "Profile (*.xml)", "*.xml");
-        if (path.empty()) return;
-        ExportProfile(store, static_cast<ProfileId>(profile), path, m_definition.lightingPage,
-                      [](const std::string& name) { return LocaliseProfileName(name); });
-        break;
-    }
-    default: break;
+        case 0:
+            store.SetActiveProfile(static_cast<ProfileId>(profile));
+            store.SetCurrentProfile(static_cast<ProfileId>(profile));
+            ShowProfileTitle();
+            QueueTask(static_cast<int>(DeviceTask::WriteAll));
+            break;
+        case 1: {
+            const std::string path = ChooseFile(FileDialogKind::Open, "MouseKey (*.xml)", "*.xml");
+            if (path.empty() || !std::filesystem::exists(path)) return;
+            const ProfileImportResult result =
+                ImportProfile(store, CurrentProfile(), path, m_definition.lightingPage,
+                              [this](int task) { QueueTask(task); });
+            if (result.imported) ShowProfileTitle();
+            break;
+        }
+        case 2: {
+            const std::string path = ChooseFile(FileDialogKind::Save, "Profile (*.xml)", "*.xml");
+            if (path.empty()) return;
+            ExportProfile(store, static_cast<ProfileId>(profile), path, m_definition.lightingPage,
+                          [](const std::string& name) { return LocaliseProfileName(name); });
+            break;
+        }
+        default:
+            break;
     }
 }
 
 void DeviceMainDlg::OnUpdatePrompt(std::uintptr_t kind) {
     // Each window is made before its task is queued, so the worker's first progress finds it.
     if (kind == kUpdateKindApplication) {
-        const std::string lower = Format("%s:v%s, %s", GetLanText(text::kLatestVersion).c_str(),
-                                         m_latestVersion.c_str(), GetLanText(text::kUpdateNow).c_str());
-        if (ShowMessageBox(kMessageBoxYesNo, GetLanText(text::kNewVersionAvailable), lower, this) != DUI::kIdOk) return;
+        const std::string lower =
+            Format("%s:v%s, %s", GetLanText(text::kLatestVersion).c_str(), m_latestVersion.c_str(),
+                   GetLanText(text::kUpdateNow).c_str());
+        if (ShowMessageBox(kMessageBoxYesNo, GetLanText(text::kNewVersionAvailable), lower, this) !=
+            DUI::kIdOk)
+            return;
         UpdateProcessDlg window;
         if (!window.Create(this, kUpdateProcessTitle, kShellWindowStyle, DUI::kWsExToolWindow,
                            {0, 0, UpdateProcessDlg::kWidth, UpdateProcessDlg::kHeight})) {
@@ -446,15 +503,20 @@ void DeviceMainDlg::OnUpdatePrompt(std::uintptr_t kind) {
         return;
     }
     if (kind == kUpdateKindFirmware) {
-        const std::string lower = Format("%s:v%s, %s", GetLanText(text::kLatestVersion).c_str(),
-                                         FirmwareVersionDigits(SelectedFirmwareLabel().latest).c_str(),
-                                         GetLanText(text::kUpdateNow).c_str());
-        if (ShowMessageBox(kMessageBoxYesNo, GetLanText(text::kFirmwareVersion), lower, this) != DUI::kIdOk) return;
+        const std::string lower =
+            Format("%s:v%s, %s", GetLanText(text::kLatestVersion).c_str(),
+                   FirmwareVersionDigits(SelectedFirmwareLabel().latest).c_str(),
+                   GetLanText(text::kUpdateNow).c_str());
+        if (ShowMessageBox(kMessageBoxYesNo, GetLanText(text::kFirmwareVersion), lower, this) !=
+            DUI::kIdOk)
+            return;
         if (m_firmwareWindow) m_firmwareWindow->DestroyWindow();
         m_firmwareWindow = std::make_unique<UpdateTipDlg>();
-        const bool created = m_firmwareWindow->Create(this, kUpdateTipTitle, kShellWindowStyle, DUI::kWsExToolWindow,
-                                                      {0, 0, UpdateTipDlg::kWidth, UpdateTipDlg::kHeight});
-        if (!created) LogLine("the firmware window could not be created; the upgrade runs without it");
+        const bool created =
+            m_firmwareWindow->Create(this, kUpdateTipTitle, kShellWindowStyle, DUI::kWsExToolWindow,
+                                     {0, 0, UpdateTipDlg::kWidth, UpdateTipDlg::kHeight});
+        if (!created)
+            LogLine("the firmware window could not be created; the upgrade runs without it");
         QueueTask(static_cast<int>(DeviceTask::FirmwareUpgrade));
         if (created) {
             m_firmwareWindow->CenterWindow();
@@ -463,12 +525,14 @@ void DeviceMainDlg::OnUpdatePrompt(std::uintptr_t kind) {
     }
 }
 
-std::string DeviceMainDlg::ChooseFile(FileDialogKind kind, const std::string& filter, const std::string& pattern) {
+std::string DeviceMainDlg::ChooseFile(FileDialogKind kind, const std::string& filter,
+                                      const std::string& pattern) {
     if (m_context.chooseFile) return m_context.chooseFile(kind, filter, pattern);
     (void)pattern;  // the filter text carries the pattern for the toolkit's dialogs
     std::string path;
-    const bool chosen = kind == FileDialogKind::Open ? DUI::ShowOpenFileDialog(this, filter, path)
-                                                     : DUI::ShowSaveFileDialog(this, filter, {}, path);
+    const bool chosen = kind == FileDialogKind::Open
+                            ? DUI::ShowOpenFileDialog(this, filter, path)
+                            : DUI::ShowSaveFileDialog(this, filter, {}, path);
     return chosen ? path : std::string();
 }
 
@@ -501,7 +565,8 @@ bool DeviceMainDlg::MouseOnLine() const {
     if (!m_worker) return false;
     const DeviceState state = m_worker->State();
     // A mouse on its cable answers for itself; the link flag follows the receiver's reports.
-    return state.linkUp || (state.devicePresent && m_context.devices->GetConnectionKind() == ConnectionKind::Cable);
+    return state.linkUp ||
+           (state.devicePresent && m_context.devices->GetConnectionKind() == ConnectionKind::Cable);
 }
 
 const CatalogueModel* DeviceMainDlg::ModelOf(int model) const {

@@ -102,12 +102,13 @@ extern const TabItem kTabItems[6];
 // between home, the device pages and the settings page. Its DeviceEvents and UpdateEvents
 // sides are what the worker's calls become on the UI thread.
 class DeviceMainDlg : public DUI::MDialog, public DeviceEvents, public UpdateEvents {
-public:
+  public:
     explicit DeviceMainDlg(AppContext& context);
     ~DeviceMainDlg() override;
 
     // MDialog.
-    std::intptr_t OnWindowMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) override;
+    std::intptr_t OnWindowMessage(unsigned msg, std::uintptr_t wParam,
+                                  std::intptr_t lParam) override;
     bool OnInitDialog() override;
     void InitUI(const DUI::Rect& rect) override;
     void UISize(const DUI::Rect& rect) override;
@@ -130,7 +131,8 @@ public:
     void SelectDevice(int model) override;
     void SetBatteryInfo(int level, int charge) override;
     void ShowFirmwareVersion(const std::string& versionText) override;
-    void SetDpiSliderRange(const std::string& lowLabel, const std::string& highLabel, int steps) override;
+    void SetDpiSliderRange(const std::string& lowLabel, const std::string& highLabel,
+                           int steps) override;
     void SelectStageCount(int count) override;
     void SelectStageIndex(int index) override;
     void SetDpiSliderPosition(int sliderValue) override;
@@ -198,8 +200,8 @@ public:
     void BringBack();
     // A hot-plug arrival or removal, on the UI thread: queues task 2 or 3 when it concerns
     // the configuration interface of a supported mouse.
-    void OnDeviceChange(DeviceEventType event, uint16_t vendorId, uint16_t productId, int interfaceNumber,
-                        const std::string& path);
+    void OnDeviceChange(DeviceEventType event, uint16_t vendorId, uint16_t productId,
+                        int interfaceNumber, const std::string& path);
     // The content panel of a tab's page (item id), where its editor places its controls.
     DUI::MControl* PagePanel(int itemId) const;
     // The editor page of a tab (item id), null for home.
@@ -209,7 +211,7 @@ public:
     // What the editor pages were given.
     EditorContext& PageContext() { return m_editorContext; }
 
-private:
+  private:
     // What the firmware label (248) shows of a model: its mouse's version and the last check.
     struct FirmwareLabel {
         std::string mouseVersion;  // "105" of the mouse behind the receiver
@@ -228,7 +230,8 @@ private:
     void OnTrayNotify(std::intptr_t mouseMessage);
     void OnUpdatePrompt(std::uintptr_t kind);
     void EndProgram();
-    std::string ChooseFile(FileDialogKind kind, const std::string& filter, const std::string& pattern);
+    std::string ChooseFile(FileDialogKind kind, const std::string& filter,
+                           const std::string& pattern);
     unsigned SelectedFirmwareVersion() const;
     // Editor pages.
     void CreateEditorPages(const MainLayout& layout);

@@ -11,8 +11,8 @@
 #include "app/UpdateTipDlg.h"
 #include "app/VersionText.h"
 #include "base/Log.h"
-#include "editors/MacroPage.h"
 #include "base/Text.h"
+#include "editors/MacroPage.h"
 #include "platform/LanguageTexts.h"
 #include "platform/UsedTextIds.h"
 #include "store/DataStore.h"
@@ -32,14 +32,17 @@ using namespace frame_id;
 
 namespace {
 
-constexpr int kDeviceControlIds[] = {kCaption, kDeviceColumn, kMousePicture, kProfileLabel, kProfileButton,
-                                     kStageSwatch, kStageText, kFirmwareCheck};
+constexpr int kDeviceControlIds[] = {kCaption,       kDeviceColumn, kMousePicture, kProfileLabel,
+                                     kProfileButton, kStageSwatch,  kStageText,    kFirmwareCheck};
 constexpr int kHomeListIds[] = {kDeviceList, kListPrevious, kListNext};
 constexpr int kNoDeviceIds[] = {kNoDevicePanel};
-constexpr const char* kClosedTitles[] = {"CloseWindowTipDlg", "CustomKeyDlg", "WaitDlg", "Menu Window"};
+constexpr const char* kClosedTitles[] = {"CloseWindowTipDlg", "CustomKeyDlg", "WaitDlg",
+                                         "Menu Window"};
 constexpr const char* kHiddenTitles[] = {"KeyboardTip Window", "ComboWnd", "PaletteDlg"};
 
-DUI::MControlFont* FontControl(DUI::MControl* control) { return dynamic_cast<DUI::MControlFont*>(control); }
+DUI::MControlFont* FontControl(DUI::MControl* control) {
+    return dynamic_cast<DUI::MControlFont*>(control);
+}
 
 }  // namespace
 
@@ -56,7 +59,8 @@ void DeviceMainDlg::CreateFrameControls(const MainLayout& layout) {
     const DUI::Rect none{};
     // Title band.
     CreateControl("CImageButton", kLogo, none)->SetImage("tray.png");
-    if (auto* name = CreateControlAs<DUI::MText>("MText", kProgramName, none, m_context.programName)) {
+    if (auto* name =
+            CreateControlAs<DUI::MText>("MText", kProgramName, none, m_context.programName)) {
         name->SetFont(20);
         name->SetFontWidth(700);
         name->SetTextColor(kHeadingColour);
@@ -69,7 +73,8 @@ void DeviceMainDlg::CreateFrameControls(const MainLayout& layout) {
                                                    {kMinimise, "sysbtn_min.png"},
                                                    {kMaximise, "sysbtn_maximize.png"},
                                                    {kClose, "sysbtn_close.png"}};
-    for (const auto& [id, image] : buttons) CreateControl("CImageButton", id, none)->SetImage(image);
+    for (const auto& [id, image] : buttons)
+        CreateControl("CImageButton", id, none)->SetImage(image);
 
     // Home: the device list and the panel shown without a device.
     CreateControl("CDeviceList", kDeviceList, none);
@@ -77,7 +82,8 @@ void DeviceMainDlg::CreateFrameControls(const MainLayout& layout) {
     CreateControl("CImageButton", kListNext, none)->SetImage("img_btn_next.png");
     if (DUI::CArea* panel = CreateArea(kNoDevicePanel, layout.NoDevicePanel())) {
         panel->SetTransparent(true);
-        CreateControl("MPicture", kNoDevicePicture, none, "", panel)->SetImage("img_mouse_outline.png");
+        CreateControl("MPicture", kNoDevicePicture, none, "", panel)
+            ->SetImage("img_mouse_outline.png");
         if (auto* title = CreateControlAs<DUI::MText>("MText", kNoDeviceTitle, none, "", panel)) {
             title->SetFont(20);
             title->SetAlignment(DUI::kAlignCenter);
@@ -94,7 +100,8 @@ void DeviceMainDlg::CreateFrameControls(const MainLayout& layout) {
     // Device pages: tab strip, device column, one panel per page.
     if (auto* tabs = CreateControlAs<DUI::MTabCtrl>("MTabCtrl", kTabs, none)) {
         tabs->SetImage("img_tabitem_bkg.png");
-        for (const TabItem& item : kTabItems) tabs->AddItem(item.itemId, GetLanText(item.textId), item.icon);
+        for (const TabItem& item : kTabItems)
+            tabs->AddItem(item.itemId, GetLanText(item.textId), item.icon);
         tabs->SetCurSel(0);
     }
     CreateArea(kDeviceColumn, none);
@@ -105,7 +112,8 @@ void DeviceMainDlg::CreateFrameControls(const MainLayout& layout) {
     }
     CreateControl("CImageButton", kProfileButton, none)->SetImage("img_btn_next.png");
     CreateControl("BatteryCtrl", kBattery, none);
-    if (auto* swatch = dynamic_cast<DUI::CArea*>(CreateControl("CArea", kStageSwatch, none))) swatch->SetRadius(12);
+    if (auto* swatch = dynamic_cast<DUI::CArea*>(CreateControl("CArea", kStageSwatch, none)))
+        swatch->SetRadius(12);
     if (auto* stage = CreateControlAs<DUI::MText>("MText", kStageText, none)) {
         stage->SetFont(28);
         stage->SetFontWidth(700);
@@ -114,7 +122,8 @@ void DeviceMainDlg::CreateFrameControls(const MainLayout& layout) {
     for (const TabItem& item : kTabItems) {
         if (item.itemId == kPageHome) continue;
         DUI::CArea* panel = CreateArea(kPagePanelBase + item.itemId, none);
-        if (auto* title = CreateControlAs<DUI::MText>("MText", kPageTitleBase + item.itemId, none, "", panel)) {
+        if (auto* title = CreateControlAs<DUI::MText>("MText", kPageTitleBase + item.itemId, none,
+                                                      "", panel)) {
             title->SetFont(20);
             title->SetTextColor(kHeadingColour);
         }
@@ -173,7 +182,9 @@ void DeviceMainDlg::UISize(const DUI::Rect& rect) {
     LayoutControls(MainLayout(rect.Width(), rect.Height()));
 }
 
-DUI::MControl* DeviceMainDlg::PagePanel(int itemId) const { return GetControl(kPagePanelBase + itemId); }
+DUI::MControl* DeviceMainDlg::PagePanel(int itemId) const {
+    return GetControl(kPagePanelBase + itemId);
+}
 
 void DeviceMainDlg::ApplyView() {
     const ViewVisibility view = m_view.Visibility();
@@ -191,7 +202,8 @@ void DeviceMainDlg::ApplyView() {
     show(kListPrevious, scrolls);
     show(kListNext, scrolls);
     for (int id : kNoDeviceIds) show(id, view.noDevicePanel);
-    for (const TabItem& item : kTabItems) show(kPagePanelBase + item.itemId, item.itemId == view.pagePanel);
+    for (const TabItem& item : kTabItems)
+        show(kPagePanelBase + item.itemId, item.itemId == view.pagePanel);
     if (view.pagePanel != m_shownPage) {
         if (EditorPage* old = Page(m_shownPage)) old->OnShow(false);
         m_shownPage = view.pagePanel;
@@ -210,14 +222,17 @@ void DeviceMainDlg::ApplyTexts() {
         if (auto* control = FontControl(GetControl(id))) control->SetTitle(title);
     };
     if (auto* tabs = GetControlAs<DUI::MTabCtrl>(kTabs)) {
-        for (const TabItem& item : kTabItems) tabs->SetItemText(tabs->FindItem(item.itemId), GetLanText(item.textId));
+        for (const TabItem& item : kTabItems)
+            tabs->SetItemText(tabs->FindItem(item.itemId), GetLanText(item.textId));
     }
-    for (const TabItem& item : kTabItems) setTitle(kPageTitleBase + item.itemId, GetLanText(item.textId));
+    for (const TabItem& item : kTabItems)
+        setTitle(kPageTitleBase + item.itemId, GetLanText(item.textId));
     setTitle(kProgramName, m_context.programName);
     setTitle(kCaption, GetLanText(m_captionId));
     setTitle(kNoDeviceTitle, GetLanText(text::kCaptionNoDevice));
     setTitle(kNoDeviceHint, GetLanText(text::kCheckConnection));
-    setTitle(kVersionLabel, Format("%s: v%s", GetLanText(text::kVersionPrefix).c_str(), m_context.software.version.c_str()));
+    setTitle(kVersionLabel, Format("%s: v%s", GetLanText(text::kVersionPrefix).c_str(),
+                                   m_context.software.version.c_str()));
     if (DUI::MControl* close = GetControl(kClose)) close->SetToolTip(GetLanText(text::kClose));
     ShowFirmwareLabel();
     m_settings.ApplyTexts(m_context.software.version);
@@ -238,12 +253,15 @@ void DeviceMainDlg::ShowFirmwareLabel() {
         const unsigned release = SelectedFirmwareVersion();
         if (release != 0) version = Format("%x", release);
     }
-    std::string line = version.empty() ? std::string() : FormatFirmwareVersion(GetLanText(text::kFirmwarePrefix), version);
+    std::string line = version.empty()
+                           ? std::string()
+                           : FormatFirmwareVersion(GetLanText(text::kFirmwarePrefix), version);
     // After a firmware check: the server's newer version, or that the mouse is up to date.
     if (firmware.checkState != 0) {
-        const std::string check = firmware.checkState == 1
-                                      ? FormatFirmwareVersion(GetLanText(text::kLatestVersion), firmware.latest)
-                                      : GetLanText(text::kUpToDate);
+        const std::string check =
+            firmware.checkState == 1
+                ? FormatFirmwareVersion(GetLanText(text::kLatestVersion), firmware.latest)
+                : GetLanText(text::kUpToDate);
         line = line.empty() ? check : line + "  \u00b7  " + check;
     }
     label->SetTitle(line);
@@ -254,7 +272,8 @@ void DeviceMainDlg::ShowProfileTitle() {
     DataStore& store = *m_context.store;
     if (label == nullptr || !store.IsOpened()) return;
     std::string name;
-    if (store.GetProfileName(store.CurrentProfile(), name)) label->SetTitle(LocaliseProfileName(name));
+    if (store.GetProfileName(store.CurrentProfile(), name))
+        label->SetTitle(LocaliseProfileName(name));
 }
 
 void DeviceMainDlg::ShowCurrentStage() {
@@ -267,7 +286,8 @@ void DeviceMainDlg::ShowCurrentStage() {
     store.GetSettingInt(profile, "dpi_index", index);
     store.GetSettingInt(profile, Format("dpi_group%d_value", index), dpi);
     store.GetSettingInt(profile, Format("dpi_group%d_rgb", index), colour);
-    if (auto* swatch = dynamic_cast<DUI::CArea*>(GetControl(kStageSwatch))) swatch->SetBkColor(colour);
+    if (auto* swatch = dynamic_cast<DUI::CArea*>(GetControl(kStageSwatch)))
+        swatch->SetBkColor(colour);
     if (auto* text = FontControl(GetControl(kStageText))) text->SetTitle(Format("%d DPI", dpi));
 }
 
@@ -283,9 +303,11 @@ void DeviceMainDlg::LoadModel(int model) {
         }
     }
     m_definition = definition;
-    m_editorContext.deviceAttr = ModelOf(model) != nullptr ? ModelOf(model)->deviceAttr : std::string();
+    m_editorContext.deviceAttr =
+        ModelOf(model) != nullptr ? ModelOf(model)->deviceAttr : std::string();
     if (DUI::MControl* picture = GetControl(kMousePicture)) {
-        picture->SetImage(m_definition.mousePicture.empty() ? "device\\mouse.png" : m_definition.mousePicture);
+        picture->SetImage(m_definition.mousePicture.empty() ? "device\\mouse.png"
+                                                            : m_definition.mousePicture);
     }
     ApplyView();
     ShowFirmwareLabel();
@@ -317,11 +339,13 @@ void DeviceMainDlg::SetAllDeviceState(int state) {
 
 void DeviceMainDlg::SetDeviceState(int model, int mode, int state) {
     m_listModes[model] = mode;
-    if (auto* list = GetControlAs<DUI::CDeviceList>(kDeviceList)) list->SetDeviceState(model, mode, state);
+    if (auto* list = GetControlAs<DUI::CDeviceList>(kDeviceList))
+        list->SetDeviceState(model, mode, state);
 }
 
 void DeviceMainDlg::SetDeviceVersion(int model, unsigned releaseNumber) {
-    if (auto* list = GetControlAs<DUI::CDeviceList>(kDeviceList)) list->SetDeviceVersion(model, static_cast<int>(releaseNumber));
+    if (auto* list = GetControlAs<DUI::CDeviceList>(kDeviceList))
+        list->SetDeviceVersion(model, static_cast<int>(releaseNumber));
     if (model == m_selectedDevice) ShowFirmwareLabel();
 }
 
@@ -329,7 +353,8 @@ void DeviceMainDlg::SetDeviceBattery(int model, int batteryA, int batteryB) {
     // Only a mouse behind its receiver runs on its battery.
     const auto mode = m_listModes.find(model);
     if (mode == m_listModes.end() || mode->second != 1) return;
-    if (auto* list = GetControlAs<DUI::CDeviceList>(kDeviceList)) list->SetDeviceBattery(model, batteryA, batteryB);
+    if (auto* list = GetControlAs<DUI::CDeviceList>(kDeviceList))
+        list->SetDeviceBattery(model, batteryA, batteryB);
 }
 
 void DeviceMainDlg::SelectDevice(int model) {
@@ -339,7 +364,8 @@ void DeviceMainDlg::SelectDevice(int model) {
 }
 
 void DeviceMainDlg::SetBatteryInfo(int level, int charge) {
-    if (auto* battery = GetControlAs<DUI::BatteryCtrl>(kBattery)) battery->SetBatteryInfo(level, charge);
+    if (auto* battery = GetControlAs<DUI::BatteryCtrl>(kBattery))
+        battery->SetBatteryInfo(level, charge);
 }
 
 void DeviceMainDlg::ShowFirmwareVersion(const std::string& versionText) {
@@ -379,9 +405,11 @@ void DeviceMainDlg::RefreshDevicePages() { ApplyView(); }
 
 void DeviceMainDlg::CloseTransientWindows() {
     for (const char* title : kClosedTitles) {
-        for (DUI::MWindow* window : DUI::FindWindows(title)) window->PostMessage(DUI::kWmClose, 0, 0);
+        for (DUI::MWindow* window : DUI::FindWindows(title))
+            window->PostMessage(DUI::kWmClose, 0, 0);
     }
-    for (DUI::MWindow* window : DUI::FindWindows("MessageBox")) window->PostMessage(DUI::kWmClose, DUI::kIdCancel, 0);
+    for (DUI::MWindow* window : DUI::FindWindows("MessageBox"))
+        window->PostMessage(DUI::kWmClose, DUI::kIdCancel, 0);
     for (const char* title : kHiddenTitles) {
         for (DUI::MWindow* window : DUI::FindWindows(title)) window->ShowWindow(DUI::kSwHide);
     }
@@ -394,12 +422,15 @@ void DeviceMainDlg::StopMacroRecording() {
     if (auto* macros = dynamic_cast<MacroPage*>(Page(kPageMacros))) macros->StopMacroRecording();
 }
 
-void DeviceMainDlg::UpdateAvailable(int kind) { OnWindowMessage(kWmUpdateAvailable, static_cast<std::uintptr_t>(kind), 1); }
+void DeviceMainDlg::UpdateAvailable(int kind) {
+    OnWindowMessage(kWmUpdateAvailable, static_cast<std::uintptr_t>(kind), 1);
+}
 
 void DeviceMainDlg::UpdateProgress(int percent) { OnWindowMessage(kWmUpdateProgress, 0, percent); }
 
 void DeviceMainDlg::FirmwareProgress(int percent) {
-    if (m_firmwareWindow && m_firmwareWindow->IsWindow()) m_firmwareWindow->SetProgress("升级中", percent);
+    if (m_firmwareWindow && m_firmwareWindow->IsWindow())
+        m_firmwareWindow->SetProgress("升级中", percent);
 }
 
 void DeviceMainDlg::CloseFirmwareWindow() {
@@ -408,19 +439,20 @@ void DeviceMainDlg::CloseFirmwareWindow() {
 
 // ---- Update events on the UI thread ----
 
-void DeviceMainDlg::ShowApplicationCheck(const std::string& latestVersion, const std::string& /*label*/,
-                                         bool updateEnabled) {
+void DeviceMainDlg::ShowApplicationCheck(const std::string& latestVersion,
+                                         const std::string& /*label*/, bool updateEnabled) {
     // The settings page builds its label from the state, so a language change renews it.
     SetUpdateState(updateEnabled ? 1 : 2, latestVersion);
 }
 
-void DeviceMainDlg::ShowFirmwareCheck(const std::string& latestFirmware, const std::string& /*label*/,
-                                      bool upgradeEnabled) {
+void DeviceMainDlg::ShowFirmwareCheck(const std::string& latestFirmware,
+                                      const std::string& /*label*/, bool upgradeEnabled) {
     SetLatestFirmware(upgradeEnabled ? 1 : 2, latestFirmware);
 }
 
 void DeviceMainDlg::FirmwareStep(int textId, int percent) {
-    if (m_firmwareWindow && m_firmwareWindow->IsWindow()) m_firmwareWindow->SetProgress(GetLanText(textId), percent);
+    if (m_firmwareWindow && m_firmwareWindow->IsWindow())
+        m_firmwareWindow->SetProgress(GetLanText(textId), percent);
 }
 
 void DeviceMainDlg::DownloadFailed() {

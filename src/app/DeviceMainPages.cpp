@@ -53,7 +53,8 @@ void DeviceMainDlg::CreateEditorPages(const MainLayout& layout) {
     m_pages.emplace_back(kPagePerformance, std::make_unique<PerformancePage>(context));
     m_pages.emplace_back(kPageMacros, std::move(macros));
     m_pages.emplace_back(kPageLighting, std::make_unique<LightingPage>(context));
-    m_pages.emplace_back(kPageDeviceSettings, std::make_unique<DeviceSettingsPage>(context, m_context.launcher.get()));
+    m_pages.emplace_back(kPageDeviceSettings,
+                         std::make_unique<DeviceSettingsPage>(context, m_context.launcher.get()));
 
     const DUI::Rect panel = layout.PagePanel();
     for (auto& [itemId, page] : m_pages) {

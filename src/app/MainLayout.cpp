@@ -20,10 +20,13 @@ constexpr int kSettingsLabel = 240;   // labels on the left of the column
 }  // namespace
 
 MainLayout::MainLayout(int width, int height)
-    : m_width(std::max(width, 1)), m_height(std::max(height, 1)),
+    : m_width(std::max(width, 1)),
+      m_height(std::max(height, 1)),
       m_scale(static_cast<double>(std::max(height, 1)) / kDesignHeight) {}
 
-int MainLayout::S(int designLength) const { return static_cast<int>(std::lround(designLength * m_scale)); }
+int MainLayout::S(int designLength) const {
+    return static_cast<int>(std::lround(designLength * m_scale));
+}
 
 DUI::Rect MainLayout::InitialWindowRect(const DUI::Rect& workArea) {
     const int areaWidth = std::max(workArea.Width(), 1);
@@ -31,7 +34,8 @@ DUI::Rect MainLayout::InitialWindowRect(const DUI::Rect& workArea) {
     int width = 0;
     int height = 0;
     // Integer arithmetic, so a 768 px high area gives exactly 768 px.
-    if (static_cast<long>(areaWidth) * kDesignHeight >= static_cast<long>(areaHeight) * kDesignWidth) {
+    if (static_cast<long>(areaWidth) * kDesignHeight >=
+        static_cast<long>(areaHeight) * kDesignWidth) {
         height = std::min(kDesignHeight, areaHeight);
         width = height * kDesignWidth / kDesignHeight;
     } else {
@@ -51,11 +55,19 @@ DUI::Rect MainLayout::WindowButton(int id) const {
     // Minimise, maximise and close fill the 114 px at the right edge; settings sits apart.
     int right = m_width - S(6);
     switch (id) {
-    case 38: break;
-    case 41: right -= S(36); break;
-    case 39: right -= S(72); break;
-    case 40: right -= S(118); break;
-    default: return {};
+        case 38:
+            break;
+        case 41:
+            right -= S(36);
+            break;
+        case 39:
+            right -= S(72);
+            break;
+        case 40:
+            right -= S(118);
+            break;
+        default:
+            return {};
     }
     return {right - S(36), S(14), right, S(50)};
 }
@@ -75,28 +87,33 @@ DUI::Rect MainLayout::MousePicture() const {
 
 DUI::Rect MainLayout::ProfileLabel() const {
     const DUI::Rect column = DeviceColumn();
-    return {column.left + S(24), column.bottom - S(206), column.right - S(64), column.bottom - S(170)};
+    return {column.left + S(24), column.bottom - S(206), column.right - S(64),
+            column.bottom - S(170)};
 }
 
 DUI::Rect MainLayout::ProfileButton() const {
     const DUI::Rect column = DeviceColumn();
-    return {column.right - S(60), column.bottom - S(206), column.right - S(24), column.bottom - S(170)};
+    return {column.right - S(60), column.bottom - S(206), column.right - S(24),
+            column.bottom - S(170)};
 }
 
 // The current stage right under the profile; the battery (receiver only) last.
 DUI::Rect MainLayout::StageSwatch() const {
     const DUI::Rect column = DeviceColumn();
-    return {column.left + S(24), column.bottom - S(132), column.left + S(48), column.bottom - S(108)};
+    return {column.left + S(24), column.bottom - S(132), column.left + S(48),
+            column.bottom - S(108)};
 }
 
 DUI::Rect MainLayout::StageText() const {
     const DUI::Rect column = DeviceColumn();
-    return {column.left + S(60), column.bottom - S(144), column.right - S(24), column.bottom - S(96)};
+    return {column.left + S(60), column.bottom - S(144), column.right - S(24),
+            column.bottom - S(96)};
 }
 
 DUI::Rect MainLayout::Battery() const {
     const DUI::Rect column = DeviceColumn();
-    return {column.left + S(24), column.bottom - S(70), column.right - S(24), column.bottom - S(38)};
+    return {column.left + S(24), column.bottom - S(70), column.right - S(24),
+            column.bottom - S(38)};
 }
 
 DUI::Rect MainLayout::PagePanel() const {
@@ -110,7 +127,8 @@ DUI::Rect MainLayout::VersionLabel() const {
 }
 
 DUI::Rect MainLayout::FirmwareLabel() const {
-    return {m_width - S(kMargin + 300), m_height - S(kStatusTop), m_width - S(kMargin), m_height - S(kStatusBottom)};
+    return {m_width - S(kMargin + 300), m_height - S(kStatusTop), m_width - S(kMargin),
+            m_height - S(kStatusBottom)};
 }
 
 DUI::Rect MainLayout::HomeHeading() const {
@@ -153,30 +171,50 @@ DUI::Rect MainLayout::Column(int left, int top, int right, int bottom) const {
 DUI::Rect MainLayout::SettingsControl(int id) const {
     const int value = kSettingsLabel;
     switch (id) {
-    case 272: return SettingsPage();
-    case 273: {
-        const DUI::Rect page = SettingsPage();
-        return {page.left + S(16), page.top + S(16), page.left + S(56), page.top + S(56)};
-    }
-    case 278: return Column(0, 48, value, 88);
-    case 279: return Column(value, 48, value + 300, 88);
-    case 280: return Column(0, 120, value, 152);
-    case 281: return Column(value, 120, kSettingsColumn, 152);
-    case 282: return Column(value, 160, kSettingsColumn, 192);
-    case 283: return Column(0, 216, kSettingsColumn, 218);
-    case 285: return Column(0, 240, value, 272);
-    case 286: return Column(value, 240, kSettingsColumn, 272);
-    case 287: return Column(value, 280, kSettingsColumn, 312);
-    case 284: return Column(0, 336, kSettingsColumn, 338);
-    case 274: return Column(0, 360, value, 396);
-    case 275: return Column(value, 360, value + 240, 396);
-    case 276: return Column(kSettingsColumn - 140, 360, kSettingsColumn, 396);
-    case 277: return Column(value, 420, value + 200, 456);
-    case 288: return Column(0, 496, value, 528);
-    case 289: return Column(value, 496, value + 130, 528);
-    case 290: return Column(value + 135, 496, value + 265, 528);
-    case 291: return Column(value + 270, 496, value + 400, 528);
-    default: return {};
+        case 272:
+            return SettingsPage();
+        case 273: {
+            const DUI::Rect page = SettingsPage();
+            return {page.left + S(16), page.top + S(16), page.left + S(56), page.top + S(56)};
+        }
+        case 278:
+            return Column(0, 48, value, 88);
+        case 279:
+            return Column(value, 48, value + 300, 88);
+        case 280:
+            return Column(0, 120, value, 152);
+        case 281:
+            return Column(value, 120, kSettingsColumn, 152);
+        case 282:
+            return Column(value, 160, kSettingsColumn, 192);
+        case 283:
+            return Column(0, 216, kSettingsColumn, 218);
+        case 285:
+            return Column(0, 240, value, 272);
+        case 286:
+            return Column(value, 240, kSettingsColumn, 272);
+        case 287:
+            return Column(value, 280, kSettingsColumn, 312);
+        case 284:
+            return Column(0, 336, kSettingsColumn, 338);
+        case 274:
+            return Column(0, 360, value, 396);
+        case 275:
+            return Column(value, 360, value + 240, 396);
+        case 276:
+            return Column(kSettingsColumn - 140, 360, kSettingsColumn, 396);
+        case 277:
+            return Column(value, 420, value + 200, 456);
+        case 288:
+            return Column(0, 496, value, 528);
+        case 289:
+            return Column(value, 496, value + 130, 528);
+        case 290:
+            return Column(value + 135, 496, value + 265, 528);
+        case 291:
+            return Column(value + 270, 496, value + 400, 528);
+        default:
+            return {};
     }
 }
 

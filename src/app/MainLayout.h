@@ -8,7 +8,7 @@ namespace kestrix {
 // 1300 x 788; sizes scale with height / 788, controls near the right or bottom edge keep
 // their distance from that edge, and the settings column stays centred.
 class MainLayout {
-public:
+  public:
     static constexpr int kDesignWidth = 1300;
     static constexpr int kDesignHeight = 788;
 
@@ -66,7 +66,7 @@ public:
     // A design-size length at this scale.
     int S(int designLength) const;
 
-private:
+  private:
     DUI::Rect Column(int left, int top, int right, int bottom) const;
     int m_width;
     int m_height;

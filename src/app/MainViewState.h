@@ -15,8 +15,8 @@ struct ViewVisibility {
     bool homeList = false;       // device list of the home view
     bool noDevicePanel = false;  // the panel shown instead of the list without a device
     bool tabStrip = false;
-    bool deviceControls = false; // caption, device column with the profile button, status
-    int pagePanel = 0;           // item id of the visible page panel, 0 = none
+    bool deviceControls = false;  // caption, device column with the profile button, status
+    int pagePanel = 0;            // item id of the visible page panel, 0 = none
     bool settingsPage = false;
     bool settingsButton = true;  // the settings window button (covered by the settings page)
 };
@@ -24,7 +24,7 @@ struct ViewVisibility {
 // The navigation rules of the main window: home, the device pages behind the tab strip, and
 // the settings page over either. Pure state; the window applies Visibility() to its controls.
 class MainViewState {
-public:
+  public:
     // A tab was selected (item id): closes the settings page; home hides the device controls.
     void SelectPage(int itemId);
     // The settings button: the settings page covers the tab strip and the pages.
@@ -43,7 +43,7 @@ public:
     bool NoDevicePanelShown() const { return m_noDevicePanel; }
     ViewVisibility Visibility() const;
 
-private:
+  private:
     int m_currentPage = kPageHome;
     bool m_settings = false;
     bool m_devicePages = false;

@@ -14,7 +14,8 @@ std::shared_ptr<AppFolders> LinuxPlatformFactory::Folders() {
     return m_folders;
 }
 
-std::shared_ptr<SingleInstance> LinuxPlatformFactory::MakeSingleInstance(const std::string& programName) {
+std::shared_ptr<SingleInstance> LinuxPlatformFactory::MakeSingleInstance(
+    const std::string& programName) {
     return std::make_shared<LinuxSingleInstance>(programName);
 }
 

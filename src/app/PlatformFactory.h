@@ -16,7 +16,7 @@ class SingleInstance;
 // made once config.xml has given the name. Shared pointers, so a test can keep the fakes it
 // handed out and look at them afterwards.
 class PlatformFactory {
-public:
+  public:
     virtual ~PlatformFactory() = default;
     // Program folder and per-user data folder (made before config.xml is read).
     virtual std::shared_ptr<AppFolders> Folders() = 0;
@@ -34,7 +34,7 @@ public:
 
 // The Linux services of src/platform.
 class LinuxPlatformFactory final : public PlatformFactory {
-public:
+  public:
     std::shared_ptr<AppFolders> Folders() override;
     std::shared_ptr<SingleInstance> MakeSingleInstance(const std::string& programName) override;
     std::shared_ptr<AppRegistry> MakeRegistry(const std::string& programName) override;
@@ -42,7 +42,7 @@ public:
     std::shared_ptr<DesktopLauncher> MakeLauncher() override;
     std::shared_ptr<PointerSystem> MakePointerSystem() override;
 
-private:
+  private:
     std::shared_ptr<AppFolders> m_folders;
 };
 

@@ -28,7 +28,8 @@ DUI::Rect ProfileDlg::PlaceAbove(const DUI::Rect& anchor) {
 void ProfileDlg::ShowAbove(DUI::MWindow& mainWindow, const DUI::Rect& anchor, DataStore& store,
                            ProfileId currentProfile) {
     ProfileDlg dialog(mainWindow, store, currentProfile);
-    if (!dialog.Create(&mainWindow, kProfileDlgTitle, kShellWindowStyle, 0, PlaceAbove(anchor))) return;
+    if (!dialog.Create(&mainWindow, kProfileDlgTitle, kShellWindowStyle, 0, PlaceAbove(anchor)))
+        return;
     dialog.ShowModal(DUI::kSwShowNormal);
     dialog.DestroyWindow();
 }
@@ -43,7 +44,8 @@ void ProfileDlg::InitUI(const DUI::Rect& rect) {
     SetBkColor(kDialogBackground, kDialogBorder);
     const int w = rect.Width();
     const int h = rect.Height();
-    if (auto* background = CreateControlAs<DUI::MPicture>("MPicture", kBackground, {10, 10, w - 10, h - 45})) {
+    if (auto* background =
+            CreateControlAs<DUI::MPicture>("MPicture", kBackground, {10, 10, w - 10, h - 45})) {
         background->SetImage("img_area_content.png");
         background->SetStretch(true);
     }
@@ -61,7 +63,8 @@ void ProfileDlg::InitUI(const DUI::Rect& rect) {
     const int centre = w / 2;
     const std::pair<int, int> buttons[] = {{kImport, text::kImport}, {kExport, text::kExport}};
     for (const auto& [id, textId] : buttons) {
-        const DUI::Rect r = id == kImport ? DUI::Rect{10, h - 35, centre - 5, h - 7} : DUI::Rect{centre + 5, h - 35, w - 10, h - 7};
+        const DUI::Rect r = id == kImport ? DUI::Rect{10, h - 35, centre - 5, h - 7}
+                                          : DUI::Rect{centre + 5, h - 35, w - 10, h - 7};
         if (auto* button = CreateControlAs<DUI::MButton>("MButton", id, r, GetLanText(textId))) {
             button->SetImage("img_button.png");
             button->SetFont(13);
@@ -94,10 +97,12 @@ void ProfileDlg::OnMessage(int id, int code, std::intptr_t param) {
         return;
     }
     if (id == kList && code == DUI::kNotifyEditDone && list != nullptr) {
-        const ProfileId profile = static_cast<ProfileId>(list->GetItemData(static_cast<int>(param)));
+        const ProfileId profile =
+            static_cast<ProfileId>(list->GetItemData(static_cast<int>(param)));
         const std::string name = list->GetEditText();
         // An empty name keeps the stored one.
-        if (profile > 0 && !name.empty() && m_store.RenameProfile(profile, name)) m_edited = profile;
+        if (profile > 0 && !name.empty() && m_store.RenameProfile(profile, name))
+            m_edited = profile;
         return;
     }
     if ((id == kImport || id == kExport) && code == DUI::kNotifyClick) {

@@ -17,7 +17,7 @@ inline constexpr char kProfileDlgTitle[] = "ProfileDlg";
 // (wParam 0 choose, 1 import, 2 export; lParam the profile). A click outside closes it; a
 // name edited before still selects that profile.
 class ProfileDlg : public DUI::MDialog {
-public:
+  public:
     static constexpr int kList = 31;
     static constexpr int kImport = 32;
     static constexpr int kExport = 33;
@@ -38,7 +38,7 @@ public:
     void OnMessage(int id, int code, std::intptr_t param) override;
     int OnNcActivate(bool active) override;
 
-private:
+  private:
     // Posts 1705 (action, profile) to the main window.
     void PostToMain(std::uintptr_t action, ProfileId profile);
     // Posts the choice of an edited name first, then closes.

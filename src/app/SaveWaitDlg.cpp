@@ -20,7 +20,9 @@ constexpr int kHeight = 200;
 }  // namespace
 
 bool SaveWaitDlg::CreateOver(DUI::MWindow* owner) {
-    if (!Create(owner, kSaveWaitTitle, kShellWindowStyle, DUI::kWsExToolWindow, {0, 0, kWidth, kHeight})) return false;
+    if (!Create(owner, kSaveWaitTitle, kShellWindowStyle, DUI::kWsExToolWindow,
+                {0, 0, kWidth, kHeight}))
+        return false;
     CenterWindow();
     Show();
     return true;
@@ -52,7 +54,8 @@ void SaveWaitDlg::InitUI(const DUI::Rect& rect) {
         label->SetAlignment(DUI::kAlignCenter);
         label->SetTextColor(DUI::Manager::m_select_color);
     }
-    if (auto* progress = CreateControlAs<DUI::MProgress2>("MProgress2", kProgressId, {40, 136, w - 40, 146})) {
+    if (auto* progress =
+            CreateControlAs<DUI::MProgress2>("MProgress2", kProgressId, {40, 136, w - 40, 146})) {
         progress->SetRange(100);
     }
 }

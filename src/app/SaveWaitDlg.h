@@ -11,7 +11,7 @@ inline constexpr char kSaveWaitTitle[] = "SaveWaitDlg";
 // progress sweep. Every Show restarts its hide timer, so it stays until HideDelay() after the
 // last change. Created on first use by the main window and kept.
 class SaveWaitDlg : public DUI::MDialog {
-public:
+  public:
     static constexpr int kHideTimer = 200;
     static constexpr int kDefaultHideDelayMs = 2000;
 
@@ -30,7 +30,7 @@ public:
     void OnTimer(int id) override;
     void CloseWindow() override;
 
-private:
+  private:
     int m_hideDelayMs = kDefaultHideDelayMs;
 };
 

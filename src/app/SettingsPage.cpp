@@ -24,13 +24,16 @@ using namespace settings_id;
 
 namespace {
 
-constexpr int kAllIds[] = {kBackground, kReturn, kVersion, kUpdateState, kUpdateButton, kReset, kLanguageLabel,
-                           kLanguageCombo, kStartupLabel, kStartAtLogon, kStartMinimised, kSeparator1, kSeparator2,
-                           kCloseLabel, kCloseHides, kCloseEnds, kLinksLabel, kWebsite, kFeedback, kQa};
+constexpr int kAllIds[] = {kBackground,   kReturn,       kVersion,        kUpdateState,
+                           kUpdateButton, kReset,        kLanguageLabel,  kLanguageCombo,
+                           kStartupLabel, kStartAtLogon, kStartMinimised, kSeparator1,
+                           kSeparator2,   kCloseLabel,   kCloseHides,     kCloseEnds,
+                           kLinksLabel,   kWebsite,      kFeedback,       kQa};
 
 }  // namespace
 
-SettingsPage::SettingsPage(DUI::MDialog& owner, AppContext& context) : m_owner(owner), m_context(context) {}
+SettingsPage::SettingsPage(DUI::MDialog& owner, AppContext& context)
+    : m_owner(owner), m_context(context) {}
 
 DUI::MControl* SettingsPage::Control(int id) const { return m_owner.GetControl(id); }
 
@@ -70,7 +73,8 @@ void SettingsPage::Create() {
         check->SetImage("img_button.png");
         check->SetEnabled(false);
     }
-    if (auto* reset = m_owner.CreateControlAs<DUI::MButton>("MButton", kReset, none)) reset->SetImage("img_button.png");
+    if (auto* reset = m_owner.CreateControlAs<DUI::MButton>("MButton", kReset, none))
+        reset->SetImage("img_button.png");
     for (int id : {kWebsite, kFeedback, kQa}) m_owner.CreateControl("CTextButton", id, none);
     Show(false);
 }
@@ -94,13 +98,15 @@ void SettingsPage::LoadState(bool trayAvailable) {
         const bool enabled = m_context.autostart->IsEnabled();
         logon->SetCheck(enabled ? 1 : 0);
         minimised->SetEnabled(enabled);
-        minimised->SetCheck(enabled && m_context.registry->ReadAppRegistryInt(kAutorunMinimizeValue) == 1 ? 1 : 0);
+        minimised->SetCheck(
+            enabled && m_context.registry->ReadAppRegistryInt(kAutorunMinimizeValue) == 1 ? 1 : 0);
     }
     auto* hides = m_owner.GetControlAs<DUI::CRadioButton>(kCloseHides);
     auto* ends = m_owner.GetControlAs<DUI::CRadioButton>(kCloseEnds);
     if (hides != nullptr && ends != nullptr) {
         // Without a tray a hidden window could not be brought back, so hiding is not offered.
-        const bool hideToTray = trayAvailable && m_context.registry->ReadAppRegistryInt(kExitModeValue) == 1;
+        const bool hideToTray =
+            trayAvailable && m_context.registry->ReadAppRegistryInt(kExitModeValue) == 1;
         hides->SetEnabled(trayAvailable);
         if (hideToTray) {
             hides->SetCheck(1);
@@ -110,7 +116,8 @@ void SettingsPage::LoadState(bool trayAvailable) {
     }
     if (auto* combo = m_owner.GetControlAs<DUI::MComboBox>(kLanguageCombo)) {
         combo->DeleteAllItems();
-        for (const LanguageTexts::OfferedLanguage& language : LanguageTexts::OfferedLanguages(AvailableLcids())) {
+        for (const LanguageTexts::OfferedLanguage& language :
+             LanguageTexts::OfferedLanguages(AvailableLcids())) {
             combo->AddItem(std::string(language.comboText), language.lcid);
         }
         combo->SelectData(CurrentLcid());
@@ -121,7 +128,8 @@ void SettingsPage::ApplyTexts(const std::string& appVersion) {
     const auto setTitle = [this](int id, const std::string& title) {
         if (auto* control = dynamic_cast<DUI::MControlFont*>(Control(id))) control->SetTitle(title);
     };
-    setTitle(kVersion, Format("%s: v%s", GetLanText(text::kVersionPrefix).c_str(), appVersion.c_str()));
+    setTitle(kVersion,
+             Format("%s: v%s", GetLanText(text::kVersionPrefix).c_str(), appVersion.c_str()));
     setTitle(kUpdateButton, GetLanText(text::kUpdateButton));
     setTitle(kReset, GetLanText(text::kResetToDefaults));
     setTitle(kLanguageLabel, GetLanText(text::kLanguage));
@@ -143,7 +151,8 @@ void SettingsPage::SetUpdateState(int state, const std::string& latestVersion) {
     m_latestVersion = latestVersion;
     auto* label = dynamic_cast<DUI::MControlFont*>(Control(kUpdateState));
     if (label != nullptr) {
-        label->SetTitle(state == 1 ? Format("%s: v%s", GetLanText(text::kLatestVersion).c_str(), latestVersion.c_str())
+        label->SetTitle(state == 1 ? Format("%s: v%s", GetLanText(text::kLatestVersion).c_str(),
+                                            latestVersion.c_str())
                                    : GetLanText(text::kUpToDate));
     }
     if (DUI::MControl* button = Control(kUpdateButton)) button->SetEnabled(state == 1);
@@ -152,36 +161,46 @@ void SettingsPage::SetUpdateState(int state, const std::string& latestVersion) {
 bool SettingsPage::HandleClick(int id) {
     AppRegistry& registry = *m_context.registry;
     switch (id) {
-    case kStartAtLogon: {
-        auto* logon = m_owner.GetControlAs<DUI::CCheckButton>(kStartAtLogon);
-        auto* minimised = m_owner.GetControlAs<DUI::CCheckButton>(kStartMinimised);
-        if (logon == nullptr || minimised == nullptr) return true;
-        if (logon->GetCheck() == 1) {
-            minimised->SetEnabled(true);
-            m_context.autostart->Enable();
-        } else {
-            minimised->SetCheck(0);
-            minimised->SetEnabled(false);
-            registry.WriteAppRegistryString(kAutorunMinimizeValue, "0");
-            m_context.autostart->Disable();
+        case kStartAtLogon: {
+            auto* logon = m_owner.GetControlAs<DUI::CCheckButton>(kStartAtLogon);
+            auto* minimised = m_owner.GetControlAs<DUI::CCheckButton>(kStartMinimised);
+            if (logon == nullptr || minimised == nullptr) return true;
+            if (logon->GetCheck() == 1) {
+                minimised->SetEnabled(true);
+                m_context.autostart->Enable();
+            } else {
+                minimised->SetCheck(0);
+                minimised->SetEnabled(false);
+                registry.WriteAppRegistryString(kAutorunMinimizeValue, "0");
+                m_context.autostart->Disable();
+            }
+            return true;
         }
-        return true;
-    }
-    case kStartMinimised: {
-        auto* minimised = m_owner.GetControlAs<DUI::CCheckButton>(kStartMinimised);
-        if (minimised != nullptr) registry.WriteAppRegistryString(kAutorunMinimizeValue, minimised->GetCheck() == 1 ? "1" : "0");
-        return true;
-    }
-    case kCloseHides:
-    case kCloseEnds: {
-        auto* hides = m_owner.GetControlAs<DUI::CRadioButton>(kCloseHides);
-        registry.WriteAppRegistryString(kExitModeValue, hides != nullptr && hides->GetCheck() == 1 ? "1" : "0");
-        return true;
-    }
-    case kWebsite: m_context.launcher->OpenUrl(m_context.software.websiteUrl); return true;
-    case kFeedback: m_context.launcher->OpenUrl(m_context.software.feedbackUrl); return true;
-    case kQa: m_context.launcher->OpenUrl(m_context.software.qaUrl); return true;
-    default: return false;
+        case kStartMinimised: {
+            auto* minimised = m_owner.GetControlAs<DUI::CCheckButton>(kStartMinimised);
+            if (minimised != nullptr)
+                registry.WriteAppRegistryString(kAutorunMinimizeValue,
+                                                minimised->GetCheck() == 1 ? "1" : "0");
+            return true;
+        }
+        case kCloseHides:
+        case kCloseEnds: {
+            auto* hides = m_owner.GetControlAs<DUI::CRadioButton>(kCloseHides);
+            registry.WriteAppRegistryString(kExitModeValue,
+                                            hides != nullptr && hides->GetCheck() == 1 ? "1" : "0");
+            return true;
+        }
+        case kWebsite:
+            m_context.launcher->OpenUrl(m_context.software.websiteUrl);
+            return true;
+        case kFeedback:
+            m_context.launcher->OpenUrl(m_context.software.feedbackUrl);
+            return true;
+        case kQa:
+            m_context.launcher->OpenUrl(m_context.software.qaUrl);
+            return true;
+        default:
+            return false;
     }
 }
 

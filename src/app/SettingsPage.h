@@ -44,7 +44,7 @@ inline constexpr char kExitModeGroup[] = "IDC_SET_STC_EXITMODE";
 // creates its controls in the owner window and handles the clicks that only touch the
 // platform (log-on entry, stored preferences, links); the owner handles the rest.
 class SettingsPage {
-public:
+  public:
     SettingsPage(DUI::MDialog& owner, AppContext& context);
 
     // Creates every control of the page, hidden.
@@ -64,7 +64,7 @@ public:
     // Handles a click on 281, 282, 286, 287 or 289 to 291; false for any other id.
     bool HandleClick(int id);
 
-private:
+  private:
     DUI::MControl* Control(int id) const;
     DUI::MDialog& m_owner;
     AppContext& m_context;

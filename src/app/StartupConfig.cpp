@@ -44,7 +44,8 @@ StartupConfig ReadStartupConfig(const std::string& moduleFolder) {
     // Forward search in document order: the language list precedes <software>.
     if (doc.FindElement("language.info")) {
         doc.IntoElement();
-        while (doc.FindElement("lan")) config.lcids.push_back(ParseDecimal(doc.GetAttribute("value")));
+        while (doc.FindElement("lan"))
+            config.lcids.push_back(ParseDecimal(doc.GetAttribute("value")));
         doc.OutOfElement();
     }
     if (doc.FindElement("software")) config.programName = doc.GetAttribute("caption");

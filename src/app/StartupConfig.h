@@ -15,11 +15,11 @@ struct StartupConfig {
 // The <software> block the main window reads for its labels and links.
 struct SoftwareInfo {
     std::string caption;
-    std::string version;     // shown as "%s: v%s"; compared by the update check
-    std::string websiteUrl;  // <website url>
-    std::string feedbackUrl; // <feedback url>
-    std::string qaUrl;       // <qa url>
-    std::string upgradeUrl;  // <upgrade url>, base of the update server
+    std::string version;      // shown as "%s: v%s"; compared by the update check
+    std::string websiteUrl;   // <website url>
+    std::string feedbackUrl;  // <feedback url>
+    std::string qaUrl;        // <qa url>
+    std::string upgradeUrl;   // <upgrade url>, base of the update server
 };
 
 // Reads moduleFolder + "config.xml". A missing file, root or element leaves the values empty

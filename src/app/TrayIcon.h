@@ -15,7 +15,7 @@ namespace kestrix {
 // one item that reaches the owner as WM_COMMAND 100. The icon's existence is the flag that
 // it is shown: Remove is harmless when it is gone.
 class TrayIcon {
-public:
+  public:
     TrayIcon();
     ~TrayIcon();
     TrayIcon(const TrayIcon&) = delete;
@@ -36,7 +36,7 @@ public:
     // The tip text (program name).
     const std::string& Tip() const { return m_tip; }
 
-private:
+  private:
     std::unique_ptr<DUI::TrayIcon> m_icon;
     std::string m_tip;
 };

@@ -65,7 +65,8 @@ void UiDeviceEvents::ShowFirmwareVersion(const std::string& versionText) {
     }
     Post([versionText](DeviceEvents& t) { t.ShowFirmwareVersion(versionText); });
 }
-void UiDeviceEvents::SetDpiSliderRange(const std::string& lowLabel, const std::string& highLabel, int steps) {
+void UiDeviceEvents::SetDpiSliderRange(const std::string& lowLabel, const std::string& highLabel,
+                                       int steps) {
     Post([=](DeviceEvents& t) { t.SetDpiSliderRange(lowLabel, highLabel, steps); });
 }
 void UiDeviceEvents::SelectStageCount(int count) {

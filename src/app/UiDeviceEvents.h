@@ -14,7 +14,7 @@ namespace kestrix {
 // (DUI::PostToUiThread) and made there on target, in the order the worker made the calls.
 // After Detach, calls still queued are dropped, so a closing window is never reached.
 class UiDeviceEvents final : public DeviceEvents {
-public:
+  public:
     // target receives the calls on the UI thread; it must stay alive until Detach.
     explicit UiDeviceEvents(DeviceEvents& target);
     ~UiDeviceEvents() override;
@@ -37,7 +37,8 @@ public:
     void SelectDevice(int model) override;
     void SetBatteryInfo(int level, int charge) override;
     void ShowFirmwareVersion(const std::string& versionText) override;
-    void SetDpiSliderRange(const std::string& lowLabel, const std::string& highLabel, int steps) override;
+    void SetDpiSliderRange(const std::string& lowLabel, const std::string& highLabel,
+                           int steps) override;
     void SelectStageCount(int count) override;
     void SelectStageIndex(int index) override;
     void SetDpiSliderPosition(int sliderValue) override;
@@ -54,7 +55,7 @@ public:
     void FirmwareProgress(int percent) override;
     void CloseFirmwareWindow() override;
 
-private:
+  private:
     // Queues call for the UI thread unless detached by then.
     void Post(std::function<void(DeviceEvents&)> call);
 

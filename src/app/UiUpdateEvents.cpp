@@ -18,8 +18,8 @@ void UiUpdateEvents::Post(std::function<void(UpdateEvents&)> call) {
     });
 }
 
-void UiUpdateEvents::ShowApplicationCheck(const std::string& latestVersion, const std::string& label,
-                                          bool updateEnabled) {
+void UiUpdateEvents::ShowApplicationCheck(const std::string& latestVersion,
+                                          const std::string& label, bool updateEnabled) {
     Post([=](UpdateEvents& t) { t.ShowApplicationCheck(latestVersion, label, updateEnabled); });
 }
 void UiUpdateEvents::ShowFirmwareCheck(const std::string& latestFirmware, const std::string& label,

@@ -13,7 +13,7 @@ namespace kestrix {
 // target, in the order the worker made the calls. After Detach, calls still queued are
 // dropped, so a closing window is never reached.
 class UiUpdateEvents final : public UpdateEvents {
-public:
+  public:
     // target receives the calls on the UI thread; it must stay alive until Detach.
     explicit UiUpdateEvents(UpdateEvents& target);
     ~UiUpdateEvents() override;
@@ -28,7 +28,7 @@ public:
     void FirmwareStep(int textId, int percent) override;
     void DownloadFailed() override;
 
-private:
+  private:
     // Queues call for the UI thread unless detached by then.
     void Post(std::function<void(UpdateEvents&)> call);
 

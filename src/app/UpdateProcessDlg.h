@@ -10,7 +10,7 @@ inline constexpr char kUpdateProcessTitle[] = "UpdateProcessDlg";
 // The download window of an application update: a progress text and bar. Shown modally by
 // the update prompt; the main window forwards WM_UPDATE_PROGRESS to it.
 class UpdateProcessDlg : public DUI::MDialog {
-public:
+  public:
     static constexpr int kWidth = 360;
     static constexpr int kHeight = 100;
     static constexpr int kText = 31;
@@ -24,7 +24,7 @@ public:
     void InitUI(const DUI::Rect& rect) override;
     void CloseWindow() override;
 
-private:
+  private:
     int m_percent = 0;
 };
 

@@ -10,7 +10,8 @@
 namespace kestrix {
 
 void UpdateTipDlg::SetProgress(const std::string& stepText, int percent) {
-    if (auto* status = GetControlAs<DUI::MText>(kStatus)) status->SetTitle(Format("%s: %d%%", stepText.c_str(), percent));
+    if (auto* status = GetControlAs<DUI::MText>(kStatus))
+        status->SetTitle(Format("%s: %d%%", stepText.c_str(), percent));
     if (auto* bar = GetControlAs<DUI::MProgress>(kBar)) bar->SetPos(percent);
 }
 
@@ -30,11 +31,13 @@ void UpdateTipDlg::InitUI(const DUI::Rect& rect) {
         title->SetTextColor(kWarningColour);
     }
     // A fixed status text of the firmware window until the first progress report.
-    if (auto* status = CreateControlAs<DUI::MText>("MText", kStatus, {20, 60, w - 20, 80}, "升级中")) {
+    if (auto* status =
+            CreateControlAs<DUI::MText>("MText", kStatus, {20, 60, w - 20, 80}, "升级中")) {
         status->SetAlignment(DUI::kAlignCenter);
         status->SetTextColor(kTextColour);
     }
-    if (auto* bar = CreateControlAs<DUI::MProgress>("MProgress", kBar, {20, 90, w - 20, 106})) bar->SetRange(100);
+    if (auto* bar = CreateControlAs<DUI::MProgress>("MProgress", kBar, {20, 90, w - 20, 106}))
+        bar->SetRange(100);
 }
 
 void UpdateTipDlg::CloseWindow() { DestroyWindow(); }

@@ -12,7 +12,7 @@ inline constexpr char kUpdateTipTitle[] = "UpdateTipDlg";
 // The firmware upgrade window: a warning title (text 596), a status line and a bar. The
 // firmware flow reports progress to it and closes it with OK when it ends.
 class UpdateTipDlg : public DUI::MDialog {
-public:
+  public:
     static constexpr int kWidth = 391;
     static constexpr int kHeight = 130;
     static constexpr int kTitle = 31;

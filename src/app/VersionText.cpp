@@ -4,8 +4,9 @@ namespace kestrix {
 
 std::string FirmwareVersionDigits(std::string_view versionText) {
     const std::string_view major = versionText.substr(0, 1);
-    const std::string_view minor =
-        versionText.size() >= 3 ? versionText.substr(versionText.size() - 2) : versionText.substr(major.size());
+    const std::string_view minor = versionText.size() >= 3
+                                       ? versionText.substr(versionText.size() - 2)
+                                       : versionText.substr(major.size());
     std::string digits(major);
     digits += '.';
     digits += minor;

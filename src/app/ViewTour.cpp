@@ -10,7 +10,8 @@ namespace {
 constexpr int kPollMs = 100;
 // Longest wait for the first device read before the tour shows what there is.
 constexpr int kReadTimeoutMs = 20000;
-constexpr const char* kPageNames[] = {"home", "buttons", "performance", "macros", "lighting", "device-settings"};
+constexpr const char* kPageNames[] = {"home",   "buttons",  "performance",
+                                      "macros", "lighting", "device-settings"};
 
 }  // namespace
 

@@ -12,7 +12,7 @@ class DeviceMainDlg;
 // settings page, each for a dwell time, writes a log line "view <name> shown" as each view
 // appears, and closes the window at the end. Without a mouse it shows home only.
 class ViewTour {
-public:
+  public:
     // Timer id the tour runs on (the window hands it over).
     static constexpr int kTimerId = 7001;
 
@@ -24,7 +24,7 @@ public:
     // Names of the views in the order shown.
     const std::vector<std::string>& Shown() const { return m_shown; }
 
-private:
+  private:
     void Step();
     DeviceMainDlg& m_window;
     int m_dwellMs;

@@ -29,7 +29,8 @@ std::string TimeStamp() {
     const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
     const auto millis =
-        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
+        1000;
     std::tm local{};
     localtime_r(&seconds, &local);
     char text[40];
@@ -79,7 +80,8 @@ void LogLine(const char* format, ...) {
     if (length < 0) {
         return;
     }
-    Log::Write(std::string_view(buffer, std::min<size_t>(static_cast<size_t>(length), sizeof buffer - 1)));
+    Log::Write(
+        std::string_view(buffer, std::min<size_t>(static_cast<size_t>(length), sizeof buffer - 1)));
 }
 
 }  // namespace kestrix

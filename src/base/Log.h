@@ -10,7 +10,7 @@ namespace kestrix {
 // Every line goes, with a time stamp, to the file chosen with SetLogFile (--log FILE) and
 // to the sink a test installed; with neither, lines are dropped. Thread-safe.
 class Log {
-public:
+  public:
     // Opens (appends to) path as the log file; false and stderr note when it cannot be opened.
     static bool SetLogFile(const std::string& path);
     // Receives every line without its time stamp; an empty function removes the sink.

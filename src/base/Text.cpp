@@ -35,7 +35,8 @@ unsigned ParseHex(std::string_view text) {
     // character. A "0x" prefix is tolerated since people write USB ids that way.
     size_t pos = 0;
     while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;
-    if (text.size() - pos > 2 && text[pos] == '0' && (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
+    if (text.size() - pos > 2 && text[pos] == '0' &&
+        (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
         pos += 2;
     }
     uint64_t value = 0;

@@ -27,8 +27,9 @@ struct AssignmentCheck {
 // 1..8, 4 an existing macro id, 5 DPI 1..3, 6 device functions 1..2, 7 repeat 5..255 with
 // 0..255, 8 shortcuts 1..11, 9 value 1. VALUE2 only for types 2 and 7. The row's text is the
 // one the page stores for the choice. Pure apart from the two lookups.
-AssignmentCheck CheckAssignment(int type, std::string_view valueText, std::optional<std::string_view> value2Text,
-                                const TextLookup& text, const MacroNameLookup& macroName);
+AssignmentCheck CheckAssignment(int type, std::string_view valueText,
+                                std::optional<std::string_view> value2Text, const TextLookup& text,
+                                const MacroNameLookup& macroName);
 
 // The text the button list shows for a stored row (type 4 shows the macro name as stored).
 std::string AssignmentDisplayText(const KeyAssignmentRow& row, const TextLookup& text);

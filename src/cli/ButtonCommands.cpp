@@ -25,13 +25,15 @@ CommandStatus FindKey(const CliSession& session, const std::string& text, int& k
         codes += (codes.empty() ? "" : ", ") + std::to_string(key.keyValue);
         if (ParseInteger(text, keyCode) && key.keyValue == keyCode) return CommandStatus::Success();
     }
-    return CommandStatus::BadValue("\"" + text + "\" is not a key code of " + session.Model()->name +
-                                   "; key codes: " + codes);
+    return CommandStatus::BadValue("\"" + text + "\" is not a key code of " +
+                                   session.Model()->name + "; key codes: " + codes);
 }
 
-CommandStatus StoreAndSend(CliSession& session, const KeyAssignmentRow& row, CliDocument& document) {
+CommandStatus StoreAndSend(CliSession& session, const KeyAssignmentRow& row,
+                           CliDocument& document) {
     if (session.Store().ReplaceKeyAssignment(row) <= 0) {
-        return CommandStatus::Failure(Format("storing the assignment of button %d failed", row.keyCode));
+        return CommandStatus::Failure(
+            Format("storing the assignment of button %d failed", row.keyCode));
     }
     if (row.macroType == kMacroType) {
         // As on the button page: the macro goes to the mouse before the button table.
@@ -56,16 +58,18 @@ CommandStatus ButtonListCommand(CommandContext& context) {
         CliDocument button;
         button["key_code"] = key.keyValue;
         button["name"] = Text(key.name);
-        const auto row = std::find_if(rows.begin(), rows.end(),
-                                      [&](const KeyAssignmentRow& r) { return r.keyCode == key.keyValue; });
+        const auto row = std::find_if(rows.begin(), rows.end(), [&](const KeyAssignmentRow& r) {
+            return r.keyCode == key.keyValue;
+        });
         if (row == rows.end()) {
             button["function"] = Text(key.funcDesc);
             button["type"] = nullptr;
             button["value"] = nullptr;
             button["value2"] = nullptr;
         } else {
-            button["function"] = row->macroType == kMacroType ? LocaliseGeneratedName(row->macroDesc)
-                                                              : AssignmentDisplayText(*row, Text);
+            button["function"] = row->macroType == kMacroType
+                                     ? LocaliseGeneratedName(row->macroDesc)
+                                     : AssignmentDisplayText(*row, Text);
             button["type"] = row->macroType;
             button["value"] = row->macroValue;
             button["value2"] = row->macroValue2;
@@ -79,8 +83,9 @@ CommandStatus ButtonListCommand(CommandContext& context) {
     return CommandStatus::Success();
 }
 
-CommandStatus ButtonSetCommand(CommandContext& context, const std::string& keyText, const std::string& typeText,
-                               const std::string& value, const std::optional<std::string>& value2) {
+CommandStatus ButtonSetCommand(CommandContext& context, const std::string& keyText,
+                               const std::string& typeText, const std::string& value,
+                               const std::optional<std::string>& value2) {
     int type = 0;
     if (!ParseInteger(typeText, type)) type = -1;
     CliSession session(context.setup);
@@ -100,7 +105,8 @@ CommandStatus ButtonSetCommand(CommandContext& context, const std::string& keyTe
     AssignmentCheck check = CheckAssignment(type, value, second, Text, macroName);
     if (!check.status.Ok()) return check.status;
     if (keyCode == kPrimaryButton && !context.confirmed) {
-        return CommandStatus::BadValue("key code 0 is the primary button; add --yes to reassign it");
+        return CommandStatus::BadValue(
+            "key code 0 is the primary button; add --yes to reassign it");
     }
     KeyAssignmentRow& row = check.row;
     row.profile = session.Profile();
@@ -145,7 +151,8 @@ CommandStatus ButtonResetCommand(CommandContext& context, const std::string& key
     session.Store().ReplaceKeyAssignment(row);
     KeyAssignmentRow left;
     if (session.Store().GetKeyAssignment(session.Profile(), keyCode, left)) {
-        return CommandStatus::Failure(Format("deleting the assignment of button %d failed", keyCode));
+        return CommandStatus::Failure(
+            Format("deleting the assignment of button %d failed", keyCode));
     }
     status = session.RunTask(kButtonTask);
     if (!status.Ok()) return status;

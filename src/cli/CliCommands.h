@@ -35,14 +35,16 @@ CommandStatus TaskCommand(CommandContext& context, int task);
 // profile list | use N | rename N NAME | export FILE | import FILE.
 CommandStatus ProfileListCommand(CommandContext& context);
 CommandStatus ProfileUseCommand(CommandContext& context, const std::string& profile);
-CommandStatus ProfileRenameCommand(CommandContext& context, const std::string& profile, const std::string& name);
+CommandStatus ProfileRenameCommand(CommandContext& context, const std::string& profile,
+                                   const std::string& name);
 CommandStatus ProfileExportCommand(CommandContext& context, const std::string& path);
 CommandStatus ProfileImportCommand(CommandContext& context, const std::string& path);
 
 // button list | set KEYCODE TYPE VALUE [VALUE2] | reset KEYCODE|all.
 CommandStatus ButtonListCommand(CommandContext& context);
-CommandStatus ButtonSetCommand(CommandContext& context, const std::string& keyCode, const std::string& type,
-                               const std::string& value, const std::optional<std::string>& value2);
+CommandStatus ButtonSetCommand(CommandContext& context, const std::string& keyCode,
+                               const std::string& type, const std::string& value,
+                               const std::optional<std::string>& value2);
 CommandStatus ButtonResetCommand(CommandContext& context, const std::string& keyCode);
 
 // macro list | show ID | new NAME | delete ID | import FILE | import-list FILE | export ID FILE |
@@ -52,14 +54,15 @@ CommandStatus MacroShowCommand(CommandContext& context, const std::string& id);
 CommandStatus MacroNewCommand(CommandContext& context, const std::string& name);
 CommandStatus MacroDeleteCommand(CommandContext& context, const std::string& id);
 CommandStatus MacroImportCommand(CommandContext& context, const std::string& path, bool list);
-CommandStatus MacroExportCommand(CommandContext& context, const std::string& id, const std::string& path);
+CommandStatus MacroExportCommand(CommandContext& context, const std::string& id,
+                                 const std::string& path);
 CommandStatus MacroExportAllCommand(CommandContext& context, const std::string& path);
 
 // light list | use MODE | set MODE brightness|speed|color1..color7 VALUE.
 CommandStatus LightListCommand(CommandContext& context);
 CommandStatus LightUseCommand(CommandContext& context, const std::string& mode);
-CommandStatus LightSetCommand(CommandContext& context, const std::string& mode, const std::string& field,
-                              const std::string& value);
+CommandStatus LightSetCommand(CommandContext& context, const std::string& mode,
+                              const std::string& field, const std::string& value);
 
 // The settings of the current profile as a document (numbers as integers), in table order.
 CliDocument SettingsDocument(CliSession& session);

@@ -11,12 +11,12 @@ namespace kestrix {
 // what the commands report (battery, firmware version of the mouse behind a receiver, the
 // caption the window would show) and ignores the page and window effects.
 class CliEvents final : public DeviceEvents {
-public:
+  public:
     // What the worker reported so far.
     struct Snapshot {
         int captionTextId = kCaptionNoDevice;
-        int batteryLevel = -1;   // value B of the last battery report; -1 = none
-        int batteryCharge = -1;  // value A
+        int batteryLevel = -1;        // value B of the last battery report; -1 = none
+        int batteryCharge = -1;       // value A
         std::string firmwareVersion;  // e.g. "105"; empty when not read
     };
 
@@ -51,7 +51,7 @@ public:
     void FirmwareProgress(int) override {}
     void CloseFirmwareWindow() override {}
 
-private:
+  private:
     mutable std::mutex m_mutex;
     Snapshot m_reported;
 };

@@ -35,7 +35,8 @@ void Render(const CliDocument& document, const std::string& indent, std::string&
             if (value.empty()) text += " (none)";
             text += "\n";
             for (const CliDocument& element : value) {
-                text += indent + "  " + (element.is_object() ? Inline(element) : Scalar(element)) + "\n";
+                text += indent + "  " + (element.is_object() ? Inline(element) : Scalar(element)) +
+                        "\n";
             }
         }
     }

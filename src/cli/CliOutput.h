@@ -16,8 +16,9 @@ using CliDocument = nlohmann::ordered_json;
 // text lines (scalars as "key: value", lists one element per line). Errors go to stderr as
 // one line "kestrixctl: <reason>"; with --json stdout also gets {"error", "exit_code"}.
 class CliOutput {
-public:
-    CliOutput(std::ostream& out, std::ostream& err, bool json) : m_out(out), m_err(err), m_json(json) {}
+  public:
+    CliOutput(std::ostream& out, std::ostream& err, bool json)
+        : m_out(out), m_err(err), m_json(json) {}
 
     // True when --json was given.
     bool Json() const { return m_json; }
@@ -33,7 +34,7 @@ public:
     // The text form of a document (pure; what Print writes without --json).
     static std::string RenderText(const CliDocument& document);
 
-private:
+  private:
     std::ostream& m_out;
     std::ostream& m_err;
     bool m_json;

@@ -46,7 +46,8 @@ CommandStatus CliSession::Open(SessionNeed need) {
     const int requested = m_setup.requestedModel;
     const CommandStatus identified = Identify(requested);
     const DeviceState state = m_worker->State();
-    bool attached = m_manager->GetConnectionKind() != ConnectionKind::None && state.selectedModel != 0;
+    bool attached =
+        m_manager->GetConnectionKind() != ConnectionKind::None && state.selectedModel != 0;
     m_model = state.selectedModel;
     if (requested != 0 && m_model != requested) {
         attached = false;
@@ -56,7 +57,8 @@ CommandStatus CliSession::Open(SessionNeed need) {
 
     if (need == SessionNeed::Devices) return CommandStatus::Success();
     if (need == SessionNeed::Mouse && !attached) {
-        if (requested != 0) return CommandStatus::Failure(Format("model %d is not attached", requested));
+        if (requested != 0)
+            return CommandStatus::Failure(Format("model %d is not attached", requested));
         // A receiver whose mouse is off answers nothing, so it stays without a model.
         if (m_manager->EntryCount() > 0) {
             return CommandStatus::Failure(
@@ -65,16 +67,19 @@ CommandStatus CliSession::Open(SessionNeed need) {
         return CommandStatus::Failure("no supported mouse is attached");
     }
     if (need == SessionNeed::Mouse && !m_mouseOnline) {
-        return CommandStatus::Failure(identified.Ok()
-                                          ? "the mouse does not answer (switched off or out of range of its receiver)"
-                                          : identified.message);
+        return CommandStatus::Failure(
+            identified.Ok()
+                ? "the mouse does not answer (switched off or out of range of its receiver)"
+                : identified.message);
     }
     if (m_model == 0) {
         return CommandStatus::Failure(
-            "no supported mouse is attached; name the model with --model N to work on its stored profiles");
+            "no supported mouse is attached; name the model with --model N to work on its stored "
+            "profiles");
     }
     const CatalogueModel* model = Model();
-    if (model == nullptr) return CommandStatus::Failure(Format("model %d is not in the catalogue", m_model));
+    if (model == nullptr)
+        return CommandStatus::Failure(Format("model %d is not in the catalogue", m_model));
     if (!LoadDeviceDefinition(m_setup.programFolder, model->deviceAttr, m_definition)) {
         LogLine("model file of %s could not be read", model->deviceAttr.c_str());
     }
@@ -90,15 +95,16 @@ CommandStatus CliSession::Open(SessionNeed need) {
 CommandStatus CliSession::OpenStoreOffline() {
     const CatalogueModel* model = Model();
     if (!m_store.OpenForModel(m_setup.dataFolder, model->deviceAttr)) return DatabaseFailure();
-    EnsureProfiles(m_store, m_setup.programFolder, model->deviceAttr, [](int id) { return GetLanText(id); });
+    EnsureProfiles(m_store, m_setup.programFolder, model->deviceAttr,
+                   [](int id) { return GetLanText(id); });
     return CommandStatus::Success();
 }
 
 CommandStatus CliSession::DatabaseFailure() const {
     const CatalogueModel* model = Model();
-    return CommandStatus::Failure(Format("the database of model %d (%s) could not be opened in %s", m_model,
-                                         model != nullptr ? model->deviceAttr.c_str() : "?",
-                                         m_setup.dataFolder.c_str()));
+    return CommandStatus::Failure(
+        Format("the database of model %d (%s) could not be opened in %s", m_model,
+               model != nullptr ? model->deviceAttr.c_str() : "?", m_setup.dataFolder.c_str()));
 }
 
 void CliSession::EnsureLightRows(ProfileId profile) {

@@ -36,7 +36,7 @@ enum class SessionNeed {
 // device worker, whose tasks run one at a time on the calling thread. Device failures come
 // back as statuses carrying the failed task's reason.
 class CliSession {
-public:
+  public:
     explicit CliSession(SessionSetup setup);
     ~CliSession();
     CliSession(const CliSession&) = delete;
@@ -75,13 +75,15 @@ public:
     // Creates the default lighting rows of profile when it has none (lighting models only).
     void EnsureLightRows(ProfileId profile);
 
-private:
+  private:
     // The worker's remembered-model value: the model --model asks for, kept in memory so a
     // script never changes what the window program selects first.
     class RememberedModel final : public AppRegistry {
-    public:
+      public:
         int ReadAppRegistryInt(const std::string& valueName) override;
-        bool WriteAppRegistryString(const std::string&, const std::string&) override { return true; }
+        bool WriteAppRegistryString(const std::string&, const std::string&) override {
+            return true;
+        }
         int model = 0;
     };
 

@@ -7,8 +7,8 @@ namespace kestrix {
 // Exit codes of kestrixctl.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitDeviceFailure = 1;  // the mouse, a file or the database failed
-inline constexpr int kExitBadValue = 2;       // bad value, unknown key or bad usage; nothing changed
-inline constexpr int kExitGuiRunning = 3;     // the window program of this user is running
+inline constexpr int kExitBadValue = 2;    // bad value, unknown key or bad usage; nothing changed
+inline constexpr int kExitGuiRunning = 3;  // the window program of this user is running
 
 // How a command ended: an exit code and, unless it succeeded, a one-line reason.
 struct CommandStatus {

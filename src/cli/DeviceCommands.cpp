@@ -16,9 +16,12 @@ const char* ConnectionName(int mode) { return mode == 1 ? "receiver" : "cable"; 
 
 const char* LinkName(int linkState) {
     switch (linkState) {
-    case kLinkUp: return "up";
-    case kLinkDown: return "down";
-    default: return "absent";
+        case kLinkUp:
+            return "up";
+        case kLinkDown:
+            return "down";
+        default:
+            return "absent";
     }
 }
 
@@ -50,7 +53,8 @@ CliDocument SettingsDocument(CliSession& session) {
     for (const DefaultSetting& setting : DefaultSettings()) {
         std::string value;
         settings[std::string(setting.key)] =
-            session.Store().GetSetting(session.Profile(), setting.key, value) ? StoredValue(value) : CliDocument();
+            session.Store().GetSetting(session.Profile(), setting.key, value) ? StoredValue(value)
+                                                                              : CliDocument();
     }
     return settings;
 }
@@ -67,8 +71,9 @@ CommandStatus DevicesCommand(CommandContext& context) {
     std::vector<std::pair<int, DeviceState>> identities;
     for (const HidDeviceEntryView& entry : entries) {
         if (entry.modelNumber <= 0) continue;
-        const bool seen = std::any_of(identities.begin(), identities.end(),
-                                      [&](const auto& known) { return known.first == entry.modelNumber; });
+        const bool seen = std::any_of(identities.begin(), identities.end(), [&](const auto& known) {
+            return known.first == entry.modelNumber;
+        });
         if (seen) continue;
         session.Identify(entry.modelNumber);
         identities.emplace_back(entry.modelNumber, session.Worker().State());
@@ -87,8 +92,9 @@ CommandStatus DevicesCommand(CommandContext& context) {
         device["link"] = LinkName(entry.linkState);
         device["release"] = Format("0x%04X", entry.releaseNumber);
         device["path"] = entry.path;
-        const auto identity = std::find_if(identities.begin(), identities.end(),
-                                           [&](const auto& known) { return known.first == entry.modelNumber; });
+        const auto identity =
+            std::find_if(identities.begin(), identities.end(),
+                         [&](const auto& known) { return known.first == entry.modelNumber; });
         const bool online = identity != identities.end() && identity->second.mouseOnline != 0 &&
                             entry.linkState == kLinkUp;
         AddBattery(device, identity != identities.end() ? identity->second : DeviceState{}, online);
@@ -160,7 +166,8 @@ CommandStatus GetCommand(CommandContext& context, const std::optional<std::strin
     if (key) {
         std::string value;
         if (!session.Store().GetSetting(session.Profile(), *key, value)) {
-            return CommandStatus::Failure(Format("profile %d has no stored %s", session.Profile(), key->c_str()));
+            return CommandStatus::Failure(
+                Format("profile %d has no stored %s", session.Profile(), key->c_str()));
         }
         if (context.output.Json()) {
             CliDocument document;
@@ -178,7 +185,8 @@ CommandStatus GetCommand(CommandContext& context, const std::optional<std::strin
     return CommandStatus::Success();
 }
 
-CommandStatus SetCommand(CommandContext& context, const std::string& key, const std::string& value) {
+CommandStatus SetCommand(CommandContext& context, const std::string& key,
+                         const std::string& value) {
     const std::vector<std::string> settable = SettableKeys();
     if (std::find(settable.begin(), settable.end(), key) == settable.end()) {
         return CheckSetting(key, value, SettingLimits{}).status;
@@ -214,7 +222,8 @@ CommandStatus SetCommand(CommandContext& context, const std::string& key, const 
 CommandStatus TaskCommand(CommandContext& context, int task) {
     if (task == static_cast<int>(DeviceTask::RestoreFactory) && !context.confirmed) {
         return CommandStatus::BadValue(
-            "factory-reset restores the mouse and deletes the button assignments of profiles 1-5; add --yes to go on");
+            "factory-reset restores the mouse and deletes the button assignments of profiles 1-5; "
+            "add --yes to go on");
     }
     CliSession session(context.setup);
     CommandStatus status = session.Open(SessionNeed::Mouse);
@@ -224,7 +233,8 @@ CommandStatus TaskCommand(CommandContext& context, int task) {
     CliDocument document;
     document["task"] = task;
     document["profile"] = ProfileDocument(session);
-    if (task != static_cast<int>(DeviceTask::WriteAll)) document["settings"] = SettingsDocument(session);
+    if (task != static_cast<int>(DeviceTask::WriteAll))
+        document["settings"] = SettingsDocument(session);
     context.output.Print(document);
     return CommandStatus::Success();
 }

@@ -32,7 +32,8 @@ constexpr std::string_view kSimulateOption = "--simulate";
 
 bool IsSimulateArgument(std::string_view argument) {
     return argument == kSimulateOption ||
-           (argument.size() > kSimulateOption.size() && argument.substr(0, kSimulateOption.size()) == kSimulateOption &&
+           (argument.size() > kSimulateOption.size() &&
+            argument.substr(0, kSimulateOption.size()) == kSimulateOption &&
             argument[kSimulateOption.size()] == '=');
 }
 
@@ -40,21 +41,25 @@ bool IsSimulateArgument(std::string_view argument) {
 // window program's single-instance socket).
 std::string ReadProgramName(const std::string& moduleFolder) {
     XmlDocument doc;
-    if (!doc.LoadFile(moduleFolder + "config.xml") || !doc.FindElement("config") || !doc.IntoElement()) {
+    if (!doc.LoadFile(moduleFolder + "config.xml") || !doc.FindElement("config") ||
+        !doc.IntoElement()) {
         LogLine("config file %sconfig.xml could not be read", moduleFolder.c_str());
         return {};
     }
     return doc.FindElement("software") ? doc.GetAttribute("caption") : std::string();
 }
 
-std::shared_ptr<HidBackend> ChooseBackend(int argc, const char* const* argv, CommandStatus& status) {
+std::shared_ptr<HidBackend> ChooseBackend(int argc, const char* const* argv,
+                                          CommandStatus& status) {
     const SimulateChoice choice = ParseSimulateOption(argc, argv, std::getenv("KESTRIX_SIMULATE"));
     if (!choice.simulate) return std::make_shared<HidapiBackend>();
     auto backend = std::make_shared<SimBackend>();
     if (!LoadSimScenario(*backend, choice.scenario)) {
         std::string known;
-        for (const std::string& name : SimScenarioNames()) known += (known.empty() ? "" : ", ") + name;
-        status = CommandStatus::BadValue("unknown simulation scenario \"" + choice.scenario + "\"; scenarios: " + known);
+        for (const std::string& name : SimScenarioNames())
+            known += (known.empty() ? "" : ", ") + name;
+        status = CommandStatus::BadValue("unknown simulation scenario \"" + choice.scenario +
+                                         "\"; scenarios: " + known);
         return nullptr;
     }
     LogLine("simulated mice attached: scenario %s", choice.scenario.c_str());
@@ -86,17 +91,23 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
     std::reverse(parserArguments.begin(), parserArguments.end());
 
     Arguments args;
-    CLI::App app{"Configures Kestrix mice from the command line, with the same profiles and database as the "
-                 "Kestrix window program.",
-                 "kestrixctl"};
+    CLI::App app{
+        "Configures Kestrix mice from the command line, with the same profiles and database as the "
+        "Kestrix window program.",
+        "kestrixctl"};
     app.fallthrough();
     app.require_subcommand(1);
-    app.footer("  --simulate[=NAME]  use simulated mice (scenario NAME; also KESTRIX_SIMULATE=NAME)\n"
-               "Exit codes: 0 done, 1 device/file/database failure, 2 bad value or usage (nothing changed), "
-               "3 the window program is running.");
-    app.add_option("--model", args.model, "model number to work on when several are attached (see \"devices\")");
+    app.footer(
+        "  --simulate[=NAME]  use simulated mice (scenario NAME; also KESTRIX_SIMULATE=NAME)\n"
+        "Exit codes: 0 done, 1 device/file/database failure, 2 bad value or usage (nothing "
+        "changed), "
+        "3 the window program is running.");
+    app.add_option("--model", args.model,
+                   "model number to work on when several are attached (see \"devices\")");
     app.add_flag("--json", args.json, "machine-readable output");
-    app.add_flag("--yes", args.yes, "confirm factory-reset, firmware upgrade and reassigning the primary button (key code 0)");
+    app.add_flag(
+        "--yes", args.yes,
+        "confirm factory-reset, firmware upgrade and reassigning the primary button (key code 0)");
     app.add_option("--log", args.logFile, "append the device log to FILE");
     app.add_option("--hid-trace", args.traceFile, "write every HID report to FILE");
 
@@ -110,8 +121,10 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
 
     CLI::App* devices = app.add_subcommand("devices", "list the attached supported mice");
     CLI::App* info = app.add_subcommand("info", "identity of the selected mouse");
-    CLI::App* read = app.add_subcommand("read", "read the mouse into the current profile and print it");
-    CLI::App* get = app.add_subcommand("get", "print one setting or all settings of the current profile");
+    CLI::App* read =
+        app.add_subcommand("read", "read the mouse into the current profile and print it");
+    CLI::App* get =
+        app.add_subcommand("get", "print one setting or all settings of the current profile");
     const size_t getAt = args.words.size();
     const char* getNames[] = {"KEY"};
     words(get, getNames, 0, 1);
@@ -121,12 +134,14 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
     words(set, setNames, 2, 2);
     CLI::App* apply = app.add_subcommand("apply", "send the whole current profile to the mouse");
     CLI::App* resetDpi = app.add_subcommand("reset-dpi", "restore the model's default DPI stages");
-    CLI::App* factory = app.add_subcommand("factory-reset", "restore the mouse's factory settings (needs --yes)");
+    CLI::App* factory =
+        app.add_subcommand("factory-reset", "restore the mouse's factory settings (needs --yes)");
 
     CLI::App* profile = app.add_subcommand("profile", "profiles of the model");
     profile->require_subcommand(1);
     CLI::App* profileList = profile->add_subcommand("list", "list the profiles");
-    CLI::App* profileUse = profile->add_subcommand("use", "make profile N current and send it to the mouse");
+    CLI::App* profileUse =
+        profile->add_subcommand("use", "make profile N current and send it to the mouse");
     const size_t profileUseAt = args.words.size();
     const char* nNames[] = {"N"};
     words(profileUse, nNames, 1, 1);
@@ -134,24 +149,30 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
     const size_t profileRenameAt = args.words.size();
     const char* renameNames[] = {"N", "NAME"};
     words(profileRename, renameNames, 2, 2);
-    CLI::App* profileExport = profile->add_subcommand("export", "write the current profile to FILE");
+    CLI::App* profileExport =
+        profile->add_subcommand("export", "write the current profile to FILE");
     const size_t profileExportAt = args.words.size();
     const char* fileNames[] = {"FILE"};
     words(profileExport, fileNames, 1, 1);
-    CLI::App* profileImport = profile->add_subcommand("import", "load FILE into the current profile and send it");
+    CLI::App* profileImport =
+        profile->add_subcommand("import", "load FILE into the current profile and send it");
     const size_t profileImportAt = args.words.size();
     words(profileImport, fileNames, 1, 1);
 
     CLI::App* button = app.add_subcommand("button", "button assignments of the current profile");
     button->require_subcommand(1);
     CLI::App* buttonList = button->add_subcommand("list", "list the buttons and their functions");
-    CLI::App* buttonSet = button->add_subcommand(
-        "set", "assign TYPE VALUE [VALUE2] to a button: 1 mouse 1..8, 2 key usage + modifier bits, 3 multimedia "
-               "1..8, 4 macro id, 5 DPI 1..3, 6 device 1..2, 7 repeat 5..255 + 0..255, 8 shortcut 1..11, 9 fixed 1");
+    CLI::App* buttonSet =
+        button->add_subcommand("set",
+                               "assign TYPE VALUE [VALUE2] to a button: 1 mouse 1..8, 2 key usage "
+                               "+ modifier bits, 3 multimedia "
+                               "1..8, 4 macro id, 5 DPI 1..3, 6 device 1..2, 7 repeat 5..255 + "
+                               "0..255, 8 shortcut 1..11, 9 fixed 1");
     const size_t buttonSetAt = args.words.size();
     const char* buttonSetNames[] = {"KEYCODE", "TYPE", "VALUE", "VALUE2"};
     words(buttonSet, buttonSetNames, 3, 4);
-    CLI::App* buttonReset = button->add_subcommand("reset", "give a button (KEYCODE, or all) its default function");
+    CLI::App* buttonReset =
+        button->add_subcommand("reset", "give a button (KEYCODE, or all) its default function");
     const size_t buttonResetAt = args.words.size();
     const char* keyNames[] = {"KEYCODE"};
     words(buttonReset, keyNames, 1, 1);
@@ -173,7 +194,8 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
     CLI::App* macroImport = macro->add_subcommand("import", "add the macro of a macro file");
     const size_t macroImportAt = args.words.size();
     words(macroImport, fileNames, 1, 1);
-    CLI::App* macroImportList = macro->add_subcommand("import-list", "add every macro of a macro-list file");
+    CLI::App* macroImportList =
+        macro->add_subcommand("import-list", "add every macro of a macro-list file");
     const size_t macroImportListAt = args.words.size();
     words(macroImportList, fileNames, 1, 1);
     CLI::App* macroExport = macro->add_subcommand("export", "write one macro to FILE");
@@ -191,17 +213,20 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
     const size_t lightUseAt = args.words.size();
     const char* modeNames[] = {"MODE"};
     words(lightUse, modeNames, 1, 1);
-    CLI::App* lightSet = light->add_subcommand("set", "change brightness, speed or color1..color7 of an effect");
+    CLI::App* lightSet =
+        light->add_subcommand("set", "change brightness, speed or color1..color7 of an effect");
     const size_t lightSetAt = args.words.size();
     const char* lightSetNames[] = {"MODE", "SETTING", "VALUE"};
     words(lightSet, lightSetNames, 3, 3);
 
     CLI::App* update = app.add_subcommand("update", "the program's own updates");
     update->require_subcommand(1);
-    CLI::App* updateCheck = update->add_subcommand("check", "ask the update server for a newer program version");
+    CLI::App* updateCheck =
+        update->add_subcommand("check", "ask the update server for a newer program version");
     CLI::App* firmware = app.add_subcommand("firmware", "the mouse's firmware");
     firmware->require_subcommand(1);
-    CLI::App* firmwareCheck = firmware->add_subcommand("check", "ask the model's firmware service for a newer version");
+    CLI::App* firmwareCheck =
+        firmware->add_subcommand("check", "ask the model's firmware service for a newer version");
     CLI::App* firmwareUpgrade =
         firmware->add_subcommand("upgrade", "download and flash a newer firmware (needs --yes)");
 
@@ -217,15 +242,18 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
     }
     CliOutput output(out, err, args.json);
     auto word = [&args](size_t at) -> const std::string& { return args.words[at]; };
-    auto optionalWord = [&](CLI::App* command, size_t at, const char* name) -> std::optional<std::string> {
+    auto optionalWord = [&](CLI::App* command, size_t at,
+                            const char* name) -> std::optional<std::string> {
         if (command->get_option(name)->count() == 0) return std::nullopt;
         return word(at);
     };
 
-    if (!ApplyDiagnosticOptions(argc, argv)) return output.Fail(CommandStatus::BadValue("--log and --hid-trace need a writable FILE"));
+    if (!ApplyDiagnosticOptions(argc, argv))
+        return output.Fail(CommandStatus::BadValue("--log and --hid-trace need a writable FILE"));
 
-    const std::string moduleFolder =
-        environment.programFolder.empty() ? LinuxAppFolders().ModuleFolder() : environment.programFolder;
+    const std::string moduleFolder = environment.programFolder.empty()
+                                         ? LinuxAppFolders().ModuleFolder()
+                                         : environment.programFolder;
     LanguageTexts::SetModuleFolder(moduleFolder);
     SetCurrentLcid(LanguageTexts::kStartLcid);
     const std::string programName = ReadProgramName(LanguageTexts::ModuleFolder());
@@ -233,9 +261,10 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
     const bool guiRunning = environment.guiRunning ? environment.guiRunning(programName)
                                                    : LinuxSingleInstance(programName).IsRunning();
     if (guiRunning) {
-        return output.Fail({kExitGuiRunning, "the " + programName +
-                                                 " window program is running; kestrixctl leaves the mouse to it "
-                                                 "(close it and try again)"});
+        return output.Fail(
+            {kExitGuiRunning, "the " + programName +
+                                  " window program is running; kestrixctl leaves the mouse to it "
+                                  "(close it and try again)"});
     }
 
     CommandStatus status;
@@ -253,46 +282,80 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
             models += Format("%s%d (%s)", models.empty() ? "" : ", ", m.deviceType, m.name.c_str());
             known = known || m.deviceType == args.model;
         }
-        if (!known) return output.Fail(CommandStatus::BadValue(Format("--model %d is not a supported model; models: %s", args.model, models.c_str())));
+        if (!known)
+            return output.Fail(CommandStatus::BadValue(Format(
+                "--model %d is not a supported model; models: %s", args.model, models.c_str())));
     }
     setup.requestedModel = args.model;
     setup.dataFolder = LinuxAppFolders(programName).DataFolder();
-    setup.backend = environment.backend != nullptr ? environment.backend : ChooseBackend(argc, argv, status);
+    setup.backend =
+        environment.backend != nullptr ? environment.backend : ChooseBackend(argc, argv, status);
     if (setup.backend == nullptr) return output.Fail(status);
 
     CommandContext context{std::move(setup), output, args.yes};
-    if (*devices) status = DevicesCommand(context);
-    else if (*info) status = InfoCommand(context);
-    else if (*read) status = ReadCommand(context);
-    else if (*get) status = GetCommand(context, optionalWord(get, getAt, "KEY"));
-    else if (*set) status = SetCommand(context, word(setAt), word(setAt + 1));
-    else if (*apply) taskCommand = static_cast<int>(DeviceTask::WriteAll);
-    else if (*resetDpi) taskCommand = static_cast<int>(DeviceTask::ResetDpi);
-    else if (*factory) taskCommand = static_cast<int>(DeviceTask::RestoreFactory);
-    else if (*profileList) status = ProfileListCommand(context);
-    else if (*profileUse) status = ProfileUseCommand(context, word(profileUseAt));
-    else if (*profileRename) status = ProfileRenameCommand(context, word(profileRenameAt), word(profileRenameAt + 1));
-    else if (*profileExport) status = ProfileExportCommand(context, word(profileExportAt));
-    else if (*profileImport) status = ProfileImportCommand(context, word(profileImportAt));
-    else if (*buttonList) status = ButtonListCommand(context);
+    if (*devices)
+        status = DevicesCommand(context);
+    else if (*info)
+        status = InfoCommand(context);
+    else if (*read)
+        status = ReadCommand(context);
+    else if (*get)
+        status = GetCommand(context, optionalWord(get, getAt, "KEY"));
+    else if (*set)
+        status = SetCommand(context, word(setAt), word(setAt + 1));
+    else if (*apply)
+        taskCommand = static_cast<int>(DeviceTask::WriteAll);
+    else if (*resetDpi)
+        taskCommand = static_cast<int>(DeviceTask::ResetDpi);
+    else if (*factory)
+        taskCommand = static_cast<int>(DeviceTask::RestoreFactory);
+    else if (*profileList)
+        status = ProfileListCommand(context);
+    else if (*profileUse)
+        status = ProfileUseCommand(context, word(profileUseAt));
+    else if (*profileRename)
+        status = ProfileRenameCommand(context, word(profileRenameAt), word(profileRenameAt + 1));
+    else if (*profileExport)
+        status = ProfileExportCommand(context, word(profileExportAt));
+    else if (*profileImport)
+        status = ProfileImportCommand(context, word(profileImportAt));
+    else if (*buttonList)
+        status = ButtonListCommand(context);
     else if (*buttonSet) {
-        status = ButtonSetCommand(context, word(buttonSetAt), word(buttonSetAt + 1), word(buttonSetAt + 2),
+        status = ButtonSetCommand(context, word(buttonSetAt), word(buttonSetAt + 1),
+                                  word(buttonSetAt + 2),
                                   optionalWord(buttonSet, buttonSetAt + 3, "VALUE2"));
-    } else if (*buttonReset) status = ButtonResetCommand(context, word(buttonResetAt));
-    else if (*macroList) status = MacroListCommand(context);
-    else if (*macroShow) status = MacroShowCommand(context, word(macroShowAt));
-    else if (*macroNew) status = MacroNewCommand(context, word(macroNewAt));
-    else if (*macroDelete) status = MacroDeleteCommand(context, word(macroDeleteAt));
-    else if (*macroImport) status = MacroImportCommand(context, word(macroImportAt), false);
-    else if (*macroImportList) status = MacroImportCommand(context, word(macroImportListAt), true);
-    else if (*macroExport) status = MacroExportCommand(context, word(macroExportAt), word(macroExportAt + 1));
-    else if (*macroExportAll) status = MacroExportAllCommand(context, word(macroExportAllAt));
-    else if (*lightList) status = LightListCommand(context);
-    else if (*lightUse) status = LightUseCommand(context, word(lightUseAt));
-    else if (*lightSet) status = LightSetCommand(context, word(lightSetAt), word(lightSetAt + 1), word(lightSetAt + 2));
-    else if (*updateCheck) status = UpdateCheckCommand(context);
-    else if (*firmwareCheck) status = FirmwareCheckCommand(context);
-    else if (*firmwareUpgrade) status = FirmwareUpgradeCommand(context);
+    } else if (*buttonReset)
+        status = ButtonResetCommand(context, word(buttonResetAt));
+    else if (*macroList)
+        status = MacroListCommand(context);
+    else if (*macroShow)
+        status = MacroShowCommand(context, word(macroShowAt));
+    else if (*macroNew)
+        status = MacroNewCommand(context, word(macroNewAt));
+    else if (*macroDelete)
+        status = MacroDeleteCommand(context, word(macroDeleteAt));
+    else if (*macroImport)
+        status = MacroImportCommand(context, word(macroImportAt), false);
+    else if (*macroImportList)
+        status = MacroImportCommand(context, word(macroImportListAt), true);
+    else if (*macroExport)
+        status = MacroExportCommand(context, word(macroExportAt), word(macroExportAt + 1));
+    else if (*macroExportAll)
+        status = MacroExportAllCommand(context, word(macroExportAllAt));
+    else if (*lightList)
+        status = LightListCommand(context);
+    else if (*lightUse)
+        status = LightUseCommand(context, word(lightUseAt));
+    else if (*lightSet)
+        status =
+            LightSetCommand(context, word(lightSetAt), word(lightSetAt + 1), word(lightSetAt + 2));
+    else if (*updateCheck)
+        status = UpdateCheckCommand(context);
+    else if (*firmwareCheck)
+        status = FirmwareCheckCommand(context);
+    else if (*firmwareUpgrade)
+        status = FirmwareUpgradeCommand(context);
     if (taskCommand) status = TaskCommand(context, *taskCommand);
     return status.Ok() ? kExitOk : output.Fail(status);
 }

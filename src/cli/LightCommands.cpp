@@ -33,15 +33,18 @@ CommandStatus ParseField(const std::string& name, const std::string& text, Light
         }
         return CommandStatus::Success();
     }
-    if (name.size() == 6 && name.rfind("color", 0) == 0 && name[5] >= '1' && name[5] < '1' + kColourSlots) {
+    if (name.size() == 6 && name.rfind("color", 0) == 0 && name[5] >= '1' &&
+        name[5] < '1' + kColourSlots) {
         field.kind = LightField::Kind::Colour;
         field.slot = name[5] - '0';
         if (!ParseColourValue(text, field.value)) {
-            return CommandStatus::BadValue(name + " must be a colour within 0..0xFFFFFF (red in the low byte) or #RRGGBB");
+            return CommandStatus::BadValue(
+                name + " must be a colour within 0..0xFFFFFF (red in the low byte) or #RRGGBB");
         }
         return CommandStatus::Success();
     }
-    return CommandStatus::BadValue("unknown lighting setting \"" + name + "\"; settings: brightness, speed, color1..color7");
+    return CommandStatus::BadValue("unknown lighting setting \"" + name +
+                                   "\"; settings: brightness, speed, color1..color7");
 }
 
 CommandStatus NeedLighting(const CliSession& session) {
@@ -56,10 +59,12 @@ CommandStatus FindEffect(CliSession& session, const std::string& text, LightRow&
     int mode = 0;
     const bool parsed = ParseInteger(text, mode);
     for (const LightRow& candidate : rows) {
-        modes += Format("%s%d (%s)", modes.empty() ? "" : ", ", candidate.mode, GetLanText(candidate.reserved).c_str());
+        modes += Format("%s%d (%s)", modes.empty() ? "" : ", ", candidate.mode,
+                        GetLanText(candidate.reserved).c_str());
         if (parsed && candidate.mode == mode) row = candidate;
     }
-    if (parsed && row.mode == mode && row.profile == session.Profile()) return CommandStatus::Success();
+    if (parsed && row.mode == mode && row.profile == session.Profile())
+        return CommandStatus::Success();
     return CommandStatus::BadValue("no lighting effect \"" + text + "\"; effects: " + modes);
 }
 
@@ -67,9 +72,14 @@ CommandStatus FindEffect(CliSession& session, const std::string& text, LightRow&
 CommandStatus CheckShown(const LightRow& row, const LightField& field, const std::string& name) {
     int needed = 0;
     switch (field.kind) {
-    case LightField::Kind::Brightness: needed = kShowsBrightness; break;
-    case LightField::Kind::Speed: needed = kShowsSpeed; break;
-    case LightField::Kind::Colour: needed = field.slot == 1 ? kShowsColourPicker | kShowsColourSlots : kShowsColourSlots;
+        case LightField::Kind::Brightness:
+            needed = kShowsBrightness;
+            break;
+        case LightField::Kind::Speed:
+            needed = kShowsSpeed;
+            break;
+        case LightField::Kind::Colour:
+            needed = field.slot == 1 ? kShowsColourPicker | kShowsColourSlots : kShowsColourSlots;
     }
     if ((row.configFunc & needed) != 0) return CommandStatus::Success();
     return CommandStatus::BadValue(Format("effect %d (%s) has no %s setting", row.mode,
@@ -80,7 +90,8 @@ CliDocument EffectDocument(const LightRow& row, int active) {
     CliDocument colours = CliDocument::array();
     // "#RRGGBB", the form "set" accepts besides the stored integer (red in the low byte).
     for (int colour : row.colorValues) {
-        colours.push_back(Format("#%02X%02X%02X", colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+        colours.push_back(
+            Format("#%02X%02X%02X", colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
     }
     CliDocument effect;
     effect["mode"] = row.mode;
@@ -139,8 +150,8 @@ CommandStatus LightUseCommand(CommandContext& context, const std::string& mode) 
     return CommandStatus::Success();
 }
 
-CommandStatus LightSetCommand(CommandContext& context, const std::string& mode, const std::string& name,
-                              const std::string& value) {
+CommandStatus LightSetCommand(CommandContext& context, const std::string& mode,
+                              const std::string& name, const std::string& value) {
     LightField field;
     CommandStatus status = ParseField(name, value, field);
     if (!status.Ok()) return status;
@@ -155,9 +166,15 @@ CommandStatus LightSetCommand(CommandContext& context, const std::string& mode, 
     status = CheckShown(row, field, name);
     if (!status.Ok()) return status;
     switch (field.kind) {
-    case LightField::Kind::Brightness: row.brightness = field.value; break;
-    case LightField::Kind::Speed: row.speed = field.value; break;
-    case LightField::Kind::Colour: row.colorValues[static_cast<size_t>(field.slot - 1)] = field.value; break;
+        case LightField::Kind::Brightness:
+            row.brightness = field.value;
+            break;
+        case LightField::Kind::Speed:
+            row.speed = field.value;
+            break;
+        case LightField::Kind::Colour:
+            row.colorValues[static_cast<size_t>(field.slot - 1)] = field.value;
+            break;
     }
     if (!session.Store().UpdateLightRow(row.mode, row)) {
         return CommandStatus::Failure(Format("storing effect %d failed", row.mode));

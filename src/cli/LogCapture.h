@@ -12,7 +12,7 @@ namespace kestrix {
 // log: device tasks return their own results with their reasons. The log file of --log keeps
 // receiving every line as well.
 class LogCapture {
-public:
+  public:
     LogCapture();
     ~LogCapture();
     LogCapture(const LogCapture&) = delete;
@@ -23,7 +23,7 @@ public:
     // The last line after mark; empty when none came.
     std::string LastLineSince(size_t mark) const;
 
-private:
+  private:
     mutable std::mutex m_mutex;
     std::vector<std::string> m_lines;
 };

@@ -16,7 +16,8 @@ CommandStatus OpenLibrary(CliSession& session) { return session.Open(SessionNeed
 
 CommandStatus FindMacro(CliSession& session, const std::string& text, MacroRow& macro) {
     int id = 0;
-    if (ParseInteger(text, id) && id > 0 && session.Store().GetMacro(id, macro)) return CommandStatus::Success();
+    if (ParseInteger(text, id) && id > 0 && session.Store().GetMacro(id, macro))
+        return CommandStatus::Success();
     return CommandStatus::BadValue("no macro with id \"" + text + "\" (see \"macro list\")");
 }
 
@@ -54,14 +55,16 @@ CliDocument MacroDocument(CliSession& session, const MacroRow& macro, bool withE
 
 CommandStatus NeedFile(const std::string& path) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return CommandStatus::BadValue("no such file: " + path);
+    if (!std::filesystem::is_regular_file(path, error))
+        return CommandStatus::BadValue("no such file: " + path);
     return CommandStatus::Success();
 }
 
 CliDocument ImportedDocument(const std::vector<ImportedMacro>& macros) {
     CliDocument list = CliDocument::array();
     for (const ImportedMacro& macro : macros) {
-        list.push_back(CliDocument{{"id", macro.macroId}, {"name", LocaliseGeneratedName(macro.name)}});
+        list.push_back(
+            CliDocument{{"id", macro.macroId}, {"name", LocaliseGeneratedName(macro.name)}});
     }
     CliDocument document;
     document["imported"] = list;
@@ -141,13 +144,15 @@ CommandStatus MacroImportCommand(CommandContext& context, const std::string& pat
         // The list import returns nothing both for a list without macros and for a file it
         // refused; a file that does not open as a <macro> document is the refusal.
         if (imported.empty()) {
-            const std::string reason = session.LoggedReason(mark, "the file is not a macro file; nothing imported");
+            const std::string reason =
+                session.LoggedReason(mark, "the file is not a macro file; nothing imported");
             if (!IsMacroDocument(path)) return CommandStatus::Failure(reason);
         }
     } else {
         const std::optional<ImportedMacro> macro = ImportMacro(session.Store(), path);
         if (!macro) {
-            return CommandStatus::Failure(session.LoggedReason(mark, "the file is not a macro file; nothing imported"));
+            return CommandStatus::Failure(
+                session.LoggedReason(mark, "the file is not a macro file; nothing imported"));
         }
         imported.push_back(*macro);
     }
@@ -155,7 +160,8 @@ CommandStatus MacroImportCommand(CommandContext& context, const std::string& pat
     return CommandStatus::Success();
 }
 
-CommandStatus MacroExportCommand(CommandContext& context, const std::string& id, const std::string& path) {
+CommandStatus MacroExportCommand(CommandContext& context, const std::string& id,
+                                 const std::string& path) {
     CliSession session(context.setup);
     CommandStatus status = OpenLibrary(session);
     if (!status.Ok()) return status;
@@ -164,7 +170,8 @@ CommandStatus MacroExportCommand(CommandContext& context, const std::string& id,
     if (!status.Ok()) return status;
     const size_t mark = session.Log().Mark();
     if (!ExportMacro(session.Store(), macro.macroId, path)) {
-        return CommandStatus::Failure(session.LoggedReason(mark, "the macro file could not be written"));
+        return CommandStatus::Failure(
+            session.LoggedReason(mark, "the macro file could not be written"));
     }
     CliDocument document;
     document["exported"] = path;
@@ -179,7 +186,8 @@ CommandStatus MacroExportAllCommand(CommandContext& context, const std::string& 
     if (!opened.Ok()) return opened;
     const size_t mark = session.Log().Mark();
     if (!ExportAllMacros(session.Store(), path)) {
-        return CommandStatus::Failure(session.LoggedReason(mark, "the macro file could not be written"));
+        return CommandStatus::Failure(
+            session.LoggedReason(mark, "the macro file could not be written"));
     }
     std::vector<MacroRow> macros;
     CliDocument document;

@@ -24,12 +24,14 @@ CommandStatus FindProfile(CliSession& session, const std::string& text, ProfileI
 
 CommandStatus NeedFile(const std::string& path) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return CommandStatus::BadValue("no such file: " + path);
+    if (!std::filesystem::is_regular_file(path, error))
+        return CommandStatus::BadValue("no such file: " + path);
     return CommandStatus::Success();
 }
 
 CliDocument ProfileRowDocument(const ProfileRow& row) {
-    return CliDocument{{"id", row.profile}, {"name", LocaliseProfileName(row.name)}, {"active", row.status == 1}};
+    return CliDocument{
+        {"id", row.profile}, {"name", LocaliseProfileName(row.name)}, {"active", row.status == 1}};
 }
 
 }  // namespace
@@ -56,7 +58,8 @@ CommandStatus ProfileUseCommand(CommandContext& context, const std::string& prof
     status = FindProfile(session, profileText, profile);
     if (!status.Ok()) return status;
     DataStore& store = session.Store();
-    if (!store.SetActiveProfile(profile)) return CommandStatus::Failure(Format("activating profile %d failed", profile));
+    if (!store.SetActiveProfile(profile))
+        return CommandStatus::Failure(Format("activating profile %d failed", profile));
     store.SetCurrentProfile(profile);
     session.EnsureLightRows(profile);
     // Choosing a profile sends all of it to the mouse, as the window's profile pop-up does.
@@ -70,7 +73,8 @@ CommandStatus ProfileUseCommand(CommandContext& context, const std::string& prof
     return CommandStatus::Success();
 }
 
-CommandStatus ProfileRenameCommand(CommandContext& context, const std::string& profileText, const std::string& name) {
+CommandStatus ProfileRenameCommand(CommandContext& context, const std::string& profileText,
+                                   const std::string& name) {
     CliSession session(context.setup);
     CommandStatus status = session.Open(SessionNeed::Store);
     if (!status.Ok()) return status;
@@ -81,7 +85,8 @@ CommandStatus ProfileRenameCommand(CommandContext& context, const std::string& p
         return CommandStatus::Failure(Format("renaming profile %d failed", profile));
     }
     CliDocument document;
-    document["profile"] = ProfileRowDocument(ProfileRow{profile, name, profile == session.Profile() ? 1 : 0, {}, 0});
+    document["profile"] =
+        ProfileRowDocument(ProfileRow{profile, name, profile == session.Profile() ? 1 : 0, {}, 0});
     context.output.Print(document);
     return CommandStatus::Success();
 }
@@ -93,7 +98,8 @@ CommandStatus ProfileExportCommand(CommandContext& context, const std::string& p
     const size_t mark = session.Log().Mark();
     if (!ExportProfile(session.Store(), session.Profile(), path, session.Definition().lightingPage,
                        [](const std::string& stored) { return LocaliseProfileName(stored); })) {
-        return CommandStatus::Failure(session.LoggedReason(mark, "the profile file could not be written"));
+        return CommandStatus::Failure(
+            session.LoggedReason(mark, "the profile file could not be written"));
     }
     CliDocument document;
     document["profile"] = session.Profile();
@@ -114,14 +120,16 @@ CommandStatus ProfileImportCommand(CommandContext& context, const std::string& p
         ImportProfile(session.Store(), session.Profile(), path, session.Definition().lightingPage,
                       [&tasks](int task) { tasks.push_back(task); });
     if (!result.imported) {
-        return CommandStatus::Failure(session.LoggedReason(mark, "the file is not a profile file; nothing imported"));
+        return CommandStatus::Failure(
+            session.LoggedReason(mark, "the file is not a profile file; nothing imported"));
     }
     for (int task : tasks) {
         status = session.RunTask(task);
         if (!status.Ok()) return status;
     }
     CliDocument document;
-    document["profile"] = CliDocument{{"id", session.Profile()}, {"name", LocaliseProfileName(result.profileName)}};
+    document["profile"] =
+        CliDocument{{"id", session.Profile()}, {"name", LocaliseProfileName(result.profileName)}};
     document["imported"] = path;
     context.output.Print(document);
     return CommandStatus::Success();

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cctype>
+#include <charconv>
 #include <climits>
 
 #include "base/Text.h"
@@ -35,7 +35,9 @@ std::string Join(const std::vector<int>& values) {
 // "dpi_group%d_<suffix>" with a stage 0..5: the stage, else -1.
 int StageOf(std::string_view key, std::string_view suffix) {
     constexpr std::string_view kPrefix = "dpi_group";
-    if (key.size() != kPrefix.size() + 2 + suffix.size() || key.substr(0, kPrefix.size()) != kPrefix) return -1;
+    if (key.size() != kPrefix.size() + 2 + suffix.size() ||
+        key.substr(0, kPrefix.size()) != kPrefix)
+        return -1;
     const char digit = key[kPrefix.size()];
     if (key[kPrefix.size() + 1] != '_' || key.substr(kPrefix.size() + 2) != suffix) return -1;
     if (digit < '0' || digit >= '0' + kMaxStages) return -1;
@@ -51,38 +53,44 @@ SettingCheck Change(std::string key, int value, int task) {
     return check;
 }
 
-SettingCheck CheckInteger(std::string_view key, std::string_view text, int low, int high, int task) {
+SettingCheck CheckInteger(std::string_view key, std::string_view text, int low, int high,
+                          int task) {
     int value = 0;
     if (!ParseInteger(text, value) || value < low || value > high) {
-        return Bad(Format("%.*s must be an integer within %d..%d", static_cast<int>(key.size()), key.data(), low,
-                          high));
+        return Bad(Format("%.*s must be an integer within %d..%d", static_cast<int>(key.size()),
+                          key.data(), low, high));
     }
     return Change(std::string(key), value, task);
 }
 
-SettingCheck CheckChoice(std::string_view key, std::string_view text, const std::vector<int>& choices, int task,
+SettingCheck CheckChoice(std::string_view key, std::string_view text,
+                         const std::vector<int>& choices, int task,
                          const std::string& meaning = {}) {
     int value = 0;
-    if (!ParseInteger(text, value) || std::find(choices.begin(), choices.end(), value) == choices.end()) {
-        return Bad(Format("%.*s must be one of %s%s", static_cast<int>(key.size()), key.data(), Join(choices).c_str(),
-                          meaning.c_str()));
+    if (!ParseInteger(text, value) ||
+        std::find(choices.begin(), choices.end(), value) == choices.end()) {
+        return Bad(Format("%.*s must be one of %s%s", static_cast<int>(key.size()), key.data(),
+                          Join(choices).c_str(), meaning.c_str()));
     }
     return Change(std::string(key), value, task);
 }
 
-SettingCheck CheckStageDpi(std::string_view key, std::string_view text, const SettingLimits& limits) {
+SettingCheck CheckStageDpi(std::string_view key, std::string_view text,
+                           const SettingLimits& limits) {
     const SensorDpiRules rules = SensorDpiRules::ForSensor(limits.sensorCode);
     // The typed-value rule clamps into the sensor's range; its ends are the accepted range.
     const int low = rules.SnapTypedDpi(0);
     const int high = rules.SnapTypedDpi(1000000);
     int value = 0;
     if (!ParseInteger(text, value) || value < low || value > high) {
-        return Bad(Format("%.*s must be a DPI within %d..%d for sensor %d", static_cast<int>(key.size()), key.data(),
-                          low, high, limits.sensorCode));
+        return Bad(Format("%.*s must be a DPI within %d..%d for sensor %d",
+                          static_cast<int>(key.size()), key.data(), low, high, limits.sensorCode));
     }
-    SettingCheck check = Change(std::string(key), rules.SnapTypedDpi(value), Task(DeviceTask::WriteDpiStages));
+    SettingCheck check =
+        Change(std::string(key), rules.SnapTypedDpi(value), Task(DeviceTask::WriteDpiStages));
     const int stored = check.change.values.front().second;
-    if (stored != value) check.change.note = Format("%d snapped to %d by the sensor's DPI grid", value, stored);
+    if (stored != value)
+        check.change.note = Format("%d snapped to %d by the sensor's DPI grid", value, stored);
     return check;
 }
 
@@ -95,13 +103,16 @@ SettingCheck CheckReportRate(std::string_view text, const SettingLimits& limits)
     if (hertz) number.remove_suffix(2);
     bool ok = ParseInteger(number, value);
     if (ok && hertz) {
-        const auto code = std::find_if(offered.begin(), offered.end(), [&](int c) { return ReportRateHz(c) == value; });
+        const auto code = std::find_if(offered.begin(), offered.end(),
+                                       [&](int c) { return ReportRateHz(c) == value; });
         ok = code != offered.end();
         if (ok) value = *code;
     }
     if (!ok || std::find(offered.begin(), offered.end(), value) == offered.end()) {
         std::string choices;
-        for (int code : offered) choices += Format("%s%d (%d Hz)", choices.empty() ? "" : ", ", code, ReportRateHz(code));
+        for (int code : offered)
+            choices +=
+                Format("%s%d (%d Hz)", choices.empty() ? "" : ", ", code, ReportRateHz(code));
         return Bad("report_rate must be one of the offered codes " + choices);
     }
     // The page always stores the same code under both keys.
@@ -157,11 +168,13 @@ bool ParseColourValue(std::string_view text, int& value) {
 
 std::vector<std::string> SettableKeys() {
     static constexpr std::array<std::string_view, 10> kPlainKeys{
-        "dpi_count",      "dpi_index",          "report_rate", "report_rate_wireless", "liftoff_height",
-        "sensor_flag",    "button_respondtime", "sleep_light", "move_wakeup",          "move_closelight"};
+        "dpi_count",      "dpi_index",      "report_rate",        "report_rate_wireless",
+        "liftoff_height", "sensor_flag",    "button_respondtime", "sleep_light",
+        "move_wakeup",    "move_closelight"};
     std::vector<std::string> keys;
     for (const DefaultSetting& setting : DefaultSettings()) {
-        const bool plain = std::find(kPlainKeys.begin(), kPlainKeys.end(), setting.key) != kPlainKeys.end();
+        const bool plain =
+            std::find(kPlainKeys.begin(), kPlainKeys.end(), setting.key) != kPlainKeys.end();
         if (plain || StageOf(setting.key, "value") >= 0 || StageOf(setting.key, "rgb") >= 0) {
             keys.emplace_back(setting.key);
         }
@@ -171,12 +184,15 @@ std::vector<std::string> SettableKeys() {
 
 bool IsStoredSetting(std::string_view key) {
     const auto& defaults = DefaultSettings();
-    return std::any_of(defaults.begin(), defaults.end(), [&](const DefaultSetting& s) { return s.key == key; });
+    return std::any_of(defaults.begin(), defaults.end(),
+                       [&](const DefaultSetting& s) { return s.key == key; });
 }
 
-SettingCheck CheckSetting(std::string_view key, std::string_view text, const SettingLimits& limits) {
+SettingCheck CheckSetting(std::string_view key, std::string_view text,
+                          const SettingLimits& limits) {
     if (key == "dpi_count") {
-        SettingCheck check = CheckInteger(key, text, 1, kMaxStages, Task(DeviceTask::WriteDpiStages));
+        SettingCheck check =
+            CheckInteger(key, text, 1, kMaxStages, Task(DeviceTask::WriteDpiStages));
         // Lowering the count below the active stage makes the new last stage active.
         if (check.status.Ok() && limits.dpiIndex >= check.change.values.front().second) {
             check.change.values.emplace_back("dpi_index", check.change.values.front().second - 1);
@@ -191,30 +207,36 @@ SettingCheck CheckSetting(std::string_view key, std::string_view text, const Set
     if (StageOf(key, "rgb") >= 0) {
         int value = 0;
         if (!ParseColourValue(text, value)) {
-            return Bad(Format("%.*s must be a colour within 0..0xFFFFFF (red in the low byte) or #RRGGBB",
-                              static_cast<int>(key.size()), key.data()));
+            return Bad(
+                Format("%.*s must be a colour within 0..0xFFFFFF (red in the low byte) or #RRGGBB",
+                       static_cast<int>(key.size()), key.data()));
         }
         return Change(std::string(key), value, Task(DeviceTask::WriteDpiColours));
     }
     if (key == "report_rate" || key == "report_rate_wireless") return CheckReportRate(text, limits);
     if (key == "liftoff_height") {
-        return CheckChoice(key, text, {1, 2}, Task(DeviceTask::WriteLiftOffAndSensor), " (1 = 1.0 mm, 2 = 2.0 mm)");
+        return CheckChoice(key, text, {1, 2}, Task(DeviceTask::WriteLiftOffAndSensor),
+                           " (1 = 1.0 mm, 2 = 2.0 mm)");
     }
     if (key == "sensor_flag") return CheckSensorFlag(text);
     if (key == "button_respondtime") {
-        return CheckInteger(key, text, kMinDebounce, kMaxDebounce, Task(DeviceTask::WriteSleepOptions));
+        return CheckInteger(key, text, kMinDebounce, kMaxDebounce,
+                            Task(DeviceTask::WriteSleepOptions));
     }
     if (key == "sleep_light") {
-        return CheckChoice(key, text, {kSleepValues.begin(), kSleepValues.end()}, Task(DeviceTask::WriteSleepOptions),
+        return CheckChoice(key, text, {kSleepValues.begin(), kSleepValues.end()},
+                           Task(DeviceTask::WriteSleepOptions),
                            " (the sleep delay in minutes times 6)");
     }
     if (key == "move_wakeup" || key == "move_closelight") {
-        return CheckChoice(key, text, {0, 1}, Task(DeviceTask::WriteSleepOptions), " (0 off, 1 on)");
+        return CheckChoice(key, text, {0, 1}, Task(DeviceTask::WriteSleepOptions),
+                           " (0 off, 1 on)");
     }
     std::string list;
     for (const std::string& k : SettableKeys()) list += (list.empty() ? "" : ", ") + k;
     const std::string name(key);
-    if (IsStoredSetting(key)) return Bad(name + " cannot be set with kestrixctl; settable keys: " + list);
+    if (IsStoredSetting(key))
+        return Bad(name + " cannot be set with kestrixctl; settable keys: " + list);
     return Bad("unknown key \"" + name + "\"; settable keys: " + list);
 }
 
@@ -225,14 +247,22 @@ std::vector<int> OfferedReportRates(int reportRateClass) {
 
 int ReportRateHz(int code) {
     switch (code) {
-    case 8: return 125;
-    case 4: return 250;
-    case 2: return 500;
-    case 1: return 1000;
-    case 16: return 2000;
-    case 32: return 4000;
-    case 64: return 8000;
-    default: return 0;
+        case 8:
+            return 125;
+        case 4:
+            return 250;
+        case 2:
+            return 500;
+        case 1:
+            return 1000;
+        case 16:
+            return 2000;
+        case 32:
+            return 4000;
+        case 64:
+            return 8000;
+        default:
+            return 0;
     }
 }
 

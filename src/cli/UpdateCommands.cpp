@@ -31,7 +31,7 @@ SoftwareUpdateSource ReadSoftwareUpdateSource(const std::string& programFolder) 
 
 // Prints the firmware window's steps as notes; the settings-page effects are the result.
 class CliUpdateEvents final : public UpdateEvents {
-public:
+  public:
     explicit CliUpdateEvents(CliOutput& output) : m_output(output) {}
     void ShowApplicationCheck(const std::string&, const std::string&, bool) override {}
     void ShowFirmwareCheck(const std::string&, const std::string&, bool) override {}
@@ -40,7 +40,7 @@ public:
     }
     void DownloadFailed() override {}
 
-private:
+  private:
     CliOutput& m_output;
 };
 
@@ -53,7 +53,8 @@ UpdateConfig MakeConfig(const CommandContext& context, CliSession* session) {
     config.getLanText = [](int id) { return GetLanText(id); };
     if (session != nullptr) {
         config.firmwareTarget = [session] {
-            return FirmwareTarget{session->Definition().firmwareUrl, session->Events().Reported().firmwareVersion};
+            return FirmwareTarget{session->Definition().firmwareUrl,
+                                  session->Events().Reported().firmwareVersion};
         };
     }
     return config;
@@ -75,7 +76,8 @@ CommandStatus CheckFirmware(CliSession& session, UpdateService& service) {
     const size_t mark = session.Log().Mark();
     service.CheckFirmware();
     if (service.Status().firmwareState == kUpdateStateUnknown) {
-        return CommandStatus::Failure(session.LoggedReason(mark, "the firmware service did not answer"));
+        return CommandStatus::Failure(
+            session.LoggedReason(mark, "the firmware service did not answer"));
     }
     return CommandStatus::Success();
 }
@@ -110,7 +112,8 @@ CommandStatus UpdateCheckCommand(CommandContext& context) {
 CommandStatus FirmwareCheckCommand(CommandContext& context) {
     CliSession session(context.setup);
     CliUpdateEvents updateEvents(context.output);
-    UpdateService service(MakeConfig(context, &session), &session.Manager(), session.Events(), updateEvents);
+    UpdateService service(MakeConfig(context, &session), &session.Manager(), session.Events(),
+                          updateEvents);
     const CommandStatus status = CheckFirmware(session, service);
     if (!status.Ok()) return status;
     context.output.Print(FirmwareDocument(session, service.Status()));
@@ -119,11 +122,13 @@ CommandStatus FirmwareCheckCommand(CommandContext& context) {
 
 CommandStatus FirmwareUpgradeCommand(CommandContext& context) {
     if (!context.confirmed) {
-        return CommandStatus::BadValue("firmware upgrade rewrites the mouse's firmware; confirm with --yes");
+        return CommandStatus::BadValue(
+            "firmware upgrade rewrites the mouse's firmware; confirm with --yes");
     }
     CliSession session(context.setup);
     CliUpdateEvents updateEvents(context.output);
-    UpdateService service(MakeConfig(context, &session), &session.Manager(), session.Events(), updateEvents);
+    UpdateService service(MakeConfig(context, &session), &session.Manager(), session.Events(),
+                          updateEvents);
     CommandStatus status = CheckFirmware(session, service);
     if (!status.Ok()) return status;
     if (service.Status().firmwareState != kUpdateStateNewer) {

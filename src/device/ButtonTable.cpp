@@ -22,17 +22,28 @@ constexpr uint8_t kMacroFamily = 0x90;
 
 std::optional<Triple> MouseFunction(int v) {
     switch (v) {
-    case 1: return Triple{kMouseFamily, 0x01, 0x00};
-    case 2: return Triple{kMouseFamily, 0x04, 0x00};
-    case 3: return Triple{kMouseFamily, 0x02, 0x00};
-    case 4: return Triple{kRepeatFamily, 0x32, 0x03};
-    case 5: return Triple{kMouseFamily, 0x10, 0x00};
-    case 6: return Triple{kMouseFamily, 0x08, 0x00};
-    case 7: return Triple{kWheelFamily, 0x01, 0x00};
-    case 8: return Triple{kWheelFamily, 0xFF, 0x00};
-    case 9: return Triple{kMouseFamily, 0x00, 0xF5};
-    case 10: return Triple{kMouseFamily, 0x00, 0xF6};
-    default: return Triple{kMouseFamily, 0x00, 0x00};
+        case 1:
+            return Triple{kMouseFamily, 0x01, 0x00};
+        case 2:
+            return Triple{kMouseFamily, 0x04, 0x00};
+        case 3:
+            return Triple{kMouseFamily, 0x02, 0x00};
+        case 4:
+            return Triple{kRepeatFamily, 0x32, 0x03};
+        case 5:
+            return Triple{kMouseFamily, 0x10, 0x00};
+        case 6:
+            return Triple{kMouseFamily, 0x08, 0x00};
+        case 7:
+            return Triple{kWheelFamily, 0x01, 0x00};
+        case 8:
+            return Triple{kWheelFamily, 0xFF, 0x00};
+        case 9:
+            return Triple{kMouseFamily, 0x00, 0xF5};
+        case 10:
+            return Triple{kMouseFamily, 0x00, 0xF6};
+        default:
+            return Triple{kMouseFamily, 0x00, 0x00};
     }
 }
 
@@ -48,15 +59,24 @@ Triple ConsumerUsage(int usage) { return Triple{kConsumerFamily, Byte(usage), By
 
 Triple Multimedia(int v) {
     switch (v) {
-    case 1: return ConsumerUsage(0x0183);
-    case 2: return ConsumerUsage(0x00CD);
-    case 3: return ConsumerUsage(0x00B7);
-    case 4: return ConsumerUsage(0x00B6);
-    case 5: return ConsumerUsage(0x00B5);
-    case 6: return ConsumerUsage(0x00E9);
-    case 7: return ConsumerUsage(0x00EA);
-    case 8: return ConsumerUsage(0x00E2);
-    default: return ConsumerUsage(0);
+        case 1:
+            return ConsumerUsage(0x0183);
+        case 2:
+            return ConsumerUsage(0x00CD);
+        case 3:
+            return ConsumerUsage(0x00B7);
+        case 4:
+            return ConsumerUsage(0x00B6);
+        case 5:
+            return ConsumerUsage(0x00B5);
+        case 6:
+            return ConsumerUsage(0x00E9);
+        case 7:
+            return ConsumerUsage(0x00EA);
+        case 8:
+            return ConsumerUsage(0x00E2);
+        default:
+            return ConsumerUsage(0);
     }
 }
 
@@ -78,33 +98,50 @@ std::optional<Triple> Macro(int keyCode, int macroId, const MacroLookup& findMac
 
 Triple DpiFunction(int v) {
     uint8_t code = 0;
-    if (v == 1) code = 0x02;
-    else if (v == 2) code = 0x03;
-    else if (v == 3) code = 0x01;
+    if (v == 1)
+        code = 0x02;
+    else if (v == 2)
+        code = 0x03;
+    else if (v == 3)
+        code = 0x01;
     return Triple{kDpiFamily, code, 0x00};
 }
 
 Triple DeviceFunction(int v) {
     uint8_t code = 0;
-    if (v == 1) code = 0x04;
-    else if (v == 2) code = 0x01;
+    if (v == 1)
+        code = 0x04;
+    else if (v == 2)
+        code = 0x01;
     return Triple{kDeviceFamily, code, 0x00};
 }
 
 std::optional<Triple> SystemShortcut(int v) {
     switch (v) {
-    case 1: return ConsumerUsage(0x006F);
-    case 2: return ConsumerUsage(0x0070);
-    case 3: return ConsumerUsage(0x0192);
-    case 4: return ConsumerUsage(0x0194);
-    case 5: return ConsumerUsage(0x0223);
-    case 6: return ConsumerUsage(0x018A);
-    case 7: return Triple{kKeyboardFamily, 0x08, 0x07};  // Win+D
-    case 8: return Triple{kKeyboardFamily, 0x08, 0x2B};  // Win+Tab
-    case 9: return Triple{kKeyboardFamily, 0x01, 0x06};  // Ctrl+C
-    case 10: return Triple{kKeyboardFamily, 0x01, 0x19}; // Ctrl+V
-    case 11: return Triple{kKeyboardFamily, 0x01, 0x1B}; // Ctrl+X
-    default: return std::nullopt;
+        case 1:
+            return ConsumerUsage(0x006F);
+        case 2:
+            return ConsumerUsage(0x0070);
+        case 3:
+            return ConsumerUsage(0x0192);
+        case 4:
+            return ConsumerUsage(0x0194);
+        case 5:
+            return ConsumerUsage(0x0223);
+        case 6:
+            return ConsumerUsage(0x018A);
+        case 7:
+            return Triple{kKeyboardFamily, 0x08, 0x07};  // Win+D
+        case 8:
+            return Triple{kKeyboardFamily, 0x08, 0x2B};  // Win+Tab
+        case 9:
+            return Triple{kKeyboardFamily, 0x01, 0x06};  // Ctrl+C
+        case 10:
+            return Triple{kKeyboardFamily, 0x01, 0x19};  // Ctrl+V
+        case 11:
+            return Triple{kKeyboardFamily, 0x01, 0x1B};  // Ctrl+X
+        default:
+            return std::nullopt;
     }
 }
 
@@ -128,16 +165,35 @@ bool EncodeButtonAssignment(const ButtonAssignment& assignment, const MacroLooku
     const int v = assignment.macroValue;
     std::optional<Triple> bytes;
     switch (assignment.macroType) {
-    case 1: bytes = MouseFunction(v); break;
-    case 2: bytes = KeyboardKey(v, assignment.macroValue2); break;
-    case 3: bytes = Multimedia(v); break;
-    case 4: bytes = Macro(assignment.keyCode, v, findMacro); break;
-    case 5: bytes = DpiFunction(v); break;
-    case 6: bytes = DeviceFunction(v); break;
-    case 7: bytes = Triple{kRepeatFamily, Byte(v), Byte(assignment.macroValue2)}; break;
-    case 8: bytes = SystemShortcut(v); break;
-    case 9: bytes = Triple{kDeviceFamily, 0x00, 0x00}; break;
-    default: break;
+        case 1:
+            bytes = MouseFunction(v);
+            break;
+        case 2:
+            bytes = KeyboardKey(v, assignment.macroValue2);
+            break;
+        case 3:
+            bytes = Multimedia(v);
+            break;
+        case 4:
+            bytes = Macro(assignment.keyCode, v, findMacro);
+            break;
+        case 5:
+            bytes = DpiFunction(v);
+            break;
+        case 6:
+            bytes = DeviceFunction(v);
+            break;
+        case 7:
+            bytes = Triple{kRepeatFamily, Byte(v), Byte(assignment.macroValue2)};
+            break;
+        case 8:
+            bytes = SystemShortcut(v);
+            break;
+        case 9:
+            bytes = Triple{kDeviceFamily, 0x00, 0x00};
+            break;
+        default:
+            break;
     }
     if (!bytes) return false;
     out = *bytes;

@@ -35,7 +35,8 @@ Catalogue LoadCatalogue(const std::string& programFolder, const std::string& the
     doc.IntoElement();
     if (!doc.FindElement("device")) return catalogue;
     doc.IntoElement();
-    const std::string imageFolder = JoinPath(JoinPath(JoinPath(programFolder, "skins"), themeName), "device");
+    const std::string imageFolder =
+        JoinPath(JoinPath(JoinPath(programFolder, "skins"), themeName), "device");
     while (doc.FindElement("mouse")) {
         CatalogueModel model;
         model.name = doc.GetAttribute("name");
@@ -74,7 +75,8 @@ bool LoadDeviceDefinition(const std::string& programFolder, const std::string& d
 
     // The search only moves forward, so these are read in file order; one that stands out of
     // order is not found and its values stay as they were.
-    if (doc.FindElement("image_file")) definition.mousePicture = "device/" + doc.GetAttribute("mouse_img");
+    if (doc.FindElement("image_file"))
+        definition.mousePicture = "device/" + doc.GetAttribute("mouse_img");
     if (doc.FindElement("menu")) definition.lightingPage = FlagAttribute(doc, "light");
     if (doc.FindElement("custom")) {
         definition.showDpiTips = FlagAttribute(doc, "show_dpitips");

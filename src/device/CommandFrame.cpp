@@ -6,14 +6,14 @@ namespace kestrix {
 
 size_t WriteLengthOf(uint8_t commandCode) {
     switch (commandCode) {
-    case command::kReportRate:
-    case command::kDpiColours:
-    case command::kLighting:
-    case command::kLiftOff:
-    case command::kSleep:
-        return kLongWrite;
-    default:
-        return kShortWrite;
+        case command::kReportRate:
+        case command::kDpiColours:
+        case command::kLighting:
+        case command::kLiftOff:
+        case command::kSleep:
+            return kLongWrite;
+        default:
+            return kShortWrite;
     }
 }
 
@@ -25,7 +25,9 @@ uint8_t FrameChecksum(const ReportBuffer& buffer) {
     return static_cast<uint8_t>(sum & 0xFF);
 }
 
-void StoreChecksum(ReportBuffer& buffer) { buffer[1 + kFrameChecksumOffset] = FrameChecksum(buffer); }
+void StoreChecksum(ReportBuffer& buffer) {
+    buffer[1 + kFrameChecksumOffset] = FrameChecksum(buffer);
+}
 
 ReportBuffer BuildRequest(uint8_t commandCode, uint8_t packetField, uint8_t countByte,
                           std::span<const uint8_t> data) {
@@ -41,7 +43,8 @@ ReportBuffer BuildRequest(uint8_t commandCode, uint8_t packetField, uint8_t coun
 
 ReportBuffer BuildReadRequest(uint8_t commandCode) { return BuildRequest(commandCode, 0x00, 0x00); }
 
-ReportBuffer BuildWriteRequest(uint8_t commandCode, uint8_t countByte, std::span<const uint8_t> data) {
+ReportBuffer BuildWriteRequest(uint8_t commandCode, uint8_t countByte,
+                               std::span<const uint8_t> data) {
     return BuildRequest(commandCode, 0x01, countByte, data);
 }
 

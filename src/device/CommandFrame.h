@@ -70,7 +70,8 @@ ReportBuffer BuildRequest(uint8_t commandCode, uint8_t packetField, uint8_t coun
 // A read request [code, 0, 0, 0].
 ReportBuffer BuildReadRequest(uint8_t commandCode);
 // A single-packet write [code, 0x00, 0x01, countByte, data...].
-ReportBuffer BuildWriteRequest(uint8_t commandCode, uint8_t countByte, std::span<const uint8_t> data);
+ReportBuffer BuildWriteRequest(uint8_t commandCode, uint8_t countByte,
+                               std::span<const uint8_t> data);
 
 // Result of cutting a multi-packet payload.
 struct PacketSplit {

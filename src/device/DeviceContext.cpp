@@ -34,8 +34,8 @@ int DeviceContext::GetSettingInt(std::string_view key) {
 
 void DeviceContext::SetSettingInt(std::string_view key, int value) {
     if (!m_store.SetSettingInt(Profile(), key, value)) {
-        LogLine("storing %.*s = %d for profile %d failed", static_cast<int>(key.size()), key.data(), value,
-                Profile());
+        LogLine("storing %.*s = %d for profile %d failed", static_cast<int>(key.size()), key.data(),
+                value, Profile());
     }
 }
 
@@ -64,7 +64,8 @@ void DeviceContext::LogFailure(const char* format, ...) {
     const int length = std::vsnprintf(buffer, sizeof buffer, format, arguments);
     va_end(arguments);
     if (length < 0) return;
-    const std::string line(buffer, std::min<size_t>(static_cast<size_t>(length), sizeof buffer - 1));
+    const std::string line(buffer,
+                           std::min<size_t>(static_cast<size_t>(length), sizeof buffer - 1));
     Log::Write(line);
     NoteFailure(line);
 }

@@ -22,7 +22,7 @@ class HidDeviceManager;
 // ends early when the worker is stopped. The state is guarded by its own lock so the UI
 // thread can read it and set the editor-owned fields at any time.
 class DeviceContext {
-public:
+  public:
     // The three objects must outlive the context.
     DeviceContext(HidDeviceManager& manager, DataStore& store, DeviceEvents& events);
 
@@ -67,7 +67,7 @@ public:
     // True after RequestStop.
     bool StopRequested() const { return m_stop.load(); }
 
-private:
+  private:
     HidDeviceManager& m_manager;
     DataStore& m_store;
     DeviceEvents& m_events;

@@ -17,7 +17,7 @@ inline constexpr int kReceiverListModel = 101;
 // UI thread keeping that order; the headless front end prints; tests record. Implementations
 // must not call back into the worker.
 class DeviceEvents {
-public:
+  public:
     virtual ~DeviceEvents() = default;
 
     // Window caption: language text 50 (no device), 51 (cable) or 52 (receiver).

@@ -32,8 +32,9 @@ bool IsConfigurationInterface(HidBackend& backend, const std::string& path) {
     return usagePage == kConfigurationUsagePage && usage == kConfigurationUsage;
 }
 
-int UpdateUSBDevice(DeviceEventType event, uint16_t vendorId, uint16_t productId, int interfaceNumber,
-                    const std::string& path, const std::vector<CatalogueLine>& lines, bool devicePresent,
+int UpdateUSBDevice(DeviceEventType event, uint16_t vendorId, uint16_t productId,
+                    int interfaceNumber, const std::string& path,
+                    const std::vector<CatalogueLine>& lines, bool devicePresent,
                     const std::function<bool(const std::string&)>& isConfigurationInterface) {
     std::string upper = path;
     for (char& c : upper) {
@@ -45,13 +46,16 @@ int UpdateUSBDevice(DeviceEventType event, uint16_t vendorId, uint16_t productId
             if (line.vid != vendorId || line.pid != productId) {
                 continue;
             }
-            return isConfigurationInterface && isConfigurationInterface(path) ? kTaskRebuildOnArrival : 0;
+            return isConfigurationInterface && isConfigurationInterface(path)
+                       ? kTaskRebuildOnArrival
+                       : 0;
         }
         return 0;
     }
     if (event == DeviceEventType::RemoveComplete && devicePresent) {
         for (const CatalogueLine& line : lines) {
-            if (line.vid == vendorId && line.pid == productId && interfaceNumber == kConfigurationInterfaceNumber) {
+            if (line.vid == vendorId && line.pid == productId &&
+                interfaceNumber == kConfigurationInterfaceNumber) {
                 return kTaskRescanOnRemoval;
             }
         }

@@ -34,8 +34,9 @@ bool IsConfigurationInterface(HidBackend& backend, const std::string& path);
 // catalogue line with the event's IDs decides: an arrival queues task 2 when the interface is
 // the configuration collection; a removal (only while a device is present) queues task 3 when
 // the interface number is 2. Logs "UpdateUSBDevice path: %s" with the upper-case path.
-int UpdateUSBDevice(DeviceEventType event, uint16_t vendorId, uint16_t productId, int interfaceNumber,
-                    const std::string& path, const std::vector<CatalogueLine>& lines, bool devicePresent,
+int UpdateUSBDevice(DeviceEventType event, uint16_t vendorId, uint16_t productId,
+                    int interfaceNumber, const std::string& path,
+                    const std::vector<CatalogueLine>& lines, bool devicePresent,
                     const std::function<bool(const std::string&)>& isConfigurationInterface);
 
 // Replaces the manager's filter list with the catalogue lines and rebuilds the device list.

@@ -4,10 +4,14 @@ namespace kestrix {
 
 int ReportRateClassOf(uint8_t capability) {
     switch (capability) {
-    case 0x10: return 5;
-    case 0x20: return 6;
-    case 0x40: return 7;
-    default: return 4;
+        case 0x10:
+            return 5;
+        case 0x20:
+            return 6;
+        case 0x40:
+            return 7;
+        default:
+            return 4;
     }
 }
 

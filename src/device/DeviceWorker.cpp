@@ -53,8 +53,8 @@ DeviceWorker::DeviceWorker(HidDeviceManager& manager, DataStore& store, DeviceEv
               m_context.LogFailure("no model file for model %d; defaults not loaded", model);
               return false;
           }
-          if (!LoadPerformanceDefaults(m_config.programFolder, line->model.deviceAttr, m_context.Store(),
-                                       m_context.Profile(), dpiOnly)) {
+          if (!LoadPerformanceDefaults(m_config.programFolder, line->model.deviceAttr,
+                                       m_context.Store(), m_context.Profile(), dpiOnly)) {
               // The loader logged why; the task's reason names the model.
               m_context.NoteFailure(Format("defaults of model %d (%s) could not be loaded", model,
                                            line->model.deviceAttr.c_str()));
@@ -103,17 +103,19 @@ bool DeviceWorker::Stop() {
 
 void DeviceWorker::QueueTask(int code) { m_queue.Push(code); }
 
-void DeviceWorker::OnHotplug(DeviceEventType event, uint16_t vendorId, uint16_t productId, int interfaceNumber,
-                             const std::string& path) {
+void DeviceWorker::OnHotplug(DeviceEventType event, uint16_t vendorId, uint16_t productId,
+                             int interfaceNumber, const std::string& path) {
     HidBackend& backend = m_context.Manager().Backend();
-    const int task = UpdateUSBDevice(event, vendorId, productId, interfaceNumber, path, m_config.catalogueLines,
-                                     m_context.State().devicePresent,
-                                     [&backend](const std::string& p) { return IsConfigurationInterface(backend, p); });
+    const int task = UpdateUSBDevice(
+        event, vendorId, productId, interfaceNumber, path, m_config.catalogueLines,
+        m_context.State().devicePresent,
+        [&backend](const std::string& p) { return IsConfigurationInterface(backend, p); });
     if (task != 0) QueueTask(task);
 }
 
 void DeviceWorker::OnHotplug(const HotplugEvent& event) {
-    OnHotplug(event.action == HotplugEvent::Action::Arrival ? DeviceEventType::Arrival : DeviceEventType::RemoveComplete,
+    OnHotplug(event.action == HotplugEvent::Action::Arrival ? DeviceEventType::Arrival
+                                                            : DeviceEventType::RemoveComplete,
               event.vendorId, event.productId, event.interfaceNumber, event.nodePath);
 }
 
@@ -152,35 +154,52 @@ DeviceTaskResult DeviceWorker::RunTask(int code) {
 
 bool DeviceWorker::Run(int code) {
     switch (static_cast<DeviceTask>(code)) {
-    case DeviceTask::RebuildAndRead: return RebuildAndRead(milliseconds(0));
-    case DeviceTask::ArrivalRebuildAndRead: return RebuildAndRead(kArrivalSettle);
-    case DeviceTask::RemovalRescan: return RemovalRescan();
-    case DeviceTask::ReadWithRefresh: return ReadWithRefresh();
-    case DeviceTask::WriteAll: return m_writer.WriteAll();
-    case DeviceTask::WriteButtons: return m_writer.WriteButtons();
-    case DeviceTask::SelectedButtonReport: return m_writer.SendSelectedButtonReport();
-    case DeviceTask::WriteLighting: return m_writer.WriteLighting();
-    case DeviceTask::WriteDpiStages: return m_writer.WriteDpiStages();
-    case DeviceTask::WriteDpiColours: return m_writer.WriteDpiColours();
-    case DeviceTask::WriteReportRate: return m_writer.WriteReportRate();
-    case DeviceTask::WriteLiftOffAndSensor: return m_writer.WriteLiftOffAndSensor();
-    case DeviceTask::WriteSleepOptions: return m_writer.WriteSleepOptions();
-    case DeviceTask::RestoreLighting: return m_writer.RestoreLighting();
-    case DeviceTask::ResetDpi: return m_writer.ResetDpi();
-    case DeviceTask::RestoreFactory: return m_writer.RestoreFactory();
-    // The hooks report their outcome through their own observers; the task itself is done.
-    case DeviceTask::PointerSettings:
-        if (m_hooks.applyPointerSettings) m_hooks.applyPointerSettings();
-        return true;
-    case DeviceTask::UpdateCheck:
-    case DeviceTask::FirmwareCheck:
-    case DeviceTask::UpdateDownload:
-        if (m_hooks.update) m_hooks.update(code);
-        return true;
-    case DeviceTask::FirmwareUpgrade:
-        FirmwareUpgrade();
-        return true;
-    case DeviceTask::Nothing: return true;
+        case DeviceTask::RebuildAndRead:
+            return RebuildAndRead(milliseconds(0));
+        case DeviceTask::ArrivalRebuildAndRead:
+            return RebuildAndRead(kArrivalSettle);
+        case DeviceTask::RemovalRescan:
+            return RemovalRescan();
+        case DeviceTask::ReadWithRefresh:
+            return ReadWithRefresh();
+        case DeviceTask::WriteAll:
+            return m_writer.WriteAll();
+        case DeviceTask::WriteButtons:
+            return m_writer.WriteButtons();
+        case DeviceTask::SelectedButtonReport:
+            return m_writer.SendSelectedButtonReport();
+        case DeviceTask::WriteLighting:
+            return m_writer.WriteLighting();
+        case DeviceTask::WriteDpiStages:
+            return m_writer.WriteDpiStages();
+        case DeviceTask::WriteDpiColours:
+            return m_writer.WriteDpiColours();
+        case DeviceTask::WriteReportRate:
+            return m_writer.WriteReportRate();
+        case DeviceTask::WriteLiftOffAndSensor:
+            return m_writer.WriteLiftOffAndSensor();
+        case DeviceTask::WriteSleepOptions:
+            return m_writer.WriteSleepOptions();
+        case DeviceTask::RestoreLighting:
+            return m_writer.RestoreLighting();
+        case DeviceTask::ResetDpi:
+            return m_writer.ResetDpi();
+        case DeviceTask::RestoreFactory:
+            return m_writer.RestoreFactory();
+        // The hooks report their outcome through their own observers; the task itself is done.
+        case DeviceTask::PointerSettings:
+            if (m_hooks.applyPointerSettings) m_hooks.applyPointerSettings();
+            return true;
+        case DeviceTask::UpdateCheck:
+        case DeviceTask::FirmwareCheck:
+        case DeviceTask::UpdateDownload:
+            if (m_hooks.update) m_hooks.update(code);
+            return true;
+        case DeviceTask::FirmwareUpgrade:
+            FirmwareUpgrade();
+            return true;
+        case DeviceTask::Nothing:
+            return true;
     }
     // A code outside the table does nothing, and says so to whoever asked for it.
     m_context.NoteFailure(Format("unknown device task %d", code));
@@ -241,8 +260,9 @@ void DeviceWorker::RefreshPagesWithProfiles() {
     DataStore& store = m_context.Store();
     if (store.IsOpened()) {
         const CatalogueLine* line = LineOfModel(m_context.State().selectedModel);
-        EnsureProfiles(store, m_config.programFolder, line != nullptr ? line->model.deviceAttr : std::string(),
-                       m_config.getLanText ? m_config.getLanText : [](int) { return std::string(); });
+        EnsureProfiles(
+            store, m_config.programFolder, line != nullptr ? line->model.deviceAttr : std::string(),
+            m_config.getLanText ? m_config.getLanText : [](int) { return std::string(); });
     }
     m_context.Events().RefreshEditorPages();
 }
@@ -267,15 +287,16 @@ void DeviceWorker::ShowDeviceState(int model, int mode, int state) {
 }
 
 int DeviceWorker::OnlineDeviceCount() const {
-    return static_cast<int>(
-        std::count_if(m_listedStates.begin(), m_listedStates.end(), [](const auto& s) { return s.second == 1; }));
+    return static_cast<int>(std::count_if(m_listedStates.begin(), m_listedStates.end(),
+                                          [](const auto& s) { return s.second == 1; }));
 }
 
 void DeviceWorker::RescanDevices() {
     HidDeviceManager& manager = m_context.Manager();
     DeviceEvents& events = m_context.Events();
-    const int remembered =
-        m_config.registry != nullptr ? m_config.registry->ReadAppRegistryInt(kDeviceTypeValue) : m_rememberedModel;
+    const int remembered = m_config.registry != nullptr
+                               ? m_config.registry->ReadAppRegistryInt(kDeviceTypeValue)
+                               : m_rememberedModel;
     const RescanResult result = kestrix::RescanDevices(manager, remembered);
 
     events.SetAllDeviceState(0);
@@ -299,19 +320,19 @@ void DeviceWorker::RescanDevices() {
     if (!result.entries.empty()) {
         m_context.UpdateState([](DeviceState& s) { s.devicePresent = true; });
         switch (manager.GetConnectionKind()) {
-        case ConnectionKind::None:
-            events.SetCaption(kCaptionNoDevice);
-            events.SelectTab(kTabHome);
-            events.ShowDevicePages(false);
-            break;
-        case ConnectionKind::Cable:
-            events.SetCaption(kCaptionCable);
-            events.ShowDevicePages(true);
-            break;
-        case ConnectionKind::Receiver:
-            events.SetCaption(kCaptionReceiver);
-            events.ShowDevicePages(true);
-            break;
+            case ConnectionKind::None:
+                events.SetCaption(kCaptionNoDevice);
+                events.SelectTab(kTabHome);
+                events.ShowDevicePages(false);
+                break;
+            case ConnectionKind::Cable:
+                events.SetCaption(kCaptionCable);
+                events.ShowDevicePages(true);
+                break;
+            case ConnectionKind::Receiver:
+                events.SetCaption(kCaptionReceiver);
+                events.ShowDevicePages(true);
+                break;
         }
     } else {
         m_context.UpdateState([](DeviceState& s) {
@@ -338,8 +359,10 @@ void DeviceWorker::SelectModel(int model) {
         m_openedModel = model;
         if (!m_config.programFolder.empty()) {
             DeviceDefinition definition;
-            const bool loaded = LoadDeviceDefinition(m_config.programFolder, line->model.deviceAttr, definition);
-            m_context.UpdateState([&](DeviceState& s) { s.lightingPage = loaded && definition.lightingPage; });
+            const bool loaded =
+                LoadDeviceDefinition(m_config.programFolder, line->model.deviceAttr, definition);
+            m_context.UpdateState(
+                [&](DeviceState& s) { s.lightingPage = loaded && definition.lightingPage; });
         }
         if (!m_config.dataFolder.empty()) {
             DataStore& store = m_context.Store();
@@ -389,8 +412,8 @@ bool DeviceWorker::PollOnce() {
 
 void DeviceWorker::HandleReport(const ReportBuffer& report, size_t length, int model) {
     if (report[0] != 0) {
-        LogLine("mouse notify data: %02X %02X %02X %02X %02X %02X", report[0], report[1], report[2], report[3],
-                report[4], report[5]);
+        LogLine("mouse notify data: %02X %02X %02X %02X %02X %02X", report[0], report[1], report[2],
+                report[3], report[4], report[5]);
     }
     if (report[0] == kDpiChangeReport) {
         if (length < kDpiChangeLength) {

@@ -31,7 +31,7 @@ class HidDeviceManager;
 struct DeviceWorkerConfig {
     std::vector<CatalogueLine> catalogueLines;  // filter list and the models' device_attr
     std::string programFolder;                  // model files (lighting page, defaults)
-    std::string dataFolder;  // databases; empty = the caller opens the store itself
+    std::string dataFolder;           // databases; empty = the caller opens the store itself
     AppRegistry* registry = nullptr;  // remembered model "DeviceType"; null = kept in memory
     std::function<std::string(int textId)> getLanText;  // profile names of new databases
 };
@@ -55,10 +55,10 @@ struct DeviceTaskResult {
 // it polls the mouse's input reports (DPI-change and receiver link reports) and applies them
 // through the observer. Queued work interrupts an idle poll within a few milliseconds.
 class DeviceWorker {
-public:
+  public:
     // The manager, store and observer must outlive the worker.
-    DeviceWorker(HidDeviceManager& manager, DataStore& store, DeviceEvents& events, DeviceWorkerConfig config,
-                 DeviceWorkerHooks hooks = {});
+    DeviceWorker(HidDeviceManager& manager, DataStore& store, DeviceEvents& events,
+                 DeviceWorkerConfig config, DeviceWorkerHooks hooks = {});
     // Stops the thread (waiting for the step in progress to end).
     ~DeviceWorker();
     DeviceWorker(const DeviceWorker&) = delete;
@@ -80,8 +80,8 @@ public:
 
     // A hot-plug arrival or removal (any thread): queues task 2 or 3 when it concerns the
     // configuration interface of a supported mouse.
-    void OnHotplug(DeviceEventType event, uint16_t vendorId, uint16_t productId, int interfaceNumber,
-                   const std::string& path);
+    void OnHotplug(DeviceEventType event, uint16_t vendorId, uint16_t productId,
+                   int interfaceNumber, const std::string& path);
     // The same for an event of the udev hot-plug monitor (its thread may call this).
     void OnHotplug(const HotplugEvent& event);
 
@@ -89,7 +89,9 @@ public:
     DeviceState State() const { return m_context.State(); }
     // Changes the editor-owned parts of the device state (any thread): displayed stage count
     // and index, lighting effect, selected key, pending macro key.
-    void UpdateState(const std::function<void(DeviceState&)>& change) { m_context.UpdateState(change); }
+    void UpdateState(const std::function<void(DeviceState&)>& change) {
+        m_context.UpdateState(change);
+    }
 
     // Runs one task code now on the calling thread (tests and tools, worker not running). Not
     // ok when a command exchange of the task failed, when a read (tasks 1-4) found no mouse to
@@ -101,7 +103,7 @@ public:
     // Handles one input report of length bytes from the interface of model (tests, tools).
     void HandleReport(const ReportBuffer& report, size_t length, int model);
 
-private:
+  private:
     void ThreadMain();
     void Step();
     bool Run(int code);
@@ -129,8 +131,8 @@ private:
 
     // What the worker last told the device list, per model (1 = on line).
     std::map<int, int> m_listedStates;
-    int m_rememberedModel = 0;   // without a registry
-    int m_openedModel = 0;       // model whose database the store has open
+    int m_rememberedModel = 0;  // without a registry
+    int m_openedModel = 0;      // model whose database the store has open
     bool m_lostDeviceRescanQueued = false;
 
     std::thread m_thread;

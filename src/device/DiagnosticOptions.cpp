@@ -11,8 +11,8 @@ namespace kestrix {
 namespace {
 
 // The value of "--name FILE" or "--name=FILE" at argv[index]; advances index past a separate value.
-bool MatchOption(std::string_view name, int argc, const char* const* argv, int& index, std::string& value,
-                 bool& missing) {
+bool MatchOption(std::string_view name, int argc, const char* const* argv, int& index,
+                 std::string& value, bool& missing) {
     const std::string_view argument = argv[index];
     if (argument == name) {
         if (index + 1 >= argc) {
@@ -22,7 +22,8 @@ bool MatchOption(std::string_view name, int argc, const char* const* argv, int& 
         value = argv[++index];
         return true;
     }
-    if (argument.size() > name.size() && argument.substr(0, name.size()) == name && argument[name.size()] == '=') {
+    if (argument.size() > name.size() && argument.substr(0, name.size()) == name &&
+        argument[name.size()] == '=') {
         value = std::string(argument.substr(name.size() + 1));
         missing = value.empty();
         return true;

@@ -65,13 +65,17 @@ bool IsFile(const std::string& path) {
 FirmwareUpgrade::FirmwareUpgrade(HidDeviceManager& manager, FirmwareUpgradeSteps steps)
     : m_manager(manager), m_steps(std::move(steps)) {}
 
-std::string FirmwareUpgrade::PackageName(const std::string& version) { return "firmware-" + version + ".zip"; }
+std::string FirmwareUpgrade::PackageName(const std::string& version) {
+    return "firmware-" + version + ".zip";
+}
 
 std::string FirmwareUpgrade::PackageUrl(const std::string& base, const std::string& version) {
     return base + "//mouse//" + PackageName(version);
 }
 
-std::string FirmwareUpgrade::ImageName(const std::string& version) { return "firmware     -" + version + ".bin"; }
+std::string FirmwareUpgrade::ImageName(const std::string& version) {
+    return "firmware     -" + version + ".bin";
+}
 
 bool FirmwareUpgrade::IsPlainVersion(const std::string& version) {
     if (version.empty() || version == "." || version == "..") return false;
@@ -86,7 +90,8 @@ BootReport FirmwareUpgrade::EnterReport() { return ControlReport(kEnterKind, kEn
 
 BootReport FirmwareUpgrade::FinishReport() { return ControlReport(kFinishKind, kFinishData); }
 
-BootReport FirmwareUpgrade::DataReport(const uint8_t* image, size_t size, uint16_t firstRecord, size_t records) {
+BootReport FirmwareUpgrade::DataReport(const uint8_t* image, size_t size, uint16_t firstRecord,
+                                       size_t records) {
     BootReport report;
     report.fill(0xFF);
     report[0] = kBootReportId;
@@ -159,7 +164,8 @@ bool FirmwareUpgrade::TransferImage(const uint8_t* image, size_t size) {
     return true;
 }
 
-bool FirmwareUpgrade::LoadImage(const std::string& path, std::vector<uint8_t>& image, std::string& reason) {
+bool FirmwareUpgrade::LoadImage(const std::string& path, std::vector<uint8_t>& image,
+                                std::string& reason) {
     std::ifstream file(path, std::ios::binary | std::ios::ate);
     if (!file) {
         reason = "cannot open firmware image " + path;
@@ -172,8 +178,9 @@ bool FirmwareUpgrade::LoadImage(const std::string& path, std::vector<uint8_t>& i
     }
     if (static_cast<uint64_t>(size) > kBootLargestImage) {
         // Record numbers would wrap and overwrite the start of the flash.
-        reason = Format("firmware image %s has %lld bytes, more than the %zu the boot loader can address", path.c_str(),
-                        static_cast<long long>(size), kBootLargestImage);
+        reason = Format(
+            "firmware image %s has %lld bytes, more than the %zu the boot loader can address",
+            path.c_str(), static_cast<long long>(size), kBootLargestImage);
         return false;
     }
     image.resize(static_cast<size_t>(size));
@@ -186,7 +193,8 @@ bool FirmwareUpgrade::LoadImage(const std::string& path, std::vector<uint8_t>& i
     return true;
 }
 
-FirmwareUpgradeResult FirmwareUpgrade::UpgradeFirmware(const std::string& version, const std::string& base,
+FirmwareUpgradeResult FirmwareUpgrade::UpgradeFirmware(const std::string& version,
+                                                       const std::string& base,
                                                        const std::string& workFolder) {
     FirmwareUpgradeResult result;
     // The first failure is the one a caller is told about; later ones follow from it.
@@ -218,7 +226,8 @@ FirmwareUpgradeResult FirmwareUpgrade::UpgradeFirmware(const std::string& versio
             fail("firmware package " + packagePath + " could not be extracted");
         }
     } else {
-        fail("firmware package " + PackageName(version) + " was not downloaded from " + PackageUrl(base, version));
+        fail("firmware package " + PackageName(version) + " was not downloaded from " +
+             PackageUrl(base, version));
     }
 
     std::vector<uint8_t> image;
@@ -242,7 +251,8 @@ FirmwareUpgradeResult FirmwareUpgrade::UpgradeFirmware(const std::string& versio
         }
         if (SendBootReport(EnterReport())) {
             const bool transferred = TransferImage(image.data(), image.size());
-            if (!transferred) fail(Format("firmware transfer of %zu bytes incomplete", image.size()));
+            if (!transferred)
+                fail(Format("firmware transfer of %zu bytes incomplete", image.size()));
             const bool finished = SendBootReport(FinishReport());
             if (!finished) fail("firmware finish report not sent");
             result.ok = transferred && finished;

@@ -49,14 +49,15 @@ struct FirmwareUpgradeResult {
 // mouse's boot-loader interface (usage page 0xFFEF of the command interface's vid/pid) as
 // enter, data and finish reports. Runs on the device worker only.
 class FirmwareUpgrade {
-public:
+  public:
     // The manager must outlive this object.
     FirmwareUpgrade(HidDeviceManager& manager, FirmwareUpgradeSteps steps);
 
     // The whole task for firmware version `version` from server base `base`, working in
     // workFolder (ends in '/'). Every failure is logged and skips the steps that need its
     // result; the window always ends at 100 %. Ok only when the image was flashed.
-    FirmwareUpgradeResult UpgradeFirmware(const std::string& version, const std::string& base, const std::string& workFolder);
+    FirmwareUpgradeResult UpgradeFirmware(const std::string& version, const std::string& base,
+                                          const std::string& workFolder);
 
     // Writes one report to the open boot-loader interface. Sent when the write takes it;
     // otherwise after 3 ms one more write, after 5 ms a read of up to 1000 ms, and sent only
@@ -79,7 +80,8 @@ public:
     static BootReport FinishReport();
     // A data report with `records` (1 to 3) records numbered from firstRecord, holding the
     // image bytes from firstRecord * 16 on; bytes past the end of the image are 0xFF.
-    static BootReport DataReport(const uint8_t* image, size_t size, uint16_t firstRecord, size_t records);
+    static BootReport DataReport(const uint8_t* image, size_t size, uint16_t firstRecord,
+                                 size_t records);
 
     // True when version can stand inside a file name: not empty, no '/', '\\', control
     // characters, and not "." or "..". The server's text is input from the network.
@@ -88,7 +90,7 @@ public:
     // Progress percent after `sent` full reports of an image of size bytes.
     static int TransferPercent(size_t sent, size_t size);
 
-private:
+  private:
     void Progress(int textId, int percent);
     // Reads the image at path; false with the reason when it is missing, empty or too large.
     bool LoadImage(const std::string& path, std::vector<uint8_t>& image, std::string& reason);

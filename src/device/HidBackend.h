@@ -10,10 +10,10 @@ namespace kestrix {
 
 // One enumerated HID top-level collection, as hid_enumerate describes it.
 struct HidDeviceInfo {
-    std::string path;            // back-end path, opened with HidBackend::Open
+    std::string path;  // back-end path, opened with HidBackend::Open
     uint16_t vendorId = 0;
     uint16_t productId = 0;
-    uint16_t usagePage = 0;      // of this top-level collection
+    uint16_t usagePage = 0;  // of this top-level collection
     uint16_t usage = 0;
     uint16_t releaseNumber = 0;  // USB bcdDevice
     int interfaceNumber = -1;    // USB interface number, -1 when unknown
@@ -22,7 +22,7 @@ struct HidDeviceInfo {
 
 // An open HID interface of a back end. Closing is the destructor (hid_close).
 class HidHandle {
-public:
+  public:
     virtual ~HidHandle() = default;
     // Hands length bytes (report ID first) to the interface; bytes written, or -1 on failure.
     virtual int Write(const uint8_t* data, size_t length) = 0;
@@ -36,7 +36,7 @@ public:
 // The seam between the device layer and the HID implementation: hidapi for real mice, the
 // simulated mice of src/sim for tests and demos. A process picks one at start.
 class HidBackend {
-public:
+  public:
     virtual ~HidBackend() = default;
     // hid_init; false (with a log line) when the HID layer is unusable.
     virtual bool Init() = 0;
@@ -48,7 +48,8 @@ public:
     virtual std::unique_ptr<HidHandle> Open(const std::string& path) = 0;
     // Usage page and usage of the first top-level collection of the interface at path, read
     // from its report descriptor; false when the path cannot be opened or read.
-    virtual bool ReadTopCollection(const std::string& path, uint16_t& usagePage, uint16_t& usage) = 0;
+    virtual bool ReadTopCollection(const std::string& path, uint16_t& usagePage,
+                                   uint16_t& usage) = 0;
 };
 
 }  // namespace kestrix

@@ -13,7 +13,7 @@ namespace kestrix {
 // was opened from. Every write and every read that returns data goes to the HID trace.
 // Closing is the destructor.
 class HidDevice {
-public:
+  public:
     HidDevice(std::unique_ptr<HidHandle> handle, std::string path);
 
     // hid_write: bytes written, -1 on failure.
@@ -25,7 +25,7 @@ public:
     // The path the interface was opened from.
     const std::string& Path() const { return m_path; }
 
-private:
+  private:
     std::unique_ptr<HidHandle> m_handle;
     std::string m_path;
 };

@@ -27,7 +27,7 @@ struct HidDeviceEntry {
     int modelNumber = 0;  // 0 until identified
     int mode = 0;         // 0 = cable, 1 = receiver (from the first filter entry with its IDs)
     int linkState = kLinkUp;
-    std::string identityCode;  // identity answer bytes 4 to 7
+    std::string identityCode;       // identity answer bytes 4 to 7
     ReportBuffer identityAnswer{};  // the last successful answer to command 0x10
 
     // The matched model number (0 until identified).

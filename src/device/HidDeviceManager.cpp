@@ -77,7 +77,8 @@ bool IsCommandAnswer(const uint8_t* report, int read) {
     return report[0] != kLinkReport && report[0] != kDpiChangeReport;
 }
 
-HidDeviceManager::HidDeviceManager(std::shared_ptr<HidBackend> backend) : m_backend(std::move(backend)) {
+HidDeviceManager::HidDeviceManager(std::shared_ptr<HidBackend> backend)
+    : m_backend(std::move(backend)) {
     m_initialised = m_backend && m_backend->Init();
     if (!m_initialised) {
         LogLine("HID layer unavailable: no device can be opened");
@@ -117,7 +118,8 @@ std::vector<DeviceFilterEntry> HidDeviceManager::Filter() const {
     return m_filter;
 }
 
-bool HidDeviceManager::IdentifyWithRetry(HidDeviceEntry& entry, const std::vector<DeviceFilterEntry>& filter) {
+bool HidDeviceManager::IdentifyWithRetry(HidDeviceEntry& entry,
+                                         const std::vector<DeviceFilterEntry>& filter) {
     ReportBuffer answer{};
     bool identified = QueryIdentity(answer, entry.device.get());
     if (!identified) {
@@ -140,8 +142,9 @@ std::vector<std::unique_ptr<HidDeviceEntry>> HidDeviceManager::EnumerateLocked(
         return created;
     }
     auto accepted = [&filter](int vendorId, int productId) {
-        return std::any_of(filter.begin(), filter.end(),
-                           [&](const DeviceFilterEntry& entry) { return SameIds(entry, vendorId, productId); });
+        return std::any_of(filter.begin(), filter.end(), [&](const DeviceFilterEntry& entry) {
+            return SameIds(entry, vendorId, productId);
+        });
     };
     auto modeOf = [&filter](int vendorId, int productId) {
         for (const DeviceFilterEntry& entry : filter) {
@@ -176,14 +179,15 @@ std::vector<std::unique_ptr<HidDeviceEntry>> HidDeviceManager::EnumerateLocked(
         entry->mode = modeOf(info.vendorId, info.productId);
         entry->linkState = kLinkUp;
         if (IdentifyWithRetry(*entry, filter)) {
-            LogLine("EnumerateDevice!, GetDeviceId: %s, GetDeviceType: %d", entry->identityCode.c_str(),
-                    entry->modelNumber);
+            LogLine("EnumerateDevice!, GetDeviceId: %s, GetDeviceType: %d",
+                    entry->identityCode.c_str(), entry->modelNumber);
         } else {
             LogLine("EnumerateDevice: no identity answer from %s", info.path.c_str());
         }
         entry->path = info.path;
-        LogLine("EnumerateDevice vendor_id: %X, product_id: %X, dev_type: %x, dev_mode: %x", entry->vendorId,
-                entry->productId, static_cast<unsigned>(entry->modelNumber), static_cast<unsigned>(entry->mode));
+        LogLine("EnumerateDevice vendor_id: %X, product_id: %X, dev_type: %x, dev_mode: %x",
+                entry->vendorId, entry->productId, static_cast<unsigned>(entry->modelNumber),
+                static_cast<unsigned>(entry->mode));
         created.push_back(std::move(entry));
     }
     return created;
@@ -330,7 +334,8 @@ size_t HidDeviceManager::EntryCount() const {
 bool HidDeviceManager::IsIdentified(int modelNumber) const {
     std::lock_guard lock(m_mutex);
     return std::any_of(m_entries.begin(), m_entries.end(), [modelNumber](const auto& entry) {
-        return entry->modelNumber == modelNumber && !entry->identityCode.empty() && entry->linkState > 0;
+        return entry->modelNumber == modelNumber && !entry->identityCode.empty() &&
+               entry->linkState > 0;
     });
 }
 
@@ -379,8 +384,8 @@ HidDevice* HidDeviceManager::OpenBootLoaderInterface(uint16_t vendorId, uint16_t
         return nullptr;
     }
     for (const HidDeviceInfo& info : m_backend->Enumerate()) {
-        if (info.vendorId == vendorId && info.productId == productId && info.usagePage == kBootLoaderUsagePage &&
-            info.usage == 0) {
+        if (info.vendorId == vendorId && info.productId == productId &&
+            info.usagePage == kBootLoaderUsagePage && info.usage == 0) {
             m_bootLoader = OpenHidDevice(*m_backend, info.path);
             if (!m_bootLoader) {
                 LogLine("boot-loader interface %s cannot be opened", info.path.c_str());
@@ -413,8 +418,9 @@ int HidDeviceManager::ModeOf(int vendorId, int productId) const {
 
 bool HidDeviceManager::IsAccepted(int vendorId, int productId) const {
     std::lock_guard lock(m_mutex);
-    return std::any_of(m_filter.begin(), m_filter.end(),
-                       [&](const DeviceFilterEntry& entry) { return SameIds(entry, vendorId, productId); });
+    return std::any_of(m_filter.begin(), m_filter.end(), [&](const DeviceFilterEntry& entry) {
+        return SameIds(entry, vendorId, productId);
+    });
 }
 
 bool HidDeviceManager::SendCommand(ReportBuffer& buffer, size_t length) {
@@ -432,10 +438,12 @@ bool HidDeviceManager::SendCommand(ReportBuffer& buffer, size_t length) {
         LogLine("SendCommand 0x%02X: no command interface", code);
         return false;
     }
-    // The checksum goes into the copy first, so a failed write leaves the caller's buffer as it was.
+    // The checksum goes into the copy first, so a failed write leaves the caller's buffer as it
+    // was.
     ReportBuffer request = buffer;
     StoreChecksum(request);
-    std::vector<uint8_t> scratch(request.begin(), request.begin() + static_cast<std::ptrdiff_t>(length));
+    std::vector<uint8_t> scratch(request.begin(),
+                                 request.begin() + static_cast<std::ptrdiff_t>(length));
     if (device->Write(scratch.data(), length) <= 0) {
         LogLine("SendCommand 0x%02X: write to %s failed", code, device->Path().c_str());
         return false;
@@ -483,15 +491,16 @@ bool HidDeviceManager::QueryIdentity(ReportBuffer& destination, HidDevice* devic
 bool HidDeviceManager::SendMultiPacket(uint8_t commandCode, std::span<const uint8_t> data) {
     const PacketSplit split = SplitIntoPackets(commandCode, data);
     if (split.truncated) {
-        LogLine("command 0x%02X: %zu data bytes need more than %zu packets; cut to %zu bytes", commandCode,
-                data.size(), kMaxPackets, kMaxPackets * kFrameDataSize);
+        LogLine("command 0x%02X: %zu data bytes need more than %zu packets; cut to %zu bytes",
+                commandCode, data.size(), kMaxPackets, kMaxPackets * kFrameDataSize);
     }
     bool allSent = true;
     const size_t length = WriteLengthOf(commandCode);
     for (size_t index = 0; index < split.packets.size(); ++index) {
         ReportBuffer packet = split.packets[index];
         if (!SendCommand(packet, length)) {
-            LogLine("command 0x%02X: packet %zu of %zu failed", commandCode, index + 1, split.packets.size());
+            LogLine("command 0x%02X: packet %zu of %zu failed", commandCode, index + 1,
+                    split.packets.size());
             allSent = false;
         }
     }
@@ -540,7 +549,8 @@ bool HidDeviceManager::PollDeviceInput(ReportBuffer& report, int& modelNumber) {
             if (haveIdentity) {
                 entry->identityAnswer = answer;
                 entry->identityCode = IdentityCodeOf(answer);
-                entry->modelNumber = ModelOfFilter(filter, entry->vendorId, entry->productId, entry->identityCode);
+                entry->modelNumber =
+                    ModelOfFilter(filter, entry->vendorId, entry->productId, entry->identityCode);
             }
             entry->linkState = linkState;
             for (auto& other : m_entries) {

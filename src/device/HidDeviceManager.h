@@ -35,7 +35,7 @@ inline constexpr uint16_t kConfigurationUsage = 0x0000;
 // interface; I/O runs on the device worker only, outside that mutex, so the main thread can
 // read the list while an exchange is in flight.
 class HidDeviceManager {
-public:
+  public:
     // Initialises the back end (hid_init); when that fails the list stays empty, with a log line.
     explicit HidDeviceManager(std::shared_ptr<HidBackend> backend);
     // Closes every entry and the boot-loader interface, then hid_exit.
@@ -135,9 +135,9 @@ public:
     // model the report belongs to. False when nothing was read.
     bool PollDeviceInput(ReportBuffer& report, int& modelNumber);
 
-private:
-    std::vector<std::unique_ptr<HidDeviceEntry>> EnumerateLocked(size_t firstPosition,
-                                                                 const std::vector<DeviceFilterEntry>& filter);
+  private:
+    std::vector<std::unique_ptr<HidDeviceEntry>> EnumerateLocked(
+        size_t firstPosition, const std::vector<DeviceFilterEntry>& filter);
     HidDeviceEntry* CommandEntryLocked();
     bool IdentifyWithRetry(HidDeviceEntry& entry, const std::vector<DeviceFilterEntry>& filter);
 

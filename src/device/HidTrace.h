@@ -12,7 +12,7 @@ namespace kestrix {
 // read that returned data ("R"): the letter, the device path, then the bytes as upper-case
 // two-digit hex separated by single spaces, exactly as handed to or returned by the back end.
 class HidTrace {
-public:
+  public:
     // Opens (truncates) path as the trace file; false with a log line when it cannot be opened.
     static bool SetFile(const std::string& path);
     // Stops writing to the trace file.

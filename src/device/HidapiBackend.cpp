@@ -66,7 +66,7 @@ std::string ErrorText(hid_device* device) {
 }
 
 class HidapiHandle : public HidHandle {
-public:
+  public:
     HidapiHandle(hid_device* device, std::string path, size_t outputLength)
         : m_device(device), m_path(std::move(path)), m_outputLength(outputLength) {}
 
@@ -89,7 +89,8 @@ public:
     int ReadTimeout(uint8_t* data, size_t length, int timeoutMs) override {
         const int read = hid_read_timeout(m_device.get(), data, length, timeoutMs);
         if (read < 0) {
-            LogLine("hid_read_timeout %s failed: %s", m_path.c_str(), ErrorText(m_device.get()).c_str());
+            LogLine("hid_read_timeout %s failed: %s", m_path.c_str(),
+                    ErrorText(m_device.get()).c_str());
         }
         return read;
     }
@@ -106,7 +107,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::unique_ptr<hid_device, HidCloser> m_device;
     std::string m_path;
     size_t m_outputLength;
@@ -177,7 +178,8 @@ std::unique_ptr<HidHandle> HidapiBackend::Open(const std::string& path) {
     return std::make_unique<HidapiHandle>(device, path, outputLength);
 }
 
-bool HidapiBackend::ReadTopCollection(const std::string& path, uint16_t& usagePage, uint16_t& usage) {
+bool HidapiBackend::ReadTopCollection(const std::string& path, uint16_t& usagePage,
+                                      uint16_t& usage) {
     std::vector<uint8_t> descriptor;
     if (!ReadReportDescriptor(path, descriptor)) {
         return false;
@@ -191,13 +193,16 @@ bool HidapiBackend::ReadTopCollection(const std::string& path, uint16_t& usagePa
     return true;
 }
 
-bool HidapiBackend::ReadReportDescriptor(const std::string& path, std::vector<uint8_t>& descriptor) {
+bool HidapiBackend::ReadReportDescriptor(const std::string& path,
+                                         std::vector<uint8_t>& descriptor) {
     const size_t slash = path.find_last_of('/');
     const std::string node = slash == std::string::npos ? path : path.substr(slash + 1);
     if (node.rfind("hidraw", 0) == 0) {
-        std::ifstream file("/sys/class/hidraw/" + node + "/device/report_descriptor", std::ios::binary);
+        std::ifstream file("/sys/class/hidraw/" + node + "/device/report_descriptor",
+                           std::ios::binary);
         if (file) {
-            descriptor.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+            descriptor.assign(std::istreambuf_iterator<char>(file),
+                              std::istreambuf_iterator<char>());
             if (!descriptor.empty()) {
                 return true;
             }

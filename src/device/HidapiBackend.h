@@ -12,7 +12,7 @@ namespace kestrix {
 // is zero-padded to the interface's output report length taken from its report descriptor, as
 // the Windows HID layer does.
 class HidapiBackend : public HidBackend {
-public:
+  public:
     HidapiBackend() = default;
     ~HidapiBackend() override;
     HidapiBackend(const HidapiBackend&) = delete;
@@ -24,10 +24,11 @@ public:
     std::unique_ptr<HidHandle> Open(const std::string& path) override;
     bool ReadTopCollection(const std::string& path, uint16_t& usagePage, uint16_t& usage) override;
 
-    // The report descriptor of a hidraw node (sysfs first, then HIDIOCGRDESC); false when neither works.
+    // The report descriptor of a hidraw node (sysfs first, then HIDIOCGRDESC); false when neither
+    // works.
     static bool ReadReportDescriptor(const std::string& path, std::vector<uint8_t>& descriptor);
 
-private:
+  private:
     bool m_initialised = false;
 };
 

@@ -9,8 +9,8 @@ namespace kestrix {
 // The parameters of one lighting effect as the lighting table holds them.
 struct LightingParameters {
     int effect = 0;
-    int brightness = 0;  // 4 bits on the wire
-    int speed = 0;       // 4 bits on the wire
+    int brightness = 0;            // 4 bits on the wire
+    int speed = 0;                 // 4 bits on the wire
     std::array<int, 7> colours{};  // 24-bit colours, red in bits 0-7
 };
 

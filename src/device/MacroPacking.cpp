@@ -29,7 +29,8 @@ void WriteDelay(std::vector<uint8_t>& data, size_t eventOffset, long long delay)
 
 }  // namespace
 
-std::vector<uint8_t> PackMacro(int buttonIndex, const std::vector<MacroEvent>& events, bool* truncated) {
+std::vector<uint8_t> PackMacro(int buttonIndex, const std::vector<MacroEvent>& events,
+                               bool* truncated) {
     std::vector<uint8_t> data;
     data.reserve(1 + kEventSize * std::min(events.size(), kMaxMacroEvents));
     data.push_back(static_cast<uint8_t>(buttonIndex & 0xFF));
@@ -44,40 +45,40 @@ std::vector<uint8_t> PackMacro(int buttonIndex, const std::vector<MacroEvent>& e
         uint8_t code = 0;
         uint8_t key = 0;
         switch (static_cast<MacroEventType>(e.type)) {
-        case MacroEventType::Delay:
-            runningDelay += e.value;
-            continue;
-        case MacroEventType::KeyDown:
-            if (IsShiftCtrlAlt(e.value) || IsWinOrMenu(e.value)) {
-                code = kModifierDown;
-                key = static_cast<uint8_t>(ModifierBit(e.value));
-            } else {
-                code = kKeyDown;
-                key = static_cast<uint8_t>(VkToHidUsage(e.value));
-            }
-            break;
-        case MacroEventType::KeyUp:
-            if (IsShiftCtrlAlt(e.value)) {
-                code = kModifierUp;
-                key = static_cast<uint8_t>(ModifierBit(e.value));
-            } else if (IsWinOrMenu(e.value)) {
-                code = kModifierDown;
-                key = static_cast<uint8_t>(ModifierBit(e.value));
-            } else {
-                code = kKeyUp;
-                key = static_cast<uint8_t>(VkToHidUsage(e.value));
-            }
-            break;
-        case MacroEventType::ButtonDown:
-            code = kButtonDown;
-            key = static_cast<uint8_t>(e.value & 0xFF);
-            break;
-        case MacroEventType::ButtonUp:
-            code = kButtonUp;
-            key = static_cast<uint8_t>(e.value & 0xFF);
-            break;
-        default:
-            continue;
+            case MacroEventType::Delay:
+                runningDelay += e.value;
+                continue;
+            case MacroEventType::KeyDown:
+                if (IsShiftCtrlAlt(e.value) || IsWinOrMenu(e.value)) {
+                    code = kModifierDown;
+                    key = static_cast<uint8_t>(ModifierBit(e.value));
+                } else {
+                    code = kKeyDown;
+                    key = static_cast<uint8_t>(VkToHidUsage(e.value));
+                }
+                break;
+            case MacroEventType::KeyUp:
+                if (IsShiftCtrlAlt(e.value)) {
+                    code = kModifierUp;
+                    key = static_cast<uint8_t>(ModifierBit(e.value));
+                } else if (IsWinOrMenu(e.value)) {
+                    code = kModifierDown;
+                    key = static_cast<uint8_t>(ModifierBit(e.value));
+                } else {
+                    code = kKeyUp;
+                    key = static_cast<uint8_t>(VkToHidUsage(e.value));
+                }
+                break;
+            case MacroEventType::ButtonDown:
+                code = kButtonDown;
+                key = static_cast<uint8_t>(e.value & 0xFF);
+                break;
+            case MacroEventType::ButtonUp:
+                code = kButtonUp;
+                key = static_cast<uint8_t>(e.value & 0xFF);
+                break;
+            default:
+                continue;
         }
         if (havePrevious) WriteDelay(data, previousOffset, runningDelay);
         if (eventCount == kMaxMacroEvents) {

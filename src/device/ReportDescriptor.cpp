@@ -72,7 +72,8 @@ ReportDescriptorSummary ParseReportDescriptor(std::span<const uint8_t> descripto
         if (type == 0) {  // main
             if (tag == kMainInput || tag == kMainOutput) {
                 auto& bits = tag == kMainInput ? inputBits : outputBits;
-                bits[globals.reportId] += static_cast<size_t>(globals.reportSize) * globals.reportCount;
+                bits[globals.reportId] +=
+                    static_cast<size_t>(globals.reportSize) * globals.reportCount;
             } else if (tag == kMainCollection) {
                 if (depth == 0 && !summary.hasCollection) {
                     summary.hasCollection = true;
@@ -86,23 +87,32 @@ ReportDescriptorSummary ParseReportDescriptor(std::span<const uint8_t> descripto
                     --depth;
                 }
             }
-            haveUsage = false;  // local items end with every main item
+            haveUsage = false;   // local items end with every main item
         } else if (type == 1) {  // global
             switch (tag) {
-            case kGlobalUsagePage: globals.usagePage = value; break;
-            case kGlobalReportSize: globals.reportSize = value; break;
-            case kGlobalReportCount: globals.reportCount = value; break;
-            case kGlobalReportId:
-                globals.reportId = value;
-                break;
-            case kGlobalPush: stack.push_back(globals); break;
-            case kGlobalPop:
-                if (!stack.empty()) {
-                    globals = stack.back();
-                    stack.pop_back();
-                }
-                break;
-            default: break;
+                case kGlobalUsagePage:
+                    globals.usagePage = value;
+                    break;
+                case kGlobalReportSize:
+                    globals.reportSize = value;
+                    break;
+                case kGlobalReportCount:
+                    globals.reportCount = value;
+                    break;
+                case kGlobalReportId:
+                    globals.reportId = value;
+                    break;
+                case kGlobalPush:
+                    stack.push_back(globals);
+                    break;
+                case kGlobalPop:
+                    if (!stack.empty()) {
+                        globals = stack.back();
+                        stack.pop_back();
+                    }
+                    break;
+                default:
+                    break;
             }
         } else if (type == 2 && tag == kLocalUsage && !haveUsage) {
             // A 4-byte usage carries its own page; a shorter one takes the current page.

@@ -30,7 +30,9 @@ constexpr int kLowestStoredDpi = 50;
 // Battery value shown for "unknown" until the identity gives the real one.
 constexpr int kBatteryUnknown = 100;
 
-std::string StageKey(int stage, const char* suffix) { return Format("dpi_group%d_%s", stage, suffix); }
+std::string StageKey(int stage, const char* suffix) {
+    return Format("dpi_group%d_%s", stage, suffix);
+}
 
 }  // namespace
 
@@ -56,14 +58,15 @@ std::optional<ReportBuffer> SettingsReader::ReadCommand(uint8_t code, size_t min
         ReportBuffer answer{};
         const int read = device->ReadTimeout(answer.data(), kShortWrite, kAnswerReadTimeoutMs);
         if (read < 0) {
-            m_context.LogFailure("read 0x%02X: reading from %s failed", code, device->Path().c_str());
+            m_context.LogFailure("read 0x%02X: reading from %s failed", code,
+                                 device->Path().c_str());
             return std::nullopt;
         }
         if (!IsCommandAnswer(answer.data(), read)) continue;
         if (static_cast<size_t>(read) < minimumLength) {
             // Too short to be this answer: dropped like any other report that is not it.
-            LogLine("read 0x%02X: answer of %d bytes is shorter than the %zu needed; dropped", code, read,
-                    minimumLength);
+            LogLine("read 0x%02X: answer of %d bytes is shorter than the %zu needed; dropped", code,
+                    read, minimumLength);
             continue;
         }
         return answer;
@@ -87,7 +90,8 @@ bool SettingsReader::ReadAll(bool refreshBatteryFirst, bool readFirmwareVersion)
     HidDeviceManager& manager = m_context.Manager();
     ReportBuffer identity{};
     if (manager.GetCommandInterface() == nullptr || !manager.QueryIdentity(identity, nullptr)) {
-        m_context.LogFailure("ReadAllSettings: wireless device not connected (no command interface)");
+        m_context.LogFailure(
+            "ReadAllSettings: wireless device not connected (no command interface)");
         m_context.HandleCommandFailure();
         return false;
     }
@@ -98,14 +102,15 @@ bool SettingsReader::ReadAll(bool refreshBatteryFirst, bool readFirmwareVersion)
         return false;
     }
     bool firstTime = false;
-    m_context.UpdateState([&](DeviceState& s) { firstTime = s.readModels.insert(s.selectedModel).second; });
+    m_context.UpdateState(
+        [&](DeviceState& s) { firstTime = s.readModels.insert(s.selectedModel).second; });
     if (firstTime) ReadSequence(readFirmwareVersion);
     return true;
 }
 
 void SettingsReader::ApplyIdentity(const ReportBuffer& identity) {
-    const uint16_t sensorWord =
-        static_cast<uint16_t>(identity[kIdentitySensorWord] | (identity[kIdentitySensorWord + 1] << 8));
+    const uint16_t sensorWord = static_cast<uint16_t>(identity[kIdentitySensorWord] |
+                                                      (identity[kIdentitySensorWord + 1] << 8));
     const uint16_t sensorCode = identity[kIdentitySensorCode];
     const SensorDpiRules rules = SensorDpiRules::ForSensor(sensorCode);
     const uint8_t batteryA = identity[kIdentityBatteryA];
@@ -139,7 +144,8 @@ void SettingsReader::ReadSequence(bool readFirmwareVersion) {
     ReadLighting();
     ReadLiftOffAndSensor();
     ReadSleepOptions();
-    if (readFirmwareVersion && m_context.Manager().GetConnectionKind() == ConnectionKind::Receiver) {
+    if (readFirmwareVersion &&
+        m_context.Manager().GetConnectionKind() == ConnectionKind::Receiver) {
         ReadFirmwareVersion();
     }
 }
@@ -220,7 +226,8 @@ void SettingsReader::ReadSleepOptions() {
 void SettingsReader::ReadFirmwareVersion() {
     const auto answer = ReadCommand(command::kReadFirmwareVersion, kData + 2);
     if (!answer) return;
-    m_context.Events().ShowFirmwareVersion(Format("%X%02X", (*answer)[kData], (*answer)[kData + 1]));
+    m_context.Events().ShowFirmwareVersion(
+        Format("%X%02X", (*answer)[kData], (*answer)[kData + 1]));
 }
 
 }  // namespace kestrix

@@ -15,7 +15,7 @@ class DeviceContext;
 // every setting the mouse holds into the store of the current profile. Runs on the device
 // worker only.
 class SettingsReader {
-public:
+  public:
     explicit SettingsReader(DeviceContext& context) : m_context(context) {}
 
     // After a rebuild: battery indicators from the last identity, identity applied, settings
@@ -35,7 +35,7 @@ public:
     // as the running task's failure reason).
     std::optional<ReportBuffer> ReadCommand(uint8_t code, size_t minimumLength);
 
-private:
+  private:
     bool ReadAll(bool refreshBatteryFirst, bool readFirmwareVersion);
     void ApplyIdentity(const ReportBuffer& identity);
     void ReadSequence(bool readFirmwareVersion);

@@ -36,7 +36,9 @@ constexpr int kSensorOptionB = 4;
 
 constexpr uint8_t Byte(int value) { return static_cast<uint8_t>(value & 0xFF); }
 
-std::string StageKey(int stage, const char* suffix) { return Format("dpi_group%d_%s", stage, suffix); }
+std::string StageKey(int stage, const char* suffix) {
+    return Format("dpi_group%d_%s", stage, suffix);
+}
 
 }  // namespace
 
@@ -67,11 +69,14 @@ bool SettingsWriter::WriteReportRate() {
 bool SettingsWriter::WriteDpiStages() {
     const DeviceState state = m_context.State();
     std::array<uint8_t, 1 + 4 * kDpiStages> data{};
-    data[0] = Byte((m_context.GetSettingInt("dpi_index") << 4) | m_context.GetSettingInt("dpi_count"));
+    data[0] =
+        Byte((m_context.GetSettingInt("dpi_index") << 4) | m_context.GetSettingInt("dpi_count"));
     for (int k = 0; k < kDpiStages; ++k) {
         int dpi = m_context.GetSettingInt(StageKey(k, "value"));
-        if (dpi < state.minimumDpi) dpi = state.minimumDpi;
-        else if (dpi > state.maximumDpi) dpi = state.maximumDpi;
+        if (dpi < state.minimumDpi)
+            dpi = state.minimumDpi;
+        else if (dpi > state.maximumDpi)
+            dpi = state.maximumDpi;
         const uint16_t raw = EncodeDpi(state.sensorCode, dpi);
         const size_t offset = 1 + 4 * static_cast<size_t>(k);
         // The firmware takes every stage twice.
@@ -105,7 +110,8 @@ bool SettingsWriter::WriteLighting() {
         LogLine("lighting effect %d has no row in profile %d; nothing sent", effect, profile);
         return true;
     }
-    const LightingPayload payload = EncodeLighting({effect, row.brightness, row.speed, row.colorValues});
+    const LightingPayload payload =
+        EncodeLighting({effect, row.brightness, row.speed, row.colorValues});
     return SendSetting(command::kLighting, payload.countByte, payload.data);
 }
 
@@ -113,7 +119,8 @@ bool SettingsWriter::WriteLiftOffAndSensor() {
     const int flag = m_context.GetSettingInt("sensor_flag");
     const std::array<uint8_t, 5> data{Byte(m_context.GetSettingInt("liftoff_height")),
                                       static_cast<uint8_t>((flag & kSensorOptionA) != 0 ? 1 : 0),
-                                      static_cast<uint8_t>((flag & kSensorOptionB) != 0 ? 1 : 0), 0, 0};
+                                      static_cast<uint8_t>((flag & kSensorOptionB) != 0 ? 1 : 0), 0,
+                                      0};
     return SendSetting(command::kLiftOff, 0x05, data);
 }
 
@@ -136,7 +143,8 @@ bool SettingsWriter::UploadPendingMacro() {
         if (row.fnLayer != 0 || row.macroType != 4 || row.keyCode != pendingKey) continue;
         MacroRow macro;
         if (!store.GetMacro(row.macroValue, macro)) {
-            LogLine("macro %d of button %d does not exist; not uploaded", row.macroValue, row.keyCode);
+            LogLine("macro %d of button %d does not exist; not uploaded", row.macroValue,
+                    row.keyCode);
             continue;
         }
         std::vector<MacroRecordRow> records;
@@ -152,9 +160,8 @@ bool SettingsWriter::UploadPendingMacro() {
         }
         // A failed packet is logged by the exchange; the button table still follows.
         if (!m_context.Manager().SendMultiPacket(command::kMacro, data)) {
-            m_context.NoteFailure(
-                Format("upload of macro %d to button %d (command 0x%02X) failed", macro.macroId, row.keyCode,
-                       command::kMacro));
+            m_context.NoteFailure(Format("upload of macro %d to button %d (command 0x%02X) failed",
+                                         macro.macroId, row.keyCode, command::kMacro));
             allSent = false;
         }
     }
@@ -182,7 +189,8 @@ bool SettingsWriter::WriteButtons() {
     };
     const ButtonTableBytes table = BuildButtonTable(assignments, findMacro);
     const bool tableSent =
-        SendSetting(command::kButtons, kButtonsCount, std::span<const uint8_t>(table.data(), kButtonTableSentBytes));
+        SendSetting(command::kButtons, kButtonsCount,
+                    std::span<const uint8_t>(table.data(), kButtonTableSentBytes));
     return macroSent && tableSent;
 }
 
@@ -213,7 +221,8 @@ bool SettingsWriter::RestoreFactory() {
     DataStore& store = m_context.Store();
     for (ProfileId profile = kFirstRestoredProfile; profile <= kLastRestoredProfile; ++profile) {
         if (!store.DeleteProfileKeyAssignments(profile)) {
-            m_context.NoteFailure(Format("deleting the button assignments of profile %d failed", profile));
+            m_context.NoteFailure(
+                Format("deleting the button assignments of profile %d failed", profile));
             ok = false;
         }
     }

@@ -16,7 +16,7 @@ class SettingsReader;
 // succeeded, and keeps the first failure's reason in the context. Runs on the device worker
 // only.
 class SettingsWriter {
-public:
+  public:
     // Puts the model's performance defaults into the store (DPI keys only when dpiOnly); false
     // (logged, reason kept in the context) when they could not be loaded.
     using DefaultsLoader = std::function<bool(bool dpiOnly)>;
@@ -59,7 +59,7 @@ public:
     // defaults could not be loaded or a write failed.
     bool ResetDpi();
 
-private:
+  private:
     // Sends a single-packet write; true when the mouse accepted it (the exchange logs why not).
     bool Send(uint8_t code, uint8_t countByte, std::span<const uint8_t> data);
     // Send, and on failure log "write command 0x.. failed" as the task's reason and run the

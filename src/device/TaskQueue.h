@@ -11,7 +11,7 @@ namespace kestrix {
 // device worker (consumer). One lock, held only while a code is added or removed; a waiting
 // consumer is woken by every Push.
 class TaskQueue {
-public:
+  public:
     // Appends a code and wakes the worker. Unbounded.
     void Push(int code);
     // Removes the oldest code into code; false when the queue is empty.
@@ -26,7 +26,7 @@ public:
     // Number of queued codes.
     size_t Size() const;
 
-private:
+  private:
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     std::deque<int> m_codes;

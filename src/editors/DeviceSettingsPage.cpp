@@ -100,7 +100,8 @@ void DeviceSettingsPage::Create(DUI::MDialog& owner, DUI::MControl* panel, const
         owner.CreateControl("CCheckButton", id, {}, "", m_devicePanel);
     }
     perf_layout::Label(owner, kButtonResponseLabelId, m_devicePanel);
-    if (auto* edit = owner.CreateControlAs<DUI::NumberEdit>("NumberEdit", kButtonResponseId, {}, "", m_devicePanel)) {
+    if (auto* edit = owner.CreateControlAs<DUI::NumberEdit>("NumberEdit", kButtonResponseId, {}, "",
+                                                            m_devicePanel)) {
         edit->SetRange(kButtonResponseMin, kButtonResponseMax);
         edit->SetLimitText(2);
         edit->SetAlignment(DUI::kAlignCenter);
@@ -115,7 +116,8 @@ void DeviceSettingsPage::Create(DUI::MDialog& owner, DUI::MControl* panel, const
     perf_layout::Heading(owner, kPointerHeadingId, m_pointerPanel);
     perf_layout::Label(owner, kSpeedLabelId, m_pointerPanel);
     perf_layout::Note(owner, kSpeedValueId, m_pointerPanel, DUI::kAlignRight);
-    if (auto* speed = owner.CreateControlAs<DUI::LightSlider>("LightSlider", kPointerSpeedId, {}, "", m_pointerPanel)) {
+    if (auto* speed = owner.CreateControlAs<DUI::LightSlider>("LightSlider", kPointerSpeedId, {},
+                                                              "", m_pointerPanel)) {
         speed->SetImage("img_slider_bar.png");
         speed->SetRange(0, kSpeedPositions);
     }
@@ -125,18 +127,21 @@ void DeviceSettingsPage::Create(DUI::MDialog& owner, DUI::MControl* panel, const
     perf_layout::Heading(owner, kWheelHeadingId, m_pointerPanel);
     Radio(owner, kScrollScreenId, kScrollGroup, m_pointerPanel);
     Radio(owner, kScrollLinesId, kScrollGroup, m_pointerPanel);
-    if (auto* wheel = owner.CreateControlAs<DUI::LightSlider>("LightSlider", kWheelSliderId, {}, "", m_pointerPanel)) {
+    if (auto* wheel = owner.CreateControlAs<DUI::LightSlider>("LightSlider", kWheelSliderId, {}, "",
+                                                              m_pointerPanel)) {
         wheel->SetImage("img_slider_bar.png");
         wheel->SetRange(kWheelLinesMin, kWheelLinesMax);
     }
-    if (auto* lines = owner.CreateControlAs<DUI::NumberEdit>("NumberEdit", kWheelLinesId, {}, "", m_pointerPanel)) {
+    if (auto* lines = owner.CreateControlAs<DUI::NumberEdit>("NumberEdit", kWheelLinesId, {}, "",
+                                                             m_pointerPanel)) {
         lines->SetRange(kWheelLinesMin, kWheelLinesMax);
         lines->SetLimitText(3);
         lines->SetAlignment(DUI::kAlignCenter);
     }
     perf_layout::Label(owner, kDoubleClickLabelId, m_pointerPanel);
     perf_layout::Note(owner, kDoubleClickValueId, m_pointerPanel, DUI::kAlignRight);
-    if (auto* click = owner.CreateControlAs<DUI::LightSlider>("LightSlider", kDoubleClickId, {}, "", m_pointerPanel)) {
+    if (auto* click = owner.CreateControlAs<DUI::LightSlider>("LightSlider", kDoubleClickId, {}, "",
+                                                              m_pointerPanel)) {
         click->SetImage("img_slider_bar.png");
         click->SetRange(0, kDoubleClickPositions);
     }
@@ -159,8 +164,10 @@ void DeviceSettingsPage::Layout(const DUI::Rect& rect) {
     auto place = [&owner](int id, const DUI::Rect& r) { perf_layout::Place(owner, id, r); };
 
     const int half = (rect.Width() - s(perf_layout::kGap)) / 2;
-    if (m_devicePanel != nullptr) m_devicePanel->SetRect({rect.left, rect.top, rect.left + half, rect.bottom});
-    if (m_pointerPanel != nullptr) m_pointerPanel->SetRect({rect.right - half, rect.top, rect.right, rect.bottom});
+    if (m_devicePanel != nullptr)
+        m_devicePanel->SetRect({rect.left, rect.top, rect.left + half, rect.bottom});
+    if (m_pointerPanel != nullptr)
+        m_pointerPanel->SetRect({rect.right - half, rect.top, rect.right, rect.bottom});
 
     // Mouse panel, top to bottom; hidden groups give their room to the next.
     const int pad = s(kPad);
@@ -260,14 +267,16 @@ void DeviceSettingsPage::ApplyTexts() {
         {kDoubleClickSlowId, text::kSlow},
         {kDoubleClickFastId, text::kFast},
     };
-    for (const auto& entry : texts) perf_layout::SetTitle(owner, entry.id, GetLanText(entry.textId));
+    for (const auto& entry : texts)
+        perf_layout::SetTitle(owner, entry.id, GetLanText(entry.textId));
     perf_layout::SetTitle(owner, kLiftOff1Id, "1.0mm");
     perf_layout::SetTitle(owner, kLiftOff2Id, "2.0mm");
     if (auto* sleep = owner.GetControlAs<DUI::MComboBox>(kSleepId)) {
         const int selected = sleep->GetCurSel();
         sleep->DeleteAllItems();
         const std::string unit = GetLanText(text::kMinutes);
-        for (const auto& item : kSleepItems) sleep->AddItem(Format("%d %s", item.minutes, unit.c_str()), item.value);
+        for (const auto& item : kSleepItems)
+            sleep->AddItem(Format("%d %s", item.minutes, unit.c_str()), item.value);
         sleep->SetCurSel(selected);
     }
 }
@@ -275,38 +284,50 @@ void DeviceSettingsPage::ApplyTexts() {
 bool DeviceSettingsPage::OnMessage(int id, int code, std::intptr_t /*param*/) {
     const bool click = code == DUI::kNotifyClick;
     switch (id) {
-    case kLiftOff1Id:
-    case kLiftOff2Id:
-        if (click) OnLiftOff();
-        return true;
-    case kSensorBit4Id:
-    case kSensorBit8Id:
-    case kSensorBit16Id:
-        if (click) OnSensorBox();
-        return true;
-    case kButtonResponseId: OnButtonResponse(code); return true;
-    case kSleepId:
-        if (click) OnSleep();
-        return true;
-    case kMoveWakeupId:
-    case kMoveCloseLightId:
-        if (click) OnMotionBox(id);
-        return true;
-    case kMouseSettingsId:
-        if (click && !m_launcher->OpenMouseSettings()) LogLine("the desktop's mouse settings could not be opened");
-        return true;
-    case kPointerSpeedId: OnPointerSpeed(code); return true;
-    case kPrecisionId:
-        if (click) OnPrecision();
-        return true;
-    case kWheelSliderId: OnWheelSlider(code); return true;
-    case kWheelLinesId: OnWheelLines(code); return true;
-    case kScrollScreenId:
-    case kScrollLinesId:
-        if (click) OnScrollMode();
-        return true;
-    case kDoubleClickId: OnDoubleClick(code); return true;
-    default: return false;
+        case kLiftOff1Id:
+        case kLiftOff2Id:
+            if (click) OnLiftOff();
+            return true;
+        case kSensorBit4Id:
+        case kSensorBit8Id:
+        case kSensorBit16Id:
+            if (click) OnSensorBox();
+            return true;
+        case kButtonResponseId:
+            OnButtonResponse(code);
+            return true;
+        case kSleepId:
+            if (click) OnSleep();
+            return true;
+        case kMoveWakeupId:
+        case kMoveCloseLightId:
+            if (click) OnMotionBox(id);
+            return true;
+        case kMouseSettingsId:
+            if (click && !m_launcher->OpenMouseSettings())
+                LogLine("the desktop's mouse settings could not be opened");
+            return true;
+        case kPointerSpeedId:
+            OnPointerSpeed(code);
+            return true;
+        case kPrecisionId:
+            if (click) OnPrecision();
+            return true;
+        case kWheelSliderId:
+            OnWheelSlider(code);
+            return true;
+        case kWheelLinesId:
+            OnWheelLines(code);
+            return true;
+        case kScrollScreenId:
+        case kScrollLinesId:
+            if (click) OnScrollMode();
+            return true;
+        case kDoubleClickId:
+            OnDoubleClick(code);
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -325,7 +346,8 @@ void DeviceSettingsPage::Refresh() {
     SetChecked(twoMillimetres ? kLiftOff2Id : kLiftOff1Id, true);
 
     // A stored value that is no item (the default "1") selects nothing.
-    if (auto* sleep = owner.GetControlAs<DUI::MComboBox>(kSleepId)) sleep->SelectData(GetInt("sleep_light"));
+    if (auto* sleep = owner.GetControlAs<DUI::MComboBox>(kSleepId))
+        sleep->SelectData(GetInt("sleep_light"));
     SetChecked(kMoveWakeupId, GetInt("move_wakeup") == 1);
     SetChecked(kMoveCloseLightId, GetInt("move_closelight") == 1);
 
@@ -420,10 +442,13 @@ void DeviceSettingsPage::OnWheelLines(int code) {
     // While typing only a complete number out of range is corrected (an emptied field stays
     // empty for the next digit); leaving or committing the field always leaves a valid count.
     if (code == DUI::kNotifyTextChanged && (textNow.empty() || textNow == "-")) return;
-    if (code != DUI::kNotifyTextChanged && code != DUI::kNotifyEditDone && code != DUI::kNotifyClick) return;
+    if (code != DUI::kNotifyTextChanged && code != DUI::kNotifyEditDone &&
+        code != DUI::kNotifyClick)
+        return;
     const int lines = std::clamp(edit->GetInt(), kWheelLinesMin, kWheelLinesMax);
     if (textNow != Format("%d", lines)) edit->SetInt(lines);
-    if (auto* slider = m_owner->GetControlAs<DUI::LightSlider>(kWheelSliderId)) slider->SetPos(lines);
+    if (auto* slider = m_owner->GetControlAs<DUI::LightSlider>(kWheelSliderId))
+        slider->SetPos(lines);
     if (code != DUI::kNotifyClick) return;
     if (m_context.pointer != nullptr) m_context.pointer->SetWheelScrollLines(lines);
     SetInt("wheel_scrolllines", lines);
@@ -454,24 +479,30 @@ void DeviceSettingsPage::ApplyPendingPointerChange() {
     PointerSystem* pointer = m_context.pointer;
     if (pointer == nullptr) return;
     switch (static_cast<PendingChange>(m_pending.load())) {
-    case PendingChange::PointerSpeed: pointer->SetPointerSpeed(m_pendingSpeed.load()); break;
-    case PendingChange::WheelLines: pointer->SetWheelScrollLines(m_pendingWheelLines.load()); break;
-    case PendingChange::DoubleClick: {
-        pointer->SetDoubleClickTime(m_pendingDoubleClick.load());
-        std::weak_ptr<bool> alive = m_alive;
-        DUI::PostToUiThread([this, alive] {
-            if (alive.expired() || !*alive.lock()) return;
-            RefreshPointerControls();
-        });
-        break;
-    }
-    case PendingChange::None: break;
+        case PendingChange::PointerSpeed:
+            pointer->SetPointerSpeed(m_pendingSpeed.load());
+            break;
+        case PendingChange::WheelLines:
+            pointer->SetWheelScrollLines(m_pendingWheelLines.load());
+            break;
+        case PendingChange::DoubleClick: {
+            pointer->SetDoubleClickTime(m_pendingDoubleClick.load());
+            std::weak_ptr<bool> alive = m_alive;
+            DUI::PostToUiThread([this, alive] {
+                if (alive.expired() || !*alive.lock()) return;
+                RefreshPointerControls();
+            });
+            break;
+        }
+        case PendingChange::None:
+            break;
     }
 }
 
 void DeviceSettingsPage::Queue(int task) {
     m_context.queueTask(task);
-    if (m_context.definition != nullptr && m_context.definition->showSaveTips && m_context.showSaveWait) {
+    if (m_context.definition != nullptr && m_context.definition->showSaveTips &&
+        m_context.showSaveWait) {
         m_context.showSaveWait();
     }
 }
@@ -495,7 +526,8 @@ void DeviceSettingsPage::RefreshPointerControls() {
         doubleClick = pointer->DoubleClickTime().value_or(doubleClick);
     }
     speed = std::clamp(speed, 1, kSpeedPositions + 1);
-    if (auto* slider = m_owner->GetControlAs<DUI::LightSlider>(kPointerSpeedId)) slider->SetPos(speed - 1);
+    if (auto* slider = m_owner->GetControlAs<DUI::LightSlider>(kPointerSpeedId))
+        slider->SetPos(speed - 1);
     perf_layout::SetTitle(*m_owner, kSpeedValueId, Format("%d", speed));
     SetChecked(kPrecisionId, precision);
     ShowDoubleClickTime(doubleClick);
@@ -506,7 +538,8 @@ void DeviceSettingsPage::RefreshPointerControls() {
 void DeviceSettingsPage::ShowDoubleClickTime(int milliseconds) {
     // The nearest position of the 70 ms grid; the label keeps the exact time.
     const int position = std::clamp((900 - milliseconds + 35) / 70, 0, kDoubleClickPositions);
-    if (auto* slider = m_owner->GetControlAs<DUI::LightSlider>(kDoubleClickId)) slider->SetPos(position);
+    if (auto* slider = m_owner->GetControlAs<DUI::LightSlider>(kDoubleClickId))
+        slider->SetPos(position);
     perf_layout::SetTitle(*m_owner, kDoubleClickValueId, Format("%d ms", milliseconds));
 }
 
@@ -524,7 +557,8 @@ void DeviceSettingsPage::ShowWheelMode(bool byLines, int lines) {
 
 int DeviceSettingsPage::GetInt(const std::string& key, int fallback) const {
     int value = fallback;
-    if (!m_context.HasOpenStore() || !m_context.store->GetSettingInt(m_context.store->CurrentProfile(), key, value)) {
+    if (!m_context.HasOpenStore() ||
+        !m_context.store->GetSettingInt(m_context.store->CurrentProfile(), key, value)) {
         return fallback;
     }
     return value;
@@ -532,16 +566,19 @@ int DeviceSettingsPage::GetInt(const std::string& key, int fallback) const {
 
 std::string DeviceSettingsPage::GetText(const std::string& key) const {
     std::string value;
-    if (m_context.HasOpenStore()) m_context.store->GetSetting(m_context.store->CurrentProfile(), key, value);
+    if (m_context.HasOpenStore())
+        m_context.store->GetSetting(m_context.store->CurrentProfile(), key, value);
     return value;
 }
 
 void DeviceSettingsPage::SetInt(const std::string& key, int value) {
-    if (m_context.store != nullptr) m_context.store->SetSettingInt(m_context.store->CurrentProfile(), key, value);
+    if (m_context.store != nullptr)
+        m_context.store->SetSettingInt(m_context.store->CurrentProfile(), key, value);
 }
 
 void DeviceSettingsPage::SetText(const std::string& key, const std::string& value) {
-    if (m_context.store != nullptr) m_context.store->SetSetting(m_context.store->CurrentProfile(), key, value);
+    if (m_context.store != nullptr)
+        m_context.store->SetSetting(m_context.store->CurrentProfile(), key, value);
 }
 
 int DeviceSettingsPage::Checked(int id) const {
@@ -551,8 +588,10 @@ int DeviceSettingsPage::Checked(int id) const {
 }
 
 void DeviceSettingsPage::SetChecked(int id, bool checked) {
-    if (auto* check = m_owner->GetControlAs<DUI::CCheckButton>(id)) check->SetCheck(checked ? 1 : 0);
-    else if (auto* radio = m_owner->GetControlAs<DUI::CRadioButton>(id)) radio->SetCheck(checked ? 1 : 0);
+    if (auto* check = m_owner->GetControlAs<DUI::CCheckButton>(id))
+        check->SetCheck(checked ? 1 : 0);
+    else if (auto* radio = m_owner->GetControlAs<DUI::CRadioButton>(id))
+        radio->SetCheck(checked ? 1 : 0);
 }
 
 }  // namespace kestrix

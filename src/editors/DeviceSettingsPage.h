@@ -17,7 +17,7 @@ class DesktopLauncher;
 // (speed, enhanced precision, wheel scrolling, double-click time), recorded per profile and
 // applied to the desktop either at once or by the worker through task 22.
 class DeviceSettingsPage : public EditorPage {
-public:
+  public:
     // Control ids: mouse options.
     static constexpr int kLiftOff1Id = 129;
     static constexpr int kLiftOff2Id = 130;
@@ -65,7 +65,7 @@ public:
     // Double-click time of slider position p: 900 - 70 p for 0..10, any other position as is.
     static int DoubleClickTimeOf(int position);
 
-private:
+  private:
     void OnLiftOff();
     void OnSensorBox();
     void OnButtonResponse(int code);

@@ -26,8 +26,8 @@ class PointerSystem;
 struct EditorContext {
     DataStore* store = nullptr;
     PointerSystem* pointer = nullptr;
-    std::string programFolder;            // ends in '/': model files, skins
-    std::string deviceAttr;               // the selected model's file and database name
+    std::string programFolder;                     // ends in '/': model files, skins
+    std::string deviceAttr;                        // the selected model's file and database name
     const DeviceDefinition* definition = nullptr;  // the selected model's description
 
     // Appends a DeviceTask code to the worker's queue.
@@ -42,10 +42,12 @@ struct EditorContext {
     std::function<void(int dpi)> showDpiIndicator;
     // Modal message box: type 0 (one button) or 4 (two buttons), upper and lower text; 1 when
     // the first button was chosen.
-    std::function<int(int type, const std::string& upperText, const std::string& lowerText)> messageBox;
+    std::function<int(int type, const std::string& upperText, const std::string& lowerText)>
+        messageBox;
     // Open (save = false) or save file dialog with a filter such as "Macro (*.xml)"; the chosen
     // path, or "" when cancelled.
-    std::function<std::string(bool save, const std::string& filter, const std::string& pattern)> chooseFile;
+    std::function<std::string(bool save, const std::string& filter, const std::string& pattern)>
+        chooseFile;
     // Refreshes the main window's own DPI display (device column) after a page changed stages.
     std::function<void()> refreshDeviceColumn;
 
@@ -59,7 +61,7 @@ struct EditorContext {
 // notification through OnMessage until one page claims it, forwards key events, and calls
 // Refresh when the store or the device changed.
 class EditorPage {
-public:
+  public:
     virtual ~EditorPage() = default;
 
     // Creates the page's controls in owner, inside panel (an area of the main window that the

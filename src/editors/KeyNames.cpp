@@ -29,26 +29,50 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 }
 
 bool EndsWith(std::string_view text, std::string_view suffix) {
-    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+    return text.size() >= suffix.size() &&
+           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 }  // namespace
 
 const std::vector<KeyFunctionBox>& KeyFunctionBoxes() {
     static const std::vector<KeyFunctionBox> boxes = {
-        {73, T::Mouse,
-         {{1, text::kLeftButton}, {3, text::kRightButton}, {2, text::kMiddleButton}, {5, text::kForward},
-          {6, text::kBack}, {4, text::kFireKey}, {7, text::kScrollUp}, {8, text::kScrollDown}},
+        {73,
+         T::Mouse,
+         {{1, text::kLeftButton},
+          {3, text::kRightButton},
+          {2, text::kMiddleButton},
+          {5, text::kForward},
+          {6, text::kBack},
+          {4, text::kFireKey},
+          {7, text::kScrollUp},
+          {8, text::kScrollDown}},
          0},
-        {75, T::Multimedia,
-         {{6, text::kVolumeUp}, {7, text::kVolumeDown}, {8, text::kMute}, {1, text::kMediaPlayer},
-          {2, text::kPlayPause}, {4, text::kPreviousTrack}, {5, text::kNextTrack}, {3, text::kStopPlayback}},
+        {75,
+         T::Multimedia,
+         {{6, text::kVolumeUp},
+          {7, text::kVolumeDown},
+          {8, text::kMute},
+          {1, text::kMediaPlayer},
+          {2, text::kPlayPause},
+          {4, text::kPreviousTrack},
+          {5, text::kNextTrack},
+          {3, text::kStopPlayback}},
          3},
         {77, T::Macro, {}, 0},
-        {79, T::Shortcut,
-         {{1, text::kBrightnessUp}, {2, text::kBrightnessDown}, {3, text::kCalculator}, {4, text::kMyComputer},
-          {5, text::kBrowserHome}, {6, text::kEmail}, {7, text::kShowDesktop}, {8, text::kTaskView},
-          {9, text::kCopy}, {11, text::kCut}, {10, text::kPaste}},
+        {79,
+         T::Shortcut,
+         {{1, text::kBrightnessUp},
+          {2, text::kBrightnessDown},
+          {3, text::kCalculator},
+          {4, text::kMyComputer},
+          {5, text::kBrowserHome},
+          {6, text::kEmail},
+          {7, text::kShowDesktop},
+          {8, text::kTaskView},
+          {9, text::kCopy},
+          {11, text::kCut},
+          {10, text::kPaste}},
          2},
         {81, T::Dpi, {{3, text::kDpiCycle}, {1, 0, "DPI +"}, {2, 0, "DPI -"}}, 0},
         {83, T::Device, {{1, text::kProfileSwitch}, {2, text::kLightingOnOff}}, 0},
@@ -88,7 +112,8 @@ std::string ShownMacroName(std::string_view stored) {
     }
     for (std::string_view suffix : {std::string_view("Copy"), std::string_view("复制")}) {
         if (EndsWith(stored, suffix)) {
-            return std::string(stored.substr(0, stored.size() - suffix.size())) + " " + GetLanText(text::kCopy);
+            return std::string(stored.substr(0, stored.size() - suffix.size())) + " " +
+                   GetLanText(text::kCopy);
         }
     }
     return std::string(stored);
@@ -98,25 +123,25 @@ std::string AssignmentDisplayText(const KeyAssignmentRow& row) {
     const auto type = static_cast<KeyFunctionType>(row.macroType);
     int textId = 0;
     switch (type) {
-    case T::Mouse:
-    case T::Multimedia:
-    case T::Shortcut:
-        textId = KeyFunctionTextId(type, row.macroValue);
-        break;
-    case T::Device:
-        // Device function 2 has no fixed text of its own here: its stored text is shown.
-        textId = row.macroValue == 2 ? 0 : KeyFunctionTextId(type, row.macroValue);
-        break;
-    case T::Macro:
-        return ShownMacroName(row.macroDesc);
-    case T::Repeat:
-        textId = text::kRapidFire;
-        break;
-    case T::FixedFunction:
-        textId = text::kDisableButton;
-        break;
-    default:
-        break;
+        case T::Mouse:
+        case T::Multimedia:
+        case T::Shortcut:
+            textId = KeyFunctionTextId(type, row.macroValue);
+            break;
+        case T::Device:
+            // Device function 2 has no fixed text of its own here: its stored text is shown.
+            textId = row.macroValue == 2 ? 0 : KeyFunctionTextId(type, row.macroValue);
+            break;
+        case T::Macro:
+            return ShownMacroName(row.macroDesc);
+        case T::Repeat:
+            textId = text::kRapidFire;
+            break;
+        case T::FixedFunction:
+            textId = text::kDisableButton;
+            break;
+        default:
+            break;
     }
     return textId != 0 ? GetLanText(textId) : row.macroDesc;
 }

@@ -10,15 +10,15 @@ namespace kestrix {
 
 // Kinds of button assignment (the macro_type column of t_key_macro_data).
 enum class KeyFunctionType : int {
-    Mouse = 1,        // mouse button or wheel step
-    Keyboard = 2,     // key with modifier bits (key-combination panel)
-    Multimedia = 3,   // consumer-page function
-    Macro = 4,        // macro of the library, macro_value = macro_id
-    Dpi = 5,          // DPI stage function
-    Device = 6,       // device function
-    Repeat = 7,       // rapid fire with two parameters
-    Shortcut = 8,     // system shortcut
-    FixedFunction = 9 // the fixed function of button 89
+    Mouse = 1,         // mouse button or wheel step
+    Keyboard = 2,      // key with modifier bits (key-combination panel)
+    Multimedia = 3,    // consumer-page function
+    Macro = 4,         // macro of the library, macro_value = macro_id
+    Dpi = 5,           // DPI stage function
+    Device = 6,        // device function
+    Repeat = 7,        // rapid fire with two parameters
+    Shortcut = 8,      // system shortcut
+    FixedFunction = 9  // the fixed function of button 89
 };
 
 // One offered item of a function list box: its value (the item data) and its text, a

@@ -68,13 +68,30 @@ std::vector<Placement> Placements(int width, int height) {
 
     std::vector<Placement> places = {
         {kPicturePanel, "CArea", 0, {kMargin, kMargin, pictureRight, height - kMargin}},
-        {KeyPage::kMousePicture, "MouseCtrl", kPicturePanel, {8, 8, pictureRight - kMargin - 8, height - 2 * kMargin - 8}},
-        {KeyPage::kButtonList, "MouseKeyCtrl", 0, {rightLeft, kMargin, width - kMargin, functionTop - 8}},
-        {KeyPage::kFunctionArea, "CArea", 0, {rightLeft, functionTop, width - kMargin, height - kMargin}},
-        {KeyPage::kSelectedTitle, "MText", KeyPage::kFunctionArea, {kMargin, 10, rightWidth - 260, 42}},
-        {KeyPage::kResetButton, "CImageButton", KeyPage::kFunctionArea,
+        {KeyPage::kMousePicture,
+         "MouseCtrl",
+         kPicturePanel,
+         {8, 8, pictureRight - kMargin - 8, height - 2 * kMargin - 8}},
+        {KeyPage::kButtonList,
+         "MouseKeyCtrl",
+         0,
+         {rightLeft, kMargin, width - kMargin, functionTop - 8}},
+        {KeyPage::kFunctionArea,
+         "CArea",
+         0,
+         {rightLeft, functionTop, width - kMargin, height - kMargin}},
+        {KeyPage::kSelectedTitle,
+         "MText",
+         KeyPage::kFunctionArea,
+         {kMargin, 10, rightWidth - 260, 42}},
+        {KeyPage::kResetButton,
+         "CImageButton",
+         KeyPage::kFunctionArea,
          {rightWidth - kMargin - 150 - 8 - 36, 8, rightWidth - kMargin - 150 - 8, 44}},
-        {KeyPage::kResetAll, "MButton", KeyPage::kFunctionArea, {rightWidth - kMargin - 150, 8, rightWidth - kMargin, 44}},
+        {KeyPage::kResetAll,
+         "MButton",
+         KeyPage::kFunctionArea,
+         {rightWidth - kMargin - 150, 8, rightWidth - kMargin, 44}},
     };
 
     // Nine cells in three columns, each a label over its control: the six boxes, then the
@@ -88,15 +105,18 @@ std::vector<Placement> Placements(int width, int height) {
     int index = 0;
     for (const auto& [boxId, labelText] : kBoxLabels) {
         (void)labelText;
-        places.push_back({kBoxLabelFirst + index, "MText", KeyPage::kFunctionArea, cell(index, 0, 20)});
+        places.push_back(
+            {kBoxLabelFirst + index, "MText", KeyPage::kFunctionArea, cell(index, 0, 20)});
         places.push_back({boxId, "MComboBox2", KeyPage::kFunctionArea, cell(index, 22, 56)});
         ++index;
     }
     places.push_back({kKeyComboLabel, "MText", KeyPage::kFunctionArea, cell(6, 0, 20)});
     places.push_back({KeyPage::kOpenKeyPanel, "MButton2", KeyPage::kFunctionArea, cell(6, 22, 56)});
     places.push_back({kRepeatLabel, "MText", KeyPage::kFunctionArea, cell(7, 0, 20)});
-    places.push_back({KeyPage::kOpenRepeatPanel, "MButton2", KeyPage::kFunctionArea, cell(7, 22, 56)});
-    places.push_back({KeyPage::kFixedFunction, "MButton2", KeyPage::kFunctionArea, cell(8, 22, 56)});
+    places.push_back(
+        {KeyPage::kOpenRepeatPanel, "MButton2", KeyPage::kFunctionArea, cell(7, 22, 56)});
+    places.push_back(
+        {KeyPage::kFixedFunction, "MButton2", KeyPage::kFunctionArea, cell(8, 22, 56)});
 
     // The panels slide over the cells.
     const DUI::Rect panel{8, 48, rightWidth - 8, kFunctionHeight - 8};
@@ -109,12 +129,18 @@ std::vector<Placement> Placements(int width, int height) {
     places.push_back({KeyPage::kKeyPanel, "CArea", KeyPage::kFunctionArea, panel});
     places.push_back({KeyPage::kKeyPanelTitle, "MText", KeyPage::kKeyPanel, title});
     places.push_back({KeyPage::kKeyPanelClose, "CImageButton", KeyPage::kKeyPanel, close});
-    places.push_back({KeyPage::kCaptureField, "MEdit", KeyPage::kKeyPanel, {kMargin, 52, fieldRight, 88}});
-    places.push_back({KeyPage::kKeyConfirm, "MButton", KeyPage::kKeyPanel, {confirmLeft, 52, panelWidth - kMargin, 88}});
-    places.push_back({kComboPreview, "MText", KeyPage::kKeyPanel, {kMargin, 148, panelWidth - kMargin, 176}});
+    places.push_back(
+        {KeyPage::kCaptureField, "MEdit", KeyPage::kKeyPanel, {kMargin, 52, fieldRight, 88}});
+    places.push_back({KeyPage::kKeyConfirm,
+                      "MButton",
+                      KeyPage::kKeyPanel,
+                      {confirmLeft, 52, panelWidth - kMargin, 88}});
+    places.push_back(
+        {kComboPreview, "MText", KeyPage::kKeyPanel, {kMargin, 148, panelWidth - kMargin, 176}});
     const int toggleWidth = (fieldRight - kMargin - 3 * 8) / 4;
     int toggle = 0;
-    for (int id : {KeyPage::kCtrlToggle, KeyPage::kWinToggle, KeyPage::kAltToggle, KeyPage::kShiftToggle}) {
+    for (int id :
+         {KeyPage::kCtrlToggle, KeyPage::kWinToggle, KeyPage::kAltToggle, KeyPage::kShiftToggle}) {
         const int x = kMargin + toggle * (toggleWidth + 8);
         places.push_back({id, "MButton3", KeyPage::kKeyPanel, {x, 100, x + toggleWidth, 136}});
         ++toggle;
@@ -124,13 +150,26 @@ std::vector<Placement> Placements(int width, int height) {
     places.push_back({KeyPage::kRepeatPanel, "CArea", KeyPage::kFunctionArea, panel});
     places.push_back({KeyPage::kRepeatTitle, "MText", KeyPage::kRepeatPanel, title});
     places.push_back({KeyPage::kRepeatClose, "CImageButton", KeyPage::kRepeatPanel, close});
-    places.push_back({KeyPage::kFirstParamLabel, "MText", KeyPage::kRepeatPanel, {kMargin, 52, kMargin + kLabelWidth, 88}});
-    places.push_back({KeyPage::kFirstParamField, "MEdit", KeyPage::kRepeatPanel,
+    places.push_back({KeyPage::kFirstParamLabel,
+                      "MText",
+                      KeyPage::kRepeatPanel,
+                      {kMargin, 52, kMargin + kLabelWidth, 88}});
+    places.push_back({KeyPage::kFirstParamField,
+                      "MEdit",
+                      KeyPage::kRepeatPanel,
                       {kMargin + kLabelWidth + 8, 52, fieldRight, 88}});
-    places.push_back({KeyPage::kSecondParamLabel, "MText", KeyPage::kRepeatPanel, {kMargin, 100, kMargin + kLabelWidth, 136}});
-    places.push_back({KeyPage::kSecondParamField, "MEdit", KeyPage::kRepeatPanel,
+    places.push_back({KeyPage::kSecondParamLabel,
+                      "MText",
+                      KeyPage::kRepeatPanel,
+                      {kMargin, 100, kMargin + kLabelWidth, 136}});
+    places.push_back({KeyPage::kSecondParamField,
+                      "MEdit",
+                      KeyPage::kRepeatPanel,
                       {kMargin + kLabelWidth + 8, 100, fieldRight, 136}});
-    places.push_back({KeyPage::kRepeatConfirm, "MButton", KeyPage::kRepeatPanel, {confirmLeft, 100, panelWidth - kMargin, 136}});
+    places.push_back({KeyPage::kRepeatConfirm,
+                      "MButton",
+                      KeyPage::kRepeatPanel,
+                      {confirmLeft, 100, panelWidth - kMargin, 136}});
     return places;
 }
 
@@ -168,8 +207,9 @@ void KeyPage::CreateControls(const DUI::Rect& rect) {
         title->SetFont(18);
         title->SetTextColor(kHeadingColour);
     }
-    for (int id : {kBoxLabelFirst, kBoxLabelFirst + 1, kBoxLabelFirst + 2, kBoxLabelFirst + 3, kBoxLabelFirst + 4,
-                   kBoxLabelFirst + 5, kKeyComboLabel, kRepeatLabel, kComboPreview}) {
+    for (int id :
+         {kBoxLabelFirst, kBoxLabelFirst + 1, kBoxLabelFirst + 2, kBoxLabelFirst + 3,
+          kBoxLabelFirst + 4, kBoxLabelFirst + 5, kKeyComboLabel, kRepeatLabel, kComboPreview}) {
         if (auto* label = ControlOf<DUI::MText>(m_owner, id)) {
             label->SetFont(13);
             label->SetTextColor(kSecondaryColour);
@@ -223,14 +263,16 @@ void KeyPage::ApplyTexts() {
     SetText(m_owner, kOpenRepeatPanel, GetLanText(text::kSetUp));
     SetText(m_owner, kFixedFunction, GetLanText(text::kDisableButton));
     SetText(m_owner, kResetAll, GetLanText(text::kResetAll));
-    if (auto* reset = m_owner->GetControl(kResetButton)) reset->SetToolTip(GetLanText(text::kRestoreDefault));
+    if (auto* reset = m_owner->GetControl(kResetButton))
+        reset->SetToolTip(GetLanText(text::kRestoreDefault));
     SetText(m_owner, kKeyPanelTitle, GetLanText(text::kKeyCombination));
     SetText(m_owner, kCtrlToggle, "Ctrl");
     SetText(m_owner, kWinToggle, "Win");
     SetText(m_owner, kAltToggle, "Alt");
     SetText(m_owner, kShiftToggle, "Shift");
     SetText(m_owner, kKeyConfirm, GetLanText(text::kOk));
-    if (auto* field = ControlOf<DUI::MEdit>(m_owner, kCaptureField)) field->SetTip(GetLanText(text::kPressKeyTip));
+    if (auto* field = ControlOf<DUI::MEdit>(m_owner, kCaptureField))
+        field->SetTip(GetLanText(text::kPressKeyTip));
     SetText(m_owner, kRepeatTitle, GetLanText(text::kRapidFire));
     SetText(m_owner, kFirstParamLabel, GetLanText(text::kFireInterval));
     SetText(m_owner, kSecondParamLabel, GetLanText(text::kFireCount));
@@ -241,7 +283,8 @@ void KeyPage::ApplyTexts() {
         if (combo == nullptr || box.offered.empty()) continue;
         const int selected = combo->GetCurSel();
         combo->DeleteAllItems();
-        for (const KeyFunctionItem& item : box.offered) combo->AddItem(KeyFunctionItemText(item), item.value);
+        for (const KeyFunctionItem& item : box.offered)
+            combo->AddItem(KeyFunctionItemText(item), item.value);
         combo->SetCurSel(selected >= 0 ? selected : 0);
     }
 
@@ -271,7 +314,8 @@ void KeyPage::FillButtons() {
     for (const ModelKeyEntry& key : definition.keys) {
         const std::string description = GetLanText(key.funcDesc);
         m_list->AddItem(GetLanText(key.name), description, key.keyValue);
-        m_picture->AddKey(key.keyValue, description, key.direction, key.rect[0], key.rect[1], key.rect[2]);
+        m_picture->AddKey(key.keyValue, description, key.direction, key.rect[0], key.rect[1],
+                          key.rect[2]);
     }
     m_filledKeys = keys;
     m_filledPicture = definition.mousePicture;
@@ -282,7 +326,8 @@ void KeyPage::LoadMacroChoices() {
     std::vector<MacroRow> macros;
     m_context.store->ListMacros(macros);
     std::vector<std::pair<std::string, int>> choices;
-    for (const MacroRow& macro : macros) choices.emplace_back(ShownMacroName(macro.name), macro.macroId);
+    for (const MacroRow& macro : macros)
+        choices.emplace_back(ShownMacroName(macro.name), macro.macroId);
     SetMacroChoices(choices);
 }
 
@@ -293,7 +338,8 @@ void KeyPage::Refresh() {
     if (m_list != nullptr) m_list->SetCurSel(0);
     if (m_picture != nullptr) m_picture->SetCurSel(0);
     m_selectedKey = 0;
-    if (m_context.updateDeviceState) m_context.updateDeviceState([](DeviceState& state) { state.selectedKey = 0; });
+    if (m_context.updateDeviceState)
+        m_context.updateDeviceState([](DeviceState& state) { state.selectedKey = 0; });
     SetText(m_owner, kSelectedTitle, ButtonName(0));
 
     if (m_context.definition != nullptr) {
@@ -304,70 +350,73 @@ void KeyPage::Refresh() {
     if (m_context.HasOpenStore()) {
         std::vector<KeyAssignmentRow> rows;
         m_context.store->ListKeyAssignments(m_context.store->CurrentProfile(), rows);
-        for (const KeyAssignmentRow& row : rows) SetButtonDescription(row.keyCode, AssignmentDisplayText(row));
+        for (const KeyAssignmentRow& row : rows)
+            SetButtonDescription(row.keyCode, AssignmentDisplayText(row));
     }
     ShowAssignment();
-    if (auto* area = m_owner->GetControl(kFunctionArea)) area->SetVisible(m_list != nullptr && m_list->GetCount() > 0);
+    if (auto* area = m_owner->GetControl(kFunctionArea))
+        area->SetVisible(m_list != nullptr && m_list->GetCount() > 0);
 }
 
 bool KeyPage::OnMessage(int id, int code, std::intptr_t param) {
     const int index = static_cast<int>(param);
     switch (id) {
-    case kButtonList:
-        if (code == DUI::kNotifyClick) SelectButton(index);
-        return true;
-    case kMousePicture:
-        if (code == DUI::kNotifyClick && m_picture != nullptr && m_list != nullptr) {
-            SelectButton(m_list->FindKey(m_picture->GetKeyValue(index)));
-        }
-        return true;
-    case kMouseBox:
-    case kMultimediaBox:
-    case kMacroBox:
-    case kShortcutBox:
-    case kDpiBox:
-    case kDeviceBox:
-        if (code == DUI::kNotifyClick) AssignFromBox(id);
-        return true;
-    case kOpenKeyPanel:
-    case kOpenRepeatPanel:
-        if (code == DUI::kNotifyClick) OpenPanel(id == kOpenKeyPanel ? kKeyPanel : kRepeatPanel);
-        return true;
-    case kFixedFunction:
-        if (code == DUI::kNotifyClick) AssignFixedFunction();
-        return true;
-    case kResetButton:
-        if (code == DUI::kNotifyClick) ResetSelectedButton();
-        return true;
-    case kResetAll:
-        if (code == DUI::kNotifyClick) ResetAllButtons();
-        return true;
-    case kKeyPanelClose:
-    case kRepeatClose:
-        if (code == DUI::kNotifyClick) HidePanels();
-        return true;
-    case kCaptureField:
-        if (code == DUI::kNotifyEditEnter) StartCapture();
-        if (code == DUI::kNotifyEditDone) m_capturing = false;
-        return true;
-    case kKeyConfirm:
-        if (code == DUI::kNotifyClick) ConfirmKeyCombination();
-        return true;
-    case kFirstParamField:
-    case kSecondParamField:
-        if (code == DUI::kNotifyEditDone) ClampRepeatField(id);
-        return true;
-    case kRepeatConfirm:
-        if (code == DUI::kNotifyClick) ConfirmRepeat();
-        return true;
-    case kCtrlToggle:
-    case kWinToggle:
-    case kAltToggle:
-    case kShiftToggle:
-        if (code == DUI::kNotifyClick) ShowCombinationPreview();
-        return true;
-    default:
-        return false;
+        case kButtonList:
+            if (code == DUI::kNotifyClick) SelectButton(index);
+            return true;
+        case kMousePicture:
+            if (code == DUI::kNotifyClick && m_picture != nullptr && m_list != nullptr) {
+                SelectButton(m_list->FindKey(m_picture->GetKeyValue(index)));
+            }
+            return true;
+        case kMouseBox:
+        case kMultimediaBox:
+        case kMacroBox:
+        case kShortcutBox:
+        case kDpiBox:
+        case kDeviceBox:
+            if (code == DUI::kNotifyClick) AssignFromBox(id);
+            return true;
+        case kOpenKeyPanel:
+        case kOpenRepeatPanel:
+            if (code == DUI::kNotifyClick)
+                OpenPanel(id == kOpenKeyPanel ? kKeyPanel : kRepeatPanel);
+            return true;
+        case kFixedFunction:
+            if (code == DUI::kNotifyClick) AssignFixedFunction();
+            return true;
+        case kResetButton:
+            if (code == DUI::kNotifyClick) ResetSelectedButton();
+            return true;
+        case kResetAll:
+            if (code == DUI::kNotifyClick) ResetAllButtons();
+            return true;
+        case kKeyPanelClose:
+        case kRepeatClose:
+            if (code == DUI::kNotifyClick) HidePanels();
+            return true;
+        case kCaptureField:
+            if (code == DUI::kNotifyEditEnter) StartCapture();
+            if (code == DUI::kNotifyEditDone) m_capturing = false;
+            return true;
+        case kKeyConfirm:
+            if (code == DUI::kNotifyClick) ConfirmKeyCombination();
+            return true;
+        case kFirstParamField:
+        case kSecondParamField:
+            if (code == DUI::kNotifyEditDone) ClampRepeatField(id);
+            return true;
+        case kRepeatConfirm:
+            if (code == DUI::kNotifyClick) ConfirmRepeat();
+            return true;
+        case kCtrlToggle:
+        case kWinToggle:
+        case kAltToggle:
+        case kShiftToggle:
+            if (code == DUI::kNotifyClick) ShowCombinationPreview();
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -510,11 +559,12 @@ void KeyPage::ShowAssignment() {
 
 bool KeyPage::ConfirmAssignment() {
     if (m_selectedKey != 0 || !m_context.messageBox) return true;
-    return m_context.messageBox(kMessageYesNo, GetLanText(text::kWarning), GetLanText(text::kPrimaryButtonWarning)) !=
-           kAnswerNo;
+    return m_context.messageBox(kMessageYesNo, GetLanText(text::kWarning),
+                                GetLanText(text::kPrimaryButtonWarning)) != kAnswerNo;
 }
 
-void KeyPage::StoreAssignment(KeyFunctionType type, int value, int value2, const std::string& desc) {
+void KeyPage::StoreAssignment(KeyFunctionType type, int value, int value2,
+                              const std::string& desc) {
     if (m_context.store == nullptr) return;
     KeyAssignmentRow row;
     row.profile = m_context.store->CurrentProfile();
@@ -529,7 +579,8 @@ void KeyPage::StoreAssignment(KeyFunctionType type, int value, int value2, const
 
 void KeyPage::QueueWriteButtons() {
     if (m_context.queueTask) m_context.queueTask(kWriteButtonsTask);
-    if (m_context.showSaveWait && m_context.definition != nullptr && m_context.definition->showSaveTips) {
+    if (m_context.showSaveWait && m_context.definition != nullptr &&
+        m_context.definition->showSaveTips) {
         m_context.showSaveWait();
     }
 }
@@ -546,7 +597,8 @@ void KeyPage::AssignFromBox(int boxId) {
     StoreAssignment(box->type, combo->GetCurData(), 0, combo->GetTitle());
     if (box->type == KeyFunctionType::Macro && m_context.updateDeviceState) {
         const int keyCode = m_selectedKey;
-        m_context.updateDeviceState([keyCode](DeviceState& state) { state.pendingMacroKey = keyCode; });
+        m_context.updateDeviceState(
+            [keyCode](DeviceState& state) { state.pendingMacroKey = keyCode; });
     }
     QueueWriteButtons();
     ShowAssignment();
@@ -570,7 +622,8 @@ void KeyPage::OpenPanel(int panelId) {
         int second = kDefaultSecondParam;
         KeyAssignmentRow row;
         if (m_context.HasOpenStore() &&
-            m_context.store->GetKeyAssignment(m_context.store->CurrentProfile(), m_selectedKey, row) &&
+            m_context.store->GetKeyAssignment(m_context.store->CurrentProfile(), m_selectedKey,
+                                              row) &&
             row.macroType == static_cast<int>(KeyFunctionType::Repeat)) {
             first = row.macroValue;
             second = row.macroValue2;
@@ -586,8 +639,9 @@ void KeyPage::OpenPanel(int panelId) {
 
 int KeyPage::ToggledModifiers() const {
     int bits = 0;
-    for (const auto& [toggleId, bit] : {std::pair{kShiftToggle, kComboShift}, std::pair{kCtrlToggle, kComboCtrl},
-                                       std::pair{kWinToggle, kComboWin}, std::pair{kAltToggle, kComboAlt}}) {
+    for (const auto& [toggleId, bit] :
+         {std::pair{kShiftToggle, kComboShift}, std::pair{kCtrlToggle, kComboCtrl},
+          std::pair{kWinToggle, kComboWin}, std::pair{kAltToggle, kComboAlt}}) {
         auto* toggle = ControlOf<DUI::MButton2>(m_owner, toggleId);
         if (toggle != nullptr && toggle->GetCheck() != 0) bits |= bit;
     }
@@ -596,7 +650,8 @@ int KeyPage::ToggledModifiers() const {
 
 void KeyPage::ShowCombinationPreview() {
     auto* field = ControlOf<DUI::MEdit>(m_owner, kCaptureField);
-    SetText(m_owner, kComboPreview, CombinationText(ToggledModifiers(), field != nullptr ? field->GetTitle() : ""));
+    SetText(m_owner, kComboPreview,
+            CombinationText(ToggledModifiers(), field != nullptr ? field->GetTitle() : ""));
 }
 
 void KeyPage::ConfirmKeyCombination() {
@@ -644,8 +699,8 @@ void KeyPage::AssignFixedFunction() {
 
 void KeyPage::ResetSelectedButton() {
     if (m_context.messageBox &&
-        m_context.messageBox(kMessageYesNo, GetLanText(text::kResetButtonsTitle), GetLanText(text::kResetButtonsText)) ==
-            kAnswerNo) {
+        m_context.messageBox(kMessageYesNo, GetLanText(text::kResetButtonsTitle),
+                             GetLanText(text::kResetButtonsText)) == kAnswerNo) {
         return;
     }
     // A row without values only deletes the button's row: the button returns to its default.
@@ -657,21 +712,23 @@ void KeyPage::ResetSelectedButton() {
 
 void KeyPage::ResetAllButtons() {
     if (m_context.messageBox &&
-        m_context.messageBox(kMessageYesNo, GetLanText(text::kResetButtonsTitle), GetLanText(text::kResetButtonsText)) ==
-            kAnswerNo) {
+        m_context.messageBox(kMessageYesNo, GetLanText(text::kResetButtonsTitle),
+                             GetLanText(text::kResetButtonsText)) == kAnswerNo) {
         return;
     }
     if (m_list != nullptr) m_list->SetCurSel(0);
     if (m_picture != nullptr) m_picture->SetCurSel(0);
     m_selectedKey = 0;
-    if (m_context.updateDeviceState) m_context.updateDeviceState([](DeviceState& state) { state.selectedKey = 0; });
+    if (m_context.updateDeviceState)
+        m_context.updateDeviceState([](DeviceState& state) { state.selectedKey = 0; });
     SetText(m_owner, kSelectedTitle, ButtonName(0));
     if (m_context.definition != nullptr) {
         for (const ModelKeyEntry& key : m_context.definition->keys) {
             SetButtonDescription(key.keyValue, GetLanText(key.funcDesc));
         }
     }
-    if (m_context.store != nullptr) m_context.store->DeleteProfileKeyAssignments(m_context.store->CurrentProfile());
+    if (m_context.store != nullptr)
+        m_context.store->DeleteProfileKeyAssignments(m_context.store->CurrentProfile());
     ShowAssignment();
     QueueWriteButtons();
 }

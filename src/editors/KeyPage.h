@@ -22,7 +22,7 @@ namespace kestrix {
 // fixed function of button 89). Every change is stored as the button's row of the current
 // profile and then task 6 sends the whole button table to the mouse.
 class KeyPage : public EditorPage {
-public:
+  public:
     // Control ids of the page.
     static constexpr int kButtonList = 68;
     static constexpr int kMousePicture = 108;
@@ -97,7 +97,7 @@ public:
     // Text the list shows for a button now.
     std::string ButtonDescription(int keyCode) const;
 
-private:
+  private:
     void CreateControls(const DUI::Rect& rect);
     void FillButtons();
     void LoadMacroChoices();

@@ -30,11 +30,14 @@ constexpr int kFirstChannelLabelId = 3310;  // "R:", "G:", "B:"
 constexpr int kPresetCount = 8;
 constexpr int kSlotCount = 7;
 constexpr int kSliderSteps = 4;
-constexpr int kChannelIds[3] = {LightingPage::kRedId, LightingPage::kGreenId, LightingPage::kBlueId};
+constexpr int kChannelIds[3] = {LightingPage::kRedId, LightingPage::kGreenId,
+                                LightingPage::kBlueId};
 constexpr const char* kChannelLabels[3] = {"R:", "G:", "B:"};
 
 int ChannelOf(int colour, int channel) {
-    return channel == 0 ? DUI::ColourRed(colour) : channel == 1 ? DUI::ColourGreen(colour) : DUI::ColourBlue(colour);
+    return channel == 0   ? DUI::ColourRed(colour)
+           : channel == 1 ? DUI::ColourGreen(colour)
+                          : DUI::ColourBlue(colour);
 }
 
 }  // namespace
@@ -49,7 +52,8 @@ std::string LightingPage::BrightnessLabel(int brightness) {
 
 std::string LightingPage::SpeedLabel(int speed, bool dragging) {
     // While the slider is dragged the label uses the full-width colon.
-    return Format(dragging ? "%s\xEF\xBC\x9A%d" : "%s: %d", GetLanText(text::kSpeed).c_str(), speed);
+    return Format(dragging ? "%s\xEF\xBC\x9A%d" : "%s: %d", GetLanText(text::kSpeed).c_str(),
+                  speed);
 }
 
 void LightingPage::Create(DUI::MDialog& owner, DUI::MControl* panel, const DUI::Rect& rect) {
@@ -64,14 +68,16 @@ void LightingPage::Create(DUI::MDialog& owner, DUI::MControl* panel, const DUI::
     perf_layout::Label(owner, kBrightnessLabelId, m_area);
     perf_layout::Label(owner, kSpeedLabelId, m_area);
     for (int id : {kBrightnessId, kSpeedId}) {
-        if (auto* slider = owner.CreateControlAs<DUI::LightSlider>("LightSlider", id, {}, "", m_area)) {
+        if (auto* slider =
+                owner.CreateControlAs<DUI::LightSlider>("LightSlider", id, {}, "", m_area)) {
             slider->SetImage("img_slider_bar.png");
             slider->SetSteps(kSliderSteps);
         }
     }
     perf_layout::Heading(owner, kColourHeadingId, m_area);
     for (int i = 0; i < kPresetCount; ++i) {
-        if (auto* preset = owner.CreateControlAs<DUI::CColorButton>("CColorButton", kFirstPresetId + i, {}, "", m_area)) {
+        if (auto* preset = owner.CreateControlAs<DUI::CColorButton>(
+                "CColorButton", kFirstPresetId + i, {}, "", m_area)) {
             preset->SetColor(kPresets[i]);
             preset->SetGroupName("DEFAULTCOLOR");
         }
@@ -82,10 +88,12 @@ void LightingPage::Create(DUI::MDialog& owner, DUI::MControl* panel, const DUI::
         preview->SetRadius(6);
     }
     for (int channel = 0; channel < 3; ++channel) {
-        if (auto* label = perf_layout::Note(owner, kFirstChannelLabelId + channel, m_area, DUI::kAlignLeft)) {
+        if (auto* label =
+                perf_layout::Note(owner, kFirstChannelLabelId + channel, m_area, DUI::kAlignLeft)) {
             label->SetTitle(kChannelLabels[channel]);
         }
-        if (auto* field = owner.CreateControlAs<DUI::MEdit>("MEdit", kChannelIds[channel], {}, "255", m_area)) {
+        if (auto* field = owner.CreateControlAs<DUI::MEdit>("MEdit", kChannelIds[channel], {},
+                                                            "255", m_area)) {
             field->SetImage("img_edit.png");
             field->SetNumber(true);
             field->SetLimitText(3);
@@ -93,7 +101,8 @@ void LightingPage::Create(DUI::MDialog& owner, DUI::MControl* panel, const DUI::
         }
     }
     for (int i = 0; i < kSlotCount; ++i) {
-        if (auto* slot = owner.CreateControlAs<DUI::CColorButton>("CColorButton", kFirstSlotId + i, {}, "", m_area)) {
+        if (auto* slot = owner.CreateControlAs<DUI::CColorButton>("CColorButton", kFirstSlotId + i,
+                                                                  {}, "", m_area)) {
             slot->SetGroupName("COLORVALUE");
         }
     }
@@ -159,14 +168,16 @@ void LightingPage::Layout(const DUI::Rect& rect) {
         y += swatch + s(24);
     }
     // The panel holds just the groups the effect shows.
-    if (m_area != nullptr) m_area->SetRect({rect.left, rect.top, rect.right, std::min(rect.top + y, rect.bottom)});
+    if (m_area != nullptr)
+        m_area->SetRect({rect.left, rect.top, rect.right, std::min(rect.top + y, rect.bottom)});
 }
 
 void LightingPage::ApplyTexts() {
     if (m_owner == nullptr) return;
     perf_layout::SetTitle(*m_owner, kEffectLabelId, GetLanText(text::kEffect));
     perf_layout::SetTitle(*m_owner, kColourHeadingId, GetLanText(text::kColor));
-    if (DUI::MControl* restore = m_owner->GetControl(kRestoreId)) restore->SetToolTip(GetLanText(text::kRestoreDefault));
+    if (DUI::MControl* restore = m_owner->GetControl(kRestoreId))
+        restore->SetToolTip(GetLanText(text::kRestoreDefault));
     // Effect names and the labels in the new language; nothing is stored.
     auto* effects = m_owner->GetControlAs<DUI::MComboBox>(kEffectId);
     if (effects != nullptr && effects->GetCount() > 0 && m_context.HasOpenStore()) {
@@ -174,7 +185,8 @@ void LightingPage::ApplyTexts() {
         m_context.store->ListLightRows(m_context.store->CurrentProfile(), rows);
         for (int i = 0; i < effects->GetCount(); ++i) {
             for (const LightRow& row : rows) {
-                if (row.mode == effects->GetItemData(i)) effects->SetItemText(i, GetLanText(row.reserved));
+                if (row.mode == effects->GetItemData(i))
+                    effects->SetItemText(i, GetLanText(row.reserved));
             }
         }
     }
@@ -225,8 +237,9 @@ void LightingPage::RefreshLightingPage() {
     DataStore& store = *m_context.store;
     const ProfileId profile = store.CurrentProfile();
     if (store.CountLightRows(profile) < 1) {
-        const std::array<bool, 6> enabled =
-            m_context.definition != nullptr ? m_context.definition->lightModes : std::array<bool, 6>{};
+        const std::array<bool, 6> enabled = m_context.definition != nullptr
+                                                ? m_context.definition->lightModes
+                                                : std::array<bool, 6>{};
         InsertDefaultLightRows(store, profile, enabled);
     }
     std::vector<LightRow> rows;
@@ -241,7 +254,8 @@ void LightingPage::ShowEffect() {
     auto* effects = m_owner->GetControlAs<DUI::MComboBox>(kEffectId);
     m_currentEffect = effects != nullptr ? effects->GetCurData() : 0;
     const int effect = m_currentEffect;
-    m_context.updateDeviceState([effect](DeviceState& state) { state.currentLightingEffect = effect; });
+    m_context.updateDeviceState(
+        [effect](DeviceState& state) { state.currentLightingEffect = effect; });
 
     LightRow row;
     if (!CurrentRow(row)) {
@@ -250,11 +264,13 @@ void LightingPage::ShowEffect() {
     }
     m_context.store->SetActiveLightMode(m_context.store->CurrentProfile(), m_currentEffect);
     if (row.configFunc & kShowsBrightness) {
-        if (auto* slider = m_owner->GetControlAs<DUI::LightSlider>(kBrightnessId)) slider->SetPos(row.brightness);
+        if (auto* slider = m_owner->GetControlAs<DUI::LightSlider>(kBrightnessId))
+            slider->SetPos(row.brightness);
         perf_layout::SetTitle(*m_owner, kBrightnessLabelId, BrightnessLabel(row.brightness));
     }
     if (row.configFunc & kShowsSpeed) {
-        if (auto* slider = m_owner->GetControlAs<DUI::LightSlider>(kSpeedId)) slider->SetPos(row.speed);
+        if (auto* slider = m_owner->GetControlAs<DUI::LightSlider>(kSpeedId))
+            slider->SetPos(row.speed);
         perf_layout::SetTitle(*m_owner, kSpeedLabelId, SpeedLabel(row.speed, false));
     }
     if (row.configFunc & kShowsColourSlots) {
@@ -263,14 +279,17 @@ void LightingPage::ShowEffect() {
                 slot->SetColor(row.colorValues[i]);
             }
         }
-        if (auto* first = m_owner->GetControlAs<DUI::CColorButton>(kFirstSlotId)) first->SetCheck(1);
+        if (auto* first = m_owner->GetControlAs<DUI::CColorButton>(kFirstSlotId))
+            first->SetCheck(1);
     }
     if (row.configFunc & kShowsColourPicker) {
         // The picker starts at the effect's colour (display only, nothing is stored).
         const int colour = row.colorValues[0];
         ShowChannels(colour);
-        if (auto* palette = m_owner->GetControlAs<DUI::MPalette>(kPaletteId)) palette->SetSelectColor(colour);
-        if (auto* preview = m_owner->GetControlAs<DUI::CArea>(kPreviewId)) preview->SetBkColor(colour);
+        if (auto* palette = m_owner->GetControlAs<DUI::MPalette>(kPaletteId))
+            palette->SetSelectColor(colour);
+        if (auto* preview = m_owner->GetControlAs<DUI::CArea>(kPreviewId))
+            preview->SetBkColor(colour);
     }
     ShowGroups(row.configFunc);
 }
@@ -287,7 +306,8 @@ void LightingPage::ShowGroups(int configFunc) {
     show(kSpeedLabelId, bits & kShowsSpeed);
     show(kSpeedId, bits & kShowsSpeed);
     const bool picker = bits & kShowsColourPicker;
-    for (int id : {kColourHeadingId, kPaletteId, kPreviewId, kRedId, kGreenId, kBlueId}) show(id, picker);
+    for (int id : {kColourHeadingId, kPaletteId, kPreviewId, kRedId, kGreenId, kBlueId})
+        show(id, picker);
     for (int i = 0; i < 3; ++i) show(kFirstChannelLabelId + i, picker);
     for (int i = 0; i < kPresetCount; ++i) show(kFirstPresetId + i, picker);
     for (int i = 0; i < kSlotCount; ++i) show(kFirstSlotId + i, bits & kShowsColourSlots);
@@ -338,7 +358,8 @@ void LightingPage::OnPalette(int code) {
     auto* palette = m_owner->GetControlAs<DUI::MPalette>(kPaletteId);
     if (palette == nullptr) return;
     for (int i = 0; i < kPresetCount; ++i) {
-        if (auto* preset = m_owner->GetControlAs<DUI::CColorButton>(kFirstPresetId + i)) preset->SetCheck(0);
+        if (auto* preset = m_owner->GetControlAs<DUI::CColorButton>(kFirstPresetId + i))
+            preset->SetCheck(0);
     }
     const int colour = palette->GetSelectColor();
     ShowChannels(colour);
@@ -378,15 +399,16 @@ void LightingPage::ApplyColour(int colour) {
 }
 
 void LightingPage::OnRestore() {
-    const int answer =
-        m_context.messageBox(4, GetLanText(text::kLightingRestoreTitle), GetLanText(text::kLightingRestoreText));
+    const int answer = m_context.messageBox(4, GetLanText(text::kLightingRestoreTitle),
+                                            GetLanText(text::kLightingRestoreText));
     if (answer == DUI::kIdCancel) return;
     Queue(static_cast<int>(DeviceTask::RestoreLighting));
 }
 
 void LightingPage::Queue(int task) {
     m_context.queueTask(task);
-    if (m_context.definition != nullptr && m_context.definition->showSaveTips && m_context.showSaveWait) {
+    if (m_context.definition != nullptr && m_context.definition->showSaveTips &&
+        m_context.showSaveWait) {
         m_context.showSaveWait();
     }
 }

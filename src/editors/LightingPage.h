@@ -14,7 +14,7 @@ struct LightRow;
 // current effect's row and then task 8 sends the active effect to the mouse. Which controls an
 // effect shows follows the row's config_func bits.
 class LightingPage : public EditorPage {
-public:
+  public:
     // Control ids.
     static constexpr int kEffectId = 197;
     static constexpr int kRestoreId = 201;
@@ -70,7 +70,7 @@ public:
     // Speed label text; while dragging it uses a full-width colon.
     static std::string SpeedLabel(int speed, bool dragging);
 
-private:
+  private:
     void OnEffectChosen();
     void OnBrightness(int code);
     void OnSpeed(int code);

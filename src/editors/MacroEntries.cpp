@@ -15,23 +15,17 @@ struct MouseButton {
     const char* name;
 };
 constexpr MouseButton kMouseButtons[] = {
-    {1, kButtonLeft, "LB"},         {3, kButtonRight, "RB"},       {2, kButtonMiddle, "MB"},
+    {1, kButtonLeft, "LB"},         {3, kButtonRight, "RB"},      {2, kButtonMiddle, "MB"},
     {5, kButtonForward, "Forward"}, {6, kButtonBack, "Backward"},
 };
 
 }  // namespace
 
-int ClampToRange(int value, int lowest, int highest) {
-    return std::clamp(value, lowest, highest);
-}
+int ClampToRange(int value, int lowest, int highest) { return std::clamp(value, lowest, highest); }
 
-int MaxPlayTimes(int model) {
-    return model < kFirstModelWithByteRepeats ? 999 : 255;
-}
+int MaxPlayTimes(int model) { return model < kFirstModelWithByteRepeats ? 999 : 255; }
 
-std::string DelayText(int milliseconds) {
-    return std::to_string(milliseconds) + " ms";
-}
+std::string DelayText(int milliseconds) { return std::to_string(milliseconds) + " ms"; }
 
 std::string PressText(bool down, std::string_view name) {
     return std::string(down ? kDownArrow : kUpArrow) + std::string(name);
@@ -74,17 +68,18 @@ DUI::RecordEntry KeyEntry(bool down, int vk, std::string_view name, unsigned sta
 }
 
 DUI::RecordEntry ButtonEntry(bool down, int bits, unsigned stamp) {
-    return {PressText(down, MouseButtonName(bits)), down ? kEntryButtonDown : kEntryButtonUp, bits, stamp};
+    return {PressText(down, MouseButtonName(bits)), down ? kEntryButtonDown : kEntryButtonUp, bits,
+            stamp};
 }
 
 std::vector<DUI::RecordEntry> InsertedClick(int bits, unsigned tick) {
-    return {ButtonEntry(true, bits, tick), DelayEntry(kInsertedDelay, tick + 1), ButtonEntry(false, bits, tick),
-            DelayEntry(kInsertedDelay, tick + 2)};
+    return {ButtonEntry(true, bits, tick), DelayEntry(kInsertedDelay, tick + 1),
+            ButtonEntry(false, bits, tick), DelayEntry(kInsertedDelay, tick + 2)};
 }
 
 std::vector<DUI::RecordEntry> InsertedKeyPress(int vk, std::string_view name, unsigned tick) {
-    return {KeyEntry(true, vk, name, tick), DelayEntry(kInsertedDelay, tick + 1), KeyEntry(false, vk, name, tick),
-            DelayEntry(kInsertedDelay, tick + 2)};
+    return {KeyEntry(true, vk, name, tick), DelayEntry(kInsertedDelay, tick + 1),
+            KeyEntry(false, vk, name, tick), DelayEntry(kInsertedDelay, tick + 2)};
 }
 
 }  // namespace kestrix

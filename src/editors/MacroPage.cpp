@@ -54,16 +54,19 @@ constexpr int kSecondaryColour = DUI::MakeColour(150, 150, 150);
 
 // The mouse buttons of the event editor: text and item data.
 constexpr std::pair<int, int> kMouseItems[] = {
-    {text::kLeftButton, 1}, {text::kRightButton, 3}, {text::kMiddleButton, 2}, {text::kForward, 5}, {text::kBack, 6},
+    {text::kLeftButton, 1}, {text::kRightButton, 3}, {text::kMiddleButton, 2},
+    {text::kForward, 5},    {text::kBack, 6},
 };
 
 // Every control the recorder disables: all but the record button.
 constexpr int kRecordingLocked[] = {
-    MacroPage::kMacroList,       MacroPage::kNewMacro,         MacroPage::kDeleteMacro,     MacroPage::kEventList,
-    MacroPage::kInsertButton,    MacroPage::kDeleteEntry,      MacroPage::kDeleteAllEntries, MacroPage::kNoDelayRadio,
-    MacroPage::kRealDelayRadio,  MacroPage::kFixedDelayRadio,  MacroPage::kFixedDelayField, MacroPage::kPlayMode1Radio,
-    MacroPage::kPlayMode2Radio,  MacroPage::kPlayTimesRadio,   MacroPage::kPlayTimesField,  MacroPage::kEditKindBox,
-    MacroPage::kEditValueField,  MacroPage::kEditMouseBox,     MacroPage::kMoveUpButton,    MacroPage::kMoveDownButton,
+    MacroPage::kMacroList,        MacroPage::kNewMacro,        MacroPage::kDeleteMacro,
+    MacroPage::kEventList,        MacroPage::kInsertButton,    MacroPage::kDeleteEntry,
+    MacroPage::kDeleteAllEntries, MacroPage::kNoDelayRadio,    MacroPage::kRealDelayRadio,
+    MacroPage::kFixedDelayRadio,  MacroPage::kFixedDelayField, MacroPage::kPlayMode1Radio,
+    MacroPage::kPlayMode2Radio,   MacroPage::kPlayTimesRadio,  MacroPage::kPlayTimesField,
+    MacroPage::kEditKindBox,      MacroPage::kEditValueField,  MacroPage::kEditMouseBox,
+    MacroPage::kMoveUpButton,     MacroPage::kMoveDownButton,
 };
 
 struct Placement {
@@ -87,22 +90,33 @@ std::vector<Placement> Placements(int width, int height) {
     std::vector<Placement> places = {
         {kListColumn, "CArea", 0, {kMargin, kMargin, kMargin + kListWidth, height - kMargin}},
         {kListTitle, "MText", kListColumn, {kMargin, 12, kListWidth - kMargin, 40}},
-        {MacroPage::kMacroList, "MacroList", kListColumn, {8, 48, kListWidth - 8, columnHeight - 64}},
-        {MacroPage::kNewMacro, "MButton", kListColumn,
+        {MacroPage::kMacroList,
+         "MacroList",
+         kListColumn,
+         {8, 48, kListWidth - 8, columnHeight - 64}},
+        {MacroPage::kNewMacro,
+         "MButton",
+         kListColumn,
          {kMargin, columnHeight - 52, kListWidth / 2 - 4, columnHeight - kMargin}},
-        {MacroPage::kDeleteMacro, "MButton", kListColumn,
+        {MacroPage::kDeleteMacro,
+         "MButton",
+         kListColumn,
          {kListWidth / 2 + 4, columnHeight - 52, kListWidth - kMargin, columnHeight - kMargin}},
 
         {kEventColumn, "CArea", 0, {eventLeft, kMargin, optionLeft - kMargin, height - kMargin}},
         {kEventTitle, "MText", kEventColumn, {kMargin, 12, eventWidth - kMargin, 40}},
-        {MacroPage::kEventList, "CRecordList", kEventColumn, {8, 48, eventWidth - 8, columnHeight - 156}},
+        {MacroPage::kEventList,
+         "CRecordList",
+         kEventColumn,
+         {8, 48, eventWidth - 8, columnHeight - 156}},
     };
     // The list's buttons in one row: insert, delete, clear, then the two arrows.
     const int rowTop = columnHeight - 144;
     const int arrow = 36;
     const int buttonWidth = (eventWidth - 2 * kMargin - 2 * arrow - 4 * 8) / 3;
     int x = kMargin;
-    for (int id : {MacroPage::kInsertButton, MacroPage::kDeleteEntry, MacroPage::kDeleteAllEntries}) {
+    for (int id :
+         {MacroPage::kInsertButton, MacroPage::kDeleteEntry, MacroPage::kDeleteAllEntries}) {
         places.push_back({id, "MButton", kEventColumn, {x, rowTop, x + buttonWidth, rowTop + 36}});
         x += buttonWidth + 8;
     }
@@ -111,34 +125,55 @@ std::vector<Placement> Placements(int width, int height) {
         x += arrow + 8;
     }
     const int editorTop = columnHeight - 92;
-    places.push_back({kEditorTitle, "MText", kEventColumn, {kMargin, editorTop, eventWidth - kMargin, editorTop + 24}});
-    places.push_back({MacroPage::kEditKindBox, "MComboBox", kEventColumn,
+    places.push_back({kEditorTitle,
+                      "MText",
+                      kEventColumn,
+                      {kMargin, editorTop, eventWidth - kMargin, editorTop + 24}});
+    places.push_back({MacroPage::kEditKindBox,
+                      "MComboBox",
+                      kEventColumn,
                       {kMargin, editorTop + 32, kMargin + 150, editorTop + 68}});
-    places.push_back({MacroPage::kEditValueField, "MEdit", kEventColumn,
+    places.push_back({MacroPage::kEditValueField,
+                      "MEdit",
+                      kEventColumn,
                       {kMargin + 158, editorTop + 32, eventWidth - kMargin, editorTop + 68}});
-    places.push_back({MacroPage::kEditMouseBox, "MComboBox", kEventColumn,
+    places.push_back({MacroPage::kEditMouseBox,
+                      "MComboBox",
+                      kEventColumn,
                       {kMargin + 158, editorTop + 32, eventWidth - kMargin, editorTop + 68}});
 
     const int optionRight = kOptionWidth - kMargin;
-    places.push_back({kOptionColumn, "CArea", 0, {optionLeft, kMargin, width - kMargin, height - kMargin}});
-    places.push_back({MacroPage::kRecordButton, "CIconButton", kOptionColumn, {kMargin, kMargin, optionRight, 140}});
+    places.push_back(
+        {kOptionColumn, "CArea", 0, {optionLeft, kMargin, width - kMargin, height - kMargin}});
+    places.push_back({MacroPage::kRecordButton,
+                      "CIconButton",
+                      kOptionColumn,
+                      {kMargin, kMargin, optionRight, 140}});
     int y = 160;
     places.push_back({kDelayTitle, "MText", kOptionColumn, {kMargin, y, optionRight, y + 24}});
     y += 32;
-    for (int id : {MacroPage::kNoDelayRadio, MacroPage::kRealDelayRadio, MacroPage::kFixedDelayRadio}) {
+    for (int id :
+         {MacroPage::kNoDelayRadio, MacroPage::kRealDelayRadio, MacroPage::kFixedDelayRadio}) {
         places.push_back({id, "CRadioButton", kOptionColumn, {kMargin, y, optionRight, y + 30}});
         y += 34;
     }
-    places.push_back({MacroPage::kFixedDelayField, "MEdit", kOptionColumn, {kMargin + 28, y, kMargin + 128, y + 32}});
+    places.push_back({MacroPage::kFixedDelayField,
+                      "MEdit",
+                      kOptionColumn,
+                      {kMargin + 28, y, kMargin + 128, y + 32}});
     places.push_back({kMsLabel, "MText", kOptionColumn, {kMargin + 136, y, kMargin + 180, y + 32}});
     y += 52;
     places.push_back({kPlayTitle, "MText", kOptionColumn, {kMargin, y, optionRight, y + 24}});
     y += 32;
-    for (int id : {MacroPage::kPlayMode1Radio, MacroPage::kPlayMode2Radio, MacroPage::kPlayTimesRadio}) {
+    for (int id :
+         {MacroPage::kPlayMode1Radio, MacroPage::kPlayMode2Radio, MacroPage::kPlayTimesRadio}) {
         places.push_back({id, "CRadioButton", kOptionColumn, {kMargin, y, optionRight, y + 30}});
         y += 34;
     }
-    places.push_back({MacroPage::kPlayTimesField, "MEdit", kOptionColumn, {kMargin + 28, y, kMargin + 128, y + 32}});
+    places.push_back({MacroPage::kPlayTimesField,
+                      "MEdit",
+                      kOptionColumn,
+                      {kMargin + 28, y, kMargin + 128, y + 32}});
     return places;
 }
 
@@ -152,11 +187,13 @@ void SetText(DUI::MDialog* owner, int id, const std::string& text) {
 }
 
 void SetVisible(DUI::MDialog* owner, int id, bool visible) {
-    if (auto* control = owner != nullptr ? owner->GetControl(id) : nullptr) control->SetVisible(visible);
+    if (auto* control = owner != nullptr ? owner->GetControl(id) : nullptr)
+        control->SetVisible(visible);
 }
 
 void SetEnabled(DUI::MDialog* owner, int id, bool enabled) {
-    if (auto* control = owner != nullptr ? owner->GetControl(id) : nullptr) control->SetEnabled(enabled);
+    if (auto* control = owner != nullptr ? owner->GetControl(id) : nullptr)
+        control->SetEnabled(enabled);
 }
 
 bool IsChecked(DUI::MDialog* owner, int id) {
@@ -172,12 +209,14 @@ void Check(DUI::MDialog* owner, int id) {
 
 // The event list as the recorder's target.
 class MacroPage::ListTarget : public MacroRecorder::Target {
-public:
+  public:
     explicit ListTarget(DUI::CRecordList& list) : m_list(list) {}
     int EventCount() const override { return m_list.GetEventCount(); }
-    void Append(const DUI::RecordEntry& entry) override { m_list.EnsureVisible(m_list.AddEntry(entry)); }
+    void Append(const DUI::RecordEntry& entry) override {
+        m_list.EnsureVisible(m_list.AddEntry(entry));
+    }
 
-private:
+  private:
     DUI::CRecordList& m_list;
 };
 
@@ -217,10 +256,12 @@ void MacroPage::CreateControls(const DUI::Rect& rect) {
         title->SetTextColor(kSecondaryColour);
     }
     for (int id : {kNoDelayRadio, kRealDelayRadio, kFixedDelayRadio}) {
-        if (auto* radio = ControlOf<DUI::CRadioButton>(m_owner, id)) radio->SetGroupName(kDelayGroup);
+        if (auto* radio = ControlOf<DUI::CRadioButton>(m_owner, id))
+            radio->SetGroupName(kDelayGroup);
     }
     for (int id : {kPlayMode1Radio, kPlayMode2Radio, kPlayTimesRadio}) {
-        if (auto* radio = ControlOf<DUI::CRadioButton>(m_owner, id)) radio->SetGroupName(kPlayGroup);
+        if (auto* radio = ControlOf<DUI::CRadioButton>(m_owner, id))
+            radio->SetGroupName(kPlayGroup);
     }
     if (auto* field = ControlOf<DUI::MEdit>(m_owner, kFixedDelayField)) {
         field->SetNumber(true);
@@ -238,12 +279,14 @@ void MacroPage::CreateControls(const DUI::Rect& rect) {
         field->SetEnabled(false);
     }
     if (auto* up = m_owner->GetControl(kMoveUpButton)) up->SetImage("img_recorditem_up.png");
-    if (auto* down = m_owner->GetControl(kMoveDownButton)) down->SetImage("img_recorditem_down.png");
+    if (auto* down = m_owner->GetControl(kMoveDownButton))
+        down->SetImage("img_recorditem_down.png");
     if (auto* record = ControlOf<DUI::CIconButton>(m_owner, kRecordButton)) {
         record->SetIcon(kRecordIcon);
         record->SetFont(18);
     }
-    if (auto* field = ControlOf<DUI::MEdit>(m_owner, kEditValueField)) field->SetImage("img_edit.png");
+    if (auto* field = ControlOf<DUI::MEdit>(m_owner, kEditValueField))
+        field->SetImage("img_edit.png");
     HideEventEditor();
 }
 
@@ -266,7 +309,8 @@ void MacroPage::ApplyTexts() {
     SetText(m_owner, kInsertButton, GetLanText(text::kInsert));
     SetText(m_owner, kDeleteEntry, GetLanText(text::kDeleteEvent));
     SetText(m_owner, kDeleteAllEntries, GetLanText(text::kClearEvents));
-    SetText(m_owner, kRecordButton, GetLanText(IsRecording() ? text::kStopRecording : text::kStartRecording));
+    SetText(m_owner, kRecordButton,
+            GetLanText(IsRecording() ? text::kStopRecording : text::kStartRecording));
     SetText(m_owner, kNoDelayRadio, GetLanText(text::kNoDelay));
     SetText(m_owner, kRealDelayRadio, GetLanText(text::kRecordDelays));
     SetText(m_owner, kFixedDelayRadio, GetLanText(text::kFixedDelay));
@@ -285,7 +329,8 @@ void MacroPage::ApplyTexts() {
             MacroRow macro;
             if (m_context.store->GetMacro(m_macros->GetItemData(i), macro)) {
                 m_macros->SetItemText(i, ShownMacroName(macro.name));
-                if (m_keyPage != nullptr) m_keyPage->SetMacroChoiceText(i, ShownMacroName(macro.name));
+                if (m_keyPage != nullptr)
+                    m_keyPage->SetMacroChoiceText(i, ShownMacroName(macro.name));
             }
         }
     }
@@ -339,72 +384,72 @@ std::vector<DUI::RecordEntry> MacroPage::Entries() const {
 bool MacroPage::OnMessage(int id, int code, std::intptr_t param) {
     const int index = static_cast<int>(param);
     switch (id) {
-    case kMacroList:
-        if (code == DUI::kNotifyClick) {
-            ShowMacro(SelectedMacroId());
-        } else if (code == DUI::kNotifyMenu) {
-            ShowMacroListMenu();
-        } else if (code == DUI::kNotifyEditDone) {
-            RenameMacro(index);
-        }
-        return true;
-    case kNewMacro:
-        if (code == DUI::kNotifyClick) NewMacro();
-        return true;
-    case kDeleteMacro:
-        if (code == DUI::kNotifyClick) DeleteSelectedMacro();
-        return true;
-    case kEventList:
-        if (code == DUI::kNotifyClick) {
-            OpenEventEditor(index);
-        } else if (code == DUI::kNotifySecondary) {
-            ShowEventListMenu(index);
-        }
-        return true;
-    case kInsertButton:
-        if (code == DUI::kNotifyClick) ShowInsertMenu();
-        return true;
-    case kDeleteEntry:
-        if (code == DUI::kNotifyClick) DeleteSelectedEntry();
-        return true;
-    case kDeleteAllEntries:
-        if (code == DUI::kNotifyClick) DeleteAllEntries();
-        return true;
-    case kMoveUpButton:
-        if (code == DUI::kNotifyClick) MoveSelectedEntry(101);
-        return true;
-    case kMoveDownButton:
-        if (code == DUI::kNotifyClick) MoveSelectedEntry(102);
-        return true;
-    case kRecordButton:
-        if (code == DUI::kNotifyClick) ToggleRecording();
-        return true;
-    case kNoDelayRadio:
-    case kRealDelayRadio:
-    case kFixedDelayRadio:
-    case kPlayMode1Radio:
-    case kPlayMode2Radio:
-    case kPlayTimesRadio:
-        if (code == DUI::kNotifyClick) SaveMacroSettings(id);
-        return true;
-    case kFixedDelayField:
-    case kPlayTimesField:
-        if (code == DUI::kNotifyEditDone) {
-            ClampField(id);
-            SaveMacroSettings(id);
-        }
-        return true;
-    case kEditValueField:
-        if (code == DUI::kNotifyEditEnter) EventValueFocus(true);
-        if (code == DUI::kNotifyEditDone) EventValueFocus(false);
-        return true;
-    case kEditMouseBox:
-        if (code == DUI::kNotifyClick) EventMouseChosen();
-        return true;
-    case kEditKindBox:
-        return true;
-    default:
-        return false;
+        case kMacroList:
+            if (code == DUI::kNotifyClick) {
+                ShowMacro(SelectedMacroId());
+            } else if (code == DUI::kNotifyMenu) {
+                ShowMacroListMenu();
+            } else if (code == DUI::kNotifyEditDone) {
+                RenameMacro(index);
+            }
+            return true;
+        case kNewMacro:
+            if (code == DUI::kNotifyClick) NewMacro();
+            return true;
+        case kDeleteMacro:
+            if (code == DUI::kNotifyClick) DeleteSelectedMacro();
+            return true;
+        case kEventList:
+            if (code == DUI::kNotifyClick) {
+                OpenEventEditor(index);
+            } else if (code == DUI::kNotifySecondary) {
+                ShowEventListMenu(index);
+            }
+            return true;
+        case kInsertButton:
+            if (code == DUI::kNotifyClick) ShowInsertMenu();
+            return true;
+        case kDeleteEntry:
+            if (code == DUI::kNotifyClick) DeleteSelectedEntry();
+            return true;
+        case kDeleteAllEntries:
+            if (code == DUI::kNotifyClick) DeleteAllEntries();
+            return true;
+        case kMoveUpButton:
+            if (code == DUI::kNotifyClick) MoveSelectedEntry(101);
+            return true;
+        case kMoveDownButton:
+            if (code == DUI::kNotifyClick) MoveSelectedEntry(102);
+            return true;
+        case kRecordButton:
+            if (code == DUI::kNotifyClick) ToggleRecording();
+            return true;
+        case kNoDelayRadio:
+        case kRealDelayRadio:
+        case kFixedDelayRadio:
+        case kPlayMode1Radio:
+        case kPlayMode2Radio:
+        case kPlayTimesRadio:
+            if (code == DUI::kNotifyClick) SaveMacroSettings(id);
+            return true;
+        case kFixedDelayField:
+        case kPlayTimesField:
+            if (code == DUI::kNotifyEditDone) {
+                ClampField(id);
+                SaveMacroSettings(id);
+            }
+            return true;
+        case kEditValueField:
+            if (code == DUI::kNotifyEditEnter) EventValueFocus(true);
+            if (code == DUI::kNotifyEditDone) EventValueFocus(false);
+            return true;
+        case kEditMouseBox:
+            if (code == DUI::kNotifyClick) EventMouseChosen();
+            return true;
+        case kEditKindBox:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -417,7 +462,8 @@ bool MacroPage::OnKeyEvent(const DUI::KeyEvent& key) {
         if (m_recorder.OnKey(event, target) == MacroRecorder::KeyResult::LimitReached) {
             FinishRecording();
             if (m_context.messageBox) {
-                m_context.messageBox(kMessageOk, GetLanText(text::kRecordingTitle), GetLanText(text::kEventLimit));
+                m_context.messageBox(kMessageOk, GetLanText(text::kRecordingTitle),
+                                     GetLanText(text::kEventLimit));
             }
         }
         return true;
@@ -438,7 +484,8 @@ bool MacroPage::OnKeyEvent(const DUI::KeyEvent& key) {
 
 void MacroPage::NewMacro() {
     if (m_context.store == nullptr || m_macros == nullptr) return;
-    const std::string name = GetLanText(text::kCustom) + " " + std::to_string(m_macros->GetCount() + 1);
+    const std::string name =
+        GetLanText(text::kCustom) + " " + std::to_string(m_macros->GetCount() + 1);
     const int macroId = m_context.store->InsertNamedMacro(name);
     if (macroId <= 0) return;
     AddMacroToLists(name, macroId);
@@ -469,7 +516,8 @@ void MacroPage::RenameMacro(int index) {
     const std::string name = m_macros->GetEditText();
     if (name.empty()) {
         MacroRow macro;
-        if (m_context.store->GetMacro(macroId, macro)) m_macros->SetItemText(index, ShownMacroName(macro.name));
+        if (m_context.store->GetMacro(macroId, macro))
+            m_macros->SetItemText(index, ShownMacroName(macro.name));
         return;
     }
     m_macros->SetItemText(index, name);
@@ -478,9 +526,11 @@ void MacroPage::RenameMacro(int index) {
     std::vector<KeyAssignmentRow> rows;
     m_context.store->ListKeyAssignments(profile, rows);
     for (const KeyAssignmentRow& row : rows) {
-        if (row.macroType != static_cast<int>(KeyFunctionType::Macro) || row.macroValue != macroId) continue;
+        if (row.macroType != static_cast<int>(KeyFunctionType::Macro) || row.macroValue != macroId)
+            continue;
         m_context.store->SetKeyAssignmentDesc(profile, row.keyCode, name);
-        if (m_keyPage != nullptr) m_keyPage->SetButtonDescription(row.keyCode, ShownMacroName(name));
+        if (m_keyPage != nullptr)
+            m_keyPage->SetButtonDescription(row.keyCode, ShownMacroName(name));
     }
     m_context.store->RenameMacro(macroId, name);
 }
@@ -510,22 +560,23 @@ void MacroPage::OnMacroListMenu(int command) {
     const std::string path = m_context.chooseFile(save, kMacroFileFilter, kMacroFilePattern);
     if (path.empty()) return;
     switch (command) {
-    case 101:
-        if (const auto imported = ImportMacro(*m_context.store, path)) AddMacroToLists(imported->name, imported->macroId);
-        break;
-    case 102:
-        ExportMacro(*m_context.store, SelectedMacroId(), path);
-        break;
-    case 105:
-        for (const ImportedMacro& imported : ImportMacroList(*m_context.store, path)) {
-            AddMacroToLists(imported.name, imported.macroId);
-        }
-        break;
-    case 106:
-        ExportAllMacros(*m_context.store, path);
-        break;
-    default:
-        break;
+        case 101:
+            if (const auto imported = ImportMacro(*m_context.store, path))
+                AddMacroToLists(imported->name, imported->macroId);
+            break;
+        case 102:
+            ExportMacro(*m_context.store, SelectedMacroId(), path);
+            break;
+        case 105:
+            for (const ImportedMacro& imported : ImportMacroList(*m_context.store, path)) {
+                AddMacroToLists(imported.name, imported.macroId);
+            }
+            break;
+        case 106:
+            ExportAllMacros(*m_context.store, path);
+            break;
+        default:
+            break;
     }
 }
 
@@ -540,39 +591,40 @@ void MacroPage::ShowMacro(int macroId) {
     if (m_context.store == nullptr || !m_context.store->GetMacro(macroId, macro)) return;
 
     switch (macro.delayType) {
-    case 0:
-        Check(m_owner, kNoDelayRadio);
-        break;
-    case 1:
-        Check(m_owner, kRealDelayRadio);
-        break;
-    case 2:
-        Check(m_owner, kFixedDelayRadio);
-        SetText(m_owner, kFixedDelayField, std::to_string(macro.delayTime));
-        SetEnabled(m_owner, kFixedDelayField, true);
-        break;
-    default:
-        break;
+        case 0:
+            Check(m_owner, kNoDelayRadio);
+            break;
+        case 1:
+            Check(m_owner, kRealDelayRadio);
+            break;
+        case 2:
+            Check(m_owner, kFixedDelayRadio);
+            SetText(m_owner, kFixedDelayField, std::to_string(macro.delayTime));
+            SetEnabled(m_owner, kFixedDelayField, true);
+            break;
+        default:
+            break;
     }
     switch (macro.playType) {
-    case 1:
-        Check(m_owner, kPlayMode1Radio);
-        break;
-    case 2:
-        Check(m_owner, kPlayMode2Radio);
-        break;
-    case 0:
-        Check(m_owner, kPlayTimesRadio);
-        SetText(m_owner, kPlayTimesField, std::to_string(macro.playTimes));
-        SetEnabled(m_owner, kPlayTimesField, true);
-        break;
-    default:
-        break;
+        case 1:
+            Check(m_owner, kPlayMode1Radio);
+            break;
+        case 2:
+            Check(m_owner, kPlayMode2Radio);
+            break;
+        case 0:
+            Check(m_owner, kPlayTimesRadio);
+            SetText(m_owner, kPlayTimesField, std::to_string(macro.playTimes));
+            SetEnabled(m_owner, kPlayTimesField, true);
+            break;
+        default:
+            break;
     }
     std::vector<MacroRecordRow> records;
     m_context.store->ListMacroRecords(macroId, records);
     for (const MacroRecordRow& record : records) {
-        m_events->AddEntry({record.desc, record.type, record.value, static_cast<unsigned>(record.delayTime)});
+        m_events->AddEntry(
+            {record.desc, record.type, record.value, static_cast<unsigned>(record.delayTime)});
     }
 }
 
@@ -609,15 +661,20 @@ void MacroPage::SaveMacroSettings(int changedId) {
 
     MacroRow macro;
     const int macroId = SelectedMacroId();
-    if (m_context.store == nullptr || macroId <= 0 || !m_context.store->GetMacro(macroId, macro)) return;
-    macro.delayType = IsChecked(m_owner, kFixedDelayRadio) ? 2 : IsChecked(m_owner, kRealDelayRadio) ? 1 : 0;
+    if (m_context.store == nullptr || macroId <= 0 || !m_context.store->GetMacro(macroId, macro))
+        return;
+    macro.delayType = IsChecked(m_owner, kFixedDelayRadio)  ? 2
+                      : IsChecked(m_owner, kRealDelayRadio) ? 1
+                                                            : 0;
     if (macro.delayType == 2) {
         if (delayField->GetTitle().empty()) delayField->SetInt(kDefaultFixedDelay);
         macro.delayTime = delayField->GetInt();
     } else {
         macro.delayTime = 0;
     }
-    macro.playType = IsChecked(m_owner, kPlayMode1Radio) ? 1 : IsChecked(m_owner, kPlayMode2Radio) ? 2 : 0;
+    macro.playType = IsChecked(m_owner, kPlayMode1Radio)   ? 1
+                     : IsChecked(m_owner, kPlayMode2Radio) ? 2
+                                                           : 0;
     if (macro.playType == 0) {
         if (timesField->GetTitle().empty()) timesField->SetInt(kDefaultPlayTimes);
         macro.playTimes = timesField->GetInt();
@@ -652,12 +709,13 @@ void MacroPage::ShowInsertMenu() {
     if (m_events == nullptr || SelectedMacroId() <= 0) return;
     if (m_events->GetCount() > kMaxMacroEntries - 1) {
         if (m_context.messageBox) {
-            m_context.messageBox(kMessageOk, GetLanText(text::kInsertEventTitle), GetLanText(text::kEventLimit));
+            m_context.messageBox(kMessageOk, GetLanText(text::kInsertEventTitle),
+                                 GetLanText(text::kEventLimit));
         }
         return;
     }
     const std::vector<std::pair<int, std::string>> items = {
-        {105, GetLanText(text::kInsertLeftClick)}, {106, GetLanText(text::kInsertMiddleClick)},
+        {105, GetLanText(text::kInsertLeftClick)},  {106, GetLanText(text::kInsertMiddleClick)},
         {107, GetLanText(text::kInsertRightClick)}, {101, GetLanText(text::kInsertKeyPress)},
         {103, GetLanText(text::kInsertDelay)},
     };
@@ -677,27 +735,29 @@ void MacroPage::OnInsertMenu(int command) {
     const int selected = m_events->GetCurSel();
     const int afterSelected = selected >= 0 ? selected + 1 : m_events->GetCount();
     switch (command) {
-    case 105:
-        InsertEntries(InsertedClick(kButtonLeft, tick), afterSelected);
-        break;
-    case 106:
-        InsertEntries(InsertedClick(kButtonMiddle, tick), afterSelected);
-        break;
-    case 107:
-        InsertEntries(InsertedClick(kButtonRight, tick), afterSelected);
-        break;
-    case 101: {
-        const RecordEditDlg::Result key = m_keyPrompt ? m_keyPrompt() : RecordEditDlg::Ask(m_owner);
-        if (key.vk == 0) return;
-        InsertEntries(InsertedKeyPress(key.vk, key.name, tick), afterSelected);
-        break;
-    }
-    case 103:
-        // A delay goes before the selected entry.
-        InsertEntries({DelayEntry(kInsertedDelay, tick)}, selected >= 0 ? selected : m_events->GetCount());
-        break;
-    default:
-        return;
+        case 105:
+            InsertEntries(InsertedClick(kButtonLeft, tick), afterSelected);
+            break;
+        case 106:
+            InsertEntries(InsertedClick(kButtonMiddle, tick), afterSelected);
+            break;
+        case 107:
+            InsertEntries(InsertedClick(kButtonRight, tick), afterSelected);
+            break;
+        case 101: {
+            const RecordEditDlg::Result key =
+                m_keyPrompt ? m_keyPrompt() : RecordEditDlg::Ask(m_owner);
+            if (key.vk == 0) return;
+            InsertEntries(InsertedKeyPress(key.vk, key.name, tick), afterSelected);
+            break;
+        }
+        case 103:
+            // A delay goes before the selected entry.
+            InsertEntries({DelayEntry(kInsertedDelay, tick)},
+                          selected >= 0 ? selected : m_events->GetCount());
+            break;
+        default:
+            return;
     }
     HideEventEditor();
     SaveMacroEvents();
@@ -706,15 +766,15 @@ void MacroPage::OnInsertMenu(int command) {
 void MacroPage::ShowEventListMenu(int index) {
     if (index < 0) return;
     const std::vector<std::pair<int, std::string>> items = {
-        {100, GetLanText(text::kMoveToTop)}, {101, GetLanText(text::kMoveUp)},
-        {102, GetLanText(text::kMoveDown)}, {103, GetLanText(text::kMoveToBottom)},
+        {100, GetLanText(text::kMoveToTop)},
+        {101, GetLanText(text::kMoveUp)},
+        {102, GetLanText(text::kMoveDown)},
+        {103, GetLanText(text::kMoveToBottom)},
     };
     DUI::MenuWnd::Popup(m_owner, kEventListMenuMessage, items, MenuPoint(-125, 2));
 }
 
-void MacroPage::OnEventListMenu(int command) {
-    MoveSelectedEntry(command);
-}
+void MacroPage::OnEventListMenu(int command) { MoveSelectedEntry(command); }
 
 void MacroPage::MoveSelectedEntry(int command) {
     if (m_events == nullptr) return;
@@ -723,20 +783,20 @@ void MacroPage::MoveSelectedEntry(int command) {
     if (selected < 0) return;
     bool moved = false;
     switch (command) {
-    case 100:
-        moved = selected > 0 && m_events->MoveEntry(selected, 0);
-        break;
-    case 101:
-        moved = selected > 0 && m_events->SwapEntries(selected, selected - 1);
-        break;
-    case 102:
-        moved = selected < last && m_events->SwapEntries(selected, selected + 1);
-        break;
-    case 103:
-        moved = selected < last && m_events->MoveEntry(selected, last);
-        break;
-    default:
-        break;
+        case 100:
+            moved = selected > 0 && m_events->MoveEntry(selected, 0);
+            break;
+        case 101:
+            moved = selected > 0 && m_events->SwapEntries(selected, selected - 1);
+            break;
+        case 102:
+            moved = selected < last && m_events->SwapEntries(selected, selected + 1);
+            break;
+        case 103:
+            moved = selected < last && m_events->MoveEntry(selected, last);
+            break;
+        default:
+            break;
     }
     if (!moved) return;
     if (m_editIndex >= 0) m_editIndex = m_events->GetCurSel();
@@ -766,7 +826,8 @@ int MacroPage::EditKind() const {
 }
 
 void MacroPage::HideEventEditor() {
-    for (int id : {kEditorTitle, kEditKindBox, kEditValueField, kEditMouseBox}) SetVisible(m_owner, id, false);
+    for (int id : {kEditorTitle, kEditKindBox, kEditValueField, kEditMouseBox})
+        SetVisible(m_owner, id, false);
     m_editIndex = -1;
     m_capture = CaptureMode::None;
 }
@@ -786,36 +847,38 @@ void MacroPage::OpenEventEditor(int index) {
     mouse->SetVisible(false);
     kind->DeleteAllItems();
     switch (entry.type) {
-    case kEntryDelay:
-        kind->AddItem(GetLanText(text::kEventDelay), kEditDelay);
-        value->SetReadOnly(false);
-        value->SetNumber(true);
-        value->SetLimitText(5);
-        value->SetTip("");
-        value->SetInt(entry.value);
-        break;
-    case kEntryKeyDown:
-    case kEntryKeyUp:
-        kind->AddItem(GetLanText(text::kEventKey), kEditKey);
-        value->SetNumber(false);
-        value->SetLimitText(0);
-        value->SetReadOnly(true);
-        value->SetTip(GetLanText(text::kPressKeyTip));
-        value->SetTitle(NameOfPressText(entry.text));
-        break;
-    default:
-        kind->AddItem(GetLanText(text::kEventMouse), kEditMouse);
-        value->SetVisible(false);
-        mouse->SetVisible(true);
-        mouse->SelectData(MouseButtonItemOfBits(entry.value));
-        break;
+        case kEntryDelay:
+            kind->AddItem(GetLanText(text::kEventDelay), kEditDelay);
+            value->SetReadOnly(false);
+            value->SetNumber(true);
+            value->SetLimitText(5);
+            value->SetTip("");
+            value->SetInt(entry.value);
+            break;
+        case kEntryKeyDown:
+        case kEntryKeyUp:
+            kind->AddItem(GetLanText(text::kEventKey), kEditKey);
+            value->SetNumber(false);
+            value->SetLimitText(0);
+            value->SetReadOnly(true);
+            value->SetTip(GetLanText(text::kPressKeyTip));
+            value->SetTitle(NameOfPressText(entry.text));
+            break;
+        default:
+            kind->AddItem(GetLanText(text::kEventMouse), kEditMouse);
+            value->SetVisible(false);
+            mouse->SetVisible(true);
+            mouse->SelectData(MouseButtonItemOfBits(entry.value));
+            break;
     }
     kind->SetCurSel(0);
 }
 
 void MacroPage::EventValueFocus(bool gained) {
     auto* value = ControlOf<DUI::MEdit>(m_owner, kEditValueField);
-    if (value == nullptr || m_events == nullptr || m_editIndex < 0 || m_editIndex >= m_events->GetCount()) return;
+    if (value == nullptr || m_events == nullptr || m_editIndex < 0 ||
+        m_editIndex >= m_events->GetCount())
+        return;
     const int kind = EditKind();
     if (kind == kEditKey) {
         if (gained) {
@@ -847,7 +910,9 @@ void MacroPage::EventValueFocus(bool gained) {
 
 void MacroPage::EventMouseChosen() {
     auto* mouse = ControlOf<DUI::MComboBox>(m_owner, kEditMouseBox);
-    if (mouse == nullptr || m_events == nullptr || m_editIndex < 0 || m_editIndex >= m_events->GetCount()) return;
+    if (mouse == nullptr || m_events == nullptr || m_editIndex < 0 ||
+        m_editIndex >= m_events->GetCount())
+        return;
     const int bits = MouseButtonBitsOfItem(mouse->GetCurData());
     if (bits == 0) return;
     m_events->UpdatePress(m_editIndex, MouseButtonName(bits), bits);
@@ -868,7 +933,8 @@ void MacroPage::StartRecording() {
     if (m_events == nullptr) return;
     if (SelectedMacroId() <= 0) {
         if (m_context.messageBox) {
-            m_context.messageBox(kMessageOk, GetLanText(text::kStartRecording), GetLanText(text::kSelectMacroFirst));
+            m_context.messageBox(kMessageOk, GetLanText(text::kStartRecording),
+                                 GetLanText(text::kSelectMacroFirst));
         }
         return;
     }

@@ -23,7 +23,7 @@ class KeyPage;
 // list with its insert menu, event editor and moves, the delay and play options, the file
 // commands of the macro list's menu, and the recorder. Every change is stored at once.
 class MacroPage : public EditorPage {
-public:
+  public:
     // Control ids of the page.
     static constexpr int kMacroList = 156;
     static constexpr int kNewMacro = 157;
@@ -96,7 +96,7 @@ public:
     // The event list's entries in order.
     std::vector<DUI::RecordEntry> Entries() const;
 
-private:
+  private:
     class ListTarget;
 
     void CreateControls(const DUI::Rect& rect);

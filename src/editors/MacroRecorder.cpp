@@ -7,11 +7,13 @@
 
 namespace kestrix {
 
-MacroRecorder::MacroRecorder(TickSource ticks) : m_ticks(ticks ? std::move(ticks) : TickSource(&SystemTicks)) {}
+MacroRecorder::MacroRecorder(TickSource ticks)
+    : m_ticks(ticks ? std::move(ticks) : TickSource(&SystemTicks)) {}
 
 std::uint32_t MacroRecorder::SystemTicks() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+    return static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
 void MacroRecorder::Start(int delayMode, int fixedDelay) {
@@ -36,7 +38,8 @@ void MacroRecorder::Append(DUI::RecordEntry entry, Target& target) {
 }
 
 MacroRecorder::KeyResult MacroRecorder::OnKey(const KeyEvent& event, Target& target) {
-    if (!m_recording || event.kind != KeyEvent::kKeyboard || event.name.empty()) return KeyResult::Ignored;
+    if (!m_recording || event.kind != KeyEvent::kKeyboard || event.name.empty())
+        return KeyResult::Ignored;
 
     bool delayAdded = false;
     if (m_delayMode == 1) {

@@ -13,10 +13,10 @@ namespace kestrix {
 // 31000 ms, 2 a fixed delay), and a limit of 30 events. It only decides what to append; the
 // macro page owns the list, the button and the saving. UI thread only.
 class MacroRecorder {
-public:
+  public:
     // The list the recorder appends to.
     class Target {
-    public:
+      public:
         virtual ~Target() = default;
         // Number of entries that are not delays.
         virtual int EventCount() const = 0;
@@ -53,7 +53,7 @@ public:
     // The system's monotonic clock in milliseconds, cut to 32 bits.
     static std::uint32_t SystemTicks();
 
-private:
+  private:
     // Appends an entry with the next stamp.
     void Append(DUI::RecordEntry entry, Target& target);
     // The pause since the last recorded key, capped at 31000 ms; 0 before the first key.
@@ -63,9 +63,9 @@ private:
     bool m_recording = false;
     int m_delayMode = 0;
     int m_fixedDelay = 0;
-    std::uint32_t m_lastTick = 0;   // tick of the previous key, 0 before the first
+    std::uint32_t m_lastTick = 0;  // tick of the previous key, 0 before the first
     bool m_hasLastTick = false;
-    std::uint32_t m_stamp = 0;      // last stamp given out
+    std::uint32_t m_stamp = 0;  // last stamp given out
 };
 
 }  // namespace kestrix

@@ -43,7 +43,8 @@ int MousePaletteDlg::Choose(DUI::MWindow* owner, int colour) {
 }
 
 bool MousePaletteDlg::CreateWindow(DUI::MWindow* owner) {
-    if (!Create(owner, kTitle, kStyle & ~DUI::kWsVisible, DUI::kWsExToolWindow, {0, 0, kWidth, kHeight})) {
+    if (!Create(owner, kTitle, kStyle & ~DUI::kWsVisible, DUI::kWsExToolWindow,
+                {0, 0, kWidth, kHeight})) {
         return false;
     }
     CenterWindow();
@@ -68,8 +69,8 @@ void MousePaletteDlg::InitUI(const DUI::Rect& rect) {
         preview->SetRadius(6);
     }
     for (int channel = 0; channel < 3; ++channel) {
-        auto* label =
-            CreateControlAs<DUI::MText>("MText", kRedLabelId + channel, {}, kChannelLabels[channel]);
+        auto* label = CreateControlAs<DUI::MText>("MText", kRedLabelId + channel, {},
+                                                  kChannelLabels[channel]);
         if (label != nullptr) {
             label->SetFont(13);
             label->SetTextColor(DUI::MakeColour(150, 150, 150));
@@ -89,7 +90,8 @@ void MousePaletteDlg::InitUI(const DUI::Rect& rect) {
             preset->SetGroupName("DEFAULTCOLOR");
         }
     }
-    if (auto* confirm = CreateControlAs<DUI::MButton>("MButton", kConfirmId, {}, GetLanText(text::kOk));
+    if (auto* confirm =
+            CreateControlAs<DUI::MButton>("MButton", kConfirmId, {}, GetLanText(text::kOk));
         confirm != nullptr) {
         confirm->SetPrimary(true);
     }
@@ -130,13 +132,16 @@ void MousePaletteDlg::OnMessage(int id, int code, std::intptr_t /*param*/) {
         if (preset == nullptr) return;
         const int colour = preset->GetColor();
         ShowChannels(colour);
-        if (auto* palette = GetControlAs<DUI::MPalette>(kPaletteId)) palette->SetSelectColor(colour);
+        if (auto* palette = GetControlAs<DUI::MPalette>(kPaletteId))
+            palette->SetSelectColor(colour);
         SelectColour(colour);
-    } else if ((id == kRedFieldId || id == kGreenFieldId || id == kBlueFieldId) && code == DUI::kNotifyTextChanged) {
+    } else if ((id == kRedFieldId || id == kGreenFieldId || id == kBlueFieldId) &&
+               code == DUI::kNotifyTextChanged) {
         ClampField(id);
-        const int colour =
-            DUI::MakeColour(ClampField(kRedFieldId), ClampField(kGreenFieldId), ClampField(kBlueFieldId));
-        if (auto* palette = GetControlAs<DUI::MPalette>(kPaletteId)) palette->SetSelectColor(colour);
+        const int colour = DUI::MakeColour(ClampField(kRedFieldId), ClampField(kGreenFieldId),
+                                           ClampField(kBlueFieldId));
+        if (auto* palette = GetControlAs<DUI::MPalette>(kPaletteId))
+            palette->SetSelectColor(colour);
         SelectColour(colour);
     } else if (id == kConfirmId && code == DUI::kNotifyClick) {
         DoOK();
@@ -153,9 +158,11 @@ void MousePaletteDlg::OnUserCloseWindow() {
 }
 
 void MousePaletteDlg::ShowChannels(int colour) {
-    const int channels[3] = {DUI::ColourRed(colour), DUI::ColourGreen(colour), DUI::ColourBlue(colour)};
+    const int channels[3] = {DUI::ColourRed(colour), DUI::ColourGreen(colour),
+                             DUI::ColourBlue(colour)};
     for (int channel = 0; channel < 3; ++channel) {
-        if (auto* field = GetControlAs<DUI::MEdit>(kFieldIds[channel])) field->SetInt(channels[channel]);
+        if (auto* field = GetControlAs<DUI::MEdit>(kFieldIds[channel]))
+            field->SetInt(channels[channel]);
     }
 }
 

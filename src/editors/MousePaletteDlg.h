@@ -14,7 +14,7 @@ namespace kestrix {
 // colours and red, green and blue fields with a preview. The result starts as the caller's
 // colour, every choice replaces it, and the close button sets it to 0 ("nothing chosen").
 class MousePaletteDlg : public DUI::MDialog {
-public:
+  public:
     // Window title other code finds the dialog by.
     static constexpr const char* kTitle = "PaletteDlg";
     // Window style WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN and size.
@@ -57,7 +57,7 @@ public:
     void OnMessage(int id, int code, std::intptr_t param) override;
     void OnUserCloseWindow() override;
 
-private:
+  private:
     // Places every control for a client area of width w and height h.
     void Place(int w, int h);
     // Writes the three channels of colour into the fields.

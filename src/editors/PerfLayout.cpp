@@ -29,7 +29,9 @@ double Scale(const DUI::Rect& panel) {
     return scale > 0.0 ? scale : 1.0;
 }
 
-int S(int designPixels, double scale) { return static_cast<int>(std::lround(designPixels * scale)); }
+int S(int designPixels, double scale) {
+    return static_cast<int>(std::lround(designPixels * scale));
+}
 
 DUI::MText* Heading(DUI::MDialog& owner, int id, DUI::MControl* parent) {
     return MakeText(owner, id, parent, 18, kHeadingColour);

@@ -41,8 +41,9 @@ struct PollingRate {
     int colour;
 };
 constexpr PollingRate kRates[] = {
-    {"125Hz", 8, 0x0108F1},   {"250Hz", 4, 0xED6B00},   {"500Hz", 2, 0x4DF600},  {"1000Hz", 1, 0x20A3FF},
-    {"2000Hz", 16, 0xC9012B}, {"4000Hz", 32, 0xFFFF00}, {"8000Hz", 64, 0xFFFFFF},
+    {"125Hz", 8, 0x0108F1},   {"250Hz", 4, 0xED6B00},   {"500Hz", 2, 0x4DF600},
+    {"1000Hz", 1, 0x20A3FF},  {"2000Hz", 16, 0xC9012B}, {"4000Hz", 32, 0xFFFF00},
+    {"8000Hz", 64, 0xFFFFFF},
 };
 constexpr int kBasicRateCount = 4;
 constexpr int kAllRatesClass = 7;
@@ -65,7 +66,8 @@ void PerformancePage::Create(DUI::MDialog& owner, DUI::MControl* panel, const DU
     m_ratePanel = owner.CreateArea(kRatePanelId, {}, panel);
 
     perf_layout::Heading(owner, kDpiHeadingId, m_dpiPanel);
-    if (DUI::MControl* reset = owner.CreateControl("CImageButton", kDpiResetId, {}, "", m_dpiPanel)) {
+    if (DUI::MControl* reset =
+            owner.CreateControl("CImageButton", kDpiResetId, {}, "", m_dpiPanel)) {
         reset->SetImage("btn_reset.png");
     }
     owner.CreateControl("DPIControl", kStageListId, {}, "", m_dpiPanel);
@@ -73,15 +75,19 @@ void PerformancePage::Create(DUI::MDialog& owner, DUI::MControl* panel, const DU
         slider->SetImage("img_dpi_bar.png");
     }
     perf_layout::Label(owner, kStageCountLabelId, m_dpiPanel);
-    if (auto* count = owner.CreateControlAs<DUI::MComboBox>("MComboBox", kStageCountId, {}, "", m_dpiPanel)) {
-        for (int stages = 1; stages <= kMaxStageCount; ++stages) count->AddItem(Format("%d", stages), stages);
+    if (auto* count =
+            owner.CreateControlAs<DUI::MComboBox>("MComboBox", kStageCountId, {}, "", m_dpiPanel)) {
+        for (int stages = 1; stages <= kMaxStageCount; ++stages)
+            count->AddItem(Format("%d", stages), stages);
     }
-    if (auto* apply = owner.CreateControlAs<DUI::MButton>("MButton", kApplyId, {}, "", m_dpiPanel)) {
+    if (auto* apply =
+            owner.CreateControlAs<DUI::MButton>("MButton", kApplyId, {}, "", m_dpiPanel)) {
         apply->SetPrimary(true);
     }
 
     perf_layout::Heading(owner, kRateHeadingId, m_ratePanel);
-    if (DUI::MControl* reset = owner.CreateControl("CImageButton", kRateResetId, {}, "", m_ratePanel)) {
+    if (DUI::MControl* reset =
+            owner.CreateControl("CImageButton", kRateResetId, {}, "", m_ratePanel)) {
         reset->SetImage("btn_reset.png");
     }
     owner.CreateControl("ReporteCtrl", kRateId, {}, "", m_ratePanel);
@@ -106,7 +112,8 @@ void PerformancePage::Layout(const DUI::Rect& rect) {
     const int dpiHeight = s(384);
     const int rateHeight = s(160);
     const DUI::Rect dpi{rect.left, rect.top, rect.right, rect.top + dpiHeight};
-    const DUI::Rect rate{rect.left, dpi.bottom + s(kGap), rect.right, dpi.bottom + s(kGap) + rateHeight};
+    const DUI::Rect rate{rect.left, dpi.bottom + s(kGap), rect.right,
+                         dpi.bottom + s(kGap) + rateHeight};
     if (m_dpiPanel != nullptr) m_dpiPanel->SetRect(dpi);
     if (m_ratePanel != nullptr) m_ratePanel->SetRect(rate);
 
@@ -134,34 +141,41 @@ void PerformancePage::ApplyTexts() {
     perf_layout::SetTitle(*m_owner, kApplyId, GetLanText(text::kApply));
     perf_layout::SetTitle(*m_owner, kRateHeadingId, GetLanText(text::kPollingRate));
     for (int id : {kDpiResetId, kRateResetId}) {
-        if (DUI::MControl* reset = m_owner->GetControl(id)) reset->SetToolTip(GetLanText(text::kRestoreDefault));
+        if (DUI::MControl* reset = m_owner->GetControl(id))
+            reset->SetToolTip(GetLanText(text::kRestoreDefault));
     }
 }
 
 bool PerformancePage::OnMessage(int id, int code, std::intptr_t /*param*/) {
     switch (id) {
-    case kStageListId:
-        if (code == DUI::kNotifyClick || code == DUI::kNotifyEditEnter) OnStageChosen();
-        else if (code == DUI::kNotifySecondary) OnStageColour();
-        else if (code == DUI::kNotifyEditDone) OnValueTyped();
-        return true;
-    case kSliderId: OnSliderMoved(code); return true;
-    case kApplyId:
-        if (code == DUI::kNotifyClick) Queue(static_cast<int>(DeviceTask::WriteDpiStages));
-        return true;
-    case kStageCountId:
-        if (code == DUI::kNotifyClick) OnStageCount();
-        return true;
-    case kDpiResetId:
-        if (code == DUI::kNotifyClick) OnDpiReset();
-        return true;
-    case kRateResetId:
-        if (code == DUI::kNotifyClick) OnRateReset();
-        return true;
-    case kRateId:
-        if (code == DUI::kNotifyClick) OnRateChosen();
-        return true;
-    default: return false;
+        case kStageListId:
+            if (code == DUI::kNotifyClick || code == DUI::kNotifyEditEnter)
+                OnStageChosen();
+            else if (code == DUI::kNotifySecondary)
+                OnStageColour();
+            else if (code == DUI::kNotifyEditDone)
+                OnValueTyped();
+            return true;
+        case kSliderId:
+            OnSliderMoved(code);
+            return true;
+        case kApplyId:
+            if (code == DUI::kNotifyClick) Queue(static_cast<int>(DeviceTask::WriteDpiStages));
+            return true;
+        case kStageCountId:
+            if (code == DUI::kNotifyClick) OnStageCount();
+            return true;
+        case kDpiResetId:
+            if (code == DUI::kNotifyClick) OnDpiReset();
+            return true;
+        case kRateResetId:
+            if (code == DUI::kNotifyClick) OnRateReset();
+            return true;
+        case kRateId:
+            if (code == DUI::kNotifyClick) OnRateChosen();
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -172,7 +186,8 @@ void PerformancePage::RefreshPerformancePage() {
     FillRates();
     if (DUI::DPIControl* stages = StageList()) {
         for (int i = 0; i < kStoredStages; ++i) stages->SetDPIValue(i, GetInt(StageValueKey(i)));
-        for (int i = 0; i < kStoredStages; ++i) stages->SetDPIColorValue(i, GetInt(StageColourKey(i)));
+        for (int i = 0; i < kStoredStages; ++i)
+            stages->SetDPIColorValue(i, GetInt(StageColourKey(i)));
     }
     if (DUI::MComboBox* count = StageCountBox()) count->SelectData(GetInt("dpi_count"));
     RebuildStageList();
@@ -195,7 +210,8 @@ void PerformancePage::RebuildStageList() {
     stages->DeleteAllItems();
     const int active = GetInt("dpi_index");
     const int count = countBox->GetCurData();
-    for (int i = 0; i < count; ++i) stages->AddItem(GetInt(StageValueKey(i)), GetInt(StageColourKey(i)));
+    for (int i = 0; i < count; ++i)
+        stages->AddItem(GetInt(StageValueKey(i)), GetInt(StageColourKey(i)));
     stages->SetCurSel(active);
     m_context.updateDeviceState([count, active](DeviceState& state) {
         state.stageCount = static_cast<uint8_t>(count);
@@ -203,7 +219,8 @@ void PerformancePage::RebuildStageList() {
     });
 }
 
-void PerformancePage::SetDpiSliderRange(const std::string& lowLabel, const std::string& highLabel, int steps) {
+void PerformancePage::SetDpiSliderRange(const std::string& lowLabel, const std::string& highLabel,
+                                        int steps) {
     DUI::DPISlider* slider = Slider();
     if (slider == nullptr) return;
     slider->SetDPIDesc(lowLabel, highLabel);
@@ -305,7 +322,8 @@ void PerformancePage::OnStageCount() {
     const int count = countBox->GetCurData();
     SetInt("dpi_count", count);
     stages->DeleteAllItems();
-    for (int i = 0; i < count; ++i) stages->AddItem(GetInt(StageValueKey(i)), GetInt(StageColourKey(i)));
+    for (int i = 0; i < count; ++i)
+        stages->AddItem(GetInt(StageValueKey(i)), GetInt(StageColourKey(i)));
     if (count - 1 < active) {
         active = count - 1;
         SetInt("dpi_index", active);
@@ -321,7 +339,8 @@ void PerformancePage::OnStageCount() {
 }
 
 void PerformancePage::OnDpiReset() {
-    const int answer = m_context.messageBox(4, GetLanText(text::kDpiResetTitle), GetLanText(text::kDpiResetText));
+    const int answer =
+        m_context.messageBox(4, GetLanText(text::kDpiResetTitle), GetLanText(text::kDpiResetText));
     if (answer == DUI::kIdCancel) return;
     Queue(static_cast<int>(DeviceTask::ResetDpi));
 }
@@ -345,7 +364,8 @@ void PerformancePage::OnRateReset() {
             if (value.key != "report_rate") continue;
             SetText("report_rate", value.value);
             SetText("report_rate_wireless", value.value);
-            if (DUI::ReporteCtrl* rates = Rates()) rates->SelectData(std::atoi(value.value.c_str()));
+            if (DUI::ReporteCtrl* rates = Rates())
+                rates->SelectData(std::atoi(value.value.c_str()));
         }
     } else {
         LogLine("polling-rate reset: model file %s could not be read", path.c_str());
@@ -355,21 +375,24 @@ void PerformancePage::OnRateReset() {
 
 void PerformancePage::Queue(int task) {
     m_context.queueTask(task);
-    if (m_context.definition != nullptr && m_context.definition->showSaveTips && m_context.showSaveWait) {
+    if (m_context.definition != nullptr && m_context.definition->showSaveTips &&
+        m_context.showSaveWait) {
         m_context.showSaveWait();
     }
     if (m_context.refreshDeviceColumn) m_context.refreshDeviceColumn();
 }
 
 void PerformancePage::ShowIndicator(int dpi) {
-    if (m_context.definition != nullptr && m_context.definition->showDpiTips && m_context.showDpiIndicator) {
+    if (m_context.definition != nullptr && m_context.definition->showDpiTips &&
+        m_context.showDpiIndicator) {
         m_context.showDpiIndicator(dpi);
     }
 }
 
 bool PerformancePage::RecordActiveStage(int stage) {
     if (m_context.deviceState().stageIndex == stage) return false;
-    m_context.updateDeviceState([stage](DeviceState& state) { state.stageIndex = static_cast<uint8_t>(stage); });
+    m_context.updateDeviceState(
+        [stage](DeviceState& state) { state.stageIndex = static_cast<uint8_t>(stage); });
     return true;
 }
 
@@ -377,8 +400,11 @@ void PerformancePage::FillRates() {
     DUI::ReporteCtrl* rates = Rates();
     if (rates == nullptr) return;
     rates->DeleteAllItems();
-    const int offered = m_context.deviceState().reportRateClass == kAllRatesClass ? std::size(kRates) : kBasicRateCount;
-    for (int i = 0; i < offered; ++i) rates->AddItem(kRates[i].text, kRates[i].code, kRates[i].colour);
+    const int offered = m_context.deviceState().reportRateClass == kAllRatesClass
+                            ? std::size(kRates)
+                            : kBasicRateCount;
+    for (int i = 0; i < offered; ++i)
+        rates->AddItem(kRates[i].text, kRates[i].code, kRates[i].colour);
     rates->SelectData(GetInt("report_rate"));
 }
 
@@ -395,18 +421,21 @@ SensorDpiRules PerformancePage::Rules() const {
 
 int PerformancePage::GetInt(const std::string& key, int fallback) const {
     int value = fallback;
-    if (!m_context.HasOpenStore() || !m_context.store->GetSettingInt(m_context.store->CurrentProfile(), key, value)) {
+    if (!m_context.HasOpenStore() ||
+        !m_context.store->GetSettingInt(m_context.store->CurrentProfile(), key, value)) {
         return fallback;
     }
     return value;
 }
 
 void PerformancePage::SetInt(const std::string& key, int value) {
-    if (m_context.store != nullptr) m_context.store->SetSettingInt(m_context.store->CurrentProfile(), key, value);
+    if (m_context.store != nullptr)
+        m_context.store->SetSettingInt(m_context.store->CurrentProfile(), key, value);
 }
 
 void PerformancePage::SetText(const std::string& key, const std::string& value) {
-    if (m_context.store != nullptr) m_context.store->SetSetting(m_context.store->CurrentProfile(), key, value);
+    if (m_context.store != nullptr)
+        m_context.store->SetSetting(m_context.store->CurrentProfile(), key, value);
 }
 
 DUI::DPIControl* PerformancePage::StageList() const {

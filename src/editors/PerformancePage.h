@@ -23,7 +23,7 @@ class SensorDpiRules;
 // the save-wait window is asked for when the model wants it, and the DPI indicator shows a
 // newly active stage when the model wants that.
 class PerformancePage : public EditorPage {
-public:
+  public:
     // Control ids.
     static constexpr int kDpiResetId = 115;
     static constexpr int kStageListId = 116;
@@ -70,7 +70,7 @@ public:
     // Replaces the colour palette dialog (tests; the default opens MousePaletteDlg modally).
     void SetColourChooser(ColourChooser chooser) { m_chooseColour = std::move(chooser); }
 
-private:
+  private:
     void OnStageChosen();
     void OnSliderMoved(int code);
     void OnValueTyped();

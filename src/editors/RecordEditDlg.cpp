@@ -18,8 +18,10 @@ constexpr int kMaxKeyChars = 10;
 
 RecordEditDlg::Result RecordEditDlg::Ask(DUI::MWindow* owner) {
     RecordEditDlg dialog;
-    const std::uint32_t style = DUI::kWsPopup | DUI::kWsVisible | DUI::kWsClipSiblings | DUI::kWsClipChildren;
-    if (!dialog.Create(owner, kWindowTitle, style, DUI::kWsExToolWindow, {0, 0, kWidth, kHeight})) return {};
+    const std::uint32_t style =
+        DUI::kWsPopup | DUI::kWsVisible | DUI::kWsClipSiblings | DUI::kWsClipChildren;
+    if (!dialog.Create(owner, kWindowTitle, style, DUI::kWsExToolWindow, {0, 0, kWidth, kHeight}))
+        return {};
     dialog.CenterWindow();
     const int result = dialog.ShowModal(DUI::kSwShowNormal);
     dialog.DestroyWindow();
@@ -31,8 +33,9 @@ void RecordEditDlg::InitUI(const DUI::Rect& rect) {
     SetBkColor(DUI::MakeColour(36, 36, 38), DUI::MakeColour(0, 120, 170));
     const int w = rect.Width();
     const int h = rect.Height();
-    if (auto* title = CreateControlAs<DUI::MText>("MText", kTitle, {w / 2 - 100, 10, w / 2 + 100, 40},
-                                                  GetLanText(text::kInsertKeyTitle))) {
+    if (auto* title =
+            CreateControlAs<DUI::MText>("MText", kTitle, {w / 2 - 100, 10, w / 2 + 100, 40},
+                                        GetLanText(text::kInsertKeyTitle))) {
         title->SetAlignment(DUI::kAlignCenter);
         title->SetFont(16);
         title->SetTextColor(DUI::MakeColour(235, 235, 235));
@@ -48,7 +51,8 @@ void RecordEditDlg::InitUI(const DUI::Rect& rect) {
         field->SetReadOnly(true);
         field->SetTip(GetLanText(text::kPressKeyTip));
     }
-    if (auto* confirm = CreateControlAs<DUI::MButton>("MButton", kConfirmButton, {w / 2 - 60, h - 50, w / 2 + 60, h - 20},
+    if (auto* confirm = CreateControlAs<DUI::MButton>("MButton", kConfirmButton,
+                                                      {w / 2 - 60, h - 50, w / 2 + 60, h - 20},
                                                       GetLanText(text::kOk))) {
         confirm->SetImage("img_button.png");
         confirm->SetPrimary(true);
@@ -57,22 +61,22 @@ void RecordEditDlg::InitUI(const DUI::Rect& rect) {
 
 void RecordEditDlg::OnMessage(int id, int code, std::intptr_t /*param*/) {
     switch (id) {
-    case kKeyField:
-        if (code == DUI::kNotifyEditEnter) {
-            m_capturing = true;
-            if (auto* field = GetControlAs<DUI::MEdit>(kKeyField)) field->SetTitle("");
-        } else if (code == DUI::kNotifyEditDone) {
-            m_capturing = false;
-        }
-        break;
-    case kConfirmButton:
-        if (code == DUI::kNotifyClick) DoOK();
-        break;
-    case kCloseButton:
-        if (code == DUI::kNotifyClick) DoCancel();
-        break;
-    default:
-        break;
+        case kKeyField:
+            if (code == DUI::kNotifyEditEnter) {
+                m_capturing = true;
+                if (auto* field = GetControlAs<DUI::MEdit>(kKeyField)) field->SetTitle("");
+            } else if (code == DUI::kNotifyEditDone) {
+                m_capturing = false;
+            }
+            break;
+        case kConfirmButton:
+            if (code == DUI::kNotifyClick) DoOK();
+            break;
+        case kCloseButton:
+            if (code == DUI::kNotifyClick) DoCancel();
+            break;
+        default:
+            break;
     }
 }
 

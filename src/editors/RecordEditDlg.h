@@ -10,7 +10,7 @@ namespace kestrix {
 // a key field that, while focused, shows the last key pressed (modifiers included), and a
 // confirm button. Titled "RecordEditDlg", 360 x 150.
 class RecordEditDlg : public DUI::MDialog {
-public:
+  public:
     // Control ids as the dialog's OnMessage sees them.
     static constexpr int kTitle = 31;
     static constexpr int kCloseButton = 32;
@@ -40,7 +40,7 @@ public:
     void OnMessage(int id, int code, std::intptr_t param) override;
     bool OnKeyEvent(const DUI::KeyEvent& key) override;
 
-private:
+  private:
     Result m_captured;
     bool m_capturing = false;
     bool m_confirmed = false;

@@ -16,8 +16,8 @@ namespace {
 // The performance settings the file carries under <Mouse>, in file order; the element is
 // named after its setting key.
 constexpr std::array<const char*, 9> kMouseSettings = {
-    "button_respondtime", "report_rate", "sensor_flag",  "liftoff_height",  "scroll_flag",
-    "e-sports_flag",      "sleep_light", "move_wakeup",  "move_closelight",
+    "button_respondtime", "report_rate", "sensor_flag", "liftoff_height",  "scroll_flag",
+    "e-sports_flag",      "sleep_light", "move_wakeup", "move_closelight",
 };
 constexpr int kDpiStages = 6;
 
@@ -82,7 +82,8 @@ bool ExportProfile(DataStore& store, ProfileId profile, const std::string& path,
                 doc.SetAttribute("colorful", Decimal(light.colorful));
                 doc.SetAttribute("colorindex", Decimal(light.colorIndex));
                 for (size_t i = 0; i < light.colorValues.size(); ++i) {
-                    doc.SetAttribute(Format("color_value%zu", i + 1), Decimal(light.colorValues[i]));
+                    doc.SetAttribute(Format("color_value%zu", i + 1),
+                                     Decimal(light.colorValues[i]));
                 }
             }
             doc.OutOfElement();
@@ -96,7 +97,8 @@ bool ExportProfile(DataStore& store, ProfileId profile, const std::string& path,
     doc.IntoElement();
     for (int stage = 0; stage < kDpiStages; ++stage) {
         doc.AddElement(Format("DPI%d", stage + 1));
-        doc.SetAttribute("value", SettingOrEmpty(store, profile, Format("dpi_group%d_value", stage)));
+        doc.SetAttribute("value",
+                         SettingOrEmpty(store, profile, Format("dpi_group%d_value", stage)));
         doc.SetAttribute("color", SettingOrEmpty(store, profile, Format("dpi_group%d_rgb", stage)));
     }
     doc.OutOfElement();
@@ -115,8 +117,8 @@ bool ExportProfile(DataStore& store, ProfileId profile, const std::string& path,
     return true;
 }
 
-ProfileImportResult ImportProfile(DataStore& store, ProfileId profile, const std::string& path, bool lightingPage,
-                                  const TaskQueuer& queueTask) {
+ProfileImportResult ImportProfile(DataStore& store, ProfileId profile, const std::string& path,
+                                  bool lightingPage, const TaskQueuer& queueTask) {
     ProfileImportResult result;
     XmlDocument doc;
     if (!doc.LoadFile(path)) {
@@ -166,7 +168,8 @@ ProfileImportResult ImportProfile(DataStore& store, ProfileId profile, const std
             row.colorful = ParseDecimal(doc.GetAttribute("colorful"));
             row.colorIndex = ParseDecimal(doc.GetAttribute("colorindex"));
             for (size_t i = 0; i < row.colorValues.size(); ++i) {
-                row.colorValues[i] = ParseDecimal(doc.GetAttribute(Format("color_value%zu", i + 1)));
+                row.colorValues[i] =
+                    ParseDecimal(doc.GetAttribute(Format("color_value%zu", i + 1)));
             }
             store.UpdateLightRow(mode, row);
         }
@@ -180,7 +183,8 @@ ProfileImportResult ImportProfile(DataStore& store, ProfileId profile, const std
         doc.IntoElement();
         for (int stage = 0; stage < kDpiStages; ++stage) {
             if (!doc.FindElement(Format("DPI%d", stage + 1))) continue;
-            store.SetSetting(profile, Format("dpi_group%d_value", stage), doc.GetAttribute("value"));
+            store.SetSetting(profile, Format("dpi_group%d_value", stage),
+                             doc.GetAttribute("value"));
             store.SetSetting(profile, Format("dpi_group%d_rgb", stage), doc.GetAttribute("color"));
         }
         doc.OutOfElement();

@@ -36,7 +36,7 @@ struct ProfileImportResult {
 // file has lighting), stores the DPI and performance settings the file holds, then queues
 // kApplyProfileTask through queueTask. A file that is missing, not well formed, or has no
 // <profile> root with a <profileinfo> changes nothing (imported false, a log line).
-ProfileImportResult ImportProfile(DataStore& store, ProfileId profile, const std::string& path, bool lightingPage,
-                                  const TaskQueuer& queueTask);
+ProfileImportResult ImportProfile(DataStore& store, ProfileId profile, const std::string& path,
+                                  bool lightingPage, const TaskQueuer& queueTask);
 
 }  // namespace kestrix

@@ -2,8 +2,8 @@
 
 #include "platform/PlatformPaths.h"
 
-#include <cstdlib>
 #include <unistd.h>
+#include <cstdlib>
 
 namespace kestrix {
 namespace {
@@ -17,14 +17,19 @@ std::string WithSlash(std::string path) {
 
 LinuxAppFolders::LinuxAppFolders(std::string programName) : m_programName(std::move(programName)) {}
 
-std::string LinuxAppFolders::FindModuleFolder(const std::string& exePath, const std::string& kestrixHome) {
+std::string LinuxAppFolders::FindModuleFolder(const std::string& exePath,
+                                              const std::string& kestrixHome) {
     if (!kestrixHome.empty()) return WithSlash(kestrixHome);
     const size_t slash = exePath.rfind('/');
-    const std::string exeFolder = slash == std::string::npos ? "." : exePath.substr(0, slash == 0 ? 1 : slash);
-    if (access((WithSlash(exeFolder) + "config.xml").c_str(), F_OK) == 0) return WithSlash(exeFolder);
+    const std::string exeFolder =
+        slash == std::string::npos ? "." : exePath.substr(0, slash == 0 ? 1 : slash);
+    if (access((WithSlash(exeFolder) + "config.xml").c_str(), F_OK) == 0)
+        return WithSlash(exeFolder);
     // Installed layout: <prefix>/bin/kestrix beside <prefix>/share/kestrix/.
     const size_t parentSlash = exeFolder.rfind('/');
-    const std::string prefix = parentSlash == std::string::npos || parentSlash == 0 ? "" : exeFolder.substr(0, parentSlash);
+    const std::string prefix = parentSlash == std::string::npos || parentSlash == 0
+                                   ? ""
+                                   : exeFolder.substr(0, parentSlash);
     return prefix + "/share/kestrix/";
 }
 
@@ -45,6 +50,8 @@ std::string LinuxAppFolders::DataFolder() const {
     return folder + "/";
 }
 
-void LinuxAppFolders::SetProgramName(const std::string& programName) { m_programName = programName; }
+void LinuxAppFolders::SetProgramName(const std::string& programName) {
+    m_programName = programName;
+}
 
 }  // namespace kestrix

@@ -7,7 +7,7 @@ namespace kestrix {
 // The program's two folders: where its shipped data lives and where per-user state goes.
 // Both end in '/'.
 class AppFolders {
-public:
+  public:
     virtual ~AppFolders() = default;
     // Folder holding config.xml, device/, language/ and skins/, ending in '/'.
     virtual std::string ModuleFolder() const = 0;
@@ -22,7 +22,7 @@ public:
 // The folders on a Linux desktop: KESTRIX_HOME, the executable's folder or the installed
 // share/kestrix/ for the data; $XDG_DATA_HOME (default ~/.local/share) for per-user state.
 class LinuxAppFolders final : public AppFolders {
-public:
+  public:
     explicit LinuxAppFolders(std::string programName = {});
 
     std::string ModuleFolder() const override;
@@ -33,7 +33,7 @@ public:
     // when it holds config.xml (a build tree); else ../share/kestrix/ beside it (installed).
     static std::string FindModuleFolder(const std::string& exePath, const std::string& kestrixHome);
 
-private:
+  private:
     std::string m_programName;
 };
 

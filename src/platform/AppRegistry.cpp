@@ -4,12 +4,12 @@
 #include "base/Text.h"
 #include "platform/PlatformPaths.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
-#include <mutex>
 #include <sys/file.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -29,12 +29,11 @@ std::mutex& RegistryMutex() {
 
 // Exclusive flock on the key's folder for the lifetime of the object (released by close).
 class FolderLock {
-public:
+  public:
     explicit FolderLock(const std::string& folder) {
         m_fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (m_fd >= 0) {
-            while (flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
-            }
+            while (flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {}
         }
     }
     ~FolderLock() {
@@ -43,7 +42,7 @@ public:
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
 
-private:
+  private:
     int m_fd = -1;
 };
 
@@ -77,7 +76,8 @@ bool HasLineBreakOrNul(const std::string& text) {
 }  // namespace
 
 LinuxAppRegistry::LinuxAppRegistry(const std::string& programName)
-    : m_folder(XdgConfigHome() + "/" + ProgramFileName(programName)), m_filePath(m_folder + "/registry.ini") {}
+    : m_folder(XdgConfigHome() + "/" + ProgramFileName(programName)),
+      m_filePath(m_folder + "/registry.ini") {}
 
 int LinuxAppRegistry::ReadAppRegistryInt(const std::string& valueName) {
     std::lock_guard guard(RegistryMutex());
@@ -95,16 +95,19 @@ int LinuxAppRegistry::ReadAppRegistryInt(const std::string& valueName) {
         return 0;
     }
     for (const auto& [name, text] : ParseValues(content)) {
-        if (name == valueName) return ParseDecimal(std::string_view(text).substr(0, kMaxValueBytes));
+        if (name == valueName)
+            return ParseDecimal(std::string_view(text).substr(0, kMaxValueBytes));
     }
     return 0;
 }
 
-bool LinuxAppRegistry::WriteAppRegistryString(const std::string& valueName, const std::string& text) {
+bool LinuxAppRegistry::WriteAppRegistryString(const std::string& valueName,
+                                              const std::string& text) {
     // One line per value: a name with '=' or a line break, or a text with a line break, would
     // corrupt the neighbouring values, so such input is refused rather than stored.
-    if (valueName.empty() || valueName.find('=') != std::string::npos || HasLineBreakOrNul(valueName) ||
-        valueName[0] == '#' || valueName[0] == ';' || valueName[0] == '[' || HasLineBreakOrNul(text)) {
+    if (valueName.empty() || valueName.find('=') != std::string::npos ||
+        HasLineBreakOrNul(valueName) || valueName[0] == '#' || valueName[0] == ';' ||
+        valueName[0] == '[' || HasLineBreakOrNul(text)) {
         LogLine("registry: value name or text cannot be stored: \"%s\"", valueName.c_str());
         return false;
     }
@@ -117,7 +120,8 @@ bool LinuxAppRegistry::WriteAppRegistryString(const std::string& valueName, cons
     std::string content;
     if (!ReadWholeFile(m_filePath, content)) {
         if (errno == ENOENT) {
-            LogLine("registry: key %s missing, %s not written", m_filePath.c_str(), valueName.c_str());
+            LogLine("registry: key %s missing, %s not written", m_filePath.c_str(),
+                    valueName.c_str());
         } else {
             LogLine("registry: cannot read %s: %s", m_filePath.c_str(), std::strerror(errno));
         }

@@ -5,15 +5,15 @@
 namespace kestrix {
 
 // Value names under the program's key.
-inline constexpr char kLcidValue[] = "LCID";                       // last chosen language
-inline constexpr char kDeviceTypeValue[] = "DeviceType";           // type code of the selected model
-inline constexpr char kExitModeValue[] = "exit_mode";              // 1 = close hides to the tray
-inline constexpr char kAutorunMinimizeValue[] = "autorun_minimize"; // "1" or "0"
+inline constexpr char kLcidValue[] = "LCID";              // last chosen language
+inline constexpr char kDeviceTypeValue[] = "DeviceType";  // type code of the selected model
+inline constexpr char kExitModeValue[] = "exit_mode";     // 1 = close hides to the tray
+inline constexpr char kAutorunMinimizeValue[] = "autorun_minimize";  // "1" or "0"
 
 // The program's own key of text values. Reading creates a missing key; writing never does,
 // so writes before the first read of a fresh installation are dropped.
 class AppRegistry {
-public:
+  public:
     virtual ~AppRegistry() = default;
     // The value as a decimal number (at most its first 255 bytes are read); 0 for a missing key,
     // a missing value or non-numeric text. Creates the key when it does not exist.
@@ -27,7 +27,7 @@ public:
 // per value. The file is the key: it exists or not. Writes replace the file atomically and
 // are serialised between processes by a lock on its folder.
 class LinuxAppRegistry final : public AppRegistry {
-public:
+  public:
     // The file's place is fixed here from the program name and $XDG_CONFIG_HOME.
     explicit LinuxAppRegistry(const std::string& programName);
 
@@ -37,7 +37,7 @@ public:
     // Full path of registry.ini.
     const std::string& FilePath() const { return m_filePath; }
 
-private:
+  private:
     std::string m_folder;
     std::string m_filePath;
 };

@@ -3,11 +3,11 @@
 #include "base/Log.h"
 #include "platform/PlatformPaths.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kestrix {
 namespace {
@@ -19,11 +19,20 @@ std::string EscapeString(const std::string& text) {
     std::string out;
     for (const char c : text) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -37,7 +46,8 @@ LinuxAutostart::LinuxAutostart(const std::string& programName, std::string execu
       m_entryPath(XdgConfigHome() + "/autostart/" + ProgramFileName(programName) + ".desktop") {
     if (m_executablePath.empty()) {
         const char* appImage = std::getenv("APPIMAGE");
-        m_executablePath = appImage != nullptr && appImage[0] == '/' ? appImage : CurrentExecutablePath();
+        m_executablePath =
+            appImage != nullptr && appImage[0] == '/' ? appImage : CurrentExecutablePath();
     }
 }
 
@@ -71,12 +81,17 @@ bool LinuxAutostart::Enable() {
     }
     const std::string folder = m_entryPath.substr(0, m_entryPath.rfind('/'));
     if (!CreateFolderPath(folder)) return false;
-    const std::string content = "[Desktop Entry]\n"
-                                "Type=Application\n"
-                                "Name=" + EscapeString(m_programName) + "\n"
-                                "Exec=" + ExecValue(m_executablePath) + "\n"
-                                "Terminal=false\n"
-                                "X-GNOME-Autostart-enabled=true\n";
+    const std::string content =
+        "[Desktop Entry]\n"
+        "Type=Application\n"
+        "Name=" +
+        EscapeString(m_programName) +
+        "\n"
+        "Exec=" +
+        ExecValue(m_executablePath) +
+        "\n"
+        "Terminal=false\n"
+        "X-GNOME-Autostart-enabled=true\n";
     return WriteFileAtomically(m_entryPath, content);
 }
 

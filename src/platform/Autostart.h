@@ -9,7 +9,7 @@ inline constexpr char kAutorunArgument[] = "-autorun";
 
 // Starting the program when the user logs on. The entry's presence is the state.
 class Autostart {
-public:
+  public:
     virtual ~Autostart() = default;
     // True when the log-on entry exists.
     virtual bool IsEnabled() const = 0;
@@ -21,7 +21,7 @@ public:
 
 // The XDG autostart entry $XDG_CONFIG_HOME/autostart/<program name>.desktop.
 class LinuxAutostart final : public Autostart {
-public:
+  public:
     // executablePath defaults to the running program ($APPIMAGE when run as an AppImage,
     // since /proc/self/exe then points into a mount that is gone after exit).
     explicit LinuxAutostart(const std::string& programName, std::string executablePath = {});
@@ -36,7 +36,7 @@ public:
     // characters the desktop-entry format reserves, '%' doubled, backslashes escaped for the file.
     static std::string ExecValue(const std::string& executablePath);
 
-private:
+  private:
     std::string m_programName;
     std::string m_executablePath;
     std::string m_entryPath;

@@ -7,7 +7,7 @@ namespace kestrix {
 // Hands things to the desktop: links and files to their default application, and the
 // desktop's own mouse settings. Never waits for what it starts.
 class DesktopLauncher {
-public:
+  public:
     virtual ~DesktopLauncher() = default;
     // Opens a URL or a file path with the user's default application; false (logged) when
     // the target is empty or starts with '-', or the opener cannot be started.
@@ -19,7 +19,7 @@ public:
 // xdg-open for links and files; "gnome-control-center mouse" or "systemsettings kcm_mouse",
 // whichever is installed (the one of the running desktop first).
 class LinuxDesktopLauncher final : public DesktopLauncher {
-public:
+  public:
     bool OpenUrl(const std::string& target) override;
     bool OpenMouseSettings() override;
 };

@@ -11,7 +11,8 @@ std::string WithSlash(std::string path) {
 }  // namespace
 
 FakeAppFolders::FakeAppFolders(std::string moduleFolder, std::string dataFolder)
-    : m_moduleFolder(WithSlash(std::move(moduleFolder))), m_dataFolder(WithSlash(std::move(dataFolder))) {}
+    : m_moduleFolder(WithSlash(std::move(moduleFolder))),
+      m_dataFolder(WithSlash(std::move(dataFolder))) {}
 
 std::string FakeAppFolders::ModuleFolder() const { return m_moduleFolder; }
 std::string FakeAppFolders::DataFolder() const { return m_dataFolder; }

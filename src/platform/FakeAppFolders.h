@@ -6,7 +6,7 @@ namespace kestrix {
 
 // Folders fixed by a test: no environment, no creation.
 class FakeAppFolders final : public AppFolders {
-public:
+  public:
     // moduleFolder and dataFolder are returned as given (a '/' is appended when missing).
     FakeAppFolders(std::string moduleFolder, std::string dataFolder);
 
@@ -16,7 +16,7 @@ public:
     // The last name given to SetProgramName.
     std::string ProgramName() const;
 
-private:
+  private:
     std::string m_moduleFolder;
     std::string m_dataFolder;
     std::string m_programName;

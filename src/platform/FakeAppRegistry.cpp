@@ -13,10 +13,12 @@ int FakeAppRegistry::ReadAppRegistryInt(const std::string& valueName) {
         return 0;
     }
     const auto found = m_values.find(valueName);
-    return found == m_values.end() ? 0 : ParseDecimal(std::string_view(found->second).substr(0, 255));
+    return found == m_values.end() ? 0
+                                   : ParseDecimal(std::string_view(found->second).substr(0, 255));
 }
 
-bool FakeAppRegistry::WriteAppRegistryString(const std::string& valueName, const std::string& text) {
+bool FakeAppRegistry::WriteAppRegistryString(const std::string& valueName,
+                                             const std::string& text) {
     std::lock_guard guard(m_mutex);
     if (!m_keyExists) return false;
     m_values[valueName] = text;

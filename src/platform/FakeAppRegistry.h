@@ -11,7 +11,7 @@ namespace kestrix {
 // The program key in memory, with the same rules as the real one: reading creates the key,
 // writing never does. Safe to use from several threads.
 class FakeAppRegistry final : public AppRegistry {
-public:
+  public:
     // keyExists: whether the key is there before the first read.
     explicit FakeAppRegistry(bool keyExists = true);
 
@@ -27,7 +27,7 @@ public:
     // Test setup: removes the key and every value.
     void RemoveKey();
 
-private:
+  private:
     mutable std::mutex m_mutex;
     bool m_keyExists;
     std::map<std::string, std::string> m_values;

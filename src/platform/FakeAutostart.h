@@ -8,7 +8,7 @@ namespace kestrix {
 
 // The log-on entry as a flag; Enable can be made to fail to test the caller's reaction.
 class FakeAutostart final : public Autostart {
-public:
+  public:
     explicit FakeAutostart(bool enabled = false);
 
     bool IsEnabled() const override;
@@ -18,7 +18,7 @@ public:
     // Test setup: makes Enable and Disable fail (and change nothing) while true.
     void SetFailing(bool failing);
 
-private:
+  private:
     std::atomic<bool> m_enabled;
     std::atomic<bool> m_failing{false};
 };

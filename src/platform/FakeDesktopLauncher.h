@@ -10,7 +10,7 @@ namespace kestrix {
 
 // Records what would have been opened.
 class FakeDesktopLauncher final : public DesktopLauncher {
-public:
+  public:
     bool OpenUrl(const std::string& target) override;
     bool OpenMouseSettings() override;
 
@@ -19,7 +19,7 @@ public:
     // How often the mouse settings were opened.
     int MouseSettingsOpened() const;
 
-private:
+  private:
     mutable std::mutex m_mutex;
     std::vector<std::string> m_urls;
     int m_mouseSettings = 0;

@@ -12,7 +12,7 @@ namespace kestrix {
 // The desktop's pointer settings in memory: every value applied is kept and every call is
 // recorded as "speed 20", "precision 1", "wheel 3", "doubleclick 200", in order.
 class FakePointerSystem final : public PointerSystem {
-public:
+  public:
     // available: whether the desktop offers the settings; without them nothing is kept.
     explicit FakePointerSystem(bool available = true);
 
@@ -30,7 +30,7 @@ public:
     // Every setter call, in order, also when not available.
     std::vector<std::string> Calls() const;
 
-private:
+  private:
     mutable std::mutex m_mutex;
     bool m_available;
     std::optional<int> m_speed;

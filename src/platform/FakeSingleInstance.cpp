@@ -2,7 +2,8 @@
 
 namespace kestrix {
 
-FakeSingleInstance::FakeSingleInstance(Role role, bool running) : m_role(role), m_running(running) {}
+FakeSingleInstance::FakeSingleInstance(Role role, bool running)
+    : m_role(role), m_running(running) {}
 
 SingleInstance::Role FakeSingleInstance::Acquire() {
     std::lock_guard guard(m_mutex);
@@ -22,13 +23,15 @@ bool FakeSingleInstance::IsRunning() {
     return m_running;
 }
 
-void FakeSingleInstance::SetHandlers(std::function<void()> onShow, std::function<void(int)> onExitRequest) {
+void FakeSingleInstance::SetHandlers(std::function<void()> onShow,
+                                     std::function<void(int)> onExitRequest) {
     std::lock_guard guard(m_mutex);
     m_onShow = std::move(onShow);
     m_onExitRequest = std::move(onExitRequest);
     for (const InstanceRequest& request : m_waiting) {
         if (request.kind == InstanceRequest::Kind::Show && m_onShow) m_onShow();
-        if (request.kind == InstanceRequest::Kind::Exit && m_onExitRequest) m_onExitRequest(request.exitParameter);
+        if (request.kind == InstanceRequest::Kind::Exit && m_onExitRequest)
+            m_onExitRequest(request.exitParameter);
     }
     m_waiting.clear();
 }
@@ -47,7 +50,8 @@ bool FakeSingleInstance::Deliver(const std::string& text) {
         return true;
     }
     if (request.kind == InstanceRequest::Kind::Show && m_onShow) m_onShow();
-    if (request.kind == InstanceRequest::Kind::Exit && m_onExitRequest) m_onExitRequest(request.exitParameter);
+    if (request.kind == InstanceRequest::Kind::Exit && m_onExitRequest)
+        m_onExitRequest(request.exitParameter);
     return true;
 }
 

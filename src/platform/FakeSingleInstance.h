@@ -12,7 +12,7 @@ namespace kestrix {
 // The instance check in memory: the test chooses the role, sees what a second launch sent,
 // and plays requests of later launches into the handlers (on the calling thread).
 class FakeSingleInstance final : public SingleInstance {
-public:
+  public:
     // role: what Acquire answers. running: what IsRunning answers before Acquire.
     explicit FakeSingleInstance(Role role = Role::First, bool running = false);
 
@@ -29,7 +29,7 @@ public:
     // Whether Acquire was called.
     bool Acquired() const;
 
-private:
+  private:
     mutable std::mutex m_mutex;
     Role m_role;
     bool m_running;

@@ -33,10 +33,14 @@ bool ParseHex(std::string_view text, unsigned& value) {
     value = 0;
     for (char c : text) {
         unsigned digit = 0;
-        if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
-        else if (c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a' + 10);
-        else if (c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
-        else return false;
+        if (c >= '0' && c <= '9')
+            digit = static_cast<unsigned>(c - '0');
+        else if (c >= 'a' && c <= 'f')
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'F')
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        else
+            return false;
         value = value * 16 + digit;
     }
     return true;
@@ -67,7 +71,9 @@ int InterfaceOfUsbComponent(std::string_view part) {
 
 void LogUnavailableOnce(const char* reason) {
     static std::once_flag once;
-    std::call_once(once, [reason] { LogLine("hot-plug unavailable (%s); attach and removal are not followed", reason); });
+    std::call_once(once, [reason] {
+        LogLine("hot-plug unavailable (%s); attach and removal are not followed", reason);
+    });
 }
 
 }  // namespace
@@ -80,7 +86,8 @@ std::optional<HidrawIdentity> ParseHidrawDevpath(std::string_view devpath) {
         if (end == std::string_view::npos) end = devpath.size();
         const std::string_view part = devpath.substr(start, end - start);
         unsigned bus = 0, vendor = 0, product = 0;
-        if (ParseHidComponent(part, bus, vendor, product) && vendor <= 0xFFFF && product <= 0xFFFF) {
+        if (ParseHidComponent(part, bus, vendor, product) && vendor <= 0xFFFF &&
+            product <= 0xFFFF) {
             HidrawIdentity identity;
             identity.vendorId = static_cast<uint16_t>(vendor);
             identity.productId = static_cast<uint16_t>(product);

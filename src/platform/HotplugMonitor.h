@@ -37,7 +37,7 @@ std::optional<HidrawIdentity> ParseHidrawDevpath(std::string_view devpath);
 // Without a running udev (containers, build machines) Start logs once and returns false; the
 // program then runs without hot-plug.
 class HotplugMonitor {
-public:
+  public:
     using Callback = std::function<void(const HotplugEvent&)>;
 
     // callback runs on the monitor's thread, one event at a time.
@@ -55,7 +55,7 @@ public:
     // True while the thread runs.
     bool IsRunning() const { return m_thread.joinable(); }
 
-private:
+  private:
     void Run(::udev_monitor* monitor);
 
     Callback m_callback;

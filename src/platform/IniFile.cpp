@@ -23,7 +23,7 @@ namespace {
 constexpr off_t kMaxFileSize = 16 * 1024 * 1024;
 
 class FileDescriptor {
-public:
+  public:
     explicit FileDescriptor(int fd) : m_fd(fd) {}
     ~FileDescriptor() {
         if (m_fd >= 0) ::close(m_fd);
@@ -32,7 +32,7 @@ public:
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int Get() const { return m_fd; }
 
-private:
+  private:
     int m_fd;
 };
 

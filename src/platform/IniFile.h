@@ -17,7 +17,7 @@ namespace kestrix {
 // is reused only while the file keeps the same identity, size and change times, so a file
 // edited or replaced on disk is seen by the next lookup.
 class IniFile {
-public:
+  public:
     // Longest value handed out, in code points: the 260-character buffer less its terminator.
     static constexpr size_t kMaxValueLength = 259;
 
@@ -58,7 +58,7 @@ public:
     static std::optional<std::string> FindValue(std::string_view text, std::string_view section,
                                                 std::string_view key);
 
-private:
+  private:
     std::string m_path;
 };
 

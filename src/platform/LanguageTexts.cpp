@@ -178,8 +178,7 @@ std::string LanguageTexts::ApplyCopyRule(std::string_view stored, int lcid) {
     return std::string(stored);
 }
 
-std::string LanguageTexts::ApplyProfileRule(std::string_view stored,
-                                            std::string_view profileWord) {
+std::string LanguageTexts::ApplyProfileRule(std::string_view stored, std::string_view profileWord) {
     for (const std::string_view word : kProfileWords) {
         if (StartsWith(stored, word)) {
             return std::string(profileWord) + " " + std::string(stored.substr(word.size()));

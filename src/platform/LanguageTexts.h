@@ -9,11 +9,12 @@ namespace kestrix {
 // The numbered texts of the user interface and the process-wide language state.
 // Texts live in "<module folder>language/<lcid>.lan", section "LAN", key = decimal text id;
 // every lookup goes to the current language's file at that moment (IniFile reuses a parsed
-// file only while it is unchanged on disk), so a missing file or id shows as an empty text. Names the program generated in one language (default names, copies,
-// profile names) are re-rendered for the current language by the pure rules below.
-// All state functions are thread-safe; the worker looks texts up too.
+// file only while it is unchanged on disk), so a missing file or id shows as an empty text. Names
+// the program generated in one language (default names, copies, profile names) are re-rendered for
+// the current language by the pure rules below. All state functions are thread-safe; the worker
+// looks texts up too.
 class LanguageTexts {
-public:
+  public:
     // The language every run starts in.
     static constexpr int kStartLcid = 1033;
     // Section holding the texts in every language file.
@@ -66,8 +67,7 @@ public:
     // blank and the rest of the name (in every language); otherwise unchanged.
     static std::string ApplyProfileRule(std::string_view stored, std::string_view profileWord);
     // Prefix rule, then copy rule: the shown form of a generated item name.
-    static std::string LocaliseName(std::string_view stored, int lcid,
-                                    std::string_view customWord);
+    static std::string LocaliseName(std::string_view stored, int lcid, std::string_view customWord);
 };
 
 // Text id in the current language ("LAN" at every call site); empty when missing.

@@ -2,14 +2,14 @@
 
 #include "base/Log.h"
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace kestrix {
@@ -39,8 +39,8 @@ std::string HomeFolder() {
     std::vector<char> buffer(16384);
     passwd entry{};
     passwd* found = nullptr;
-    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
-        found->pw_dir != nullptr) {
+    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && found->pw_dir != nullptr) {
         return found->pw_dir;
     }
     LogLine("platform: no home folder for uid %u", static_cast<unsigned>(getuid()));
@@ -97,8 +97,10 @@ bool WriteFileAtomically(const std::string& path, std::string_view content) {
     while (ok && written < content.size()) {
         const ssize_t n = write(fd, content.data() + written, content.size() - written);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ok = false;
-        else written += static_cast<size_t>(n);
+        if (n <= 0)
+            ok = false;
+        else
+            written += static_cast<size_t>(n);
     }
     // mkstemp makes the file 0600; a settings file is not secret, give it the usual mode.
     ok = ok && fchmod(fd, 0644) == 0 && fsync(fd) == 0;

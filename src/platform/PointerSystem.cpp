@@ -37,22 +37,22 @@ std::string Trimmed(std::string text) {
     return text;
 }
 
-std::string FirstLine(const std::string& text) {
-    return text.substr(0, text.find('\n'));
-}
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
 
 }  // namespace
 
 double GnomePointerSystem::SpeedToGsettings(int speed) {
     speed = std::clamp(speed, kMinSpeed, kMaxSpeed);
-    if (speed <= kDefaultSpeed) return static_cast<double>(speed - kDefaultSpeed) / (kDefaultSpeed - kMinSpeed);
+    if (speed <= kDefaultSpeed)
+        return static_cast<double>(speed - kDefaultSpeed) / (kDefaultSpeed - kMinSpeed);
     return static_cast<double>(speed - kDefaultSpeed) / (kMaxSpeed - kDefaultSpeed);
 }
 
 int GnomePointerSystem::SpeedFromGsettings(double value) {
     value = std::clamp(value, -1.0, 1.0);
     const double span = value <= 0 ? kDefaultSpeed - kMinSpeed : kMaxSpeed - kDefaultSpeed;
-    return std::clamp(static_cast<int>(std::lround(kDefaultSpeed + value * span)), kMinSpeed, kMaxSpeed);
+    return std::clamp(static_cast<int>(std::lround(kDefaultSpeed + value * span)), kMinSpeed,
+                      kMaxSpeed);
 }
 
 void GnomePointerSystem::Detect() {
@@ -61,19 +61,25 @@ void GnomePointerSystem::Detect() {
     std::string keys;
     std::string errors;
     if (FindProgram("gsettings").empty()) {
-        LogLine("pointer settings: the desktop offers no such setting (no gsettings program); "
-                "values are only stored");
+        LogLine(
+            "pointer settings: the desktop offers no such setting (no gsettings program); "
+            "values are only stored");
         return;
     }
     if (RunProgram({"gsettings", "list-keys", kMouseSchema}, &keys, &errors) != 0) {
-        LogLine("pointer settings: the desktop offers no such setting (no GSettings schema %s: %s); "
-                "values are only stored", kMouseSchema, FirstLine(errors).c_str());
+        LogLine(
+            "pointer settings: the desktop offers no such setting (no GSettings schema %s: %s); "
+            "values are only stored",
+            kMouseSchema, FirstLine(errors).c_str());
         return;
     }
     m_available = HasKey(keys, kSpeedKey) && HasKey(keys, kAccelProfileKey);
     if (!m_available) {
-        LogLine("pointer settings: the desktop offers no such setting (%s lacks speed or accel-profile); "
-                "values are only stored", kMouseSchema);
+        LogLine(
+            "pointer settings: the desktop offers no such setting (%s lacks speed or "
+            "accel-profile); "
+            "values are only stored",
+            kMouseSchema);
         return;
     }
     if (HasKey(keys, kDoubleClickKey)) {
@@ -84,7 +90,9 @@ void GnomePointerSystem::Detect() {
             HasKey(daemonKeys, kDoubleClickKey)) {
             m_doubleClickSchema = kDaemonMouseSchema;
         } else {
-            LogLine("pointer settings: the desktop offers no double-click setting; the time is only stored");
+            LogLine(
+                "pointer settings: the desktop offers no double-click setting; the time is only "
+                "stored");
         }
     }
 }
@@ -93,8 +101,8 @@ bool GnomePointerSystem::Set(const std::string& schema, const char* key, const s
     std::string errors;
     const int status = RunProgram({"gsettings", "set", schema, key, value}, nullptr, &errors);
     if (status != 0) {
-        LogLine("pointer settings: gsettings set %s %s %s failed (status %d): %s", schema.c_str(), key,
-                value.c_str(), status, FirstLine(errors).c_str());
+        LogLine("pointer settings: gsettings set %s %s %s failed (status %d): %s", schema.c_str(),
+                key, value.c_str(), status, FirstLine(errors).c_str());
         return false;
     }
     return true;
@@ -105,8 +113,8 @@ std::optional<std::string> GnomePointerSystem::Get(const std::string& schema, co
     std::string errors;
     const int status = RunProgram({"gsettings", "get", schema, key}, &output, &errors);
     if (status != 0) {
-        LogLine("pointer settings: gsettings get %s %s failed (status %d): %s", schema.c_str(), key, status,
-                FirstLine(errors).c_str());
+        LogLine("pointer settings: gsettings get %s %s failed (status %d): %s", schema.c_str(), key,
+                status, FirstLine(errors).c_str());
         return std::nullopt;
     }
     return Trimmed(std::move(output));
@@ -139,7 +147,9 @@ bool GnomePointerSystem::SetWheelScrollLines(int /*lines*/) {
     std::lock_guard guard(m_mutex);
     if (!m_wheelNoted) {
         m_wheelNoted = true;
-        LogLine("pointer settings: the desktop offers no wheel-lines setting; the value is only stored");
+        LogLine(
+            "pointer settings: the desktop offers no wheel-lines setting; the value is only "
+            "stored");
     }
     return false;
 }
@@ -188,7 +198,8 @@ std::optional<int> GnomePointerSystem::DoubleClickTime() {
     if (!text) return std::nullopt;
     // GVariant text may carry a type prefix such as "int32 ".
     const size_t space = text->rfind(' ');
-    const int milliseconds = ParseDecimal(space == std::string::npos ? *text : text->substr(space + 1));
+    const int milliseconds =
+        ParseDecimal(space == std::string::npos ? *text : text->substr(space + 1));
     if (milliseconds <= 0) return std::nullopt;
     return milliseconds;
 }

@@ -12,7 +12,7 @@ inline constexpr int kWheelPageScroll = -1;
 // The desktop's pointer settings. Every setter returns whether the desktop took the value;
 // callers keep their own record of it either way, so false is not an error to show.
 class PointerSystem {
-public:
+  public:
     virtual ~PointerSystem() = default;
     // True when the desktop offers pointer settings these calls change.
     virtual bool Available() = 0;
@@ -38,7 +38,7 @@ public:
 // are kept in the store only. Without the schema nothing is applied and one log line says so.
 // Safe to call from the UI thread and the worker.
 class GnomePointerSystem final : public PointerSystem {
-public:
+  public:
     bool Available() override;
     bool SetPointerSpeed(int speed) override;
     bool SetEnhancedPrecision(bool enabled) override;
@@ -54,7 +54,7 @@ public:
     // The inverse, rounded to the nearest speed and clamped to 1..20.
     static int SpeedFromGsettings(double value);
 
-private:
+  private:
     // Finds the schema and the double-click key once; logs once when there is none.
     void Detect();
     bool Set(const std::string& schema, const char* key, const std::string& value);

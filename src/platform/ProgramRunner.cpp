@@ -2,17 +2,17 @@
 
 #include "base/Log.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <poll.h>
-#include <spawn.h>
 #include <string_view>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 extern char** environ;
 
@@ -21,7 +21,7 @@ namespace {
 
 // posix_spawn attributes and file actions as RAII, since every exit path must release them.
 class SpawnSetup {
-public:
+  public:
     SpawnSetup() {
         posix_spawnattr_init(&m_attributes);
         posix_spawn_file_actions_init(&m_actions);
@@ -51,16 +51,15 @@ public:
         posix_spawnattr_setflags(&m_attributes, m_flags);
     }
     // The child's target descriptor becomes a copy of fd.
-    void Redirect(int fd, int target) {
-        posix_spawn_file_actions_adddup2(&m_actions, fd, target);
-    }
+    void Redirect(int fd, int target) { posix_spawn_file_actions_adddup2(&m_actions, fd, target); }
     // Returns the child's pid, or -1 with errno set.
     pid_t Spawn(const std::vector<std::string>& argv) {
         std::vector<char*> args;
         for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
         args.push_back(nullptr);
         pid_t pid = -1;
-        const int result = posix_spawnp(&pid, args[0], &m_actions, &m_attributes, args.data(), environ);
+        const int result =
+            posix_spawnp(&pid, args[0], &m_actions, &m_attributes, args.data(), environ);
         if (result != 0) {
             errno = result;
             return -1;
@@ -68,7 +67,7 @@ public:
         return pid;
     }
 
-private:
+  private:
     posix_spawnattr_t m_attributes{};
     posix_spawn_file_actions_t m_actions{};
     short m_flags = 0;
@@ -87,14 +86,16 @@ int Reap(pid_t pid) {
 
 std::string FindProgram(const std::string& name) {
     if (name.empty()) return {};
-    if (name.find('/') != std::string::npos) return access(name.c_str(), X_OK) == 0 ? name : std::string();
+    if (name.find('/') != std::string::npos)
+        return access(name.c_str(), X_OK) == 0 ? name : std::string();
     const char* pathVariable = std::getenv("PATH");
-    const std::string path = pathVariable != nullptr ? pathVariable : "/usr/local/bin:/usr/bin:/bin";
+    const std::string path =
+        pathVariable != nullptr ? pathVariable : "/usr/local/bin:/usr/bin:/bin";
     size_t start = 0;
     for (;;) {
         const size_t end = path.find(':', start);
-        const std::string_view folder =
-            std::string_view(path).substr(start, end == std::string::npos ? std::string::npos : end - start);
+        const std::string_view folder = std::string_view(path).substr(
+            start, end == std::string::npos ? std::string::npos : end - start);
         std::string candidate(folder.empty() ? std::string_view(".") : folder);
         candidate.append(1, '/').append(name);
         if (access(candidate.c_str(), X_OK) == 0) return candidate;
@@ -138,8 +139,8 @@ int RunProgram(const std::vector<std::string>& argv, std::string* output, std::s
     pollfd entries[2] = {{outFds[0], POLLIN, 0}, {errFds[0], POLLIN, 0}};
     char buffer[4096];
     while (entries[0].fd >= 0 || entries[1].fd >= 0) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
             timedOut = true;
             break;

@@ -16,7 +16,8 @@ std::string FindProgram(const std::string& name);
 // (the first 4 KiB of) its standard error. Returns -1 (logged) when the program cannot start,
 // dies by a signal or runs longer than timeout (it is then killed). A non-zero exit status is
 // the caller's to log.
-int RunProgram(const std::vector<std::string>& argv, std::string* output, std::string* errorOutput = nullptr,
+int RunProgram(const std::vector<std::string>& argv, std::string* output,
+               std::string* errorOutput = nullptr,
                std::chrono::milliseconds timeout = std::chrono::seconds(5));
 // Starts argv in its own session without waiting for it; a background thread reaps it and
 // logs a non-zero exit. False (logged) when it cannot start.

@@ -4,10 +4,6 @@
 #include "base/Text.h"
 #include "platform/PlatformPaths.h"
 
-#include <cerrno>
-#include <chrono>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -16,6 +12,10 @@
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
 
 namespace kestrix {
 namespace {
@@ -140,8 +140,9 @@ SingleInstance::Role LinuxSingleInstance::Acquire() {
     if (m_acquired) return Role::First;
     sockaddr_un address{};
     if (!FillAddress(m_socketPath, address)) {
-        LogLine("single instance: no usable socket path \"%s\"; running without the one-instance check",
-                m_socketPath.c_str());
+        LogLine(
+            "single instance: no usable socket path \"%s\"; running without the one-instance check",
+            m_socketPath.c_str());
         m_acquired = true;
         return Role::First;
     }
@@ -165,12 +166,15 @@ SingleInstance::Role LinuxSingleInstance::Acquire() {
     m_acquired = true;
     // Holding the lock, any socket file there is a leftover of a crashed run.
     if (unlink(m_socketPath.c_str()) != 0 && errno != ENOENT) {
-        LogLine("single instance: cannot remove stale %s: %s", m_socketPath.c_str(), std::strerror(errno));
+        LogLine("single instance: cannot remove stale %s: %s", m_socketPath.c_str(),
+                std::strerror(errno));
     }
     m_listenFd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (m_listenFd < 0 || bind(m_listenFd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+    if (m_listenFd < 0 ||
+        bind(m_listenFd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
         listen(m_listenFd, 8) != 0) {
-        LogLine("single instance: cannot listen on %s: %s", m_socketPath.c_str(), std::strerror(errno));
+        LogLine("single instance: cannot listen on %s: %s", m_socketPath.c_str(),
+                std::strerror(errno));
         if (m_listenFd >= 0) close(m_listenFd);
         m_listenFd = -1;
         return Role::First;
@@ -210,7 +214,8 @@ void LinuxSingleInstance::Listen() {
 void LinuxSingleInstance::ServeClient(int clientFd) {
     ucred peer{};
     socklen_t peerSize = sizeof peer;
-    if (getsockopt(clientFd, SOL_SOCKET, SO_PEERCRED, &peer, &peerSize) != 0 || peer.uid != getuid()) {
+    if (getsockopt(clientFd, SOL_SOCKET, SO_PEERCRED, &peer, &peerSize) != 0 ||
+        peer.uid != getuid()) {
         LogLine("single instance: request from another user refused");
         return;
     }
@@ -219,7 +224,8 @@ void LinuxSingleInstance::ServeClient(int clientFd) {
     if (text.empty()) return;  // a probe: it only checked that we listen
     const InstanceRequest request = ParseInstanceRequest(text);
     if (request.kind == InstanceRequest::Kind::Unknown) {
-        LogLine("single instance: unknown request \"%s\"", text.substr(0, text.find_first_of("\r\n")).c_str());
+        LogLine("single instance: unknown request \"%s\"",
+                text.substr(0, text.find_first_of("\r\n")).c_str());
         SendAll(clientFd, "unknown\n");
         return;
     }
@@ -236,16 +242,19 @@ void LinuxSingleInstance::Deliver(const InstanceRequest& request) {
         return;
     }
     if (request.kind == InstanceRequest::Kind::Show && m_onShow) m_onShow();
-    if (request.kind == InstanceRequest::Kind::Exit && m_onExitRequest) m_onExitRequest(request.exitParameter);
+    if (request.kind == InstanceRequest::Kind::Exit && m_onExitRequest)
+        m_onExitRequest(request.exitParameter);
 }
 
-void LinuxSingleInstance::SetHandlers(std::function<void()> onShow, std::function<void(int)> onExitRequest) {
+void LinuxSingleInstance::SetHandlers(std::function<void()> onShow,
+                                      std::function<void(int)> onExitRequest) {
     std::lock_guard guard(m_handlerMutex);
     m_onShow = std::move(onShow);
     m_onExitRequest = std::move(onExitRequest);
     for (const InstanceRequest& request : m_waiting) {
         if (request.kind == InstanceRequest::Kind::Show && m_onShow) m_onShow();
-        if (request.kind == InstanceRequest::Kind::Exit && m_onExitRequest) m_onExitRequest(request.exitParameter);
+        if (request.kind == InstanceRequest::Kind::Exit && m_onExitRequest)
+            m_onExitRequest(request.exitParameter);
     }
     m_waiting.clear();
 }

@@ -29,7 +29,7 @@ InstanceRequest ParseInstanceRequest(std::string_view text);
 // One running instance per user and program name. The first launch claims the instance and
 // listens; a later launch finds it and asks it to show its window.
 class SingleInstance {
-public:
+  public:
     enum class Role { First, Second };
     virtual ~SingleInstance() = default;
     // Claims the instance. First: this process is the only one and now listens for requests.
@@ -42,14 +42,15 @@ public:
     // Receivers for the requests of later launches. They run on a listener thread of their
     // own, in arrival order; requests that arrive before they are set wait for them. A handler
     // must only hand the request on (for example to the UI thread) and not call this object.
-    virtual void SetHandlers(std::function<void()> onShow, std::function<void(int)> onExitRequest) = 0;
+    virtual void SetHandlers(std::function<void()> onShow,
+                             std::function<void(int)> onExitRequest) = 0;
 };
 
 // A Unix socket "<name>.socket" in $XDG_RUNTIME_DIR (else a private /tmp/kestrix-<uid>/),
 // guarded by an flock on "<name>.lock" beside it. The lock dies with its process, so a socket
 // file left by a crash never stops the next first instance: it removes and rebinds it.
 class LinuxSingleInstance final : public SingleInstance {
-public:
+  public:
     // The socket's place is fixed here from the program name and $XDG_RUNTIME_DIR.
     explicit LinuxSingleInstance(const std::string& programName);
     // Stops the listener and removes the socket file this instance bound.
@@ -65,7 +66,7 @@ public:
     // Full path of the socket file.
     const std::string& SocketPath() const { return m_socketPath; }
 
-private:
+  private:
     void Listen();
     void ServeClient(int clientFd);
     void Deliver(const InstanceRequest& request);

@@ -13,7 +13,7 @@ namespace kestrix {
 // The simulated HID back end: a bus of simulated devices that tests and the demo attach,
 // unplug and drive. Thread-safe.
 class SimBackend : public HidBackend {
-public:
+  public:
     bool Init() override;
     void Exit() override {}
     std::vector<HidDeviceInfo> Enumerate() override;
@@ -31,7 +31,7 @@ public:
     // Makes Init fail, as when the HID layer is missing.
     void SetInitFails(bool fails);
 
-private:
+  private:
     std::shared_ptr<SimDevice> DeviceOfPath(const std::string& path) const;
 
     mutable std::mutex m_mutex;

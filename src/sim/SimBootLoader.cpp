@@ -21,11 +21,13 @@ SimBootLoaderState SimBootLoader::State() const {
     return m_state;
 }
 
-void SimBootLoader::HandleOutput(const uint8_t* report, size_t length, std::vector<SimReport>& answers) {
+void SimBootLoader::HandleOutput(const uint8_t* report, size_t length,
+                                 std::vector<SimReport>& answers) {
     std::lock_guard lock(m_mutex);
     uint8_t status = 0;
     const uint8_t kind = length >= 5 ? report[2] : 0;
-    if (length < kBootReportSize || report[0] != kBootPrefix0 || report[1] != kBootPrefix1 || report[3] != 0) {
+    if (length < kBootReportSize || report[0] != kBootPrefix0 || report[1] != kBootPrefix1 ||
+        report[3] != 0) {
         ++m_state.badReports;
         status = 1;
     } else if (kind == kEnterKind && report[4] == kEnterData) {

@@ -15,7 +15,7 @@ constexpr uint16_t kConsumerControlUsage = 0x0001;
 constexpr uint16_t kBootLoaderPage = 0xFFEF;
 
 class SimHandle : public HidHandle {
-public:
+  public:
     SimHandle(std::shared_ptr<SimDevice> device, size_t collection, unsigned generation)
         : m_device(std::move(device)), m_collection(collection), m_generation(generation) {}
 
@@ -25,9 +25,11 @@ public:
     int ReadTimeout(uint8_t* data, size_t length, int timeoutMs) override {
         return m_device->Read(m_collection, m_generation, data, length, timeoutMs);
     }
-    bool ProductString(std::string& product) override { return m_device->Product(m_generation, product); }
+    bool ProductString(std::string& product) override {
+        return m_device->Product(m_generation, product);
+    }
 
-private:
+  private:
     std::shared_ptr<SimDevice> m_device;
     size_t m_collection;
     unsigned m_generation;
@@ -35,26 +37,29 @@ private:
 
 }  // namespace
 
-std::shared_ptr<SimDevice> SimDevice::MakeCableMouse(const SimMouseModel& model, const std::string& name) {
+std::shared_ptr<SimDevice> SimDevice::MakeCableMouse(const SimMouseModel& model,
+                                                     const std::string& name) {
     auto mouse = std::make_shared<SimMouse>(model, model.cableDevId);
-    auto device = std::make_shared<SimDevice>(name, model.vendorId, model.cablePid, model.releaseNumber, model.name,
-                                              mouse, nullptr);
+    auto device = std::make_shared<SimDevice>(name, model.vendorId, model.cablePid,
+                                              model.releaseNumber, model.name, mouse, nullptr);
     device->ConnectSinks();
     return device;
 }
 
-std::shared_ptr<SimDevice> SimDevice::MakeReceiver(const SimMouseModel& model, const std::string& name,
-                                                   bool mouseOn) {
+std::shared_ptr<SimDevice> SimDevice::MakeReceiver(const SimMouseModel& model,
+                                                   const std::string& name, bool mouseOn) {
     auto mouse = std::make_shared<SimMouse>(model, model.cableDevId);
     auto receiver = std::make_shared<SimReceiver>(mouse, model.receiverDevId, mouseOn);
-    auto device = std::make_shared<SimDevice>(name, model.vendorId, model.receiverPid, model.releaseNumber,
-                                              model.name + " Receiver", mouse, receiver);
+    auto device =
+        std::make_shared<SimDevice>(name, model.vendorId, model.receiverPid, model.releaseNumber,
+                                    model.name + " Receiver", mouse, receiver);
     device->ConnectSinks();
     return device;
 }
 
-SimDevice::SimDevice(std::string name, uint16_t vendorId, uint16_t productId, uint16_t releaseNumber,
-                     std::string product, std::shared_ptr<SimMouse> mouse, std::shared_ptr<SimReceiver> receiver)
+SimDevice::SimDevice(std::string name, uint16_t vendorId, uint16_t productId,
+                     uint16_t releaseNumber, std::string product, std::shared_ptr<SimMouse> mouse,
+                     std::shared_ptr<SimReceiver> receiver)
     : m_name(std::move(name)),
       m_vendorId(vendorId),
       m_productId(productId),
@@ -66,14 +71,34 @@ SimDevice::SimDevice(std::string name, uint16_t vendorId, uint16_t productId, ui
     const std::string prefix = "sim/" + m_name + "/if";
     // Enumeration order puts the configuration collection between the others, so filtering
     // by usage is exercised on every scan.
-    m_collections.push_back({SimCollectionKind::Keyboard, kSimKeyboardInterface, kGenericDesktopPage, kKeyboardUsage,
-                             2, prefix + "0", {}});
-    m_collections.push_back({SimCollectionKind::Configuration, kSimConfigurationInterface, 0x0001, 0x0000,
-                             1 + kSimReportSize, prefix + "2", {}});
-    m_collections.push_back({SimCollectionKind::Consumer, kSimConsumerInterface, kConsumerPage, kConsumerControlUsage,
-                             0, prefix + "1", {}});
-    m_collections.push_back({SimCollectionKind::BootLoader, kSimBootLoaderInterface, kBootLoaderPage, 0x0000,
-                             kBootReportSize, prefix + "3", {}});
+    m_collections.push_back({SimCollectionKind::Keyboard,
+                             kSimKeyboardInterface,
+                             kGenericDesktopPage,
+                             kKeyboardUsage,
+                             2,
+                             prefix + "0",
+                             {}});
+    m_collections.push_back({SimCollectionKind::Configuration,
+                             kSimConfigurationInterface,
+                             0x0001,
+                             0x0000,
+                             1 + kSimReportSize,
+                             prefix + "2",
+                             {}});
+    m_collections.push_back({SimCollectionKind::Consumer,
+                             kSimConsumerInterface,
+                             kConsumerPage,
+                             kConsumerControlUsage,
+                             0,
+                             prefix + "1",
+                             {}});
+    m_collections.push_back({SimCollectionKind::BootLoader,
+                             kSimBootLoaderInterface,
+                             kBootLoaderPage,
+                             0x0000,
+                             kBootReportSize,
+                             prefix + "3",
+                             {}});
 }
 
 void SimDevice::ConnectSinks() {
@@ -256,7 +281,8 @@ int SimDevice::Write(size_t index, unsigned generation, const uint8_t* data, siz
     std::vector<uint8_t> report(collection.outputLength, 0);
     std::copy_n(data, length, report.begin());
 
-    if (collection.kind == SimCollectionKind::Keyboard || collection.kind == SimCollectionKind::Consumer) {
+    if (collection.kind == SimCollectionKind::Keyboard ||
+        collection.kind == SimCollectionKind::Consumer) {
         return static_cast<int>(length);
     }
     if (collection.kind == SimCollectionKind::BootLoader) {
@@ -332,9 +358,12 @@ int SimDevice::Write(size_t index, unsigned generation, const uint8_t* data, siz
     return static_cast<int>(length);
 }
 
-int SimDevice::Read(size_t index, unsigned generation, uint8_t* data, size_t length, int timeoutMs) {
+int SimDevice::Read(size_t index, unsigned generation, uint8_t* data, size_t length,
+                    int timeoutMs) {
     std::unique_lock lock(m_mutex);
-    auto ready = [&] { return !m_plugged || generation != m_generation || !m_collections[index].queue.empty(); };
+    auto ready = [&] {
+        return !m_plugged || generation != m_generation || !m_collections[index].queue.empty();
+    };
     if (timeoutMs < 0) {
         m_arrived.wait(lock, ready);
     } else if (timeoutMs > 0) {

@@ -36,14 +36,17 @@ inline constexpr size_t kSimQueueLimit = 64;
 // answers and unsolicited reports queue up for reads. Faults apply to that collection;
 // the report delay to every collection. Thread-safe.
 class SimDevice : public std::enable_shared_from_this<SimDevice> {
-public:
+  public:
     // A mouse of model attached by cable, answering its cable identity code.
-    static std::shared_ptr<SimDevice> MakeCableMouse(const SimMouseModel& model, const std::string& name);
+    static std::shared_ptr<SimDevice> MakeCableMouse(const SimMouseModel& model,
+                                                     const std::string& name);
     // The receiver of model with its paired mouse, on or off.
-    static std::shared_ptr<SimDevice> MakeReceiver(const SimMouseModel& model, const std::string& name, bool mouseOn);
+    static std::shared_ptr<SimDevice> MakeReceiver(const SimMouseModel& model,
+                                                   const std::string& name, bool mouseOn);
 
-    SimDevice(std::string name, uint16_t vendorId, uint16_t productId, uint16_t releaseNumber, std::string product,
-              std::shared_ptr<SimMouse> mouse, std::shared_ptr<SimReceiver> receiver);
+    SimDevice(std::string name, uint16_t vendorId, uint16_t productId, uint16_t releaseNumber,
+              std::string product, std::shared_ptr<SimMouse> mouse,
+              std::shared_ptr<SimReceiver> receiver);
 
     // Name (unique on a bus), USB identity.
     const std::string& Name() const { return m_name; }
@@ -87,7 +90,7 @@ public:
     int Read(size_t collection, unsigned generation, uint8_t* data, size_t length, int timeoutMs);
     bool Product(unsigned generation, std::string& product) const;
 
-private:
+  private:
     struct Collection {
         SimCollectionKind kind;
         int interfaceNumber;

@@ -9,9 +9,9 @@ namespace kestrix {
 // up one request at a time; when onlyCommand is 0 or more they touch only requests with that
 // command code (frame byte 0).
 struct SimFaults {
-    int failingWrites = 0;          // the next N writes fail (-1) and reach no firmware
-    int silentRequests = 0;         // the next N requests get no answer at all
-    int errorRequests = 0;          // the next N requests are answered with errorStatus ...
+    int failingWrites = 0;           // the next N writes fail (-1) and reach no firmware
+    int silentRequests = 0;          // the next N requests get no answer at all
+    int errorRequests = 0;           // the next N requests are answered with errorStatus ...
     int errorReportsPerRequest = 1;  // ... this many times each, and never properly
     uint8_t errorStatus = 0x01;
     int notificationsBeforeAnswer = 0;  // every answer is preceded by this many 0xC2 reports

@@ -20,11 +20,12 @@ inline constexpr uint8_t kSimStatusRejected = 0x01;
 // The firmware behind a configuration interface: takes each output report and produces its
 // answers. Implementations are thread-safe and never call the sink while holding a lock.
 class SimFirmware {
-public:
+  public:
     virtual ~SimFirmware() = default;
     // Handles one output report: report[0] is the report ID, then the padded report data.
     // Appends the answers (possibly none) to answers.
-    virtual void HandleOutput(const uint8_t* report, size_t length, std::vector<SimReport>& answers) = 0;
+    virtual void HandleOutput(const uint8_t* report, size_t length,
+                              std::vector<SimReport>& answers) = 0;
     // Where unsolicited reports go; replaces any earlier sink.
     virtual void SetUnsolicitedSink(SimReportSink sink) = 0;
 };

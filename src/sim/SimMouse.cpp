@@ -23,13 +23,15 @@ void PushColour(std::vector<uint8_t>& data, uint32_t colour) {
 }
 
 uint32_t ColourAt(const uint8_t* data) {
-    return static_cast<uint32_t>(data[0]) | static_cast<uint32_t>(data[1]) << 8 | static_cast<uint32_t>(data[2]) << 16;
+    return static_cast<uint32_t>(data[0]) | static_cast<uint32_t>(data[1]) << 8 |
+           static_cast<uint32_t>(data[2]) << 16;
 }
 
 std::vector<SimMacroEvent> DecodeEvents(const std::vector<uint8_t>& bytes) {
     std::vector<SimMacroEvent> events;
     for (size_t i = 0; i + 4 <= bytes.size(); i += 4) {
-        events.push_back({bytes[i], static_cast<uint16_t>(bytes[i + 1] | bytes[i + 2] << 8), bytes[i + 3]});
+        events.push_back(
+            {bytes[i], static_cast<uint16_t>(bytes[i + 1] | bytes[i + 2] << 8), bytes[i + 3]});
     }
     return events;
 }
@@ -102,13 +104,15 @@ SimReport SimMouse::IdentityDataLocked(const std::string& identityCode, bool onl
     return data;
 }
 
-SimReport SimMouse::Answer(const uint8_t* frame, uint8_t status, const std::vector<uint8_t>& data) const {
+SimReport SimMouse::Answer(const uint8_t* frame, uint8_t status,
+                           const std::vector<uint8_t>& data) const {
     SimReport answer(kSimReportSize, 0);
     answer[0] = frame[0];
     answer[1] = status;
     answer[2] = frame[2];
     answer[3] = frame[3];
-    std::copy_n(data.begin(), std::min(data.size(), kFrameDataSize), answer.begin() + kFrameDataOffset);
+    std::copy_n(data.begin(), std::min(data.size(), kFrameDataSize),
+                answer.begin() + kFrameDataOffset);
     answer[kFrameChecksumOffset] = FrameSum(answer.data());
     return answer;
 }
@@ -175,135 +179,136 @@ void SimMouse::HandleOutput(const uint8_t* report, size_t length, std::vector<Si
     uint8_t status = kStatusAccepted;
     SimMouseState& s = m_state;
     switch (code) {
-    case command::kReportRate:
-        s.reportRate = d[0];
-        break;
-    case command::kDpiStages:
-        s.dpiIndex = d[0] >> 4;
-        s.dpiCount = d[0] & 0x0F;
-        for (size_t k = 0; k < 6; ++k) {
-            s.dpiRaw[k] = static_cast<uint16_t>(d[1 + 4 * k] | d[2 + 4 * k] << 8);
-            s.dpiRawCopy[k] = static_cast<uint16_t>(d[3 + 4 * k] | d[4 + 4 * k] << 8);
-        }
-        break;
-    case command::kDpiColours:
-        for (size_t k = 0; k < 6; ++k) {
-            s.dpiColours[k] = ColourAt(d + 3 * k);
-        }
-        break;
-    case command::kLighting: {
-        if (!m_model.lighting) {
-            status = kSimStatusRejected;
+        case command::kReportRate:
+            s.reportRate = d[0];
             break;
-        }
-        s.lightingEffect = d[0];
-        SimLightingEffect effect;
-        effect.brightness = d[1] >> 4;
-        effect.speed = d[1] & 0x0F;
-        if (d[0] == kEffectColourCycle) {
-            const size_t colours = std::min<size_t>(d[2], kMaxCycleColours);
-            for (size_t i = 0; i < colours; ++i) {
-                effect.colours.push_back(ColourAt(d + 3 + 3 * i));
+        case command::kDpiStages:
+            s.dpiIndex = d[0] >> 4;
+            s.dpiCount = d[0] & 0x0F;
+            for (size_t k = 0; k < 6; ++k) {
+                s.dpiRaw[k] = static_cast<uint16_t>(d[1 + 4 * k] | d[2 + 4 * k] << 8);
+                s.dpiRawCopy[k] = static_cast<uint16_t>(d[3 + 4 * k] | d[4 + 4 * k] << 8);
             }
-        } else if (d[0] == kEffectSingleColour) {
-            effect.colours.push_back(ColourAt(d + 2));
-        }
-        s.lighting[d[0]] = effect;
-        break;
-    }
-    case command::kLiftOff:
-        s.liftOff = d[0];
-        s.sensorOptionA = d[1];
-        s.sensorOptionB = d[2];
-        break;
-    case command::kSleep:
-        s.sleepLight = d[0];
-        s.moveWakeup = d[1];
-        s.moveCloseLight = d[2];
-        s.buttonResponseTime = d[3];
-        break;
-    case command::kMacro:
-        status = HandleMacroPacket(frame);
-        break;
-    case command::kButtons:
-        std::copy_n(d, s.buttonTable.size(), s.buttonTable.begin());
-        break;
-    case command::kRestoreLighting:
-        if (d[0] != kRestoreLightingData) {
-            status = kSimStatusRejected;
+            break;
+        case command::kDpiColours:
+            for (size_t k = 0; k < 6; ++k) {
+                s.dpiColours[k] = ColourAt(d + 3 * k);
+            }
+            break;
+        case command::kLighting: {
+            if (!m_model.lighting) {
+                status = kSimStatusRejected;
+                break;
+            }
+            s.lightingEffect = d[0];
+            SimLightingEffect effect;
+            effect.brightness = d[1] >> 4;
+            effect.speed = d[1] & 0x0F;
+            if (d[0] == kEffectColourCycle) {
+                const size_t colours = std::min<size_t>(d[2], kMaxCycleColours);
+                for (size_t i = 0; i < colours; ++i) {
+                    effect.colours.push_back(ColourAt(d + 3 + 3 * i));
+                }
+            } else if (d[0] == kEffectSingleColour) {
+                effect.colours.push_back(ColourAt(d + 2));
+            }
+            s.lighting[d[0]] = effect;
             break;
         }
-        s.lightingEffect = m_model.factory.lightingEffect;
-        s.lighting = m_model.factory.lighting;
-        ++m_lightingRestores;
-        break;
-    case command::kRestoreFactory: {
-        if (d[0] != kRestoreFactoryData) {
-            status = kSimStatusRejected;
+        case command::kLiftOff:
+            s.liftOff = d[0];
+            s.sensorOptionA = d[1];
+            s.sensorOptionB = d[2];
+            break;
+        case command::kSleep:
+            s.sleepLight = d[0];
+            s.moveWakeup = d[1];
+            s.moveCloseLight = d[2];
+            s.buttonResponseTime = d[3];
+            break;
+        case command::kMacro:
+            status = HandleMacroPacket(frame);
+            break;
+        case command::kButtons:
+            std::copy_n(d, s.buttonTable.size(), s.buttonTable.begin());
+            break;
+        case command::kRestoreLighting:
+            if (d[0] != kRestoreLightingData) {
+                status = kSimStatusRejected;
+                break;
+            }
+            s.lightingEffect = m_model.factory.lightingEffect;
+            s.lighting = m_model.factory.lighting;
+            ++m_lightingRestores;
+            break;
+        case command::kRestoreFactory: {
+            if (d[0] != kRestoreFactoryData) {
+                status = kSimStatusRejected;
+                break;
+            }
+            const uint8_t batteryA = s.batteryA;
+            const uint8_t batteryB = s.batteryB;
+            s = m_model.factory;
+            s.batteryA = batteryA;
+            s.batteryB = batteryB;
+            m_assembling = false;
+            ++m_factoryResets;
             break;
         }
-        const uint8_t batteryA = s.batteryA;
-        const uint8_t batteryB = s.batteryB;
-        s = m_model.factory;
-        s.batteryA = batteryA;
-        s.batteryB = batteryB;
-        m_assembling = false;
-        ++m_factoryResets;
-        break;
-    }
-    case command::kIdentity: {
-        out = IdentityDataLocked(m_identityCode, true);
-        break;
-    }
-    case command::kPrepareRead:
-        break;
-    case command::kReadReportRate:
-        out = {s.reportRate};
-        break;
-    case command::kReadDpiStages:
-        out.push_back(static_cast<uint8_t>(s.dpiIndex << 4 | (s.dpiCount & 0x0F)));
-        for (size_t k = 0; k < 6; ++k) {
-            out.push_back(static_cast<uint8_t>(s.dpiRaw[k] & 0xFF));
-            out.push_back(static_cast<uint8_t>(s.dpiRaw[k] >> 8));
-            out.push_back(static_cast<uint8_t>(s.dpiRawCopy[k] & 0xFF));
-            out.push_back(static_cast<uint8_t>(s.dpiRawCopy[k] >> 8));
-        }
-        break;
-    case command::kReadDpiColours:
-        for (uint32_t colour : s.dpiColours) {
-            PushColour(out, colour);
-        }
-        break;
-    case command::kReadLighting: {
-        if (!m_model.lighting) {
-            status = kSimStatusRejected;
+        case command::kIdentity: {
+            out = IdentityDataLocked(m_identityCode, true);
             break;
         }
-        const SimLightingEffect& effect = s.lighting[s.lightingEffect];
-        out.push_back(s.lightingEffect);
-        out.push_back(static_cast<uint8_t>((effect.brightness & 0x0F) << 4 | (effect.speed & 0x0F)));
-        if (s.lightingEffect == kEffectColourCycle) {
-            out.push_back(static_cast<uint8_t>(effect.colours.size()));
-        }
-        if (s.lightingEffect == kEffectColourCycle || s.lightingEffect == kEffectSingleColour) {
-            for (uint32_t colour : effect.colours) {
+        case command::kPrepareRead:
+            break;
+        case command::kReadReportRate:
+            out = {s.reportRate};
+            break;
+        case command::kReadDpiStages:
+            out.push_back(static_cast<uint8_t>(s.dpiIndex << 4 | (s.dpiCount & 0x0F)));
+            for (size_t k = 0; k < 6; ++k) {
+                out.push_back(static_cast<uint8_t>(s.dpiRaw[k] & 0xFF));
+                out.push_back(static_cast<uint8_t>(s.dpiRaw[k] >> 8));
+                out.push_back(static_cast<uint8_t>(s.dpiRawCopy[k] & 0xFF));
+                out.push_back(static_cast<uint8_t>(s.dpiRawCopy[k] >> 8));
+            }
+            break;
+        case command::kReadDpiColours:
+            for (uint32_t colour : s.dpiColours) {
                 PushColour(out, colour);
             }
+            break;
+        case command::kReadLighting: {
+            if (!m_model.lighting) {
+                status = kSimStatusRejected;
+                break;
+            }
+            const SimLightingEffect& effect = s.lighting[s.lightingEffect];
+            out.push_back(s.lightingEffect);
+            out.push_back(
+                static_cast<uint8_t>((effect.brightness & 0x0F) << 4 | (effect.speed & 0x0F)));
+            if (s.lightingEffect == kEffectColourCycle) {
+                out.push_back(static_cast<uint8_t>(effect.colours.size()));
+            }
+            if (s.lightingEffect == kEffectColourCycle || s.lightingEffect == kEffectSingleColour) {
+                for (uint32_t colour : effect.colours) {
+                    PushColour(out, colour);
+                }
+            }
+            break;
         }
-        break;
-    }
-    case command::kReadLiftOff:
-        out = {s.liftOff, s.sensorOptionA, s.sensorOptionB, 0, 0};
-        break;
-    case command::kReadSleep:
-        out = {s.sleepLight, s.moveWakeup, s.moveCloseLight, s.buttonResponseTime};
-        break;
-    case command::kReadFirmwareVersion:
-        out = {m_model.firmwareMajor, m_model.firmwareMinor};
-        break;
-    default:
-        status = kSimStatusRejected;
-        break;
+        case command::kReadLiftOff:
+            out = {s.liftOff, s.sensorOptionA, s.sensorOptionB, 0, 0};
+            break;
+        case command::kReadSleep:
+            out = {s.sleepLight, s.moveWakeup, s.moveCloseLight, s.buttonResponseTime};
+            break;
+        case command::kReadFirmwareVersion:
+            out = {m_model.firmwareMajor, m_model.firmwareMinor};
+            break;
+        default:
+            status = kSimStatusRejected;
+            break;
     }
     answers.push_back(Answer(frame, status, out));
 }

@@ -17,11 +17,12 @@ namespace kestrix {
 // reports when its DPI button is pressed. Requests with a wrong checksum, an unknown command
 // or an out-of-sequence macro packet are answered with status 0x01.
 class SimMouse : public SimFirmware {
-public:
+  public:
     // A mouse of model in its factory state, answering identityCode in identity bytes 4 to 7.
     SimMouse(const SimMouseModel& model, std::string identityCode);
 
-    void HandleOutput(const uint8_t* report, size_t length, std::vector<SimReport>& answers) override;
+    void HandleOutput(const uint8_t* report, size_t length,
+                      std::vector<SimReport>& answers) override;
     void SetUnsolicitedSink(SimReportSink sink) override;
 
     // A copy of the state (safe while another thread exchanges with the mouse).
@@ -47,7 +48,7 @@ public:
     // Sets the battery values reported in the identity answer and link reports.
     void SetBattery(uint8_t chargeState, uint8_t level);
 
-private:
+  private:
     SimReport IdentityDataLocked(const std::string& identityCode, bool online) const;
     SimReport Answer(const uint8_t* frame, uint8_t status, const std::vector<uint8_t>& data) const;
     uint8_t HandleMacroPacket(const uint8_t* frame);

@@ -6,13 +6,14 @@ namespace kestrix {
 namespace {
 
 // The factory button table: left, right, middle, back, forward, DPI cycle; the rest unused.
-constexpr std::array<uint8_t, 27> kFactoryButtons = {0x10, 0x01, 0x00, 0x10, 0x02, 0x00, 0x10, 0x04, 0x00,
-                                                     0x10, 0x08, 0x00, 0x10, 0x10, 0x00, 0x40, 0x01, 0x00,
-                                                     0, 0, 0, 0, 0, 0, 0, 0, 0};
+constexpr std::array<uint8_t, 27> kFactoryButtons = {
+    0x10, 0x01, 0x00, 0x10, 0x02, 0x00, 0x10, 0x04, 0x00, 0x10, 0x08, 0x00, 0x10, 0x10,
+    0x00, 0x40, 0x01, 0x00, 0,    0,    0,    0,    0,    0,    0,    0,    0};
 
-SimMouseState FactoryState(uint8_t sensorCode, const std::array<int, 6>& dpi, const std::array<uint32_t, 6>& rgb,
-                           uint8_t dpiIndex, uint8_t sleepLight, uint8_t closeLight, uint8_t liftOff,
-                           uint8_t respond, bool lighting, uint8_t batteryB) {
+SimMouseState FactoryState(uint8_t sensorCode, const std::array<int, 6>& dpi,
+                           const std::array<uint32_t, 6>& rgb, uint8_t dpiIndex, uint8_t sleepLight,
+                           uint8_t closeLight, uint8_t liftOff, uint8_t respond, bool lighting,
+                           uint8_t batteryB) {
     SimMouseState state;
     state.reportRate = 1;
     state.dpiIndex = dpiIndex;
@@ -26,7 +27,8 @@ SimMouseState FactoryState(uint8_t sensorCode, const std::array<int, 6>& dpi, co
         state.lightingEffect = 2;
         state.lighting[0] = {};
         state.lighting[1] = {8, 3, {}};
-        state.lighting[2] = {15, 5, {0x0000FF, 0x0080FF, 0x00FFFF, 0x00FF00, 0xFFFF00, 0xFF0000, 0xFF00FF}};
+        state.lighting[2] = {
+            15, 5, {0x0000FF, 0x0080FF, 0x00FFFF, 0x00FF00, 0xFFFF00, 0xFF0000, 0xFF00FF}};
         state.lighting[3] = {15, 0, {0xFFFFFF}};
         state.lighting[4] = {10, 5, {}};
         state.lighting[5] = {10, 5, {}};
@@ -58,8 +60,8 @@ std::vector<SimMouseModel> BuildModels() {
     vireo.firmwareMinor = 0x02;
     vireo.releaseNumber = 0x0102;
     vireo.factory = FactoryState(53, {400, 800, 1600, 3200, 6400, 12000},
-                                 {0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFFFF00, 0xFF00FF}, 1, 60, 0, 1, 8,
-                                 true, 0);
+                                 {0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFFFF00, 0xFF00FF}, 1,
+                                 60, 0, 1, 8, true, 0);
     models.push_back(vireo);
 
     SimMouseModel falco;
@@ -78,8 +80,8 @@ std::vector<SimMouseModel> BuildModels() {
     falco.firmwareMinor = 0x05;
     falco.releaseNumber = 0x0105;
     falco.factory = FactoryState(38, {400, 800, 1200, 1600, 3200, 4800},
-                                 {0x2020FF, 0x20FF20, 0xFF6020, 0x00C0FF, 0xE0E000, 0xFF40C0}, 1, 30, 0, 2, 8,
-                                 false, 80);
+                                 {0x2020FF, 0x20FF20, 0xFF6020, 0x00C0FF, 0xE0E000, 0xFF40C0}, 1,
+                                 30, 0, 2, 8, false, 80);
     models.push_back(falco);
 
     SimMouseModel harrier;
@@ -98,8 +100,8 @@ std::vector<SimMouseModel> BuildModels() {
     harrier.firmwareMinor = 0x01;
     harrier.releaseNumber = 0x0201;
     harrier.factory = FactoryState(150, {400, 800, 1600, 3200, 6400, 26000},
-                                   {0x0000FF, 0x0080FF, 0x00FF00, 0xFFA000, 0xFF0080, 0xFFFFFF}, 2, 120, 1, 1, 4,
-                                   true, 90);
+                                   {0x0000FF, 0x0080FF, 0x00FF00, 0xFFA000, 0xFF0080, 0xFFFFFF}, 2,
+                                   120, 1, 1, 4, true, 90);
     models.push_back(harrier);
     return models;
 }

@@ -15,8 +15,8 @@ struct SimMouseModel {
     int modelNumber = 0;
     uint16_t vendorId = 0x1209;
     uint16_t cablePid = 0;
-    uint16_t receiverPid = 0;  // 0 when the model has no receiver
-    std::string cableDevId;    // identity code answered by cable
+    uint16_t receiverPid = 0;   // 0 when the model has no receiver
+    std::string cableDevId;     // identity code answered by cable
     std::string receiverDevId;  // identity code answered through the receiver
     uint16_t sensorWord = 0;
     uint8_t sensorCode = 0;

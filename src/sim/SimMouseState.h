@@ -18,23 +18,24 @@ struct SimMacroEvent {
 // A macro reassembled from one or more 0x08 packets.
 struct SimMacro {
     std::vector<uint8_t> eventBytes;  // everything after the button index
-    std::vector<SimMacroEvent> events;  // eventBytes in groups of 4 (a trailing partial group is left out)
-    int packets = 0;                    // packets it arrived in
+    std::vector<SimMacroEvent>
+        events;       // eventBytes in groups of 4 (a trailing partial group is left out)
+    int packets = 0;  // packets it arrived in
 };
 
 // Parameters of one lighting effect.
 struct SimLightingEffect {
-    int brightness = 0;  // high 4 bits of the L byte
-    int speed = 0;       // low 4 bits
+    int brightness = 0;             // high 4 bits of the L byte
+    int speed = 0;                  // low 4 bits
     std::vector<uint32_t> colours;  // 24-bit colours, red in bits 0 to 7
     bool operator==(const SimLightingEffect&) const = default;
 };
 
 // Everything a simulated mouse keeps in its flash, as the command table reads and writes it.
 struct SimMouseState {
-    uint8_t reportRate = 1;  // report-rate code (1 = 1000 Hz)
-    uint8_t dpiIndex = 0;    // selected stage
-    uint8_t dpiCount = 6;    // number of stages
+    uint8_t reportRate = 1;                // report-rate code (1 = 1000 Hz)
+    uint8_t dpiIndex = 0;                  // selected stage
+    uint8_t dpiCount = 6;                  // number of stages
     std::array<uint16_t, 6> dpiRaw{};      // first copy of each stage's raw code
     std::array<uint16_t, 6> dpiRawCopy{};  // second copy (written, never read by the program)
     std::array<uint32_t, 6> dpiColours{};

@@ -59,7 +59,8 @@ void SimReceiver::SetMouseOn(bool on) {
     }
 }
 
-void SimReceiver::HandleOutput(const uint8_t* report, size_t length, std::vector<SimReport>& answers) {
+void SimReceiver::HandleOutput(const uint8_t* report, size_t length,
+                               std::vector<SimReport>& answers) {
     if (length < 1 + kFrameSize) {
         return;
     }
@@ -97,7 +98,8 @@ void SimReceiver::HandleOutput(const uint8_t* report, size_t length, std::vector
                 continue;
             }
             for (size_t k = 0; k < 4; ++k) {
-                answer[kFrameDataOffset + k] = k < m_identityCode.size() ? static_cast<uint8_t>(m_identityCode[k]) : 0;
+                answer[kFrameDataOffset + k] =
+                    k < m_identityCode.size() ? static_cast<uint8_t>(m_identityCode[k]) : 0;
             }
             unsigned sum = 0;
             for (size_t k = kFrameDataOffset; k < kFrameChecksumOffset; ++k) {

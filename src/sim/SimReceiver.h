@@ -13,7 +13,7 @@ namespace kestrix {
 // answers with its own identity code; while the mouse is off it answers nothing (or, when
 // told to, only the identity with online flag 0). Switching the mouse sends a 0xC0 link report.
 class SimReceiver : public SimFirmware {
-public:
+  public:
     // A receiver paired with mouse; identityCode goes into identity bytes 4 to 7.
     SimReceiver(std::shared_ptr<SimMouse> mouse, std::string identityCode, bool mouseOn);
     // Detaches from the mouse's report sink.
@@ -21,7 +21,8 @@ public:
     SimReceiver(const SimReceiver&) = delete;
     SimReceiver& operator=(const SimReceiver&) = delete;
 
-    void HandleOutput(const uint8_t* report, size_t length, std::vector<SimReport>& answers) override;
+    void HandleOutput(const uint8_t* report, size_t length,
+                      std::vector<SimReport>& answers) override;
     void SetUnsolicitedSink(SimReportSink sink) override;
 
     // The paired mouse.
@@ -33,7 +34,7 @@ public:
     // While the mouse is off, answer the identity request with online flag 0 instead of nothing.
     void SetAnswerIdentityWhileOff(bool answer);
 
-private:
+  private:
     std::shared_ptr<SimMouse> m_mouse;
     const std::string m_identityCode;
     mutable std::mutex m_mutex;

@@ -57,8 +57,8 @@ BackendSelection SelectProcessBackend(int argc, const char* const* argv) {
         for (const std::string& name : SimScenarioNames()) {
             known += known.empty() ? name : ", " + name;
         }
-        std::fprintf(stderr, "kestrix: unknown simulation scenario \"%s\" (known: %s)\n", choice.scenario.c_str(),
-                     known.c_str());
+        std::fprintf(stderr, "kestrix: unknown simulation scenario \"%s\" (known: %s)\n",
+                     choice.scenario.c_str(), known.c_str());
         selection.ok = false;
         return selection;
     }

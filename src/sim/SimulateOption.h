@@ -19,7 +19,7 @@ SimulateChoice ParseSimulateOption(int argc, const char* const* argv, const char
 
 // The back end a program chose at start.
 struct BackendSelection {
-    bool ok = true;                      // false: an unknown scenario name (message on stderr)
+    bool ok = true;                         // false: an unknown scenario name (message on stderr)
     std::shared_ptr<SimBackend> simulated;  // the simulated bus, or null for real hardware
 };
 

@@ -145,7 +145,8 @@ int DataStore::Run(const char* what, const char* sql, const Binder& bind, const 
         if (onRow) onRow(statement);
         if (firstRowOnly) break;
     }
-    if (!IsSuccessCode(rc)) LogLine("store: %s failed (%d): %s", what, rc, m_db.ErrorMessage().c_str());
+    if (!IsSuccessCode(rc))
+        LogLine("store: %s failed (%d): %s", what, rc, m_db.ErrorMessage().c_str());
     return rc;
 }
 
@@ -165,7 +166,8 @@ bool DataStore::GetSetting(ProfileId profile, std::string_view key, std::string&
     Lock lock(m_lock);
     value.clear();
     bool found = false;
-    Run("GetSetting", "SELECT value FROM t_configdata WHERE profile = ? and key = ?",
+    Run(
+        "GetSetting", "SELECT value FROM t_configdata WHERE profile = ? and key = ?",
         [&](SQLiteStatement& s) {
             s.BindInt(1, profile);
             s.BindText(2, key);
@@ -206,7 +208,8 @@ void DataStore::InsertDefaultSettings(ProfileId profile) {
     std::optional<SQLiteAutoTransaction> transaction;
     if (!m_db.InTransaction()) transaction.emplace(&m_db);
     for (const DefaultSetting& setting : DefaultSettings()) {
-        RunWrite("InsertDefaultSettings", "INSERT INTO t_configdata(profile, key, value) VALUES (?, ?, ?);",
+        RunWrite("InsertDefaultSettings",
+                 "INSERT INTO t_configdata(profile, key, value) VALUES (?, ?, ?);",
                  [&](SQLiteStatement& s) {
                      s.BindInt(1, profile);
                      s.BindText(2, setting.key);
@@ -219,14 +222,14 @@ void DataStore::InsertDefaultSettings(ProfileId profile) {
 
 ProfileId DataStore::InsertProfile(const ProfileRow& row) {
     Lock lock(m_lock);
-    ProfileId id = RunInsert("InsertProfile",
-                             "INSERT INTO t_profile_data(name, status, app, type) VALUES (?, ?, ?, ?);",
-                             [&](SQLiteStatement& s) {
-                                 s.BindText(1, row.name);
-                                 s.BindInt(2, 0);
-                                 s.BindText(3, row.app);
-                                 s.BindInt(4, 0);
-                             });
+    ProfileId id = RunInsert(
+        "InsertProfile", "INSERT INTO t_profile_data(name, status, app, type) VALUES (?, ?, ?, ?);",
+        [&](SQLiteStatement& s) {
+            s.BindText(1, row.name);
+            s.BindInt(2, 0);
+            s.BindText(3, row.app);
+            s.BindInt(4, 0);
+        });
     if (id > 0) InsertDefaultSettings(id);
     return id;
 }
@@ -244,7 +247,8 @@ bool DataStore::GetProfileName(ProfileId profile, std::string& name) {
     Lock lock(m_lock);
     name.clear();
     bool found = false;
-    Run("GetProfileName", "SELECT name FROM t_profile_data WHERE profile = ?",
+    Run(
+        "GetProfileName", "SELECT name FROM t_profile_data WHERE profile = ?",
         [&](SQLiteStatement& s) { s.BindInt(1, profile); },
         [&](const SQLiteStatement& s) {
             name = s.ColumnString(0);
@@ -283,7 +287,8 @@ bool DataStore::SetActiveProfile(ProfileId profile) {
 ProfileId DataStore::GetActiveProfile() {
     Lock lock(m_lock);
     ProfileId active = 0;
-    Run("GetActiveProfile", "SELECT profile FROM t_profile_data WHERE status = ?",
+    Run(
+        "GetActiveProfile", "SELECT profile FROM t_profile_data WHERE status = ?",
         [](SQLiteStatement& s) { s.BindInt(1, 1); },
         [&](const SQLiteStatement& s) { active = s.ColumnInt(0); }, true);
     return active;

@@ -23,7 +23,7 @@ class SQLiteStatement;
 // each database failure also leaves a log line. A closed store fails every operation that
 // way. Text is UTF-8 throughout.
 class DataStore {
-public:
+  public:
     // The process-wide store, created on first use from any thread and closed at exit.
     static DataStore& Instance();
 
@@ -152,7 +152,7 @@ public:
     // Replaces rows with the profile's lighting rows in table order; returns the count.
     int ListLightRows(ProfileId profile, std::vector<LightRow>& rows);
 
-private:
+  private:
     using Binder = std::function<void(SQLiteStatement&)>;
     using RowReader = std::function<void(const SQLiteStatement&)>;
 

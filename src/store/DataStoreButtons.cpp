@@ -50,7 +50,8 @@ MacroRecordRow ReadMacroRecord(const SQLiteStatement& s) {
 }
 
 constexpr const char* kInsertMacroSql =
-    "INSERT INTO t_macro_data(name, play_type, play_times, delay_type, delay_time) VALUES (?, ?, ?, ?, ?);";
+    "INSERT INTO t_macro_data(name, play_type, play_times, delay_type, delay_time) VALUES (?, ?, "
+    "?, ?, ?);";
 constexpr const char* kInsertMacroRecordSql =
     "INSERT INTO t_macrorecord(macro_id, type, record_index, desc, value, delay_time) "
     "VALUES (?, ?, ?, ?, ?, ?);";
@@ -71,35 +72,39 @@ void BindMacroRecord(SQLiteStatement& s, const MacroRecordRow& row) {
 int DataStore::ReplaceKeyAssignment(const KeyAssignmentRow& row) {
     Lock lock(m_lock);
     // The delete's own result does not matter: a button without a row is the normal case.
-    Run("ReplaceKeyAssignment", "DELETE FROM t_key_macro_data WHERE profile = ? and fn_layer = ? and key_code = ?",
+    Run("ReplaceKeyAssignment",
+        "DELETE FROM t_key_macro_data WHERE profile = ? and fn_layer = ? and key_code = ?",
         [&](SQLiteStatement& s) {
             s.BindInt(1, row.profile);
             s.BindInt(2, row.fnLayer);
             s.BindInt(3, row.keyCode);
         });
     if (row.macroValue == 0 && row.macroValue2 == 0) return 0;  // default function: no row
-    return RunInsert("ReplaceKeyAssignment",
-                     "INSERT INTO t_key_macro_data(profile, fn_layer, key_code, layout_value, layout_desc, "
-                     "macro_type, macro_value, macro_value2, macro_value3, macro_desc) "
-                     "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?);",
-                     [&](SQLiteStatement& s) {
-                         s.BindInt(1, row.profile);
-                         s.BindInt(2, row.fnLayer);
-                         s.BindInt(3, row.keyCode);
-                         s.BindInt(4, row.layoutValue);
-                         s.BindText(5, row.layoutDesc);
-                         s.BindInt(6, row.macroType);
-                         s.BindInt(7, row.macroValue);
-                         s.BindInt(8, row.macroValue2);
-                         s.BindInt(9, row.macroValue3);
-                         s.BindText(10, row.macroDesc);
-                     });
+    return RunInsert(
+        "ReplaceKeyAssignment",
+        "INSERT INTO t_key_macro_data(profile, fn_layer, key_code, layout_value, layout_desc, "
+        "macro_type, macro_value, macro_value2, macro_value3, macro_desc) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?);",
+        [&](SQLiteStatement& s) {
+            s.BindInt(1, row.profile);
+            s.BindInt(2, row.fnLayer);
+            s.BindInt(3, row.keyCode);
+            s.BindInt(4, row.layoutValue);
+            s.BindText(5, row.layoutDesc);
+            s.BindInt(6, row.macroType);
+            s.BindInt(7, row.macroValue);
+            s.BindInt(8, row.macroValue2);
+            s.BindInt(9, row.macroValue3);
+            s.BindText(10, row.macroDesc);
+        });
 }
 
 bool DataStore::GetKeyAssignment(ProfileId profile, int keyCode, KeyAssignmentRow& row) {
     Lock lock(m_lock);
     bool found = false;
-    Run("GetKeyAssignment", "SELECT * FROM t_key_macro_data WHERE profile = ? and fn_layer = ? and key_code = ?",
+    Run(
+        "GetKeyAssignment",
+        "SELECT * FROM t_key_macro_data WHERE profile = ? and fn_layer = ? and key_code = ?",
         [&](SQLiteStatement& s) {
             s.BindInt(1, profile);
             s.BindInt(2, 0);
@@ -116,7 +121,8 @@ bool DataStore::GetKeyAssignment(ProfileId profile, int keyCode, KeyAssignmentRo
 bool DataStore::SetKeyAssignmentDesc(ProfileId profile, int keyCode, std::string_view text) {
     Lock lock(m_lock);
     return RunWrite("SetKeyAssignmentDesc",
-                    "UPDATE t_key_macro_data SET macro_desc = ? WHERE profile = ? and fn_layer = ? and key_code = ?",
+                    "UPDATE t_key_macro_data SET macro_desc = ? WHERE profile = ? and fn_layer = ? "
+                    "and key_code = ?",
                     [&](SQLiteStatement& s) {
                         s.BindText(1, text);
                         s.BindInt(2, profile);
@@ -128,7 +134,8 @@ bool DataStore::SetKeyAssignmentDesc(ProfileId profile, int keyCode, std::string
 int DataStore::ListKeyAssignments(ProfileId profile, std::vector<KeyAssignmentRow>& rows) {
     Lock lock(m_lock);
     rows.clear();
-    Run("ListKeyAssignments", "SELECT * FROM t_key_macro_data WHERE profile = ? and fn_layer = ?",
+    Run(
+        "ListKeyAssignments", "SELECT * FROM t_key_macro_data WHERE profile = ? and fn_layer = ?",
         [&](SQLiteStatement& s) {
             s.BindInt(1, profile);
             s.BindInt(2, 0);
@@ -178,23 +185,25 @@ bool DataStore::RenameMacro(int macroId, std::string_view name) {
 
 bool DataStore::UpdateMacro(const MacroRow& row) {
     Lock lock(m_lock);
-    return RunWrite("UpdateMacro",
-                    "UPDATE t_macro_data SET name = ?, play_type = ?, play_times = ?, delay_type = ?,"
-                    "delay_time = ? WHERE macro_id = ?",
-                    [&](SQLiteStatement& s) {
-                        s.BindText(1, row.name);
-                        s.BindInt(2, row.playType);
-                        s.BindInt(3, row.playTimes);
-                        s.BindInt(4, row.delayType);
-                        s.BindInt(5, row.delayTime);
-                        s.BindInt(6, row.macroId);
-                    });
+    return RunWrite(
+        "UpdateMacro",
+        "UPDATE t_macro_data SET name = ?, play_type = ?, play_times = ?, delay_type = ?,"
+        "delay_time = ? WHERE macro_id = ?",
+        [&](SQLiteStatement& s) {
+            s.BindText(1, row.name);
+            s.BindInt(2, row.playType);
+            s.BindInt(3, row.playTimes);
+            s.BindInt(4, row.delayType);
+            s.BindInt(5, row.delayTime);
+            s.BindInt(6, row.macroId);
+        });
 }
 
 bool DataStore::GetMacro(int macroId, MacroRow& row) {
     Lock lock(m_lock);
     bool found = false;
-    Run("GetMacro", "SELECT * FROM t_macro_data WHERE macro_id = ?",
+    Run(
+        "GetMacro", "SELECT * FROM t_macro_data WHERE macro_id = ?",
         [&](SQLiteStatement& s) { s.BindInt(1, macroId); },
         [&](const SQLiteStatement& s) {
             row = ReadMacro(s);
@@ -215,7 +224,8 @@ int DataStore::ListMacros(std::vector<MacroRow>& rows) {
 bool DataStore::DeleteMacro(int macroId) {
     Lock lock(m_lock);
     auto bindId = [&](SQLiteStatement& s) { s.BindInt(1, macroId); };
-    if (!RunWrite("DeleteMacro", "DELETE FROM t_macro_data WHERE macro_id = ?", bindId)) return false;
+    if (!RunWrite("DeleteMacro", "DELETE FROM t_macro_data WHERE macro_id = ?", bindId))
+        return false;
     return RunWrite("DeleteMacro", "DELETE FROM t_macrorecord WHERE macro_id = ?", bindId);
 }
 
@@ -231,7 +241,8 @@ void DataStore::InsertMacroRecords(const std::vector<MacroRecordRow>& rows) {
     Lock lock(m_lock);
     SQLiteAutoTransaction transaction(&m_db);
     for (const MacroRecordRow& row : rows) {
-        RunWrite("InsertMacroRecords", kInsertMacroRecordSql, [&](SQLiteStatement& s) { BindMacroRecord(s, row); });
+        RunWrite("InsertMacroRecords", kInsertMacroRecordSql,
+                 [&](SQLiteStatement& s) { BindMacroRecord(s, row); });
     }
     transaction.Commit();
 }
@@ -239,7 +250,9 @@ void DataStore::InsertMacroRecords(const std::vector<MacroRecordRow>& rows) {
 int DataStore::ListMacroRecords(int macroId, std::vector<MacroRecordRow>& rows) {
     Lock lock(m_lock);
     rows.clear();
-    Run("ListMacroRecords", "SELECT * FROM t_macrorecord WHERE macro_id = ? ORDER BY record_index ASC",
+    Run(
+        "ListMacroRecords",
+        "SELECT * FROM t_macrorecord WHERE macro_id = ? ORDER BY record_index ASC",
         [&](SQLiteStatement& s) { s.BindInt(1, macroId); },
         [&](const SQLiteStatement& s) { rows.push_back(ReadMacroRecord(s)); });
     return static_cast<int>(rows.size());

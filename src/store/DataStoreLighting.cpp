@@ -30,7 +30,8 @@ LightRow ReadLightRow(const SQLiteStatement& s) {
 int DataStore::CountLightRows(ProfileId profile) {
     Lock lock(m_lock);
     int count = 0;
-    Run("CountLightRows", "select count(*) FROM t_light_data WHERE profile = ?",
+    Run(
+        "CountLightRows", "select count(*) FROM t_light_data WHERE profile = ?",
         [&](SQLiteStatement& s) { s.BindInt(1, profile); },
         [&](const SQLiteStatement& s) { count = s.ColumnInt(0); }, true);
     return count;
@@ -38,46 +39,48 @@ int DataStore::CountLightRows(ProfileId profile) {
 
 int DataStore::InsertLightRow(const LightRow& row) {
     Lock lock(m_lock);
-    return RunInsert("InsertLightRow",
-                     "INSERT INTO t_light_data(profile, name, mode, brightness, speed, direction, colorful, "
-                     "colorindex, color_value1, color_value2, color_value3, color_value4, color_value5, "
-                     "color_value6, color_value7, config_func, reserved, status) "
-                     "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?);",
-                     [&](SQLiteStatement& s) {
-                         s.BindInt(1, row.profile);
-                         s.BindText(2, row.name);
-                         s.BindInt(3, row.mode);
-                         s.BindInt(4, row.brightness);
-                         s.BindInt(5, row.speed);
-                         s.BindInt(6, row.direction);
-                         s.BindInt(7, row.colorful);
-                         s.BindInt(8, row.colorIndex);
-                         for (int i = 0; i < 7; ++i) s.BindInt(9 + i, row.colorValues[static_cast<size_t>(i)]);
-                         s.BindInt(16, row.configFunc);
-                         s.BindInt(17, row.reserved);
-                         s.BindInt(18, row.status);
-                     });
+    return RunInsert(
+        "InsertLightRow",
+        "INSERT INTO t_light_data(profile, name, mode, brightness, speed, direction, colorful, "
+        "colorindex, color_value1, color_value2, color_value3, color_value4, color_value5, "
+        "color_value6, color_value7, config_func, reserved, status) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?);",
+        [&](SQLiteStatement& s) {
+            s.BindInt(1, row.profile);
+            s.BindText(2, row.name);
+            s.BindInt(3, row.mode);
+            s.BindInt(4, row.brightness);
+            s.BindInt(5, row.speed);
+            s.BindInt(6, row.direction);
+            s.BindInt(7, row.colorful);
+            s.BindInt(8, row.colorIndex);
+            for (int i = 0; i < 7; ++i) s.BindInt(9 + i, row.colorValues[static_cast<size_t>(i)]);
+            s.BindInt(16, row.configFunc);
+            s.BindInt(17, row.reserved);
+            s.BindInt(18, row.status);
+        });
 }
 
 bool DataStore::UpdateLightRow(int mode, const LightRow& row) {
     Lock lock(m_lock);
-    return RunWrite("UpdateLightRow",
-                    "UPDATE t_light_data SET brightness = ?, speed = ?, direction = ?, colorful = ?, "
-                    "colorindex = ?, color_value1 = ?, color_value2 = ?, color_value3 = ?, color_value4 = ?, "
-                    "color_value5 = ?, color_value6 = ?, color_value7 = ?, config_func = ?, reserved = ? "
-                    "WHERE profile = ? AND mode = ?",
-                    [&](SQLiteStatement& s) {
-                        s.BindInt(1, row.brightness);
-                        s.BindInt(2, row.speed);
-                        s.BindInt(3, row.direction);
-                        s.BindInt(4, row.colorful);
-                        s.BindInt(5, row.colorIndex);
-                        for (int i = 0; i < 7; ++i) s.BindInt(6 + i, row.colorValues[static_cast<size_t>(i)]);
-                        s.BindInt(13, row.configFunc);
-                        s.BindInt(14, row.reserved);
-                        s.BindInt(15, row.profile);
-                        s.BindInt(16, mode);
-                    });
+    return RunWrite(
+        "UpdateLightRow",
+        "UPDATE t_light_data SET brightness = ?, speed = ?, direction = ?, colorful = ?, "
+        "colorindex = ?, color_value1 = ?, color_value2 = ?, color_value3 = ?, color_value4 = ?, "
+        "color_value5 = ?, color_value6 = ?, color_value7 = ?, config_func = ?, reserved = ? "
+        "WHERE profile = ? AND mode = ?",
+        [&](SQLiteStatement& s) {
+            s.BindInt(1, row.brightness);
+            s.BindInt(2, row.speed);
+            s.BindInt(3, row.direction);
+            s.BindInt(4, row.colorful);
+            s.BindInt(5, row.colorIndex);
+            for (int i = 0; i < 7; ++i) s.BindInt(6 + i, row.colorValues[static_cast<size_t>(i)]);
+            s.BindInt(13, row.configFunc);
+            s.BindInt(14, row.reserved);
+            s.BindInt(15, row.profile);
+            s.BindInt(16, mode);
+        });
 }
 
 bool DataStore::SetActiveLightMode(ProfileId profile, int mode) {
@@ -87,7 +90,8 @@ bool DataStore::SetActiveLightMode(ProfileId profile, int mode) {
                  s.BindInt(1, 0);
                  s.BindInt(2, profile);
              });
-    return RunWrite("SetActiveLightMode", "UPDATE t_light_data SET status = ? WHERE profile = ? and mode = ?",
+    return RunWrite("SetActiveLightMode",
+                    "UPDATE t_light_data SET status = ? WHERE profile = ? and mode = ?",
                     [&](SQLiteStatement& s) {
                         s.BindInt(1, 1);
                         s.BindInt(2, profile);
@@ -98,7 +102,8 @@ bool DataStore::SetActiveLightMode(ProfileId profile, int mode) {
 int DataStore::GetActiveLightMode(ProfileId profile) {
     Lock lock(m_lock);
     int mode = 0;
-    Run("GetActiveLightMode", "SELECT mode FROM t_light_data WHERE profile = ? and status = ?",
+    Run(
+        "GetActiveLightMode", "SELECT mode FROM t_light_data WHERE profile = ? and status = ?",
         [&](SQLiteStatement& s) {
             s.BindInt(1, profile);
             s.BindInt(2, 1);
@@ -110,7 +115,8 @@ int DataStore::GetActiveLightMode(ProfileId profile) {
 bool DataStore::GetLightRow(ProfileId profile, int mode, LightRow& row) {
     Lock lock(m_lock);
     bool found = false;
-    Run("GetLightRow", "SELECT * FROM t_light_data WHERE profile = ? AND mode = ?",
+    Run(
+        "GetLightRow", "SELECT * FROM t_light_data WHERE profile = ? AND mode = ?",
         [&](SQLiteStatement& s) {
             s.BindInt(1, profile);
             s.BindInt(2, mode);
@@ -126,7 +132,8 @@ bool DataStore::GetLightRow(ProfileId profile, int mode, LightRow& row) {
 int DataStore::ListLightRows(ProfileId profile, std::vector<LightRow>& rows) {
     Lock lock(m_lock);
     rows.clear();
-    Run("ListLightRows", "SELECT * FROM t_light_data WHERE profile = ?",
+    Run(
+        "ListLightRows", "SELECT * FROM t_light_data WHERE profile = ?",
         [&](SQLiteStatement& s) { s.BindInt(1, profile); },
         [&](const SQLiteStatement& s) { rows.push_back(ReadLightRow(s)); });
     return static_cast<int>(rows.size());

@@ -34,10 +34,12 @@ LightRow MakeDefaultLightRow(ProfileId profile, size_t effectIndex) {
     return row;
 }
 
-int InsertDefaultLightRows(DataStore& store, ProfileId profile, const std::array<bool, 6>& enabledEffects) {
+int InsertDefaultLightRows(DataStore& store, ProfileId profile,
+                           const std::array<bool, 6>& enabledEffects) {
     int inserted = 0;
     for (size_t i = 0; i < enabledEffects.size(); ++i) {
-        if (enabledEffects[i] && store.InsertLightRow(MakeDefaultLightRow(profile, i)) > 0) ++inserted;
+        if (enabledEffects[i] && store.InsertLightRow(MakeDefaultLightRow(profile, i)) > 0)
+            ++inserted;
     }
     store.SetActiveLightMode(profile, 1);
     return inserted;

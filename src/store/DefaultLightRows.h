@@ -26,6 +26,7 @@ LightRow MakeDefaultLightRow(ProfileId profile, size_t effectIndex);
 
 // Inserts one row per enabled effect, in order, then makes mode 1 active (a model without
 // light_1 ends with no active effect). Returns how many rows were inserted.
-int InsertDefaultLightRows(DataStore& store, ProfileId profile, const std::array<bool, 6>& enabledEffects);
+int InsertDefaultLightRows(DataStore& store, ProfileId profile,
+                           const std::array<bool, 6>& enabledEffects);
 
 }  // namespace kestrix

@@ -8,7 +8,7 @@ class SQLiteDB;
 // There is no rollback; a scope left early still ends with "END". On a closed connection no
 // SQL is issued and Begin/Commit report false.
 class SQLiteAutoTransaction {
-public:
+  public:
     // Runs "BEGIN" when db is open; marks the scope active whenever db is given.
     explicit SQLiteAutoTransaction(SQLiteDB* db);
     virtual ~SQLiteAutoTransaction();  // "END" when still active and open
@@ -22,7 +22,7 @@ public:
     // True between a begin and the matching end.
     bool IsActive() const { return m_active; }
 
-private:
+  private:
     SQLiteDB* m_db;
     bool m_active = false;
 };

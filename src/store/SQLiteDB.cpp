@@ -29,7 +29,8 @@ bool SQLiteDB::Open(const std::string& path, int flags) {
     if (m_handle) {
         sqlite3_interrupt(m_handle.get());
         if (!Close()) {
-            LogLine("database: could not close the previous connection before opening %s", path.c_str());
+            LogLine("database: could not close the previous connection before opening %s",
+                    path.c_str());
         }
     }
     sqlite3* raw = nullptr;
@@ -87,7 +88,9 @@ int64_t SQLiteDB::LastInsertRowId() const {
     return sqlite3_last_insert_rowid(m_handle.get());
 }
 
-bool SQLiteDB::InTransaction() const { return m_handle && sqlite3_get_autocommit(m_handle.get()) == 0; }
+bool SQLiteDB::InTransaction() const {
+    return m_handle && sqlite3_get_autocommit(m_handle.get()) == 0;
+}
 
 std::string SQLiteDB::ErrorMessage() const {
     if (!m_handle) return "not open";

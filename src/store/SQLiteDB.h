@@ -13,7 +13,7 @@ class SQLiteStatement;
 // Thin owner of one SQLite connection. Every call on a closed connection returns
 // SQLITE_MISUSE (21) or the documented failure value instead of touching SQLite.
 class SQLiteDB {
-public:
+  public:
     // Row callback of Exec, as sqlite3_exec calls it.
     using ExecCallback = int (*)(void* context, int columnCount, char** values, char** names);
 
@@ -41,7 +41,7 @@ public:
     // SQLite's text for the last error of this connection ("not open" without one).
     std::string ErrorMessage() const;
 
-private:
+  private:
     struct Closer {
         void operator()(sqlite3* handle) const;
     };

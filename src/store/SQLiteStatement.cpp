@@ -7,7 +7,9 @@
 
 namespace kestrix {
 
-void SQLiteStatement::Finalizer::operator()(sqlite3_stmt* handle) const { sqlite3_finalize(handle); }
+void SQLiteStatement::Finalizer::operator()(sqlite3_stmt* handle) const {
+    sqlite3_finalize(handle);
+}
 
 SQLiteStatement::SQLiteStatement() = default;
 SQLiteStatement::~SQLiteStatement() = default;
@@ -26,7 +28,8 @@ int SQLiteStatement::BindText(int index, std::string_view text) {
     // A default string_view has a null data pointer, which SQLite would bind as NULL; the
     // columns hold empty text instead.
     const char* data = text.data() ? text.data() : "";
-    return sqlite3_bind_text(m_handle.get(), index, data, static_cast<int>(text.size()), SQLITE_STATIC);
+    return sqlite3_bind_text(m_handle.get(), index, data, static_cast<int>(text.size()),
+                             SQLITE_STATIC);
 }
 
 int SQLiteStatement::Step() {
@@ -37,7 +40,8 @@ int SQLiteStatement::Step() {
 int SQLiteStatement::ColumnInt(int index) const {
     if (!m_handle) return 0;
     sqlite3_int64 value = sqlite3_column_int64(m_handle.get(), index);
-    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max()) return 0;
+    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        return 0;
     return static_cast<int>(value);
 }
 

@@ -11,7 +11,7 @@ namespace kestrix {
 // Owner of one prepared statement (made by SQLiteDB::Prepare). Calls without a statement
 // return SQLITE_MISUSE (21), 0 or null as documented.
 class SQLiteStatement {
-public:
+  public:
     SQLiteStatement();
     virtual ~SQLiteStatement();  // finalizes
     SQLiteStatement(const SQLiteStatement&) = delete;
@@ -35,7 +35,7 @@ public:
     // True while a statement is held.
     bool IsPrepared() const { return m_handle != nullptr; }
 
-private:
+  private:
     friend class SQLiteDB;
     void Adopt(sqlite3_stmt* handle);
     struct Finalizer {

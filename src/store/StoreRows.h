@@ -25,7 +25,7 @@ struct KeyAssignmentRow {
     int keyCode = 0;  // button number on the mouse
     int layoutValue = 0;
     std::string layoutDesc;
-    int macroType = 0;  // kind of assignment; 4 = macro of t_macro_data
+    int macroType = 0;   // kind of assignment; 4 = macro of t_macro_data
     int macroValue = 0;  // for a macro assignment the macro_id
     int macroValue2 = 0;
     int macroValue3 = 0;

@@ -7,8 +7,7 @@
 
 namespace DUI {
 
-void BatteryCtrl::SetBatteryInfo(int level, int chargeState)
-{
+void BatteryCtrl::SetBatteryInfo(int level, int chargeState) {
     m_level = std::clamp(level, 0, 100);
     m_charging = chargeState == 1;
     Invalidate();
@@ -18,8 +17,7 @@ int BatteryCtrl::GetLevel() const { return m_level; }
 
 bool BatteryCtrl::IsCharging() const { return m_charging; }
 
-void BatteryCtrl::Paint(QPainter& painter)
-{
+void BatteryCtrl::Paint(QPainter& painter) {
     const QRectF area = Widget()->rect();
     const qreal height = std::min<qreal>(area.height() - 2, 16);
     const QRectF icon(1, area.center().y() - height / 2, height * 1.9, height);

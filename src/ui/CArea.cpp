@@ -9,36 +9,31 @@ namespace DUI {
 
 CArea::CArea() = default;
 
-void CArea::SetBkColor(int colour)
-{
+void CArea::SetBkColor(int colour) {
     m_colour = colour < 0 ? -1 : (colour & 0xFFFFFF);
     Invalidate();
 }
 
 int CArea::GetBkColor() const { return m_colour; }
 
-void CArea::SetBorderColor(int colour)
-{
+void CArea::SetBorderColor(int colour) {
     m_border = colour;
     Invalidate();
 }
 
-void CArea::SetRadius(int radius)
-{
+void CArea::SetRadius(int radius) {
     m_radius = std::max(0, radius);
     Invalidate();
 }
 
-void CArea::SetTransparent(bool transparent)
-{
+void CArea::SetTransparent(bool transparent) {
     m_transparent = transparent;
     Invalidate();
 }
 
 int CArea::Radius() const { return m_radius; }
 
-void CArea::Paint(QPainter& painter)
-{
+void CArea::Paint(QPainter& painter) {
     if (m_transparent) {
         return;
     }
@@ -49,7 +44,7 @@ void CArea::Paint(QPainter& painter)
         return;
     }
     const qreal radius = std::min<qreal>(Radius(), std::min(area.width(), area.height()) / 2);
-    const QColor border = m_border == -2 ? QColor(Qt::transparent)
+    const QColor border = m_border == -2  ? QColor(Qt::transparent)
                           : m_border >= 0 ? Theme::FromColourInt(m_border)
                           : m_colour >= 0 ? QColor(255, 255, 255, 36)
                                           : Theme::kPanelBorder;

@@ -9,7 +9,7 @@ namespace DUI {
 // fill (SetBkColor: colour previews), else the theme's panel with its border. Hiding the
 // area hides its children. Clicks on the bare panel pass to the window (title drag).
 class CArea : public MControl {
-public:
+  public:
     CArea();
     // Solid fill colour (colour integer); -1 returns to the panel look.
     void SetBkColor(int colour);
@@ -22,12 +22,12 @@ public:
     // Draws nothing but the children (pure container).
     void SetTransparent(bool transparent);
 
-protected:
+  protected:
     void Paint(QPainter& painter) override;
     void MousePress(QMouseEvent& event) override;
     int Radius() const;
 
-private:
+  private:
     int m_colour = -1;
     int m_border = -1;
     int m_radius = 8;

@@ -6,16 +6,14 @@
 
 namespace DUI {
 
-void CCheckButton::SetCheck(int check)
-{
+void CCheckButton::SetCheck(int check) {
     m_check = check ? 1 : 0;
     Invalidate();
 }
 
 int CCheckButton::GetCheck() const { return m_check; }
 
-void CCheckButton::Paint(QPainter& painter)
-{
+void CCheckButton::Paint(QPainter& painter) {
     const VisualState state = State();
     const QRectF area = Widget()->rect();
     const qreal box = std::min<qreal>(18, area.height() - 2);
@@ -25,8 +23,10 @@ void CCheckButton::Paint(QPainter& painter)
         painter.setOpacity(0.4);
     }
     if (m_check) {
-        Theme::DrawPanel(painter, boxRect, Theme::ForState(Theme::Accent(), state), Theme::Accent(), 4);
-        Theme::DrawGlyph(painter, boxRect.adjusted(1, 1, -1, -1), "check", Theme::ContrastText(Theme::Accent()), 2.0);
+        Theme::DrawPanel(painter, boxRect, Theme::ForState(Theme::Accent(), state), Theme::Accent(),
+                         4);
+        Theme::DrawGlyph(painter, boxRect.adjusted(1, 1, -1, -1), "check",
+                         Theme::ContrastText(Theme::Accent()), 2.0);
     } else {
         const QColor border = state.hover ? Theme::Accent() : QColor(92, 92, 100);
         Theme::DrawPanel(painter, boxRect, Theme::ForState(Theme::kInput, state), border, 4);
@@ -36,15 +36,16 @@ void CCheckButton::Paint(QPainter& painter)
     }
     painter.setFont(Font());
     painter.setPen(TextColour(state.hover ? Theme::kHeading : Theme::kText));
-    const QRectF textRect(boxRect.right() + 10, 0, area.width() - boxRect.right() - 10, area.height());
-    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
-                     painter.fontMetrics().elidedText(QString::fromStdString(GetTitle()), Qt::ElideRight,
-                                                      static_cast<int>(textRect.width())));
+    const QRectF textRect(boxRect.right() + 10, 0, area.width() - boxRect.right() - 10,
+                          area.height());
+    painter.drawText(
+        textRect, Qt::AlignLeft | Qt::AlignVCenter,
+        painter.fontMetrics().elidedText(QString::fromStdString(GetTitle()), Qt::ElideRight,
+                                         static_cast<int>(textRect.width())));
     painter.restore();
 }
 
-void CCheckButton::Clicked()
-{
+void CCheckButton::Clicked() {
     SetCheck(m_check ? 0 : 1);
     Notify(kNotifyClick);
 }

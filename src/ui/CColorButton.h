@@ -9,7 +9,7 @@ namespace DUI {
 // "CColorButton": a colour swatch. Swatches sharing a group name (SetGroupName) in one
 // window are exclusive: a click checks this one, clears the others and sends code 2.
 class CColorButton : public MControl {
-public:
+  public:
     // Swatch colour (colour integer, red in bits 0-7).
     void SetColor(int colour);
     // The swatch colour.
@@ -23,13 +23,13 @@ public:
     // 1 when checked.
     int GetCheck() const;
 
-protected:
+  protected:
     void Paint(QPainter& painter) override;
     void Clicked() override;
     bool AcceptsFocus() const override;
     bool IsCheckedForPaint() const override;
 
-private:
+  private:
     int m_colour = 0xFFFFFF;
     std::string m_group;
     int m_check = 0;

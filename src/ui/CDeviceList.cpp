@@ -14,8 +14,7 @@ constexpr double kCardGap = 24;
 constexpr double kCardAspect = 0.78;  // width / height
 constexpr double kMaxCardHeight = 360;
 
-QString VersionText(int version)
-{
+QString VersionText(int version) {
     const QString hex = QString::number(version, 16);
     if (hex.size() < 3) {
         return QStringLiteral("v") + hex;
@@ -24,8 +23,7 @@ QString VersionText(int version)
 }
 }  // namespace
 
-int CDeviceList::AddDevice(int model, const std::string& name, const std::string& picture)
-{
+int CDeviceList::AddDevice(int model, const std::string& name, const std::string& picture) {
     int index = IndexOf(model);
     if (index < 0) {
         m_cards.push_back({});
@@ -38,8 +36,7 @@ int CDeviceList::AddDevice(int model, const std::string& name, const std::string
     return index;
 }
 
-void CDeviceList::DeleteAllDevices()
-{
+void CDeviceList::DeleteAllDevices() {
     m_cards.clear();
     m_selected = -1;
     m_hot = -1;
@@ -49,13 +46,11 @@ void CDeviceList::DeleteAllDevices()
 
 int CDeviceList::GetCount() const { return static_cast<int>(m_cards.size()); }
 
-int CDeviceList::GetDeviceModel(int index) const
-{
+int CDeviceList::GetDeviceModel(int index) const {
     return index >= 0 && index < GetCount() ? m_cards[index].model : 0;
 }
 
-int CDeviceList::IndexOf(int model) const
-{
+int CDeviceList::IndexOf(int model) const {
     for (int i = 0; i < GetCount(); ++i) {
         if (m_cards[i].model == model) {
             return i;
@@ -64,8 +59,7 @@ int CDeviceList::IndexOf(int model) const
     return -1;
 }
 
-bool CDeviceList::SetDeviceState(int model, int mode, int state)
-{
+bool CDeviceList::SetDeviceState(int model, int mode, int state) {
     const int index = IndexOf(model);
     if (index < 0) {
         return false;
@@ -76,16 +70,14 @@ bool CDeviceList::SetDeviceState(int model, int mode, int state)
     return true;
 }
 
-void CDeviceList::SetAllDeviceState(int state)
-{
+void CDeviceList::SetAllDeviceState(int state) {
     for (Card& card : m_cards) {
         card.state = state;
     }
     Invalidate();
 }
 
-bool CDeviceList::SetDeviceBattery(int model, int chargeState, int level)
-{
+bool CDeviceList::SetDeviceBattery(int model, int chargeState, int level) {
     const int index = IndexOf(model);
     if (index < 0) {
         return false;
@@ -96,8 +88,7 @@ bool CDeviceList::SetDeviceBattery(int model, int chargeState, int level)
     return true;
 }
 
-bool CDeviceList::SetDeviceVersion(int model, int version)
-{
+bool CDeviceList::SetDeviceVersion(int model, int version) {
     const int index = IndexOf(model);
     if (index < 0) {
         return false;
@@ -107,8 +98,7 @@ bool CDeviceList::SetDeviceVersion(int model, int version)
     return true;
 }
 
-int CDeviceList::SetSelectDevice(int model)
-{
+int CDeviceList::SetSelectDevice(int model) {
     int index = IndexOf(model);
     if (index < 0 || m_cards[index].state != 1) {
         int online = -1;
@@ -139,8 +129,7 @@ int CDeviceList::SetSelectDevice(int model)
 
 int CDeviceList::GetSelectDevice() const { return GetDeviceModel(m_selected); }
 
-int CDeviceList::GetOnlineDevCount() const
-{
+int CDeviceList::GetOnlineDevCount() const {
     int count = 0;
     for (const Card& card : m_cards) {
         count += card.state == 1 ? 1 : 0;
@@ -148,28 +137,24 @@ int CDeviceList::GetOnlineDevCount() const
     return count;
 }
 
-int CDeviceList::GetDeviceState(int model) const
-{
+int CDeviceList::GetDeviceState(int model) const {
     const int index = IndexOf(model);
     return index < 0 ? -1 : m_cards[index].state;
 }
 
-void CDeviceList::SetHighlight(int index)
-{
+void CDeviceList::SetHighlight(int index) {
     m_hot = index >= 0 && index < GetCount() ? index : -1;
     Invalidate();
 }
 
 int CDeviceList::GetHighlight() const { return m_hot; }
 
-double CDeviceList::CardHeight() const
-{
+double CDeviceList::CardHeight() const {
     // Cards stop growing at kMaxCardHeight; a taller list shows more of them side by side.
     return std::min<double>(Widget()->height() - 16, kMaxCardHeight);
 }
 
-int CDeviceList::VisibleCards() const
-{
+int CDeviceList::VisibleCards() const {
     if (!Widget()) {
         return 1;
     }
@@ -179,21 +164,18 @@ int CDeviceList::VisibleCards() const
 
 bool CDeviceList::CanScroll() const { return GetCount() > VisibleCards(); }
 
-void CDeviceList::Scroll(int cards)
-{
+void CDeviceList::Scroll(int cards) {
     m_first = std::clamp(m_first + cards, 0, std::max(0, GetCount() - VisibleCards()));
     Invalidate();
 }
 
-void CDeviceList::SetEmptyText(const std::string& title, const std::string& hint)
-{
+void CDeviceList::SetEmptyText(const std::string& title, const std::string& hint) {
     m_emptyTitle = title;
     m_emptyHint = hint;
     Invalidate();
 }
 
-void CDeviceList::ClickDevice(int index)
-{
+void CDeviceList::ClickDevice(int index) {
     if (index < 0 || index >= GetCount()) {
         return;
     }
@@ -202,8 +184,7 @@ void CDeviceList::ClickDevice(int index)
     Notify(kNotifyClick, m_cards[index].model);
 }
 
-void CDeviceList::CardGeometry(int slot, double& x, double& y, double& w, double& h) const
-{
+void CDeviceList::CardGeometry(int slot, double& x, double& y, double& w, double& h) const {
     const double areaWidth = Widget()->width();
     h = CardHeight();
     w = h * kCardAspect;
@@ -213,8 +194,7 @@ void CDeviceList::CardGeometry(int slot, double& x, double& y, double& w, double
     y = (Widget()->height() - h) / 2;
 }
 
-int CDeviceList::CardAt(int px, int py) const
-{
+int CDeviceList::CardAt(int px, int py) const {
     const int shown = std::min(VisibleCards(), GetCount() - m_first);
     for (int slot = 0; slot < shown; ++slot) {
         double x = 0;
@@ -229,12 +209,12 @@ int CDeviceList::CardAt(int px, int py) const
     return -1;
 }
 
-void CDeviceList::Paint(QPainter& painter)
-{
+void CDeviceList::Paint(QPainter& painter) {
     const QRectF area = Widget()->rect();
     if (m_cards.empty()) {
         const qreal side = std::min(area.height() * 0.45, 200.0);
-        const QRectF outline(area.center().x() - side / 2, area.center().y() - side * 0.75, side, side);
+        const QRectF outline(area.center().x() - side / 2, area.center().y() - side * 0.75, side,
+                             side);
         painter.setPen(QPen(QColor(80, 80, 88), 2, Qt::DashLine));
         painter.setBrush(Qt::NoBrush);
         Theme::DrawMouseSilhouette(painter, outline, QColor(44, 44, 48), QColor(90, 90, 96));
@@ -245,7 +225,8 @@ void CDeviceList::Paint(QPainter& painter)
         painter.setFont(Theme::MakeFont(14, QFont::Normal));
         painter.setPen(Theme::kSecondary);
         painter.drawText(QRectF(area.width() * 0.15, outline.bottom() + 50, area.width() * 0.7, 60),
-                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, QString::fromStdString(m_emptyHint));
+                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+                         QString::fromStdString(m_emptyHint));
         return;
     }
     const int shown = std::min(VisibleCards(), GetCount() - m_first);
@@ -265,7 +246,9 @@ void CDeviceList::Paint(QPainter& painter)
         QLinearGradient fill(rect.topLeft(), rect.bottomLeft());
         fill.setColorAt(0, hot ? QColor(46, 46, 50) : QColor(40, 40, 43));
         fill.setColorAt(1, QColor(32, 32, 34));
-        painter.setPen(QPen(selected ? Theme::Accent() : (hot ? QColor(84, 84, 92) : Theme::kPanelBorder), selected ? 2 : 1));
+        painter.setPen(
+            QPen(selected ? Theme::Accent() : (hot ? QColor(84, 84, 92) : Theme::kPanelBorder),
+                 selected ? 2 : 1));
         painter.setBrush(fill);
         painter.drawRoundedRect(rect.adjusted(1, 1, -1, -1), 14, 14);
         if (selected) {
@@ -279,7 +262,8 @@ void CDeviceList::Paint(QPainter& painter)
         }
         painter.setOpacity(online ? 1.0 : 0.5);
         const QRectF pictureRect(rect.left() + w * 0.06, rect.top() + h * 0.05, w * 0.88, h * 0.6);
-        const QPixmap picture = Theme::SkinImage(card.picture, painter.device()->devicePixelRatioF());
+        const QPixmap picture =
+            Theme::SkinImage(card.picture, painter.device()->devicePixelRatioF());
         if (!picture.isNull()) {
             Theme::DrawFitted(painter, pictureRect, picture);
         } else {
@@ -288,15 +272,17 @@ void CDeviceList::Paint(QPainter& painter)
         painter.setFont(Theme::MakeFont(std::clamp(static_cast<int>(h / 18), 13, 18)));
         painter.setPen(Theme::kHeading);
         const QRectF nameRect(rect.left() + 12, rect.top() + h * 0.67, w - 24, h * 0.1);
-        painter.drawText(nameRect, Qt::AlignCenter,
-                         painter.fontMetrics().elidedText(QString::fromStdString(card.name), Qt::ElideRight,
-                                                          static_cast<int>(nameRect.width())));
+        painter.drawText(
+            nameRect, Qt::AlignCenter,
+            painter.fontMetrics().elidedText(QString::fromStdString(card.name), Qt::ElideRight,
+                                             static_cast<int>(nameRect.width())));
         // Status line: connection icon with its dot, battery, firmware version.
         const qreal rowY = rect.top() + h * 0.84;
         const qreal icon = std::clamp(h / 16, 16.0, 22.0);
         painter.setFont(Theme::MakeFont(12));
         const QString version = card.version > 0 ? VersionText(card.version) : QString();
-        const QString battery = card.battery >= 0 ? QStringLiteral("%1%").arg(card.battery) : QString();
+        const QString battery =
+            card.battery >= 0 ? QStringLiteral("%1%").arg(card.battery) : QString();
         const QFontMetricsF metrics(painter.font());
         qreal rowWidth = icon + 12;
         if (!battery.isEmpty()) {
@@ -306,24 +292,27 @@ void CDeviceList::Paint(QPainter& painter)
             rowWidth += 16 + metrics.horizontalAdvance(version);
         }
         qreal cx = rect.center().x() - rowWidth / 2;
-        Theme::DrawGlyph(painter, QRectF(cx, rowY - icon / 2, icon, icon), card.mode == 1 ? "receiver" : "cable",
-                         Theme::kText, 1.5);
+        Theme::DrawGlyph(painter, QRectF(cx, rowY - icon / 2, icon, icon),
+                         card.mode == 1 ? "receiver" : "cable", Theme::kText, 1.5);
         painter.setPen(Qt::NoPen);
         painter.setBrush(online ? Theme::kGood : QColor(110, 110, 116));
         painter.drawEllipse(QPointF(cx + icon + 6, rowY), 3.5, 3.5);
         cx += icon + 12;
         if (!battery.isEmpty()) {
             cx += 16;
-            Theme::DrawBattery(painter, QRectF(cx, rowY - icon * 0.32, icon * 1.6, icon * 0.64), card.battery, card.chargeState == 1);
+            Theme::DrawBattery(painter, QRectF(cx, rowY - icon * 0.32, icon * 1.6, icon * 0.64),
+                               card.battery, card.chargeState == 1);
             cx += icon * 1.6 + 4;
             painter.setPen(Theme::kText);
-            painter.drawText(QRectF(cx, rowY - 10, metrics.horizontalAdvance(battery) + 2, 20), Qt::AlignLeft | Qt::AlignVCenter, battery);
+            painter.drawText(QRectF(cx, rowY - 10, metrics.horizontalAdvance(battery) + 2, 20),
+                             Qt::AlignLeft | Qt::AlignVCenter, battery);
             cx += metrics.horizontalAdvance(battery);
         }
         if (!version.isEmpty()) {
             cx += 16;
             painter.setPen(Theme::kSecondary);
-            painter.drawText(QRectF(cx, rowY - 10, metrics.horizontalAdvance(version) + 2, 20), Qt::AlignLeft | Qt::AlignVCenter, version);
+            painter.drawText(QRectF(cx, rowY - 10, metrics.horizontalAdvance(version) + 2, 20),
+                             Qt::AlignLeft | Qt::AlignVCenter, version);
         }
         painter.restore();
     }
@@ -337,47 +326,45 @@ void CDeviceList::Paint(QPainter& painter)
     }
 }
 
-void CDeviceList::MouseMove(QMouseEvent& event)
-{
-    const int hot = CardAt(static_cast<int>(event.position().x()), static_cast<int>(event.position().y()));
+void CDeviceList::MouseMove(QMouseEvent& event) {
+    const int hot =
+        CardAt(static_cast<int>(event.position().x()), static_cast<int>(event.position().y()));
     if (hot != m_hot) {
         m_hot = hot;
         Invalidate();
     }
 }
 
-void CDeviceList::MouseRelease(QMouseEvent& event)
-{
+void CDeviceList::MouseRelease(QMouseEvent& event) {
     MControl::MouseRelease(event);
     if (event.button() == Qt::LeftButton) {
-        ClickDevice(CardAt(static_cast<int>(event.position().x()), static_cast<int>(event.position().y())));
+        ClickDevice(
+            CardAt(static_cast<int>(event.position().x()), static_cast<int>(event.position().y())));
     }
 }
 
-void CDeviceList::HoverChanged(bool hovered)
-{
+void CDeviceList::HoverChanged(bool hovered) {
     if (!hovered) {
         m_hot = -1;
     }
 }
 
-void CDeviceList::Wheel(QWheelEvent& event)
-{
-    Scroll(event.angleDelta().y() > 0 ? -1 : 1);
-}
+void CDeviceList::Wheel(QWheelEvent& event) { Scroll(event.angleDelta().y() > 0 ? -1 : 1); }
 
 bool CDeviceList::AcceptsFocus() const { return true; }
 
-bool CDeviceList::KeyPress(QKeyEvent& event)
-{
+bool CDeviceList::KeyPress(QKeyEvent& event) {
     if (event.key() == Qt::Key_Left || event.key() == Qt::Key_Right) {
-        const int next = std::clamp(m_selected + (event.key() == Qt::Key_Right ? 1 : -1), 0, GetCount() - 1);
+        const int next =
+            std::clamp(m_selected + (event.key() == Qt::Key_Right ? 1 : -1), 0, GetCount() - 1);
         SetSelectDevice(GetDeviceModel(next));
         m_selected = next;
         Invalidate();
         return true;
     }
-    if ((event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter || event.key() == Qt::Key_Space) && m_selected >= 0) {
+    if ((event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter ||
+         event.key() == Qt::Key_Space) &&
+        m_selected >= 0) {
         ClickDevice(m_selected);
         return true;
     }

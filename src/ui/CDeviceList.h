@@ -12,7 +12,7 @@ namespace DUI {
 // sends code 2 with its model number. Off-line cards are faded; the selected card is
 // outlined in the accent. Without cards it shows a mouse outline with the empty texts.
 class CDeviceList : public MControl {
-public:
+  public:
     // Adds a card (model number, name, picture skin image "device/x.png"); an existing
     // model's card is updated instead. Returns the card index.
     int AddDevice(int model, const std::string& name, const std::string& picture);
@@ -54,7 +54,7 @@ public:
     // Clicks card index: selects it and sends code 2 with its model number.
     void ClickDevice(int index);
 
-protected:
+  protected:
     void Paint(QPainter& painter) override;
     void MouseMove(QMouseEvent& event) override;
     void MouseRelease(QMouseEvent& event) override;
@@ -63,7 +63,7 @@ protected:
     bool AcceptsFocus() const override;
     bool KeyPress(QKeyEvent& event) override;
 
-private:
+  private:
     struct Card {
         int model = 0;
         std::string name;

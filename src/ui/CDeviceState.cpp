@@ -7,8 +7,7 @@
 
 namespace DUI {
 
-void CDeviceState::SetState(int mode, int state)
-{
+void CDeviceState::SetState(int mode, int state) {
     m_mode = mode;
     m_state = state;
     Invalidate();
@@ -18,8 +17,7 @@ int CDeviceState::GetMode() const { return m_mode; }
 
 int CDeviceState::GetState() const { return m_state; }
 
-void CDeviceState::Paint(QPainter& painter)
-{
+void CDeviceState::Paint(QPainter& painter) {
     const QRectF area = Widget()->rect();
     const qreal side = std::min<qreal>(area.height(), 22);
     const QRectF icon(0, area.center().y() - side / 2, side, side);
@@ -30,9 +28,10 @@ void CDeviceState::Paint(QPainter& painter)
     painter.setFont(Font());
     painter.setPen(TextColour(m_state == 1 ? Theme::kText : Theme::kSecondary));
     const QRectF text(icon.right() + 18, 0, area.width() - icon.right() - 18, area.height());
-    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
-                     painter.fontMetrics().elidedText(QString::fromStdString(GetTitle()), Qt::ElideRight,
-                                                      static_cast<int>(text.width())));
+    painter.drawText(
+        text, Qt::AlignLeft | Qt::AlignVCenter,
+        painter.fontMetrics().elidedText(QString::fromStdString(GetTitle()), Qt::ElideRight,
+                                         static_cast<int>(text.width())));
 }
 
 void CDeviceState::MousePress(QMouseEvent& event) { event.ignore(); }

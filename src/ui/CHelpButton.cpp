@@ -6,8 +6,7 @@
 
 namespace DUI {
 
-void CHelpButton::Paint(QPainter& painter)
-{
+void CHelpButton::Paint(QPainter& painter) {
     const VisualState state = State();
     const QRectF area = Widget()->rect();
     const qreal side = std::min(area.width(), area.height());

@@ -7,7 +7,7 @@ namespace DUI {
 // "CHelpButton": a small round "?" button; its tool tip (SetToolTip) carries the help text
 // and shows on hover; a click sends code 2.
 class CHelpButton : public MControl {
-protected:
+  protected:
     void Paint(QPainter& painter) override;
     void Clicked() override;
 };

@@ -8,22 +8,19 @@ namespace DUI {
 
 CIconButton::CIconButton() { SetAlignment(kAlignCenter); }
 
-void CIconButton::SetIcon(const std::string& iconName)
-{
+void CIconButton::SetIcon(const std::string& iconName) {
     m_icon = iconName;
     Invalidate();
 }
 
 const std::string& CIconButton::GetIcon() const { return m_icon; }
 
-void CIconButton::SetActive(bool active)
-{
+void CIconButton::SetActive(bool active) {
     m_active = active;
     Invalidate();
 }
 
-void CIconButton::Paint(QPainter& painter)
-{
+void CIconButton::Paint(QPainter& painter) {
     const QRectF area = QRectF(Widget()->rect()).adjusted(1, 1, -1, -1);
     const VisualState state = State();
     const bool tall = area.height() > area.width() * 0.75;
@@ -32,7 +29,8 @@ void CIconButton::Paint(QPainter& painter)
     const QColor accent = (m_active || stopping) ? Theme::kDanger : Theme::Accent();
     QColor fill = (m_active || stopping) ? Theme::WithAlpha(Theme::kDanger, 0.16) : Theme::kInput;
     QColor border = (m_active || stopping) ? Theme::kDanger : Theme::kPanelBorder;
-    Theme::DrawPanel(painter, area, Theme::ForState(fill, state), Theme::ForState(border, state), radius);
+    Theme::DrawPanel(painter, area, Theme::ForState(fill, state), Theme::ForState(border, state),
+                     radius);
     if (state.focused) {
         Theme::DrawFocusRing(painter, QRectF(Widget()->rect()), radius + 1);
     }
@@ -52,7 +50,8 @@ void CIconButton::Paint(QPainter& painter)
         const qreal total = side + (title.isEmpty() ? 0 : 8 + textWidth);
         const qreal left = std::max(area.left() + 8, area.center().x() - total / 2);
         iconRect = QRectF(left, area.center().y() - side / 2, side, side);
-        textRect = QRectF(iconRect.right() + 8, area.top(), area.right() - iconRect.right() - 12, area.height());
+        textRect = QRectF(iconRect.right() + 8, area.top(), area.right() - iconRect.right() - 12,
+                          area.height());
     }
     painter.save();
     if (state.disabled) {
@@ -63,7 +62,8 @@ void CIconButton::Paint(QPainter& painter)
         Theme::DrawFitted(painter, iconRect, icon);
     } else {
         const QString glyph = Theme::GlyphForImage(m_icon);
-        Theme::DrawGlyph(painter, iconRect, glyph.isEmpty() ? QStringLiteral("rec") : glyph, accent, 1.6);
+        Theme::DrawGlyph(painter, iconRect, glyph.isEmpty() ? QStringLiteral("rec") : glyph, accent,
+                         1.6);
     }
     painter.restore();
     QColor textColour = TextColour(Theme::kText);
@@ -71,8 +71,10 @@ void CIconButton::Paint(QPainter& painter)
         textColour.setAlphaF(0.4);
     }
     painter.setPen(textColour);
-    painter.drawText(textRect, tall ? Qt::AlignHCenter | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter,
-                     painter.fontMetrics().elidedText(title, Qt::ElideRight, static_cast<int>(textRect.width())));
+    painter.drawText(textRect,
+                     tall ? Qt::AlignHCenter | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter,
+                     painter.fontMetrics().elidedText(title, Qt::ElideRight,
+                                                      static_cast<int>(textRect.width())));
 }
 
 void CIconButton::Clicked() { Notify(kNotifyClick); }

@@ -10,7 +10,7 @@ namespace DUI {
 // code 2. Tall buttons put the icon above the title, wide ones beside it. Without the icon
 // image the matching theme glyph ("icon\\icon_rec.png" -> record) is drawn.
 class CIconButton : public MControlFont {
-public:
+  public:
     CIconButton();
     // Icon skin image ("icon\\icon_rec.png").
     void SetIcon(const std::string& iconName);
@@ -19,12 +19,12 @@ public:
     // Accent-tinted "active" look (recording in progress).
     void SetActive(bool active);
 
-protected:
+  protected:
     void Paint(QPainter& painter) override;
     void Clicked() override;
     bool AcceptsFocus() const override;
 
-private:
+  private:
     std::string m_icon;
     bool m_active = false;
 };

@@ -8,7 +8,7 @@ namespace DUI {
 // "btn_reset.png", "img_return.png", ...) over a rounded hover plate; a click sends code 2.
 // Without the image the matching theme glyph is drawn (close, minimise, reset, ...).
 class CImageButton : public MControl {
-protected:
+  protected:
     void Paint(QPainter& painter) override;
     void Clicked() override;
     bool AcceptsFocus() const override;

@@ -11,8 +11,7 @@ void CRadioButton::SetGroupName(const std::string& group) { m_group = group; }
 
 const std::string& CRadioButton::GetGroupName() const { return m_group; }
 
-void CRadioButton::SetCheck(int check)
-{
+void CRadioButton::SetCheck(int check) {
     m_check = check ? 1 : 0;
     if (m_check && !m_group.empty() && GetOwner()) {
         for (MControl* control : GetOwner()->GetControls()) {
@@ -28,8 +27,7 @@ void CRadioButton::SetCheck(int check)
 
 int CRadioButton::GetCheck() const { return m_check; }
 
-void CRadioButton::Paint(QPainter& painter)
-{
+void CRadioButton::Paint(QPainter& painter) {
     const VisualState state = State();
     const QRectF area = Widget()->rect();
     const qreal box = std::min<qreal>(18, area.height() - 2);
@@ -39,7 +37,8 @@ void CRadioButton::Paint(QPainter& painter)
         painter.setOpacity(0.4);
     }
     painter.setRenderHint(QPainter::Antialiasing);
-    const QColor border = m_check ? Theme::Accent() : (state.hover ? Theme::Accent() : QColor(92, 92, 100));
+    const QColor border =
+        m_check ? Theme::Accent() : (state.hover ? Theme::Accent() : QColor(92, 92, 100));
     painter.setPen(QPen(border, m_check ? 1.6 : 1.2));
     painter.setBrush(Theme::ForState(Theme::kInput, state));
     painter.drawEllipse(circle.adjusted(0.8, 0.8, -0.8, -0.8));
@@ -55,15 +54,16 @@ void CRadioButton::Paint(QPainter& painter)
     }
     painter.setFont(Font());
     painter.setPen(TextColour(state.hover || m_check ? Theme::kHeading : Theme::kText));
-    const QRectF textRect(circle.right() + 10, 0, area.width() - circle.right() - 10, area.height());
-    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
-                     painter.fontMetrics().elidedText(QString::fromStdString(GetTitle()), Qt::ElideRight,
-                                                      static_cast<int>(textRect.width())));
+    const QRectF textRect(circle.right() + 10, 0, area.width() - circle.right() - 10,
+                          area.height());
+    painter.drawText(
+        textRect, Qt::AlignLeft | Qt::AlignVCenter,
+        painter.fontMetrics().elidedText(QString::fromStdString(GetTitle()), Qt::ElideRight,
+                                         static_cast<int>(textRect.width())));
     painter.restore();
 }
 
-void CRadioButton::Clicked()
-{
+void CRadioButton::Clicked() {
     SetCheck(1);
     Notify(kNotifyClick);
 }

@@ -10,7 +10,7 @@ namespace DUI {
 // other radio button of the same group in the same window. A click checks it and sends
 // code 2.
 class CRadioButton : public MControlFont {
-public:
+  public:
     // Group the button belongs to ("IDC_SET_STC_EXITMODE"); "" = no group.
     void SetGroupName(const std::string& group);
     // The group name.
@@ -20,13 +20,13 @@ public:
     // 1 when checked.
     int GetCheck() const;
 
-protected:
+  protected:
     void Paint(QPainter& painter) override;
     void Clicked() override;
     bool AcceptsFocus() const override;
     bool IsCheckedForPaint() const override;
 
-private:
+  private:
     std::string m_group;
     int m_check = 0;
 };

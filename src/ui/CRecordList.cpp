@@ -20,8 +20,7 @@ bool IsUp(int type) { return type == 3 || type == 5; }
 
 int CRecordList::AddEntry(const RecordEntry& entry) { return InsertEntry(GetCount(), entry); }
 
-int CRecordList::InsertEntry(int index, const RecordEntry& entry)
-{
+int CRecordList::InsertEntry(int index, const RecordEntry& entry) {
     if (index < 0 || index > GetCount()) {
         index = GetCount();
     }
@@ -33,8 +32,7 @@ int CRecordList::InsertEntry(int index, const RecordEntry& entry)
     return index;
 }
 
-bool CRecordList::DeleteEntry(int index)
-{
+bool CRecordList::DeleteEntry(int index) {
     if (index < 0 || index >= GetCount()) {
         return false;
     }
@@ -49,8 +47,7 @@ bool CRecordList::DeleteEntry(int index)
     return true;
 }
 
-void CRecordList::DeleteAllEntries()
-{
+void CRecordList::DeleteAllEntries() {
     m_entries.clear();
     m_current = -1;
     m_hot = -1;
@@ -60,8 +57,7 @@ void CRecordList::DeleteAllEntries()
 
 int CRecordList::GetCount() const { return static_cast<int>(m_entries.size()); }
 
-int CRecordList::GetEventCount() const
-{
+int CRecordList::GetEventCount() const {
     int count = 0;
     for (const RecordEntry& entry : m_entries) {
         count += entry.type != kDelay ? 1 : 0;
@@ -69,13 +65,11 @@ int CRecordList::GetEventCount() const
     return count;
 }
 
-RecordEntry CRecordList::GetEntry(int index) const
-{
+RecordEntry CRecordList::GetEntry(int index) const {
     return index >= 0 && index < GetCount() ? m_entries[index] : RecordEntry{};
 }
 
-bool CRecordList::SetEntry(int index, const RecordEntry& entry)
-{
+bool CRecordList::SetEntry(int index, const RecordEntry& entry) {
     if (index < 0 || index >= GetCount()) {
         return false;
     }
@@ -84,8 +78,7 @@ bool CRecordList::SetEntry(int index, const RecordEntry& entry)
     return true;
 }
 
-bool CRecordList::SwapEntries(int first, int second)
-{
+bool CRecordList::SwapEntries(int first, int second) {
     if (first < 0 || second < 0 || first >= GetCount() || second >= GetCount()) {
         return false;
     }
@@ -100,8 +93,7 @@ bool CRecordList::SwapEntries(int first, int second)
     return true;
 }
 
-bool CRecordList::MoveEntry(int from, int to)
-{
+bool CRecordList::MoveEntry(int from, int to) {
     if (from < 0 || to < 0 || from >= GetCount() || to >= GetCount()) {
         return false;
     }
@@ -122,8 +114,7 @@ bool CRecordList::MoveEntry(int from, int to)
     return true;
 }
 
-int CRecordList::FindEntry(int type, unsigned stamp) const
-{
+int CRecordList::FindEntry(int type, unsigned stamp) const {
     for (int i = 0; i < GetCount(); ++i) {
         if (m_entries[i].type == type && m_entries[i].stamp == stamp) {
             return i;
@@ -132,8 +123,7 @@ int CRecordList::FindEntry(int type, unsigned stamp) const
     return -1;
 }
 
-int CRecordList::GetPairIndex(int index) const
-{
+int CRecordList::GetPairIndex(int index) const {
     if (index < 0 || index >= GetCount()) {
         return -1;
     }
@@ -168,8 +158,7 @@ int CRecordList::GetPairIndex(int index) const
     return -1;
 }
 
-int CRecordList::UpdatePress(int index, const std::string& name, int value)
-{
+int CRecordList::UpdatePress(int index, const std::string& name, int value) {
     if (index < 0 || index >= GetCount() || m_entries[index].type == kDelay) {
         return 0;
     }
@@ -188,8 +177,7 @@ int CRecordList::UpdatePress(int index, const std::string& name, int value)
     return changed;
 }
 
-bool CRecordList::SetCurSel(int index)
-{
+bool CRecordList::SetCurSel(int index) {
     if (index < -1 || index >= GetCount()) {
         return false;
     }
@@ -201,8 +189,7 @@ bool CRecordList::SetCurSel(int index)
 
 int CRecordList::GetCurSel() const { return m_current; }
 
-void CRecordList::ClickItem(int index)
-{
+void CRecordList::ClickItem(int index) {
     if (index < 0 || index >= GetCount()) {
         return;
     }
@@ -210,8 +197,7 @@ void CRecordList::ClickItem(int index)
     Notify(kNotifyClick, index);
 }
 
-void CRecordList::EnsureVisible(int index)
-{
+void CRecordList::EnsureVisible(int index) {
     if (!Widget() || index < 0) {
         return;
     }
@@ -223,14 +209,12 @@ void CRecordList::EnsureVisible(int index)
     }
 }
 
-int CRecordList::RowAt(int y) const
-{
+int CRecordList::RowAt(int y) const {
     const int row = y / m_rowHeight + m_scroll;
     return (y < 0 || row >= GetCount()) ? -1 : row;
 }
 
-void CRecordList::Paint(QPainter& painter)
-{
+void CRecordList::Paint(QPainter& painter) {
     const QRectF area = Widget()->rect();
     const QFont numberFont = Theme::MakeFont(11, QFont::Normal);
     const QFont textFont = Theme::MakeFont(14);
@@ -242,14 +226,15 @@ void CRecordList::Paint(QPainter& painter)
         const bool selected = row == m_current;
         const bool hot = row == m_hot;
         if (selected || hot) {
-            Theme::DrawPanel(painter, rowRect.adjusted(1, 1, -1, -1),
-                             selected ? Theme::WithAlpha(Theme::Accent(), 0.16) : QColor(255, 255, 255, 12),
-                             selected ? Theme::WithAlpha(Theme::Accent(), 0.7) : QColor(Qt::transparent), 6);
+            Theme::DrawPanel(
+                painter, rowRect.adjusted(1, 1, -1, -1),
+                selected ? Theme::WithAlpha(Theme::Accent(), 0.16) : QColor(255, 255, 255, 12),
+                selected ? Theme::WithAlpha(Theme::Accent(), 0.7) : QColor(Qt::transparent), 6);
         }
         painter.setFont(numberFont);
         painter.setPen(QColor(110, 110, 118));
-        painter.drawText(QRectF(rowRect.left() + 6, rowRect.top(), 26, rowRect.height()), Qt::AlignRight | Qt::AlignVCenter,
-                         QString::number(row + 1));
+        painter.drawText(QRectF(rowRect.left() + 6, rowRect.top(), 26, rowRect.height()),
+                         Qt::AlignRight | Qt::AlignVCenter, QString::number(row + 1));
         const QRectF iconRect(rowRect.left() + 40, rowRect.center().y() - 8, 16, 16);
         QColor textColour = Theme::kText;
         if (entry.type == kDelay) {
@@ -261,12 +246,14 @@ void CRecordList::Paint(QPainter& painter)
         }
         // The kind icon already shows the arrow that starts a press entry's text.
         QString text = QString::fromStdString(entry.text);
-        if (entry.type != kDelay && (text.startsWith(QChar(0x2193)) || text.startsWith(QChar(0x2191)))) {
+        if (entry.type != kDelay &&
+            (text.startsWith(QChar(0x2193)) || text.startsWith(QChar(0x2191)))) {
             text = text.mid(1).trimmed();
         }
         painter.setFont(textFont);
         painter.setPen(selected ? Theme::kHeading : textColour);
-        const QRectF textRect(iconRect.right() + 10, rowRect.top(), rowRect.right() - iconRect.right() - 18, rowRect.height());
+        const QRectF textRect(iconRect.right() + 10, rowRect.top(),
+                              rowRect.right() - iconRect.right() - 18, rowRect.height());
         painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
                          painter.fontMetrics().elidedText(text, Qt::ElideRight,
                                                           static_cast<int>(textRect.width())));
@@ -277,15 +264,15 @@ void CRecordList::Paint(QPainter& painter)
         const qreal shown = area.height() / m_rowHeight;
         const qreal thumb = std::max<qreal>(24, trackHeight * shown / total);
         const qreal top = 2 + (trackHeight - thumb) * m_scroll / std::max<qreal>(1, total - shown);
-        Theme::DrawPanel(painter, QRectF(area.width() - 4, top, 3, thumb), QColor(255, 255, 255, 60), Qt::transparent, 1.5);
+        Theme::DrawPanel(painter, QRectF(area.width() - 4, top, 3, thumb),
+                         QColor(255, 255, 255, 60), Qt::transparent, 1.5);
     }
     if (State().disabled) {
         painter.fillRect(area, QColor(26, 26, 26, 140));
     }
 }
 
-void CRecordList::MousePress(QMouseEvent& event)
-{
+void CRecordList::MousePress(QMouseEvent& event) {
     const int row = RowAt(static_cast<int>(event.position().y()));
     if (event.button() == Qt::RightButton) {
         if (row >= 0) {
@@ -300,8 +287,7 @@ void CRecordList::MousePress(QMouseEvent& event)
     }
 }
 
-void CRecordList::MouseMove(QMouseEvent& event)
-{
+void CRecordList::MouseMove(QMouseEvent& event) {
     const int row = RowAt(static_cast<int>(event.position().y()));
     if (row != m_hot) {
         m_hot = row;
@@ -309,22 +295,20 @@ void CRecordList::MouseMove(QMouseEvent& event)
     }
 }
 
-void CRecordList::HoverChanged(bool hovered)
-{
+void CRecordList::HoverChanged(bool hovered) {
     if (!hovered) {
         m_hot = -1;
     }
 }
 
-void CRecordList::Wheel(QWheelEvent& event)
-{
+void CRecordList::Wheel(QWheelEvent& event) {
     const int visibleRows = std::max(1, Widget()->height() / m_rowHeight);
-    m_scroll = std::clamp(m_scroll - event.angleDelta().y() / 120, 0, std::max(0, GetCount() - visibleRows));
+    m_scroll = std::clamp(m_scroll - event.angleDelta().y() / 120, 0,
+                          std::max(0, GetCount() - visibleRows));
     Invalidate();
 }
 
-bool CRecordList::KeyPress(QKeyEvent& event)
-{
+bool CRecordList::KeyPress(QKeyEvent& event) {
     if (event.key() == Qt::Key_Down && m_current + 1 < GetCount()) {
         ClickItem(m_current + 1);
         return true;

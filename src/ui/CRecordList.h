@@ -9,10 +9,10 @@ namespace DUI {
 
 // One line of the macro event list.
 struct RecordEntry {
-    std::string text;      // display text ("↓  A", "10 ms")
-    int type = 0;          // 1 delay, 2 key down, 3 key up, 4 mouse down, 5 mouse up
-    int value = 0;         // delay ms, virtual key or mouse button bits
-    unsigned stamp = 0;    // identifier; the down and up entries of an inserted press share it
+    std::string text;    // display text ("↓  A", "10 ms")
+    int type = 0;        // 1 delay, 2 key down, 3 key up, 4 mouse down, 5 mouse up
+    int value = 0;       // delay ms, virtual key or mouse button bits
+    unsigned stamp = 0;  // identifier; the down and up entries of an inserted press share it
 };
 
 // "CRecordList": the macro event list. A click selects an entry and sends code 2 with its
@@ -20,7 +20,7 @@ struct RecordEntry {
 // with its index (-1 on empty space). The down and up entries of one press are found
 // together (GetPairIndex, UpdatePress).
 class CRecordList : public MControl {
-public:
+  public:
     // Appends an entry; returns its index.
     int AddEntry(const RecordEntry& entry);
     // Inserts before index (at the end when out of range); returns its index. The
@@ -60,7 +60,7 @@ public:
     // Scrolls so that entry index is visible.
     void EnsureVisible(int index);
 
-protected:
+  protected:
     void Paint(QPainter& painter) override;
     void MousePress(QMouseEvent& event) override;
     void MouseMove(QMouseEvent& event) override;
@@ -69,7 +69,7 @@ protected:
     bool KeyPress(QKeyEvent& event) override;
     bool AcceptsFocus() const override;
 
-private:
+  private:
     int RowAt(int y) const;
     std::vector<RecordEntry> m_entries;
     int m_current = -1;

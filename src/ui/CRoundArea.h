@@ -7,7 +7,7 @@ namespace DUI {
 // "CRoundArea": a CArea with fully rounded ends (pill or circle), for colour dots and
 // indicator fills.
 class CRoundArea : public CArea {
-public:
+  public:
     CRoundArea();
 };
 

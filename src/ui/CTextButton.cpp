@@ -8,8 +8,7 @@ namespace DUI {
 
 CTextButton::CTextButton() = default;
 
-void CTextButton::Paint(QPainter& painter)
-{
+void CTextButton::Paint(QPainter& painter) {
     const VisualState state = State();
     QFont font = Font();
     font.setUnderline(state.hover || state.focused);
@@ -26,7 +25,8 @@ void CTextButton::Paint(QPainter& painter)
     painter.setPen(colour);
     const QRect area = Widget()->rect();
     painter.drawText(area, QtAlignment(),
-                     painter.fontMetrics().elidedText(QString::fromStdString(GetTitle()), Qt::ElideRight, area.width()));
+                     painter.fontMetrics().elidedText(QString::fromStdString(GetTitle()),
+                                                      Qt::ElideRight, area.width()));
     Widget()->setCursor(Qt::PointingHandCursor);
 }
 

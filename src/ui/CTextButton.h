@@ -7,10 +7,10 @@ namespace DUI {
 // "CTextButton": a text link in the accent colour, underlined under the pointer; a click
 // sends code 2.
 class CTextButton : public MControlFont {
-public:
+  public:
     CTextButton();
 
-protected:
+  protected:
     void Paint(QPainter& painter) override;
     void Clicked() override;
     bool AcceptsFocus() const override;

@@ -7,8 +7,8 @@
 
 namespace DUI {
 
-bool ComboPopup::Open(MWindow* owner, const Rect& anchor, std::vector<std::string> texts, int current)
-{
+bool ComboPopup::Open(MWindow* owner, const Rect& anchor, std::vector<std::string> texts,
+                      int current) {
     m_texts = std::move(texts);
     m_current = current;
     const int rows = std::min<int>(8, std::max<int>(1, static_cast<int>(m_texts.size())));
@@ -29,8 +29,7 @@ bool ComboPopup::Open(MWindow* owner, const Rect& anchor, std::vector<std::strin
     return true;
 }
 
-void ComboPopup::InitUI(const Rect& rect)
-{
+void ComboPopup::InitUI(const Rect& rect) {
     auto list = std::make_unique<PopupList>();
     m_list = list.get();
     AddControl(std::move(list), "PopupList", 1, rect);
@@ -39,8 +38,7 @@ void ComboPopup::InitUI(const Rect& rect)
     m_list->onCancel = [this] { OnUserCloseWindow(); };
 }
 
-void ComboPopup::Choose(int row)
-{
+void ComboPopup::Choose(int row) {
     if (onChoose) {
         onChoose(row);
     }
@@ -48,8 +46,7 @@ void ComboPopup::Choose(int row)
     DestroyWindow();
 }
 
-void ComboPopup::OnUserCloseWindow()
-{
+void ComboPopup::OnUserCloseWindow() {
     SetResult(kIdCancel);
     DestroyWindow();
 }

@@ -13,9 +13,10 @@ namespace DUI {
 class PopupList;
 
 class ComboPopup : public MDialog {
-public:
+  public:
     // Opens below (or above, near the screen's bottom) the given screen rectangle.
-    bool Open(MWindow* owner, const Rect& anchorOnScreen, std::vector<std::string> texts, int current);
+    bool Open(MWindow* owner, const Rect& anchorOnScreen, std::vector<std::string> texts,
+              int current);
     // Called with the chosen row; the pop-up closes itself afterwards.
     std::function<void(int)> onChoose;
     // Chooses a row as a click would (tests).
@@ -24,7 +25,7 @@ public:
     void InitUI(const Rect& rect) override;
     void OnUserCloseWindow() override;
 
-private:
+  private:
     std::vector<std::string> m_texts;
     int m_current = -1;
     PopupList* m_list = nullptr;

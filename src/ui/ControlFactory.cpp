@@ -44,8 +44,7 @@ namespace DUI {
 namespace {
 
 template <class T>
-std::unique_ptr<MControl> Make()
-{
+std::unique_ptr<MControl> Make() {
     return std::make_unique<T>();
 }
 
@@ -94,8 +93,7 @@ const Entry kControls[] = {
 
 }  // namespace
 
-std::unique_ptr<MControl> MakeControl(const std::string& className)
-{
+std::unique_ptr<MControl> MakeControl(const std::string& className) {
     for (const Entry& entry : kControls) {
         if (className == entry.name) {
             return entry.make();
@@ -104,8 +102,7 @@ std::unique_ptr<MControl> MakeControl(const std::string& className)
     return nullptr;
 }
 
-const std::vector<std::string>& ControlClassNames()
-{
+const std::vector<std::string>& ControlClassNames() {
     static const std::vector<std::string> names = [] {
         std::vector<std::string> result;
         for (const Entry& entry : kControls) {

@@ -8,21 +8,18 @@
 
 namespace DUI {
 
-ControlHost::ControlHost(MControl* control, QWidget* parent) : QWidget(parent), m_control(control)
-{
+ControlHost::ControlHost(MControl* control, QWidget* parent) : QWidget(parent), m_control(control) {
     setMouseTracking(true);
     setAttribute(Qt::WA_Hover);
 }
 
-ControlHost::~ControlHost()
-{
+ControlHost::~ControlHost() {
     if (m_control) {
         m_control->m_host = nullptr;
     }
 }
 
-void ControlHost::paintEvent(QPaintEvent*)
-{
+void ControlHost::paintEvent(QPaintEvent*) {
     if (!m_control) {
         return;
     }
@@ -32,36 +29,31 @@ void ControlHost::paintEvent(QPaintEvent*)
     m_control->Paint(painter);
 }
 
-void ControlHost::mousePressEvent(QMouseEvent* event)
-{
+void ControlHost::mousePressEvent(QMouseEvent* event) {
     if (m_control && isEnabled()) {
         m_control->MousePress(*event);
     }
 }
 
-void ControlHost::mouseMoveEvent(QMouseEvent* event)
-{
+void ControlHost::mouseMoveEvent(QMouseEvent* event) {
     if (m_control && isEnabled()) {
         m_control->MouseMove(*event);
     }
 }
 
-void ControlHost::mouseReleaseEvent(QMouseEvent* event)
-{
+void ControlHost::mouseReleaseEvent(QMouseEvent* event) {
     if (m_control && isEnabled()) {
         m_control->MouseRelease(*event);
     }
 }
 
-void ControlHost::mouseDoubleClickEvent(QMouseEvent* event)
-{
+void ControlHost::mouseDoubleClickEvent(QMouseEvent* event) {
     if (m_control && isEnabled()) {
         m_control->MouseDoubleClick(*event);
     }
 }
 
-void ControlHost::wheelEvent(QWheelEvent* event)
-{
+void ControlHost::wheelEvent(QWheelEvent* event) {
     if (m_control && isEnabled()) {
         m_control->Wheel(*event);
     } else {
@@ -69,31 +61,27 @@ void ControlHost::wheelEvent(QWheelEvent* event)
     }
 }
 
-void ControlHost::keyPressEvent(QKeyEvent* event)
-{
+void ControlHost::keyPressEvent(QKeyEvent* event) {
     if (!m_control || !m_control->KeyPress(*event)) {
         QWidget::keyPressEvent(event);
     }
 }
 
-void ControlHost::focusInEvent(QFocusEvent*)
-{
+void ControlHost::focusInEvent(QFocusEvent*) {
     if (m_control) {
         m_control->FocusChanged(true);
         update();
     }
 }
 
-void ControlHost::focusOutEvent(QFocusEvent*)
-{
+void ControlHost::focusOutEvent(QFocusEvent*) {
     if (m_control) {
         m_control->FocusChanged(false);
         update();
     }
 }
 
-void ControlHost::enterEvent(QEnterEvent*)
-{
+void ControlHost::enterEvent(QEnterEvent*) {
     if (m_control) {
         m_control->m_hovered = true;
         m_control->HoverChanged(true);
@@ -101,8 +89,7 @@ void ControlHost::enterEvent(QEnterEvent*)
     }
 }
 
-void ControlHost::leaveEvent(QEvent*)
-{
+void ControlHost::leaveEvent(QEvent*) {
     if (m_control) {
         m_control->m_hovered = false;
         m_control->HoverChanged(false);
@@ -110,15 +97,13 @@ void ControlHost::leaveEvent(QEvent*)
     }
 }
 
-void ControlHost::resizeEvent(QResizeEvent*)
-{
+void ControlHost::resizeEvent(QResizeEvent*) {
     if (m_control) {
         m_control->Resized();
     }
 }
 
-void ControlHost::changeEvent(QEvent* event)
-{
+void ControlHost::changeEvent(QEvent* event) {
     if (event->type() == QEvent::EnabledChange) {
         update();
     }

@@ -9,13 +9,13 @@ namespace DUI {
 class MControl;
 
 class ControlHost : public QWidget {
-public:
+  public:
     ControlHost(MControl* control, QWidget* parent);
     ~ControlHost() override;
     // Cleared when the control object goes first.
     MControl* m_control;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

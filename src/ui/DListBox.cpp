@@ -12,8 +12,7 @@ namespace DUI {
 
 DListBox::DListBox() = default;
 
-DListBox::~DListBox()
-{
+DListBox::~DListBox() {
     // The field can outlive this object until the event loop deletes it; cut it loose.
     if (Widget() && m_editor) {
         m_editor->onFocus = nullptr;
@@ -22,8 +21,7 @@ DListBox::~DListBox()
     }
 }
 
-void DListBox::OnCreated()
-{
+void DListBox::OnCreated() {
     m_editor = new EditField(Widget());
     m_editor->hide();
     m_editor->setMaxLength(64);
@@ -39,10 +37,11 @@ void DListBox::OnCreated()
     QObject::connect(m_editor, &QLineEdit::returnPressed, m_editor, [this] { FinishEdit(true); });
 }
 
-int DListBox::AddItem(const std::string& text, int data) { return InsertItem(GetCount(), text, data); }
+int DListBox::AddItem(const std::string& text, int data) {
+    return InsertItem(GetCount(), text, data);
+}
 
-int DListBox::InsertItem(int index, const std::string& text, int data)
-{
+int DListBox::InsertItem(int index, const std::string& text, int data) {
     if (index < 0 || index > GetCount()) {
         index = GetCount();
     }
@@ -54,8 +53,7 @@ int DListBox::InsertItem(int index, const std::string& text, int data)
     return index;
 }
 
-bool DListBox::DeleteItem(int index)
-{
+bool DListBox::DeleteItem(int index) {
     if (index < 0 || index >= GetCount()) {
         return false;
     }
@@ -73,8 +71,7 @@ bool DListBox::DeleteItem(int index)
     return true;
 }
 
-void DListBox::DeleteAllItems()
-{
+void DListBox::DeleteAllItems() {
     if (m_editing >= 0) {
         FinishEdit(false);
     }
@@ -87,8 +84,7 @@ void DListBox::DeleteAllItems()
 
 int DListBox::GetCount() const { return static_cast<int>(m_items.size()); }
 
-bool DListBox::SetCurSel(int index)
-{
+bool DListBox::SetCurSel(int index) {
     if (index < -1 || index >= GetCount()) {
         return false;
     }
@@ -100,23 +96,22 @@ bool DListBox::SetCurSel(int index)
 
 int DListBox::GetCurSel() const { return m_current; }
 
-int DListBox::GetItemData(int index) const { return index >= 0 && index < GetCount() ? m_items[index].data : 0; }
+int DListBox::GetItemData(int index) const {
+    return index >= 0 && index < GetCount() ? m_items[index].data : 0;
+}
 
-std::string DListBox::GetItemText(int index) const
-{
+std::string DListBox::GetItemText(int index) const {
     return index >= 0 && index < GetCount() ? m_items[index].text : std::string();
 }
 
-void DListBox::SetItemText(int index, const std::string& text)
-{
+void DListBox::SetItemText(int index, const std::string& text) {
     if (index >= 0 && index < GetCount()) {
         m_items[index].text = text;
         Invalidate();
     }
 }
 
-bool DListBox::SelectData(int value)
-{
+bool DListBox::SelectData(int value) {
     for (int i = 0; i < GetCount(); ++i) {
         if (m_items[i].data == value) {
             return SetCurSel(i);
@@ -126,25 +121,21 @@ bool DListBox::SelectData(int value)
     return false;
 }
 
-void DListBox::SetRenameEnabled(bool enabled)
-{
+void DListBox::SetRenameEnabled(bool enabled) {
     m_renamable = enabled;
     Invalidate();
 }
 
-bool DListBox::InPencil(const QPointF& point, int row) const
-{
+bool DListBox::InPencil(const QPointF& point, int row) const {
     return m_renamable && row >= 0 && Widget() && point.x() >= Widget()->width() - 34;
 }
 
-void DListBox::SetItemHeight(int height)
-{
+void DListBox::SetItemHeight(int height) {
     m_rowHeight = std::max(16, height);
     Invalidate();
 }
 
-void DListBox::EnsureVisible(int index)
-{
+void DListBox::EnsureVisible(int index) {
     if (!Widget() || index < 0) {
         return;
     }
@@ -156,20 +147,17 @@ void DListBox::EnsureVisible(int index)
     }
 }
 
-int DListBox::RowAt(int y) const
-{
+int DListBox::RowAt(int y) const {
     const int row = y / m_rowHeight + m_scroll;
     return (y < 0 || row >= GetCount()) ? -1 : row;
 }
 
-void DListBox::ChooseRow(int index)
-{
+void DListBox::ChooseRow(int index) {
     SetCurSel(index);
     Notify(kNotifyClick, index);
 }
 
-bool DListBox::EditItem(int index)
-{
+bool DListBox::EditItem(int index) {
     if (index < 0 || index >= GetCount() || !m_editor) {
         return false;
     }
@@ -180,7 +168,8 @@ bool DListBox::EditItem(int index)
     SetCurSel(index);
     PlaceEditor();
     m_editor->setFont(Font());
-    m_editor->setAlignment(static_cast<Qt::Alignment>((QtAlignment() & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter));
+    m_editor->setAlignment(
+        static_cast<Qt::Alignment>((QtAlignment() & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter));
     m_editor->setText(QString::fromStdString(m_items[index].text));
     m_editor->selectAll();
     m_editor->show();
@@ -191,8 +180,7 @@ bool DListBox::EditItem(int index)
 
 bool DListBox::IsEditing() const { return m_editing >= 0; }
 
-void DListBox::EndEdit()
-{
+void DListBox::EndEdit() {
     if (m_editing >= 0) {
         FinishEdit(true);
     }
@@ -200,16 +188,14 @@ void DListBox::EndEdit()
 
 const std::string& DListBox::GetEditText() const { return m_editText; }
 
-void DListBox::PlaceEditor()
-{
+void DListBox::PlaceEditor() {
     if (m_editor && m_editing >= 0) {
         const int y = (m_editing - m_scroll) * m_rowHeight;
         m_editor->setGeometry(8, y + 4, std::max(0, Widget()->width() - 16), m_rowHeight - 8);
     }
 }
 
-void DListBox::FinishEdit(bool commit)
-{
+void DListBox::FinishEdit(bool commit) {
     const int index = m_editing;
     if (index < 0) {
         return;
@@ -231,8 +217,7 @@ void DListBox::FinishEdit(bool commit)
 
 void DListBox::Resized() { PlaceEditor(); }
 
-void DListBox::Paint(QPainter& painter)
-{
+void DListBox::Paint(QPainter& painter) {
     const QRectF area = Widget()->rect();
     const QPixmap rowImage = Theme::SkinImage(GetImage(), painter.device()->devicePixelRatioF());
     painter.setFont(Font());
@@ -250,12 +235,14 @@ void DListBox::Paint(QPainter& painter)
                 Theme::DrawNineSlice(painter, plate, rowImage, 6);
                 painter.restore();
                 if (selected) {
-                    Theme::DrawPanel(painter, plate, Qt::transparent, Theme::WithAlpha(Theme::Accent(), 0.8), 6);
+                    Theme::DrawPanel(painter, plate, Qt::transparent,
+                                     Theme::WithAlpha(Theme::Accent(), 0.8), 6);
                 }
             } else {
-                Theme::DrawPanel(painter, plate,
-                                 selected ? Theme::WithAlpha(Theme::Accent(), 0.16) : QColor(255, 255, 255, 12),
-                                 selected ? Theme::WithAlpha(Theme::Accent(), 0.7) : QColor(Qt::transparent), 6);
+                Theme::DrawPanel(
+                    painter, plate,
+                    selected ? Theme::WithAlpha(Theme::Accent(), 0.16) : QColor(255, 255, 255, 12),
+                    selected ? Theme::WithAlpha(Theme::Accent(), 0.7) : QColor(Qt::transparent), 6);
             }
         }
         if (row == m_editing) {
@@ -265,12 +252,14 @@ void DListBox::Paint(QPainter& painter)
         const bool pencil = m_renamable && (hot || selected);
         const QRectF textRect = rowRect.adjusted(pencil ? 34 : 14, 0, pencil ? -34 : -14, 0);
         if (pencil) {
-            Theme::DrawGlyph(painter, QRectF(rowRect.right() - 28, rowRect.center().y() - 9, 18, 18), "edit",
+            Theme::DrawGlyph(painter,
+                             QRectF(rowRect.right() - 28, rowRect.center().y() - 9, 18, 18), "edit",
                              hot ? Theme::kHeading : Theme::kSecondary, 1.4);
         }
-        painter.drawText(textRect, (QtAlignment() & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter,
-                         painter.fontMetrics().elidedText(QString::fromStdString(m_items[row].text), Qt::ElideRight,
-                                                          static_cast<int>(textRect.width())));
+        painter.drawText(
+            textRect, (QtAlignment() & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter,
+            painter.fontMetrics().elidedText(QString::fromStdString(m_items[row].text),
+                                             Qt::ElideRight, static_cast<int>(textRect.width())));
     }
     if (GetCount() * m_rowHeight > area.height()) {
         const qreal trackHeight = area.height() - 4;
@@ -278,15 +267,15 @@ void DListBox::Paint(QPainter& painter)
         const qreal shown = area.height() / m_rowHeight;
         const qreal thumb = std::max<qreal>(24, trackHeight * shown / total);
         const qreal top = 2 + (trackHeight - thumb) * m_scroll / std::max<qreal>(1, total - shown);
-        Theme::DrawPanel(painter, QRectF(area.width() - 4, top, 3, thumb), QColor(255, 255, 255, 60), Qt::transparent, 1.5);
+        Theme::DrawPanel(painter, QRectF(area.width() - 4, top, 3, thumb),
+                         QColor(255, 255, 255, 60), Qt::transparent, 1.5);
     }
     if (State().disabled) {
         painter.fillRect(area, QColor(26, 26, 26, 140));
     }
 }
 
-void DListBox::MousePress(QMouseEvent& event)
-{
+void DListBox::MousePress(QMouseEvent& event) {
     MControl::MousePress(event);
     if (event.button() == Qt::LeftButton) {
         const int row = RowAt(static_cast<int>(event.position().y()));
@@ -298,8 +287,7 @@ void DListBox::MousePress(QMouseEvent& event)
     }
 }
 
-void DListBox::MouseMove(QMouseEvent& event)
-{
+void DListBox::MouseMove(QMouseEvent& event) {
     const int row = RowAt(static_cast<int>(event.position().y()));
     if (row != m_hot) {
         m_hot = row;
@@ -307,23 +295,20 @@ void DListBox::MouseMove(QMouseEvent& event)
     }
 }
 
-void DListBox::MouseDoubleClick(QMouseEvent& event)
-{
+void DListBox::MouseDoubleClick(QMouseEvent& event) {
     const int row = RowAt(static_cast<int>(event.position().y()));
     if (event.button() == Qt::LeftButton && row >= 0) {
         EditItem(row);
     }
 }
 
-void DListBox::HoverChanged(bool hovered)
-{
+void DListBox::HoverChanged(bool hovered) {
     if (!hovered) {
         m_hot = -1;
     }
 }
 
-void DListBox::Wheel(QWheelEvent& event)
-{
+void DListBox::Wheel(QWheelEvent& event) {
     const int visibleRows = std::max(1, Widget()->height() / m_rowHeight);
     const int maxScroll = std::max(0, GetCount() - visibleRows);
     m_scroll = std::clamp(m_scroll - event.angleDelta().y() / 120, 0, maxScroll);
@@ -331,24 +316,23 @@ void DListBox::Wheel(QWheelEvent& event)
     Invalidate();
 }
 
-bool DListBox::KeyPress(QKeyEvent& event)
-{
+bool DListBox::KeyPress(QKeyEvent& event) {
     switch (event.key()) {
-    case Qt::Key_Down:
-        if (m_current + 1 < GetCount()) {
-            ChooseRow(m_current + 1);
-        }
-        return true;
-    case Qt::Key_Up:
-        if (m_current > 0) {
-            ChooseRow(m_current - 1);
-        }
-        return true;
-    case Qt::Key_F2:
-        EditItem(m_current);
-        return true;
-    default:
-        return false;
+        case Qt::Key_Down:
+            if (m_current + 1 < GetCount()) {
+                ChooseRow(m_current + 1);
+            }
+            return true;
+        case Qt::Key_Up:
+            if (m_current > 0) {
+                ChooseRow(m_current - 1);
+            }
+            return true;
+        case Qt::Key_F2:
+            EditItem(m_current);
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -22,7 +22,7 @@ namespace DUI {
 // owner decides). Escape cancels without a notification. The item image
 // ("img_list_bkg.png") is drawn behind the hovered and selected rows.
 class DListBox : public MControlFont {
-public:
+  public:
     DListBox();
     ~DListBox() override;
 
@@ -63,7 +63,7 @@ public:
     // Scrolls so that item index is visible.
     void EnsureVisible(int index);
 
-protected:
+  protected:
     void OnCreated() override;
     void Paint(QPainter& painter) override;
     void MousePress(QMouseEvent& event) override;
@@ -79,7 +79,7 @@ protected:
     // Selects index, scrolls to it and sends code 2.
     void ChooseRow(int index);
 
-private:
+  private:
     struct Item {
         std::string text;
         int data = 0;

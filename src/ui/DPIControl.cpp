@@ -22,8 +22,7 @@ constexpr double kGap = 12;
 
 DPIControl::DPIControl() = default;
 
-DPIControl::~DPIControl()
-{
+DPIControl::~DPIControl() {
     // The field can outlive this object until the event loop deletes it; cut it loose.
     if (Widget() && m_editor) {
         m_editor->onFocus = nullptr;
@@ -32,13 +31,13 @@ DPIControl::~DPIControl()
     }
 }
 
-void DPIControl::OnCreated()
-{
+void DPIControl::OnCreated() {
     m_editor = new EditField(Widget());
     m_editor->hide();
     m_editor->setMaxLength(5);
     m_editor->setAlignment(Qt::AlignCenter);
-    m_editor->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_editor));
+    m_editor->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_editor));
     m_editor->onFocus = [this](bool focused) {
         if (focused) {
             Notify(kNotifyEditEnter, m_current);
@@ -53,8 +52,7 @@ void DPIControl::OnCreated()
     QObject::connect(m_editor, &QLineEdit::returnPressed, m_editor, [this] { EndEdit(true); });
 }
 
-int DPIControl::AddItem(int value, int colour)
-{
+int DPIControl::AddItem(int value, int colour) {
     if (m_count >= kMaxStages) {
         return -1;
     }
@@ -65,8 +63,7 @@ int DPIControl::AddItem(int value, int colour)
     return index;
 }
 
-void DPIControl::DeleteAllItems()
-{
+void DPIControl::DeleteAllItems() {
     if (m_editing) {
         EndEdit(false);
     }
@@ -78,28 +75,29 @@ void DPIControl::DeleteAllItems()
 
 int DPIControl::GetCount() const { return m_count; }
 
-void DPIControl::SetDPIValue(int stage, int value)
-{
+void DPIControl::SetDPIValue(int stage, int value) {
     if (stage >= 0 && stage < kMaxStages) {
         m_values[stage] = value;
         Invalidate();
     }
 }
 
-int DPIControl::GetDPIValue(int stage) const { return stage >= 0 && stage < kMaxStages ? m_values[stage] : 0; }
+int DPIControl::GetDPIValue(int stage) const {
+    return stage >= 0 && stage < kMaxStages ? m_values[stage] : 0;
+}
 
-void DPIControl::SetDPIColorValue(int stage, int colour)
-{
+void DPIControl::SetDPIColorValue(int stage, int colour) {
     if (stage >= 0 && stage < kMaxStages) {
         m_colours[stage] = colour & 0xFFFFFF;
         Invalidate();
     }
 }
 
-int DPIControl::GetDPIColorValue(int stage) const { return stage >= 0 && stage < kMaxStages ? m_colours[stage] : 0; }
+int DPIControl::GetDPIColorValue(int stage) const {
+    return stage >= 0 && stage < kMaxStages ? m_colours[stage] : 0;
+}
 
-bool DPIControl::SetCurSel(int index)
-{
+bool DPIControl::SetCurSel(int index) {
     if (index < -1 || index >= m_count) {
         return false;
     }
@@ -116,21 +114,18 @@ bool DPIControl::SetCurSel(int index)
 
 int DPIControl::GetCurSel() const { return m_current; }
 
-std::string DPIControl::GetEditText() const
-{
+std::string DPIControl::GetEditText() const {
     return m_editing && m_editor ? m_editor->text().toStdString() : m_editText;
 }
 
-void DPIControl::SetEditText(const std::string& text)
-{
+void DPIControl::SetEditText(const std::string& text) {
     m_editText = text;
     if (m_editor) {
         m_editor->setText(QString::fromStdString(text));
     }
 }
 
-DPIControl::Geometry DPIControl::ChipGeometry(int index) const
-{
+DPIControl::Geometry DPIControl::ChipGeometry(int index) const {
     Geometry g;
     const double width = Widget()->width();
     const double height = Widget()->height();
@@ -145,8 +140,7 @@ DPIControl::Geometry DPIControl::ChipGeometry(int index) const
     return g;
 }
 
-int DPIControl::ChipAt(double x, double y, bool* onSwatch, bool* onValue) const
-{
+int DPIControl::ChipAt(double x, double y, bool* onSwatch, bool* onValue) const {
     for (int i = 0; i < m_count; ++i) {
         const Geometry g = ChipGeometry(i);
         if (g.chip.contains(x, y)) {
@@ -162,15 +156,15 @@ int DPIControl::ChipAt(double x, double y, bool* onSwatch, bool* onValue) const
     return -1;
 }
 
-bool DPIControl::BeginEdit()
-{
+bool DPIControl::BeginEdit() {
     if (m_current < 0 || !m_editor) {
         return false;
     }
     const Geometry g = ChipGeometry(m_current);
     m_editing = true;
     m_editor->setGeometry(g.value.adjusted(10, 6, -10, -6).toRect());
-    m_editor->setFont(Theme::MakeFont(std::clamp(static_cast<int>(g.value.height() * 0.55), 16, 30), QFont::Bold));
+    m_editor->setFont(Theme::MakeFont(std::clamp(static_cast<int>(g.value.height() * 0.55), 16, 30),
+                                      QFont::Bold));
     m_editor->setText(QString::number(m_values[m_current]));
     m_editor->selectAll();
     m_editor->show();
@@ -181,8 +175,7 @@ bool DPIControl::BeginEdit()
 
 bool DPIControl::IsEditing() const { return m_editing; }
 
-void DPIControl::EndEdit(bool commit)
-{
+void DPIControl::EndEdit(bool commit) {
     if (!m_editing) {
         return;
     }
@@ -195,8 +188,7 @@ void DPIControl::EndEdit(bool commit)
     }
 }
 
-void DPIControl::ClickItem(int index)
-{
+void DPIControl::ClickItem(int index) {
     if (index < 0 || index >= m_count) {
         return;
     }
@@ -204,8 +196,7 @@ void DPIControl::ClickItem(int index)
     Notify(kNotifyClick, index);
 }
 
-void DPIControl::ClickColor(int index)
-{
+void DPIControl::ClickColor(int index) {
     if (index < 0 || index >= m_count) {
         return;
     }
@@ -215,8 +206,7 @@ void DPIControl::ClickColor(int index)
     Notify(kNotifySecondary, index);
 }
 
-void DPIControl::Resized()
-{
+void DPIControl::Resized() {
     if (m_editing && m_current >= 0) {
         m_editor->setGeometry(ChipGeometry(m_current).value.adjusted(10, 6, -10, -6).toRect());
     }
@@ -224,8 +214,7 @@ void DPIControl::Resized()
 
 void DPIControl::FocusChanged(bool) { Invalidate(); }
 
-void DPIControl::Paint(QPainter& painter)
-{
+void DPIControl::Paint(QPainter& painter) {
     const VisualState state = State();
     painter.save();
     if (state.disabled) {
@@ -240,11 +229,13 @@ void DPIControl::Paint(QPainter& painter)
         if (hot && !selected) {
             fill = Theme::kInputHover;
         }
-        Theme::DrawPanel(painter, g.chip, fill, selected ? Theme::Accent() : Theme::kPanelBorder, 10);
+        Theme::DrawPanel(painter, g.chip, fill, selected ? Theme::Accent() : Theme::kPanelBorder,
+                         10);
         if (selected) {
             painter.setPen(Qt::NoPen);
             painter.setBrush(Theme::Accent());
-            painter.drawRoundedRect(QRectF(g.chip.left() + 14, g.chip.bottom() - 4, g.chip.width() - 28, 3), 1.5, 1.5);
+            painter.drawRoundedRect(
+                QRectF(g.chip.left() + 14, g.chip.bottom() - 4, g.chip.width() - 28, 3), 1.5, 1.5);
         }
         // Colour swatch with a ring, and the stage number beside it.
         painter.setPen(QPen(QColor(255, 255, 255, 70), 1));
@@ -252,10 +243,12 @@ void DPIControl::Paint(QPainter& painter)
         painter.drawEllipse(g.swatch);
         painter.setFont(Theme::MakeFont(12));
         painter.setPen(selected ? Theme::kHeading : Theme::kSecondary);
-        painter.drawText(QRectF(g.swatch.right() + 8, g.swatch.top() - 2, g.chip.right() - g.swatch.right() - 16, g.swatch.height() + 4),
+        painter.drawText(QRectF(g.swatch.right() + 8, g.swatch.top() - 2,
+                                g.chip.right() - g.swatch.right() - 16, g.swatch.height() + 4),
                          Qt::AlignLeft | Qt::AlignVCenter, QString::number(i + 1));
         if (selected && m_editing) {
-            Theme::DrawPanel(painter, g.value.adjusted(4, 2, -4, -2), Theme::kInput, Theme::Accent(), 6);
+            Theme::DrawPanel(painter, g.value.adjusted(4, 2, -4, -2), Theme::kInput,
+                             Theme::Accent(), 6);
             continue;
         }
         const int fontSize = std::clamp(static_cast<int>(g.value.height() * 0.55), 16, 30);
@@ -269,8 +262,7 @@ void DPIControl::Paint(QPainter& painter)
     }
 }
 
-void DPIControl::MousePress(QMouseEvent& event)
-{
+void DPIControl::MousePress(QMouseEvent& event) {
     if (event.button() != Qt::LeftButton) {
         return;
     }
@@ -290,45 +282,44 @@ void DPIControl::MousePress(QMouseEvent& event)
     }
 }
 
-void DPIControl::MouseMove(QMouseEvent& event)
-{
+void DPIControl::MouseMove(QMouseEvent& event) {
     bool onSwatch = false;
     bool onValue = false;
     const int hot = ChipAt(event.position().x(), event.position().y(), &onSwatch, &onValue);
-    Widget()->setCursor(onSwatch ? Qt::PointingHandCursor : (onValue && hot == m_current ? Qt::IBeamCursor : Qt::ArrowCursor));
+    Widget()->setCursor(onSwatch
+                            ? Qt::PointingHandCursor
+                            : (onValue && hot == m_current ? Qt::IBeamCursor : Qt::ArrowCursor));
     if (hot != m_hot) {
         m_hot = hot;
         Invalidate();
     }
 }
 
-void DPIControl::HoverChanged(bool hovered)
-{
+void DPIControl::HoverChanged(bool hovered) {
     if (!hovered) {
         m_hot = -1;
     }
 }
 
-bool DPIControl::KeyPress(QKeyEvent& event)
-{
+bool DPIControl::KeyPress(QKeyEvent& event) {
     switch (event.key()) {
-    case Qt::Key_Left:
-        if (m_current > 0) {
-            ClickItem(m_current - 1);
-        }
-        return true;
-    case Qt::Key_Right:
-        if (m_current + 1 < m_count) {
-            ClickItem(m_current + 1);
-        }
-        return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_F2:
-        BeginEdit();
-        return true;
-    default:
-        return false;
+        case Qt::Key_Left:
+            if (m_current > 0) {
+                ClickItem(m_current - 1);
+            }
+            return true;
+        case Qt::Key_Right:
+            if (m_current + 1 < m_count) {
+                ClickItem(m_current + 1);
+            }
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_F2:
+            BeginEdit();
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -18,7 +18,7 @@ class EditField;
 // 30 = the value edit of the selected chip was entered; 29 = that edit was finished
 // (Enter or leaving it; the text is in GetEditText).
 class DPIControl : public MControl {
-public:
+  public:
     // Highest stage index the control keeps.
     static constexpr int kMaxStages = 8;
 
@@ -56,7 +56,7 @@ public:
     // Clicks the colour swatch of chip index: selects it (code 2 if changed), then code 9.
     void ClickColor(int index);
 
-protected:
+  protected:
     void OnCreated() override;
     void Paint(QPainter& painter) override;
     void MousePress(QMouseEvent& event) override;
@@ -67,7 +67,7 @@ protected:
     void Resized() override;
     void FocusChanged(bool focused) override;
 
-private:
+  private:
     struct Geometry;
     Geometry ChipGeometry(int index) const;
     int ChipAt(double x, double y, bool* onSwatch, bool* onValue) const;

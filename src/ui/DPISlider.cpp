@@ -8,21 +8,18 @@ namespace DUI {
 
 DPISlider::DPISlider() { SetRange(m_lowest, m_steps); }
 
-void DPISlider::SetDPIDesc(const std::string& low, const std::string& high)
-{
+void DPISlider::SetDPIDesc(const std::string& low, const std::string& high) {
     m_low = low;
     m_high = high;
     Invalidate();
 }
 
-void DPISlider::SetSteps(int steps)
-{
+void DPISlider::SetSteps(int steps) {
     m_steps = std::max(1, steps);
     SetRange(std::min(m_lowest, m_steps), m_steps);
 }
 
-void DPISlider::SetLowest(int lowest)
-{
+void DPISlider::SetLowest(int lowest) {
     m_lowest = std::max(0, lowest);
     SetRange(std::min(m_lowest, m_steps), m_steps);
 }
@@ -31,16 +28,14 @@ void DPISlider::SetProgress(int value) { SetValue(value); }
 
 int DPISlider::GetProgress() const { return GetValue(); }
 
-QRectF DPISlider::TrackRect() const
-{
+QRectF DPISlider::TrackRect() const {
     const QRectF area = Widget()->rect();
     const bool labels = !m_low.empty() || !m_high.empty();
     const qreal y = labels ? area.height() * 0.38 : area.center().y();
     return QRectF(area.left() + 14, y - 10, area.width() - 28, 20);
 }
 
-void DPISlider::Paint(QPainter& painter)
-{
+void DPISlider::Paint(QPainter& painter) {
     const QRectF track = TrackRect();
     PaintTrack(painter, track, false);
     if (m_low.empty() && m_high.empty()) {

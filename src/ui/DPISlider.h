@@ -10,7 +10,7 @@ namespace DUI {
 // Its value runs from the lowest position (1 unless SetLowest) to the step count; dragging
 // sends code 8, releasing code 2 (value as parameter).
 class DPISlider : public SliderCtrl {
-public:
+  public:
     DPISlider();
     // Texts under the two ends ("100" / "26000").
     void SetDPIDesc(const std::string& low, const std::string& high);
@@ -23,11 +23,11 @@ public:
     // The slider value.
     int GetProgress() const;
 
-protected:
+  protected:
     void Paint(QPainter& painter) override;
     QRectF TrackRect() const override;
 
-private:
+  private:
     std::string m_low;
     std::string m_high;
     int m_steps = 100;

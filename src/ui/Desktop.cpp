@@ -20,12 +20,13 @@ namespace {
 
 QWidget* OwnerWidget(MWindow* owner);
 
-Rect ToRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+Rect ToRect(const QRect& r) {
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
 
 }  // namespace
 
-bool OpenUrl(const std::string& url)
-{
+bool OpenUrl(const std::string& url) {
     if (url.empty()) {
         return false;
     }
@@ -36,8 +37,7 @@ bool OpenUrl(const std::string& url)
     return true;
 }
 
-bool OpenFile(const std::string& path)
-{
+bool OpenFile(const std::string& path) {
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)))) {
         kestrix::LogLine("cannot open %s", path.c_str());
         return false;
@@ -45,8 +45,7 @@ bool OpenFile(const std::string& path)
     return true;
 }
 
-bool ShowOpenFileDialog(MWindow* owner, const std::string& filter, std::string& path)
-{
+bool ShowOpenFileDialog(MWindow* owner, const std::string& filter, std::string& path) {
     const QString chosen = QFileDialog::getOpenFileName(OwnerWidget(owner), QString(), QString(),
                                                         QString::fromStdString(filter));
     if (chosen.isEmpty()) {
@@ -57,16 +56,16 @@ bool ShowOpenFileDialog(MWindow* owner, const std::string& filter, std::string& 
 }
 
 bool ShowSaveFileDialog(MWindow* owner, const std::string& filter, const std::string& suggestedName,
-                        std::string& path)
-{
+                        std::string& path) {
     const QString filterText = QString::fromStdString(filter);
-    QString chosen = QFileDialog::getSaveFileName(OwnerWidget(owner), QString(),
-                                                  QString::fromStdString(suggestedName), filterText);
+    QString chosen = QFileDialog::getSaveFileName(
+        OwnerWidget(owner), QString(), QString::fromStdString(suggestedName), filterText);
     if (chosen.isEmpty()) {
         return false;
     }
     // The first "*.ext" of the filter is the default extension.
-    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("\\*(\\.[A-Za-z0-9]+)")).match(filterText);
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("\\*(\\.[A-Za-z0-9]+)")).match(filterText);
     if (match.hasMatch() && QFileInfo(chosen).suffix().isEmpty()) {
         chosen += match.captured(1);
     }
@@ -74,14 +73,12 @@ bool ShowSaveFileDialog(MWindow* owner, const std::string& filter, const std::st
     return true;
 }
 
-Point GetCursorPos()
-{
+Point GetCursorPos() {
     const QPoint p = QCursor::pos();
     return {p.x(), p.y()};
 }
 
-Rect GetWorkArea(const Point& onScreen)
-{
+Rect GetWorkArea(const Point& onScreen) {
     QScreen* screen = QGuiApplication::screenAt(QPoint(onScreen.x, onScreen.y));
     if (!screen) {
         screen = QGuiApplication::primaryScreen();
@@ -89,16 +86,14 @@ Rect GetWorkArea(const Point& onScreen)
     return screen ? ToRect(screen->availableGeometry()) : Rect{0, 0, 1300, 788};
 }
 
-Rect GetWorkArea()
-{
+Rect GetWorkArea() {
     QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? ToRect(screen->availableGeometry()) : Rect{0, 0, 1300, 788};
 }
 
 namespace {
 
-QWidget* OwnerWidget(MWindow* owner)
-{
+QWidget* OwnerWidget(MWindow* owner) {
     if (!owner) {
         return nullptr;
     }

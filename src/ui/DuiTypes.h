@@ -34,8 +34,7 @@ struct Point {
 using WindowHandle = std::uintptr_t;
 
 // Colours are 24-bit integers with red in bits 0-7, green in 8-15 and blue in 16-23.
-constexpr int MakeColour(int red, int green, int blue)
-{
+constexpr int MakeColour(int red, int green, int blue) {
     return (red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16);
 }
 // Red channel of a colour integer.
@@ -55,9 +54,9 @@ constexpr unsigned kWmKeyDown = 0x0100;
 constexpr unsigned kWmKeyUp = 0x0101;
 constexpr unsigned kWmCommand = 0x0111;
 constexpr unsigned kWmTimer = 0x0113;
-constexpr unsigned kWmLButtonDown = 0x0201;   // tray: left press (513)
-constexpr unsigned kWmLButtonDblClk = 0x0203; // tray: double click (515)
-constexpr unsigned kWmRButtonUp = 0x0205;     // tray: right release (517)
+constexpr unsigned kWmLButtonDown = 0x0201;    // tray: left press (513)
+constexpr unsigned kWmLButtonDblClk = 0x0203;  // tray: double click (515)
+constexpr unsigned kWmRButtonUp = 0x0205;      // tray: right release (517)
 constexpr unsigned kWmUser = 0x0400;
 
 // ShowWindow commands.
@@ -87,14 +86,14 @@ constexpr int kIdOk = 1;
 constexpr int kIdCancel = 2;
 
 // Notification codes controls send to MDialog::OnMessage.
-constexpr int kNotifyClick = 2;          // clicked, chosen or committed
-constexpr int kNotifyMenu = 5;           // context menu requested (MacroList)
-constexpr int kNotifyDragging = 8;       // slider moving (LightSlider, DPISlider)
-constexpr int kNotifySecondary = 9;      // DPI colour swatch / record list context menu
-constexpr int kNotifyTextChanged = 26;   // edit text changed by the user
-constexpr int kNotifySelChanging = 27;   // palette selection changing
-constexpr int kNotifyEditDone = 29;      // edit left / in-place rename finished
-constexpr int kNotifyEditEnter = 30;     // edit entered (focus gained)
+constexpr int kNotifyClick = 2;         // clicked, chosen or committed
+constexpr int kNotifyMenu = 5;          // context menu requested (MacroList)
+constexpr int kNotifyDragging = 8;      // slider moving (LightSlider, DPISlider)
+constexpr int kNotifySecondary = 9;     // DPI colour swatch / record list context menu
+constexpr int kNotifyTextChanged = 26;  // edit text changed by the user
+constexpr int kNotifySelChanging = 27;  // palette selection changing
+constexpr int kNotifyEditDone = 29;     // edit left / in-place rename finished
+constexpr int kNotifyEditEnter = 30;    // edit entered (focus gained)
 
 // Text alignment flags of MControlFont::SetAlignment. Text is centred vertically unless
 // kAlignTop is given.
@@ -107,10 +106,10 @@ constexpr int kAlignWrap = 0x10;
 
 // One key press or release of a focused toolkit window.
 struct KeyEvent {
-    int scanCode = 0;        // Linux evdev key code (KEY_A = 30); 0 when unknown
-    bool pressed = true;     // true = press, false = release
-    bool autoRepeat = false; // true for the repeats of a held key
-    std::string text;        // UTF-8 text the key produces, may be empty
+    int scanCode = 0;         // Linux evdev key code (KEY_A = 30); 0 when unknown
+    bool pressed = true;      // true = press, false = release
+    bool autoRepeat = false;  // true for the repeats of a held key
+    std::string text;         // UTF-8 text the key produces, may be empty
 };
 
 }  // namespace DUI

@@ -6,8 +6,7 @@
 
 namespace DUI {
 
-EditField::EditField(QWidget* parent) : QLineEdit(parent)
-{
+EditField::EditField(QWidget* parent) : QLineEdit(parent) {
     setFrame(false);
     setAttribute(Qt::WA_MacShowFocusRect, false);
     QPalette colours = palette();
@@ -20,8 +19,7 @@ EditField::EditField(QWidget* parent) : QLineEdit(parent)
     setStyleSheet(QStringLiteral("background: transparent; border: none;"));
 }
 
-void EditField::focusInEvent(QFocusEvent* event)
-{
+void EditField::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
     if (parentWidget()) {
         parentWidget()->update();
@@ -31,8 +29,7 @@ void EditField::focusInEvent(QFocusEvent* event)
     }
 }
 
-void EditField::focusOutEvent(QFocusEvent* event)
-{
+void EditField::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     if (parentWidget()) {
         parentWidget()->update();
@@ -42,8 +39,7 @@ void EditField::focusOutEvent(QFocusEvent* event)
     }
 }
 
-void EditField::keyPressEvent(QKeyEvent* event)
-{
+void EditField::keyPressEvent(QKeyEvent* event) {
     if (onKey && onKey(event)) {
         return;
     }

@@ -9,7 +9,7 @@
 namespace DUI {
 
 class EditField : public QLineEdit {
-public:
+  public:
     explicit EditField(QWidget* parent);
     // Called on focus gained (true) and lost (false).
     std::function<void(bool)> onFocus;
@@ -18,7 +18,7 @@ public:
     // Sees every key first; true when handled.
     std::function<bool(QKeyEvent*)> onKey;
 
-protected:
+  protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

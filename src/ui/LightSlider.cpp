@@ -13,8 +13,7 @@ void LightSlider::SetPos(int value) { SetValue(value); }
 
 int LightSlider::GetPos() const { return GetValue(); }
 
-QRectF LightSlider::TrackRect() const
-{
+QRectF LightSlider::TrackRect() const {
     const QRectF area = Widget()->rect();
     return QRectF(area.left() + 14, area.center().y() - 10, area.width() - 28, 20);
 }

@@ -7,21 +7,16 @@
 
 namespace DUI {
 
-MButton::MButton()
-{
-    SetAlignment(kAlignCenter);
-}
+MButton::MButton() { SetAlignment(kAlignCenter); }
 
-void MButton::SetPrimary(bool primary)
-{
+void MButton::SetPrimary(bool primary) {
     m_primary = primary;
     Invalidate();
 }
 
 bool MButton::IsPrimary() const { return m_primary; }
 
-void MButton::Paint(QPainter& painter)
-{
+void MButton::Paint(QPainter& painter) {
     const QRectF area = QRectF(Widget()->rect()).adjusted(1, 1, -1, -1);
     const VisualState state = State();
     const qreal radius = std::min<qreal>(area.height() / 2, 10);
@@ -36,7 +31,8 @@ void MButton::Paint(QPainter& painter)
         if (state.hover || state.pressed) {
             QPainterPath shape;
             shape.addRoundedRect(area, radius, radius);
-            painter.fillPath(shape, state.pressed ? QColor(0, 0, 0, 40) : QColor(255, 255, 255, 22));
+            painter.fillPath(shape,
+                             state.pressed ? QColor(0, 0, 0, 40) : QColor(255, 255, 255, 22));
         }
         painter.restore();
         if (state.checked) {
@@ -55,7 +51,8 @@ void MButton::Paint(QPainter& painter)
             textColour = Theme::ContrastText(fill);
         }
         VisualState look = state;
-        Theme::DrawPanel(painter, area, Theme::ForState(fill, look), Theme::ForState(border, look), radius);
+        Theme::DrawPanel(painter, area, Theme::ForState(fill, look), Theme::ForState(border, look),
+                         radius);
     }
     if (state.focused && !state.pressed) {
         Theme::DrawFocusRing(painter, QRectF(Widget()->rect()), radius + 1);
@@ -69,7 +66,8 @@ void MButton::Paint(QPainter& painter)
     painter.setPen(textColour);
     const QString text = QString::fromStdString(GetTitle());
     painter.drawText(area.adjusted(8, 0, -8, 0), QtAlignment(),
-                     painter.fontMetrics().elidedText(text, Qt::ElideRight, static_cast<int>(area.width()) - 16));
+                     painter.fontMetrics().elidedText(text, Qt::ElideRight,
+                                                      static_cast<int>(area.width()) - 16));
 }
 
 void MButton::Clicked() { Notify(kNotifyClick); }

@@ -8,19 +8,19 @@ namespace DUI {
 // sends code 2. With a skin image ("img_button.png") the image is drawn as a nine-slice
 // background, otherwise a rounded theme button; SetPrimary gives it the accent fill.
 class MButton : public MControlFont {
-public:
+  public:
     MButton();
     // Accent-filled call-to-action look (OK, apply).
     void SetPrimary(bool primary);
     // True when SetPrimary(true).
     bool IsPrimary() const;
 
-protected:
+  protected:
     void Paint(QPainter& painter) override;
     void Clicked() override;
     bool AcceptsFocus() const override;
 
-private:
+  private:
     bool m_primary = false;
 };
 

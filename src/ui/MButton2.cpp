@@ -2,8 +2,7 @@
 
 namespace DUI {
 
-void MButton2::SetCheck(int check)
-{
+void MButton2::SetCheck(int check) {
     m_check = check ? 1 : 0;
     Invalidate();
 }

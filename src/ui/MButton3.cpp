@@ -2,8 +2,7 @@
 
 namespace DUI {
 
-void MButton3::Clicked()
-{
+void MButton3::Clicked() {
     SetCheck(GetCheck() ? 0 : 1);
     Notify(kNotifyClick);
 }

@@ -6,7 +6,7 @@ namespace DUI {
 
 // "MButton3": a toggle button; each click flips the check state, then sends code 2.
 class MButton3 : public MButton2 {
-protected:
+  protected:
     void Clicked() override;
 };
 

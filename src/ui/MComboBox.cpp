@@ -13,15 +13,13 @@ MComboBox::MComboBox() = default;
 
 MComboBox::~MComboBox() = default;
 
-int MComboBox::AddItem(const std::string& text, int data)
-{
+int MComboBox::AddItem(const std::string& text, int data) {
     m_items.push_back({text, data});
     Invalidate();
     return static_cast<int>(m_items.size()) - 1;
 }
 
-bool MComboBox::DeleteItem(int index)
-{
+bool MComboBox::DeleteItem(int index) {
     if (index < 0 || index >= GetCount()) {
         return false;
     }
@@ -35,8 +33,7 @@ bool MComboBox::DeleteItem(int index)
     return true;
 }
 
-void MComboBox::DeleteAllItems()
-{
+void MComboBox::DeleteAllItems() {
     m_items.clear();
     m_current = -1;
     SyncTitle();
@@ -44,8 +41,7 @@ void MComboBox::DeleteAllItems()
 
 int MComboBox::GetCount() const { return static_cast<int>(m_items.size()); }
 
-bool MComboBox::SetCurSel(int index)
-{
+bool MComboBox::SetCurSel(int index) {
     if (index < -1 || index >= GetCount()) {
         return false;
     }
@@ -56,8 +52,7 @@ bool MComboBox::SetCurSel(int index)
 
 int MComboBox::GetCurSel() const { return m_current; }
 
-bool MComboBox::SelectData(int value)
-{
+bool MComboBox::SelectData(int value) {
     for (int i = 0; i < GetCount(); ++i) {
         if (m_items[i].data == value) {
             SetCurSel(i);
@@ -68,34 +63,29 @@ bool MComboBox::SelectData(int value)
     return false;
 }
 
-int MComboBox::GetItemData(int index) const
-{
+int MComboBox::GetItemData(int index) const {
     return index >= 0 && index < GetCount() ? m_items[index].data : 0;
 }
 
 int MComboBox::GetCurData() const { return GetItemData(m_current); }
 
-std::string MComboBox::GetItemText(int index) const
-{
+std::string MComboBox::GetItemText(int index) const {
     return index >= 0 && index < GetCount() ? m_items[index].text : std::string();
 }
 
-void MComboBox::SetItemText(int index, const std::string& text)
-{
+void MComboBox::SetItemText(int index, const std::string& text) {
     if (index >= 0 && index < GetCount()) {
         m_items[index].text = text;
         SyncTitle();
     }
 }
 
-void MComboBox::SyncTitle()
-{
+void MComboBox::SyncTitle() {
     SetTitle(GetItemText(m_current));
     Invalidate();
 }
 
-void MComboBox::ShowDropDown()
-{
+void MComboBox::ShowDropDown() {
     if (!GetOwner() || !Widget() || m_items.empty()) {
         return;
     }
@@ -105,15 +95,15 @@ void MComboBox::ShowDropDown()
         texts.push_back(item.text);
     }
     const QPoint topLeft = Widget()->mapToGlobal(QPoint(0, 0));
-    const Rect anchor{topLeft.x(), topLeft.y(), topLeft.x() + Widget()->width(), topLeft.y() + Widget()->height()};
+    const Rect anchor{topLeft.x(), topLeft.y(), topLeft.x() + Widget()->width(),
+                      topLeft.y() + Widget()->height()};
     m_popup = std::make_unique<ComboPopup>();
     m_popup->onChoose = [this](int row) { ChooseItem(row); };
     m_popup->Open(GetOwner(), anchor, std::move(texts), m_current);
     Invalidate();
 }
 
-void MComboBox::HideDropDown()
-{
+void MComboBox::HideDropDown() {
     if (m_popup) {
         m_popup->DestroyWindow();
         m_popup.reset();
@@ -122,8 +112,7 @@ void MComboBox::HideDropDown()
 
 bool MComboBox::IsDroppedDown() const { return m_popup && m_popup->IsWindowVisible(); }
 
-void MComboBox::ChooseItem(int index)
-{
+void MComboBox::ChooseItem(int index) {
     if (index < 0 || index >= GetCount()) {
         return;
     }
@@ -131,8 +120,7 @@ void MComboBox::ChooseItem(int index)
     Notify(kNotifyClick, index);
 }
 
-void MComboBox::Paint(QPainter& painter)
-{
+void MComboBox::Paint(QPainter& painter) {
     const VisualState state = State();
     const QRectF area = QRectF(Widget()->rect()).adjusted(1, 1, -1, -1);
     const bool open = IsDroppedDown();
@@ -164,23 +152,24 @@ void MComboBox::Paint(QPainter& painter)
     painter.setFont(Font());
     painter.setPen(TextColour(marked ? Theme::kHeading : Theme::kText));
     const QRectF textRect(left, area.top(), area.right() - 34 - left, area.height());
-    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
-                     painter.fontMetrics().elidedText(QString::fromStdString(GetTitle()), Qt::ElideRight,
-                                                      static_cast<int>(textRect.width())));
+    painter.drawText(
+        textRect, Qt::AlignLeft | Qt::AlignVCenter,
+        painter.fontMetrics().elidedText(QString::fromStdString(GetTitle()), Qt::ElideRight,
+                                         static_cast<int>(textRect.width())));
     painter.save();
     if (open) {
         painter.translate(area.right() - 20, area.center().y());
         painter.rotate(180);
         painter.translate(-(area.right() - 20), -area.center().y());
     }
-    Theme::DrawGlyph(painter, QRectF(area.right() - 30, area.center().y() - 10, 20, 20), "chevron-down",
-                     open || state.hover ? Theme::kHeading : Theme::kSecondary, 1.6);
+    Theme::DrawGlyph(painter, QRectF(area.right() - 30, area.center().y() - 10, 20, 20),
+                     "chevron-down", open || state.hover ? Theme::kHeading : Theme::kSecondary,
+                     1.6);
     painter.restore();
     painter.restore();
 }
 
-void MComboBox::Clicked()
-{
+void MComboBox::Clicked() {
     if (IsDroppedDown()) {
         HideDropDown();
     } else {
@@ -188,8 +177,7 @@ void MComboBox::Clicked()
     }
 }
 
-bool MComboBox::KeyPress(QKeyEvent& event)
-{
+bool MComboBox::KeyPress(QKeyEvent& event) {
     if (event.key() == Qt::Key_Down || event.key() == Qt::Key_Up) {
         const int next = m_current + (event.key() == Qt::Key_Down ? 1 : -1);
         if (next >= 0 && next < GetCount()) {
@@ -197,8 +185,8 @@ bool MComboBox::KeyPress(QKeyEvent& event)
         }
         return true;
     }
-    if (event.key() == Qt::Key_Space || event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter ||
-        event.key() == Qt::Key_F4) {
+    if (event.key() == Qt::Key_Space || event.key() == Qt::Key_Return ||
+        event.key() == Qt::Key_Enter || event.key() == Qt::Key_F4) {
         ShowDropDown();
         return true;
     }

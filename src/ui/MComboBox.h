@@ -15,7 +15,7 @@ class ComboPopup;
 // code 2 with the item index. Up/Down while focused move the selection and send code 2.
 // The title is the selected item's text.
 class MComboBox : public MControlFont {
-public:
+  public:
     MComboBox();
     ~MComboBox() override;
 
@@ -51,7 +51,7 @@ public:
     // Chooses item index as a click in the list would: selects it and sends code 2.
     void ChooseItem(int index);
 
-protected:
+  protected:
     void Paint(QPainter& painter) override;
     void Clicked() override;
     bool KeyPress(QKeyEvent& event) override;
@@ -59,7 +59,7 @@ protected:
     // Draws the marker of a checked MComboBox2 (nothing here).
     virtual bool IsMarked() const;
 
-private:
+  private:
     struct Item {
         std::string text;
         int data = 0;

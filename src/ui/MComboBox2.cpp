@@ -2,8 +2,7 @@
 
 namespace DUI {
 
-void MComboBox2::SetCheck(int check)
-{
+void MComboBox2::SetCheck(int check) {
     m_check = check ? 1 : 0;
     Invalidate();
 }

@@ -13,16 +13,15 @@ namespace DUI {
 
 MControl::MControl() = default;
 
-MControl::~MControl()
-{
+MControl::~MControl() {
     if (m_host) {
         m_host->m_control = nullptr;
         m_host->deleteLater();
     }
 }
 
-void MControl::Attach(MDialog* owner, QWidget* parentWidget, int id, const std::string& className, const Rect& rect)
-{
+void MControl::Attach(MDialog* owner, QWidget* parentWidget, int id, const std::string& className,
+                      const Rect& rect) {
     m_owner = owner;
     m_id = id;
     m_className = className;
@@ -36,8 +35,7 @@ void MControl::Attach(MDialog* owner, QWidget* parentWidget, int id, const std::
 
 void MControl::Detach() { m_owner = nullptr; }
 
-void MControl::SetVisible(bool visible)
-{
+void MControl::SetVisible(bool visible) {
     m_visible = visible;
     if (m_host) {
         m_host->setVisible(visible);
@@ -46,8 +44,7 @@ void MControl::SetVisible(bool visible)
 
 bool MControl::IsVisible() const { return m_visible; }
 
-void MControl::SetEnabled(bool enabled)
-{
+void MControl::SetEnabled(bool enabled) {
     m_enabled = enabled;
     if (m_host) {
         m_host->setEnabled(enabled);
@@ -57,15 +54,14 @@ void MControl::SetEnabled(bool enabled)
 
 bool MControl::IsEnabled() const { return m_enabled; }
 
-void MControl::SetRect(const Rect& rect)
-{
+void MControl::SetRect(const Rect& rect) {
     if (m_host) {
-        m_host->setGeometry(rect.left, rect.top, std::max(0, rect.Width()), std::max(0, rect.Height()));
+        m_host->setGeometry(rect.left, rect.top, std::max(0, rect.Width()),
+                            std::max(0, rect.Height()));
     }
 }
 
-Rect MControl::GetRect() const
-{
+Rect MControl::GetRect() const {
     if (!m_host) {
         return {};
     }
@@ -73,15 +69,13 @@ Rect MControl::GetRect() const
     return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
 }
 
-void MControl::OnFocus()
-{
+void MControl::OnFocus() {
     if (m_host) {
         m_host->setFocus(Qt::OtherFocusReason);
     }
 }
 
-void MControl::KillFocus()
-{
+void MControl::KillFocus() {
     if (!m_host) {
         return;
     }
@@ -94,8 +88,7 @@ void MControl::KillFocus()
     }
 }
 
-bool MControl::HasFocus() const
-{
+bool MControl::HasFocus() const {
     if (!m_host) {
         return false;
     }
@@ -109,9 +102,7 @@ const std::string& MControl::GetClassName() const { return m_className; }
 
 MDialog* MControl::GetOwner() const { return m_owner; }
 
-
-void MControl::SetToolTip(const std::string& text)
-{
+void MControl::SetToolTip(const std::string& text) {
     m_toolTip = text;
     if (m_host) {
         m_host->setToolTip(QString::fromStdString(text));
@@ -121,30 +112,26 @@ void MControl::SetToolTip(const std::string& text)
     }
 }
 
-void MControl::SetImage(const std::string& imageName)
-{
+void MControl::SetImage(const std::string& imageName) {
     m_image = imageName;
     Invalidate();
 }
 
 const std::string& MControl::GetImage() const { return m_image; }
 
-void MControl::Invalidate()
-{
+void MControl::Invalidate() {
     if (m_host) {
         m_host->update();
     }
 }
 
-void MControl::SetPreviewState(bool hover, bool pressed)
-{
+void MControl::SetPreviewState(bool hover, bool pressed) {
     m_previewHover = hover;
     m_previewPressed = pressed;
     Invalidate();
 }
 
-void MControl::Notify(int code, std::intptr_t param)
-{
+void MControl::Notify(int code, std::intptr_t param) {
     if (m_owner) {
         m_owner->OnMessage(m_id, code, param);
     }
@@ -152,8 +139,7 @@ void MControl::Notify(int code, std::intptr_t param)
 
 QWidget* MControl::Widget() const { return m_host; }
 
-VisualState MControl::State() const
-{
+VisualState MControl::State() const {
     VisualState state;
     state.hover = IsHovered();
     state.pressed = IsPressed();
@@ -173,8 +159,7 @@ void MControl::OnCreated() {}
 
 void MControl::Paint(QPainter&) {}
 
-void MControl::MousePress(QMouseEvent& event)
-{
+void MControl::MousePress(QMouseEvent& event) {
     if (event.button() == Qt::LeftButton) {
         m_pressed = true;
         if (AcceptsFocus() && m_host) {
@@ -186,8 +171,7 @@ void MControl::MousePress(QMouseEvent& event)
 
 void MControl::MouseMove(QMouseEvent&) {}
 
-void MControl::MouseRelease(QMouseEvent& event)
-{
+void MControl::MouseRelease(QMouseEvent& event) {
     if (event.button() != Qt::LeftButton || !m_pressed) {
         return;
     }
@@ -198,17 +182,16 @@ void MControl::MouseRelease(QMouseEvent& event)
     }
 }
 
-void MControl::MouseDoubleClick(QMouseEvent& event)
-{
+void MControl::MouseDoubleClick(QMouseEvent& event) {
     // A double click counts as a second press, as a click on a plain button would.
     MousePress(event);
 }
 
 void MControl::Wheel(QWheelEvent& event) { event.ignore(); }
 
-bool MControl::KeyPress(QKeyEvent& event)
-{
-    if (AcceptsFocus() && (event.key() == Qt::Key_Space || event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter)) {
+bool MControl::KeyPress(QKeyEvent& event) {
+    if (AcceptsFocus() && (event.key() == Qt::Key_Space || event.key() == Qt::Key_Return ||
+                           event.key() == Qt::Key_Enter)) {
         Clicked();
         return true;
     }

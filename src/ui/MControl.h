@@ -21,7 +21,7 @@ struct VisualState;
 // id, visibility, enabled state, focus, a tool tip and an optional skin image. Created only
 // by MDialog::CreateControl, owned by the dialog. UI thread only.
 class MControl {
-public:
+  public:
     MControl();
     virtual ~MControl();
     MControl(const MControl&) = delete;
@@ -64,7 +64,7 @@ public:
     // the gallery).
     void SetPreviewState(bool hover, bool pressed);
 
-protected:
+  protected:
     friend class MDialog;
     friend class ControlHost;
 
@@ -110,10 +110,11 @@ protected:
     // A control was created inside this one.
     virtual void ChildAdded(MControl* child);
 
-private:
+  private:
     // Stops notifications once the owner's window is going away.
     void Detach();
-    void Attach(MDialog* owner, QWidget* parentWidget, int id, const std::string& className, const Rect& rect);
+    void Attach(MDialog* owner, QWidget* parentWidget, int id, const std::string& className,
+                const Rect& rect);
     MDialog* m_owner = nullptr;
     ControlHost* m_host = nullptr;
     int m_id = 0;

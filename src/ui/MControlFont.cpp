@@ -11,8 +11,7 @@ MControlFont::MControlFont() = default;
 
 MControlFont::~MControlFont() = default;
 
-void MControlFont::SetTitle(const std::string& title)
-{
+void MControlFont::SetTitle(const std::string& title) {
     if (title == m_title) {
         return;
     }
@@ -23,8 +22,7 @@ void MControlFont::SetTitle(const std::string& title)
 
 const std::string& MControlFont::GetTitle() const { return m_title; }
 
-void MControlFont::SetFont(int pixelSize)
-{
+void MControlFont::SetFont(int pixelSize) {
     m_fontSize = pixelSize > 0 ? pixelSize : 14;
     TitleChanged();
     Invalidate();
@@ -32,22 +30,19 @@ void MControlFont::SetFont(int pixelSize)
 
 int MControlFont::GetFontSize() const { return m_fontSize; }
 
-void MControlFont::SetFontName(const std::string& family)
-{
+void MControlFont::SetFontName(const std::string& family) {
     m_fontName = family;
     TitleChanged();
     Invalidate();
 }
 
-void MControlFont::SetFontWidth(int weight)
-{
+void MControlFont::SetFontWidth(int weight) {
     m_weight = weight > 0 ? std::clamp(weight, 100, 900) : 400;
     TitleChanged();
     Invalidate();
 }
 
-void MControlFont::SetAlignment(int flags)
-{
+void MControlFont::SetAlignment(int flags) {
     m_alignment = flags;
     // Controls that draw their text through a child widget (MEdit) apply it there.
     TitleChanged();
@@ -56,21 +51,18 @@ void MControlFont::SetAlignment(int flags)
 
 int MControlFont::GetAlignment() const { return m_alignment; }
 
-void MControlFont::SetTextColor(int colour)
-{
+void MControlFont::SetTextColor(int colour) {
     m_textColour = colour;
     Invalidate();
 }
 
 QFont MControlFont::Font() const { return Theme::MakeFont(m_fontSize, m_weight, m_fontName); }
 
-QColor MControlFont::TextColour(const QColor& fallback) const
-{
+QColor MControlFont::TextColour(const QColor& fallback) const {
     return m_textColour < 0 ? fallback : Theme::FromColourInt(m_textColour);
 }
 
-int MControlFont::QtAlignment() const
-{
+int MControlFont::QtAlignment() const {
     int flags = 0;
     if (m_alignment & kAlignCenter) {
         flags |= Qt::AlignHCenter;

@@ -11,7 +11,7 @@ namespace DUI {
 
 // A control that shows a text: title, font size, family, weight, alignment and colour.
 class MControlFont : public MControl {
-public:
+  public:
     MControlFont();
     ~MControlFont() override;
 
@@ -34,7 +34,7 @@ public:
     // Text colour as a colour integer; -1 returns to the theme colour.
     void SetTextColor(int colour);
 
-protected:
+  protected:
     // The control's font.
     QFont Font() const;
     // The text colour: the one set, or fallback.
@@ -46,7 +46,7 @@ protected:
     // Records the text without calling TitleChanged (edits mirroring what the user typed).
     void StoreTitle(const std::string& title);
 
-private:
+  private:
     std::string m_title;
     std::string m_fontName;
     int m_fontSize = 14;

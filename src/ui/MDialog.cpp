@@ -23,8 +23,7 @@ struct MDialog::DialogImpl {
     // Stops the control timer for good. The timer is a child of the native widget, whose
     // deletion is deferred; without this it would keep ticking controls that are already
     // released, or a dialog object that is gone.
-    void StopControlTimer()
-    {
+    void StopControlTimer() {
         if (controlTimer) {
             controlTimer->stop();
             controlTimer->deleteLater();
@@ -35,8 +34,7 @@ struct MDialog::DialogImpl {
 
 MDialog::MDialog() : m_dialog(std::make_unique<DialogImpl>()) {}
 
-MDialog::~MDialog()
-{
+MDialog::~MDialog() {
     m_dialog->StopControlTimer();
     // No control may call back into this object while the native window goes away.
     for (const auto& control : m_dialog->controls) {
@@ -51,29 +49,29 @@ std::string MDialog::GetSuperClassName() const { return {}; }
 
 void MDialog::ShowWindow(int command) { MWindow::ShowWindow(command); }
 
-std::intptr_t MDialog::OnWindowMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam)
-{
+std::intptr_t MDialog::OnWindowMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) {
     switch (msg) {
-    case kWmClose:
-        SetResult(static_cast<int>(wParam));
-        OnClose();
-        return 0;
-    case kWmTimer:
-        OnTimer(static_cast<int>(wParam));
-        return 0;
-    case kWmSize:
-        if (wParam != 1) {
-            UISize({0, 0, static_cast<int>(lParam & 0xFFFF), static_cast<int>((lParam >> 16) & 0xFFFF)});
-        }
-        return 0;
-    case kWmNcActivate:
-        return OnNcActivate(wParam != 0);
-    case kWmDestroy:
-        OnDestroyMessage();
-        OnDestroy();
-        return 0;
-    default:
-        return 0;
+        case kWmClose:
+            SetResult(static_cast<int>(wParam));
+            OnClose();
+            return 0;
+        case kWmTimer:
+            OnTimer(static_cast<int>(wParam));
+            return 0;
+        case kWmSize:
+            if (wParam != 1) {
+                UISize({0, 0, static_cast<int>(lParam & 0xFFFF),
+                        static_cast<int>((lParam >> 16) & 0xFFFF)});
+            }
+            return 0;
+        case kWmNcActivate:
+            return OnNcActivate(wParam != 0);
+        case kWmDestroy:
+            OnDestroyMessage();
+            OnDestroy();
+            return 0;
+        default:
+            return 0;
     }
 }
 
@@ -83,8 +81,7 @@ bool MDialog::OnInitDialog() { return true; }
 
 void MDialog::OnDestroyMessage() {}
 
-Point MDialog::GetAirBladderPoint()
-{
+Point MDialog::GetAirBladderPoint() {
     const Rect rect = GetWindowRect();
     return {(rect.left + rect.right) / 2, rect.top};
 }
@@ -121,16 +118,17 @@ void MDialog::PostNcDestroy() {}
 
 void MDialog::CloseWindow() { DestroyWindow(); }
 
-MControl* MDialog::CreateControl(const std::string& className, int id, const Rect& rect, const std::string& text,
-                                 MControl* parent)
-{
+MControl* MDialog::CreateControl(const std::string& className, int id, const Rect& rect,
+                                 const std::string& text, MControl* parent) {
     if (!m_impl->m_widget) {
-        kestrix::LogLine("CreateControl(\"%s\", %d) before the window exists", className.c_str(), id);
+        kestrix::LogLine("CreateControl(\"%s\", %d) before the window exists", className.c_str(),
+                         id);
         return nullptr;
     }
     std::unique_ptr<MControl> control = MakeControl(className);
     if (!control) {
-        kestrix::LogLine("CreateControl: unknown control class \"%s\" (id %d)", className.c_str(), id);
+        kestrix::LogLine("CreateControl: unknown control class \"%s\" (id %d)", className.c_str(),
+                         id);
         return nullptr;
     }
     MControl* result = AddControl(std::move(control), className, id, rect, parent);
@@ -140,9 +138,8 @@ MControl* MDialog::CreateControl(const std::string& className, int id, const Rec
     return result;
 }
 
-MControl* MDialog::AddControl(std::unique_ptr<MControl> control, const std::string& className, int id,
-                              const Rect& rect, MControl* parent)
-{
+MControl* MDialog::AddControl(std::unique_ptr<MControl> control, const std::string& className,
+                              int id, const Rect& rect, MControl* parent) {
     if (!m_impl->m_widget || !control) {
         return nullptr;
     }
@@ -157,19 +154,16 @@ MControl* MDialog::AddControl(std::unique_ptr<MControl> control, const std::stri
     return result;
 }
 
-CArea* MDialog::CreateArea(int id, const Rect& rect, MControl* parent)
-{
+CArea* MDialog::CreateArea(int id, const Rect& rect, MControl* parent) {
     return CreateControlAs<CArea>("CArea", id, rect, "", parent);
 }
 
-MControl* MDialog::GetControl(int id) const
-{
+MControl* MDialog::GetControl(int id) const {
     const auto found = m_dialog->byId.find(id);
     return found == m_dialog->byId.end() ? nullptr : found->second;
 }
 
-std::vector<MControl*> MDialog::GetControls() const
-{
+std::vector<MControl*> MDialog::GetControls() const {
     std::vector<MControl*> result;
     result.reserve(m_dialog->controls.size());
     for (const auto& control : m_dialog->controls) {
@@ -178,8 +172,7 @@ std::vector<MControl*> MDialog::GetControls() const
     return result;
 }
 
-bool MDialog::LoadBKImage(const std::string& file)
-{
+bool MDialog::LoadBKImage(const std::string& file) {
     m_impl->m_bkImage = file;
     if (m_impl->m_widget) {
         m_impl->m_widget->update();
@@ -187,8 +180,7 @@ bool MDialog::LoadBKImage(const std::string& file)
     return Theme::HasSkinImage(file);
 }
 
-void MDialog::SetBackMode(int mode, int value)
-{
+void MDialog::SetBackMode(int mode, int value) {
     m_impl->m_backMode = mode;
     m_impl->m_backValue = value;
     if (m_impl->m_widget) {
@@ -196,8 +188,7 @@ void MDialog::SetBackMode(int mode, int value)
     }
 }
 
-void MDialog::SetLayeredWindow(bool layered)
-{
+void MDialog::SetLayeredWindow(bool layered) {
     m_impl->m_layered = layered;
     if (m_impl->m_widget) {
         m_impl->m_widget->setAttribute(Qt::WA_TranslucentBackground, layered || m_impl->m_rounded);
@@ -205,8 +196,7 @@ void MDialog::SetLayeredWindow(bool layered)
     }
 }
 
-void MDialog::SetBkColor(int background, int border)
-{
+void MDialog::SetBkColor(int background, int border) {
     m_impl->m_bkColour = Theme::FromColourInt(background);
     m_impl->m_borderColour = border < 0 ? QColor() : Theme::FromColourInt(border);
     if (m_impl->m_widget) {
@@ -214,8 +204,7 @@ void MDialog::SetBkColor(int background, int border)
     }
 }
 
-void MDialog::SetMTimer(int milliseconds)
-{
+void MDialog::SetMTimer(int milliseconds) {
     if (!m_impl->m_widget) {
         return;
     }
@@ -234,34 +223,29 @@ void MDialog::SetMTimer(int milliseconds)
     }
 }
 
-void MDialog::DoOK()
-{
+void MDialog::DoOK() {
     SetResult(kIdOk);
     CloseWindow();
 }
 
-void MDialog::DoCancel()
-{
+void MDialog::DoCancel() {
     SetResult(kIdCancel);
     CloseWindow();
 }
 
-void MDialog::SetFocusControl(int id)
-{
+void MDialog::SetFocusControl(int id) {
     if (MControl* control = GetControl(id)) {
         control->OnFocus();
     }
 }
 
-void MDialog::AfterCreate()
-{
+void MDialog::AfterCreate() {
     OnCreate();
     InitUI(GetClientRect());
     OnInitDialog();
 }
 
-void MDialog::AfterDestroy()
-{
+void MDialog::AfterDestroy() {
     m_dialog->StopControlTimer();
     for (const auto& control : m_dialog->controls) {
         control->Detach();
@@ -269,7 +253,8 @@ void MDialog::AfterDestroy()
     PostNcDestroy();
     // The handler that closed the window may still be running inside one of the controls
     // (a button's click); they are released once the event loop is back.
-    auto released = std::make_shared<std::vector<std::unique_ptr<MControl>>>(std::move(m_dialog->controls));
+    auto released =
+        std::make_shared<std::vector<std::unique_ptr<MControl>>>(std::move(m_dialog->controls));
     m_dialog->controls.clear();
     m_dialog->byId.clear();
     PostToUiThread([released] { released->clear(); });

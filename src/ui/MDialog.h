@@ -17,7 +17,7 @@ class CArea;
 // OnMessage and the native events to the handlers below. Create calls, in this order,
 // OnCreate, InitUI (build the controls) and OnInitDialog; later size changes call UISize.
 class MDialog : public MWindow {
-public:
+  public:
     MDialog();
     ~MDialog() override;
 
@@ -30,7 +30,8 @@ public:
     // Dispatches WM_CLOSE (result = wParam, then OnClose), WM_TIMER (OnTimer), WM_SIZE
     // (UISize), WM_NCACTIVATE (OnNcActivate), WM_DESTROY (OnDestroyMessage, OnDestroy); other
     // messages return 0. Overrides call it for the messages they do not handle.
-    std::intptr_t OnWindowMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) override;
+    std::intptr_t OnWindowMessage(unsigned msg, std::uintptr_t wParam,
+                                  std::intptr_t lParam) override;
     // Sees each posted or sent message first; false by default.
     bool PreTranslateMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) override;
     // Called once the controls exist; return value is ignored (true by default).
@@ -82,23 +83,21 @@ public:
                             const std::string& text = "", MControl* parent = nullptr);
     // CreateControl with the result cast to T (nullptr when the class does not match).
     template <class T>
-    T* CreateControlAs(const std::string& className, int id, const Rect& rect, const std::string& text = "",
-                       MControl* parent = nullptr)
-    {
+    T* CreateControlAs(const std::string& className, int id, const Rect& rect,
+                       const std::string& text = "", MControl* parent = nullptr) {
         return dynamic_cast<T*>(CreateControl(className, id, rect, text, parent));
     }
     // Attaches a control made by the caller (a custom MControl subclass) like CreateControl;
     // the dialog takes ownership. nullptr before Create.
-    MControl* AddControl(std::unique_ptr<MControl> control, const std::string& className, int id, const Rect& rect,
-                         MControl* parent = nullptr);
+    MControl* AddControl(std::unique_ptr<MControl> control, const std::string& className, int id,
+                         const Rect& rect, MControl* parent = nullptr);
     // Creates a "CArea" panel that other controls can be placed in (parent argument).
     CArea* CreateArea(int id, const Rect& rect, MControl* parent = nullptr);
     // The first control with this id, or nullptr.
     MControl* GetControl(int id) const;
     // GetControl cast to T, or nullptr.
     template <class T>
-    T* GetControlAs(int id) const
-    {
+    T* GetControlAs(int id) const {
         return dynamic_cast<T*>(GetControl(id));
     }
     // Every control in creation order.
@@ -123,7 +122,7 @@ public:
     // Gives the keyboard focus to control id.
     void SetFocusControl(int id);
 
-private:
+  private:
     friend struct WindowImpl;
     friend class MWindow;
     friend class MControl;

@@ -11,8 +11,7 @@ namespace DUI {
 
 MEdit::MEdit() = default;
 
-MEdit::~MEdit()
-{
+MEdit::~MEdit() {
     // The field can outlive this object until the event loop deletes it; cut it loose.
     if (Widget() && m_field) {
         m_field->onFocus = nullptr;
@@ -24,12 +23,12 @@ MEdit::~MEdit()
     }
 }
 
-void MEdit::OnCreated()
-{
+void MEdit::OnCreated() {
     m_field = new EditField(Widget());
     m_field->setFont(Font());
     m_field->setText(QString::fromStdString(GetTitle()));
-    m_field->setAlignment(static_cast<Qt::Alignment>((QtAlignment() & ~Qt::AlignVertical_Mask) | Qt::AlignVCenter));
+    m_field->setAlignment(
+        static_cast<Qt::Alignment>((QtAlignment() & ~Qt::AlignVertical_Mask) | Qt::AlignVCenter));
     m_field->onFocus = [this](bool focused) {
         Invalidate();
         Notify(focused ? kNotifyEditEnter : kNotifyEditDone);
@@ -46,32 +45,28 @@ void MEdit::OnCreated()
     Resized();
 }
 
-void MEdit::SetNumber(bool numeric)
-{
+void MEdit::SetNumber(bool numeric) {
     m_numeric = numeric;
     ApplyValidator();
 }
 
 bool MEdit::IsNumber() const { return m_numeric; }
 
-void MEdit::SetLimitText(int maxCharacters)
-{
+void MEdit::SetLimitText(int maxCharacters) {
     m_limit = std::max(0, maxCharacters);
     if (m_field) {
         m_field->setMaxLength(m_limit > 0 ? m_limit : 32767);
     }
 }
 
-void MEdit::SetReadOnly(bool readOnly)
-{
+void MEdit::SetReadOnly(bool readOnly) {
     m_readOnly = readOnly;
     if (m_field) {
         m_field->setReadOnly(readOnly);
     }
 }
 
-void MEdit::SetTip(const std::string& hint)
-{
+void MEdit::SetTip(const std::string& hint) {
     m_tip = hint;
     if (m_field) {
         m_field->setPlaceholderText(QString::fromStdString(hint));
@@ -82,21 +77,19 @@ int MEdit::GetInt() const { return kestrix::ParseDecimal(GetTitle()); }
 
 void MEdit::SetInt(int value) { SetTitle(std::to_string(value)); }
 
-void MEdit::SelectAll()
-{
+void MEdit::SelectAll() {
     if (m_field) {
         m_field->selectAll();
     }
 }
 
-void MEdit::ApplyValidator()
-{
+void MEdit::ApplyValidator() {
     if (!m_field) {
         return;
     }
     if (m_numeric) {
-        m_field->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*")), m_field));
+        m_field->setValidator(new QRegularExpressionValidator(
+            QRegularExpression(QStringLiteral("-?[0-9]*")), m_field));
     } else {
         m_field->setValidator(nullptr);
     }
@@ -105,8 +98,7 @@ void MEdit::ApplyValidator()
     m_field->setPlaceholderText(QString::fromStdString(m_tip));
 }
 
-void MEdit::TitleChanged()
-{
+void MEdit::TitleChanged() {
     if (!m_field) {
         return;
     }
@@ -117,13 +109,14 @@ void MEdit::TitleChanged()
         StoreTitle(m_field->text().toStdString());
     }
     const int flags = QtAlignment();
-    m_field->setAlignment(static_cast<Qt::Alignment>((flags & ~Qt::AlignVertical_Mask) | Qt::AlignVCenter));
+    m_field->setAlignment(
+        static_cast<Qt::Alignment>((flags & ~Qt::AlignVertical_Mask) | Qt::AlignVCenter));
 }
 
-void MEdit::Resized()
-{
+void MEdit::Resized() {
     if (m_field && Widget()) {
-        m_field->setGeometry(10, 1, std::max(0, Widget()->width() - 20 - RightInset()), std::max(0, Widget()->height() - 2));
+        m_field->setGeometry(10, 1, std::max(0, Widget()->width() - 20 - RightInset()),
+                             std::max(0, Widget()->height() - 2));
     }
 }
 
@@ -131,8 +124,7 @@ int MEdit::RightInset() const { return 0; }
 
 QLineEdit* MEdit::Field() const { return m_field; }
 
-void MEdit::Paint(QPainter& painter)
-{
+void MEdit::Paint(QPainter& painter) {
     const VisualState state = State();
     const QRectF area = QRectF(Widget()->rect()).adjusted(1, 1, -1, -1);
     const bool focused = m_field && m_field->hasFocus();
@@ -154,8 +146,9 @@ void MEdit::Paint(QPainter& painter)
     }
     if (m_field) {
         QPalette colours = m_field->palette();
-        colours.setColor(QPalette::Text, state.disabled ? Theme::WithAlpha(TextColour(Theme::kHeading), 0.4)
-                                                        : TextColour(Theme::kHeading));
+        colours.setColor(QPalette::Text, state.disabled
+                                             ? Theme::WithAlpha(TextColour(Theme::kHeading), 0.4)
+                                             : TextColour(Theme::kHeading));
         m_field->setPalette(colours);
     }
 }

@@ -14,7 +14,7 @@ class EditField;
 // 26 when the user changes the text (not when the program sets it), 2 on Enter. Numeric
 // mode accepts digits with an optional leading minus sign. The title is the current text.
 class MEdit : public MControlFont {
-public:
+  public:
     MEdit();
     ~MEdit() override;
 
@@ -35,7 +35,7 @@ public:
     // Selects the whole text.
     void SelectAll();
 
-protected:
+  protected:
     friend class EditField;
     void OnCreated() override;
     void Paint(QPainter& painter) override;
@@ -46,7 +46,7 @@ protected:
     // The field widget.
     QLineEdit* Field() const;
 
-private:
+  private:
     void ApplyValidator();
     EditField* m_field = nullptr;
     bool m_numeric = false;

@@ -18,8 +18,7 @@ MPalette::MPalette() : m_field(std::make_unique<QImage>()) {}
 
 MPalette::~MPalette() = default;
 
-void MPalette::SetSelectColor(int colour)
-{
+void MPalette::SetSelectColor(int colour) {
     const QColor c = Theme::FromColourInt(colour);
     float h = 0;
     float s = 0;
@@ -36,39 +35,41 @@ void MPalette::SetSelectColor(int colour)
     Invalidate();
 }
 
-int MPalette::GetSelectColor() const
-{
+int MPalette::GetSelectColor() const {
     return Theme::ToColourInt(QColor::fromHsvF(static_cast<float>(std::clamp(m_hue, 0.0, 0.9999)),
-                                               static_cast<float>(m_saturation), static_cast<float>(m_value)));
+                                               static_cast<float>(m_saturation),
+                                               static_cast<float>(m_value)));
 }
 
-QRectF MPalette::FieldRect() const
-{
+QRectF MPalette::FieldRect() const {
     const QRectF area = Widget()->rect();
-    return QRectF(area.left() + 1, area.top() + 1, area.width() - 2, area.height() - kStripHeight - kGap - 2);
+    return QRectF(area.left() + 1, area.top() + 1, area.width() - 2,
+                  area.height() - kStripHeight - kGap - 2);
 }
 
-QRectF MPalette::ValueRect() const
-{
+QRectF MPalette::ValueRect() const {
     const QRectF area = Widget()->rect();
-    return QRectF(area.left() + 1, area.bottom() - kStripHeight - 1, area.width() - 2, kStripHeight);
+    return QRectF(area.left() + 1, area.bottom() - kStripHeight - 1, area.width() - 2,
+                  kStripHeight);
 }
 
 void MPalette::Resized() { *m_field = QImage(); }
 
-void MPalette::Paint(QPainter& painter)
-{
+void MPalette::Paint(QPainter& painter) {
     const QRectF field = FieldRect();
     const qreal ratio = painter.device()->devicePixelRatioF();
-    const QSize pixels(std::max(1, static_cast<int>(field.width() * ratio)), std::max(1, static_cast<int>(field.height() * ratio)));
+    const QSize pixels(std::max(1, static_cast<int>(field.width() * ratio)),
+                       std::max(1, static_cast<int>(field.height() * ratio)));
     QImage& image = *m_field;
     if (image.size() != pixels) {
         image = QImage(pixels, QImage::Format_RGB32);
         for (int y = 0; y < pixels.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            const float saturation = 1.0f - static_cast<float>(y) / std::max(1, pixels.height() - 1);
+            const float saturation =
+                1.0f - static_cast<float>(y) / std::max(1, pixels.height() - 1);
             for (int x = 0; x < pixels.width(); ++x) {
-                const float hue = std::min(0.9999f, static_cast<float>(x) / std::max(1, pixels.width() - 1));
+                const float hue =
+                    std::min(0.9999f, static_cast<float>(x) / std::max(1, pixels.width() - 1));
                 line[x] = QColor::fromHsvF(hue, saturation, 1.0f).rgb();
             }
         }
@@ -90,48 +91,55 @@ void MPalette::Paint(QPainter& painter)
     const QRectF strip = ValueRect();
     QLinearGradient valueGradient(strip.topLeft(), strip.topRight());
     valueGradient.setColorAt(0, Qt::black);
-    valueGradient.setColorAt(1, QColor::fromHsvF(static_cast<float>(std::min(m_hue, 0.9999)), static_cast<float>(m_saturation), 1.0f));
+    valueGradient.setColorAt(1, QColor::fromHsvF(static_cast<float>(std::min(m_hue, 0.9999)),
+                                                 static_cast<float>(m_saturation), 1.0f));
     QPainterPath stripShape;
     stripShape.addRoundedRect(strip, strip.height() / 2, strip.height() / 2);
     painter.fillPath(stripShape, valueGradient);
-    Theme::DrawPanel(painter, strip, Qt::transparent, QColor(255, 255, 255, 40), strip.height() / 2);
+    Theme::DrawPanel(painter, strip, Qt::transparent, QColor(255, 255, 255, 40),
+                     strip.height() / 2);
 
     const QColor chosen = Theme::FromColourInt(GetSelectColor());
-    const QPointF marker(field.left() + m_hue * field.width(), field.top() + (1.0 - m_saturation) * field.height());
+    const QPointF marker(field.left() + m_hue * field.width(),
+                         field.top() + (1.0 - m_saturation) * field.height());
     painter.setPen(QPen(Qt::white, 2));
     painter.setBrush(chosen);
     painter.drawEllipse(marker, 7, 7);
     painter.setPen(QPen(QColor(0, 0, 0, 90), 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(marker, 8.5, 8.5);
-    const QPointF knob(strip.left() + strip.height() / 2 + m_value * (strip.width() - strip.height()), strip.center().y());
+    const QPointF knob(
+        strip.left() + strip.height() / 2 + m_value * (strip.width() - strip.height()),
+        strip.center().y());
     painter.setPen(QPen(Qt::white, 2));
     painter.setBrush(chosen);
     painter.drawEllipse(knob, strip.height() / 2 + 1, strip.height() / 2 + 1);
     painter.restore();
 }
 
-void MPalette::PickAt(const QPointF& point)
-{
+void MPalette::PickAt(const QPointF& point) {
     if (m_drag == Drag::Field) {
         const QRectF field = FieldRect();
-        m_hue = std::clamp((point.x() - field.left()) / std::max<qreal>(1, field.width()), 0.0, 1.0);
-        m_saturation = 1.0 - std::clamp((point.y() - field.top()) / std::max<qreal>(1, field.height()), 0.0, 1.0);
+        m_hue =
+            std::clamp((point.x() - field.left()) / std::max<qreal>(1, field.width()), 0.0, 1.0);
+        m_saturation =
+            1.0 -
+            std::clamp((point.y() - field.top()) / std::max<qreal>(1, field.height()), 0.0, 1.0);
         if (m_value <= 0.0) {
             // Picking a hue on a black field would stay black; bring the brightness back.
             m_value = 1.0;
         }
     } else if (m_drag == Drag::Value) {
         const QRectF strip = ValueRect();
-        m_value = std::clamp((point.x() - strip.left() - strip.height() / 2) / std::max<qreal>(1, strip.width() - strip.height()),
+        m_value = std::clamp((point.x() - strip.left() - strip.height() / 2) /
+                                 std::max<qreal>(1, strip.width() - strip.height()),
                              0.0, 1.0);
     }
     Invalidate();
     Notify(kNotifySelChanging, GetSelectColor());
 }
 
-void MPalette::MousePress(QMouseEvent& event)
-{
+void MPalette::MousePress(QMouseEvent& event) {
     if (event.button() != Qt::LeftButton) {
         return;
     }
@@ -144,15 +152,13 @@ void MPalette::MousePress(QMouseEvent& event)
     PickAt(point);
 }
 
-void MPalette::MouseMove(QMouseEvent& event)
-{
+void MPalette::MouseMove(QMouseEvent& event) {
     if (m_drag != Drag::None && (event.buttons() & Qt::LeftButton)) {
         PickAt(event.position());
     }
 }
 
-void MPalette::MouseRelease(QMouseEvent& event)
-{
+void MPalette::MouseRelease(QMouseEvent& event) {
     if (event.button() != Qt::LeftButton || m_drag == Drag::None) {
         return;
     }

@@ -14,7 +14,7 @@ namespace DUI {
 // full, bottom white); the strip below picks the value (brightness). Pressing or dragging
 // sends code 27 for each change, releasing sends code 2.
 class MPalette : public MControl {
-public:
+  public:
     MPalette();
     ~MPalette() override;
     // Moves the selection to a colour (colour integer); no notification.
@@ -22,14 +22,14 @@ public:
     // The selected colour (colour integer, red in bits 0-7).
     int GetSelectColor() const;
 
-protected:
+  protected:
     void Paint(QPainter& painter) override;
     void MousePress(QMouseEvent& event) override;
     void MouseMove(QMouseEvent& event) override;
     void MouseRelease(QMouseEvent& event) override;
     void Resized() override;
 
-private:
+  private:
     enum class Drag { None, Field, Value };
     QRectF FieldRect() const;
     QRectF ValueRect() const;

@@ -9,14 +9,12 @@ namespace DUI {
 
 MPicture::MPicture() = default;
 
-void MPicture::SetStretch(bool stretch)
-{
+void MPicture::SetStretch(bool stretch) {
     m_stretch = stretch;
     Invalidate();
 }
 
-void MPicture::Paint(QPainter& painter)
-{
+void MPicture::Paint(QPainter& painter) {
     const QRectF area = Widget()->rect();
     const std::string& name = GetImage();
     const QPixmap image = Theme::SkinImage(name, painter.device()->devicePixelRatioF());
@@ -33,9 +31,11 @@ void MPicture::Paint(QPainter& painter)
     }
     const QString lower = QString::fromStdString(name).toLower();
     if (lower.contains("device") || lower.contains("mouse")) {
-        Theme::DrawMouseSilhouette(painter, area.adjusted(8, 8, -8, -8), QColor(58, 58, 64), Theme::Accent());
+        Theme::DrawMouseSilhouette(painter, area.adjusted(8, 8, -8, -8), QColor(58, 58, 64),
+                                   Theme::Accent());
     } else if (lower.contains("logo")) {
-        Theme::DrawGlyph(painter, QRectF(area.left(), area.top(), area.height(), area.height()), "logo", Theme::Accent(), 1.8);
+        Theme::DrawGlyph(painter, QRectF(area.left(), area.top(), area.height(), area.height()),
+                         "logo", Theme::Accent(), 1.8);
     } else {
         Theme::DrawPanel(painter, area, Theme::kPanel, Theme::kPanelBorder, 8);
     }

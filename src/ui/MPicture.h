@@ -8,17 +8,17 @@ namespace DUI {
 // Without the image: a mouse silhouette for device pictures ("device/..."), otherwise an
 // empty panel. Clicks pass through.
 class MPicture : public MControl {
-public:
+  public:
     MPicture();
     // Stretch the image over the whole rectangle (backgrounds) instead of fitting it.
     void SetStretch(bool stretch);
 
-protected:
+  protected:
     void Paint(QPainter& painter) override;
     void MousePress(QMouseEvent& event) override;
     bool TransparentForMouse() const override;
 
-private:
+  private:
     bool m_stretch = false;
 };
 

@@ -8,8 +8,7 @@
 
 namespace DUI {
 
-void MProgress::SetRange(int maximum)
-{
+void MProgress::SetRange(int maximum) {
     m_range = std::max(1, maximum);
     m_pos = std::clamp(m_pos, 0, m_range);
     Invalidate();
@@ -17,16 +16,14 @@ void MProgress::SetRange(int maximum)
 
 int MProgress::GetRange() const { return m_range; }
 
-void MProgress::SetPos(int position)
-{
+void MProgress::SetPos(int position) {
     m_pos = std::clamp(position, 0, m_range);
     Invalidate();
 }
 
 int MProgress::GetPos() const { return m_pos; }
 
-void MProgress::PaintBar(QPainter& painter, double start, double end)
-{
+void MProgress::PaintBar(QPainter& painter, double start, double end) {
     const QRectF area = Widget()->rect();
     const qreal height = std::min<qreal>(area.height(), 6);
     const QRectF track(area.left(), area.center().y() - height / 2, area.width(), height);
@@ -43,7 +40,8 @@ void MProgress::PaintBar(QPainter& painter, double start, double end)
     if (end <= start) {
         return;
     }
-    const QRectF fill(track.left() + track.width() * start, track.top(), track.width() * (end - start), height);
+    const QRectF fill(track.left() + track.width() * start, track.top(),
+                      track.width() * (end - start), height);
     QLinearGradient gradient(fill.topLeft(), fill.topRight());
     gradient.setColorAt(0, Theme::Accent().darker(125));
     gradient.setColorAt(1, Theme::Accent());
@@ -55,8 +53,7 @@ void MProgress::PaintBar(QPainter& painter, double start, double end)
     painter.restore();
 }
 
-void MProgress::Paint(QPainter& painter)
-{
+void MProgress::Paint(QPainter& painter) {
     PaintBar(painter, 0.0, static_cast<double>(m_pos) / m_range);
 }
 

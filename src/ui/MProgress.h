@@ -6,7 +6,7 @@ namespace DUI {
 
 // "MProgress": a thin progress bar, accent fill over a dark track.
 class MProgress : public MControl {
-public:
+  public:
     // Highest position (100 by default; values below 1 count as 1).
     void SetRange(int maximum);
     // The highest position.
@@ -16,12 +16,12 @@ public:
     // The position.
     int GetPos() const;
 
-protected:
+  protected:
     void Paint(QPainter& painter) override;
     // Paints the track and a fill from fraction start to end (0..1).
     void PaintBar(QPainter& painter, double start, double end);
 
-private:
+  private:
     int m_range = 100;
     int m_pos = 0;
 };

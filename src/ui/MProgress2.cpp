@@ -12,8 +12,7 @@ MProgress2::MProgress2() = default;
 
 MProgress2::~MProgress2() = default;
 
-void MProgress2::OnCreated()
-{
+void MProgress2::OnCreated() {
     m_timer = new QTimer(Widget());
     m_timer->setInterval(16);
     QObject::connect(m_timer, &QTimer::timeout, m_timer, [this] {
@@ -25,8 +24,7 @@ void MProgress2::OnCreated()
     });
 }
 
-void MProgress2::Start(bool endless)
-{
+void MProgress2::Start(bool endless) {
     m_running = true;
     m_endless = endless;
     m_phase = 0.0;
@@ -36,8 +34,7 @@ void MProgress2::Start(bool endless)
     Invalidate();
 }
 
-void MProgress2::Stop()
-{
+void MProgress2::Stop() {
     m_running = false;
     if (m_timer) {
         m_timer->stop();
@@ -47,8 +44,7 @@ void MProgress2::Stop()
 
 bool MProgress2::IsRunning() const { return m_running; }
 
-void MProgress2::Paint(QPainter& painter)
-{
+void MProgress2::Paint(QPainter& painter) {
     if (!m_running || !m_endless) {
         MProgress::Paint(painter);
         if (!m_running) {
@@ -70,7 +66,9 @@ void MProgress2::Paint(QPainter& painter)
     sheen.setColorAt(0.5, QColor(255, 255, 255, 70));
     sheen.setColorAt(1, QColor(255, 255, 255, 0));
     const qreal height = std::min<qreal>(area.height(), 6);
-    painter.fillRect(QRectF(area.left(), area.center().y() - height / 2, area.width() * fraction, height), sheen);
+    painter.fillRect(
+        QRectF(area.left(), area.center().y() - height / 2, area.width() * fraction, height),
+        sheen);
 }
 
 }  // namespace DUI

@@ -9,7 +9,7 @@ namespace DUI {
 // "MProgress2": a progress bar the toolkit animates. Start(true) runs an endless sweep
 // (busy indicator) until Stop; Start(false) shows the position with a moving sheen.
 class MProgress2 : public MProgress {
-public:
+  public:
     MProgress2();
     ~MProgress2() override;
     // Starts the animation; endless = sweep regardless of the position.
@@ -19,11 +19,11 @@ public:
     // True between Start and Stop.
     bool IsRunning() const;
 
-protected:
+  protected:
     void OnCreated() override;
     void Paint(QPainter& painter) override;
 
-private:
+  private:
     QTimer* m_timer = nullptr;
     bool m_running = false;
     bool m_endless = false;

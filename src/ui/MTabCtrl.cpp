@@ -11,15 +11,13 @@ namespace DUI {
 
 MTabCtrl::MTabCtrl() { SetFont(15); }
 
-int MTabCtrl::AddItem(int id, const std::string& text, const std::string& icon)
-{
+int MTabCtrl::AddItem(int id, const std::string& text, const std::string& icon) {
     m_items.push_back({id, text, icon, true});
     Invalidate();
     return static_cast<int>(m_items.size()) - 1;
 }
 
-void MTabCtrl::DeleteAllItems()
-{
+void MTabCtrl::DeleteAllItems() {
     m_items.clear();
     m_current = -1;
     m_hot = -1;
@@ -28,8 +26,7 @@ void MTabCtrl::DeleteAllItems()
 
 int MTabCtrl::GetCount() const { return static_cast<int>(m_items.size()); }
 
-bool MTabCtrl::SetCurSel(int index)
-{
+bool MTabCtrl::SetCurSel(int index) {
     if (index < -1 || index >= GetCount()) {
         return false;
     }
@@ -40,10 +37,11 @@ bool MTabCtrl::SetCurSel(int index)
 
 int MTabCtrl::GetCurSel() const { return m_current; }
 
-int MTabCtrl::GetItemId(int index) const { return index >= 0 && index < GetCount() ? m_items[index].id : -1; }
+int MTabCtrl::GetItemId(int index) const {
+    return index >= 0 && index < GetCount() ? m_items[index].id : -1;
+}
 
-int MTabCtrl::FindItem(int id) const
-{
+int MTabCtrl::FindItem(int id) const {
     for (int i = 0; i < GetCount(); ++i) {
         if (m_items[i].id == id) {
             return i;
@@ -52,26 +50,25 @@ int MTabCtrl::FindItem(int id) const
     return -1;
 }
 
-void MTabCtrl::SetItemText(int index, const std::string& text)
-{
+void MTabCtrl::SetItemText(int index, const std::string& text) {
     if (index >= 0 && index < GetCount()) {
         m_items[index].text = text;
         Invalidate();
     }
 }
 
-void MTabCtrl::SetItemVisible(int index, bool visible)
-{
+void MTabCtrl::SetItemVisible(int index, bool visible) {
     if (index >= 0 && index < GetCount()) {
         m_items[index].visible = visible;
         Invalidate();
     }
 }
 
-bool MTabCtrl::IsItemVisible(int index) const { return index >= 0 && index < GetCount() && m_items[index].visible; }
+bool MTabCtrl::IsItemVisible(int index) const {
+    return index >= 0 && index < GetCount() && m_items[index].visible;
+}
 
-void MTabCtrl::ClickItem(int index)
-{
+void MTabCtrl::ClickItem(int index) {
     if (!IsItemVisible(index)) {
         return;
     }
@@ -79,8 +76,7 @@ void MTabCtrl::ClickItem(int index)
     Notify(kNotifyClick, index);
 }
 
-std::vector<QRectF> MTabCtrl::Layout() const
-{
+std::vector<QRectF> MTabCtrl::Layout() const {
     std::vector<QRectF> rects;
     if (!Widget()) {
         return rects;
@@ -94,15 +90,15 @@ std::vector<QRectF> MTabCtrl::Layout() const
             rects.emplace_back();
             continue;
         }
-        const qreal width = 32 + iconSize + 10 + metrics.horizontalAdvance(QString::fromStdString(item.text));
+        const qreal width =
+            32 + iconSize + 10 + metrics.horizontalAdvance(QString::fromStdString(item.text));
         rects.emplace_back(x, 0, width, height);
         x += width + 4;
     }
     return rects;
 }
 
-int MTabCtrl::ItemAt(const QPointF& point) const
-{
+int MTabCtrl::ItemAt(const QPointF& point) const {
     const std::vector<QRectF> rects = Layout();
     for (int i = 0; i < static_cast<int>(rects.size()); ++i) {
         if (m_items[i].visible && rects[i].contains(point)) {
@@ -112,12 +108,12 @@ int MTabCtrl::ItemAt(const QPointF& point) const
     return -1;
 }
 
-void MTabCtrl::Paint(QPainter& painter)
-{
+void MTabCtrl::Paint(QPainter& painter) {
     const QRectF area = Widget()->rect();
     const std::vector<QRectF> rects = Layout();
     const qreal iconSize = std::min<qreal>(20, area.height() * 0.4);
-    const QPixmap itemBackground = Theme::SkinImage(GetImage(), painter.device()->devicePixelRatioF());
+    const QPixmap itemBackground =
+        Theme::SkinImage(GetImage(), painter.device()->devicePixelRatioF());
     painter.setPen(QPen(Theme::kPanelBorder, 1));
     painter.drawLine(QPointF(0, area.bottom() - 0.5), QPointF(area.right(), area.bottom() - 0.5));
     painter.setFont(Font());
@@ -141,7 +137,8 @@ void MTabCtrl::Paint(QPainter& painter)
             }
         }
         const QColor colour = selected ? Theme::kHeading : (hot ? Theme::kText : Theme::kSecondary);
-        const QRectF iconRect(rect.left() + 16, rect.center().y() - iconSize / 2, iconSize, iconSize);
+        const QRectF iconRect(rect.left() + 16, rect.center().y() - iconSize / 2, iconSize,
+                              iconSize);
         QPixmap icon = Theme::SkinImage(item.icon, painter.device()->devicePixelRatioF());
         if (!icon.isNull()) {
             if (selected) {
@@ -158,15 +155,18 @@ void MTabCtrl::Paint(QPainter& painter)
             }
             Theme::DrawFitted(painter, iconRect, icon);
         } else if (!item.icon.empty()) {
-            Theme::DrawGlyph(painter, iconRect, Theme::GlyphForImage(item.icon), selected ? Theme::Accent() : colour, 1.6);
+            Theme::DrawGlyph(painter, iconRect, Theme::GlyphForImage(item.icon),
+                             selected ? Theme::Accent() : colour, 1.6);
         }
         painter.setPen(colour);
-        painter.drawText(QRectF(iconRect.right() + 10, rect.top(), rect.right() - iconRect.right() - 10, rect.height()),
+        painter.drawText(QRectF(iconRect.right() + 10, rect.top(),
+                                rect.right() - iconRect.right() - 10, rect.height()),
                          Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(item.text));
         if (selected) {
             painter.setPen(Qt::NoPen);
             painter.setBrush(Theme::Accent());
-            painter.drawRoundedRect(QRectF(rect.left() + 12, area.bottom() - 3, rect.width() - 24, 3), 1.5, 1.5);
+            painter.drawRoundedRect(
+                QRectF(rect.left() + 12, area.bottom() - 3, rect.width() - 24, 3), 1.5, 1.5);
         }
     }
     if (State().focused && m_current >= 0 && m_current < static_cast<int>(rects.size())) {
@@ -174,8 +174,7 @@ void MTabCtrl::Paint(QPainter& painter)
     }
 }
 
-void MTabCtrl::MouseMove(QMouseEvent& event)
-{
+void MTabCtrl::MouseMove(QMouseEvent& event) {
     const int hot = ItemAt(event.position());
     if (hot != m_hot) {
         m_hot = hot;
@@ -183,8 +182,7 @@ void MTabCtrl::MouseMove(QMouseEvent& event)
     }
 }
 
-void MTabCtrl::MouseRelease(QMouseEvent& event)
-{
+void MTabCtrl::MouseRelease(QMouseEvent& event) {
     MControl::MouseRelease(event);
     if (event.button() == Qt::LeftButton) {
         const int index = ItemAt(event.position());
@@ -194,15 +192,13 @@ void MTabCtrl::MouseRelease(QMouseEvent& event)
     }
 }
 
-void MTabCtrl::HoverChanged(bool hovered)
-{
+void MTabCtrl::HoverChanged(bool hovered) {
     if (!hovered) {
         m_hot = -1;
     }
 }
 
-bool MTabCtrl::KeyPress(QKeyEvent& event)
-{
+bool MTabCtrl::KeyPress(QKeyEvent& event) {
     if (event.key() != Qt::Key_Left && event.key() != Qt::Key_Right) {
         return false;
     }

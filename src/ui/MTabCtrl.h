@@ -14,7 +14,7 @@ namespace DUI {
 // an accent underline. A click on an item selects it and sends code 2 with the item index.
 // Hidden items keep their index and id.
 class MTabCtrl : public MControlFont {
-public:
+  public:
     MTabCtrl();
     // Appends an item; returns its index. icon is a skin image ("icon\\tab_key.png").
     int AddItem(int id, const std::string& text, const std::string& icon = "");
@@ -39,7 +39,7 @@ public:
     // Selects item index and sends code 2 as a click does.
     void ClickItem(int index);
 
-protected:
+  protected:
     void Paint(QPainter& painter) override;
     void MouseMove(QMouseEvent& event) override;
     void MouseRelease(QMouseEvent& event) override;
@@ -47,7 +47,7 @@ protected:
     bool KeyPress(QKeyEvent& event) override;
     bool AcceptsFocus() const override;
 
-private:
+  private:
     struct Item {
         int id = 0;
         std::string text;

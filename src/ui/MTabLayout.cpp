@@ -5,8 +5,7 @@
 
 namespace DUI {
 
-bool MTabLayout::SetCurSel(int index)
-{
+bool MTabLayout::SetCurSel(int index) {
     if (index < -1 || index >= GetCount()) {
         return false;
     }
@@ -21,10 +20,11 @@ int MTabLayout::GetCurSel() const { return m_current; }
 
 int MTabLayout::GetCount() const { return static_cast<int>(m_pages.size()); }
 
-MControl* MTabLayout::GetPage(int index) const { return index >= 0 && index < GetCount() ? m_pages[index] : nullptr; }
+MControl* MTabLayout::GetPage(int index) const {
+    return index >= 0 && index < GetCount() ? m_pages[index] : nullptr;
+}
 
-void MTabLayout::ChildAdded(MControl* child)
-{
+void MTabLayout::ChildAdded(MControl* child) {
     m_pages.push_back(child);
     if (m_current < 0) {
         m_current = 0;

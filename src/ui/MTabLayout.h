@@ -10,7 +10,7 @@ namespace DUI {
 // one page (normally a CArea holding the page's controls); SetCurSel shows one page and
 // hides the others.
 class MTabLayout : public MControl {
-public:
+  public:
     // Shows page index (-1 hides all); false when out of range.
     bool SetCurSel(int index);
     // The shown page, -1 when none.
@@ -20,11 +20,11 @@ public:
     // The page control at index, nullptr when out of range.
     MControl* GetPage(int index) const;
 
-protected:
+  protected:
     void ChildAdded(MControl* child) override;
     void MousePress(QMouseEvent& event) override;
 
-private:
+  private:
     std::vector<MControl*> m_pages;
     int m_current = -1;
 };

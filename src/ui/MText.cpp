@@ -9,8 +9,7 @@ namespace DUI {
 
 MText::MText() { SetFont(13); }
 
-void MText::Paint(QPainter& painter)
-{
+void MText::Paint(QPainter& painter) {
     const QRect area = Widget()->rect();
     painter.setFont(Font());
     QColor colour = TextColour(Theme::kText);
@@ -23,7 +22,8 @@ void MText::Paint(QPainter& painter)
     if (flags & Qt::TextWordWrap) {
         painter.drawText(area, flags, text);
     } else {
-        painter.drawText(area, flags, painter.fontMetrics().elidedText(text, Qt::ElideRight, area.width()));
+        painter.drawText(area, flags,
+                         painter.fontMetrics().elidedText(text, Qt::ElideRight, area.width()));
     }
 }
 

@@ -7,10 +7,10 @@ namespace DUI {
 // "MText": a static text label; wraps with kAlignWrap, otherwise elides with an ellipsis.
 // Clicks pass through to what lies below.
 class MText : public MControlFont {
-public:
+  public:
     MText();
 
-protected:
+  protected:
     void Paint(QPainter& painter) override;
     void MousePress(QMouseEvent& event) override;
     bool TransparentForMouse() const override;

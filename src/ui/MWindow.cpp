@@ -32,14 +32,12 @@ struct Registry {
     WindowHandle next = 1;
 };
 
-Registry& Windows()
-{
+Registry& Windows() {
     static Registry* registry = new Registry;  // used until process exit
     return *registry;
 }
 
-bool IsAliveHandle(WindowHandle handle)
-{
+bool IsAliveHandle(WindowHandle handle) {
     Registry& registry = Windows();
     std::lock_guard<std::mutex> guard(registry.lock);
     return registry.windows.count(handle) != 0;
@@ -47,12 +45,11 @@ bool IsAliveHandle(WindowHandle handle)
 
 // Delivers key events of any widget inside a toolkit window to that window's dialog.
 class KeyFilter : public QObject {
-public:
+  public:
     using QObject::QObject;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
             return false;
         }
@@ -62,7 +59,8 @@ protected:
         }
         // A key a child ignores travels up to its parents as the same event object;
         // deliver it once.
-        if (event == m_lastEvent && m_lastReceiver && m_lastReceiver != widget && widget->isAncestorOf(m_lastReceiver)) {
+        if (event == m_lastEvent && m_lastReceiver && m_lastReceiver != widget &&
+            widget->isAncestorOf(m_lastReceiver)) {
             return false;
         }
         m_lastEvent = event;
@@ -80,15 +78,14 @@ protected:
         return native->m_impl->DispatchKey(key);
     }
 
-private:
+  private:
     const QEvent* m_lastEvent = nullptr;
     QPointer<QWidget> m_lastReceiver;
 };
 
 }  // namespace
 
-WindowHandle RegisterWindow(MWindow* window)
-{
+WindowHandle RegisterWindow(MWindow* window) {
     Registry& registry = Windows();
     std::lock_guard<std::mutex> guard(registry.lock);
     const WindowHandle handle = registry.next++;
@@ -96,15 +93,13 @@ WindowHandle RegisterWindow(MWindow* window)
     return handle;
 }
 
-void UnregisterWindow(WindowHandle handle)
-{
+void UnregisterWindow(WindowHandle handle) {
     Registry& registry = Windows();
     std::lock_guard<std::mutex> guard(registry.lock);
     registry.windows.erase(handle);
 }
 
-void EnsureKeyFilter()
-{
+void EnsureKeyFilter() {
     static bool installed = false;
     if (!installed && qApp) {
         qApp->installEventFilter(new KeyFilter(qApp));
@@ -112,8 +107,7 @@ void EnsureKeyFilter()
     }
 }
 
-void PostToUiThread(std::function<void()> fn)
-{
+void PostToUiThread(std::function<void()> fn) {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app) {
         kestrix::LogLine("PostToUiThread: no toolkit application, call dropped");
@@ -124,14 +118,13 @@ void PostToUiThread(std::function<void()> fn)
     QMetaObject::invokeMethod(app, std::move(fn), Qt::QueuedConnection);
 }
 
-bool IsUiThread()
-{
+bool IsUiThread() {
     QCoreApplication* app = QCoreApplication::instance();
     return app && QThread::currentThread() == app->thread();
 }
 
-bool PostWindowMessage(WindowHandle handle, unsigned msg, std::uintptr_t wParam, std::intptr_t lParam)
-{
+bool PostWindowMessage(WindowHandle handle, unsigned msg, std::uintptr_t wParam,
+                       std::intptr_t lParam) {
     if (handle == 0 || !IsAliveHandle(handle) || !QCoreApplication::instance()) {
         return false;
     }
@@ -143,21 +136,18 @@ bool PostWindowMessage(WindowHandle handle, unsigned msg, std::uintptr_t wParam,
     return true;
 }
 
-MWindow* FromHandle(WindowHandle handle)
-{
+MWindow* FromHandle(WindowHandle handle) {
     Registry& registry = Windows();
     std::lock_guard<std::mutex> guard(registry.lock);
     const auto found = registry.windows.find(handle);
     return found == registry.windows.end() ? nullptr : found->second;
 }
 
-std::vector<MWindow*> FindWindows(const std::string& title)
-{
+std::vector<MWindow*> FindWindows(const std::string& title) {
     return FindWindows("MWindow", title);
 }
 
-std::vector<MWindow*> FindWindows(const std::string& className, const std::string& title)
-{
+std::vector<MWindow*> FindWindows(const std::string& className, const std::string& title) {
     std::vector<MWindow*> all;
     {
         Registry& registry = Windows();
@@ -175,8 +165,7 @@ std::vector<MWindow*> FindWindows(const std::string& className, const std::strin
     return found;
 }
 
-void ProcessPendingEvents()
-{
+void ProcessPendingEvents() {
     if (QCoreApplication::instance()) {
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
@@ -186,12 +175,9 @@ void ProcessPendingEvents()
 // ---- NativeWindow ----
 
 NativeWindow::NativeWindow(WindowImpl* impl, QWidget* parent, Qt::WindowFlags flags)
-    : QWidget(parent, flags), m_impl(impl)
-{
-}
+    : QWidget(parent, flags), m_impl(impl) {}
 
-void NativeWindow::paintEvent(QPaintEvent*)
-{
+void NativeWindow::paintEvent(QPaintEvent*) {
     if (!m_impl) {
         return;
     }
@@ -202,8 +188,7 @@ void NativeWindow::paintEvent(QPaintEvent*)
     }
 }
 
-void NativeWindow::resizeEvent(QResizeEvent*)
-{
+void NativeWindow::resizeEvent(QResizeEvent*) {
     if (!m_impl || m_impl->m_lastSize == size()) {
         return;
     }
@@ -212,8 +197,7 @@ void NativeWindow::resizeEvent(QResizeEvent*)
     m_impl->Deliver(kWmSize, kind, (width() & 0xFFFF) | ((height() & 0xFFFF) << 16));
 }
 
-void NativeWindow::closeEvent(QCloseEvent* event)
-{
+void NativeWindow::closeEvent(QCloseEvent* event) {
     // The toolkit decides when a window goes: a close request from the window manager
     // becomes the dialog's OnUserCloseWindow (by default WM_CLOSE with kIdCancel).
     event->ignore();
@@ -227,19 +211,18 @@ void NativeWindow::closeEvent(QCloseEvent* event)
     }
 }
 
-void NativeWindow::mousePressEvent(QMouseEvent* event)
-{
-    if (m_impl && event->button() == Qt::LeftButton && event->position().y() < m_impl->m_captionHeight &&
-        windowHandle()) {
+void NativeWindow::mousePressEvent(QMouseEvent* event) {
+    if (m_impl && event->button() == Qt::LeftButton &&
+        event->position().y() < m_impl->m_captionHeight && windowHandle()) {
         windowHandle()->startSystemMove();
         return;
     }
     QWidget::mousePressEvent(event);
 }
 
-void NativeWindow::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    if (m_impl && event->button() == Qt::LeftButton && event->position().y() < m_impl->m_captionHeight) {
+void NativeWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (m_impl && event->button() == Qt::LeftButton &&
+        event->position().y() < m_impl->m_captionHeight) {
         if (auto* dialog = dynamic_cast<MDialog*>(m_impl->m_owner)) {
             dialog->OnMaximize();
             return;
@@ -248,9 +231,9 @@ void NativeWindow::mouseDoubleClickEvent(QMouseEvent* event)
     QWidget::mouseDoubleClickEvent(event);
 }
 
-bool NativeWindow::event(QEvent* event)
-{
-    if (m_impl && (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate)) {
+bool NativeWindow::event(QEvent* event) {
+    if (m_impl &&
+        (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate)) {
         m_impl->Deliver(kWmNcActivate, event->type() == QEvent::WindowActivate ? 1 : 0, 0);
     }
     return QWidget::event(event);
@@ -258,16 +241,14 @@ bool NativeWindow::event(QEvent* event)
 
 // ---- WindowImpl ----
 
-std::intptr_t WindowImpl::Deliver(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam)
-{
+std::intptr_t WindowImpl::Deliver(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) {
     if (m_owner->PreTranslateMessage(msg, wParam, lParam)) {
         return 0;
     }
     return m_owner->OnWindowMessage(msg, wParam, lParam);
 }
 
-void WindowImpl::PaintBackground(QPainter& painter, const QRect& rect)
-{
+void WindowImpl::PaintBackground(QPainter& painter, const QRect& rect) {
     painter.setRenderHint(QPainter::Antialiasing);
     if (!m_bkImage.empty()) {
         const QPixmap image = Theme::SkinImage(m_bkImage, painter.device()->devicePixelRatioF());
@@ -304,16 +285,14 @@ void WindowImpl::PaintBackground(QPainter& painter, const QRect& rect)
     }
 }
 
-bool WindowImpl::DispatchKey(const KeyEvent& key)
-{
+bool WindowImpl::DispatchKey(const KeyEvent& key) {
     if (auto* dialog = dynamic_cast<MDialog*>(m_owner)) {
         return dialog->OnKeyEvent(key);
     }
     return false;
 }
 
-void WindowImpl::Teardown(bool callHandlers)
-{
+void WindowImpl::Teardown(bool callHandlers) {
     if (!m_widget || m_destroying) {
         return;
     }
@@ -353,15 +332,13 @@ void WindowImpl::Teardown(bool callHandlers)
 
 MWindow::MWindow() : m_impl(std::make_unique<WindowImpl>(this)) {}
 
-MWindow::~MWindow()
-{
+MWindow::~MWindow() {
     *m_impl->m_alive = false;
     m_impl->Teardown(false);
 }
 
-bool MWindow::Create(MWindow* parent, const std::string& title, std::uint32_t style, std::uint32_t exStyle,
-                     const Rect& rect)
-{
+bool MWindow::Create(MWindow* parent, const std::string& title, std::uint32_t style,
+                     std::uint32_t exStyle, const Rect& rect) {
     if (m_impl->m_widget) {
         return false;
     }
@@ -414,8 +391,7 @@ bool MWindow::Create(MWindow* parent, const std::string& title, std::uint32_t st
     return true;
 }
 
-int MWindow::ShowModal(int show)
-{
+int MWindow::ShowModal(int show) {
     if (!m_impl->m_widget) {
         return m_impl->m_result;
     }
@@ -450,16 +426,17 @@ int MWindow::ShowModal(int show)
     return state->result;
 }
 
-void MWindow::CenterWindow()
-{
+void MWindow::CenterWindow() {
     NativeWindow* widget = m_impl->m_widget;
     if (!widget) {
         return;
     }
     QRect area;
-    if (m_impl->m_parent && m_impl->m_parent->m_impl->m_widget && m_impl->m_parent->IsWindowVisible()) {
+    if (m_impl->m_parent && m_impl->m_parent->m_impl->m_widget &&
+        m_impl->m_parent->IsWindowVisible()) {
         area = m_impl->m_parent->m_impl->m_widget->frameGeometry();
-    } else if (QScreen* screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen()) {
+    } else if (QScreen* screen =
+                   widget->screen() ? widget->screen() : QGuiApplication::primaryScreen()) {
         area = screen->availableGeometry();
     }
     if (area.isValid()) {
@@ -469,13 +446,9 @@ void MWindow::CenterWindow()
     }
 }
 
-void MWindow::DestroyWindow()
-{
-    m_impl->Teardown(true);
-}
+void MWindow::DestroyWindow() { m_impl->Teardown(true); }
 
-bool MWindow::SetIcon(const std::string& path)
-{
+bool MWindow::SetIcon(const std::string& path) {
     const QIcon icon(QString::fromStdString(path));
     if (icon.isNull() || icon.availableSizes().isEmpty()) {
         kestrix::LogLine("window icon unreadable: %s", path.c_str());
@@ -492,23 +465,20 @@ bool MWindow::SetIcon(const std::string& path)
 
 WindowHandle MWindow::GetSafeHwnd() const { return m_impl->m_handle; }
 
-void MWindow::ClientToScreen(Point& point) const
-{
+void MWindow::ClientToScreen(Point& point) const {
     if (m_impl->m_widget) {
         const QPoint global = m_impl->m_widget->mapToGlobal(QPoint(point.x, point.y));
         point = {global.x(), global.y()};
     }
 }
 
-void MWindow::ClientToScreen(Rect& rect) const
-{
+void MWindow::ClientToScreen(Rect& rect) const {
     Point topLeft{rect.left, rect.top};
     ClientToScreen(topLeft);
     rect = {topLeft.x, topLeft.y, topLeft.x + rect.Width(), topLeft.y + rect.Height()};
 }
 
-void MWindow::SetTimer(int id, int milliseconds)
-{
+void MWindow::SetTimer(int id, int milliseconds) {
     if (!m_impl->m_widget) {
         return;
     }
@@ -525,21 +495,18 @@ void MWindow::SetTimer(int id, int milliseconds)
     timer->start(std::max(1, milliseconds));
 }
 
-void MWindow::KillTimer(int id)
-{
+void MWindow::KillTimer(int id) {
     const auto found = m_impl->m_timers.find(id);
     if (found != m_impl->m_timers.end()) {
         found->second->stop();
     }
 }
 
-bool MWindow::PostMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam)
-{
+bool MWindow::PostMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) {
     return PostWindowMessage(GetSafeHwnd(), msg, wParam, lParam);
 }
 
-std::intptr_t MWindow::SendMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam)
-{
+std::intptr_t MWindow::SendMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) {
     const WindowHandle handle = GetSafeHwnd();
     if (handle == 0) {
         return 0;
@@ -571,16 +538,14 @@ const std::string& MWindow::GetTitle() const { return m_impl->m_title; }
 
 MWindow* MWindow::GetParent() const { return m_impl->m_parent; }
 
-Rect MWindow::GetClientRect() const
-{
+Rect MWindow::GetClientRect() const {
     if (!m_impl->m_widget) {
         return {};
     }
     return {0, 0, m_impl->m_widget->width(), m_impl->m_widget->height()};
 }
 
-Rect MWindow::GetWindowRect() const
-{
+Rect MWindow::GetWindowRect() const {
     if (!m_impl->m_widget) {
         return {};
     }
@@ -588,16 +553,15 @@ Rect MWindow::GetWindowRect() const
     return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
 }
 
-void MWindow::MoveWindow(const Rect& screenRect)
-{
+void MWindow::MoveWindow(const Rect& screenRect) {
     if (m_impl->m_widget) {
-        m_impl->m_widget->setGeometry(screenRect.left, screenRect.top, std::max(1, screenRect.Width()),
+        m_impl->m_widget->setGeometry(screenRect.left, screenRect.top,
+                                      std::max(1, screenRect.Width()),
                                       std::max(1, screenRect.Height()));
     }
 }
 
-void MWindow::SetTopMost(bool topMost)
-{
+void MWindow::SetTopMost(bool topMost) {
     NativeWindow* widget = m_impl->m_widget;
     if (!widget || widget->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == topMost) {
         return;
@@ -609,8 +573,7 @@ void MWindow::SetTopMost(bool topMost)
     }
 }
 
-void MWindow::BringToFront()
-{
+void MWindow::BringToFront() {
     if (NativeWindow* widget = m_impl->m_widget) {
         if (widget->isMinimized()) {
             widget->showNormal();
@@ -633,41 +596,39 @@ std::string MWindow::GetWindowClassName() const { return "MWindow"; }
 
 std::string MWindow::GetSuperClassName() const { return {}; }
 
-void MWindow::ShowWindow(int command)
-{
+void MWindow::ShowWindow(int command) {
     NativeWindow* widget = m_impl->m_widget;
     if (!widget) {
         return;
     }
     m_impl->m_pendingShow = false;
     switch (command) {
-    case kSwHide:
-        widget->hide();
-        break;
-    case kSwShowMinimized:
-    case kSwMinimize:
-        widget->showMinimized();
-        break;
-    case kSwShowMaximized:
-        widget->showMaximized();
-        break;
-    case kSwShowNormal:
-    case kSwRestore:
-        widget->showNormal();
-        break;
-    case kSwShowNoActivate:
-        widget->setAttribute(Qt::WA_ShowWithoutActivating);
-        widget->show();
-        widget->setAttribute(Qt::WA_ShowWithoutActivating, false);
-        break;
-    default:
-        widget->show();
-        break;
+        case kSwHide:
+            widget->hide();
+            break;
+        case kSwShowMinimized:
+        case kSwMinimize:
+            widget->showMinimized();
+            break;
+        case kSwShowMaximized:
+            widget->showMaximized();
+            break;
+        case kSwShowNormal:
+        case kSwRestore:
+            widget->showNormal();
+            break;
+        case kSwShowNoActivate:
+            widget->setAttribute(Qt::WA_ShowWithoutActivating);
+            widget->show();
+            widget->setAttribute(Qt::WA_ShowWithoutActivating, false);
+            break;
+        default:
+            widget->show();
+            break;
     }
 }
 
-std::intptr_t MWindow::OnWindowMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t)
-{
+std::intptr_t MWindow::OnWindowMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t) {
     if (msg == kWmClose) {
         SetResult(static_cast<int>(wParam));
         DestroyWindow();

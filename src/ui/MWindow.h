@@ -14,7 +14,7 @@ struct WindowImpl;
 // own windows by that pair (FindWindows). Frameless and painted by the toolkit. All calls
 // on the UI thread except PostMessage and GetSafeHwnd.
 class MWindow {
-public:
+  public:
     MWindow();
     // Destroys the native window if it still exists (without calling the virtual handlers
     // of a derived class, which is already gone).
@@ -26,8 +26,8 @@ public:
     // it at the next turn of the event loop unless hidden before), extended style
     // (kWsExToolWindow, kWsExTopmost, kWsExLayered) and rectangle in screen coordinates.
     // False when it already exists or no toolkit application was set up.
-    bool Create(MWindow* parent, const std::string& title, std::uint32_t style, std::uint32_t exStyle,
-                const Rect& rect);
+    bool Create(MWindow* parent, const std::string& title, std::uint32_t style,
+                std::uint32_t exStyle, const Rect& rect);
     // Runs a nested event loop until the window is destroyed and returns its result (kIdOk,
     // kIdCancel or the wParam of the closing WM_CLOSE). show 0 keeps the window hidden while
     // the loop runs; any other value shows it with that ShowWindow command, modal to its owner.
@@ -93,11 +93,12 @@ public:
     virtual void ShowWindow(int command);
     // Receives every window message (posted, sent and the toolkit's own WM_CLOSE, WM_TIMER,
     // WM_SIZE, WM_NCACTIVATE, WM_DESTROY); the default closes on WM_CLOSE (result = wParam).
-    virtual std::intptr_t OnWindowMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam);
+    virtual std::intptr_t OnWindowMessage(unsigned msg, std::uintptr_t wParam,
+                                          std::intptr_t lParam);
     // Sees each posted or sent message before OnWindowMessage; true swallows it.
     virtual bool PreTranslateMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam);
 
-private:
+  private:
     friend struct WindowImpl;
     friend class MDialog;
     friend class MControl;

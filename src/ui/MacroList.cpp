@@ -5,8 +5,7 @@
 
 namespace DUI {
 
-void MacroList::MousePress(QMouseEvent& event)
-{
+void MacroList::MousePress(QMouseEvent& event) {
     if (event.button() == Qt::RightButton) {
         const int row = RowAt(static_cast<int>(event.position().y()));
         if (row >= 0) {

@@ -8,7 +8,7 @@ namespace DUI {
 // click selects the row under the pointer and sends code 5 (context menu) with its index,
 // or -1 on empty space.
 class MacroList : public DListBox {
-protected:
+  protected:
     void MousePress(QMouseEvent& event) override;
 };
 

@@ -25,8 +25,7 @@ struct ManagerState {
     std::string resolvedFont;
 };
 
-ManagerState& State()
-{
+ManagerState& State() {
     static ManagerState state;
     return state;
 }
@@ -40,19 +39,14 @@ struct OwnApplication {
     std::unique_ptr<QApplication> app;
 };
 
-OwnApplication& OwnApp()
-{
+OwnApplication& OwnApp() {
     static OwnApplication* own = new OwnApplication;  // outlives static destruction on purpose
     return *own;
 }
 
-bool FamilyInstalled(const QString& family)
-{
-    return QFontDatabase::hasFamily(family);
-}
+bool FamilyInstalled(const QString& family) { return QFontDatabase::hasFamily(family); }
 
-std::string ResolveFont(const std::string& requested)
-{
+std::string ResolveFont(const std::string& requested) {
     if (!QGuiApplication::instance()) {
         return requested;
     }
@@ -71,7 +65,8 @@ std::string ResolveFont(const std::string& requested)
     }
     for (const char* fallback : {"Open Sans", "Noto Sans", "DejaVu Sans", "Liberation Sans"}) {
         if (FamilyInstalled(QString::fromLatin1(fallback))) {
-            kestrix::LogLine("font \"%s\" not installed, using \"%s\"", requested.c_str(), fallback);
+            kestrix::LogLine("font \"%s\" not installed, using \"%s\"", requested.c_str(),
+                             fallback);
             return fallback;
         }
     }
@@ -81,8 +76,7 @@ std::string ResolveFont(const std::string& requested)
 
 }  // namespace
 
-void Manager::SetInstance(void* /*instance*/)
-{
+void Manager::SetInstance(void* /*instance*/) {
     if (QCoreApplication::instance()) {
         return;
     }
@@ -108,8 +102,7 @@ void Manager::SetInstance(void* /*instance*/)
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
-void Manager::SetDeviceName(const std::string& name)
-{
+void Manager::SetDeviceName(const std::string& name) {
     State().deviceName = name;
     if (QCoreApplication::instance()) {
         QCoreApplication::setApplicationName(QString::fromStdString(name));
@@ -122,8 +115,7 @@ const std::string& Manager::GetTheme() { return State().theme; }
 
 void Manager::SetTheme(const std::string& theme) { State().theme = theme; }
 
-void Manager::SetResourceFolder(const std::string& folder)
-{
+void Manager::SetResourceFolder(const std::string& folder) {
     std::string value = folder;
     if (!value.empty() && value.back() != '/') {
         value += '/';
@@ -133,8 +125,7 @@ void Manager::SetResourceFolder(const std::string& folder)
 
 const std::string& Manager::GetResourceFolder() { return State().resourceFolder; }
 
-std::string Manager::GetSkinPath(const std::string& imageName)
-{
+std::string Manager::GetSkinPath(const std::string& imageName) {
     std::string name = imageName;
     for (char& c : name) {
         if (c == '\\') {
@@ -144,14 +135,12 @@ std::string Manager::GetSkinPath(const std::string& imageName)
     return State().resourceFolder + "skins/" + State().theme + "/" + name;
 }
 
-void Manager::SetFontName(const std::string& family)
-{
+void Manager::SetFontName(const std::string& family) {
     State().requestedFont = family;
     State().resolvedFont.clear();
 }
 
-const std::string& Manager::GetFontName()
-{
+const std::string& Manager::GetFontName() {
     ManagerState& state = State();
     if (state.resolvedFont.empty() && QGuiApplication::instance()) {
         state.resolvedFont = ResolveFont(state.requestedFont);

@@ -7,7 +7,7 @@ namespace DUI {
 // Process-wide toolkit settings: program name, skin folder, default font and the
 // selection (accent) colour. Set once at start-up on the UI thread; read from anywhere.
 class Manager {
-public:
+  public:
     // Records the program instance; on Linux this only creates the application object of
     // the toolkit when none exists yet (argc/argv of the process are taken from /proc).
     static void SetInstance(void* instance);

@@ -15,8 +15,7 @@ MenuWnd::MenuWnd() = default;
 
 MenuWnd::~MenuWnd() = default;
 
-bool MenuWnd::Create(MWindow* owner, unsigned message)
-{
+bool MenuWnd::Create(MWindow* owner, unsigned message) {
     m_items.clear();
     m_ownerWindow = owner;
     m_owner = owner ? owner->GetSafeHwnd() : 0;
@@ -28,15 +27,15 @@ void MenuWnd::AddMenu(int id, const std::string& text) { m_items.emplace_back(id
 
 int MenuWnd::GetCount() const { return static_cast<int>(m_items.size()); }
 
-bool MenuWnd::TrackPopup(const Point& screenPoint)
-{
+bool MenuWnd::TrackPopup(const Point& screenPoint) {
     if (m_items.empty() || m_owner == 0 || IsWindow()) {
         return false;
     }
     const QFontMetrics metrics(Theme::MakeFont(14));
     int width = 160;
     for (const auto& item : m_items) {
-        width = std::max(width, metrics.horizontalAdvance(QString::fromStdString(item.second)) + 56);
+        width =
+            std::max(width, metrics.horizontalAdvance(QString::fromStdString(item.second)) + 56);
     }
     const int height = static_cast<int>(m_items.size()) * PopupList::kRowHeight + 8;
     Rect rect{screenPoint.x, screenPoint.y, screenPoint.x + width, screenPoint.y + height};
@@ -56,8 +55,7 @@ bool MenuWnd::TrackPopup(const Point& screenPoint)
     return true;
 }
 
-void MenuWnd::InitUI(const Rect& rect)
-{
+void MenuWnd::InitUI(const Rect& rect) {
     auto list = std::make_unique<PopupList>();
     m_list = list.get();
     AddControl(std::move(list), "PopupList", 1, rect);
@@ -70,8 +68,7 @@ void MenuWnd::InitUI(const Rect& rect)
     m_list->onCancel = [this] { OnUserCloseWindow(); };
 }
 
-void MenuWnd::Choose(int index)
-{
+void MenuWnd::Choose(int index) {
     if (index < 0 || index >= static_cast<int>(m_items.size())) {
         return;
     }
@@ -85,9 +82,9 @@ void MenuWnd::Choose(int index)
 
 void MenuWnd::SetAutoDelete(bool autoDelete) { m_autoDelete = autoDelete; }
 
-MenuWnd* MenuWnd::Popup(MWindow* owner, unsigned message, const std::vector<std::pair<int, std::string>>& items,
-                        const Point& screenPoint)
-{
+MenuWnd* MenuWnd::Popup(MWindow* owner, unsigned message,
+                        const std::vector<std::pair<int, std::string>>& items,
+                        const Point& screenPoint) {
     auto* menu = new MenuWnd;
     menu->Create(owner, message);
     for (const auto& item : items) {
@@ -101,15 +98,13 @@ MenuWnd* MenuWnd::Popup(MWindow* owner, unsigned message, const std::vector<std:
     return menu;
 }
 
-void MenuWnd::OnUserCloseWindow()
-{
+void MenuWnd::OnUserCloseWindow() {
     // A pop-up closes at once when the user clicks elsewhere.
     SetResult(kIdCancel);
     DestroyWindow();
 }
 
-void MenuWnd::PostNcDestroy()
-{
+void MenuWnd::PostNcDestroy() {
     m_list = nullptr;
     if (m_autoDelete) {
         PostToUiThread([this] { delete this; });

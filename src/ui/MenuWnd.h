@@ -15,7 +15,7 @@ class PopupList;
 // WM_COMMAND owners read wParam, the numbered menus 1709..1711 read lParam). A click
 // elsewhere or Escape closes it without a message.
 class MenuWnd : public MDialog {
-public:
+  public:
     MenuWnd();
     ~MenuWnd() override;
 
@@ -33,14 +33,15 @@ public:
     // Makes the object delete itself once its window is gone (menus made with new).
     void SetAutoDelete(bool autoDelete);
     // Builds, shows and forgets a menu in one call; the menu deletes itself when closed.
-    static MenuWnd* Popup(MWindow* owner, unsigned message, const std::vector<std::pair<int, std::string>>& items,
+    static MenuWnd* Popup(MWindow* owner, unsigned message,
+                          const std::vector<std::pair<int, std::string>>& items,
                           const Point& screenPoint);
 
     void InitUI(const Rect& rect) override;
     void OnUserCloseWindow() override;
     void PostNcDestroy() override;
 
-private:
+  private:
     WindowHandle m_owner = 0;
     MWindow* m_ownerWindow = nullptr;
     unsigned m_message = 0;

@@ -23,24 +23,23 @@ namespace {
 constexpr double kLabelHeight = 30;
 constexpr double kLabelSpacing = 38;
 constexpr int kLabelFontSize = 13;
-constexpr double kLabelPadding = 12;     // text inset on each side of a label
-constexpr double kLabelGap = 30;         // picture edge to label edge (room for the callout's bend)
-constexpr double kEdgeMargin = 4;        // control edge to the outer label edge
+constexpr double kLabelPadding = 12;  // text inset on each side of a label
+constexpr double kLabelGap = 30;      // picture edge to label edge (room for the callout's bend)
+constexpr double kEdgeMargin = 4;     // control edge to the outer label edge
 constexpr double kMinLabelWidth = 96;
 constexpr double kMaxLabelWidth = 220;
-constexpr double kMaxPictureShare = 0.4;  // of the control's width
+constexpr double kMaxPictureShare = 0.4;   // of the control's width
 constexpr double kMinPictureShare = 0.28;  // the picture gives way to the labels down to this
-}
+}  // namespace
 
-int MouseCtrl::AddKey(int keyValue, const std::string& text, int direction, int x, int y, int length)
-{
+int MouseCtrl::AddKey(int keyValue, const std::string& text, int direction, int x, int y,
+                      int length) {
     m_keys.push_back({keyValue, text, direction, x, y, length});
     Invalidate();
     return static_cast<int>(m_keys.size()) - 1;
 }
 
-void MouseCtrl::DeleteAllKeys()
-{
+void MouseCtrl::DeleteAllKeys() {
     m_keys.clear();
     m_current = -1;
     m_hot = -1;
@@ -49,8 +48,7 @@ void MouseCtrl::DeleteAllKeys()
 
 int MouseCtrl::GetCount() const { return static_cast<int>(m_keys.size()); }
 
-bool MouseCtrl::SetKeyText(int keyValue, const std::string& text)
-{
+bool MouseCtrl::SetKeyText(int keyValue, const std::string& text) {
     const int index = FindKey(keyValue);
     if (index < 0) {
         return false;
@@ -60,15 +58,15 @@ bool MouseCtrl::SetKeyText(int keyValue, const std::string& text)
     return true;
 }
 
-std::string MouseCtrl::GetKeyText(int index) const
-{
+std::string MouseCtrl::GetKeyText(int index) const {
     return index >= 0 && index < GetCount() ? m_keys[index].text : std::string();
 }
 
-int MouseCtrl::GetKeyValue(int index) const { return index >= 0 && index < GetCount() ? m_keys[index].keyValue : -1; }
+int MouseCtrl::GetKeyValue(int index) const {
+    return index >= 0 && index < GetCount() ? m_keys[index].keyValue : -1;
+}
 
-int MouseCtrl::FindKey(int keyValue) const
-{
+int MouseCtrl::FindKey(int keyValue) const {
     for (int i = 0; i < GetCount(); ++i) {
         if (m_keys[i].keyValue == keyValue) {
             return i;
@@ -77,8 +75,7 @@ int MouseCtrl::FindKey(int keyValue) const
     return -1;
 }
 
-bool MouseCtrl::SetCurSel(int index)
-{
+bool MouseCtrl::SetCurSel(int index) {
     if (index < -1 || index >= GetCount()) {
         return false;
     }
@@ -89,8 +86,7 @@ bool MouseCtrl::SetCurSel(int index)
 
 int MouseCtrl::GetCurSel() const { return m_current; }
 
-void MouseCtrl::ClickItem(int index)
-{
+void MouseCtrl::ClickItem(int index) {
     if (index < 0 || index >= GetCount()) {
         return;
     }
@@ -98,8 +94,7 @@ void MouseCtrl::ClickItem(int index)
     Notify(kNotifyClick, index);
 }
 
-void MouseCtrl::PictureGeometry(QRectF& drawn, QSizeF& natural) const
-{
+void MouseCtrl::PictureGeometry(QRectF& drawn, QSizeF& natural) const {
     const double width = Widget()->width();
     const double height = Widget()->height();
     const QPixmap image = Theme::SkinImage(GetImage(), Widget()->devicePixelRatioF());
@@ -111,11 +106,11 @@ void MouseCtrl::PictureGeometry(QRectF& drawn, QSizeF& natural) const
     const double maxHeight = height - 24;
     const double scale = std::min(maxWidth / natural.width(), maxHeight / natural.height());
     const QSizeF size = natural * scale;
-    drawn = QRectF((width - size.width()) / 2, (height - size.height()) / 2, size.width(), size.height());
+    drawn = QRectF((width - size.width()) / 2, (height - size.height()) / 2, size.width(),
+                   size.height());
 }
 
-double MouseCtrl::LabelWidthNeeded() const
-{
+double MouseCtrl::LabelWidthNeeded() const {
     const QFontMetricsF metrics(Theme::MakeFont(kLabelFontSize));
     double widest = 0;
     for (const Key& key : m_keys) {
@@ -124,8 +119,7 @@ double MouseCtrl::LabelWidthNeeded() const
     return std::clamp(std::ceil(widest) + 2 * kLabelPadding + 2, kMinLabelWidth, kMaxLabelWidth);
 }
 
-std::vector<MouseCtrl::Placed> MouseCtrl::Layout() const
-{
+std::vector<MouseCtrl::Placed> MouseCtrl::Layout() const {
     std::vector<Placed> placed(m_keys.size());
     if (!Widget()) {
         return placed;
@@ -141,11 +135,14 @@ std::vector<MouseCtrl::Placed> MouseCtrl::Layout() const
     for (size_t i = 0; i < m_keys.size(); ++i) {
         const Key& key = m_keys[i];
         placed[i].left = key.direction == 0;
-        placed[i].anchor = QPointF(picture.left() + picture.width() * std::clamp(key.x / natural.width(), 0.0, 1.0),
-                                   picture.top() + picture.height() * std::clamp(key.y / natural.height(), 0.0, 1.0));
-        const double labelY = std::clamp(placed[i].anchor.y() - kLabelHeight / 2, 0.0, height - kLabelHeight);
-        const double labelX =
-            placed[i].left ? std::max(kEdgeMargin, picture.left() - kLabelGap - labelWidth) : picture.right() + kLabelGap;
+        placed[i].anchor = QPointF(
+            picture.left() + picture.width() * std::clamp(key.x / natural.width(), 0.0, 1.0),
+            picture.top() + picture.height() * std::clamp(key.y / natural.height(), 0.0, 1.0));
+        const double labelY =
+            std::clamp(placed[i].anchor.y() - kLabelHeight / 2, 0.0, height - kLabelHeight);
+        const double labelX = placed[i].left
+                                  ? std::max(kEdgeMargin, picture.left() - kLabelGap - labelWidth)
+                                  : picture.right() + kLabelGap;
         placed[i].label = QRectF(labelX, labelY, labelWidth, kLabelHeight);
     }
     // Labels of one side keep their order by height and never overlap.
@@ -156,7 +153,9 @@ std::vector<MouseCtrl::Placed> MouseCtrl::Layout() const
                 side.push_back(i);
             }
         }
-        std::sort(side.begin(), side.end(), [&](size_t a, size_t b) { return placed[a].label.top() < placed[b].label.top(); });
+        std::sort(side.begin(), side.end(), [&](size_t a, size_t b) {
+            return placed[a].label.top() < placed[b].label.top();
+        });
         for (size_t n = 1; n < side.size(); ++n) {
             QRectF& previous = placed[side[n - 1]].label;
             QRectF& current = placed[side[n]].label;
@@ -169,7 +168,8 @@ std::vector<MouseCtrl::Placed> MouseCtrl::Layout() const
             const double overflow = placed[side.back()].label.bottom() - height;
             if (overflow > 0) {
                 for (size_t index : side) {
-                    placed[index].label.moveTop(std::max(0.0, placed[index].label.top() - overflow));
+                    placed[index].label.moveTop(
+                        std::max(0.0, placed[index].label.top() - overflow));
                 }
             }
         }
@@ -177,8 +177,7 @@ std::vector<MouseCtrl::Placed> MouseCtrl::Layout() const
     return placed;
 }
 
-Rect MouseCtrl::GetLabelRect(int index) const
-{
+Rect MouseCtrl::GetLabelRect(int index) const {
     if (index < 0 || index >= GetCount()) {
         return {};
     }
@@ -186,19 +185,18 @@ Rect MouseCtrl::GetLabelRect(int index) const
     return {label.left(), label.top(), label.left() + label.width(), label.top() + label.height()};
 }
 
-int MouseCtrl::HitTest(double x, double y) const
-{
+int MouseCtrl::HitTest(double x, double y) const {
     const std::vector<Placed> placed = Layout();
     for (int i = 0; i < static_cast<int>(placed.size()); ++i) {
-        if (placed[i].label.contains(x, y) || QLineF(placed[i].anchor, QPointF(x, y)).length() < 10) {
+        if (placed[i].label.contains(x, y) ||
+            QLineF(placed[i].anchor, QPointF(x, y)).length() < 10) {
             return i;
         }
     }
     return -1;
 }
 
-void MouseCtrl::Paint(QPainter& painter)
-{
+void MouseCtrl::Paint(QPainter& painter) {
     QRectF picture;
     QSizeF natural;
     PictureGeometry(picture, natural);
@@ -227,7 +225,8 @@ void MouseCtrl::Paint(QPainter& painter)
         const Placed& p = placed[i];
         const bool selected = i == m_current;
         const bool hot = i == m_hot;
-        const QColor line = selected ? Theme::Accent() : (hot ? QColor(160, 160, 168) : QColor(96, 96, 104));
+        const QColor line =
+            selected ? Theme::Accent() : (hot ? QColor(160, 160, 168) : QColor(96, 96, 104));
         const double elbowX = p.left ? picture.left() - 12 : picture.right() + 12;
         const double labelEdge = p.left ? p.label.right() : p.label.left();
         QPainterPath path;
@@ -242,18 +241,19 @@ void MouseCtrl::Paint(QPainter& painter)
         painter.setBrush(selected ? Theme::Accent() : QColor(26, 26, 26));
         painter.drawEllipse(p.anchor, 4, 4);
         Theme::DrawPanel(painter, p.label,
-                         selected ? Theme::WithAlpha(Theme::Accent(), 0.18) : (hot ? Theme::kInputHover : Theme::kInput),
+                         selected ? Theme::WithAlpha(Theme::Accent(), 0.18)
+                                  : (hot ? Theme::kInputHover : Theme::kInput),
                          selected ? Theme::Accent() : Theme::kPanelBorder, kLabelHeight / 2);
         painter.setPen(selected ? Theme::kHeading : Theme::kText);
         const QRectF textRect = p.label.adjusted(kLabelPadding, 0, -kLabelPadding, 0);
-        painter.drawText(textRect, Qt::AlignCenter,
-                         painter.fontMetrics().elidedText(QString::fromStdString(m_keys[i].text), Qt::ElideRight,
-                                                          static_cast<int>(textRect.width())));
+        painter.drawText(
+            textRect, Qt::AlignCenter,
+            painter.fontMetrics().elidedText(QString::fromStdString(m_keys[i].text), Qt::ElideRight,
+                                             static_cast<int>(textRect.width())));
     }
 }
 
-void MouseCtrl::MouseMove(QMouseEvent& event)
-{
+void MouseCtrl::MouseMove(QMouseEvent& event) {
     const int hot = HitTest(event.position().x(), event.position().y());
     if (hot != m_hot) {
         m_hot = hot;
@@ -262,16 +262,14 @@ void MouseCtrl::MouseMove(QMouseEvent& event)
     }
 }
 
-void MouseCtrl::MouseRelease(QMouseEvent& event)
-{
+void MouseCtrl::MouseRelease(QMouseEvent& event) {
     MControl::MouseRelease(event);
     if (event.button() == Qt::LeftButton) {
         ClickItem(HitTest(event.position().x(), event.position().y()));
     }
 }
 
-void MouseCtrl::HoverChanged(bool hovered)
-{
+void MouseCtrl::HoverChanged(bool hovered) {
     if (!hovered) {
         m_hot = -1;
     }
@@ -279,9 +277,9 @@ void MouseCtrl::HoverChanged(bool hovered)
 
 bool MouseCtrl::AcceptsFocus() const { return true; }
 
-bool MouseCtrl::KeyPress(QKeyEvent& event)
-{
-    if ((event.key() == Qt::Key_Down || event.key() == Qt::Key_Right) && m_current + 1 < GetCount()) {
+bool MouseCtrl::KeyPress(QKeyEvent& event) {
+    if ((event.key() == Qt::Key_Down || event.key() == Qt::Key_Right) &&
+        m_current + 1 < GetCount()) {
         ClickItem(m_current + 1);
         return true;
     }

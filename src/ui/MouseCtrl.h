@@ -22,7 +22,7 @@ namespace DUI {
 // suggests, is not needed because labels are set in two columns at their buttons' heights
 // and spread so that they never overlap.
 class MouseCtrl : public MControl {
-public:
+  public:
     // Adds a button; returns its index.
     int AddKey(int keyValue, const std::string& text, int direction, int x, int y, int length = 0);
     // Removes every button.
@@ -48,7 +48,7 @@ public:
     // picture allows; the picture gives way to the labels down to 28 % of the width.
     Rect GetLabelRect(int index) const;
 
-protected:
+  protected:
     void Paint(QPainter& painter) override;
     void MouseMove(QMouseEvent& event) override;
     void MouseRelease(QMouseEvent& event) override;
@@ -56,7 +56,7 @@ protected:
     bool AcceptsFocus() const override;
     bool KeyPress(QKeyEvent& event) override;
 
-private:
+  private:
     struct Key {
         int keyValue = 0;
         std::string text;

@@ -9,15 +9,13 @@
 
 namespace DUI {
 
-int MouseKeyCtrl::AddItem(const std::string& name, const std::string& keyDesc, int keyValue)
-{
+int MouseKeyCtrl::AddItem(const std::string& name, const std::string& keyDesc, int keyValue) {
     m_items.push_back({name, keyDesc, keyValue});
     Invalidate();
     return static_cast<int>(m_items.size()) - 1;
 }
 
-void MouseKeyCtrl::DeleteAllItems()
-{
+void MouseKeyCtrl::DeleteAllItems() {
     m_items.clear();
     m_current = -1;
     m_hot = -1;
@@ -27,8 +25,7 @@ void MouseKeyCtrl::DeleteAllItems()
 
 int MouseKeyCtrl::GetCount() const { return static_cast<int>(m_items.size()); }
 
-bool MouseKeyCtrl::SetItemKeyDesc(int keyValue, const std::string& keyDesc)
-{
+bool MouseKeyCtrl::SetItemKeyDesc(int keyValue, const std::string& keyDesc) {
     const int index = FindKey(keyValue);
     if (index < 0) {
         return false;
@@ -38,23 +35,19 @@ bool MouseKeyCtrl::SetItemKeyDesc(int keyValue, const std::string& keyDesc)
     return true;
 }
 
-std::string MouseKeyCtrl::GetItemKeyDesc(int index) const
-{
+std::string MouseKeyCtrl::GetItemKeyDesc(int index) const {
     return index >= 0 && index < GetCount() ? m_items[index].desc : std::string();
 }
 
-int MouseKeyCtrl::GetItemKeyValue(int index) const
-{
+int MouseKeyCtrl::GetItemKeyValue(int index) const {
     return index >= 0 && index < GetCount() ? m_items[index].keyValue : -1;
 }
 
-std::string MouseKeyCtrl::GetItemName(int index) const
-{
+std::string MouseKeyCtrl::GetItemName(int index) const {
     return index >= 0 && index < GetCount() ? m_items[index].name : std::string();
 }
 
-int MouseKeyCtrl::FindKey(int keyValue) const
-{
+int MouseKeyCtrl::FindKey(int keyValue) const {
     for (int i = 0; i < GetCount(); ++i) {
         if (m_items[i].keyValue == keyValue) {
             return i;
@@ -63,8 +56,7 @@ int MouseKeyCtrl::FindKey(int keyValue) const
     return -1;
 }
 
-bool MouseKeyCtrl::SetCurSel(int index)
-{
+bool MouseKeyCtrl::SetCurSel(int index) {
     if (index < -1 || index >= GetCount()) {
         return false;
     }
@@ -76,8 +68,7 @@ bool MouseKeyCtrl::SetCurSel(int index)
 
 int MouseKeyCtrl::GetCurSel() const { return m_current; }
 
-void MouseKeyCtrl::ClickItem(int index)
-{
+void MouseKeyCtrl::ClickItem(int index) {
     if (index < 0 || index >= GetCount()) {
         return;
     }
@@ -85,20 +76,17 @@ void MouseKeyCtrl::ClickItem(int index)
     Notify(kNotifyClick, index);
 }
 
-void MouseKeyCtrl::SetItemHeight(int height)
-{
+void MouseKeyCtrl::SetItemHeight(int height) {
     m_rowHeight = std::max(20, height);
     Invalidate();
 }
 
-int MouseKeyCtrl::RowAt(int y) const
-{
+int MouseKeyCtrl::RowAt(int y) const {
     const int row = y / m_rowHeight + m_scroll;
     return (y < 0 || row >= GetCount()) ? -1 : row;
 }
 
-void MouseKeyCtrl::EnsureVisible(int index)
-{
+void MouseKeyCtrl::EnsureVisible(int index) {
     if (!Widget() || index < 0) {
         return;
     }
@@ -110,8 +98,7 @@ void MouseKeyCtrl::EnsureVisible(int index)
     }
 }
 
-void MouseKeyCtrl::Paint(QPainter& painter)
-{
+void MouseKeyCtrl::Paint(QPainter& painter) {
     const QRectF area = Widget()->rect();
     const QFont nameFont = Theme::MakeFont(14);
     const QFont descFont = Theme::MakeFont(13, QFont::Normal);
@@ -123,46 +110,51 @@ void MouseKeyCtrl::Paint(QPainter& painter)
         const bool selected = row == m_current;
         const bool hot = row == m_hot;
         if (selected || hot) {
-            Theme::DrawPanel(painter, rowRect.adjusted(1, 2, -1, -2),
-                             selected ? Theme::WithAlpha(Theme::Accent(), 0.14) : QColor(255, 255, 255, 12),
-                             Qt::transparent, 8);
+            Theme::DrawPanel(
+                painter, rowRect.adjusted(1, 2, -1, -2),
+                selected ? Theme::WithAlpha(Theme::Accent(), 0.14) : QColor(255, 255, 255, 12),
+                Qt::transparent, 8);
         }
         if (selected) {
             painter.setPen(Qt::NoPen);
             painter.setBrush(Theme::Accent());
-            painter.drawRoundedRect(QRectF(rowRect.left() + 1, rowRect.top() + 10, 3, rowRect.height() - 20), 1.5, 1.5);
-        } else if (i + m_scroll + 1 < GetCount() && !hot && row + 1 != m_current && row + 1 != m_hot) {
+            painter.drawRoundedRect(
+                QRectF(rowRect.left() + 1, rowRect.top() + 10, 3, rowRect.height() - 20), 1.5, 1.5);
+        } else if (i + m_scroll + 1 < GetCount() && !hot && row + 1 != m_current &&
+                   row + 1 != m_hot) {
             painter.setPen(QPen(QColor(255, 255, 255, 14), 1));
-            painter.drawLine(QPointF(14, rowRect.bottom() - 0.5), QPointF(rowRect.right() - 14, rowRect.bottom() - 0.5));
+            painter.drawLine(QPointF(14, rowRect.bottom() - 0.5),
+                             QPointF(rowRect.right() - 14, rowRect.bottom() - 0.5));
         }
         const QRectF nameRect(16, rowRect.top(), rowRect.width() * 0.45 - 16, rowRect.height());
         painter.setFont(nameFont);
         painter.setPen(selected ? Theme::kHeading : Theme::kText);
-        painter.drawText(nameRect, Qt::AlignLeft | Qt::AlignVCenter,
-                         painter.fontMetrics().elidedText(QString::fromStdString(item.name), Qt::ElideRight,
-                                                          static_cast<int>(nameRect.width())));
-        const QRectF descRect(rowRect.width() * 0.45, rowRect.top(), rowRect.width() * 0.55 - 16, rowRect.height());
+        painter.drawText(
+            nameRect, Qt::AlignLeft | Qt::AlignVCenter,
+            painter.fontMetrics().elidedText(QString::fromStdString(item.name), Qt::ElideRight,
+                                             static_cast<int>(nameRect.width())));
+        const QRectF descRect(rowRect.width() * 0.45, rowRect.top(), rowRect.width() * 0.55 - 16,
+                              rowRect.height());
         painter.setFont(descFont);
         painter.setPen(selected ? Theme::Accent() : Theme::kSecondary);
-        painter.drawText(descRect, Qt::AlignRight | Qt::AlignVCenter,
-                         painter.fontMetrics().elidedText(QString::fromStdString(item.desc), Qt::ElideRight,
-                                                          static_cast<int>(descRect.width())));
+        painter.drawText(
+            descRect, Qt::AlignRight | Qt::AlignVCenter,
+            painter.fontMetrics().elidedText(QString::fromStdString(item.desc), Qt::ElideRight,
+                                             static_cast<int>(descRect.width())));
     }
     if (State().disabled) {
         painter.fillRect(area, QColor(26, 26, 26, 140));
     }
 }
 
-void MouseKeyCtrl::MousePress(QMouseEvent& event)
-{
+void MouseKeyCtrl::MousePress(QMouseEvent& event) {
     MControl::MousePress(event);
     if (event.button() == Qt::LeftButton) {
         ClickItem(RowAt(static_cast<int>(event.position().y())));
     }
 }
 
-void MouseKeyCtrl::MouseMove(QMouseEvent& event)
-{
+void MouseKeyCtrl::MouseMove(QMouseEvent& event) {
     const int row = RowAt(static_cast<int>(event.position().y()));
     if (row != m_hot) {
         m_hot = row;
@@ -170,22 +162,20 @@ void MouseKeyCtrl::MouseMove(QMouseEvent& event)
     }
 }
 
-void MouseKeyCtrl::HoverChanged(bool hovered)
-{
+void MouseKeyCtrl::HoverChanged(bool hovered) {
     if (!hovered) {
         m_hot = -1;
     }
 }
 
-void MouseKeyCtrl::Wheel(QWheelEvent& event)
-{
+void MouseKeyCtrl::Wheel(QWheelEvent& event) {
     const int visibleRows = std::max(1, Widget()->height() / m_rowHeight);
-    m_scroll = std::clamp(m_scroll - event.angleDelta().y() / 120, 0, std::max(0, GetCount() - visibleRows));
+    m_scroll = std::clamp(m_scroll - event.angleDelta().y() / 120, 0,
+                          std::max(0, GetCount() - visibleRows));
     Invalidate();
 }
 
-bool MouseKeyCtrl::KeyPress(QKeyEvent& event)
-{
+bool MouseKeyCtrl::KeyPress(QKeyEvent& event) {
     if (event.key() == Qt::Key_Down && m_current + 1 < GetCount()) {
         ClickItem(m_current + 1);
         return true;

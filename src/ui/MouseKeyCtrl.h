@@ -11,7 +11,7 @@ namespace DUI {
 // the text of its current function, keyed by the button's key value. A click selects a row
 // and sends code 2 with its index.
 class MouseKeyCtrl : public MControl {
-public:
+  public:
     // Appends a row (button name, function text, key value); returns its index.
     int AddItem(const std::string& name, const std::string& keyDesc, int keyValue);
     // Removes every row.
@@ -37,7 +37,7 @@ public:
     // Row height in px (44 by default).
     void SetItemHeight(int height);
 
-protected:
+  protected:
     void Paint(QPainter& painter) override;
     void MousePress(QMouseEvent& event) override;
     void MouseMove(QMouseEvent& event) override;
@@ -46,7 +46,7 @@ protected:
     bool KeyPress(QKeyEvent& event) override;
     bool AcceptsFocus() const override;
 
-private:
+  private:
     struct Item {
         std::string name;
         std::string desc;

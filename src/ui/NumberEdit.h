@@ -9,7 +9,7 @@ namespace DUI {
 // "NumberEdit": a numeric MEdit with step buttons (and Up/Down keys) that change the value
 // by the step within the range and send code 2, as Enter does.
 class NumberEdit : public MEdit {
-public:
+  public:
     NumberEdit();
     // Range the step buttons keep the value in (typing is not clamped here).
     void SetRange(int minimum, int maximum);
@@ -18,7 +18,7 @@ public:
     // Steps up (+1) or down (-1) and sends code 2.
     void StepBy(int steps);
 
-protected:
+  protected:
     void Paint(QPainter& painter) override;
     void MousePress(QMouseEvent& event) override;
     void MouseMove(QMouseEvent& event) override;
@@ -27,7 +27,7 @@ protected:
     int RightInset() const override;
     void OnCreated() override;
 
-private:
+  private:
     int m_min = INT_MIN;
     int m_max = INT_MAX;
     int m_step = 1;

@@ -9,8 +9,7 @@
 
 namespace DUI {
 
-void PopupList::SetItems(std::vector<std::string> texts, int current)
-{
+void PopupList::SetItems(std::vector<std::string> texts, int current) {
     m_texts = std::move(texts);
     m_current = current;
     m_hot = current;
@@ -22,8 +21,7 @@ void PopupList::SetItems(std::vector<std::string> texts, int current)
     Invalidate();
 }
 
-void PopupList::SetHotRow(int row)
-{
+void PopupList::SetHotRow(int row) {
     if (m_texts.empty()) {
         return;
     }
@@ -37,14 +35,12 @@ void PopupList::SetHotRow(int row)
     Invalidate();
 }
 
-int PopupList::RowAt(int y) const
-{
+int PopupList::RowAt(int y) const {
     const int row = (y - 4) / kRowHeight + m_scroll;
     return (y < 4 || row < 0 || row >= static_cast<int>(m_texts.size())) ? -1 : row;
 }
 
-void PopupList::Paint(QPainter& painter)
-{
+void PopupList::Paint(QPainter& painter) {
     const QRectF area = Widget()->rect();
     painter.setFont(Theme::MakeFont(14));
     const int visibleRows = std::max(1, static_cast<int>(area.height() - 8) / kRowHeight);
@@ -52,17 +48,20 @@ void PopupList::Paint(QPainter& painter)
         const int row = i + m_scroll;
         const QRectF rowRect(4, 4 + i * kRowHeight, area.width() - 8, kRowHeight);
         if (row == m_hot) {
-            Theme::DrawPanel(painter, rowRect, Theme::WithAlpha(Theme::Accent(), 0.18), Qt::transparent, 6);
+            Theme::DrawPanel(painter, rowRect, Theme::WithAlpha(Theme::Accent(), 0.18),
+                             Qt::transparent, 6);
         }
         const bool current = row == m_current;
         painter.setPen(current ? Theme::Accent() : (row == m_hot ? Theme::kHeading : Theme::kText));
         const QRectF textRect = rowRect.adjusted(12, 0, current ? -30 : -12, 0);
-        painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
-                         painter.fontMetrics().elidedText(QString::fromStdString(m_texts[row]), Qt::ElideRight,
-                                                          static_cast<int>(textRect.width())));
+        painter.drawText(
+            textRect, Qt::AlignLeft | Qt::AlignVCenter,
+            painter.fontMetrics().elidedText(QString::fromStdString(m_texts[row]), Qt::ElideRight,
+                                             static_cast<int>(textRect.width())));
         if (current) {
-            Theme::DrawGlyph(painter, QRectF(rowRect.right() - 26, rowRect.center().y() - 9, 18, 18), "check",
-                             Theme::Accent(), 1.8);
+            Theme::DrawGlyph(painter,
+                             QRectF(rowRect.right() - 26, rowRect.center().y() - 9, 18, 18),
+                             "check", Theme::Accent(), 1.8);
         }
     }
     if (static_cast<int>(m_texts.size()) > visibleRows) {
@@ -70,13 +69,14 @@ void PopupList::Paint(QPainter& painter)
         const qreal total = static_cast<qreal>(m_texts.size());
         const qreal trackHeight = area.height() - 12;
         const qreal thumb = std::max<qreal>(20, trackHeight * visibleRows / total);
-        const qreal top = 6 + (trackHeight - thumb) * m_scroll / std::max<qreal>(1, total - visibleRows);
-        Theme::DrawPanel(painter, QRectF(area.width() - 5, top, 3, thumb), QColor(255, 255, 255, 60), Qt::transparent, 1.5);
+        const qreal top =
+            6 + (trackHeight - thumb) * m_scroll / std::max<qreal>(1, total - visibleRows);
+        Theme::DrawPanel(painter, QRectF(area.width() - 5, top, 3, thumb),
+                         QColor(255, 255, 255, 60), Qt::transparent, 1.5);
     }
 }
 
-void PopupList::MouseMove(QMouseEvent& event)
-{
+void PopupList::MouseMove(QMouseEvent& event) {
     const int row = RowAt(static_cast<int>(event.position().y()));
     if (row != m_hot) {
         m_hot = row;
@@ -84,53 +84,49 @@ void PopupList::MouseMove(QMouseEvent& event)
     }
 }
 
-void PopupList::MouseRelease(QMouseEvent& event)
-{
+void PopupList::MouseRelease(QMouseEvent& event) {
     const int row = RowAt(static_cast<int>(event.position().y()));
     if (event.button() == Qt::LeftButton && row >= 0 && onChoose) {
         onChoose(row);
     }
 }
 
-void PopupList::HoverChanged(bool hovered)
-{
+void PopupList::HoverChanged(bool hovered) {
     if (!hovered) {
         m_hot = -1;
         Invalidate();
     }
 }
 
-void PopupList::Wheel(QWheelEvent& event)
-{
+void PopupList::Wheel(QWheelEvent& event) {
     const int visibleRows = std::max(1, (Widget()->height() - 8) / kRowHeight);
     const int maxScroll = std::max(0, static_cast<int>(m_texts.size()) - visibleRows);
     m_scroll = std::clamp(m_scroll - event.angleDelta().y() / 120, 0, maxScroll);
     Invalidate();
 }
 
-bool PopupList::KeyPress(QKeyEvent& event)
-{
+bool PopupList::KeyPress(QKeyEvent& event) {
     switch (event.key()) {
-    case Qt::Key_Down:
-        SetHotRow(m_hot + 1);
-        return true;
-    case Qt::Key_Up:
-        SetHotRow(m_hot - 1);
-        return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Space:
-        if (m_hot >= 0 && onChoose) {
-            onChoose(m_hot);
-        }
-        return true;
-    case Qt::Key_Escape:
-        if (onCancel) {
-            onCancel();
-        }
-        return true;
-    default:
-        return false;
+        case Qt::Key_Down:
+            SetHotRow(m_hot + 1);
+            return true;
+        case Qt::Key_Up:
+            SetHotRow(m_hot - 1);
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            if (m_hot >= 0 && onChoose) {
+                onChoose(m_hot);
+            }
+            return true;
+        case Qt::Key_Escape:
+            if (onCancel) {
+                onCancel();
+            }
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -11,7 +11,7 @@
 namespace DUI {
 
 class PopupList : public MControl {
-public:
+  public:
     // Row height in px.
     static constexpr int kRowHeight = 34;
     // Replaces the rows; current = the row marked as chosen (-1 none).
@@ -25,7 +25,7 @@ public:
     // Moves the keyboard highlight.
     void SetHotRow(int row);
 
-protected:
+  protected:
     void Paint(QPainter& painter) override;
     void MouseMove(QMouseEvent& event) override;
     void MouseRelease(QMouseEvent& event) override;
@@ -34,7 +34,7 @@ protected:
     bool KeyPress(QKeyEvent& event) override;
     bool AcceptsFocus() const override;
 
-private:
+  private:
     int RowAt(int y) const;
     std::vector<std::string> m_texts;
     int m_current = -1;

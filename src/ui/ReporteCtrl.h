@@ -11,7 +11,7 @@ namespace DUI {
 // colour dot and an integer data value (the rate code). A click selects a pill and sends
 // code 2 with its index.
 class ReporteCtrl : public MControl {
-public:
+  public:
     // Appends an item (text, data, dot colour); returns its index.
     int AddItem(const std::string& text, int data, int colour);
     // Removes every item.
@@ -31,7 +31,7 @@ public:
     // Clicks item index: selects it and sends code 2.
     void ClickItem(int index);
 
-protected:
+  protected:
     void Paint(QPainter& painter) override;
     void MouseMove(QMouseEvent& event) override;
     void MouseRelease(QMouseEvent& event) override;
@@ -39,7 +39,7 @@ protected:
     bool KeyPress(QKeyEvent& event) override;
     bool AcceptsFocus() const override;
 
-private:
+  private:
     struct Item {
         std::string text;
         int data = 0;

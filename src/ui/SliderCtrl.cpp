@@ -12,8 +12,7 @@
 
 namespace DUI {
 
-void SliderCtrl::SetRange(int minimum, int maximum)
-{
+void SliderCtrl::SetRange(int minimum, int maximum) {
     m_min = std::min(minimum, maximum);
     m_max = std::max(minimum, maximum);
     m_value = std::clamp(m_value, m_min, m_max);
@@ -24,16 +23,14 @@ int SliderCtrl::GetMin() const { return m_min; }
 
 int SliderCtrl::GetMax() const { return m_max; }
 
-void SliderCtrl::SetValue(int value)
-{
+void SliderCtrl::SetValue(int value) {
     m_value = std::clamp(value, m_min, m_max);
     Invalidate();
 }
 
 int SliderCtrl::GetValue() const { return m_value; }
 
-void SliderCtrl::DragTo(int value)
-{
+void SliderCtrl::DragTo(int value) {
     const int clamped = std::clamp(value, m_min, m_max);
     if (clamped != m_value) {
         m_value = clamped;
@@ -43,22 +40,19 @@ void SliderCtrl::DragTo(int value)
     Notify(kNotifyClick, m_value);
 }
 
-double SliderCtrl::Fraction() const
-{
+double SliderCtrl::Fraction() const {
     return m_max == m_min ? 0.0 : static_cast<double>(m_value - m_min) / (m_max - m_min);
 }
 
 bool SliderCtrl::IsDragging() const { return m_dragging; }
 
-int SliderCtrl::ValueAt(double x) const
-{
+int SliderCtrl::ValueAt(double x) const {
     const QRectF track = TrackRect();
     const double fraction = std::clamp((x - track.left()) / std::max(1.0, track.width()), 0.0, 1.0);
     return m_min + static_cast<int>(std::lround(fraction * (m_max - m_min)));
 }
 
-void SliderCtrl::MousePress(QMouseEvent& event)
-{
+void SliderCtrl::MousePress(QMouseEvent& event) {
     if (event.button() != Qt::LeftButton) {
         return;
     }
@@ -72,8 +66,7 @@ void SliderCtrl::MousePress(QMouseEvent& event)
     Invalidate();
 }
 
-void SliderCtrl::MouseMove(QMouseEvent& event)
-{
+void SliderCtrl::MouseMove(QMouseEvent& event) {
     if (!m_dragging) {
         return;
     }
@@ -85,8 +78,7 @@ void SliderCtrl::MouseMove(QMouseEvent& event)
     }
 }
 
-void SliderCtrl::MouseRelease(QMouseEvent& event)
-{
+void SliderCtrl::MouseRelease(QMouseEvent& event) {
     if (event.button() != Qt::LeftButton || !m_dragging) {
         return;
     }
@@ -95,37 +87,35 @@ void SliderCtrl::MouseRelease(QMouseEvent& event)
     Notify(kNotifyClick, m_value);
 }
 
-bool SliderCtrl::KeyPress(QKeyEvent& event)
-{
+bool SliderCtrl::KeyPress(QKeyEvent& event) {
     const int page = std::max(1, (m_max - m_min) / 10);
     switch (event.key()) {
-    case Qt::Key_Left:
-    case Qt::Key_Down:
-        DragTo(m_value - 1);
-        return true;
-    case Qt::Key_Right:
-    case Qt::Key_Up:
-        DragTo(m_value + 1);
-        return true;
-    case Qt::Key_PageDown:
-        DragTo(m_value - page);
-        return true;
-    case Qt::Key_PageUp:
-        DragTo(m_value + page);
-        return true;
-    case Qt::Key_Home:
-        DragTo(m_min);
-        return true;
-    case Qt::Key_End:
-        DragTo(m_max);
-        return true;
-    default:
-        return false;
+        case Qt::Key_Left:
+        case Qt::Key_Down:
+            DragTo(m_value - 1);
+            return true;
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+            DragTo(m_value + 1);
+            return true;
+        case Qt::Key_PageDown:
+            DragTo(m_value - page);
+            return true;
+        case Qt::Key_PageUp:
+            DragTo(m_value + page);
+            return true;
+        case Qt::Key_Home:
+            DragTo(m_min);
+            return true;
+        case Qt::Key_End:
+            DragTo(m_max);
+            return true;
+        default:
+            return false;
     }
 }
 
-void SliderCtrl::Wheel(QWheelEvent& event)
-{
+void SliderCtrl::Wheel(QWheelEvent& event) {
     // The wheel scrolls the page; sliders change only when focused, to avoid accidents.
     if (!Widget()->hasFocus()) {
         event.ignore();
@@ -136,8 +126,7 @@ void SliderCtrl::Wheel(QWheelEvent& event)
 
 bool SliderCtrl::AcceptsFocus() const { return true; }
 
-void SliderCtrl::PaintTrack(QPainter& painter, const QRectF& track, bool withStops)
-{
+void SliderCtrl::PaintTrack(QPainter& painter, const QRectF& track, bool withStops) {
     const VisualState state = State();
     painter.save();
     if (state.disabled) {

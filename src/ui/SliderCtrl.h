@@ -10,7 +10,7 @@ namespace DUI {
 // horizontal track. Dragging sends code 8 with the value whenever it changes; releasing
 // sends code 2 with the value. Left/Right (and Page keys by a tenth) step and send code 2.
 class SliderCtrl : public MControl {
-public:
+  public:
     // Sets the range (the value is clamped into it).
     void SetRange(int minimum, int maximum);
     // Lowest value.
@@ -24,7 +24,7 @@ public:
     // Moves to value as a finished drag would: code 8 (when changed), then code 2.
     void DragTo(int value);
 
-protected:
+  protected:
     void MousePress(QMouseEvent& event) override;
     void MouseMove(QMouseEvent& event) override;
     void MouseRelease(QMouseEvent& event) override;
@@ -40,7 +40,7 @@ protected:
     // Paints a track with the accent fill up to the thumb, and the thumb.
     void PaintTrack(QPainter& painter, const QRectF& track, bool withStops);
 
-private:
+  private:
     int ValueAt(double x) const;
     int m_min = 0;
     int m_max = 100;

@@ -16,18 +16,15 @@ namespace DUI::Theme {
 
 QColor Accent() { return FromColourInt(Manager::m_select_color); }
 
-QColor FromColourInt(int colour)
-{
+QColor FromColourInt(int colour) {
     return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
-int ToColourInt(const QColor& colour)
-{
+int ToColourInt(const QColor& colour) {
     return colour.red() | (colour.green() << 8) | (colour.blue() << 16);
 }
 
-QColor ForState(const QColor& base, const VisualState& state)
-{
+QColor ForState(const QColor& base, const VisualState& state) {
     QColor result = base;
     if (state.pressed) {
         result = base.darker(109);
@@ -43,21 +40,19 @@ QColor ForState(const QColor& base, const VisualState& state)
     return result;
 }
 
-QColor WithAlpha(const QColor& colour, double alpha)
-{
+QColor WithAlpha(const QColor& colour, double alpha) {
     QColor result = colour;
     result.setAlphaF(std::clamp(alpha, 0.0, 1.0));
     return result;
 }
 
-QColor ContrastText(const QColor& background)
-{
-    const double luminance = 0.299 * background.red() + 0.587 * background.green() + 0.114 * background.blue();
+QColor ContrastText(const QColor& background) {
+    const double luminance =
+        0.299 * background.red() + 0.587 * background.green() + 0.114 * background.blue();
     return luminance > 150 ? QColor(18, 18, 18) : kHeading;
 }
 
-QFont MakeFont(int pixelSize, int weight, const std::string& family)
-{
+QFont MakeFont(int pixelSize, int weight, const std::string& family) {
     QFont font(QString::fromStdString(family.empty() ? Manager::GetFontName() : family));
     font.setPixelSize(std::max(1, pixelSize));
     font.setWeight(static_cast<QFont::Weight>(weight));
@@ -73,22 +68,19 @@ struct ImageCache {
     QSet<QString> missing;
 };
 
-ImageCache& Cache()
-{
+ImageCache& Cache() {
     static ImageCache cache;
     return cache;
 }
 
-QString HiDpiVariant(const QString& path)
-{
+QString HiDpiVariant(const QString& path) {
     const int dot = path.lastIndexOf('.');
     return dot < 0 ? path + "@2x" : path.left(dot) + "@2x" + path.mid(dot);
 }
 
 }  // namespace
 
-QPixmap SkinImage(const std::string& name, qreal devicePixelRatio)
-{
+QPixmap SkinImage(const std::string& name, qreal devicePixelRatio) {
     if (name.empty()) {
         return {};
     }
@@ -115,19 +107,14 @@ QPixmap SkinImage(const std::string& name, qreal devicePixelRatio)
     return pixmap;
 }
 
-bool HasSkinImage(const std::string& name)
-{
-    return !SkinImage(name).isNull();
-}
+bool HasSkinImage(const std::string& name) { return !SkinImage(name).isNull(); }
 
-void ClearImageCache()
-{
+void ClearImageCache() {
     Cache().images.clear();
     Cache().missing.clear();
 }
 
-void DrawNineSlice(QPainter& painter, const QRectF& target, const QPixmap& pixmap, int margin)
-{
+void DrawNineSlice(QPainter& painter, const QRectF& target, const QPixmap& pixmap, int margin) {
     if (pixmap.isNull()) {
         return;
     }
@@ -167,8 +154,7 @@ void DrawNineSlice(QPainter& painter, const QRectF& target, const QPixmap& pixma
     }
 }
 
-void DrawFitted(QPainter& painter, const QRectF& target, const QPixmap& pixmap, bool allowUpscale)
-{
+void DrawFitted(QPainter& painter, const QRectF& target, const QPixmap& pixmap, bool allowUpscale) {
     if (pixmap.isNull() || target.isEmpty()) {
         return;
     }
@@ -178,16 +164,16 @@ void DrawFitted(QPainter& painter, const QRectF& target, const QPixmap& pixmap, 
         scale = std::min<qreal>(scale, 1.0);
     }
     const QSizeF drawn = natural * scale;
-    const QRectF dst(target.center().x() - drawn.width() / 2, target.center().y() - drawn.height() / 2,
-                     drawn.width(), drawn.height());
+    const QRectF dst(target.center().x() - drawn.width() / 2,
+                     target.center().y() - drawn.height() / 2, drawn.width(), drawn.height());
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(dst, pixmap, QRectF(QPointF(0, 0), QSizeF(pixmap.size())));
     painter.restore();
 }
 
-void DrawPanel(QPainter& painter, const QRectF& rect, const QColor& fill, const QColor& border, qreal radius)
-{
+void DrawPanel(QPainter& painter, const QRectF& rect, const QColor& fill, const QColor& border,
+               qreal radius) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(border.alpha() == 0 ? Qt::NoPen : QPen(border, 1));
@@ -196,8 +182,7 @@ void DrawPanel(QPainter& painter, const QRectF& rect, const QColor& fill, const 
     painter.restore();
 }
 
-void DrawFocusRing(QPainter& painter, const QRectF& rect, qreal radius)
-{
+void DrawFocusRing(QPainter& painter, const QRectF& rect, qreal radius) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(WithAlpha(Accent(), 0.9), 1.5));
@@ -209,8 +194,7 @@ void DrawFocusRing(QPainter& painter, const QRectF& rect, qreal radius)
 namespace {
 
 // Glyphs are drawn on a 24 x 24 design grid centred in the target.
-void DrawGlyphPath(QPainter& painter, const QString& name, const QColor& colour, qreal stroke)
-{
+void DrawGlyphPath(QPainter& painter, const QString& name, const QColor& colour, qreal stroke) {
     QPen pen(colour, stroke, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
@@ -393,19 +377,19 @@ void DrawGlyphPath(QPainter& painter, const QString& name, const QColor& colour,
     }
 }
 
-const QStringList& KnownGlyphs()
-{
+const QStringList& KnownGlyphs() {
     static const QStringList names = {
-        "close", "minimize", "maximize", "restore", "settings", "set", "reset", "return", "prev", "next",
-        "chevron-down", "up", "down", "home", "key", "mouse", "dpi", "macro", "light", "rec", "stop",
-        "check", "help", "cable", "receiver", "clock", "plus", "minus", "logo", "edit"};
+        "close",    "minimize", "maximize",     "restore", "settings", "set",   "reset", "return",
+        "prev",     "next",     "chevron-down", "up",      "down",     "home",  "key",   "mouse",
+        "dpi",      "macro",    "light",        "rec",     "stop",     "check", "help",  "cable",
+        "receiver", "clock",    "plus",         "minus",   "logo",     "edit"};
     return names;
 }
 
 }  // namespace
 
-bool DrawGlyph(QPainter& painter, const QRectF& rect, const QString& name, const QColor& colour, qreal stroke)
-{
+bool DrawGlyph(QPainter& painter, const QRectF& rect, const QString& name, const QColor& colour,
+               qreal stroke) {
     const qreal side = std::min(rect.width(), rect.height());
     if (side <= 0) {
         return false;
@@ -419,8 +403,7 @@ bool DrawGlyph(QPainter& painter, const QRectF& rect, const QString& name, const
     return KnownGlyphs().contains(name);
 }
 
-QString GlyphForImage(const std::string& imageName)
-{
+QString GlyphForImage(const std::string& imageName) {
     QString name = QString::fromStdString(imageName).toLower();
     name.replace('\\', '/');
     name = name.section('/', -1);
@@ -430,12 +413,14 @@ QString GlyphForImage(const std::string& imageName)
         const char* glyph;
     };
     static const Pair pairs[] = {
-        {"close", "close"}, {"min", "minimize"}, {"maximize", "maximize"}, {"restore", "restore"},
-        {"setting", "settings"}, {"reset", "reset"}, {"return", "return"}, {"pre", "prev"},
-        {"next", "next"}, {"tab_home", "home"}, {"tab_key", "key"}, {"tab_dpi", "dpi"},
-        {"tab_macro", "macro"}, {"tab_light", "light"}, {"tab_set", "set"}, {"stop_rec", "stop"},
-        {"rec", "rec"}, {"recorditem_up", "up"}, {"recorditem_down", "down"}, {"help", "help"},
-        {"logo", "logo"}, {"devicedriver", "logo"}, {"tray", "logo"}};
+        {"close", "close"},          {"min", "minimize"},     {"maximize", "maximize"},
+        {"restore", "restore"},      {"setting", "settings"}, {"reset", "reset"},
+        {"return", "return"},        {"pre", "prev"},         {"next", "next"},
+        {"tab_home", "home"},        {"tab_key", "key"},      {"tab_dpi", "dpi"},
+        {"tab_macro", "macro"},      {"tab_light", "light"},  {"tab_set", "set"},
+        {"stop_rec", "stop"},        {"rec", "rec"},          {"recorditem_up", "up"},
+        {"recorditem_down", "down"}, {"help", "help"},        {"logo", "logo"},
+        {"devicedriver", "logo"},    {"tray", "logo"}};
     for (const Pair& pair : pairs) {
         if (name.contains(QLatin1String(pair.fragment))) {
             return QString::fromLatin1(pair.glyph);
@@ -444,24 +429,29 @@ QString GlyphForImage(const std::string& imageName)
     return {};
 }
 
-void DrawBattery(QPainter& painter, const QRectF& rect, int level, bool charging)
-{
+void DrawBattery(QPainter& painter, const QRectF& rect, int level, bool charging) {
     level = std::clamp(level, 0, 100);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal capWidth = std::max<qreal>(2, rect.height() * 0.18);
-    const QRectF body(rect.left() + 0.75, rect.top() + 0.75, rect.width() - capWidth - 2, rect.height() - 1.5);
+    const QRectF body(rect.left() + 0.75, rect.top() + 0.75, rect.width() - capWidth - 2,
+                      rect.height() - 1.5);
     painter.setPen(QPen(kText, 1.3));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(body, 3, 3);
     painter.setPen(Qt::NoPen);
     painter.setBrush(kText);
-    painter.drawRoundedRect(QRectF(body.right() + 1, rect.center().y() - rect.height() * 0.2, capWidth, rect.height() * 0.4), 1, 1);
+    painter.drawRoundedRect(QRectF(body.right() + 1, rect.center().y() - rect.height() * 0.2,
+                                   capWidth, rect.height() * 0.4),
+                            1, 1);
     const QColor fill = level < 20 ? kDanger : (level < 50 ? kWarn : kGood);
     const QRectF inner = body.adjusted(2.2, 2.2, -2.2, -2.2);
     if (level > 0) {
         painter.setBrush(fill);
-        painter.drawRoundedRect(QRectF(inner.left(), inner.top(), std::max<qreal>(2, inner.width() * level / 100.0), inner.height()), 1.5, 1.5);
+        painter.drawRoundedRect(
+            QRectF(inner.left(), inner.top(), std::max<qreal>(2, inner.width() * level / 100.0),
+                   inner.height()),
+            1.5, 1.5);
     }
     if (charging) {
         QPainterPath bolt;
@@ -481,8 +471,8 @@ void DrawBattery(QPainter& painter, const QRectF& rect, int level, bool charging
     painter.restore();
 }
 
-void DrawMouseSilhouette(QPainter& painter, const QRectF& rect, const QColor& body, const QColor& accent)
-{
+void DrawMouseSilhouette(QPainter& painter, const QRectF& rect, const QColor& body,
+                         const QColor& accent) {
     const qreal h = std::min(rect.height(), rect.width() * 1.7);
     const qreal w = h / 1.7;
     const QRectF r(rect.center().x() - w / 2, rect.center().y() - h / 2, w, h);
@@ -503,15 +493,20 @@ void DrawMouseSilhouette(QPainter& painter, const QRectF& rect, const QColor& bo
     painter.setBrush(fill);
     painter.drawPath(shell);
     painter.setPen(QPen(body.darker(160), 1.4));
-    painter.drawLine(QPointF(r.center().x(), r.top() + 2), QPointF(r.center().x(), r.top() + h * 0.36));
-    painter.drawLine(QPointF(r.left() + w * 0.05, r.top() + h * 0.36), QPointF(r.right() - w * 0.05, r.top() + h * 0.36));
+    painter.drawLine(QPointF(r.center().x(), r.top() + 2),
+                     QPointF(r.center().x(), r.top() + h * 0.36));
+    painter.drawLine(QPointF(r.left() + w * 0.05, r.top() + h * 0.36),
+                     QPointF(r.right() - w * 0.05, r.top() + h * 0.36));
     painter.setPen(Qt::NoPen);
     painter.setBrush(accent);
-    painter.drawRoundedRect(QRectF(r.center().x() - w * 0.045, r.top() + h * 0.1, w * 0.09, h * 0.14), w * 0.04, w * 0.04);
+    painter.drawRoundedRect(
+        QRectF(r.center().x() - w * 0.045, r.top() + h * 0.1, w * 0.09, h * 0.14), w * 0.04,
+        w * 0.04);
     QColor glow = accent;
     glow.setAlpha(150);
     painter.setBrush(glow);
-    painter.drawRoundedRect(QRectF(r.center().x() - w * 0.2, r.top() + h * 0.62, w * 0.4, h * 0.05), 3, 3);
+    painter.drawRoundedRect(QRectF(r.center().x() - w * 0.2, r.top() + h * 0.62, w * 0.4, h * 0.05),
+                            3, 3);
     painter.restore();
 }
 

@@ -69,25 +69,30 @@ void ClearImageCache();
 // Draws pixmap into target as a nine-slice with the given corner margin (logical px).
 void DrawNineSlice(QPainter& painter, const QRectF& target, const QPixmap& pixmap, int margin);
 // Draws pixmap centred into target, scaled down (never up beyond 2x) keeping its aspect.
-void DrawFitted(QPainter& painter, const QRectF& target, const QPixmap& pixmap, bool allowUpscale = true);
+void DrawFitted(QPainter& painter, const QRectF& target, const QPixmap& pixmap,
+                bool allowUpscale = true);
 
 // A filled rounded panel with its 1 px border.
-void DrawPanel(QPainter& painter, const QRectF& rect, const QColor& fill, const QColor& border, qreal radius);
+void DrawPanel(QPainter& painter, const QRectF& rect, const QColor& fill, const QColor& border,
+               qreal radius);
 // The accent focus ring around rect.
 void DrawFocusRing(QPainter& painter, const QRectF& rect, qreal radius);
 
 // Named vector glyphs drawn as monochrome line icons: "close", "minimize", "maximize",
 // "restore", "settings", "reset", "return", "prev", "next", "home", "key", "dpi", "macro",
 // "light", "set", "rec", "stop", "check", "help", "cable", "receiver", "mouse", "up",
-// "down", "clock", "chevron-down", "plus", "minus", "logo", "edit". Returns false for an unknown name.
-bool DrawGlyph(QPainter& painter, const QRectF& rect, const QString& name, const QColor& colour, qreal stroke = 1.6);
+// "down", "clock", "chevron-down", "plus", "minus", "logo", "edit". Returns false for an unknown
+// name.
+bool DrawGlyph(QPainter& painter, const QRectF& rect, const QString& name, const QColor& colour,
+               qreal stroke = 1.6);
 // Guesses the glyph for a skin image name ("sysbtn_close.png" -> "close").
 QString GlyphForImage(const std::string& imageName);
 // A horizontal battery with its fill (level 0..100; red below 20 %, amber below 50 %) and
 // a bolt while charging.
 void DrawBattery(QPainter& painter, const QRectF& rect, int level, bool charging);
 // A top-view mouse silhouette (device pictures when the model's picture is missing).
-void DrawMouseSilhouette(QPainter& painter, const QRectF& rect, const QColor& body, const QColor& accent);
+void DrawMouseSilhouette(QPainter& painter, const QRectF& rect, const QColor& body,
+                         const QColor& accent);
 
 }  // namespace Theme
 }  // namespace DUI

@@ -21,11 +21,12 @@ TrayIcon::~TrayIcon() { Remove(); }
 
 bool TrayIcon::IsAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
-bool TrayIcon::Add(MWindow* owner, unsigned message, const std::string& iconPath, const std::string& tip)
-{
+bool TrayIcon::Add(MWindow* owner, unsigned message, const std::string& iconPath,
+                   const std::string& tip) {
     Remove();
     if (!owner || !IsAvailable()) {
-        kestrix::LogLine("tray icon not shown: %s", owner ? "the desktop has no notification area" : "no owner window");
+        kestrix::LogLine("tray icon not shown: %s",
+                         owner ? "the desktop has no notification area" : "no owner window");
         return false;
     }
     const QIcon image(QString::fromStdString(iconPath));
@@ -42,18 +43,18 @@ bool TrayIcon::Add(MWindow* owner, unsigned message, const std::string& iconPath
                      [impl](QSystemTrayIcon::ActivationReason reason) {
                          unsigned mouse = 0;
                          switch (reason) {
-                         case QSystemTrayIcon::Trigger:
-                         case QSystemTrayIcon::MiddleClick:
-                             mouse = kWmLButtonDown;
-                             break;
-                         case QSystemTrayIcon::DoubleClick:
-                             mouse = kWmLButtonDblClk;
-                             break;
-                         case QSystemTrayIcon::Context:
-                             mouse = kWmRButtonUp;
-                             break;
-                         default:
-                             return;
+                             case QSystemTrayIcon::Trigger:
+                             case QSystemTrayIcon::MiddleClick:
+                                 mouse = kWmLButtonDown;
+                                 break;
+                             case QSystemTrayIcon::DoubleClick:
+                                 mouse = kWmLButtonDblClk;
+                                 break;
+                             case QSystemTrayIcon::Context:
+                                 mouse = kWmRButtonUp;
+                                 break;
+                             default:
+                                 return;
                          }
                          PostWindowMessage(impl->owner, impl->message, 0, mouse);
                      });
@@ -61,8 +62,7 @@ bool TrayIcon::Add(MWindow* owner, unsigned message, const std::string& iconPath
     return true;
 }
 
-void TrayIcon::Remove()
-{
+void TrayIcon::Remove() {
     if (m_impl->icon) {
         m_impl->icon->hide();
         m_impl->icon.reset();
@@ -71,15 +71,13 @@ void TrayIcon::Remove()
 
 bool TrayIcon::IsShown() const { return m_impl->icon != nullptr; }
 
-void TrayIcon::SetTip(const std::string& tip)
-{
+void TrayIcon::SetTip(const std::string& tip) {
     if (m_impl->icon) {
         m_impl->icon->setToolTip(QString::fromStdString(tip));
     }
 }
 
-void TrayIcon::Simulate(unsigned mouseMessage)
-{
+void TrayIcon::Simulate(unsigned mouseMessage) {
     if (m_impl->owner != 0) {
         PostWindowMessage(m_impl->owner, m_impl->message, 0, mouseMessage);
     }

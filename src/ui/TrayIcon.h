@@ -15,7 +15,7 @@ struct TrayIconImpl;
 // kWmLButtonDblClk (515) for a double click, kWmRButtonUp (517) for a right click (the
 // owner shows its menu). UI thread only.
 class TrayIcon {
-public:
+  public:
     TrayIcon();
     ~TrayIcon();
     TrayIcon(const TrayIcon&) = delete;
@@ -36,7 +36,7 @@ public:
     // Sends the owner what a click of this kind (513, 515, 517) would send (tests, menus).
     void Simulate(unsigned mouseMessage);
 
-private:
+  private:
     std::unique_ptr<TrayIconImpl> m_impl;
 };
 

@@ -21,7 +21,8 @@ bool IsUiThread();
 // Posts msg to the window behind handle through the same queue; false (and nothing
 // delivered) when the handle names no live window at post time. A window destroyed before
 // delivery drops the message. Thread-safe.
-bool PostWindowMessage(WindowHandle handle, unsigned msg, std::uintptr_t wParam, std::intptr_t lParam);
+bool PostWindowMessage(WindowHandle handle, unsigned msg, std::uintptr_t wParam,
+                       std::intptr_t lParam);
 // The live window behind handle, or nullptr. UI thread only.
 MWindow* FromHandle(WindowHandle handle);
 // Every live window of class "MWindow" whose title equals title, oldest first. UI thread only.

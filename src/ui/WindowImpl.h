@@ -24,12 +24,12 @@ struct WindowImpl;
 
 // The native top-level widget of one MWindow.
 class NativeWindow : public QWidget {
-public:
+  public:
     NativeWindow(WindowImpl* impl, QWidget* parent, Qt::WindowFlags flags);
     // Cleared when the MWindow lets go of the widget; events are then ignored.
     WindowImpl* m_impl;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -83,7 +83,9 @@ struct WindowImpl {
     // Sends a key event to the dialog; true when it was consumed.
     bool DispatchKey(const KeyEvent& key);
     // The native widget of a window (nullptr when it has none).
-    static QWidget* WidgetOf(const MWindow* window) { return window ? window->m_impl->m_widget.data() : nullptr; }
+    static QWidget* WidgetOf(const MWindow* window) {
+        return window ? window->m_impl->m_widget.data() : nullptr;
+    }
 };
 
 // Registers a live window and returns its new handle.

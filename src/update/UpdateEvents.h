@@ -9,7 +9,7 @@ namespace kestrix {
 // Calls come from the device worker in the order the effects happen; the window hands them to
 // the UI thread in that order, the headless front end prints them.
 class UpdateEvents {
-public:
+  public:
     virtual ~UpdateEvents() = default;
 
     // Settings page after an application check: the server's version, the label text, and

@@ -46,9 +46,12 @@ bool MakeFolder(const std::string& folder) {
 
 }  // namespace
 
-UpdateService::UpdateService(UpdateConfig config, HidDeviceManager* manager, DeviceEvents& deviceEvents,
-                             UpdateEvents& updateEvents)
-    : m_config(std::move(config)), m_manager(manager), m_deviceEvents(deviceEvents), m_updateEvents(updateEvents) {}
+UpdateService::UpdateService(UpdateConfig config, HidDeviceManager* manager,
+                             DeviceEvents& deviceEvents, UpdateEvents& updateEvents)
+    : m_config(std::move(config)),
+      m_manager(manager),
+      m_deviceEvents(deviceEvents),
+      m_updateEvents(updateEvents) {}
 
 std::string UpdateService::LanText(int textId) const {
     return m_config.getLanText ? m_config.getLanText(textId) : std::string();
@@ -76,10 +79,17 @@ bool UpdateService::AcceptVersionText(const std::string& text, size_t maxLength)
 
 void UpdateService::RunTask(int code) {
     switch (static_cast<DeviceTask>(code)) {
-    case DeviceTask::UpdateCheck: CheckApplication(); break;
-    case DeviceTask::FirmwareCheck: CheckFirmware(); break;
-    case DeviceTask::UpdateDownload: DownloadInstaller(); break;
-    default: break;
+        case DeviceTask::UpdateCheck:
+            CheckApplication();
+            break;
+        case DeviceTask::FirmwareCheck:
+            CheckFirmware();
+            break;
+        case DeviceTask::UpdateDownload:
+            DownloadInstaller();
+            break;
+        default:
+            break;
     }
 }
 
@@ -99,7 +109,8 @@ void UpdateService::CheckApplication() {
         m_status.applicationState = newer ? kUpdateStateNewer : kUpdateStateCurrent;
     }
     if (newer) {
-        m_updateEvents.ShowApplicationCheck(body, ApplicationVersionLabel(LanText(kTextNewVersion), body), true);
+        m_updateEvents.ShowApplicationCheck(
+            body, ApplicationVersionLabel(LanText(kTextNewVersion), body), true);
         m_deviceEvents.UpdateAvailable(kUpdateKindApplication);
     } else {
         m_updateEvents.ShowApplicationCheck(body, LanText(kTextUpToDate), false);
@@ -107,7 +118,8 @@ void UpdateService::CheckApplication() {
 }
 
 void UpdateService::CheckFirmware() {
-    const FirmwareTarget target = m_config.firmwareTarget ? m_config.firmwareTarget() : FirmwareTarget{};
+    const FirmwareTarget target =
+        m_config.firmwareTarget ? m_config.firmwareTarget() : FirmwareTarget{};
     {
         std::lock_guard lock(m_mutex);
         m_status.latestFirmware.clear();
@@ -117,7 +129,8 @@ void UpdateService::CheckFirmware() {
     if (m_web.WebGetText(target.base + "/mouse/version", body) != kWebOk) return;
     if (!AcceptVersionText(body, kFirmwareVersionMaxLength)) return;
 
-    const bool newer = !target.currentVersion.empty() && CompareVersions(target.currentVersion, body) > 0;
+    const bool newer =
+        !target.currentVersion.empty() && CompareVersions(target.currentVersion, body) > 0;
     {
         std::lock_guard lock(m_mutex);
         m_status.latestFirmware = body;
@@ -125,7 +138,8 @@ void UpdateService::CheckFirmware() {
         m_status.firmwareState = newer ? kUpdateStateNewer : kUpdateStateCurrent;
     }
     if (newer) {
-        m_updateEvents.ShowFirmwareCheck(body, FirmwareVersionDisplay(LanText(kTextNewVersion), body), true);
+        m_updateEvents.ShowFirmwareCheck(
+            body, FirmwareVersionDisplay(LanText(kTextNewVersion), body), true);
         m_deviceEvents.UpdateAvailable(kUpdateKindFirmware);
     } else {
         m_updateEvents.ShowFirmwareCheck(body, LanText(kTextUpToDate), false);
@@ -149,7 +163,8 @@ bool UpdateService::DownloadInstaller() {
     RemoveIfPresent(packagePath);
     // Only an installer this package delivered is ever started.
     RemoveIfPresent(installerPath);
-    m_web.WebDownload(url, packagePath, [this](int percent) { m_deviceEvents.UpdateProgress(percent); });
+    m_web.WebDownload(url, packagePath,
+                      [this](int percent) { m_deviceEvents.UpdateProgress(percent); });
 
     bool complete = false;
     if (IsFile(packagePath)) {
@@ -201,9 +216,12 @@ FirmwareUpgradeResult UpdateService::UpgradeFirmware() {
     }
     const UpdateStatus status = Status();
     FirmwareUpgradeSteps steps;
-    steps.progress = [this](int textId, int percent) { m_updateEvents.FirmwareStep(textId, percent); };
+    steps.progress = [this](int textId, int percent) {
+        m_updateEvents.FirmwareStep(textId, percent);
+    };
     steps.download = [this](const std::string& url, const std::string& path) {
-        m_web.WebDownload(url, path, [this](int percent) { m_deviceEvents.UpdateProgress(percent); });
+        m_web.WebDownload(url, path,
+                          [this](int percent) { m_deviceEvents.UpdateProgress(percent); });
     };
     steps.extract = [](const std::string& zipPath, const std::string& folder) {
         return ZipExtractor().Extract(zipPath, folder).complete;

@@ -45,11 +45,11 @@ struct UpdateConfig {
 
 // What the last checks found.
 struct UpdateStatus {
-    std::string latestVersion;   // server's application version ("" until a check answered)
+    std::string latestVersion;  // server's application version ("" until a check answered)
     int applicationState = kUpdateStateUnknown;
     std::string latestFirmware;  // server's firmware version
     int firmwareState = kUpdateStateUnknown;
-    std::string firmwareBase;    // the base the firmware version came from
+    std::string firmwareBase;  // the base the firmware version came from
 };
 
 // The update flows of the device worker: the application check (task 23), the firmware check
@@ -57,7 +57,7 @@ struct UpdateStatus {
 // and the firmware upgrade (task 27). Every call blocks the calling worker; the status may be
 // read from any thread.
 class UpdateService {
-public:
+  public:
     // manager (null when no firmware is flashed) and both observers must outlive the service.
     UpdateService(UpdateConfig config, HidDeviceManager* manager, DeviceEvents& deviceEvents,
                   UpdateEvents& updateEvents);
@@ -90,7 +90,7 @@ public:
     // it cannot be started.
     static bool StartInstaller(const std::string& path);
 
-private:
+  private:
     std::string LanText(int textId) const;
     static bool AcceptVersionText(const std::string& text, size_t maxLength);
 

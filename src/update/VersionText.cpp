@@ -12,7 +12,8 @@ std::vector<std::string_view> SplitAtDots(std::string_view text) {
     size_t start = 0;
     for (;;) {
         const size_t dot = text.find('.', start);
-        parts.push_back(text.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start));
+        parts.push_back(text.substr(
+            start, dot == std::string_view::npos ? std::string_view::npos : dot - start));
         if (dot == std::string_view::npos) return parts;
         start = dot + 1;
     }
@@ -57,7 +58,8 @@ std::string ApplicationPromptText(std::string_view newVersionText, std::string_v
 
 std::string FirmwarePromptText(std::string_view newVersionText, std::string_view version,
                                std::string_view question) {
-    return std::string(newVersionText) + ":v" + FirmwareDotted(version) + ", " + std::string(question);
+    return std::string(newVersionText) + ":v" + FirmwareDotted(version) + ", " +
+           std::string(question);
 }
 
 }  // namespace kestrix

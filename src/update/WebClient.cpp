@@ -42,7 +42,7 @@ struct SlistDeleter {
 
 // An owned file descriptor.
 class FileHandle {
-public:
+  public:
     FileHandle() = default;
     ~FileHandle() { Close(); }
     FileHandle(const FileHandle&) = delete;
@@ -68,7 +68,7 @@ public:
         return result == 0;
     }
 
-private:
+  private:
     int m_fd = -1;
 };
 
@@ -129,7 +129,7 @@ struct WebClient::Transfer {
         if (line != "\r\n" && line != "\n") return length;
         long status = 0;
         curl_easy_getinfo(self.handle, CURLINFO_RESPONSE_CODE, &status);
-        if (status / 100 == 1) return length;  // interim answer
+        if (status / 100 == 1) return length;                      // interim answer
         if (status / 100 == 3 && self.sawLocation) return length;  // curl follows it
         if (status >= 300) {
             self.reason = "server answered status " + std::to_string(status);
@@ -138,7 +138,8 @@ struct WebClient::Transfer {
         curl_off_t contentLength = -1;
         curl_easy_getinfo(self.handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &contentLength);
         self.opened = true;
-        return self.onOpened(contentLength > 0 ? static_cast<uint64_t>(contentLength) : 0) ? length : 0;
+        return self.onOpened(contentLength > 0 ? static_cast<uint64_t>(contentLength) : 0) ? length
+                                                                                           : 0;
     }
 
     static size_t Body(char* data, size_t size, size_t count, void* user) {
@@ -233,7 +234,8 @@ int WebClient::WebGetText(const std::string& url, std::string& text, size_t limi
     transfer.totalTimeoutSeconds = kTextTimeoutSeconds;
     transfer.onOpened = [&](uint64_t contentLength) {
         if (contentLength > limit) {
-            transfer.reason = "announced body of " + std::to_string(contentLength) + " bytes is over the limit";
+            transfer.reason =
+                "announced body of " + std::to_string(contentLength) + " bytes is over the limit";
             return false;
         }
         return true;
@@ -251,8 +253,8 @@ int WebClient::WebGetText(const std::string& url, std::string& text, size_t limi
     return result;
 }
 
-int WebClient::WebDownload(const std::string& url, const std::string& path, const ProgressSink& sink,
-                           uint64_t limit) {
+int WebClient::WebDownload(const std::string& url, const std::string& path,
+                           const ProgressSink& sink, uint64_t limit) {
     Post(sink, kPercentStart);
     RemoveIfPresent(path);
     std::unique_ptr<CURL, CurlDeleter> handle(curl_easy_init());
@@ -270,7 +272,8 @@ int WebClient::WebDownload(const std::string& url, const std::string& path, cons
     auto postChunk = [&] {
         ++chunks;
         if (chunksPerHundred >= 1) {
-            Post(sink, static_cast<int>(std::min<uint64_t>(kPercentDone, 10 + 90 * chunks / chunksPerHundred)));
+            Post(sink, static_cast<int>(
+                           std::min<uint64_t>(kPercentDone, 10 + 90 * chunks / chunksPerHundred)));
         }
     };
 
@@ -279,7 +282,8 @@ int WebClient::WebDownload(const std::string& url, const std::string& path, cons
     transfer.onOpened = [&](uint64_t contentLength) {
         Post(sink, kPercentOpened);
         if (contentLength > limit) {
-            transfer.reason = "announced package of " + std::to_string(contentLength) + " bytes is over the limit";
+            transfer.reason = "announced package of " + std::to_string(contentLength) +
+                              " bytes is over the limit";
             return false;
         }
         if (!file.Create(path)) {
@@ -309,7 +313,8 @@ int WebClient::WebDownload(const std::string& url, const std::string& path, cons
     int result = Perform(url, transfer);
     if (result == kWebOk && received % kWebChunkBytes != 0) postChunk();
     if (!file.Close() && result == kWebOk) {
-        LogLine("download %s: cannot finish writing %s: %s", url.c_str(), path.c_str(), std::strerror(errno));
+        LogLine("download %s: cannot finish writing %s: %s", url.c_str(), path.c_str(),
+                std::strerror(errno));
         result = kWebFailed;
     }
     if (result != kWebOk) {

@@ -25,7 +25,7 @@ inline constexpr uint64_t kPackageLimit = uint64_t{256} * 1024 * 1024;
 // are spoken, also for redirects; the proxy comes from the environment. Calls block; they run
 // on the device worker. One client remembers the last progress value it posted.
 class WebClient {
-public:
+  public:
     using ProgressSink = std::function<void(int percent)>;
 
     WebClient();
@@ -45,7 +45,7 @@ public:
     // A predicate asked while a transfer runs; true aborts it (result kWebFailed).
     void SetCancel(std::function<bool()> cancel) { m_cancel = std::move(cancel); }
 
-private:
+  private:
     struct Transfer;
     int Perform(const std::string& url, Transfer& transfer);
     void Post(const ProgressSink& sink, int percent);

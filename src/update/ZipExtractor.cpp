@@ -28,7 +28,7 @@ struct UnzipCloser {
 
 // An owned file descriptor.
 class Fd {
-public:
+  public:
     explicit Fd(int fd = -1) : m_fd(fd) {}
     ~Fd() {
         if (m_fd >= 0) ::close(m_fd);
@@ -52,7 +52,7 @@ public:
         return fd;
     }
 
-private:
+  private:
     int m_fd;
 };
 
@@ -64,14 +64,16 @@ Fd OpenFolder(int root, const std::vector<std::string>& parts, size_t count, std
             error = "cannot create folder " + parts[i] + ": " + std::strerror(errno);
             return Fd();
         }
-        Fd next(::openat(current.Get(), parts[i].c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        Fd next(::openat(current.Get(), parts[i].c_str(),
+                         O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (!next.Valid()) {
             error = "cannot enter folder " + parts[i] + ": " + std::strerror(errno);
             return Fd();
         }
         current = std::move(next);
     }
-    if (!current.Valid() && error.empty()) error = std::string("cannot open folder: ") + std::strerror(errno);
+    if (!current.Valid() && error.empty())
+        error = std::string("cannot open folder: ") + std::strerror(errno);
     return current;
 }
 
@@ -109,7 +111,8 @@ bool ZipExtractor::SplitEntryName(const std::string& name, std::vector<std::stri
     return !parts.empty();
 }
 
-ZipExtractResult ZipExtractor::Extract(const std::string& zipPath, const std::string& folder) const {
+ZipExtractResult ZipExtractor::Extract(const std::string& zipPath,
+                                       const std::string& folder) const {
     ZipExtractResult result;
     std::unique_ptr<void, UnzipCloser> zip(unzOpen64(zipPath.c_str()));
     if (!zip) {
@@ -142,7 +145,8 @@ ZipExtractResult ZipExtractor::Extract(const std::string& zipPath, const std::st
         }
         unz_file_info64 info{};
         char nameBuffer[kNameBufferSize] = {};
-        if (unzGetCurrentFileInfo64(archive, &info, nameBuffer, sizeof nameBuffer, nullptr, 0, nullptr, 0) != UNZ_OK) {
+        if (unzGetCurrentFileInfo64(archive, &info, nameBuffer, sizeof nameBuffer, nullptr, 0,
+                                    nullptr, 0) != UNZ_OK) {
             LogLine("zip package %s: entry %zu unreadable", zipPath.c_str(), entries);
             ++result.failed;
             continue;
@@ -159,7 +163,8 @@ ZipExtractResult ZipExtractor::Extract(const std::string& zipPath, const std::st
         const unsigned long modeType = (info.external_fa >> 16) & kModeTypeMask;
         if ((info.version >> 8) == kHostUnix && modeType != 0 && modeType != kModeRegular &&
             modeType != kModeDirectory) {
-            LogLine("zip entry \"%s\" refused: link or special file (mode %lo)", name.c_str(), modeType);
+            LogLine("zip entry \"%s\" refused: link or special file (mode %lo)", name.c_str(),
+                    modeType);
             ++result.refused;
             continue;
         }
@@ -181,25 +186,30 @@ ZipExtractResult ZipExtractor::Extract(const std::string& zipPath, const std::st
         const char* leaf = parts.back().c_str();
         // A file, link or hard link already at the name is replaced, never written through.
         if (::unlinkat(parent.Get(), leaf, 0) != 0 && errno != ENOENT) {
-            LogLine("zip entry \"%s\": cannot replace the existing file: %s", name.c_str(), std::strerror(errno));
+            LogLine("zip entry \"%s\": cannot replace the existing file: %s", name.c_str(),
+                    std::strerror(errno));
             ++result.failed;
             continue;
         }
         if (unzOpenCurrentFile(archive) != UNZ_OK) {
-            LogLine("zip entry \"%s\": cannot open its data (encrypted or unknown method)", name.c_str());
+            LogLine("zip entry \"%s\": cannot open its data (encrypted or unknown method)",
+                    name.c_str());
             ++result.failed;
             continue;
         }
-        Fd out(::openat(parent.Get(), leaf, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+        Fd out(::openat(parent.Get(), leaf, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                        0644));
         if (!out.Valid()) {
-            LogLine("zip entry \"%s\": cannot create the file: %s", name.c_str(), std::strerror(errno));
+            LogLine("zip entry \"%s\": cannot create the file: %s", name.c_str(),
+                    std::strerror(errno));
             unzCloseCurrentFile(archive);
             ++result.failed;
             continue;
         }
         bool good = true;
         for (;;) {
-            const int read = unzReadCurrentFile(archive, buffer.data(), static_cast<unsigned>(buffer.size()));
+            const int read =
+                unzReadCurrentFile(archive, buffer.data(), static_cast<unsigned>(buffer.size()));
             if (read == 0) break;
             if (read < 0) {
                 LogLine("zip entry \"%s\": data error %d", name.c_str(), read);
@@ -208,8 +218,8 @@ ZipExtractResult ZipExtractor::Extract(const std::string& zipPath, const std::st
             }
             totalBytes += static_cast<uint64_t>(read);
             if (totalBytes > m_limits.maxTotalBytes) {
-                LogLine("zip package %s unpacks to more than %llu bytes; extraction stopped", zipPath.c_str(),
-                        static_cast<unsigned long long>(m_limits.maxTotalBytes));
+                LogLine("zip package %s unpacks to more than %llu bytes; extraction stopped",
+                        zipPath.c_str(), static_cast<unsigned long long>(m_limits.maxTotalBytes));
                 result.limitReached = true;
                 good = false;
                 break;
@@ -226,7 +236,8 @@ ZipExtractResult ZipExtractor::Extract(const std::string& zipPath, const std::st
             good = false;
         }
         if (::close(out.Release()) != 0 && good) {
-            LogLine("zip entry \"%s\": cannot finish the file: %s", name.c_str(), std::strerror(errno));
+            LogLine("zip entry \"%s\": cannot finish the file: %s", name.c_str(),
+                    std::strerror(errno));
             good = false;
         }
         if (!good) {

@@ -28,7 +28,7 @@ struct ZipExtractResult {
 // another special type are refused, folders inside are walked without following links, and
 // the byte and entry limits stop a zip bomb. Every refusal and failure is logged.
 class ZipExtractor {
-public:
+  public:
     explicit ZipExtractor(ZipLimits limits = {});
 
     // Extracts zipPath into folder (which must exist). A refused or failed entry is skipped
@@ -41,7 +41,7 @@ public:
     // Empty and "." parts are dropped.
     static bool SplitEntryName(const std::string& name, std::vector<std::string>& parts);
 
-private:
+  private:
     ZipLimits m_limits;
 };
 

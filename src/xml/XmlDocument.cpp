@@ -27,17 +27,28 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 const char* StatusText(Status status) {
     switch (status) {
-        case Status::Ok: return "ok";
-        case Status::FileError: return "file error";
-        case Status::TooLarge: return "file too large";
-        case Status::SyntaxError: return "syntax error";
-        case Status::EndTagWithoutStart: return "end tag without start tag";
-        case Status::MismatchedEndTag: return "end tag does not match its start tag";
-        case Status::UnendedTag: return "unended tag";
-        case Status::NoRoot: return "no root element";
-        case Status::SecondRoot: return "second root element";
-        case Status::DoctypeRefused: return "document type declarations are not accepted";
-        case Status::TooDeep: return "elements nested too deeply";
+        case Status::Ok:
+            return "ok";
+        case Status::FileError:
+            return "file error";
+        case Status::TooLarge:
+            return "file too large";
+        case Status::SyntaxError:
+            return "syntax error";
+        case Status::EndTagWithoutStart:
+            return "end tag without start tag";
+        case Status::MismatchedEndTag:
+            return "end tag does not match its start tag";
+        case Status::UnendedTag:
+            return "unended tag";
+        case Status::NoRoot:
+            return "no root element";
+        case Status::SecondRoot:
+            return "second root element";
+        case Status::DoctypeRefused:
+            return "document type declarations are not accepted";
+        case Status::TooDeep:
+            return "elements nested too deeply";
     }
     return "unknown";
 }
@@ -46,13 +57,11 @@ bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 bool IsNameStart(char c) {
     const auto byte = static_cast<unsigned char>(c);
-    return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || byte == '_' || byte == ':' ||
-           byte >= 0x80;
+    return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || byte == '_' ||
+           byte == ':' || byte >= 0x80;
 }
 
-bool IsNameChar(char c) {
-    return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
-}
+bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.'; }
 
 // End of the name starting at pos (pos itself when there is none).
 size_t ScanName(std::string_view text, size_t pos) {
@@ -88,8 +97,10 @@ std::string DeclaredEncoding(std::string_view text) {
         return {};
     }
     const size_t declEnd = text.find("?>", pos);
-    const std::string_view decl = text.substr(pos, declEnd == std::string_view::npos ? text.size() - pos : declEnd - pos);
-    for (size_t at = decl.find("encoding"); at != std::string_view::npos; at = decl.find("encoding", at + 1)) {
+    const std::string_view decl =
+        text.substr(pos, declEnd == std::string_view::npos ? text.size() - pos : declEnd - pos);
+    for (size_t at = decl.find("encoding"); at != std::string_view::npos;
+         at = decl.find("encoding", at + 1)) {
         if (!IsSpace(decl[at - 1])) continue;
         size_t p = SkipSpace(decl, at + 8);
         if (p >= decl.size() || decl[p] != '=') continue;
@@ -103,7 +114,8 @@ std::string DeclaredEncoding(std::string_view text) {
 }
 
 bool IsUtf16Name(const std::string& normalised) {
-    return normalised == "utf16" || normalised == "utf16le" || normalised == "ucs2" || normalised == "unicode";
+    return normalised == "utf16" || normalised == "utf16le" || normalised == "ucs2" ||
+           normalised == "unicode";
 }
 
 std::string FromUtf16Bytes(std::string_view bytes, bool bigEndian) {
@@ -131,7 +143,9 @@ std::string ToUtf16Bytes(std::string_view text, bool bigEndian) {
 
 // File bytes to the UTF-8 text the document keeps.
 std::string DecodeFileBytes(std::string_view bytes) {
-    const auto at = [&](size_t i) { return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0x100u; };
+    const auto at = [&](size_t i) {
+        return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0x100u;
+    };
     if (at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF) return utf8::Sanitize(bytes.substr(3));
     if (at(0) == 0xFF && at(1) == 0xFE) return FromUtf16Bytes(bytes.substr(2), false);
     if (at(0) == 0xFE && at(1) == 0xFF) return FromUtf16Bytes(bytes.substr(2), true);
@@ -140,7 +154,8 @@ std::string DecodeFileBytes(std::string_view bytes) {
     if (at(0) == '<' && at(1) == 0) return FromUtf16Bytes(bytes, false);
     if (at(0) == 0 && at(1) == '<') return FromUtf16Bytes(bytes, true);
 
-    const std::string declared = NormaliseEncodingName(DeclaredEncoding(bytes.substr(0, kEncodingProbeBytes)));
+    const std::string declared =
+        NormaliseEncodingName(DeclaredEncoding(bytes.substr(0, kEncodingProbeBytes)));
     if (declared.empty()) {
         if (at(0) == '<') return utf8::Sanitize(bytes);
         return utf8::IsValid(bytes) ? std::string(bytes) : utf8::FromWindows1252(bytes);
@@ -222,11 +237,21 @@ std::string EscapeAttribute(std::string_view value) {
     out.reserve(value.size() + 8);
     for (const char c : value) {
         switch (c) {
-            case '<': out += "&lt;"; break;
-            case '&': out += "&amp;"; break;
-            case '>': out += "&gt;"; break;
-            case '\'': out += "&apos;"; break;
-            case '"': out += "&quot;"; break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '\'':
+                out += "&apos;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
             default:
                 if (c >= 0 && c < 0x20 && c != '\t' && c != '\r' && c != '\n') {
                     out += "&#" + std::to_string(static_cast<int>(c)) + ";";
@@ -239,8 +264,8 @@ std::string EscapeAttribute(std::string_view value) {
 }
 
 // Finds attribute name in the start tag text [from, to); sets the value's extent.
-bool FindAttribute(std::string_view text, size_t from, size_t to, std::string_view name, size_t& valueStart,
-                   size_t& valueEnd) {
+bool FindAttribute(std::string_view text, size_t from, size_t to, std::string_view name,
+                   size_t& valueStart, size_t& valueEnd) {
     size_t pos = from;
     while (true) {
         pos = SkipSpace(text, pos);
@@ -286,8 +311,8 @@ bool XmlDocument::LoadFile(const std::string& path) {
         return false;
     }
     if (static_cast<unsigned long long>(info.st_size) > kMaxFileSize) {
-        LogLine("XmlDocument: %s is %lld bytes, more than the 16 MiB limit; not loaded", path.c_str(),
-                static_cast<long long>(info.st_size));
+        LogLine("XmlDocument: %s is %lld bytes, more than the 16 MiB limit; not loaded",
+                path.c_str(), static_cast<long long>(info.st_size));
         m_parseResult = {Status::TooLarge, 0};
         return false;
     }
@@ -345,7 +370,8 @@ bool XmlDocument::Parse() {
         m_parseResult = {status, offset};
         return false;
     };
-    if (const size_t nul = text.find('\0'); nul != std::string_view::npos) return fail(Status::SyntaxError, nul);
+    if (const size_t nul = text.find('\0'); nul != std::string_view::npos)
+        return fail(Status::SyntaxError, nul);
 
     std::vector<long> open;  // elements whose end tag is still to come; the parser never recurses
     size_t pos = 0;
@@ -383,13 +409,15 @@ bool XmlDocument::Parse() {
 
         if (text.compare(pos, 2, "</") == 0) {
             const size_t nameEnd = ScanName(text, pos + 2);
-            if (nameEnd == pos + 2) return fail(pos + 2 >= size ? Status::UnendedTag : Status::SyntaxError, pos);
+            if (nameEnd == pos + 2)
+                return fail(pos + 2 >= size ? Status::UnendedTag : Status::SyntaxError, pos);
             const size_t close = SkipSpace(text, nameEnd);
             if (close >= size) return fail(Status::UnendedTag, pos);
             if (text[close] != '>') return fail(Status::SyntaxError, close);
             if (open.empty()) return fail(Status::EndTagWithoutStart, pos);
             Element& element = m_elements[static_cast<size_t>(open.back())];
-            if (text.substr(pos + 2, nameEnd - pos - 2) != text.substr(element.start + 1, element.nameLength)) {
+            if (text.substr(pos + 2, nameEnd - pos - 2) !=
+                text.substr(element.start + 1, element.nameLength)) {
                 return fail(Status::MismatchedEndTag, pos);
             }
             element.endTag = pos;
@@ -401,7 +429,8 @@ bool XmlDocument::Parse() {
 
         // A start tag.
         const size_t nameEnd = ScanName(text, pos + 1);
-        if (nameEnd == pos + 1) return fail(pos + 1 >= size ? Status::UnendedTag : Status::SyntaxError, pos);
+        if (nameEnd == pos + 1)
+            return fail(pos + 1 >= size ? Status::UnendedTag : Status::SyntaxError, pos);
         size_t p = nameEnd;
         size_t tagClose = 0;
         bool selfClosing = false;
@@ -433,7 +462,8 @@ bool XmlDocument::Parse() {
             if (text[p] != '"' && text[p] != '\'') return fail(Status::SyntaxError, p);
             const size_t close = text.find(text[p], p + 1);
             if (close == std::string_view::npos) return fail(Status::UnendedTag, pos);
-            if (const size_t less = text.find('<', p + 1); less < close) return fail(Status::SyntaxError, less);
+            if (const size_t less = text.find('<', p + 1); less < close)
+                return fail(Status::SyntaxError, less);
             p = close + 1;
         }
         if (open.empty() && m_root >= 0) return fail(Status::SecondRoot, pos);
@@ -463,7 +493,8 @@ bool XmlDocument::Parse() {
         if (!selfClosing) open.push_back(index);
         pos = p;
     }
-    if (!open.empty()) return fail(Status::UnendedTag, m_elements[static_cast<size_t>(open.back())].start);
+    if (!open.empty())
+        return fail(Status::UnendedTag, m_elements[static_cast<size_t>(open.back())].start);
     if (m_root < 0) return fail(Status::NoRoot, size);
     m_parseResult = {};
     return true;
@@ -474,7 +505,8 @@ long XmlDocument::FirstChildOf(long parent) const {
 }
 
 bool XmlDocument::FindElement(std::string_view name) {
-    long candidate = m_current >= 0 ? m_elements[static_cast<size_t>(m_current)].nextSibling : FirstChildOf(m_parent);
+    long candidate = m_current >= 0 ? m_elements[static_cast<size_t>(m_current)].nextSibling
+                                    : FirstChildOf(m_parent);
     while (candidate >= 0) {
         const Element& element = m_elements[static_cast<size_t>(candidate)];
         if (std::string_view(m_text).substr(element.start + 1, element.nameLength) == name) {
@@ -511,14 +543,17 @@ std::string XmlDocument::GetAttribute(std::string_view name) const {
     const Element& element = m_elements[static_cast<size_t>(m_current)];
     size_t valueStart = 0;
     size_t valueEnd = 0;
-    if (!FindAttribute(m_text, element.start + 1 + element.nameLength, element.tagClose, name, valueStart, valueEnd)) {
+    if (!FindAttribute(m_text, element.start + 1 + element.nameLength, element.tagClose, name,
+                       valueStart, valueEnd)) {
         return {};
     }
     return DecodeEntities(std::string_view(m_text).substr(valueStart, valueEnd - valueStart));
 }
 
 void XmlDocument::ShiftOffsets(size_t from, long delta) {
-    const auto shift = [delta](size_t& offset) { offset = static_cast<size_t>(static_cast<long>(offset) + delta); };
+    const auto shift = [delta](size_t& offset) {
+        offset = static_cast<size_t>(static_cast<long>(offset) + delta);
+    };
     for (Element& element : m_elements) {
         // start, tagClose and endTag name a character: they move when it sits at or after the
         // change. end is one past the element: an element ending right at `from` stays.
@@ -567,8 +602,8 @@ bool XmlDocument::AddElement(std::string_view name) {
         if (parent.selfClosing) {
             // "<p/>" becomes "<p>\r\n<name/>\r\n</p>".
             const std::string parentName = m_text.substr(parent.start + 1, parent.nameLength);
-            const std::string replacement =
-                ">" + std::string(kLineEnd) + emptyElement + std::string(kLineEnd) + "</" + parentName + ">";
+            const std::string replacement = ">" + std::string(kLineEnd) + emptyElement +
+                                            std::string(kLineEnd) + "</" + parentName + ">";
             const size_t at = parent.tagClose;
             m_text.replace(at, 2, replacement);
             ShiftOffsets(at + 2, static_cast<long>(replacement.size()) - 2);
@@ -604,9 +639,11 @@ bool XmlDocument::SetAttribute(std::string_view name, std::string_view value) {
     const Element& element = m_elements[static_cast<size_t>(m_current)];
     size_t valueStart = 0;
     size_t valueEnd = 0;
-    if (FindAttribute(m_text, element.start + 1 + element.nameLength, element.tagClose, name, valueStart, valueEnd)) {
+    if (FindAttribute(m_text, element.start + 1 + element.nameLength, element.tagClose, name,
+                      valueStart, valueEnd)) {
         m_text.replace(valueStart, valueEnd - valueStart, escaped);
-        ShiftOffsets(valueEnd, static_cast<long>(escaped.size()) - static_cast<long>(valueEnd - valueStart));
+        ShiftOffsets(valueEnd,
+                     static_cast<long>(escaped.size()) - static_cast<long>(valueEnd - valueStart));
         return true;
     }
     const std::string inserted = " " + std::string(name) + "=\"" + escaped + "\"";

@@ -9,8 +9,19 @@ namespace kestrix {
 
 // Where and why a parse failed; ok when the text is one well-formed document.
 struct XmlParseResult {
-    enum class Status { Ok, FileError, TooLarge, SyntaxError, EndTagWithoutStart, MismatchedEndTag,
-                        UnendedTag, NoRoot, SecondRoot, DoctypeRefused, TooDeep };
+    enum class Status {
+        Ok,
+        FileError,
+        TooLarge,
+        SyntaxError,
+        EndTagWithoutStart,
+        MismatchedEndTag,
+        UnendedTag,
+        NoRoot,
+        SecondRoot,
+        DoctypeRefused,
+        TooDeep
+    };
     Status status = Status::Ok;
     size_t offset = 0;  // byte offset into the decoded UTF-8 text
     bool ok() const { return status == Status::Ok; }
@@ -21,7 +32,7 @@ struct XmlParseResult {
 // an element index, walked by a cursor: a current parent (none = document level) and a
 // current element among the parent's children (none = before the first child).
 class XmlDocument {
-public:
+  public:
     // What writers start a new document with.
     static constexpr std::string_view kNewDocumentText =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
@@ -66,7 +77,7 @@ public:
 
     struct Element;  // index entry; layout private to the implementation
 
-private:
+  private:
     bool Parse();
     void Clear();
     // Moves every offset at or after `from` by delta after the text changed there.

@@ -35,9 +35,10 @@ namespace kestrix::test {
 
 // A fresh folder under the system temp folder, removed at the end.
 class AppTempFolder {
-public:
+  public:
     AppTempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kestrix-app-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kestrix-app-XXXXXX").string();
         if (mkdtemp(pattern.data()) != nullptr) m_path = pattern + "/";
     }
     ~AppTempFolder() {
@@ -46,13 +47,13 @@ public:
     }
     const std::string& Path() const { return m_path; }
 
-private:
+  private:
     std::string m_path;
 };
 
 // Collects log lines for one test.
 class LogRecorder {
-public:
+  public:
     LogRecorder() {
         Log::SetSink([this](std::string_view line) {
             std::lock_guard lock(m_mutex);
@@ -73,7 +74,7 @@ public:
         return found;
     }
 
-private:
+  private:
     mutable std::mutex m_mutex;
     std::vector<std::string> m_lines;
 };
@@ -109,7 +110,7 @@ inline void SetUpToolkit() {
 
 // A main window over simulated mice, fake platform services and a store in a temp folder.
 class WindowBench {
-public:
+  public:
     explicit WindowBench(const std::string& scenario = "default", bool trayAvailable = true)
         : backend(std::make_shared<SimBackend>()), devices(backend) {
         SetUpToolkit();
@@ -130,7 +131,8 @@ public:
         context.devices = &devices;
         context.store = &store;
         context.exitProcess = [this](int code) { exitCodes.push_back(code); };
-        context.chooseFile = [this](FileDialogKind kind, const std::string& filter, const std::string&) {
+        context.chooseFile = [this](FileDialogKind kind, const std::string& filter,
+                                    const std::string&) {
             dialogs.push_back(filter);
             return kind == FileDialogKind::Open ? openPath : savePath;
         };
@@ -154,12 +156,13 @@ public:
     bool CreateAndWaitForDevice() {
         if (!Create()) return false;
         // Done when the profiles exist and their title reached the window.
-        return PumpUntil([this] {
-            auto* title = window->GetControlAs<DUI::MControlFont>(frame_id::kProfileLabel);
-            return window->View().DevicePagesShown() && window->Worker()->QueuedTasks() == 0 && store.IsOpened() &&
-                   title != nullptr && !title->GetTitle().empty();
-        },
-                         std::chrono::milliseconds(15000));
+        return PumpUntil(
+            [this] {
+                auto* title = window->GetControlAs<DUI::MControlFont>(frame_id::kProfileLabel);
+                return window->View().DevicePagesShown() && window->Worker()->QueuedTasks() == 0 &&
+                       store.IsOpened() && title != nullptr && !title->GetTitle().empty();
+            },
+            std::chrono::milliseconds(15000));
     }
 
     AppTempFolder temp;

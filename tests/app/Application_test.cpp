@@ -13,8 +13,10 @@ using namespace std::chrono_literals;
 
 // Registry that remembers every write in order.
 class RecordingRegistry final : public AppRegistry {
-public:
-    int ReadAppRegistryInt(const std::string& valueName) override { return m_inner.ReadAppRegistryInt(valueName); }
+  public:
+    int ReadAppRegistryInt(const std::string& valueName) override {
+        return m_inner.ReadAppRegistryInt(valueName);
+    }
     bool WriteAppRegistryString(const std::string& valueName, const std::string& text) override {
         std::lock_guard lock(m_mutex);
         m_writes.push_back(valueName + "=" + text);
@@ -25,14 +27,14 @@ public:
         return m_writes;
     }
 
-private:
+  private:
     FakeAppRegistry m_inner;
     mutable std::mutex m_mutex;
     std::vector<std::string> m_writes;
 };
 
 class TestPlatform final : public PlatformFactory {
-public:
+  public:
     TestPlatform(const std::string& dataFolder, SingleInstance::Role role)
         : folders(std::make_shared<FakeAppFolders>(KESTRIX_SOURCE_DATA, dataFolder)),
           instance(std::make_shared<FakeSingleInstance>(role)),
@@ -43,9 +45,15 @@ public:
         return instance;
     }
     std::shared_ptr<AppRegistry> MakeRegistry(const std::string&) override { return registry; }
-    std::shared_ptr<Autostart> MakeAutostart(const std::string&) override { return std::make_shared<FakeAutostart>(); }
-    std::shared_ptr<DesktopLauncher> MakeLauncher() override { return std::make_shared<FakeDesktopLauncher>(); }
-    std::shared_ptr<PointerSystem> MakePointerSystem() override { return std::make_shared<FakePointerSystem>(); }
+    std::shared_ptr<Autostart> MakeAutostart(const std::string&) override {
+        return std::make_shared<FakeAutostart>();
+    }
+    std::shared_ptr<DesktopLauncher> MakeLauncher() override {
+        return std::make_shared<FakeDesktopLauncher>();
+    }
+    std::shared_ptr<PointerSystem> MakePointerSystem() override {
+        return std::make_shared<FakePointerSystem>();
+    }
 
     std::shared_ptr<FakeAppFolders> folders;
     std::shared_ptr<FakeSingleInstance> instance;
@@ -55,7 +63,8 @@ public:
 
 // Polls check on the UI thread every few milliseconds while the window's loop runs; once it
 // returns true the window is closed, which ends the loop.
-void CloseWhen(DeviceMainDlg& window, std::function<bool()> check, std::chrono::milliseconds timeout = 15000ms) {
+void CloseWhen(DeviceMainDlg& window, std::function<bool()> check,
+               std::chrono::milliseconds timeout = 15000ms) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     auto poll = std::make_shared<std::function<void()>>();
     *poll = [&window, check, deadline, poll] {
@@ -84,7 +93,8 @@ struct AppRun {
     int selectedModel = 0;
     bool scenarioHasDevice = true;
 
-    int Start(std::vector<const char*> args, SingleInstance::Role role, const std::string& scenario = "vireo") {
+    int Start(std::vector<const char*> args, SingleInstance::Role role,
+              const std::string& scenario = "vireo") {
         test::SetUpToolkit();
         LoadSimScenario(*backend, scenario);
         scenarioHasDevice = scenario != "none";
@@ -107,7 +117,8 @@ struct AppRun {
                 visibleInLoop = window.IsWindowVisible();
                 selectedModel = window.SelectedDevice();
                 if (scenarioHasDevice) {
-                    return selectedModel != 0 && window.Worker()->QueuedTasks() == 0 && store.IsOpened();
+                    return selectedModel != 0 && window.Worker()->QueuedTasks() == 0 &&
+                           store.IsOpened();
                 }
                 return window.Worker()->QueuedTasks() == 0;
             });
@@ -152,8 +163,9 @@ TEST(Application, DeviceTypeFollowsTheRescannedModel) {
 }
 
 TEST(Application, HideAnywhereStartsHidden) {
-    for (const auto& [argument, visible] : {std::pair{"-hide", false}, std::pair{"--log=x-hide.txt", false},
-                                            std::pair{"-HIDE", true}, std::pair{"-autorun", true}}) {
+    for (const auto& [argument, visible] :
+         {std::pair{"-hide", false}, std::pair{"--log=x-hide.txt", false}, std::pair{"-HIDE", true},
+          std::pair{"-autorun", true}}) {
         AppRun run;
         run.Start({argument}, SingleInstance::Role::First, "none");
         EXPECT_EQ(run.visibleInLoop, visible) << argument;

@@ -28,7 +28,9 @@ int ShowAndAct(int type, const std::function<void(DUI::MWindow&)>& act) {
     return ShowMessageBox(type, "upper", "lower", nullptr);
 }
 
-void Click(DUI::MWindow& box, int id) { dynamic_cast<DUI::MDialog&>(box).OnMessage(id, DUI::kNotifyClick, 0); }
+void Click(DUI::MWindow& box, int id) {
+    dynamic_cast<DUI::MDialog&>(box).OnMessage(id, DUI::kNotifyClick, 0);
+}
 
 TEST(CUIMessageBox, ResultsOfTheButtonsAndOfAnOutsideClose) {
     test::SetUpToolkit();
@@ -60,7 +62,8 @@ TEST(CUIMessageBox, ButtonsOfEachType) {
         ShowAndAct(c.type, [&titles](DUI::MWindow& box) {
             auto& dialog = dynamic_cast<DUI::MDialog&>(box);
             for (int id : {CUIMessageBox::kFirstButton, CUIMessageBox::kSecondButton}) {
-                if (auto* button = dialog.GetControlAs<DUI::MButton>(id)) titles.push_back(button->GetTitle());
+                if (auto* button = dialog.GetControlAs<DUI::MButton>(id))
+                    titles.push_back(button->GetTitle());
             }
             EXPECT_EQ(box.GetWindowRect().Width(), 430);
             EXPECT_EQ(box.GetWindowRect().Height(), 230);
@@ -120,7 +123,8 @@ TEST(VersionText, FirmwareDigits) {
     const struct {
         const char* text;
         const char* digits;
-    } cases[] = {{"105", "1.05"}, {"1a3", "1.a3"}, {"2010", "2.10"}, {"12", "1.2"}, {"7", "7."}, {"", "."}};
+    } cases[] = {{"105", "1.05"}, {"1a3", "1.a3"}, {"2010", "2.10"},
+                 {"12", "1.2"},   {"7", "7."},     {"", "."}};
     for (const auto& c : cases) EXPECT_EQ(FirmwareVersionDigits(c.text), c.digits) << c.text;
     EXPECT_EQ(FormatFirmwareVersion("Firmware", "105"), "Firmware: v1.05");
     EXPECT_EQ(AboutDlg::FirmwareLine("Firmware", 0x0105), "Firmware: v1.05");
@@ -129,10 +133,12 @@ TEST(VersionText, FirmwareDigits) {
 TEST(UpdateWindows, ProgressTexts) {
     test::SetUpToolkit();
     UpdateProcessDlg download;
-    ASSERT_TRUE(download.Create(nullptr, kUpdateProcessTitle, kShellWindowStyle, DUI::kWsExToolWindow,
+    ASSERT_TRUE(download.Create(nullptr, kUpdateProcessTitle, kShellWindowStyle,
+                                DUI::kWsExToolWindow,
                                 {0, 0, UpdateProcessDlg::kWidth, UpdateProcessDlg::kHeight}));
     download.SetProgress(42);
-    EXPECT_EQ(download.GetControlAs<DUI::MText>(UpdateProcessDlg::kText)->GetTitle(), "下载文件中: 42%");
+    EXPECT_EQ(download.GetControlAs<DUI::MText>(UpdateProcessDlg::kText)->GetTitle(),
+              "下载文件中: 42%");
     EXPECT_EQ(download.GetControlAs<DUI::MProgress>(UpdateProcessDlg::kBar)->GetPos(), 42);
     download.CloseWindow();
 

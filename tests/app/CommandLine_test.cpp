@@ -10,15 +10,10 @@ TEST(CommandLine, HideSwitchAnywhereAndCaseSensitive) {
         const char* line;
         bool hidden;
     } cases[] = {
-        {"-hide", true},
-        {"--simulate -hide", true},
-        {"-autorun -hide --log x", true},
+        {"-hide", true},   {"--simulate -hide", true}, {"-autorun -hide --log x", true},
         {"x-hidey", true},  // inside a longer word still counts
-        {"-HIDE", false},
-        {"-Hide", false},
-        {"-hid e", false},
-        {"", false},
-        {"-autorun", false},
+        {"-HIDE", false},  {"-Hide", false},           {"-hid e", false},
+        {"", false},       {"-autorun", false},
     };
     for (const auto& c : cases) EXPECT_EQ(HasHideSwitch(c.line), c.hidden) << c.line;
 }

@@ -10,9 +10,9 @@
 #include "ui/CDeviceList.h"
 #include "ui/CRadioButton.h"
 #include "ui/MComboBox.h"
-#include "ui/MenuWnd.h"
 #include "ui/MTabCtrl.h"
 #include "ui/MText.h"
+#include "ui/MenuWnd.h"
 
 namespace kestrix {
 namespace {
@@ -23,7 +23,8 @@ using test::WindowBench;
 // The task codes the window queued, from its log lines, in order.
 std::vector<int> QueuedTasks(const test::LogRecorder& log) {
     std::vector<int> tasks;
-    for (const std::string& line : log.LinesStartingWith("task ")) tasks.push_back(std::stoi(line.substr(5)));
+    for (const std::string& line : log.LinesStartingWith("task "))
+        tasks.push_back(std::stoi(line.substr(5)));
     return tasks;
 }
 
@@ -60,11 +61,14 @@ TEST(DeviceMainDlg, NoDeviceShowsThePanelAndQueuesNothingOnRemoval) {
     test::LogRecorder log;
     WindowBench bench("none");
     ASSERT_TRUE(bench.Create());
-    ASSERT_TRUE(test::PumpUntil([&] { return bench.window->Worker()->QueuedTasks() == 0 && QueuedTasks(log).size() == 2; }));
+    ASSERT_TRUE(test::PumpUntil([&] {
+        return bench.window->Worker()->QueuedTasks() == 0 && QueuedTasks(log).size() == 2;
+    }));
     test::PumpFor(100ms);
     EXPECT_TRUE(bench.window->GetControl(frame_id::kNoDevicePanel)->IsVisible());
     EXPECT_FALSE(bench.window->GetControl(frame_id::kTabs)->IsVisible());
-    bench.window->OnDeviceChange(DeviceEventType::RemoveComplete, 0x1209, 0x5A01, 2, "/dev/hidraw9");
+    bench.window->OnDeviceChange(DeviceEventType::RemoveComplete, 0x1209, 0x5A01, 2,
+                                 "/dev/hidraw9");
     EXPECT_EQ(QueuedTasks(log), (std::vector<int>{1, 23}));
 }
 
@@ -102,7 +106,8 @@ TEST(DeviceMainDlg, ReceiverDeviceChosenAgainQueuesTask4EachTime) {
     bench.window->OnMessage(frame_id::kDeviceList, DUI::kNotifyClick, 201);
     const std::vector<int> tasks = QueuedTasks(log);
     EXPECT_EQ(std::count(tasks.begin(), tasks.end(), 4), 2);
-    EXPECT_EQ(bench.window->GetControlAs<DUI::MText>(frame_id::kCaption)->GetTitle(), GetLanText(52));
+    EXPECT_EQ(bench.window->GetControlAs<DUI::MText>(frame_id::kCaption)->GetTitle(),
+              GetLanText(52));
 }
 
 TEST(DeviceMainDlg, ChoosingAnUnidentifiedDeviceOnlyShowsTheBox) {
@@ -118,7 +123,8 @@ TEST(DeviceMainDlg, ChoosingAnUnidentifiedDeviceOnlyShowsTheBox) {
         lower = box->GetControlAs<DUI::MText>(32)->GetTitle();
         box->OnMessage(CUIMessageBox::kFirstButton, DUI::kNotifyClick, 0);
     });
-    bench.window->OnMessage(frame_id::kDeviceList, DUI::kNotifyClick, 102);  // the Falco is not attached
+    bench.window->OnMessage(frame_id::kDeviceList, DUI::kNotifyClick,
+                            102);  // the Falco is not attached
     EXPECT_EQ(upper, GetLanText(57));
     EXPECT_EQ(lower, GetLanText(56));
     EXPECT_EQ(bench.window->SelectedDevice(), 101);
@@ -163,11 +169,9 @@ TEST(DeviceMainDlg, CloseButtonFollowsExitMode) {
         bool tray;
         bool hides;
     } cases[] = {
-        {"1", true, true},
-        {"0", true, false},
-        {nullptr, true, false},
-        {"2", true, false},
-        {"1", false, false},  // no tray to come back from: close ends the program
+        {"1", true, true},  {"0", true, false},  {nullptr, true, false},
+        {"2", true, false}, {"1", false, false},  // no tray to come back from: close ends the
+                                                  // program
     };
     for (const auto& c : cases) {
         WindowBench bench("none", c.tray);
@@ -205,7 +209,8 @@ TEST(DeviceMainDlg, TrayMenuItemAndExitRequestEndWithZero) {
         WindowBench bench("none");
         ASSERT_TRUE(bench.Create());
         bench.window->SendMessage(c.msg, c.wParam, c.lParam);
-        EXPECT_EQ(bench.exitCodes, c.exits ? std::vector<int>{0} : std::vector<int>{}) << c.msg << " " << c.lParam;
+        EXPECT_EQ(bench.exitCodes, c.exits ? std::vector<int>{0} : std::vector<int>{})
+            << c.msg << " " << c.lParam;
     }
 }
 
@@ -287,11 +292,15 @@ TEST(DeviceMainDlg, SettingsPageReadsTheStoredChoices) {
         bench.registry->SetValue(kExitModeValue, c.exitMode);
         ASSERT_TRUE(bench.Create());
         auto& w = *bench.window;
-        EXPECT_EQ(w.GetControlAs<DUI::CCheckButton>(settings_id::kStartAtLogon)->GetCheck(), c.logonTick);
-        EXPECT_EQ(w.GetControlAs<DUI::CCheckButton>(settings_id::kStartMinimised)->GetCheck(), c.minimiseTick);
+        EXPECT_EQ(w.GetControlAs<DUI::CCheckButton>(settings_id::kStartAtLogon)->GetCheck(),
+                  c.logonTick);
+        EXPECT_EQ(w.GetControlAs<DUI::CCheckButton>(settings_id::kStartMinimised)->GetCheck(),
+                  c.minimiseTick);
         EXPECT_EQ(w.GetControl(settings_id::kStartMinimised)->IsEnabled(), c.minimiseEnabled == 1);
-        EXPECT_EQ(w.GetControlAs<DUI::CRadioButton>(settings_id::kCloseHides)->GetCheck(), c.hideSelected);
-        EXPECT_EQ(w.GetControlAs<DUI::CRadioButton>(settings_id::kCloseEnds)->GetCheck(), 1 - c.hideSelected);
+        EXPECT_EQ(w.GetControlAs<DUI::CRadioButton>(settings_id::kCloseHides)->GetCheck(),
+                  c.hideSelected);
+        EXPECT_EQ(w.GetControlAs<DUI::CRadioButton>(settings_id::kCloseEnds)->GetCheck(),
+                  1 - c.hideSelected);
         EXPECT_EQ(w.GetControl(settings_id::kCloseHides)->IsEnabled(), c.hideEnabled == 1);
     }
 }
@@ -324,8 +333,10 @@ TEST(DeviceMainDlg, ResetToDefaultsAsksFirst) {
         ASSERT_TRUE(bench.Create());
         // The switched-off receiver's mouse never answers: no need to wait for its read.
         const bool online = c.upperText == 570;
-        ASSERT_TRUE(test::PumpUntil([&] { return QueuedTasks(log).size() >= 2 && (!online || bench.window->View().DevicePagesShown()); }))
-            << c.scenario;
+        ASSERT_TRUE(test::PumpUntil([&] {
+            return QueuedTasks(log).size() >= 2 &&
+                   (!online || bench.window->View().DevicePagesShown());
+        })) << c.scenario;
         std::string upper;
         DUI::PostToUiThread([&] {
             auto* box = dynamic_cast<DUI::MDialog*>(test::FindMessageBox());
@@ -336,7 +347,8 @@ TEST(DeviceMainDlg, ResetToDefaultsAsksFirst) {
         bench.window->OnMessage(settings_id::kReset, DUI::kNotifyClick, 0);
         EXPECT_EQ(upper, GetLanText(c.upperText)) << c.scenario;
         const std::vector<int> tasks = QueuedTasks(log);
-        EXPECT_EQ(std::count(tasks.begin(), tasks.end(), 20), c.queued ? 1 : 0) << c.scenario << " " << c.answer;
+        EXPECT_EQ(std::count(tasks.begin(), tasks.end(), 20), c.queued ? 1 : 0)
+            << c.scenario << " " << c.answer;
     }
 }
 
@@ -353,7 +365,8 @@ TEST(DeviceMainDlg, VersionCheckButtonQueuesTask23EachTime) {
     EXPECT_EQ(QueuedTasks(log), (std::vector<int>{1, 23, 23, 23}));
     bench.window->SetUpdateState(2, "1.0.3");
     EXPECT_FALSE(bench.window->GetControl(settings_id::kUpdateButton)->IsEnabled());
-    EXPECT_EQ(bench.window->GetControlAs<DUI::MText>(settings_id::kUpdateState)->GetTitle(), GetLanText(580));
+    EXPECT_EQ(bench.window->GetControlAs<DUI::MText>(settings_id::kUpdateState)->GetTitle(),
+              GetLanText(580));
 }
 
 TEST(DeviceMainDlg, LanguageChangeReappliesTexts) {
@@ -372,7 +385,8 @@ TEST(DeviceMainDlg, LanguageChangeReappliesTexts) {
     EXPECT_EQ(bench.registry->Value(kLcidValue), "2052");
     EXPECT_NE(label->GetTitle(), english);
     EXPECT_EQ(label->GetTitle(), GetLanText(600));
-    EXPECT_EQ(bench.window->GetControlAs<DUI::MText>(frame_id::kCaption)->GetTitle(), GetLanText(50));
+    EXPECT_EQ(bench.window->GetControlAs<DUI::MText>(frame_id::kCaption)->GetTitle(),
+              GetLanText(50));
     SetCurrentLcid(1033);
 }
 

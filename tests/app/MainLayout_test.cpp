@@ -28,7 +28,8 @@ TEST(MainLayout, InitialWindowFitsTheWorkArea) {
 }
 
 TEST(MainLayout, ScalesWithHeightAndKeepsEdgeDistances) {
-    for (const auto& [width, height] : {std::pair{1300, 788}, std::pair{1267, 768}, std::pair{2560, 1440}}) {
+    for (const auto& [width, height] :
+         {std::pair{1300, 788}, std::pair{1267, 768}, std::pair{2560, 1440}}) {
         const MainLayout layout(width, height);
         EXPECT_DOUBLE_EQ(layout.Scale(), height / 788.0);
         // Minimise, maximise and close stay within 114 px (scaled) of the right edge.
@@ -56,7 +57,8 @@ TEST(MainLayout, ScalesWithHeightAndKeepsEdgeDistances) {
 TEST(MainLayout, WindowButtonsDoNotOverlap) {
     const MainLayout layout(1300, 788);
     const int order[] = {40, 39, 41, 38};
-    for (int i = 1; i < 4; ++i) EXPECT_LE(layout.WindowButton(order[i - 1]).right, layout.WindowButton(order[i]).left);
+    for (int i = 1; i < 4; ++i)
+        EXPECT_LE(layout.WindowButton(order[i - 1]).right, layout.WindowButton(order[i]).left);
 }
 
 }  // namespace

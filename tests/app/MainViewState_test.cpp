@@ -21,7 +21,8 @@ TEST(MainViewState, TabsSwitchPagesAndHomeHidesTheDeviceControls) {
     view.SetDevicePages(true);
     EXPECT_TRUE(view.Visibility().homeList);
 
-    for (int page : {kPageButtons, kPagePerformance, kPageMacros, kPageLighting, kPageDeviceSettings}) {
+    for (int page :
+         {kPageButtons, kPagePerformance, kPageMacros, kPageLighting, kPageDeviceSettings}) {
         view.SelectPage(page);
         const ViewVisibility v = view.Visibility();
         EXPECT_TRUE(v.tabStrip) << page;

@@ -2,9 +2,9 @@
 
 #include <fstream>
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QLineEdit>
-#include <gtest/gtest.h>
 
 #include "AppTestBench.h"
 #include "app/ShellStyle.h"
@@ -28,23 +28,27 @@ QLineEdit* VisibleEditor() {
 
 std::vector<int> QueuedTasks(const test::LogRecorder& log) {
     std::vector<int> tasks;
-    for (const std::string& line : log.LinesStartingWith("task ")) tasks.push_back(std::stoi(line.substr(5)));
+    for (const std::string& line : log.LinesStartingWith("task "))
+        tasks.push_back(std::stoi(line.substr(5)));
     return tasks;
 }
 
 class ProfilePopup : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(bench.CreateAndWaitForDevice()); }
 
     // Opens the pop-up (not modally) over the main window.
     std::unique_ptr<ProfileDlg> Open() {
-        auto dialog = std::make_unique<ProfileDlg>(*bench.window, bench.store, bench.window->CurrentProfile());
+        auto dialog = std::make_unique<ProfileDlg>(*bench.window, bench.store,
+                                                   bench.window->CurrentProfile());
         EXPECT_TRUE(dialog->Create(bench.window.get(), kProfileDlgTitle, kShellWindowStyle, 0,
                                    ProfileDlg::PlaceAbove({100, 600, 356, 640})));
         return dialog;
     }
 
-    std::string ProfileTitle() { return bench.window->GetControlAs<DUI::MText>(frame_id::kProfileLabel)->GetTitle(); }
+    std::string ProfileTitle() {
+        return bench.window->GetControlAs<DUI::MText>(frame_id::kProfileLabel)->GetTitle();
+    }
 
     test::LogRecorder log;
     test::WindowBench bench{"vireo"};

@@ -31,7 +31,8 @@ bool SaveWindowPng(const std::string& title, const std::string& file) {
     const QList<QWidget*> widgets = QApplication::topLevelWidgets();
     for (auto it = widgets.rbegin(); it != widgets.rend(); ++it) {
         QWidget* widget = *it;
-        if (widget->windowTitle() != QString::fromStdString(title) || !widget->isVisible()) continue;
+        if (widget->windowTitle() != QString::fromStdString(title) || !widget->isVisible())
+            continue;
         for (int i = 0; i < 5; ++i) DUI::ProcessPendingEvents();
         if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
         DUI::ProcessPendingEvents();
@@ -58,18 +59,23 @@ TEST(Screenshots, EveryViewOfTheMainWindow) {
     for (const Size& size : kSizes) {
         const std::string prefix = folder + "/" + size.name + "-";
         test::WindowBench bench("default");
-        ASSERT_TRUE(bench.window->Create(nullptr, "Kestrix", kShellWindowStyle, 0, {0, 0, size.width, size.height}));
+        ASSERT_TRUE(bench.window->Create(nullptr, "Kestrix", kShellWindowStyle, 0,
+                                         {0, 0, size.width, size.height}));
         bench.window->ShowWindow(DUI::kSwShowNormal);
-        ASSERT_TRUE(test::PumpUntil([&] {
-            auto* title = bench.window->GetControlAs<DUI::MControlFont>(frame_id::kProfileLabel);
-            return bench.window->View().DevicePagesShown() && bench.window->Worker()->QueuedTasks() == 0 &&
-                   !title->GetTitle().empty();
-        }, 20000ms));
+        ASSERT_TRUE(test::PumpUntil(
+            [&] {
+                auto* title =
+                    bench.window->GetControlAs<DUI::MControlFont>(frame_id::kProfileLabel);
+                return bench.window->View().DevicePagesShown() &&
+                       bench.window->Worker()->QueuedTasks() == 0 && !title->GetTitle().empty();
+            },
+            20000ms));
         test::PumpFor(300ms);
         EXPECT_TRUE(SaveWindowPng("Kestrix", prefix + "home.png"));
 
         bench.window->OnMessage(frame_id::kDeviceList, DUI::kNotifyClick, 101);
-        const char* pages[] = {"", "buttons", "performance", "macros", "lighting", "device-settings"};
+        const char* pages[] = {"",       "buttons",  "performance",
+                               "macros", "lighting", "device-settings"};
         for (int index = 1; index <= 5; ++index) {
             bench.window->OnMessage(frame_id::kTabs, DUI::kNotifyClick, index);
             test::PumpFor(100ms);
@@ -82,7 +88,8 @@ TEST(Screenshots, EveryViewOfTheMainWindow) {
         // The Harrier Pro through its receiver: caption 52 and the battery.
         bench.window->OnMessage(settings_id::kReturn, DUI::kNotifyClick, 0);
         bench.window->OnMessage(frame_id::kDeviceList, DUI::kNotifyClick, 201);
-        ASSERT_TRUE(test::PumpUntil([&] { return bench.window->Worker()->QueuedTasks() == 0; }, 20000ms));
+        ASSERT_TRUE(
+            test::PumpUntil([&] { return bench.window->Worker()->QueuedTasks() == 0; }, 20000ms));
         test::PumpFor(500ms);
         bench.window->OnMessage(frame_id::kTabs, DUI::kNotifyClick, 4);
         test::PumpFor(100ms);

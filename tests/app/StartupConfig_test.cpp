@@ -36,10 +36,13 @@ TEST(StartupConfig, MissingPartsLeaveValuesEmpty) {
         // Only two languages: exactly those are offered.
         {"<config><language.info><lan value=\"1033\"/><lan value=\"2052\"/></language.info>"
          "<software caption=\"Mouse\" version=\"2\"/></config>",
-         "Mouse", {1033, 2052}},
+         "Mouse",
+         {1033, 2052}},
         // <software> after the list is found only when it comes after it (forward search).
-        {"<config><software caption=\"Mouse\"/><language.info><lan value=\"1033\"/></language.info></config>",
-         "", {1033}},
+        {"<config><software caption=\"Mouse\"/><language.info><lan "
+         "value=\"1033\"/></language.info></config>",
+         "",
+         {1033}},
         {"<config><language.info><lan value=\"1049\"/></language.info></config>", "", {1049}},
         {"<other><software caption=\"Mouse\"/></other>", "", {}},
         {"not xml at all", "", {}},
@@ -57,9 +60,10 @@ TEST(StartupConfig, MissingPartsLeaveValuesEmpty) {
 
 TEST(StartupConfig, LinksAreFoundInAnyOrder) {
     test::AppTempFolder temp;
-    WriteConfig(temp.Path(),
-                "<config><software caption=\"K\" version=\"1.2\"><qa url=\"q\"/><upgrade url=\"u\"/>"
-                "<website url=\"w\"/></software></config>");
+    WriteConfig(
+        temp.Path(),
+        "<config><software caption=\"K\" version=\"1.2\"><qa url=\"q\"/><upgrade url=\"u\"/>"
+        "<website url=\"w\"/></software></config>");
     const SoftwareInfo info = ReadSoftwareInfo(temp.Path());
     EXPECT_EQ(info.websiteUrl, "w");
     EXPECT_EQ(info.qaUrl, "q");

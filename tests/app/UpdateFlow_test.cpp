@@ -1,8 +1,8 @@
 // The update flows of the window program end to end: the worker's checks against a local HTTP
 // server, the prompts they raise, the settings page and firmware label they set, the download
 // and firmware windows.
-#include <gtest/gtest.h>
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -42,8 +42,9 @@ struct SeenBox {
 // Runs on the UI thread every few milliseconds while it lives, also inside modal loops: answers
 // every message box with `button` and records its texts, and calls tick.
 class UiWatcher {
-public:
-    explicit UiWatcher(int button, std::function<void()> tick = {}) : m_state(std::make_shared<State>()) {
+  public:
+    explicit UiWatcher(int button, std::function<void()> tick = {})
+        : m_state(std::make_shared<State>()) {
         m_state->button = button;
         m_state->tick = std::move(tick);
         Schedule(m_state);
@@ -51,7 +52,7 @@ public:
     ~UiWatcher() { m_state->running = false; }
     std::vector<SeenBox> Boxes() const { return m_state->boxes; }
 
-private:
+  private:
     struct State {
         std::atomic<bool> running{true};
         int button = 0;
@@ -75,15 +76,19 @@ private:
 };
 
 // config.xml and the model files copied with the update addresses on the local server.
-void CopyProgramFolder(const std::string& folder, const std::string& softBase, const std::string& firmwareBase) {
+void CopyProgramFolder(const std::string& folder, const std::string& softBase,
+                       const std::string& firmwareBase) {
     const fs::path source(KESTRIX_SOURCE_DATA);
     fs::copy(source / "device", fs::path(folder) / "device", fs::copy_options::recursive);
-    const auto rewrite = [&](const std::string& name, const char* pattern, const std::string& replacement) {
+    const auto rewrite = [&](const std::string& name, const char* pattern,
+                             const std::string& replacement) {
         const std::string text = testing::ReadFile((source / name).string());
-        testing::WriteFile(folder + name, std::regex_replace(text, std::regex(pattern), replacement));
+        testing::WriteFile(folder + name,
+                           std::regex_replace(text, std::regex(pattern), replacement));
     };
     rewrite("config.xml", R"(<upgrade url="[^"]*")", "<upgrade url=\"" + softBase + "\"");
-    rewrite("device/harrier_pro.xml", R"(<firmware url="[^"]*")", "<firmware url=\"" + firmwareBase + "\"");
+    rewrite("device/harrier_pro.xml", R"(<firmware url="[^"]*")",
+            "<firmware url=\"" + firmwareBase + "\"");
 }
 
 // A window over the simulated Harrier Pro behind its receiver (firmware "201"), wired to the
@@ -133,9 +138,11 @@ TEST(UpdateFlow, ApplicationCheckPromptsAndSetsTheSettingsPage) {
         run.server.Set("/fw/mouse/version", "201");  // the mouse's own: no firmware prompt
         UiWatcher watcher(CUIMessageBox::kSecondButton);
         ASSERT_TRUE(run.bench.CreateAndWaitForDevice()) << c.answer;
-        ASSERT_TRUE(test::PumpUntil([&] { return run.updates->Service().Status().applicationState != 0 &&
-                                                 run.Title(settings_id::kUpdateState) == c.stateLabel; }))
-            << c.answer << ": " << run.Title(settings_id::kUpdateState);
+        ASSERT_TRUE(test::PumpUntil([&] {
+            return run.updates->Service().Status().applicationState != 0 &&
+                   run.Title(settings_id::kUpdateState) == c.stateLabel;
+        })) << c.answer
+            << ": " << run.Title(settings_id::kUpdateState);
         test::PumpFor(100ms);
 
         const std::vector<SeenBox> boxes = watcher.Boxes();
@@ -162,22 +169,25 @@ TEST(UpdateFlow, AcceptedUpdateDownloadsStartsTheInstallerAndEnds) {
     const std::string marker = run.program.Path() + "installer-ran";
     run.server.Set("/soft/version", "1.0.4");
     run.server.Set("/fw/mouse/version", "201");
-    const std::string package = testing::ZipBytes(run.program.Path(),
-                                {{"Mouse-Setup-1.0.4.AppImage", "#!/bin/sh\ntouch '" + marker + "'\n", 0100644},
-                                 {"notes.txt", std::string(30000, 'n')}});
+    const std::string package = testing::ZipBytes(
+        run.program.Path(),
+        {{"Mouse-Setup-1.0.4.AppImage", "#!/bin/sh\ntouch '" + marker + "'\n", 0100644},
+         {"notes.txt", std::string(30000, 'n')}});
     run.server.Set("/soft///Mouse-Setup-1.0.4.zip", package);  // "%s//%s" after the base "/soft/"
 
     std::vector<int> percents;
     UiWatcher watcher(CUIMessageBox::kFirstButton, [&] {
         UpdateProcessDlg* window = run.bench.window->UpdateWindow();
         if (window == nullptr) return;
-        if (percents.empty() || percents.back() != window->Progress()) percents.push_back(window->Progress());
+        if (percents.empty() || percents.back() != window->Progress())
+            percents.push_back(window->Progress());
         // The process would be gone by now; the test ends the window itself.
         if (!run.bench.exitCodes.empty()) window->DoCancel();
     });
     ASSERT_TRUE(run.bench.CreateAndWaitForDevice());
-    ASSERT_TRUE(test::PumpUntil([&] { return !run.bench.exitCodes.empty() && run.bench.window->UpdateWindow() == nullptr; },
-                                10000ms))
+    ASSERT_TRUE(test::PumpUntil(
+        [&] { return !run.bench.exitCodes.empty() && run.bench.window->UpdateWindow() == nullptr; },
+        10000ms))
         << ::testing::PrintToString(run.log.Lines());
     EXPECT_EQ(run.bench.exitCodes, std::vector<int>{0});
     EXPECT_TRUE(test::PumpUntil([&] { return fs::exists(marker); }));
@@ -246,8 +256,9 @@ TEST(UpdateFlow, AcceptedFirmwareIsFlashedWithProgressAndTheWindowCloses) {
     std::string image(48 * 100 + 32, '\0');
     for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(i * 7 + 1);
     run.server.Set("/fw/mouse/version", "301");
-    run.server.Set("/fw//mouse//firmware-301.zip",
-                   testing::ZipBytes(run.program.Path(), {{FirmwareUpgrade::ImageName("301"), image}}));
+    run.server.Set(
+        "/fw//mouse//firmware-301.zip",
+        testing::ZipBytes(run.program.Path(), {{FirmwareUpgrade::ImageName("301"), image}}));
     std::set<std::string> statuses;
     UiWatcher watcher(CUIMessageBox::kFirstButton, [&] {
         UpdateTipDlg* window = run.bench.window->FirmwareWindow();
@@ -257,13 +268,17 @@ TEST(UpdateFlow, AcceptedFirmwareIsFlashedWithProgressAndTheWindowCloses) {
     ASSERT_TRUE(test::PumpUntil([&] { return run.Logged("firmware upgrade done"); }, 10000ms));
     EXPECT_TRUE(test::PumpUntil([&] { return !run.bench.window->FirmwareWindow()->IsWindow(); }));
 
-    const SimBootLoaderState loader = run.bench.backend->Find("harrier_pro-receiver")->BootLoaderState();
+    const SimBootLoaderState loader =
+        run.bench.backend->Find("harrier_pro-receiver")->BootLoaderState();
     EXPECT_TRUE(loader.finished);
-    EXPECT_TRUE(std::string(loader.image.begin(), loader.image.end()) == image) << loader.image.size();
+    EXPECT_TRUE(std::string(loader.image.begin(), loader.image.end()) == image)
+        << loader.image.size();
     EXPECT_TRUE(statuses.count("Upgrade complete: 100%")) << ::testing::PrintToString(statuses);
     // Only the firmware window's own steps with their percentages were shown.
-    const std::regex step(R"((升级中|(Downloading firmware|Preparing upgrade|Upgrading|Upgrade complete): \d+%))");
-    for (const std::string& status : statuses) EXPECT_TRUE(std::regex_match(status, step)) << status;
+    const std::regex step(
+        R"((升级中|(Downloading firmware|Preparing upgrade|Upgrading|Upgrade complete): \d+%))");
+    for (const std::string& status : statuses)
+        EXPECT_TRUE(std::regex_match(status, step)) << status;
 }
 
 TEST(UpdateFlow, UnreachableServerIsQuietAtStartUp) {
@@ -294,8 +309,9 @@ TEST(UpdateFlow, FirmwareLabelBelongsToItsModel) {
     ASSERT_TRUE(choose(101));
     const std::string vireo = run.Title(frame_id::kFirmwareCheck);
     ASSERT_TRUE(choose(201));
-    EXPECT_TRUE(test::PumpUntil([&] { return run.Title(frame_id::kFirmwareCheck) == "Firmware: v2.01"; }))
-        << run.Title(frame_id::kFirmwareCheck);
+    EXPECT_TRUE(test::PumpUntil([&] {
+        return run.Title(frame_id::kFirmwareCheck) == "Firmware: v2.01";
+    })) << run.Title(frame_id::kFirmwareCheck);
     ASSERT_TRUE(choose(101));
     EXPECT_EQ(run.Title(frame_id::kFirmwareCheck), vireo);
     EXPECT_FALSE(vireo.empty());
@@ -306,7 +322,7 @@ TEST(UpdateFlow, FirmwareLabelBelongsToItsModel) {
 
 // A server on 127.0.0.1 that takes connections and never answers.
 class SilentServer {
-public:
+  public:
     SilentServer() {
         m_socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_in address{};
@@ -319,9 +335,11 @@ public:
         m_port = ntohs(address.sin_port);
     }
     ~SilentServer() { ::close(m_socket); }
-    std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(m_port) + path; }
+    std::string Url(const std::string& path) const {
+        return "http://127.0.0.1:" + std::to_string(m_port) + path;
+    }
 
-private:
+  private:
     int m_socket = -1;
     uint16_t m_port = 0;
 };

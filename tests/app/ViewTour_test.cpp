@@ -14,7 +14,8 @@ TEST(ViewTour, WalksEveryViewThenCloses) {
         const char* scenario;
         std::vector<std::string> shown;
     } cases[] = {
-        {"vireo", {"home", "buttons", "performance", "macros", "lighting", "device-settings", "settings"}},
+        {"vireo",
+         {"home", "buttons", "performance", "macros", "lighting", "device-settings", "settings"}},
         {"none", {"home"}},
     };
     for (const auto& c : cases) {
@@ -22,7 +23,8 @@ TEST(ViewTour, WalksEveryViewThenCloses) {
         test::WindowBench bench(c.scenario);
         ASSERT_TRUE(bench.Create());
         bench.window->StartViewTour(30);
-        ASSERT_TRUE(test::PumpUntil([&] { return !bench.window->IsWindow(); }, 30000ms)) << c.scenario;
+        ASSERT_TRUE(test::PumpUntil([&] { return !bench.window->IsWindow(); }, 30000ms))
+            << c.scenario;
         std::vector<std::string> shown;
         for (const std::string& line : log.LinesStartingWith("view ")) {
             if (line != "view tour done") shown.push_back(line.substr(5, line.size() - 11));

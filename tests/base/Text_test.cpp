@@ -26,7 +26,7 @@ TEST(Text, ParseDecimalReadsLikeThePlainConversion) {
         {" - 3", 0},
         {"2147483647", 2147483647},
         {"-2147483648", -2147483647 - 1},
-        {"2147483648", 0},             // overflow reads as 0 rather than wrapping
+        {"2147483648", 0},  // overflow reads as 0 rather than wrapping
         {"-2147483649", 0},
         {"99999999999999999999999", 0},
         {"0000000000000000000000042", 42},
@@ -42,9 +42,9 @@ TEST(Text, ParseHexReadsUsbIdsInEitherCase) {
         unsigned value;
     };
     const std::vector<Case> cases = {
-        {"0a1f", 0x0A1F}, {"0A1F", 0x0A1F}, {"1209", 0x1209}, {"5a0B", 0x5A0B},
-        {"0x1209", 0x1209}, {"", 0},      {"zz", 0},          {"12g4", 0x12},
-        {"FFFFFFFF", 0xFFFFFFFFu},        {"100000000", 0},
+        {"0a1f", 0x0A1F},          {"0A1F", 0x0A1F}, {"1209", 0x1209}, {"5a0B", 0x5A0B},
+        {"0x1209", 0x1209},        {"", 0},          {"zz", 0},        {"12g4", 0x12},
+        {"FFFFFFFF", 0xFFFFFFFFu}, {"100000000", 0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ParseHex(c.text), c.value) << '"' << c.text << '"';

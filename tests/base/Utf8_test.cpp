@@ -16,23 +16,23 @@ TEST(Utf8, IsValidAcceptsWellFormedAndRejectsIllFormed) {
     const std::vector<Case> cases = {
         {"", true},
         {"plain ascii", true},
-        {"\xC3\xA9", true},               // é
+        {"\xC3\xA9", true},                  // é
         {"\xE4\xB8\xAD\xE6\x96\x87", true},  // 中文
-        {"\xF0\x9F\x96\xB1", true},       // U+1F5B1
-        {"\xEF\xBF\xBF", true},           // U+FFFF
-        {"\xF4\x8F\xBF\xBF", true},       // U+10FFFF
-        {"\x80", false},                  // lone continuation
-        {"\xC3", false},                  // truncated
-        {"\xE4\xB8", false},              // truncated
-        {"\xC0\xAF", false},              // overlong '/'
-        {"\xC1\xBF", false},              // overlong
-        {"\xE0\x80\xAF", false},          // overlong
-        {"\xF0\x80\x80\xAF", false},      // overlong
-        {"\xED\xA0\x80", false},          // surrogate D800
-        {"\xF4\x90\x80\x80", false},      // above U+10FFFF
+        {"\xF0\x9F\x96\xB1", true},          // U+1F5B1
+        {"\xEF\xBF\xBF", true},              // U+FFFF
+        {"\xF4\x8F\xBF\xBF", true},          // U+10FFFF
+        {"\x80", false},                     // lone continuation
+        {"\xC3", false},                     // truncated
+        {"\xE4\xB8", false},                 // truncated
+        {"\xC0\xAF", false},                 // overlong '/'
+        {"\xC1\xBF", false},                 // overlong
+        {"\xE0\x80\xAF", false},             // overlong
+        {"\xF0\x80\x80\xAF", false},         // overlong
+        {"\xED\xA0\x80", false},             // surrogate D800
+        {"\xF4\x90\x80\x80", false},         // above U+10FFFF
         {"\xF5\x80\x80\x80", false},
         {"\xFF", false},
-        {"ok\xC3(", false},               // bad continuation
+        {"ok\xC3(", false},  // bad continuation
     };
     for (const auto& c : cases) {
         EXPECT_EQ(utf8::IsValid(c.bytes), c.valid) << "bytes of size " << c.bytes.size();
@@ -79,7 +79,9 @@ TEST(Utf8, Utf16RoundTripAndBadInput) {
     // Unpaired surrogates in both orders become U+FFFD.
     EXPECT_EQ(utf8::FromUtf16(std::u16string{char16_t(0xD800), u'x', char16_t(0xDC00)}),
               "\xEF\xBF\xBDx\xEF\xBF\xBD");
-    EXPECT_EQ(utf8::ToUtf16("a\xFF" "b"), u"a\uFFFDb");
+    EXPECT_EQ(utf8::ToUtf16("a\xFF"
+                            "b"),
+              u"a\uFFFDb");
 }
 
 TEST(Utf8, Windows1252MapsTheHighRange) {

@@ -28,16 +28,16 @@ TEST(AssignmentRules, TypesTakeTheValuesTheButtonPageOffers) {
         {1, "8", nullptr, true, 0, "T113"},
         {1, "9", nullptr, false, 0, ""},  // stored rows may hold 9, the page never offers it
         {1, "0", nullptr, false, 0, ""},
-        {1, "1", "2", false, 0, ""},      // VALUE2 only for types 2 and 7
+        {1, "1", "2", false, 0, ""},  // VALUE2 only for types 2 and 7
         {2, "4", "3", true, 3, "Shift+ Ctrl + A"},
         {2, "0", "1", true, 1, "Ctrl"},
-        {2, "0", "0", false, 0, ""},       // nothing to store
+        {2, "0", "0", false, 0, ""},  // nothing to store
         {2, "256", nullptr, false, 0, ""},
         {2, "4", "16", false, 0, ""},
         {3, "2", nullptr, true, 0, "T121"},
         {3, "9", nullptr, false, 0, ""},
         {4, "7", nullptr, true, 0, "Combo"},
-        {4, "8", nullptr, false, 0, ""},   // no such macro
+        {4, "8", nullptr, false, 0, ""},  // no such macro
         {5, "3", nullptr, true, 0, "T142"},
         {5, "1", nullptr, true, 0, "DPI +"},
         {5, "4", nullptr, false, 0, ""},
@@ -83,11 +83,11 @@ TEST(AssignmentRules, CombinationTextNamesKeysAsTheButtonPage) {
         int usage;
         const char* text;
     } cases[] = {
-        {0x2D, "Ctrl + -"},          {0x33, "Ctrl + ;"},         {0x4A, "Ctrl + Home"},
-        {0x4B, "Ctrl + Page Up"},     {0x50, "Ctrl + Left"},      {0x5F, "Ctrl + Num 7"},
-        {0x58, "Ctrl + Num Enter"},   {0x62, "Ctrl + Num 0"},     {0x68, "Ctrl + F13"},
-        {0x73, "Ctrl + F24"},         {0xE4, "Ctrl + RCtrl"},     {0x29, "Ctrl + Esc"},
-        {0x39, "Ctrl + Caps Lock"},   {0xFF, "Ctrl + Key 0xFF"},  // no key gives it
+        {0x2D, "Ctrl + -"},         {0x33, "Ctrl + ;"},        {0x4A, "Ctrl + Home"},
+        {0x4B, "Ctrl + Page Up"},   {0x50, "Ctrl + Left"},     {0x5F, "Ctrl + Num 7"},
+        {0x58, "Ctrl + Num Enter"}, {0x62, "Ctrl + Num 0"},    {0x68, "Ctrl + F13"},
+        {0x73, "Ctrl + F24"},       {0xE4, "Ctrl + RCtrl"},    {0x29, "Ctrl + Esc"},
+        {0x39, "Ctrl + Caps Lock"}, {0xFF, "Ctrl + Key 0xFF"},  // no key gives it
     };
     for (const auto& c : cases) EXPECT_EQ(KeyCombinationText(c.usage, 1), c.text) << c.usage;
 }
@@ -99,9 +99,9 @@ TEST(AssignmentRules, DisplayTextOfStoredRows) {
         int type;
         int value;
         const char* shown;
-    } cases[] = {{1, 10, "T115"}, {1, 11, "stored"}, {3, 8, "T119"}, {6, 1, "T151"}, {6, 2, "stored"},
-                 {6, 5, "T154"},  {7, 9, "T161"},    {8, 11, "T36"}, {9, 1, "T139"}, {2, 4, "stored"},
-                 {5, 3, "stored"}};
+    } cases[] = {{1, 10, "T115"},  {1, 11, "stored"}, {3, 8, "T119"},  {6, 1, "T151"},
+                 {6, 2, "stored"}, {6, 5, "T154"},    {7, 9, "T161"},  {8, 11, "T36"},
+                 {9, 1, "T139"},   {2, 4, "stored"},  {5, 3, "stored"}};
     for (const auto& c : cases) {
         row.macroType = c.type;
         row.macroValue = c.value;

@@ -32,11 +32,13 @@ struct CliRun {
 // A fresh folder below the system's temporary folder, removed with the object; XDG_DATA_HOME,
 // XDG_CONFIG_HOME and XDG_RUNTIME_DIR point into it while it lives.
 class CliFolders {
-public:
+  public:
     CliFolders() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kestrix-cli-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kestrix-cli-XXXXXX").string();
         m_path = mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-        for (const char* name : {"data", "config", "runtime"}) std::filesystem::create_directories(m_path + "/" + name);
+        for (const char* name : {"data", "config", "runtime"})
+            std::filesystem::create_directories(m_path + "/" + name);
         setenv("XDG_DATA_HOME", (m_path + "/data").c_str(), 1);
         setenv("XDG_CONFIG_HOME", (m_path + "/config").c_str(), 1);
         setenv("XDG_RUNTIME_DIR", (m_path + "/runtime").c_str(), 1);
@@ -54,17 +56,20 @@ public:
     // The program's data folder inside it.
     std::string DataFolder() const { return m_path + "/data/Kestrix Files/"; }
 
-private:
+  private:
     std::string m_path;
 };
 
 // A simulated bus that outlives single runs, as the mice outlive the program.
 struct CliBench {
-    explicit CliBench(const std::string& scenario = "default") : backend(std::make_shared<SimBackend>()) {
+    explicit CliBench(const std::string& scenario = "default")
+        : backend(std::make_shared<SimBackend>()) {
         LoadSimScenario(*backend, scenario);
     }
 
-    CliRun Run(std::initializer_list<std::string> arguments) { return Run(std::vector<std::string>(arguments)); }
+    CliRun Run(std::initializer_list<std::string> arguments) {
+        return Run(std::vector<std::string>(arguments));
+    }
     CliRun Run(const std::vector<std::string>& arguments) {
         std::vector<const char*> argv{"kestrixctl"};
         for (const std::string& argument : arguments) argv.push_back(argument.c_str());
@@ -83,7 +88,9 @@ struct CliBench {
     }
 
     // The simulated mouse behind a device of the scenario ("vireo-cable", "harrier_pro-receiver").
-    std::shared_ptr<SimMouse> Mouse(const std::string& device) const { return backend->Find(device)->Mouse(); }
+    std::shared_ptr<SimMouse> Mouse(const std::string& device) const {
+        return backend->Find(device)->Mouse();
+    }
 
     // Opens the database of a model (device_attr) the way the commands do; the caller closes it
     // (the destructor does) before the next run.
@@ -92,7 +99,8 @@ struct CliBench {
         store->OpenForModel(folders.DataFolder(), deviceAttr);
         return store;
     }
-    std::string Setting(const std::string& deviceAttr, const std::string& key, ProfileId profile = 0) const {
+    std::string Setting(const std::string& deviceAttr, const std::string& key,
+                        ProfileId profile = 0) const {
         auto store = OpenStore(deviceAttr);
         std::string value;
         store->GetSetting(profile != 0 ? profile : store->GetActiveProfile(), key, value);

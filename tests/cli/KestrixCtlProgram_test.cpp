@@ -22,14 +22,15 @@ struct ProgramRun {
 
 // Runs <build>/bin/kestrixctl with arguments (already shell-quoted) and stderr dropped.
 ProgramRun RunProgram(const std::string& arguments, const std::string& environment = {}) {
-    const std::string command =
-        environment + " " + std::string(KESTRIX_BINARY_DIR) + "/bin/kestrixctl " + arguments + " 2>/dev/null";
+    const std::string command = environment + " " + std::string(KESTRIX_BINARY_DIR) +
+                                "/bin/kestrixctl " + arguments + " 2>/dev/null";
     ProgramRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
     std::array<char, 4096> buffer{};
     size_t read = 0;
-    while ((read = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), read);
+    while ((read = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        run.out.append(buffer.data(), read);
     const int status = pclose(pipe);
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
@@ -54,7 +55,8 @@ TEST(KestrixCtlProgram, AMouseThatIsSwitchedOffIsADeviceFailure) {
     EXPECT_EQ(run.exitCode, 1);
     const nlohmann::json error = nlohmann::json::parse(run.out);
     EXPECT_EQ(error["exit_code"], 1);
-    EXPECT_EQ(error["error"], "the attached receiver's mouse does not answer (switched off or out of range)");
+    EXPECT_EQ(error["error"],
+              "the attached receiver's mouse does not answer (switched off or out of range)");
 }
 
 }  // namespace

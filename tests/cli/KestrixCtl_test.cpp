@@ -24,7 +24,8 @@ constexpr const char* kHarrier = "harrier_pro-receiver";
 // Requests the mouse received for each write command 0x02 .. 0x09.
 std::map<uint8_t, int> WriteCounts(const SimMouse& mouse) {
     std::map<uint8_t, int> counts;
-    for (uint8_t code = command::kReportRate; code <= command::kButtons; ++code) counts[code] = mouse.CommandCount(code);
+    for (uint8_t code = command::kReportRate; code <= command::kButtons; ++code)
+        counts[code] = mouse.CommandCount(code);
     return counts;
 }
 
@@ -32,8 +33,9 @@ std::map<uint8_t, int> WriteCounts(const SimMouse& mouse) {
 std::map<std::string, std::string> Settings(const CliBench& bench, const std::string& attr) {
     auto store = bench.OpenStore(attr);
     std::map<std::string, std::string> settings;
-    for (const char* key : {"dpi_count", "dpi_index", "dpi_group1_value", "dpi_group2_rgb", "report_rate",
-                            "button_respondtime", "sleep_light", "sensor_flag", "liftoff_height"}) {
+    for (const char* key :
+         {"dpi_count", "dpi_index", "dpi_group1_value", "dpi_group2_rgb", "report_rate",
+          "button_respondtime", "sleep_light", "sensor_flag", "liftoff_height"}) {
         store->GetSetting(store->GetActiveProfile(), key, settings[key]);
     }
     return settings;
@@ -89,18 +91,27 @@ TEST(KestrixCtl, SetStoresTheValueAndSendsItWithItsTask) {
         std::function<void(const SimMouseState&, const SimMouse&)> onMouse;
     };
     const Case cases[] = {
-        {"dpi_group1_value", "1666", "1600", [](const SimMouseState&, const SimMouse& m) { EXPECT_EQ(m.StageDpi(1), 1600); }},
-        {"dpi_group2_rgb", "#00FF00", "65280", [](const SimMouseState& s, const SimMouse&) { EXPECT_EQ(s.dpiColours[2], 0x00FF00u); }},
-        {"report_rate", "4", "4", [](const SimMouseState& s, const SimMouse&) { EXPECT_EQ(s.reportRate, 4); }},
-        {"liftoff_height", "2", "2", [](const SimMouseState& s, const SimMouse&) { EXPECT_EQ(s.liftOff, 2); }},
-        {"sensor_flag", "12", "12", [](const SimMouseState& s, const SimMouse&) {
+        {"dpi_group1_value", "1666", "1600",
+         [](const SimMouseState&, const SimMouse& m) { EXPECT_EQ(m.StageDpi(1), 1600); }},
+        {"dpi_group2_rgb", "#00FF00", "65280",
+         [](const SimMouseState& s, const SimMouse&) { EXPECT_EQ(s.dpiColours[2], 0x00FF00u); }},
+        {"report_rate", "4", "4",
+         [](const SimMouseState& s, const SimMouse&) { EXPECT_EQ(s.reportRate, 4); }},
+        {"liftoff_height", "2", "2",
+         [](const SimMouseState& s, const SimMouse&) { EXPECT_EQ(s.liftOff, 2); }},
+        {"sensor_flag", "12", "12",
+         [](const SimMouseState& s, const SimMouse&) {
              EXPECT_EQ(s.sensorOptionA, 1);
              EXPECT_EQ(s.sensorOptionB, 1);
          }},
-        {"button_respondtime", "12", "12", [](const SimMouseState& s, const SimMouse&) { EXPECT_EQ(s.buttonResponseTime, 12); }},
-        {"sleep_light", "120", "120", [](const SimMouseState& s, const SimMouse&) { EXPECT_EQ(s.sleepLight, 120); }},
-        {"move_closelight", "1", "1", [](const SimMouseState& s, const SimMouse&) { EXPECT_EQ(s.moveCloseLight, 1); }},
-        {"dpi_count", "3", "3", [](const SimMouseState& s, const SimMouse&) { EXPECT_EQ(s.dpiCount, 3); }},
+        {"button_respondtime", "12", "12",
+         [](const SimMouseState& s, const SimMouse&) { EXPECT_EQ(s.buttonResponseTime, 12); }},
+        {"sleep_light", "120", "120",
+         [](const SimMouseState& s, const SimMouse&) { EXPECT_EQ(s.sleepLight, 120); }},
+        {"move_closelight", "1", "1",
+         [](const SimMouseState& s, const SimMouse&) { EXPECT_EQ(s.moveCloseLight, 1); }},
+        {"dpi_count", "3", "3",
+         [](const SimMouseState& s, const SimMouse&) { EXPECT_EQ(s.dpiCount, 3); }},
     };
     CliBench bench;
     for (const Case& c : cases) {
@@ -307,7 +318,8 @@ TEST(KestrixCtl, MacroLibraryExportAndImport) {
     EXPECT_EQ(list[1]["id"], 3);
     EXPECT_EQ(bench.Run({"--json", "macro", "show", "1"}).Json()["macro"]["events"].size(), 0u);
     EXPECT_EQ(bench.Run({"macro", "delete", "2"}).exitCode, kExitBadValue);
-    EXPECT_EQ(bench.Run({"macro", "import", all}).exitCode, kExitOk);  // a list file holds a <macro> root too
+    EXPECT_EQ(bench.Run({"macro", "import", all}).exitCode,
+              kExitOk);  // a list file holds a <macro> root too
     const std::string junk = bench.folders.Path() + "/junk.xml";
     std::ofstream(junk) << "not xml";
     EXPECT_EQ(bench.Run({"macro", "import", junk}).exitCode, kExitDeviceFailure);
@@ -395,7 +407,8 @@ TEST(KestrixCtl, TaskFailuresNameTheFirstRefusedWrite) {
     const int tableWrites = bench.Mouse(kVireo)->CommandCount(command::kButtons);
     const CliRun assign = bench.Run({"button", "set", "3", "4", std::to_string(macroId)});
     EXPECT_EQ(assign.exitCode, kExitDeviceFailure);
-    EXPECT_EQ(assign.err, "kestrixctl: upload of macro " + std::to_string(macroId) + " to button 3 (command 0x08) failed\n");
+    EXPECT_EQ(assign.err, "kestrixctl: upload of macro " + std::to_string(macroId) +
+                              " to button 3 (command 0x08) failed\n");
     EXPECT_EQ(bench.Mouse(kVireo)->CommandCount(command::kButtons), tableWrites + 1);
 
     device->SetFaults({});
@@ -407,7 +420,8 @@ TEST(KestrixCtl, AMouseOffLineBehindItsReceiverIsNamedAsTheReason) {
     bench.backend->Find(kHarrier)->Receiver()->SetAnswerIdentityWhileOff(true);
     const CliRun info = bench.Run({"info"});
     EXPECT_EQ(info.exitCode, kExitDeviceFailure);
-    EXPECT_EQ(info.err, "kestrixctl: ReadAllSettings: wireless device not connected (mouse off line)\n");
+    EXPECT_EQ(info.err,
+              "kestrixctl: ReadAllSettings: wireless device not connected (mouse off line)\n");
 }
 
 TEST(KestrixCtl, AMacroListWithoutMacrosImportsNothingAndSucceeds) {
@@ -453,8 +467,9 @@ TEST(KestrixCtl, HelpListsTheCommands) {
     CliBench bench;
     const CliRun help = bench.Run({"--help"});
     EXPECT_EQ(help.exitCode, kExitOk);
-    for (const char* command : {"devices", "info", "read", "get", "set", "profile", "button", "macro", "light", "apply",
-                                "reset-dpi", "factory-reset", "--simulate"}) {
+    for (const char* command :
+         {"devices", "info", "read", "get", "set", "profile", "button", "macro", "light", "apply",
+          "reset-dpi", "factory-reset", "--simulate"}) {
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
     }
 }

@@ -22,21 +22,24 @@ using testing::CliRun;
 // The shipped program folder copied with its update addresses moved to the local server: the
 // program's to "<server>/soft/", the Harrier Pro's firmware service to "<server>/fw".
 class LocalProgramFolder {
-public:
-    LocalProgramFolder(const std::string& folder, const std::string& softBase, const std::string& firmwareBase)
+  public:
+    LocalProgramFolder(const std::string& folder, const std::string& softBase,
+                       const std::string& firmwareBase)
         : m_folder(folder) {
         const fs::path source(KESTRIX_SOURCE_DATA);
         fs::create_directories(folder);
         fs::copy(source / "language", fs::path(folder) / "language", fs::copy_options::recursive);
         fs::copy(source / "device", fs::path(folder) / "device", fs::copy_options::recursive);
-        Rewrite("config.xml", std::regex(R"(<upgrade url="[^"]*")"), "<upgrade url=\"" + softBase + "\"");
+        Rewrite("config.xml", std::regex(R"(<upgrade url="[^"]*")"),
+                "<upgrade url=\"" + softBase + "\"");
         Rewrite("device/harrier_pro.xml", std::regex(R"(<firmware url="[^"]*")"),
                 "<firmware url=\"" + firmwareBase + "\"");
     }
     const std::string& Path() const { return m_folder; }
 
-private:
-    void Rewrite(const std::string& name, const std::regex& pattern, const std::string& replacement) {
+  private:
+    void Rewrite(const std::string& name, const std::regex& pattern,
+                 const std::string& replacement) {
         const std::string text = testing::ReadFile(std::string(KESTRIX_SOURCE_DATA) + "/" + name);
         const std::string changed = std::regex_replace(text, pattern, replacement);
         ASSERT_NE(changed, text) << name;
@@ -46,7 +49,7 @@ private:
 };
 
 class UpdateCommandsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ::setenv("no_proxy", "127.0.0.1", 1);
         ::setenv("NO_PROXY", "127.0.0.1", 1);
@@ -104,7 +107,8 @@ TEST_F(UpdateCommandsTest, UpdateCheckPrintsBothVersionsAndTheState) {
     }
     const std::vector<std::string> requests = server.Requests();
     ASSERT_FALSE(requests.empty());
-    EXPECT_EQ(requests.front().substr(0, requests.front().find("\r\n")), "GET /soft/version HTTP/1.1");
+    EXPECT_EQ(requests.front().substr(0, requests.front().find("\r\n")),
+              "GET /soft/version HTTP/1.1");
     EXPECT_NE(requests.front().find("User-Agent: DID2.0/PC 5.5.0000"), std::string::npos);
 }
 
@@ -152,7 +156,8 @@ TEST_F(UpdateCommandsTest, FirmwareCheckFailuresSayWhy) {
 
     run = Run("harrier_pro-receiver", {"firmware", "check"}, "", testing::UnusedPortUrl("/fw"));
     EXPECT_EQ(run.exitCode, kExitDeviceFailure);
-    EXPECT_NE(run.Json()["error"].get<std::string>().find("/fw/mouse/version"), std::string::npos) << run.out;
+    EXPECT_NE(run.Json()["error"].get<std::string>().find("/fw/mouse/version"), std::string::npos)
+        << run.out;
     EXPECT_TRUE(server.Paths().empty());
 }
 
@@ -170,7 +175,8 @@ TEST_F(UpdateCommandsTest, FirmwareUpgradeFlashesTheNewerImageIntoTheBootLoader)
     EXPECT_EQ(result["flashed"], true);
     const SimBootLoaderState loader = benchBackend->Find("harrier_pro-receiver")->BootLoaderState();
     EXPECT_TRUE(loader.finished);
-    EXPECT_TRUE(std::string(loader.image.begin(), loader.image.end()) == image) << loader.image.size();
+    EXPECT_TRUE(std::string(loader.image.begin(), loader.image.end()) == image)
+        << loader.image.size();
     // Every step of the firmware window, in order, ending at 100 %.
     const size_t download = run.err.find("kestrixctl: Downloading firmware: 5%");
     const size_t prepare = run.err.find("kestrixctl: Preparing upgrade: 10%");
@@ -195,15 +201,17 @@ TEST_F(UpdateCommandsTest, FirmwareUpgradeReportsTheFirstFailureAndFlashesNothin
     };
     for (const Case& c : cases) {
         server.Set("/fw/mouse/version", "301");
-        const std::string package = std::string(c.package) == "image"
-                                        ? testing::ZipBytes(scratch.Path(), {{FirmwareUpgrade::ImageName("301"), ""}})
-                                        : std::string(c.package);
+        const std::string package =
+            std::string(c.package) == "image"
+                ? testing::ZipBytes(scratch.Path(), {{FirmwareUpgrade::ImageName("301"), ""}})
+                : std::string(c.package);
         if (!package.empty()) server.Set("/fw//mouse//firmware-301.zip", package);
         const CliRun run = Run("harrier_pro-receiver", {"--yes", "firmware", "upgrade"});
         EXPECT_EQ(run.exitCode, kExitDeviceFailure) << c.name;
         EXPECT_NE(run.Json()["error"].get<std::string>().find(c.reason), std::string::npos)
             << c.name << ": " << run.out;
-        const SimBootLoaderState loader = benchBackend->Find("harrier_pro-receiver")->BootLoaderState();
+        const SimBootLoaderState loader =
+            benchBackend->Find("harrier_pro-receiver")->BootLoaderState();
         EXPECT_TRUE(loader.image.empty()) << c.name;
         EXPECT_FALSE(loader.finished) << c.name;
         EXPECT_NE(run.err.find("kestrixctl: Upgrade complete: 100%"), std::string::npos) << c.name;

@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class CatalogueFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "kestrix-catalogue-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
@@ -37,23 +37,27 @@ protected:
 };
 
 TEST_F(CatalogueFiles, ReadsModelsAndLinesInFileOrder) {
-    Write("config.xml",
-          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
-          "<config>\r\n"
-          "<language.info default_lan=\"1033\"><lan value=\"1033\"/></language.info>\r\n"
-          "<device>\r\n"
-          "<mouse name=\"One\" device_type=\"101\" device_attr=\"one\" image=\"one.png\">\r\n"
-          "<mode value=\"0\" desc=\"cable\" vid=\"1209\" pid=\"0a1f\" dev_id=\"\" hid_interface=\"2\"/>\r\n"
-          "<mode value=\"1\" desc=\"receiver\" vid=\"1209\" pid=\"0A1F\" dev_id=\"AB12\" hid_interface=\"2\"/>\r\n"
-          "<mode value=\"1\" desc=\"second receiver\" vid=\"1209\" pid=\"FFFF\" dev_id=\"AB13\"/>\r\n"
-          "</mouse>\r\n"
-          "<mouse name=\"Two &amp; more\" device_type=\"250\" device_attr=\"two\" image=\"two.png\"/>\r\n"
-          "<mouse name=\"Three\" device_type=\"x\" device_attr=\"three\">\r\n"
-          "<mode value=\"0\" vid=\"zz\" pid=\"5A0B\"/>\r\n"
-          "</mouse>\r\n"
-          "</device>\r\n"
-          "<software caption=\"Kestrix\" version=\"1.0.3\"/>\r\n"
-          "</config>\r\n");
+    Write(
+        "config.xml",
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+        "<config>\r\n"
+        "<language.info default_lan=\"1033\"><lan value=\"1033\"/></language.info>\r\n"
+        "<device>\r\n"
+        "<mouse name=\"One\" device_type=\"101\" device_attr=\"one\" image=\"one.png\">\r\n"
+        "<mode value=\"0\" desc=\"cable\" vid=\"1209\" pid=\"0a1f\" dev_id=\"\" "
+        "hid_interface=\"2\"/>\r\n"
+        "<mode value=\"1\" desc=\"receiver\" vid=\"1209\" pid=\"0A1F\" dev_id=\"AB12\" "
+        "hid_interface=\"2\"/>\r\n"
+        "<mode value=\"1\" desc=\"second receiver\" vid=\"1209\" pid=\"FFFF\" dev_id=\"AB13\"/>\r\n"
+        "</mouse>\r\n"
+        "<mouse name=\"Two &amp; more\" device_type=\"250\" device_attr=\"two\" "
+        "image=\"two.png\"/>\r\n"
+        "<mouse name=\"Three\" device_type=\"x\" device_attr=\"three\">\r\n"
+        "<mode value=\"0\" vid=\"zz\" pid=\"5A0B\"/>\r\n"
+        "</mouse>\r\n"
+        "</device>\r\n"
+        "<software caption=\"Kestrix\" version=\"1.0.3\"/>\r\n"
+        "</config>\r\n");
     const Catalogue catalogue = LoadCatalogue(m_dir, "dark");
 
     ASSERT_EQ(catalogue.models.size(), 3u);
@@ -96,7 +100,8 @@ TEST_F(CatalogueFiles, ReadsModelsAndLinesInFileOrder) {
 }
 
 TEST_F(CatalogueFiles, TrailingSlashOnTheFolderIsNotDoubled) {
-    Write("config.xml", "<config><device><mouse device_type=\"7\" image=\"m.png\"/></device></config>");
+    Write("config.xml",
+          "<config><device><mouse device_type=\"7\" image=\"m.png\"/></device></config>");
     const Catalogue catalogue = LoadCatalogue(m_dir + "/");
     ASSERT_EQ(catalogue.models.size(), 1u);
     EXPECT_EQ(catalogue.models[0].image, m_dir + "/skins/default/device/m.png");
@@ -104,10 +109,10 @@ TEST_F(CatalogueFiles, TrailingSlashOnTheFolderIsNotDoubled) {
 
 TEST_F(CatalogueFiles, UnusableConfigGivesAnEmptyCatalogue) {
     const std::vector<std::string> configs = {
-        "",                                                                   // empty file
-        "<config><device><mouse device_type=\"101\"></device></config>",      // malformed
+        "",                                                                    // empty file
+        "<config><device><mouse device_type=\"101\"></device></config>",       // malformed
         "<settings><device><mouse device_type=\"101\"/></device></settings>",  // wrong root
-        "<config><software caption=\"K\"/></config>",                         // no device list
+        "<config><software caption=\"K\"/></config>",                          // no device list
     };
     for (const auto& text : configs) {
         Write("config.xml", text);
@@ -127,9 +132,10 @@ TEST(Catalogue, ParseColourReadsHashRrggbb) {
         int value;
     };
     const std::vector<Case> cases = {
-        {"#FF8000", 33023}, {"#ff8000", 33023}, {"#000000", 0},   {"#FFFFFF", 0xFFFFFF}, {"#0000FF", 0xFF0000},
-        {"#00FF00", 0xFF00}, {"FF8000", 0},     {"#FF800", 0},    {"#FF80000", 0},       {"#GG0000", 0},
-        {"", 0},             {"#", 0},          {" #FF8000", 0},
+        {"#FF8000", 33023},    {"#ff8000", 33023},  {"#000000", 0}, {"#FFFFFF", 0xFFFFFF},
+        {"#0000FF", 0xFF0000}, {"#00FF00", 0xFF00}, {"FF8000", 0},  {"#FF800", 0},
+        {"#FF80000", 0},       {"#GG0000", 0},      {"", 0},        {"#", 0},
+        {" #FF8000", 0},
     };
     for (const auto& c : cases) EXPECT_EQ(ParseColour(c.text), c.value) << '"' << c.text << '"';
 }
@@ -140,8 +146,9 @@ TEST(Catalogue, ParseRectReadsThreeNumbers) {
         std::array<int, 3> rect;
     };
     const std::vector<Case> cases = {
-        {"10#20#30", {10, 20, 30}}, {"10#20", {10, 20, 0}},  {"", {0, 0, 0}},         {"7", {7, 0, 0}},
-        {"a#5#-3", {0, 5, -3}},     {"1#2#3#4", {1, 2, 3}},  {"##9", {0, 0, 9}},      {" 4# 5#6x", {4, 5, 6}},
+        {"10#20#30", {10, 20, 30}}, {"10#20", {10, 20, 0}},  {"", {0, 0, 0}},
+        {"7", {7, 0, 0}},           {"a#5#-3", {0, 5, -3}},  {"1#2#3#4", {1, 2, 3}},
+        {"##9", {0, 0, 9}},         {" 4# 5#6x", {4, 5, 6}},
     };
     for (const auto& c : cases) EXPECT_EQ(ParseRect(c.text), c.rect) << '"' << c.text << '"';
 }
@@ -154,10 +161,12 @@ constexpr const char* kFullModel =
     "<custom show_dpitips=\"1\" show_savetips=\"0\" show_lod=\"1\" show_sensor=\"2\"/>\r\n"
     "<firmware url=\"https://example.com/fw\"/>\r\n"
     "<mouse_key>\r\n"
-    "<key name=\"106\" key_value=\"0\" direction=\"1\" rect=\"10#20#30\" func_desc=\"106\" func_type=\"1\" "
+    "<key name=\"106\" key_value=\"0\" direction=\"1\" rect=\"10#20#30\" func_desc=\"106\" "
+    "func_type=\"1\" "
     "func_value=\"1\"/>\r\n"
     "<other/>\r\n"
-    "<key name=\"142\" key_value=\"5\" direction=\"0\" rect=\"1#2\" func_desc=\"142\" func_type=\"5\" "
+    "<key name=\"142\" key_value=\"5\" direction=\"0\" rect=\"1#2\" func_desc=\"142\" "
+    "func_type=\"5\" "
     "func_value=\"3\"/>\r\n"
     "</mouse_key>\r\n"
     "<mouse_info>\r\n"
@@ -208,12 +217,12 @@ TEST_F(CatalogueFiles, ElementsOutOfOrderKeepTheirPreviousValues) {
     definition.firmwareUrl = "old";
     definition.keys.resize(3);
     ASSERT_TRUE(LoadDeviceDefinition(m_dir, "m", definition));
-    EXPECT_TRUE(definition.lightingPage);   // menu is searched first and found
-    EXPECT_FALSE(definition.showDpiTips);   // custom stands before menu: not found
+    EXPECT_TRUE(definition.lightingPage);  // menu is searched first and found
+    EXPECT_FALSE(definition.showDpiTips);  // custom stands before menu: not found
     EXPECT_FALSE(definition.showSensor);
     EXPECT_EQ(definition.mousePicture, "device/old.png");  // absent
-    EXPECT_EQ(definition.firmwareUrl, "old");               // absent
-    EXPECT_TRUE(definition.keys.empty());                   // an empty key list clears the buttons
+    EXPECT_EQ(definition.firmwareUrl, "old");              // absent
+    EXPECT_TRUE(definition.keys.empty());                  // an empty key list clears the buttons
 }
 
 TEST_F(CatalogueFiles, UnloadableDescriptionLeavesTheDefinitionUntouched) {

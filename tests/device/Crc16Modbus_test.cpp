@@ -20,7 +20,8 @@ TEST(Crc16Modbus, KnownValues) {
     for (uint8_t byte : record) {
         crc ^= byte;
         for (int i = 0; i < 8; ++i) {
-            crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001) : static_cast<uint16_t>(crc >> 1);
+            crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001)
+                            : static_cast<uint16_t>(crc >> 1);
         }
     }
     EXPECT_EQ(Crc16Modbus(record, sizeof record), crc);

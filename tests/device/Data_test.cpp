@@ -19,16 +19,16 @@ const std::string kData = KESTRIX_SOURCE_DATA;
 constexpr uint16_t kVendorId = 0x1209;
 
 // Language text ids of the button functions (names and default functions of the key list).
-const std::set<int> kFunctionTextIds = {106, 107, 108, 109, 110, 112, 113, 114, 115, 117, 118, 119, 120,
-                                        121, 122, 123, 124, 127, 128, 129, 130, 131, 132, 133, 134, 139,
-                                        142, 151, 152, 153, 154, 155, 161, 180, 181};
+const std::set<int> kFunctionTextIds = {106, 107, 108, 109, 110, 112, 113, 114, 115, 117, 118, 119,
+                                        120, 121, 122, 123, 124, 127, 128, 129, 130, 131, 132, 133,
+                                        134, 139, 142, 151, 152, 153, 154, 155, 161, 180, 181};
 
 // What each shipped model must be.
 struct ShippedModel {
     int deviceType;
     const char* name;
     const char* attr;
-    int sensor;   // the sensor code its mice report, which bounds its DPI stages
+    int sensor;  // the sensor code its mice report, which bounds its DPI stages
     bool lighting;
     size_t keyCount;
     bool firmware;
@@ -42,10 +42,14 @@ const std::vector<ShippedModel> kModels = {
 // Whether dpi is a value the performance page of that sensor can produce.
 bool DpiFitsSensor(int sensor, int dpi) {
     switch (sensor) {
-        case 53: return dpi >= 100 && dpi <= 16000 && dpi % 100 == 0;
-        case 38: return dpi >= 200 && dpi <= 10000 && dpi % (dpi <= 5000 ? 100 : 500) == 0;
-        case 150: return dpi >= 50 && dpi <= 26000 && dpi % 50 == 0;
-        default: return false;
+        case 53:
+            return dpi >= 100 && dpi <= 16000 && dpi % 100 == 0;
+        case 38:
+            return dpi >= 200 && dpi <= 10000 && dpi % (dpi <= 5000 ? 100 : 500) == 0;
+        case 150:
+            return dpi >= 50 && dpi <= 26000 && dpi % 50 == 0;
+        default:
+            return false;
     }
 }
 
@@ -82,7 +86,8 @@ TEST(ShippedData, CatalogueHasTheThreeModelsAndTheirLines) {
         EXPECT_EQ(catalogue.models[i].deviceType, kModels[i].deviceType);
         EXPECT_EQ(catalogue.models[i].name, kModels[i].name);
         EXPECT_EQ(catalogue.models[i].deviceAttr, kModels[i].attr);
-        EXPECT_EQ(catalogue.models[i].image, kData + "/skins/default/device/" + kModels[i].attr + ".png");
+        EXPECT_EQ(catalogue.models[i].image,
+                  kData + "/skins/default/device/" + kModels[i].attr + ".png");
     }
     struct Line {
         int deviceType;
@@ -91,11 +96,9 @@ TEST(ShippedData, CatalogueHasTheThreeModelsAndTheirLines) {
         const char* devId;
     };
     const std::vector<Line> expected = {
-        {101, 0, 0x5A01, ""},      // an empty identity: any mouse with this id is a Vireo
-        {102, 0, 0x5A02, "FL02"},
-        {102, 1, 0x5A03, "FL2R"},  // written in lower case in the file
-        {201, 0, 0x5A04, "HP01"},
-        {201, 1, 0x5A05, "HP1R"},
+        {101, 0, 0x5A01, ""},  // an empty identity: any mouse with this id is a Vireo
+        {102, 0, 0x5A02, "FL02"}, {102, 1, 0x5A03, "FL2R"},  // written in lower case in the file
+        {201, 0, 0x5A04, "HP01"}, {201, 1, 0x5A05, "HP1R"},
     };
     ASSERT_EQ(catalogue.lines.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
@@ -131,7 +134,8 @@ TEST(ShippedData, EveryModelFileDescribesItsButtonsAndLighting) {
             EXPECT_TRUE(kFunctionTextIds.count(key.funcDesc)) << "func_desc " << key.funcDesc;
             EXPECT_GE(key.keyValue, 0);
             EXPECT_LE(key.keyValue, 20);  // the button table holds key codes 0 to 20
-            EXPECT_TRUE(keyValues.insert(key.keyValue).second) << "duplicate key_value " << key.keyValue;
+            EXPECT_TRUE(keyValues.insert(key.keyValue).second)
+                << "duplicate key_value " << key.keyValue;
             EXPECT_GE(key.funcType, 1);
             EXPECT_LE(key.funcType, 9);
             EXPECT_NE(key.funcValue, 0);
@@ -147,11 +151,12 @@ TEST(ShippedData, EveryModelFileDescribesItsButtonsAndLighting) {
         for (const auto& key : definition.keys) {
             const auto it = builtIn.find(key.keyValue);
             if (it == builtIn.end()) continue;
-            EXPECT_EQ(std::make_pair(key.funcType, key.funcValue), it->second) << "key " << key.keyValue;
+            EXPECT_EQ(std::make_pair(key.funcType, key.funcValue), it->second)
+                << "key " << key.keyValue;
         }
 
-        const bool anyEffect = std::any_of(definition.lightModes.begin(), definition.lightModes.end(),
-                                           [](bool on) { return on; });
+        const bool anyEffect = std::any_of(definition.lightModes.begin(),
+                                           definition.lightModes.end(), [](bool on) { return on; });
         EXPECT_EQ(anyEffect, model.lighting);
         // The lighting editor activates effect 1 on a new profile, so a lit model offers it.
         if (model.lighting) {

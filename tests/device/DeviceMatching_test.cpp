@@ -27,8 +27,11 @@ TEST(DeviceMatching, FilterListFollowsTheCatalogue) {
 TEST(DeviceMatching, HotPlugDecisions) {
     auto lines = ShippedLines();
     lines.push_back(Line(301, "small", 0, 0x0ABC, "SM01"));
-    lines.push_back(Line(302, "twin", 0, 0x0ABC, "TW01"));  // same IDs: only the first line is looked at
-    const auto configOnly = [](const std::string& path) { return path.find("if2") != std::string::npos; };
+    lines.push_back(
+        Line(302, "twin", 0, 0x0ABC, "TW01"));  // same IDs: only the first line is looked at
+    const auto configOnly = [](const std::string& path) {
+        return path.find("if2") != std::string::npos;
+    };
     const struct {
         const char* name;
         DeviceEventType event;
@@ -43,13 +46,16 @@ TEST(DeviceMatching, HotPlugDecisions) {
         {"small pid arrives", DeviceEventType::Arrival, 0x0ABC, 2, "sim/x/if2", false, 2},
         {"unsupported arrives", DeviceEventType::Arrival, 0x1234, 2, "sim/x/if2", true, 0},
         {"configuration removed", DeviceEventType::RemoveComplete, 0x5A05, 2, "sim/x/if2", true, 3},
-        {"removed while nothing present", DeviceEventType::RemoveComplete, 0x5A05, 2, "sim/x/if2", false, 0},
-        {"other interface removed", DeviceEventType::RemoveComplete, 0x5A05, 0, "sim/x/if0", true, 0},
+        {"removed while nothing present", DeviceEventType::RemoveComplete, 0x5A05, 2, "sim/x/if2",
+         false, 0},
+        {"other interface removed", DeviceEventType::RemoveComplete, 0x5A05, 0, "sim/x/if0", true,
+         0},
         {"unsupported removed", DeviceEventType::RemoveComplete, 0x1234, 2, "sim/x/if2", true, 0},
         {"other event", DeviceEventType::Other, 0x5A01, 2, "sim/x/if2", true, 0},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(UpdateUSBDevice(c.event, 0x1209, c.pid, c.interfaceNumber, c.path, lines, c.present, configOnly),
+        EXPECT_EQ(UpdateUSBDevice(c.event, 0x1209, c.pid, c.interfaceNumber, c.path, lines,
+                                  c.present, configOnly),
                   c.task)
             << c.name;
     }
@@ -57,7 +63,8 @@ TEST(DeviceMatching, HotPlugDecisions) {
 
 TEST(DeviceMatching, ArrivalLogsTheUpperCasePath) {
     testing::LogRecorder log;
-    UpdateUSBDevice(DeviceEventType::Arrival, 0x1209, 0x5A01, 2, "/dev/hidraw3", ShippedLines(), false, nullptr);
+    UpdateUSBDevice(DeviceEventType::Arrival, 0x1209, 0x5A01, 2, "/dev/hidraw3", ShippedLines(),
+                    false, nullptr);
     EXPECT_TRUE(log.Contains("UpdateUSBDevice path: /DEV/HIDRAW3"));
 }
 

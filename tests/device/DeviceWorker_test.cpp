@@ -33,10 +33,11 @@ TEST(DeviceWorker, DpiChangeReportSelectsAndStoresTheStage) {
 
     const int dpi = bench.Setting("dpi_group3_value");
     const int slider = SensorDpiRules::ForSensor(53).DpiToSlider(dpi);
-    EXPECT_EQ(bench.events.Calls(),
-              (std::vector<std::string>{"SelectStageCount(1)", "RefreshDpiPage", "SelectStageIndex(3)",
-                                        Format("SetDpiSliderPosition(%d)", slider),
-                                        Format("ShowDpiIndicator(%d)", dpi)}));
+    EXPECT_EQ(
+        bench.events.Calls(),
+        (std::vector<std::string>{"SelectStageCount(1)", "RefreshDpiPage", "SelectStageIndex(3)",
+                                  Format("SetDpiSliderPosition(%d)", slider),
+                                  Format("ShowDpiIndicator(%d)", dpi)}));
     EXPECT_EQ(bench.Setting("dpi_count"), 1);
     EXPECT_EQ(bench.Setting("dpi_index"), 3);
 
@@ -52,7 +53,8 @@ TEST(DeviceWorker, ReportsShorterThanTheirFieldsAreIgnored) {
     bench.worker->RunTask(kRebuild);
     bench.events.Clear();
     LogRecorder log;
-    for (const SimReport& report : {SimReport{0xC2}, SimReport{0xC0}, SimReport{0xC0, 0x01, 0x50}}) {
+    for (const SimReport& report :
+         {SimReport{0xC2}, SimReport{0xC0}, SimReport{0xC0, 0x01, 0x50}}) {
         bench.sim.Device("harrier_pro-receiver")->InjectReport(report);
         ASSERT_TRUE(bench.worker->PollOnce());
     }
@@ -71,15 +73,17 @@ TEST(DeviceWorker, LinkReportsBringTheReceiverMouseUpAndDown) {
     ASSERT_TRUE(bench.worker->PollOnce());
     EXPECT_TRUE(bench.events.ContainsInOrder(
         {"CloseTransientWindows", "ShowDevicePages(1)", "SetCaption(52)", "SetDeviceState(201,1,1)",
-         "ShowNoDevicePanel(0)", "SelectTab(1)", "RefreshEditorPages", "SetDpiSliderRange(100,32000,640)",
-         "RefreshEditorPages", "ReapplyPageState", "SetBatteryInfo(80,1)"}));
+         "ShowNoDevicePanel(0)", "SelectTab(1)", "RefreshEditorPages",
+         "SetDpiSliderRange(100,32000,640)", "RefreshEditorPages", "ReapplyPageState",
+         "SetBatteryInfo(80,1)"}));
     EXPECT_TRUE(bench.worker->State().linkUp);
 
     // A second connected report only updates the battery.
     bench.events.Clear();
     receiver->InjectReport({0xC0, 0x01, 0x40, 0x00});
     ASSERT_TRUE(bench.worker->PollOnce());
-    EXPECT_EQ(bench.events.Calls(), (std::vector<std::string>{"CloseTransientWindows", "SetBatteryInfo(64,0)"}));
+    EXPECT_EQ(bench.events.Calls(),
+              (std::vector<std::string>{"CloseTransientWindows", "SetBatteryInfo(64,0)"}));
 
     // Battery level 0 means "not given": the indicator stays.
     bench.events.Clear();
@@ -91,10 +95,10 @@ TEST(DeviceWorker, LinkReportsBringTheReceiverMouseUpAndDown) {
     bench.events.Clear();
     receiver->Receiver()->SetMouseOn(false);
     ASSERT_TRUE(bench.worker->PollOnce());
-    EXPECT_TRUE(bench.events.ContainsInOrder({"CloseTransientWindows", "SetCaption(50)", "SelectTab(0)",
-                                              "ShowDevicePages(0)", "ShowNoDevicePanel(1)",
-                                              "SetDeviceState(201,1,0)", "StopMacroRecording",
-                                              "ShowNoDevicePanel(1)"}));
+    EXPECT_TRUE(bench.events.ContainsInOrder({"CloseTransientWindows", "SetCaption(50)",
+                                              "SelectTab(0)", "ShowDevicePages(0)",
+                                              "ShowNoDevicePanel(1)", "SetDeviceState(201,1,0)",
+                                              "StopMacroRecording", "ShowNoDevicePanel(1)"}));
     EXPECT_FALSE(bench.worker->State().linkUp);
 
     // Switched on again: connected once more, and read again (a new run would read; this
@@ -184,8 +188,9 @@ TEST(DeviceWorker, IdleWorkerWithoutDeviceReadsNothing) {
     ASSERT_TRUE(bench.worker->Stop());
     EXPECT_FALSE(bench.worker->State().devicePresent);
     EXPECT_TRUE(trace.Lines().empty());
-    EXPECT_TRUE(bench.events.ContainsInOrder({"SetAllDeviceState(0)", "SetCaption(50)", "SelectTab(0)",
-                                              "ShowDevicePages(0)", "CloseTransientWindows"}));
+    EXPECT_TRUE(
+        bench.events.ContainsInOrder({"SetAllDeviceState(0)", "SetCaption(50)", "SelectTab(0)",
+                                      "ShowDevicePages(0)", "CloseTransientWindows"}));
 }
 
 TEST(DeviceWorker, StopReturnsWithinASecondEvenDuringAWait) {
@@ -223,7 +228,8 @@ TEST(DeviceWorker, DeviceRemovedDuringATaskEndsItAndIsRescanned) {
     bench.events.Clear();
     bench.worker->RunTask(static_cast<int>(DeviceTask::RemovalRescan));
     EXPECT_FALSE(bench.worker->State().devicePresent);
-    EXPECT_TRUE(bench.events.ContainsInOrder({"SetAllDeviceState(0)", "SetCaption(50)", "ShowDevicePages(0)"}));
+    EXPECT_TRUE(bench.events.ContainsInOrder(
+        {"SetAllDeviceState(0)", "SetCaption(50)", "ShowDevicePages(0)"}));
 }
 
 TEST(DeviceWorker, HotplugQueuesArrivalAndRemovalOfTheConfigurationInterface) {
@@ -259,7 +265,8 @@ TEST(DeviceWorker, LaterTasksCallTheirHooks) {
     WorkerBench bench("none", hooks);
     for (int task : {22, 23, 24, 26, 27, 19}) EXPECT_TRUE(bench.worker->RunTask(task).ok) << task;
     // A code outside the table does nothing and says so.
-    for (int task : {99, 0, -4}) EXPECT_EQ(bench.worker->RunTask(task).reason, Format("unknown device task %d", task));
+    for (int task : {99, 0, -4})
+        EXPECT_EQ(bench.worker->RunTask(task).reason, Format("unknown device task %d", task));
     EXPECT_EQ(calls, (std::vector<int>{22, 23, 24, 26, 27}));
     EXPECT_EQ(bench.events.Calls(), (std::vector<std::string>{"CloseFirmwareWindow"}));
 }
@@ -279,7 +286,8 @@ TEST(DeviceWorker, ReadTasksSayWhetherAMouseWasRead) {
         bool ok;
         std::string reason;
     };
-    const std::string noInterface = "ReadAllSettings: wireless device not connected (no command interface)";
+    const std::string noInterface =
+        "ReadAllSettings: wireless device not connected (no command interface)";
     const Case cases[] = {
         {"vireo", DeviceTask::RebuildAndRead, true, ""},
         {"vireo", DeviceTask::ArrivalRebuildAndRead, true, ""},

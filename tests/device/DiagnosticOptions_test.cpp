@@ -15,7 +15,8 @@ namespace kestrix {
 namespace {
 
 TEST(DiagnosticOptions, LogAndTraceFiles) {
-    const auto folder = std::filesystem::temp_directory_path() / ("kestrix-diag-" + std::to_string(::getpid()));
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("kestrix-diag-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     const std::string trace = (folder / "trace.txt").string();
     const std::string log = (folder / "log.txt").string();

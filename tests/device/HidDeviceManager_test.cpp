@@ -33,13 +33,16 @@ TEST(HidDeviceManager, ThreeCollectionsGiveOneIdentifiedEntry) {
     EXPECT_TRUE(log.Contains("EnumerateDevice UsagePage: FFEF, Usage: 0"));
     EXPECT_EQ(log.CountStartingWith("Open hid Device Suc!"), 1u);
     EXPECT_TRUE(log.Contains("EnumerateDevice!, GetDeviceId: VR01, GetDeviceType: 101"));
-    EXPECT_TRUE(log.Contains("EnumerateDevice vendor_id: 1209, product_id: 5A01, dev_type: 65, dev_mode: 0"));
+    EXPECT_TRUE(log.Contains(
+        "EnumerateDevice vendor_id: 1209, product_id: 5A01, dev_type: 65, dev_mode: 0"));
 }
 
 TEST(HidDeviceManager, CableIsPreferredOverReceiver) {
     SimBench bench;
-    bench.backend->Attach(SimDevice::MakeReceiver(*FindSimModel("harrier_pro"), "harrier_pro-receiver", true));
-    bench.backend->Attach(SimDevice::MakeCableMouse(*FindSimModel("harrier_pro"), "harrier_pro-cable"));
+    bench.backend->Attach(
+        SimDevice::MakeReceiver(*FindSimModel("harrier_pro"), "harrier_pro-receiver", true));
+    bench.backend->Attach(
+        SimDevice::MakeCableMouse(*FindSimModel("harrier_pro"), "harrier_pro-cable"));
     bench.Open(201);
     const auto entries = bench.manager->ListEntries();
     ASSERT_EQ(entries.size(), 2u);
@@ -94,19 +97,22 @@ TEST(HidDeviceManager, ReceiverLinkStateOrderingDecidesTheCommandInterface) {
 
 TEST(HidDeviceManager, ModelOfMatchesFilterInOrder) {
     std::vector<DeviceFilterEntry> filter = {
-        {0x1209, 0x5A01, "", 101, 0, ""},   {0x1209, 0x5A05, "", 201, 1, "HP1R"},
-        {0x1209, 0x5A05, "", 202, 1, "XX1R"}, {0x1209, 0x5A06, "", 301, 0, "AB"},
+        {0x1209, 0x5A01, "", 101, 0, ""},
+        {0x1209, 0x5A05, "", 201, 1, "HP1R"},
+        {0x1209, 0x5A05, "", 202, 1, "XX1R"},
+        {0x1209, 0x5A06, "", 301, 0, "AB"},
     };
     const struct {
         int pid;
         const char* code;
         int model;
     } cases[] = {
-        {0x5A01, "VR01", 101}, {0x5A01, "", 101},    {0x5A05, "HP1R", 201}, {0x5A05, "XX1R", 202},
-        {0x5A05, "hp1r", 0},   {0x5A05, "HP1", 0},   {0x5A06, "ZZZZ", 101}, {0x5A07, "HP1R", 0},
+        {0x5A01, "VR01", 101}, {0x5A01, "", 101},  {0x5A05, "HP1R", 201}, {0x5A05, "XX1R", 202},
+        {0x5A05, "hp1r", 0},   {0x5A05, "HP1", 0}, {0x5A06, "ZZZZ", 101}, {0x5A07, "HP1R", 0},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ModelOfFilter(filter, 0x1209, c.pid, c.code), c.model) << std::hex << c.pid << " " << c.code;
+        EXPECT_EQ(ModelOfFilter(filter, 0x1209, c.pid, c.code), c.model)
+            << std::hex << c.pid << " " << c.code;
     }
 }
 
@@ -114,7 +120,8 @@ TEST(HidDeviceManager, ExactBytesOfIdentityAndReportRateWrites) {
     SimBench bench("vireo");
     TraceRecorder trace;
     bench.Open(101);
-    ReportBuffer request = BuildWriteRequest(command::kReportRate, 0x01, std::vector<uint8_t>{0x01});
+    ReportBuffer request =
+        BuildWriteRequest(command::kReportRate, 0x01, std::vector<uint8_t>{0x01});
     ASSERT_TRUE(bench.manager->SendCommand(request, kLongWrite));
     EXPECT_EQ(request[0], 0x02);  // the answer replaced the request: answer offset k at byte k
     EXPECT_EQ(request[1], 0x00);
@@ -127,7 +134,8 @@ TEST(HidDeviceManager, ExactBytesOfIdentityAndReportRateWrites) {
         identity += " 00";
     }
     EXPECT_EQ(lines[0], identity);
-    EXPECT_EQ(lines[1].rfind(std::string("R ") + kVireoConfig + " 10 00 00 00 56 52 30 31", 0), 0u) << lines[1];
+    EXPECT_EQ(lines[1].rfind(std::string("R ") + kVireoConfig + " 10 00 00 00 56 52 30 31", 0), 0u)
+        << lines[1];
     std::string rate = std::string("W ") + kVireoConfig + " 00 02 00 01 01 01";
     for (int i = 6; i < 65; ++i) {
         rate += i == 32 ? " 01" : " 00";
@@ -150,7 +158,6 @@ TEST(HidDeviceManager, ErrorAnswersAreReadAgainNotWrittenAgain) {
     EXPECT_EQ(trace.CountStartingWith("W "), 1u);
     EXPECT_EQ(trace.CountStartingWith("R "), 50u);
     EXPECT_EQ(request[1], 0x01);  // the last error answer is what the buffer holds
-
 }
 
 TEST(HidDeviceManager, NotificationsBeforeTheAnswerAreDropped) {

@@ -16,7 +16,8 @@ TEST(HidTrace, LineFormatAndFile) {
     EXPECT_EQ(HidTrace::FormatLine('W', "/dev/hidraw1", bytes, 4), "W /dev/hidraw1 00 0A FF 5C");
     EXPECT_EQ(HidTrace::FormatLine('R', "p", bytes, 0), "R p");
 
-    const auto path = std::filesystem::temp_directory_path() / ("hidtrace-" + std::to_string(::getpid()) + ".txt");
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("hidtrace-" + std::to_string(::getpid()) + ".txt");
     ASSERT_TRUE(HidTrace::SetFile(path.string()));
     EXPECT_TRUE(HidTrace::Enabled());
     HidTrace::Record('R', "sim/a/if2", bytes, 2);

@@ -13,7 +13,7 @@ namespace kestrix {
 // Device-events observer for tests: records every call as one text line, e.g.
 // "SetCaption(52)", in the order the worker made them. Thread-safe.
 class RecordingObserver : public DeviceEvents {
-public:
+  public:
     void SetCaption(int textId) override { Add(Format("SetCaption(%d)", textId)); }
     void ShowDevicePages(bool show) override { Add(Format("ShowDevicePages(%d)", show)); }
     void SelectTab(int index) override { Add(Format("SelectTab(%d)", index)); }
@@ -40,7 +40,9 @@ public:
     }
     void SelectStageCount(int count) override { Add(Format("SelectStageCount(%d)", count)); }
     void SelectStageIndex(int index) override { Add(Format("SelectStageIndex(%d)", index)); }
-    void SetDpiSliderPosition(int value) override { Add(Format("SetDpiSliderPosition(%d)", value)); }
+    void SetDpiSliderPosition(int value) override {
+        Add(Format("SetDpiSliderPosition(%d)", value));
+    }
     void ShowDpiIndicator(int dpi) override { Add(Format("ShowDpiIndicator(%d)", dpi)); }
     void RefreshEditorPages() override { Add("RefreshEditorPages"); }
     void ReapplyPageState() override { Add("ReapplyPageState"); }
@@ -79,7 +81,7 @@ public:
         return next == want.size();
     }
 
-private:
+  private:
     void Add(std::string call) {
         std::lock_guard lock(m_mutex);
         m_calls.push_back(std::move(call));

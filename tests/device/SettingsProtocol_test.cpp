@@ -76,7 +76,9 @@ TEST(SettingsProtocol, FirstReadStoresWhatTheMouseHolds) {
     EXPECT_EQ(bench.Setting("dpi_count"), 4);
     EXPECT_EQ(bench.Setting("dpi_index"), 2);
     for (int k = 0; k < 6; ++k) {
-        EXPECT_EQ(bench.Setting(Format("dpi_group%d_value", k).c_str()), DecodeDpi(38, state.dpiRaw[k])) << k;
+        EXPECT_EQ(bench.Setting(Format("dpi_group%d_value", k).c_str()),
+                  DecodeDpi(38, state.dpiRaw[k]))
+            << k;
     }
     EXPECT_EQ(bench.Setting("dpi_group0_rgb"), 0x33 * 65536 + 0x22 * 256 + 0x11);
     EXPECT_EQ(bench.Setting("liftoff_height"), 2);
@@ -94,12 +96,14 @@ TEST(SettingsProtocol, FirstReadStoresWhatTheMouseHolds) {
     EXPECT_EQ(device.reportRateClass, 5);
     EXPECT_TRUE(device.devicePresent);
     EXPECT_TRUE(bench.events.ContainsInOrder(
-        {"RefreshDevicePages", "SetAllDeviceState(0)", "SetDeviceState(102,0,1)", "SetDeviceVersion(102,261)",
-         "SelectDevice(102)", "SetCaption(51)", "ShowDevicePages(1)", "CloseTransientWindows", "RefreshEditorPages",
-         "SetBatteryInfo(0,100)", "SetDpiSliderRange(200,10000,59)", "SetBatteryInfo(80,0)",
-         "SetDeviceBattery(102,0,80)", "RefreshEditorPages", "ReapplyPageState"}));
+        {"RefreshDevicePages", "SetAllDeviceState(0)", "SetDeviceState(102,0,1)",
+         "SetDeviceVersion(102,261)", "SelectDevice(102)", "SetCaption(51)", "ShowDevicePages(1)",
+         "CloseTransientWindows", "RefreshEditorPages", "SetBatteryInfo(0,100)",
+         "SetDpiSliderRange(200,10000,59)", "SetBatteryInfo(80,0)", "SetDeviceBattery(102,0,80)",
+         "RefreshEditorPages", "ReapplyPageState"}));
     // A cabled mouse is not asked for the receiver's firmware version.
-    EXPECT_EQ(bench.sim.Device("falco-cable")->Mouse()->CommandCount(command::kReadFirmwareVersion), 0);
+    EXPECT_EQ(bench.sim.Device("falco-cable")->Mouse()->CommandCount(command::kReadFirmwareVersion),
+              0);
 }
 
 TEST(SettingsProtocol, ReceiverShowsTheFirmwareVersion) {
@@ -233,8 +237,8 @@ TEST(SettingsProtocol, WritesCarryTheStoredValues) {
     for (int k = 0; k < 6; ++k) bench.SetSetting(Format("dpi_group%d_value", k).c_str(), stages[k]);
     bench.worker->RunTask(static_cast<int>(DeviceTask::WriteDpiStages));
     EXPECT_EQ(WritesOf(trace, 0x03).back(),
-              ShortWrite(0x03, 0x25, {0x24, 4, 0, 4, 0, 8, 0, 8, 0, 16, 0, 16, 0, 1, 0, 1, 0, 160, 0, 160, 0,
-                                      64, 0, 64, 0}));
+              ShortWrite(0x03, 0x25, {0x24, 4, 0, 4, 0,   8, 0,   8, 0,  16, 0,  16, 0,
+                                      1,    0, 1, 0, 160, 0, 160, 0, 64, 0,  64, 0}));
     EXPECT_EQ(bench.sim.Device("vireo-cable")->Mouse()->StageDpi(3), 100);
     EXPECT_EQ(bench.sim.Device("vireo-cable")->Mouse()->StageDpi(4), 16000);
 
@@ -245,8 +249,8 @@ TEST(SettingsProtocol, WritesCarryTheStoredValues) {
         bench.SetSetting("sensor_flag", flag);
         bench.worker->RunTask(static_cast<int>(DeviceTask::WriteLiftOffAndSensor));
         const std::string write = WritesOf(trace, 0x06).back();
-        EXPECT_EQ(write.substr(0, 3 * 10 - 1), Hex({0x00, 0x06, 0x00, 0x01, 0x05, data[0], data[1], data[2],
-                                                    data[3], data[4]}))
+        EXPECT_EQ(write.substr(0, 3 * 10 - 1),
+                  Hex({0x00, 0x06, 0x00, 0x01, 0x05, data[0], data[1], data[2], data[3], data[4]}))
             << "flag " << flag;
         EXPECT_EQ(write.size(), 65u * 3 - 1);
     }
@@ -275,8 +279,9 @@ TEST(SettingsProtocol, ButtonTableFromTheStoredAssignments) {
 
     bench.worker->RunTask(task);
     EXPECT_EQ(WritesOf(trace, 0x09).back(),
-              ShortWrite(0x09, 0x0F, {0x10, 0x01, 0x00, 0x10, 0x02, 0x00, 0x10, 0x04, 0x00, 0x10, 0x08, 0x00,
-                                      0x10, 0x10, 0x00, 0x40, 0x01, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+              ShortWrite(0x09, 0x0F, {0x10, 0x01, 0x00, 0x10, 0x02, 0x00, 0x10, 0x04, 0x00,
+                                      0x10, 0x08, 0x00, 0x10, 0x10, 0x00, 0x40, 0x01, 0x00,
+                                      0,    0,    0,    0,    0,    0,    0,    0,    0}));
 
     const ProfileId profile = bench.store.CurrentProfile();
     KeyAssignmentRow shift;
@@ -292,7 +297,8 @@ TEST(SettingsProtocol, ButtonTableFromTheStoredAssignments) {
     ASSERT_GT(bench.store.ReplaceKeyAssignment(copy), 0);
     bench.worker->RunTask(task);
     const SimMouseState mouse = bench.sim.Device("vireo-cable")->Mouse()->State();
-    EXPECT_EQ(Hex({mouse.buttonTable.begin() + 3, mouse.buttonTable.begin() + 9}), "70 02 00 70 01 06");
+    EXPECT_EQ(Hex({mouse.buttonTable.begin() + 3, mouse.buttonTable.begin() + 9}),
+              "70 02 00 70 01 06");
 }
 
 TEST(SettingsProtocol, PendingMacroIsUploadedBeforeTheTable) {
@@ -303,7 +309,8 @@ TEST(SettingsProtocol, PendingMacroIsUploadedBeforeTheTable) {
     macro.playType = 2;
     const int macroId = bench.store.InsertMacro(macro);
     ASSERT_GT(macroId, 0);
-    const std::vector<std::pair<int, int>> records = {{2, 162}, {1, 20}, {2, 67}, {3, 67}, {3, 162}, {1, 0}};
+    const std::vector<std::pair<int, int>> records = {{2, 162}, {1, 20},  {2, 67},
+                                                      {3, 67},  {3, 162}, {1, 0}};
     for (size_t i = 0; i < records.size(); ++i) {
         MacroRecordRow record;
         record.macroId = macroId;
@@ -345,7 +352,8 @@ TEST(SettingsProtocol, LightingIsSentOnlyWithItsRow) {
     bench.worker->UpdateState([](DeviceState& s) { s.currentLightingEffect = 3; });
     bench.events.Clear();
     // Nothing to send is no failure: the mouse refused nothing.
-    const DeviceTaskResult nothingSent = bench.worker->RunTask(static_cast<int>(DeviceTask::WriteLighting));
+    const DeviceTaskResult nothingSent =
+        bench.worker->RunTask(static_cast<int>(DeviceTask::WriteLighting));
     EXPECT_TRUE(nothingSent.ok) << nothingSent.reason;
     EXPECT_EQ(nothingSent.reason, "");
     EXPECT_EQ(mouse->CommandCount(command::kLighting), before);
@@ -377,7 +385,8 @@ TEST(SettingsProtocol, RoundTripsOfTheShiftingSensors) {
         int readBack3;
     };
     // One mouse per sensor: each first read of the Falco waits out its unanswered lighting read.
-    for (const Case c : {Case{"falco", 5000, 5500, 4900, 4900}, Case{"harrier_pro", 26000, 25950, 4900, 4850}}) {
+    for (const Case c :
+         {Case{"falco", 5000, 5500, 4900, 4900}, Case{"harrier_pro", 26000, 25950, 4900, 4850}}) {
         WorkerBench bench(c.scenario);
         bench.worker->RunTask(kRebuild);
         bench.SetSetting("dpi_group2_value", c.written2);
@@ -385,8 +394,10 @@ TEST(SettingsProtocol, RoundTripsOfTheShiftingSensors) {
         bench.worker->RunTask(static_cast<int>(DeviceTask::WriteDpiStages));
         bench.Restart();  // a new run reads the model again
         bench.worker->RunTask(kRebuild);
-        EXPECT_EQ(bench.Setting("dpi_group2_value"), c.readBack2) << c.scenario << " " << c.written2;
-        EXPECT_EQ(bench.Setting("dpi_group3_value"), c.readBack3) << c.scenario << " " << c.written3;
+        EXPECT_EQ(bench.Setting("dpi_group2_value"), c.readBack2)
+            << c.scenario << " " << c.written2;
+        EXPECT_EQ(bench.Setting("dpi_group3_value"), c.readBack3)
+            << c.scenario << " " << c.written3;
     }
 }
 
@@ -399,7 +410,7 @@ TEST(SettingsProtocol, ResetsAndRestores) {
     bench.SetSetting("report_rate", 8);
     bench.worker->RunTask(static_cast<int>(DeviceTask::ResetDpi));
     EXPECT_EQ(bench.Setting("dpi_group0_value"), 400);  // model file default
-    EXPECT_EQ(bench.Setting("report_rate"), 8);          // not a DPI key
+    EXPECT_EQ(bench.Setting("report_rate"), 8);         // not a DPI key
     EXPECT_EQ(mouse->StageDpi(0), 400);
 
     KeyAssignmentRow row;
@@ -414,9 +425,11 @@ TEST(SettingsProtocol, ResetsAndRestores) {
     std::vector<KeyAssignmentRow> rows;
     EXPECT_EQ(bench.store.ListKeyAssignments(2, rows), 0);
     EXPECT_EQ(bench.Setting("report_rate"), 1);  // the model file's polling rate
-    EXPECT_EQ(bench.events.Calls(), (std::vector<std::string>{"RefreshEditorPages", "RefreshLightingPage"}));
+    EXPECT_EQ(bench.events.Calls(),
+              (std::vector<std::string>{"RefreshEditorPages", "RefreshLightingPage"}));
 
-    InsertDefaultLightRows(bench.store, bench.store.CurrentProfile(), {true, true, true, false, false, true});
+    InsertDefaultLightRows(bench.store, bench.store.CurrentProfile(),
+                           {true, true, true, false, false, true});
     SimMouseState state = mouse->State();
     state.lightingEffect = 1;
     state.lighting[1] = {7, 3, {}};
@@ -424,7 +437,8 @@ TEST(SettingsProtocol, ResetsAndRestores) {
     bench.worker->RunTask(static_cast<int>(DeviceTask::RestoreLighting));
     EXPECT_EQ(mouse->LightingRestores(), 1);
     LightRow light;
-    ASSERT_TRUE(bench.store.GetLightRow(bench.store.CurrentProfile(), bench.worker->State().currentLightingEffect, light));
+    ASSERT_TRUE(bench.store.GetLightRow(bench.store.CurrentProfile(),
+                                        bench.worker->State().currentLightingEffect, light));
     EXPECT_EQ(bench.store.GetActiveLightMode(bench.store.CurrentProfile()), light.mode);
     EXPECT_EQ(bench.events.Calls().back(), "RefreshLightingPage");
 }
@@ -471,13 +485,15 @@ TEST(SettingsProtocol, EachWriteTaskSaysWhetherTheMouseTookIt) {
         {DeviceTask::WriteButtons, command::kButtons, "write command 0x09 failed"},
         {DeviceTask::RestoreLighting, command::kRestoreLighting, "write command 0x0E failed"},
         {DeviceTask::RestoreFactory, command::kRestoreFactory, "write command 0x0F failed"},
-        {DeviceTask::SelectedButtonReport, command::kSelectedButton, "selected-button report 0x52 failed"},
+        {DeviceTask::SelectedButtonReport, command::kSelectedButton,
+         "selected-button report 0x52 failed"},
         {DeviceTask::ResetDpi, command::kDpiColours, "write command 0x04 failed"},
         {DeviceTask::WriteAll, command::kLiftOff, "write command 0x06 failed"},
     };
     WorkerBench bench("vireo");
     bench.worker->RunTask(kRebuild);
-    InsertDefaultLightRows(bench.store, bench.store.CurrentProfile(), {true, true, true, false, false, true});
+    InsertDefaultLightRows(bench.store, bench.store.CurrentProfile(),
+                           {true, true, true, false, false, true});
     bench.worker->UpdateState([](DeviceState& s) { s.currentLightingEffect = 2; });
     const auto device = bench.sim.Device("vireo-cable");
     for (const Case& c : cases) {
@@ -521,7 +537,8 @@ TEST(SettingsProtocol, WriteAllTriesEveryWriteAndNamesTheFirstFailure) {
     LogRecorder log;
     const DeviceTaskResult allRefused = bench.worker->RunTask(writeAll);
     EXPECT_EQ(allRefused.reason, "write command 0x09 failed");
-    for (const char* line : {"write command 0x09 failed", "write command 0x03 failed", "write command 0x07 failed"}) {
+    for (const char* line :
+         {"write command 0x09 failed", "write command 0x03 failed", "write command 0x07 failed"}) {
         EXPECT_TRUE(log.Contains(line)) << line;
     }
 }
@@ -546,9 +563,11 @@ TEST(SettingsProtocol, ARefusedMacroUploadFailsTheButtonTaskAfterTheTableIsSent)
     bench.sim.Device("vireo-cable")->SetFaults(faults);
 
     TraceRecorder trace;
-    const DeviceTaskResult result = bench.worker->RunTask(static_cast<int>(DeviceTask::WriteButtons));
+    const DeviceTaskResult result =
+        bench.worker->RunTask(static_cast<int>(DeviceTask::WriteButtons));
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.reason, Format("upload of macro %d to button 3 (command 0x08) failed", macroId));
+    EXPECT_EQ(result.reason,
+              Format("upload of macro %d to button 3 (command 0x08) failed", macroId));
     EXPECT_EQ(WritesOf(trace, command::kButtons).size(), 1u);
 }
 

@@ -33,14 +33,14 @@ inline CatalogueLine Line(int model, const char* attr, int mode, uint16_t pid, c
 
 // The lines of the shipped config.xml, in file order.
 inline std::vector<CatalogueLine> ShippedLines() {
-    return {Line(101, "vireo", 0, 0x5A01, ""),         Line(102, "falco", 0, 0x5A02, "FL02"),
-            Line(102, "falco", 1, 0x5A03, "FL2R"),     Line(201, "harrier_pro", 0, 0x5A04, "HP01"),
+    return {Line(101, "vireo", 0, 0x5A01, ""), Line(102, "falco", 0, 0x5A02, "FL02"),
+            Line(102, "falco", 1, 0x5A03, "FL2R"), Line(201, "harrier_pro", 0, 0x5A04, "HP01"),
             Line(201, "harrier_pro", 1, 0x5A05, "HP1R")};
 }
 
 // Collects lines from a process-wide sink while alive.
 class LineRecorder {
-public:
+  public:
     std::vector<std::string> Lines() const {
         std::lock_guard lock(m_mutex);
         return m_lines;
@@ -65,19 +65,19 @@ public:
         return false;
     }
 
-protected:
+  protected:
     void Add(std::string_view line) {
         std::lock_guard lock(m_mutex);
         m_lines.emplace_back(line);
     }
 
-private:
+  private:
     mutable std::mutex m_mutex;
     std::vector<std::string> m_lines;
 };
 
 class TraceRecorder : public LineRecorder {
-public:
+  public:
     TraceRecorder() {
         HidTrace::SetSink([this](std::string_view line) { Add(line); });
     }
@@ -85,7 +85,7 @@ public:
 };
 
 class LogRecorder : public LineRecorder {
-public:
+  public:
     LogRecorder() {
         Log::SetSink([this](std::string_view line) { Add(line); });
     }
@@ -94,7 +94,8 @@ public:
 
 // A simulated bus with a scenario and a manager over it, its filter from the shipped lines.
 struct SimBench {
-    explicit SimBench(const std::string& scenario = "none") : backend(std::make_shared<SimBackend>()) {
+    explicit SimBench(const std::string& scenario = "none")
+        : backend(std::make_shared<SimBackend>()) {
         LoadSimScenario(*backend, scenario);
         manager = std::make_unique<HidDeviceManager>(backend);
         manager->SetFilter(BuildFilterList(ShippedLines()));

@@ -30,9 +30,11 @@ void ExpectMouseMatchesStore(WorkerBench& bench, const SimMouseState& mouse) {
     EXPECT_EQ(mouse.dpiIndex, setting("dpi_index"));
     EXPECT_EQ(mouse.dpiCount, setting("dpi_count"));
     for (int k = 0; k < 6; ++k) {
-        const int dpi = std::clamp(setting(Format("dpi_group%d_value", k)), device.minimumDpi, device.maximumDpi);
+        const int dpi = std::clamp(setting(Format("dpi_group%d_value", k)), device.minimumDpi,
+                                   device.maximumDpi);
         EXPECT_EQ(mouse.dpiRaw[k], EncodeDpi(device.sensorCode, dpi)) << "stage " << k;
-        EXPECT_EQ(mouse.dpiColours[k], static_cast<uint32_t>(setting(Format("dpi_group%d_rgb", k)) & 0xFFFFFF))
+        EXPECT_EQ(mouse.dpiColours[k],
+                  static_cast<uint32_t>(setting(Format("dpi_group%d_rgb", k)) & 0xFFFFFF))
             << "stage " << k;
     }
     EXPECT_EQ(mouse.liftOff, setting("liftoff_height"));
@@ -49,15 +51,17 @@ void ExpectMouseMatchesStore(WorkerBench& bench, const SimMouseState& mouse) {
     for (const KeyAssignmentRow& row : rows) {
         assignments.push_back({row.keyCode, row.macroType, row.macroValue, row.macroValue2});
     }
-    const ButtonTableBytes table = BuildButtonTable(assignments, [&](int id) -> std::optional<MacroPlayback> {
-        MacroRow macro;
-        if (!bench.store.GetMacro(id, macro)) return std::nullopt;
-        return MacroPlayback{macro.playType, macro.playTimes};
-    });
+    const ButtonTableBytes table =
+        BuildButtonTable(assignments, [&](int id) -> std::optional<MacroPlayback> {
+            MacroRow macro;
+            if (!bench.store.GetMacro(id, macro)) return std::nullopt;
+            return MacroPlayback{macro.playType, macro.playTimes};
+        });
     EXPECT_TRUE(std::equal(mouse.buttonTable.begin(), mouse.buttonTable.end(), table.begin()));
 
     LightRow light;
-    ASSERT_TRUE(bench.store.GetLightRow(bench.store.CurrentProfile(), device.currentLightingEffect, light));
+    ASSERT_TRUE(
+        bench.store.GetLightRow(bench.store.CurrentProfile(), device.currentLightingEffect, light));
     EXPECT_EQ(mouse.lightingEffect, device.currentLightingEffect);
     const SimLightingEffect& effect = mouse.lighting.at(device.currentLightingEffect);
     EXPECT_EQ(effect.brightness, light.brightness & 0x0F);
@@ -144,27 +148,36 @@ TEST(Soak, RandomTasksReportsAndFaultsThenOneWriteAllMatchesTheStore) {
             bench.worker->QueueTask(static_cast<int>(DeviceTask::WriteLighting));
         } else if (roll < 66) {
             switch (pick(8)) {
-            case 0:
-                // The mouse drops out and comes back. A link-down report that meets an exchange
-                // (an identity query of a rescan included) is dropped like any other report.
-                device->InjectReport({0xC0, 0x00, 0x00, 0x00});
-                device->InjectReport({0xC0, 0x01, 0x00, 0x00});
-                break;
-            case 1:
-            case 2: device->InjectReport({0xC0, 0x01, static_cast<uint8_t>(pick(101)), static_cast<uint8_t>(pick(2))}); break;
-            default: device->InjectReport({0xC2, static_cast<uint8_t>(pick(256))}); break;
+                case 0:
+                    // The mouse drops out and comes back. A link-down report that meets an exchange
+                    // (an identity query of a rescan included) is dropped like any other report.
+                    device->InjectReport({0xC0, 0x00, 0x00, 0x00});
+                    device->InjectReport({0xC0, 0x01, 0x00, 0x00});
+                    break;
+                case 1:
+                case 2:
+                    device->InjectReport({0xC0, 0x01, static_cast<uint8_t>(pick(101)),
+                                          static_cast<uint8_t>(pick(2))});
+                    break;
+                default:
+                    device->InjectReport({0xC2, static_cast<uint8_t>(pick(256))});
+                    break;
             }
         } else if (roll < 74) {
             SimFaults faults;
             switch (pick(4)) {
-            case 0: faults.failingWrites = 1 + pick(2); break;
-            case 1: faults.notificationsBeforeAnswer = 1 + pick(3); break;
-            case 2:
-                if (slowFaults++ < kSlowFaultBudget) faults.silentRequests = 1;
-                break;
-            default:
-                if (slowFaults++ < kSlowFaultBudget) faults.removeOnNextRequest = true;
-                break;
+                case 0:
+                    faults.failingWrites = 1 + pick(2);
+                    break;
+                case 1:
+                    faults.notificationsBeforeAnswer = 1 + pick(3);
+                    break;
+                case 2:
+                    if (slowFaults++ < kSlowFaultBudget) faults.silentRequests = 1;
+                    break;
+                default:
+                    if (slowFaults++ < kSlowFaultBudget) faults.removeOnNextRequest = true;
+                    break;
             }
             device->SetFaults(faults);
         } else {
@@ -173,7 +186,8 @@ TEST(Soak, RandomTasksReportsAndFaultsThenOneWriteAllMatchesTheStore) {
         }
         if (i % 100 == 99) {
             // Let the worker catch up now and then, as a user pauses.
-            ASSERT_TRUE(WaitFor([&] { return bench.worker->QueuedTasks() == 0; }, 60s)) << "iteration " << i;
+            ASSERT_TRUE(WaitFor([&] { return bench.worker->QueuedTasks() == 0; }, 60s))
+                << "iteration " << i;
         }
     }
     ASSERT_TRUE(WaitFor([&] { return bench.worker->QueuedTasks() == 0; }, 60s));
@@ -183,7 +197,8 @@ TEST(Soak, RandomTasksReportsAndFaultsThenOneWriteAllMatchesTheStore) {
 
     // The run really reached the mouse: many setting writes arrived.
     const auto mouse = device->Mouse();
-    EXPECT_GT(mouse->CommandCount(command::kDpiStages) + mouse->CommandCount(command::kButtons), kIterations / 10);
+    EXPECT_GT(mouse->CommandCount(command::kDpiStages) + mouse->CommandCount(command::kButtons),
+              kIterations / 10);
 
     device->SetFaults({});
     if (!device->IsPlugged()) device->Plug();

@@ -11,17 +11,18 @@
 #include <thread>
 
 #include "device/DeviceWorker.h"
-#include "device/SimTestBench.h"
 #include "device/RecordingObserver.h"
+#include "device/SimTestBench.h"
 #include "store/DataStore.h"
 
 namespace kestrix::testing {
 
 // A fresh folder below the system's temporary folder, removed with the object.
 class TempFolder {
-public:
+  public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kestrix-worker-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kestrix-worker-XXXXXX").string();
         m_path = mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
     }
     ~TempFolder() {
@@ -33,7 +34,7 @@ public:
     // The folder, ending with '/'.
     std::string Path() const { return m_path + "/"; }
 
-private:
+  private:
     std::string m_path;
 };
 
@@ -49,13 +50,14 @@ inline DeviceWorkerConfig WorkerConfig(const std::string& dataFolder) {
 struct WorkerBench {
     explicit WorkerBench(const std::string& scenario, DeviceWorkerHooks hooks = {})
         : sim(scenario),
-          worker(std::make_unique<DeviceWorker>(*sim.manager, store, events, WorkerConfig(folder.Path()),
-                                                std::move(hooks))) {}
+          worker(std::make_unique<DeviceWorker>(*sim.manager, store, events,
+                                                WorkerConfig(folder.Path()), std::move(hooks))) {}
 
     // A second worker over the same bus and store, as after a restart of the program.
     void Restart() {
         worker.reset();
-        worker = std::make_unique<DeviceWorker>(*sim.manager, store, events, WorkerConfig(folder.Path()));
+        worker = std::make_unique<DeviceWorker>(*sim.manager, store, events,
+                                                WorkerConfig(folder.Path()));
     }
 
     int Setting(const char* key) {
@@ -63,7 +65,9 @@ struct WorkerBench {
         store.GetSettingInt(store.CurrentProfile(), key, value);
         return value;
     }
-    void SetSetting(const char* key, int value) { store.SetSettingInt(store.CurrentProfile(), key, value); }
+    void SetSetting(const char* key, int value) {
+        store.SetSettingInt(store.CurrentProfile(), key, value);
+    }
 
     TempFolder folder;
     SimBench sim;
@@ -74,7 +78,8 @@ struct WorkerBench {
 
 // Waits up to timeout for condition; true when it held.
 template <typename Condition>
-bool WaitFor(Condition condition, std::chrono::milliseconds timeout = std::chrono::milliseconds(5000)) {
+bool WaitFor(Condition condition,
+             std::chrono::milliseconds timeout = std::chrono::milliseconds(5000)) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {
         if (std::chrono::steady_clock::now() >= deadline) return false;

@@ -34,8 +34,10 @@ struct SettingsHost {
     }
     // Ticks or clears a box (or checks a radio) and sends its click.
     void Click(int id, int check = 1) {
-        if (auto* box = host.Control<DUI::CCheckButton>(id)) box->SetCheck(check);
-        else host.Control<DUI::CRadioButton>(id)->SetCheck(check);
+        if (auto* box = host.Control<DUI::CCheckButton>(id))
+            box->SetCheck(check);
+        else
+            host.Control<DUI::CRadioButton>(id)->SetCheck(check);
         host.Send(id, DUI::kNotifyClick);
     }
     void Type(int id, const std::string& text, int code) {
@@ -136,7 +138,8 @@ TEST(DeviceSettingsPage, ButtonResponseIsClampedWhenLeftAndWhenCommitted) {
         const char* typed;
         const char* shown;
     };
-    for (const Case c : {Case{"25", "20"}, Case{"3", "4"}, Case{"12", "12"}, Case{"", "4"}, Case{"-7", "4"}}) {
+    for (const Case c :
+         {Case{"25", "20"}, Case{"3", "4"}, Case{"12", "12"}, Case{"", "4"}, Case{"-7", "4"}}) {
         SCOPED_TRACE(c.typed);
         SettingsHost settings;
         settings.Type(Page::kButtonResponseId, c.typed, DUI::kNotifyEditDone);
@@ -176,7 +179,8 @@ TEST(DeviceSettingsPage, ModelHidesTheLiftOffOrSensorGroup) {
         bool liftOff;
         bool sensor;
     };
-    for (const Case c : {Case{"harrier_pro", true, true}, Case{"falco", false, true}, Case{"vireo", true, false}}) {
+    for (const Case c : {Case{"harrier_pro", true, true}, Case{"falco", false, true},
+                         Case{"vireo", true, false}}) {
         SCOPED_TRACE(c.scenario);
         SettingsHost settings(c.scenario);
         for (int id : {Page::kLiftOff1Id, Page::kLiftOff2Id}) {
@@ -214,10 +218,12 @@ TEST(DeviceSettingsPage, DoubleClickPositionsGiveTheirTimes) {
         EXPECT_EQ(settings.host.Setting("doubleclick_time"), c.milliseconds);
         EXPECT_EQ(settings.host.Tasks(), (Tasks{22}));
         settings.host.RunQueuedTasks();
-        EXPECT_EQ(settings.host.Pointer().Calls(), (Calls{Format("doubleclick %d", c.milliseconds)}));
+        EXPECT_EQ(settings.host.Pointer().Calls(),
+                  (Calls{Format("doubleclick %d", c.milliseconds)}));
         // The slider is refreshed from the desktop afterwards, on the UI thread.
         settings.host.ProcessEvents();
-        EXPECT_EQ(settings.host.Control<DUI::LightSlider>(Page::kDoubleClickId)->GetPos(), c.position);
+        EXPECT_EQ(settings.host.Control<DUI::LightSlider>(Page::kDoubleClickId)->GetPos(),
+                  c.position);
     }
     EXPECT_EQ(Page::DoubleClickTimeOf(12), 12);
 }
@@ -230,7 +236,8 @@ TEST(DeviceSettingsPage, WheelLinesEditClampsAndAppliesAtOnce) {
         const char* typed;
         const char* shown;
     };
-    for (const Case c : {Case{"0", "1"}, Case{"-3", "1"}, Case{"25", "20"}, Case{"7", "7"}, Case{"", ""}}) {
+    for (const Case c :
+         {Case{"0", "1"}, Case{"-3", "1"}, Case{"25", "20"}, Case{"7", "7"}, Case{"", ""}}) {
         SCOPED_TRACE(c.typed);
         settings.Type(Page::kWheelLinesId, c.typed, DUI::kNotifyTextChanged);
         EXPECT_EQ(settings.Text(Page::kWheelLinesId), c.shown);

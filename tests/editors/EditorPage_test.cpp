@@ -26,7 +26,7 @@ using testing::PageTestHost;
 
 // Collects the log lines written while it lives.
 class LogLines {
-public:
+  public:
     LogLines() {
         Log::SetSink([this](std::string_view line) {
             std::lock_guard<std::mutex> guard(m_lock);
@@ -39,7 +39,7 @@ public:
         return m_lines;
     }
 
-private:
+  private:
     std::mutex m_lock;
     std::vector<std::string> m_lines;
 };
@@ -51,7 +51,8 @@ TEST(EditorPage, PagesOverAClosedStoreQueryNothing) {
     };
     const std::vector<Case> cases = {
         {"performance", [](EditorContext& c) { return std::make_unique<PerformancePage>(c); }},
-        {"device settings", [](EditorContext& c) { return std::make_unique<DeviceSettingsPage>(c); }},
+        {"device settings",
+         [](EditorContext& c) { return std::make_unique<DeviceSettingsPage>(c); }},
         {"lighting", [](EditorContext& c) { return std::make_unique<LightingPage>(c); }},
         {"buttons", [](EditorContext& c) { return std::make_unique<KeyPage>(c); }},
         {"macros", [](EditorContext& c) { return std::make_unique<MacroPage>(c); }},

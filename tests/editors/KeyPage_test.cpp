@@ -28,7 +28,9 @@ struct KeyPageTest : ::testing::Test {
     bool Row(int keyCode, KeyAssignmentRow& row) {
         return host.Store().GetKeyAssignment(host.Store().CurrentProfile(), keyCode, row);
     }
-    void SelectButton(int index) { host.Control<DUI::MouseKeyCtrl>(KeyPage::kButtonList)->ClickItem(index); }
+    void SelectButton(int index) {
+        host.Control<DUI::MouseKeyCtrl>(KeyPage::kButtonList)->ClickItem(index);
+    }
     void Toggle(int id) { host.Control<DUI::MButton2>(id)->SetCheck(1); }
 };
 
@@ -99,7 +101,11 @@ TEST_F(KeyPageTest, KeyCombinationTextAndStoredBits) {
         int bits;
     };
     const Case cases[] = {
-        {{KeyPage::kShiftToggle, KeyPage::kCtrlToggle, KeyPage::kAltToggle}, testing::kEvA, "Shift+ Ctrl+ Alt + A", 4, 7},
+        {{KeyPage::kShiftToggle, KeyPage::kCtrlToggle, KeyPage::kAltToggle},
+         testing::kEvA,
+         "Shift+ Ctrl+ Alt + A",
+         4,
+         7},
         {{KeyPage::kCtrlToggle}, 0, "Ctrl", 0, 1},
         {{}, 59, "F1", 58, 0},
         {{KeyPage::kWinToggle}, 99, "Win + Print Screen", 70, 8},
@@ -109,7 +115,8 @@ TEST_F(KeyPageTest, KeyCombinationTextAndStoredBits) {
         SelectButton(3);
         host.ClearRecords();
         host.Send(KeyPage::kOpenKeyPanel, 2);
-        for (int id : {KeyPage::kCtrlToggle, KeyPage::kWinToggle, KeyPage::kAltToggle, KeyPage::kShiftToggle}) {
+        for (int id : {KeyPage::kCtrlToggle, KeyPage::kWinToggle, KeyPage::kAltToggle,
+                       KeyPage::kShiftToggle}) {
             host.Control<DUI::MButton2>(id)->SetCheck(0);
         }
         for (int id : c.toggles) Toggle(id);

@@ -30,8 +30,10 @@ inline constexpr int kEvRightCtrl = 97;
 
 // Both pages as one page of the host: notifications and keys go to whichever claims them.
 class KeysPages : public EditorPage {
-public:
-    explicit KeysPages(EditorContext& context) : keys(context), macros(context) { macros.ConnectKeyPage(&keys); }
+  public:
+    explicit KeysPages(EditorContext& context) : keys(context), macros(context) {
+        macros.ConnectKeyPage(&keys);
+    }
 
     // Each page in its own area of the panel, as the main window gives each tab its own.
     void Create(DUI::MDialog& owner, DUI::MControl* panel, const DUI::Rect& rect) override {
@@ -61,7 +63,9 @@ public:
         keys.ApplyTexts();
         macros.ApplyTexts();
     }
-    bool OnKeyEvent(const DUI::KeyEvent& key) override { return keys.OnKeyEvent(key) || macros.OnKeyEvent(key); }
+    bool OnKeyEvent(const DUI::KeyEvent& key) override {
+        return keys.OnKeyEvent(key) || macros.OnKeyEvent(key);
+    }
 
     static constexpr int kKeysArea = 1901;
     static constexpr int kMacrosArea = 1902;

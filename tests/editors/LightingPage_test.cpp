@@ -100,7 +100,8 @@ TEST(LightingPage, LanguageChangeRenamesTheEffects) {
     SetCurrentLcid(2052);
     light.page->ApplyTexts();
     EXPECT_EQ(light.Effects()->GetItemText(0), GetLanText(280));
-    EXPECT_EQ(light.host.Control<DUI::MText>(Page::kBrightnessLabelId)->GetTitle(), Page::BrightnessLabel(4));
+    EXPECT_EQ(light.host.Control<DUI::MText>(Page::kBrightnessLabelId)->GetTitle(),
+              Page::BrightnessLabel(4));
     SetCurrentLcid(1033);
     EXPECT_NE(light.Effects()->GetItemText(0), GetLanText(280));
     EXPECT_TRUE(light.host.Tasks().empty());
@@ -129,7 +130,8 @@ TEST(LightingPage, EffectsShowTheGroupsOfTheirConfigBits) {
         EXPECT_EQ(light.Visible(Page::kBlueId), c.picker);
         EXPECT_EQ(light.Visible(Page::kFirstSlotId + 6), c.colourSlots);
         // Choosing an effect marks it active and sends it.
-        EXPECT_EQ(light.host.Store().GetActiveLightMode(light.host.Store().CurrentProfile()), c.mode);
+        EXPECT_EQ(light.host.Store().GetActiveLightMode(light.host.Store().CurrentProfile()),
+                  c.mode);
         EXPECT_EQ(light.host.Tasks(), (Tasks{8}));
         EXPECT_EQ(light.host.State().currentLightingEffect, c.mode);
         light.host.RunQueuedTasks();
@@ -145,7 +147,8 @@ TEST(LightingPage, BrightnessLabelFollowsTheSliderAndIsStoredOnRelease) {
     LightHost light;
     light.Show(kSteady);
     const std::string word = GetLanText(278);
-    for (const Case c : {Case{0, "0%"}, Case{1, "25%"}, Case{2, "50%"}, Case{3, "75%"}, Case{4, "100%"}}) {
+    for (const Case c :
+         {Case{0, "0%"}, Case{1, "25%"}, Case{2, "50%"}, Case{3, "75%"}, Case{4, "100%"}}) {
         SCOPED_TRACE(c.value);
         light.Slide(Page::kBrightnessId, c.value, DUI::kNotifyDragging);
         EXPECT_EQ(light.Label(Page::kBrightnessLabelId), word + ": " + c.percent);
@@ -165,7 +168,9 @@ TEST(LightingPage, SpeedLabelUsesTheFullWidthColonWhileDragging) {
     light.Show(kFlowing);
     const std::string word = GetLanText(279);
     light.Slide(Page::kSpeedId, 3, DUI::kNotifyDragging);
-    EXPECT_EQ(light.Label(Page::kSpeedLabelId), word + "\xEF\xBC\x9A" "3");
+    EXPECT_EQ(light.Label(Page::kSpeedLabelId), word +
+                                                    "\xEF\xBC\x9A"
+                                                    "3");
     EXPECT_TRUE(light.host.Tasks().empty());
     light.Slide(Page::kSpeedId, 3, DUI::kNotifyClick);
     EXPECT_EQ(light.Label(Page::kSpeedLabelId), word + ": 3");
@@ -272,7 +277,9 @@ TEST(LightingPage, RestoreAsksFirst) {
     EXPECT_EQ(light.host.MessageBoxes()[1].upperText, GetLanText(276));
     EXPECT_EQ(light.host.MessageBoxes()[1].lowerText, GetLanText(275));
     light.host.RunQueuedTasks();
-    EXPECT_GE(light.host.Events().Count("RefreshLightingPage") + light.host.Events().Count("RefreshEditorPages"), 1u);
+    EXPECT_GE(light.host.Events().Count("RefreshLightingPage") +
+                  light.host.Events().Count("RefreshEditorPages"),
+              1u);
 }
 
 // Renders the page (the breathing effect shows every group, steady only some) when

@@ -70,7 +70,8 @@ struct MacroPageTest : ::testing::Test {
         QLineEdit* editor = nullptr;
         for (QWidget* widget : QApplication::allWidgets()) {
             auto* line = qobject_cast<QLineEdit*>(widget);
-            if (line != nullptr && !line->isHidden() && line->text().toStdString() == List()->GetItemText(index)) {
+            if (line != nullptr && !line->isHidden() &&
+                line->text().toStdString() == List()->GetItemText(index)) {
                 editor = line;
             }
         }
@@ -188,8 +189,8 @@ TEST_F(MacroPageTest, InsertedEntriesGoAfterTheSelectionWithSharedStamps) {
     };
     const Expected expected[] = {
         {"\xE2\x86\x93  RB", 4, 2, 5000}, {"\xE2\x86\x93  A", 2, 65, 7000}, {"10 ms", 1, 10, 9000},
-        {"10 ms", 1, 10, 7001},            {"\xE2\x86\x91  A", 3, 65, 7000}, {"10 ms", 1, 10, 7002},
-        {"10 ms", 1, 10, 5001},            {"\xE2\x86\x91  RB", 5, 2, 5000}, {"10 ms", 1, 10, 5002},
+        {"10 ms", 1, 10, 7001},           {"\xE2\x86\x91  A", 3, 65, 7000}, {"10 ms", 1, 10, 7002},
+        {"10 ms", 1, 10, 5001},           {"\xE2\x86\x91  RB", 5, 2, 5000}, {"10 ms", 1, 10, 5002},
     };
     const std::vector<DUI::RecordEntry> entries = Page().Entries();
     ASSERT_EQ(entries.size(), std::size(expected));
@@ -325,7 +326,8 @@ TEST_F(MacroPageTest, FileCommandsExportAndImportMacros) {
     const int macroId = NewMacro();
     Page().OnInsertMenu(106);
     const std::string path = (std::filesystem::temp_directory_path() /
-                              ("kestrix-macro-" + std::to_string(::getpid()) + ".xml")).string();
+                              ("kestrix-macro-" + std::to_string(::getpid()) + ".xml"))
+                                 .string();
     host.SetChosenFile(path);
     Page().OnMacroListMenu(102);
     ASSERT_TRUE(std::filesystem::exists(path));

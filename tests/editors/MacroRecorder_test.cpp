@@ -50,7 +50,8 @@ struct MacroRecorderTest : ::testing::Test {
     std::vector<std::string> Entries() {
         std::vector<std::string> lines;
         for (const DUI::RecordEntry& entry : keys.Macros().Entries()) {
-            lines.push_back(entry.text + "/" + std::to_string(entry.type) + "/" + std::to_string(entry.value));
+            lines.push_back(entry.text + "/" + std::to_string(entry.type) + "/" +
+                            std::to_string(entry.value));
         }
         return lines;
     }
@@ -71,15 +72,16 @@ TEST_F(MacroRecorderTest, RealDelaysHaveNoLeadingDelayAndAreCappedAt31Seconds) {
     keys.Key(testing::kEvB, false);  // same tick: no delay entry
     keys.now += 75;
     StopRecording();
-    EXPECT_EQ(Entries(), (std::vector<std::string>{
-                             std::string(kDown) + "A/2/65", "120 ms/1/120", std::string(kUp) + "A/3/65",
-                             "31000 ms/1/31000", std::string(kDown) + "B/2/66", std::string(kUp) + "B/3/66",
-                             "75 ms/1/75"}));
+    EXPECT_EQ(Entries(), (std::vector<std::string>{std::string(kDown) + "A/2/65", "120 ms/1/120",
+                                                   std::string(kUp) + "A/3/65", "31000 ms/1/31000",
+                                                   std::string(kDown) + "B/2/66",
+                                                   std::string(kUp) + "B/3/66", "75 ms/1/75"}));
     std::vector<MacroRecordRow> stored;
     EXPECT_EQ(host.Store().ListMacroRecords(macroId, stored), 7);
     // Stamps count up from the tick at the start, one per entry.
     const std::vector<DUI::RecordEntry> entries = keys.Macros().Entries();
-    for (size_t i = 1; i < entries.size(); ++i) EXPECT_EQ(entries[i].stamp, entries[i - 1].stamp + 1);
+    for (size_t i = 1; i < entries.size(); ++i)
+        EXPECT_EQ(entries[i].stamp, entries[i - 1].stamp + 1);
 }
 
 TEST_F(MacroRecorderTest, StoppingWithoutAKeyAddsNoDelay) {
@@ -130,7 +132,8 @@ TEST_F(MacroRecorderTest, HeldKeysRecordOnePressAndIdleKeysNothing) {
     keys.Key(testing::kEvA, true, true);
     keys.Key(testing::kEvA, false);
     StopRecording();
-    EXPECT_EQ(Entries(), (std::vector<std::string>{std::string(kDown) + "A/2/65", std::string(kUp) + "A/3/65"}));
+    EXPECT_EQ(Entries(), (std::vector<std::string>{std::string(kDown) + "A/2/65",
+                                                   std::string(kUp) + "A/3/65"}));
 }
 
 TEST_F(MacroRecorderTest, RecordingNeedsASelectedMacro) {
@@ -208,8 +211,8 @@ TEST_F(MacroRecorderTest, Screenshot) {
     keys.pages->ShowOnly(false);
     host.Send(MacroPage::kNewMacro, 2);
     StartRecording(1);
-    const std::pair<int, int> typed[] = {{29, 0}, {testing::kEvC, 60}, {testing::kEvC, 95}, {29, 40},
-                                         {testing::kEvB, 180}, {testing::kEvB, 85}};
+    const std::pair<int, int> typed[] = {{29, 0},  {testing::kEvC, 60},  {testing::kEvC, 95},
+                                         {29, 40}, {testing::kEvB, 180}, {testing::kEvB, 85}};
     bool pressed[256] = {};
     for (const auto& [scanCode, pause] : typed) {
         keys.now += static_cast<std::uint32_t>(pause);

@@ -42,7 +42,8 @@ struct OpenPalette {
 
 TEST(MousePaletteDlg, StartsWithWhiteFieldsAndTheFixedPreview) {
     OpenPalette palette(0x123456);
-    for (int id : {Dlg::kRedFieldId, Dlg::kGreenFieldId, Dlg::kBlueFieldId}) EXPECT_EQ(palette.Field(id), "255");
+    for (int id : {Dlg::kRedFieldId, Dlg::kGreenFieldId, Dlg::kBlueFieldId})
+        EXPECT_EQ(palette.Field(id), "255");
     EXPECT_EQ(palette.Preview(), 0xD027FB);
     EXPECT_EQ(palette.dialog.ResultColour(), 0x123456);
 }
@@ -59,7 +60,7 @@ TEST(MousePaletteDlg, FieldsAreClampedAndMakeTheResult) {
         {"999", "0", "0", "255", 0x0000FF},
         {"-5", "128", "1", "0", 0x018000},
         {"10", "20", "30", "10", 0x1E140A},
-        {"0", "0", "0", "0", 0},  // pure black: the caller reads it as "nothing chosen"
+        {"0", "0", "0", "0", 0},           // pure black: the caller reads it as "nothing chosen"
         {"", "255", "255", "", 0xFFFF00},  // an emptied field stays empty while the user types
     };
     for (const Case& c : cases) {
@@ -82,7 +83,8 @@ TEST(MousePaletteDlg, PresetsFillTheFieldsAndMoveThePalette) {
     EXPECT_EQ(palette.Field(Dlg::kBlueFieldId), "255");
     EXPECT_EQ(palette.dialog.ResultColour(), 0xFF00FF);
     EXPECT_EQ(palette.Preview(), 0xFF00FF);
-    EXPECT_EQ(palette.dialog.GetControlAs<DUI::MPalette>(Dlg::kPaletteId)->GetSelectColor(), 0xFF00FF);
+    EXPECT_EQ(palette.dialog.GetControlAs<DUI::MPalette>(Dlg::kPaletteId)->GetSelectColor(),
+              0xFF00FF);
 }
 
 TEST(MousePaletteDlg, PaletteSelectionFillsTheFields) {
@@ -106,10 +108,14 @@ TEST(MousePaletteDlg, ControlsArePlacedInTheClientArea) {
         int id;
         DUI::Rect rect;
     } expected[] = {
-        {Dlg::kCloseId, {280, 15, 310, 45}},      {Dlg::kPaletteId, {30, 60, 200, 220}},
-        {Dlg::kPreviewId, {210, 60, 300, 110}},   {Dlg::kRedLabelId, {210, 120, 240, 145}},
-        {Dlg::kRedFieldId, {240, 120, 300, 145}}, {Dlg::kFirstPresetId, {30, 230, 56, 256}},
-        {Dlg::kFirstPresetId + 7, {275, 230, 301, 256}}, {Dlg::kConfirmId, {210, 270, 310, 300}},
+        {Dlg::kCloseId, {280, 15, 310, 45}},
+        {Dlg::kPaletteId, {30, 60, 200, 220}},
+        {Dlg::kPreviewId, {210, 60, 300, 110}},
+        {Dlg::kRedLabelId, {210, 120, 240, 145}},
+        {Dlg::kRedFieldId, {240, 120, 300, 145}},
+        {Dlg::kFirstPresetId, {30, 230, 56, 256}},
+        {Dlg::kFirstPresetId + 7, {275, 230, 301, 256}},
+        {Dlg::kConfirmId, {210, 270, 310, 300}},
     };
     for (const auto& e : expected) {
         SCOPED_TRACE(e.id);

@@ -74,7 +74,7 @@ inline std::string ScreenshotFolder() {
 
 // The offscreen window the page lives in; hands every notification, timer and key to the page.
 class PageHostDialog : public DUI::MDialog {
-public:
+  public:
     EditorPage* page = nullptr;
     std::vector<std::pair<int, int>> unclaimed;  // (id, code) of notifications no page took
 
@@ -84,13 +84,15 @@ public:
     void OnTimer(int id) override {
         if (page != nullptr) page->OnTimer(id);
     }
-    bool OnKeyEvent(const DUI::KeyEvent& key) override { return page != nullptr && page->OnKeyEvent(key); }
+    bool OnKeyEvent(const DUI::KeyEvent& key) override {
+        return page != nullptr && page->OnKeyEvent(key);
+    }
 };
 
 // The device events of the worker: recorded as text lines ("RefreshDpiPage"), and the page
 // refreshes forwarded to the attached page as the main window does.
 class PageHostEvents : public RecordingObserver {
-public:
+  public:
     std::function<void()> refreshPage;
 
     void RefreshEditorPages() override {
@@ -115,13 +117,14 @@ struct HostMessageBox {
 };
 
 class PageTestHost {
-public:
+  public:
     // Attaches the simulated devices of scenario ("default", "vireo", "harrier_pro", "none",
     // ... see SimScenarioNames) and runs task 1 on the worker, which selects a mouse, opens
     // its database in the temporary folder, makes its profiles and reads the mouse into it.
     // Without a mouse (scenario "none") the database of modelWithoutMouse is opened and given
     // its profiles instead.
-    explicit PageTestHost(const std::string& scenario = "default", const std::string& modelWithoutMouse = "vireo")
+    explicit PageTestHost(const std::string& scenario = "default",
+                          const std::string& modelWithoutMouse = "vireo")
         : m_sim(scenario) {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
         setenv("XDG_DATA_HOME", m_folder.Path().c_str(), 1);
@@ -135,20 +138,22 @@ public:
         hooks.applyPointerSettings = [this] {
             if (pointerSettings) pointerSettings();
         };
-        m_worker = std::make_unique<DeviceWorker>(*m_sim.manager, m_store, m_events, WorkerConfig(m_folder.Path()),
-                                                  std::move(hooks));
+        m_worker = std::make_unique<DeviceWorker>(*m_sim.manager, m_store, m_events,
+                                                  WorkerConfig(m_folder.Path()), std::move(hooks));
         m_worker->RunTask(1);
         m_deviceAttr = AttrOfModel(m_worker->State().selectedModel);
         if (m_deviceAttr.empty()) {
             m_deviceAttr = modelWithoutMouse;
             m_store.OpenForModel(m_folder.Path(), m_deviceAttr);
-            EnsureProfiles(m_store, KESTRIX_SOURCE_DATA, m_deviceAttr, [](int) { return std::string("Profile"); });
+            EnsureProfiles(m_store, KESTRIX_SOURCE_DATA, m_deviceAttr,
+                           [](int) { return std::string("Profile"); });
         }
         LoadDeviceDefinition(KESTRIX_SOURCE_DATA, m_deviceAttr, m_definition);
         m_events.Clear();
         FillContext();
 
-        m_window.Create(nullptr, kWindowTitle, DUI::kWsPopup | DUI::kWsClipChildren, 0, {0, 0, 1024, 646});
+        m_window.Create(nullptr, kWindowTitle, DUI::kWsPopup | DUI::kWsClipChildren, 0,
+                        {0, 0, 1024, 646});
         m_window.SetBkColor(DUI::MakeColour(26, 26, 26), DUI::MakeColour(26, 26, 26));
     }
 
@@ -232,7 +237,9 @@ public:
     // Message boxes the page opened, in order.
     const std::vector<HostMessageBox>& MessageBoxes() const { return m_boxes; }
     // Answers for the next message boxes (1 = first button, 2 = second); 1 when none is left.
-    void AnswerMessageBoxes(std::vector<int> answers) { m_answers.assign(answers.begin(), answers.end()); }
+    void AnswerMessageBoxes(std::vector<int> answers) {
+        m_answers.assign(answers.begin(), answers.end());
+    }
     // Clears the recorded tasks, save-wait requests, indicator values, boxes and events.
     void ClearRecords() {
         m_tasks.clear();
@@ -251,7 +258,9 @@ public:
     // The worker, its device state and a change to it (sensor code, report-rate class, ...).
     DeviceWorker& Worker() { return *m_worker; }
     DeviceState State() const { return m_worker->State(); }
-    void ChangeState(const std::function<void(DeviceState&)>& change) { m_worker->UpdateState(change); }
+    void ChangeState(const std::function<void(DeviceState&)>& change) {
+        m_worker->UpdateState(change);
+    }
     // What the worker told the window, as recorded lines.
     PageHostEvents& Events() { return m_events; }
 
@@ -265,10 +274,11 @@ public:
     // or of the first simulated mouse attached when device is empty.
     SimMouseState Mouse(const std::string& device = "") const {
         std::shared_ptr<SimDevice> found = device.empty() ? FirstMouse() : m_sim.Device(device);
-        return found != nullptr && found->Mouse() != nullptr ? found->Mouse()->State() : SimMouseState{};
+        return found != nullptr && found->Mouse() != nullptr ? found->Mouse()->State()
+                                                             : SimMouseState{};
     }
 
-private:
+  private:
     static constexpr int kPanelId = 990;
 
     static std::string AttrOfModel(int model) {
@@ -299,7 +309,8 @@ private:
         };
         m_context.showSaveWait = [this] { ++m_saveWaitRequests; };
         m_context.showDpiIndicator = [this](int dpi) { m_dpiShows.push_back(dpi); };
-        m_context.messageBox = [this](int type, const std::string& upper, const std::string& lower) {
+        m_context.messageBox = [this](int type, const std::string& upper,
+                                      const std::string& lower) {
             m_boxes.push_back({type, upper, lower});
             if (m_answers.empty()) return 1;
             const int answer = m_answers.front();

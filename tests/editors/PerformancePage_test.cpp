@@ -122,8 +122,8 @@ TEST(PerformancePage, TypedValuesSnapBySensor) {
         int dpi;
     };
     const Case cases[] = {
-        {38, "150", 200},   {38, "5049", 5000},  {38, "12000", 10000}, {17, "10050", 10000},
-        {17, "99", 100},    {17, "10175", 10100}, {53, "16500", 16000}, {150, "30000", 26000},
+        {38, "150", 200},    {38, "5049", 5000},   {38, "12000", 10000}, {17, "10050", 10000},
+        {17, "99", 100},     {17, "10175", 10100}, {53, "16500", 16000}, {150, "30000", 26000},
         {150, "1234", 1200}, {53, "abc", 100},
     };
     for (const Case& c : cases) {
@@ -135,7 +135,8 @@ TEST(PerformancePage, TypedValuesSnapBySensor) {
         EXPECT_EQ(perf.Stages()->GetEditText(), Format("%d", c.dpi));
         EXPECT_EQ(perf.Stages()->GetDPIValue(stage), c.dpi);
         EXPECT_EQ(perf.host.Setting(Format("dpi_group%d_value", stage)), c.dpi);
-        EXPECT_EQ(perf.Slider()->GetProgress(), SensorDpiRules::ForSensor(c.sensor).DpiToSlider(c.dpi));
+        EXPECT_EQ(perf.Slider()->GetProgress(),
+                  SensorDpiRules::ForSensor(c.sensor).DpiToSlider(c.dpi));
         // The value's own write goes without the save-wait window.
         EXPECT_EQ(perf.host.Tasks(), (Tasks{9}));
         EXPECT_EQ(perf.host.SaveWaitRequests(), 0);
@@ -162,9 +163,9 @@ TEST(PerformancePage, SliderMapsBySensorAndQueuesOnRelease) {
     // Both rules of every sensor agree: a value dropped at n reappears at n (the cap of
     // sensor 150 reappears at its last step).
     const Case cases[] = {
-        {38, 1, 200, 1},       {38, 48, 4900, 48},    {38, 49, 5000, 49},     {38, 50, 5500, 50},
-        {38, 59, 10000, 59},   {150, 2, 100, 2},      {150, 521, 26000, 520}, {150, 640, 26000, 520},
-        {53, 160, 16000, 160}, {4, 80, 8000, 80},     {99, 520, 26000, 520},
+        {38, 1, 200, 1},       {38, 48, 4900, 48}, {38, 49, 5000, 49},     {38, 50, 5500, 50},
+        {38, 59, 10000, 59},   {150, 2, 100, 2},   {150, 521, 26000, 520}, {150, 640, 26000, 520},
+        {53, 160, 16000, 160}, {4, 80, 8000, 80},  {99, 520, 26000, 520},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Format("sensor %d slider %d", c.sensor, c.slider));
@@ -317,7 +318,8 @@ TEST(PerformancePage, SaveWaitOnlyWhenTheModelAsksForIt) {
 
 TEST(PerformancePage, ClaimsOnlyItsOwnControls) {
     PerfHost perf;
-    for (int id : {115, 116, 117, 118, 120, 124, 125}) EXPECT_TRUE(perf.page->OnMessage(id, 0, 0)) << id;
+    for (int id : {115, 116, 117, 118, 120, 124, 125})
+        EXPECT_TRUE(perf.page->OnMessage(id, 0, 0)) << id;
     for (int id : {119, 129, 139, 197, 255}) EXPECT_FALSE(perf.page->OnMessage(id, 2, 0)) << id;
 }
 

@@ -31,14 +31,15 @@ std::vector<std::string> Events(DataStore& store, int macroId) {
     store.ListMacroRecords(macroId, rows);
     std::vector<std::string> events;
     for (const auto& r : rows) {
-        events.push_back(std::to_string(r.recordIndex) + ":" + std::to_string(r.type) + ":" + std::to_string(r.value) +
-                         ":" + std::to_string(r.delayTime) + ":" + r.desc);
+        events.push_back(std::to_string(r.recordIndex) + ":" + std::to_string(r.type) + ":" +
+                         std::to_string(r.value) + ":" + std::to_string(r.delayTime) + ":" +
+                         r.desc);
     }
     return events;
 }
 
 class MacroFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(store.OpenForModel(folder.path(), "falco")); }
     std::string File(const std::string& name) const { return folder.path() + name; }
     int MacroCount() {
@@ -55,16 +56,17 @@ TEST_F(MacroFileTest, SingleMacroFileLayoutAndRoundTrip) {
     // Stored out of order: the file lists events by index.
     store.InsertMacroRecords({{0, id, 1, 1, "C up", 67, 1001}, {0, id, 0, 0, "C down", 67, 1000}});
     ASSERT_TRUE(ExportMacro(store, id, File("m.xml")));
-    EXPECT_EQ(ReadBytes(File("m.xml")),
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
-              "<macro>\r\n"
-              "<macroinfo macro_name=\"Copy &amp; &quot;paste&quot;\" macro_type=\"2\" play_times=\"3\" "
-              "delay_type=\"1\" delay_time=\"25\"/>\r\n"
-              "<macroitems>\r\n"
-              "<item desc=\"C down\" index=\"0\" type=\"0\" value=\"67\" timestamp=\"1000\"/>\r\n"
-              "<item desc=\"C up\" index=\"1\" type=\"1\" value=\"67\" timestamp=\"1001\"/>\r\n"
-              "</macroitems>\r\n"
-              "</macro>\r\n");
+    EXPECT_EQ(
+        ReadBytes(File("m.xml")),
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+        "<macro>\r\n"
+        "<macroinfo macro_name=\"Copy &amp; &quot;paste&quot;\" macro_type=\"2\" play_times=\"3\" "
+        "delay_type=\"1\" delay_time=\"25\"/>\r\n"
+        "<macroitems>\r\n"
+        "<item desc=\"C down\" index=\"0\" type=\"0\" value=\"67\" timestamp=\"1000\"/>\r\n"
+        "<item desc=\"C up\" index=\"1\" type=\"1\" value=\"67\" timestamp=\"1001\"/>\r\n"
+        "</macroitems>\r\n"
+        "</macro>\r\n");
 
     std::optional<ImportedMacro> first = ImportMacro(store, File("m.xml"));
     std::optional<ImportedMacro> second = ImportMacro(store, File("m.xml"));
@@ -81,7 +83,8 @@ TEST_F(MacroFileTest, SingleMacroFileLayoutAndRoundTrip) {
 TEST_F(MacroFileTest, MacroWithoutEventsWritesAnEmptyItemList) {
     int id = store.InsertNamedMacro("Empty");
     ASSERT_TRUE(ExportMacro(store, id, File("empty.xml")));
-    EXPECT_NE(ReadBytes(File("empty.xml")).find("<macroitems/>\r\n</macro>\r\n"), std::string::npos);
+    EXPECT_NE(ReadBytes(File("empty.xml")).find("<macroitems/>\r\n</macro>\r\n"),
+              std::string::npos);
     std::optional<ImportedMacro> imported = ImportMacro(store, File("empty.xml"));
     ASSERT_TRUE(imported);
     EXPECT_TRUE(Events(store, imported->macroId).empty());
@@ -92,8 +95,9 @@ TEST_F(MacroFileTest, MacroWithoutEventsWritesAnEmptyItemList) {
 }
 
 TEST_F(MacroFileTest, SingleFileWithoutMacroInfoStillImportsItsEvents) {
-    WriteBytes(File("bare.xml"), "<macro><macroitems><item desc=\"d\" index=\"5\" type=\"2\" value=\"9\" "
-                                 "timestamp=\"4294967296\"/></macroitems></macro>");
+    WriteBytes(File("bare.xml"),
+               "<macro><macroitems><item desc=\"d\" index=\"5\" type=\"2\" value=\"9\" "
+               "timestamp=\"4294967296\"/></macroitems></macro>");
     std::optional<ImportedMacro> imported = ImportMacro(store, File("bare.xml"));
     ASSERT_TRUE(imported);
     EXPECT_EQ(imported->name, "");
@@ -110,13 +114,16 @@ TEST_F(MacroFileTest, MacroListFileLayoutAndRoundTrip) {
     EXPECT_EQ(ReadBytes(File("list.xml")),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
               "<macro>\r\n"
-              "<macro_item macro_name=\"A\" macro_type=\"0\" play_times=\"1\" delay_type=\"1\" delay_time=\"0\">\r\n"
+              "<macro_item macro_name=\"A\" macro_type=\"0\" play_times=\"1\" delay_type=\"1\" "
+              "delay_time=\"0\">\r\n"
               "<record_item>\r\n"
               "<item desc=\"x\" index=\"0\" type=\"0\" value=\"1\" timestamp=\"10\"/>\r\n"
               "</record_item>\r\n"
               "</macro_item>\r\n"
-              "<macro_item macro_name=\"B\" macro_type=\"1\" play_times=\"2\" delay_type=\"0\" delay_time=\"5\"/>\r\n"
-              "<macro_item macro_name=\"C\" macro_type=\"0\" play_times=\"1\" delay_type=\"1\" delay_time=\"0\">\r\n"
+              "<macro_item macro_name=\"B\" macro_type=\"1\" play_times=\"2\" delay_type=\"0\" "
+              "delay_time=\"5\"/>\r\n"
+              "<macro_item macro_name=\"C\" macro_type=\"0\" play_times=\"1\" delay_type=\"1\" "
+              "delay_time=\"0\">\r\n"
               "<record_item>\r\n"
               "<item desc=\"y\" index=\"0\" type=\"0\" value=\"2\" timestamp=\"20\"/>\r\n"
               "<item desc=\"z\" index=\"1\" type=\"1\" value=\"3\" timestamp=\"21\"/>\r\n"
@@ -144,7 +151,8 @@ TEST_F(MacroFileTest, EventsKeepTheFilesIndexValues) {
                "</macroitems></macro>");
     std::optional<ImportedMacro> imported = ImportMacro(store, File("order.xml"));
     ASSERT_TRUE(imported);
-    EXPECT_EQ(Events(store, imported->macroId), (std::vector<std::string>{"2:1:1:2:early", "7:1:1:1:late"}));
+    EXPECT_EQ(Events(store, imported->macroId),
+              (std::vector<std::string>{"2:1:1:2:early", "7:1:1:1:late"}));
 }
 
 TEST_F(MacroFileTest, BrokenOrForeignFilesImportNothing) {
@@ -155,7 +163,8 @@ TEST_F(MacroFileTest, BrokenOrForeignFilesImportNothing) {
     const std::vector<std::pair<std::string, std::string>> files = {
         {"truncated.xml", good.substr(0, good.size() - 12)},
         {"malformed.xml", "<macro><macro_item macro_name=\"x\"><record_item></macro_item></macro>"},
-        {"wrong-root.xml", "<profile><macro_item macro_name=\"x\"/><macroinfo macro_name=\"y\"/></profile>"},
+        {"wrong-root.xml",
+         "<profile><macro_item macro_name=\"x\"/><macroinfo macro_name=\"y\"/></profile>"},
         {"empty.xml", ""},
         {"text.xml", "macro"},
     };

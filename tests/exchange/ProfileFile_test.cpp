@@ -44,8 +44,9 @@ ProfileSnapshot Snapshot(DataStore& store, ProfileId profile) {
     std::vector<KeyAssignmentRow> keys;
     store.ListKeyAssignments(profile, keys);
     for (const auto& k : keys) {
-        snapshot.keys.push_back(std::to_string(k.keyCode) + "/" + std::to_string(k.macroType) + "/" +
-                                std::to_string(k.macroValue) + "/" + std::to_string(k.macroValue2) + "/" +
+        snapshot.keys.push_back(std::to_string(k.keyCode) + "/" + std::to_string(k.macroType) +
+                                "/" + std::to_string(k.macroValue) + "/" +
+                                std::to_string(k.macroValue2) + "/" +
                                 std::to_string(k.macroValue3) + "/" + k.macroDesc);
     }
     std::vector<LightRow> lights;
@@ -58,10 +59,11 @@ ProfileSnapshot Snapshot(DataStore& store, ProfileId profile) {
         snapshot.lights.push_back(text);
     }
     snapshot.activeLight = store.GetActiveLightMode(profile);
-    for (const char* key : {"dpi_flag", "dpi_index", "dpi_count", "dpi_group0_value", "dpi_group0_rgb",
-                            "dpi_group3_value", "dpi_group5_value", "dpi_group5_rgb", "button_respondtime",
-                            "report_rate", "sensor_flag", "liftoff_height", "scroll_flag", "e-sports_flag",
-                            "sleep_light", "move_wakeup", "move_closelight", "doubleclick_time"}) {
+    for (const char* key :
+         {"dpi_flag", "dpi_index", "dpi_count", "dpi_group0_value", "dpi_group0_rgb",
+          "dpi_group3_value", "dpi_group5_value", "dpi_group5_rgb", "button_respondtime",
+          "report_rate", "sensor_flag", "liftoff_height", "scroll_flag", "e-sports_flag",
+          "sleep_light", "move_wakeup", "move_closelight", "doubleclick_time"}) {
         std::string value;
         store.GetSetting(profile, key, value);
         snapshot.settings.push_back(std::string(key) + "=" + value);
@@ -70,10 +72,11 @@ ProfileSnapshot Snapshot(DataStore& store, ProfileId profile) {
 }
 
 class ProfileFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(store.OpenForModel(folder.path(), "vireo"));
-        for (const char* name : {"Profile 1", "Profile 2"}) store.InsertProfile({0, name, 0, "", 0});
+        for (const char* name : {"Profile 1", "Profile 2"})
+            store.InsertProfile({0, name, 0, "", 0});
         InsertDefaultLightRows(store, 1, {true, false, true, false, false, false});
         InsertDefaultLightRows(store, 2, {true, true, true, false, false, false});
     }
@@ -112,17 +115,23 @@ TEST_F(ProfileFileTest, ExportWritesTheExactLayout) {
         "<profile>\r\n"
         "<profileinfo name=\"Shown Profile 1\">\r\n"
         "<keyitems>\r\n"
-        "<item key_code=\"2\" macro_type=\"4\" macro_value=\"7\" macro_value2=\"0\" macro_value3=\"0\" "
+        "<item key_code=\"2\" macro_type=\"4\" macro_value=\"7\" macro_value2=\"0\" "
+        "macro_value3=\"0\" "
         "macro_desc=\"A &quot;&amp;&lt;&apos;&gt; 宏\"/>\r\n"
-        "<item key_code=\"5\" macro_type=\"2\" macro_value=\"0\" macro_value2=\"3\" macro_value3=\"1\" "
+        "<item key_code=\"5\" macro_type=\"2\" macro_value=\"0\" macro_value2=\"3\" "
+        "macro_value3=\"1\" "
         "macro_desc=\"\"/>\r\n"
         "</keyitems>\r\n"
         "<Lightitems lightmode=\"3\">\r\n"
-        "<item light_mode=\"1\" brightness=\"4\" speed=\"2\" direction=\"0\" colorful=\"1\" colorindex=\"0\" "
-        "color_value1=\"255\" color_value2=\"65280\" color_value3=\"16711680\" color_value4=\"16776960\" "
+        "<item light_mode=\"1\" brightness=\"4\" speed=\"2\" direction=\"0\" colorful=\"1\" "
+        "colorindex=\"0\" "
+        "color_value1=\"255\" color_value2=\"65280\" color_value3=\"16711680\" "
+        "color_value4=\"16776960\" "
         "color_value5=\"65535\" color_value6=\"16711935\" color_value7=\"16777215\"/>\r\n"
-        "<item light_mode=\"3\" brightness=\"1\" speed=\"3\" direction=\"0\" colorful=\"1\" colorindex=\"0\" "
-        "color_value1=\"1193046\" color_value2=\"65280\" color_value3=\"16711680\" color_value4=\"16776960\" "
+        "<item light_mode=\"3\" brightness=\"1\" speed=\"3\" direction=\"0\" colorful=\"1\" "
+        "colorindex=\"0\" "
+        "color_value1=\"1193046\" color_value2=\"65280\" color_value3=\"16711680\" "
+        "color_value4=\"16776960\" "
         "color_value5=\"65535\" color_value6=\"16711935\" color_value7=\"16777215\"/>\r\n"
         "</Lightitems>\r\n"
         "<Mouse_DPI dpi_flag=\"6\" dpi_index=\"1\" dpi_count=\"4\">\r\n"
@@ -204,7 +213,8 @@ TEST_F(ProfileFileTest, ExportThenImportIntoAnotherProfileReproducesIt) {
 TEST_F(ProfileFileTest, ImportNamesTheProfileAfterTheFile) {
     ASSERT_TRUE(ExportProfile(store, 1, File("source.xml"), true, Shown));
     const std::vector<std::pair<std::string, std::string>> names = {
-        {"配置文件.xml", "配置文件"}, {"abcd", ""}, {"x.xml", "x"}, {"name.json", "name."}, {".xml", ""},
+        {"配置文件.xml", "配置文件"}, {"abcd", ""}, {"x.xml", "x"},
+        {"name.json", "name."},       {".xml", ""},
     };
     for (const auto& [fileName, expected] : names) {
         std::filesystem::copy_file(File("source.xml"), File(fileName));
@@ -224,7 +234,8 @@ TEST_F(ProfileFileTest, BrokenOrForeignFilesChangeNothing) {
         {"truncated.xml", good.substr(0, good.size() / 2)},
         {"malformed.xml", "<profile><profileinfo name=\"x\"><keyitems></profileinfo></profile>"},
         {"wrong-root.xml", "<macro><profileinfo name=\"x\"><keyitems/></profileinfo></macro>"},
-        {"no-info.xml", "<profile><keyitems><item key_code=\"1\" macro_value=\"1\"/></keyitems></profile>"},
+        {"no-info.xml",
+         "<profile><keyitems><item key_code=\"1\" macro_value=\"1\"/></keyitems></profile>"},
         {"empty.xml", ""},
         {"two-roots.xml", "<profile/><profile/>"},
     };
@@ -242,17 +253,19 @@ TEST_F(ProfileFileTest, PartialFilesChangeOnlyWhatTheyHold) {
     store.ReplaceKeyAssignment({0, 2, 0, 1, 0, "", 1, 1, 0, 0, "old"});
     store.SetActiveLightMode(2, 2);
     store.SetSetting(2, "dpi_group1_value", "1700");
-    WriteBytes(File("partial.xml"),
-               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<profile><profileinfo name=\"ignored\">"
-               "<Mouse_DPI dpi_flag=\"5\" dpi_index=\"2\" dpi_count=\"5\">"
-               "<DPI1 value=\"900\" color=\"1\"/><DPI3 value=\"3000\" color=\"3\"/></Mouse_DPI>"
-               "<Mouse><report_rate value=\"4\"/><button_respondtime value=\"12\"/></Mouse>"
-               "</profileinfo></profile>");
+    WriteBytes(
+        File("partial.xml"),
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<profile><profileinfo name=\"ignored\">"
+        "<Mouse_DPI dpi_flag=\"5\" dpi_index=\"2\" dpi_count=\"5\">"
+        "<DPI1 value=\"900\" color=\"1\"/><DPI3 value=\"3000\" color=\"3\"/></Mouse_DPI>"
+        "<Mouse><report_rate value=\"4\"/><button_respondtime value=\"12\"/></Mouse>"
+        "</profileinfo></profile>");
     ProfileImportResult result = ImportProfile(store, 2, File("partial.xml"), true, queue);
     ASSERT_TRUE(result.imported);
     std::vector<KeyAssignmentRow> keys;
-    EXPECT_EQ(store.ListKeyAssignments(2, keys), 0);  // assignments are cleared even without keyitems
-    EXPECT_EQ(store.GetActiveLightMode(2), 2);        // no Lightitems: effect unchanged
+    EXPECT_EQ(store.ListKeyAssignments(2, keys),
+              0);                               // assignments are cleared even without keyitems
+    EXPECT_EQ(store.GetActiveLightMode(2), 2);  // no Lightitems: effect unchanged
     std::string value;
     store.GetSetting(2, "dpi_group0_value", value);
     EXPECT_EQ(value, "900");
@@ -278,10 +291,11 @@ TEST_F(ProfileFileTest, LightingIsSkippedOnModelsWithoutLightingPage) {
 }
 
 TEST_F(ProfileFileTest, OversizedNumbersReadAsZero) {
-    WriteBytes(File("big.xml"),
-               "<profile><profileinfo><keyitems>"
-               "<item key_code=\"3\" macro_type=\"1\" macro_value=\"4294967297\" macro_value2=\"2\"/>"
-               "</keyitems></profileinfo></profile>");
+    WriteBytes(
+        File("big.xml"),
+        "<profile><profileinfo><keyitems>"
+        "<item key_code=\"3\" macro_type=\"1\" macro_value=\"4294967297\" macro_value2=\"2\"/>"
+        "</keyitems></profileinfo></profile>");
     ASSERT_TRUE(ImportProfile(store, 2, File("big.xml"), true, queue).imported);
     KeyAssignmentRow key;
     ASSERT_TRUE(store.GetKeyAssignment(2, 3, key));

@@ -32,7 +32,8 @@ TEST(AppFolders, ModuleFolderPrefersKestrixHomeThenExeFolderThenInstalledShare) 
         {"/kestrix-not-there/kestrix", "", "/share/kestrix/"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(LinuxAppFolders::FindModuleFolder(c.exe, c.home), c.expected) << c.exe << " home=" << c.home;
+        EXPECT_EQ(LinuxAppFolders::FindModuleFolder(c.exe, c.home), c.expected)
+            << c.exe << " home=" << c.home;
     }
 }
 
@@ -56,7 +57,8 @@ TEST(AppFolders, DataFolderFallsBackToHomeWhenXdgDataHomeIsUnsetOrRelative) {
     for (const char* value : {static_cast<const char*>(nullptr), "", "relative/data"}) {
         ScopedEnv dataHome("XDG_DATA_HOME", value);
         LinuxAppFolders folders("Kestrix");
-        EXPECT_EQ(folders.DataFolder(), temp / ".local/share/Kestrix Files/") << (value ? value : "(unset)");
+        EXPECT_EQ(folders.DataFolder(), temp / ".local/share/Kestrix Files/")
+            << (value ? value : "(unset)");
     }
 }
 

@@ -25,14 +25,16 @@ void CheckKeyRules(AppRegistry& registry) {
         const char* text;
         int expected;
     } cases[] = {
-        {"1033", 1033}, {"101", 101}, {"-5", -5}, {"  42x", 42}, {"abc", 0}, {"", 0}, {"99999999999", 0},
+        {"1033", 1033}, {"101", 101}, {"-5", -5},         {"  42x", 42},
+        {"abc", 0},     {"", 0},      {"99999999999", 0},
     };
     for (const Case& c : cases) {
         EXPECT_TRUE(registry.WriteAppRegistryString(kDeviceTypeValue, c.text)) << c.text;
         EXPECT_EQ(registry.ReadAppRegistryInt(kDeviceTypeValue), c.expected) << c.text;
     }
     // Only the first 255 bytes are read: digits beyond them do not count.
-    EXPECT_TRUE(registry.WriteAppRegistryString(kAutorunMinimizeValue, std::string(254, ' ') + "12"));
+    EXPECT_TRUE(
+        registry.WriteAppRegistryString(kAutorunMinimizeValue, std::string(254, ' ') + "12"));
     EXPECT_EQ(registry.ReadAppRegistryInt(kAutorunMinimizeValue), 1);
 }
 
@@ -63,7 +65,8 @@ TEST(AppRegistry, FileHoldsOneLinePerValueAndKeepsOthersOnRewrite) {
         registry.WriteAppRegistryString(kLcidValue, "2052");
     }
     const std::string content = test::ReadText(temp / "Kestrix/registry.ini");
-    EXPECT_NE(content.find("\nLCID=2052\nDeviceType=101\nexit_mode=1\n"), std::string::npos) << content;
+    EXPECT_NE(content.find("\nLCID=2052\nDeviceType=101\nexit_mode=1\n"), std::string::npos)
+        << content;
 
     // A second process (here: a second object) sees the stored values.
     LinuxAppRegistry again("Kestrix");
@@ -99,10 +102,12 @@ TEST(AppRegistry, WritesFromTwoProcessesAreNotLost) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         LinuxAppRegistry own("Kestrix");
-        for (int i = 1; i <= kRounds; ++i) own.WriteAppRegistryString("child" + std::to_string(i), "1");
+        for (int i = 1; i <= kRounds; ++i)
+            own.WriteAppRegistryString("child" + std::to_string(i), "1");
         _exit(0);
     }
-    for (int i = 1; i <= kRounds; ++i) registry.WriteAppRegistryString("parent" + std::to_string(i), "1");
+    for (int i = 1; i <= kRounds; ++i)
+        registry.WriteAppRegistryString("parent" + std::to_string(i), "1");
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     for (int i = 1; i <= kRounds; ++i) {

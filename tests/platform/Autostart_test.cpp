@@ -56,8 +56,9 @@ TEST(Autostart, DefaultsToTheAppImageWhenRunAsOne) {
     ScopedEnv appImage("APPIMAGE", "/home/u/Apps/Kestrix.AppImage");
     LinuxAutostart autostart("Kestrix");
     ASSERT_TRUE(autostart.Enable());
-    EXPECT_NE(test::ReadText(autostart.EntryPath()).find("Exec=/home/u/Apps/Kestrix.AppImage -autorun\n"),
-              std::string::npos);
+    EXPECT_NE(
+        test::ReadText(autostart.EntryPath()).find("Exec=/home/u/Apps/Kestrix.AppImage -autorun\n"),
+        std::string::npos);
 }
 
 TEST(Autostart, EnableFailsWhenTheFolderCannotBeMade) {

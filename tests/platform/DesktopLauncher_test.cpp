@@ -15,24 +15,27 @@ using test::TempFolder;
 
 // A folder that stands in for $PATH, holding scripts that record their arguments.
 class FakePrograms {
-public:
+  public:
     FakePrograms() : m_path("PATH", m_folder.Path()) {}
 
     // Adds a program that writes "<name> <arguments>" to <name>.ran.
     void Add(const std::string& name) {
-        test::WriteText(m_folder / name,
-                        "#!/bin/sh\nprintf '%s' \"" + name + " $*\" > \"" + (m_folder / name) + ".ran\"\n", true);
+        test::WriteText(
+            m_folder / name,
+            "#!/bin/sh\nprintf '%s' \"" + name + " $*\" > \"" + (m_folder / name) + ".ran\"\n",
+            true);
     }
     // What the program was called with, waiting for it to run; empty when it never ran.
     std::string WaitForRun(const std::string& name) const {
         const std::string file = m_folder / (name + ".ran");
-        for (int i = 0; i < 100 && !test::Exists(file); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        for (int i = 0; i < 100 && !test::Exists(file); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         return test::Exists(file) ? test::ReadText(file) : std::string();
     }
     bool Ran(const std::string& name) const { return test::Exists(m_folder / (name + ".ran")); }
 
-private:
+  private:
     TempFolder m_folder;
     ScopedEnv m_path;
 };

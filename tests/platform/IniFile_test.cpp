@@ -52,7 +52,10 @@ TEST(IniFile, ReadsEveryEncodingByItsByteOrderMark) {
 
 TEST(IniFile, DecodesOddAndForeignBytes) {
     // A UTF-16 file cut in the middle of a unit loses only that byte.
-    EXPECT_EQ(IniFile::DecodeText(std::string("\xFF\xFE" "a\0b\0c", 7)), "ab");
+    EXPECT_EQ(IniFile::DecodeText(std::string("\xFF\xFE"
+                                              "a\0b\0c",
+                                              7)),
+              "ab");
     // An unpaired surrogate becomes U+FFFD instead of corrupting what follows.
     EXPECT_EQ(IniFile::DecodeText(std::string("\xFF\xFE\x00\xD8x\0", 6)), "\xEF\xBF\xBDx");
     // Without a byte-order mark, bytes that are not UTF-8 are read in the system code page.

@@ -22,7 +22,7 @@ const std::vector<int> kShippedLcids = {1033, 2052, 1028, 1041, 1042, 1058, 1049
 
 // Language state is process-wide; every test starts from the state of a fresh run.
 class LanguageTextsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { Reset(); }
     void TearDown() override { Reset(); }
     static void Reset() {
@@ -81,7 +81,7 @@ TEST_F(LanguageTextsTest, CopyRuleReformatsOtherLanguagesCopies) {
         {1049, "Macro 複製", "Macro 複製"},  // not recognised under 1049
         {1042, "Macro Copy", "Macro Copy"},
         {1058, "Macro 复制", "Macro 复制"},
-        {1033, "A复制B复制", "A Copy"},  // the base ends at the first occurrence
+        {1033, "A复制B复制", "A Copy"},            // the base ends at the first occurrence
         {1033, "复制 of macro", "复制 of macro"},  // only at the end
     };
     for (const Case& c : cases) {
@@ -98,10 +98,8 @@ TEST_F(LanguageTextsTest, ProfileRuleAppliesInEveryLanguage) {
         std::string shown;
     };
     const std::vector<Case> cases = {
-        {"Profile 2", "Profile", "Profile  2"},
-        {"Profile 2", "Профиль", "Профиль  2"},
-        {"配置1", "프로필", "프로필 1"},
-        {"Gaming", "Profile", "Gaming"},
+        {"Profile 2", "Profile", "Profile  2"}, {"Profile 2", "Профиль", "Профиль  2"},
+        {"配置1", "프로필", "프로필 1"},        {"Gaming", "Profile", "Gaming"},
         {"My Profile", "配置", "My Profile"},
     };
     for (const Case& c : cases) {
@@ -117,7 +115,8 @@ TEST_F(LanguageTextsTest, OffersOnlyListedLanguagesInFixedOrder) {
     EXPECT_EQ(offered[1].lcid, 1033);
     EXPECT_EQ(offered[1].comboText, "English");
 
-    const auto all = LanguageTexts::OfferedLanguages({1049, 1036, 1058, 1042, 1041, 1028, 1033, 2052});
+    const auto all =
+        LanguageTexts::OfferedLanguages({1049, 1036, 1058, 1042, 1041, 1028, 1033, 2052});
     std::vector<int> order;
     for (const auto& language : all) order.push_back(language.lcid);
     EXPECT_EQ(order, (std::vector<int>{2052, 1033, 1028, 1041, 1042, 1058, 1049}));
@@ -131,7 +130,8 @@ TEST_F(LanguageTextsTest, OffersOnlyListedLanguagesInFixedOrder) {
 TEST_F(LanguageTextsTest, LooksUpTheCurrentLanguageAtEveryCall) {
     EXPECT_EQ(CurrentLcid(), 1033);
     LanguageTexts::SetModuleFolder(KESTRIX_SOURCE_DATA);
-    EXPECT_EQ(LanguageTexts::FilePath(2052), std::string(KESTRIX_SOURCE_DATA) + "/language/2052.lan");
+    EXPECT_EQ(LanguageTexts::FilePath(2052),
+              std::string(KESTRIX_SOURCE_DATA) + "/language/2052.lan");
     EXPECT_EQ(GetLanText(text::kProfile), "Profile");
     SetCurrentLcid(2052);
     EXPECT_EQ(GetLanText(text::kProfile), "配置");
@@ -156,7 +156,8 @@ TEST_F(LanguageTextsTest, LanguageWithoutFileShowsEmptyTexts) {
 TEST_F(LanguageTextsTest, ShippedFilesHaveEveryUsedTextInEveryLanguage) {
     for (const int lcid : kShippedLcids) {
         SCOPED_TRACE(lcid);
-        const IniFile file(std::string(KESTRIX_SOURCE_DATA) + "/language/" + std::to_string(lcid) + ".lan");
+        const IniFile file(std::string(KESTRIX_SOURCE_DATA) + "/language/" + std::to_string(lcid) +
+                           ".lan");
         const std::string bytes = test::ReadText(file.Path());
         ASSERT_EQ(IniFile::DetectEncoding(bytes), IniFile::Encoding::Utf16Le);
         const std::optional<std::string> text = file.ReadText();
@@ -201,15 +202,14 @@ TEST_F(LanguageTextsTest, GeneratedNamesOfEachLanguageTranslateCleanly) {
 TEST_F(LanguageTextsTest, FixedCallerIdsAreAllListed) {
     // Ids built into the callers of the shell, pages, dialogs and upgrade flows.
     const std::vector<int> fixed = {
-        2,   3,   5,   11,  12,  16,  17,  20,  23,  25,  26,  27,  30,  31,  32,  36,  39,
-        50,  51,  52,  56,  57,  61,  71,  72,  73,  74,  75,  76,  106, 107, 108, 109, 110,
-        112, 113, 114, 115, 117, 118, 119, 120, 121, 122, 123, 124, 127, 128, 129, 130, 131,
-        132, 133, 134, 139, 142, 151, 152, 153, 154, 155, 161, 170, 171, 176, 177, 180, 181,
-        253, 258, 275, 276, 278, 279, 280, 281, 282, 283, 284, 285, 351, 353, 355, 357, 358,
-        359, 361, 362, 363, 365, 366, 368, 385, 386, 387, 393, 394, 395, 397, 398, 400, 401,
-        402, 403, 404, 410, 411, 415, 416, 417, 537, 551, 552, 570, 571, 576, 580, 581, 582,
-        583, 590, 591, 592, 593, 596, 600, 603, 604, 605, 607, 608, 609, 611, 612, 615, 616,
-        630,
+        2,   3,   5,   11,  12,  16,  17,  20,  23,  25,  26,  27,  30,  31,  32,  36,  39,  50,
+        51,  52,  56,  57,  61,  71,  72,  73,  74,  75,  76,  106, 107, 108, 109, 110, 112, 113,
+        114, 115, 117, 118, 119, 120, 121, 122, 123, 124, 127, 128, 129, 130, 131, 132, 133, 134,
+        139, 142, 151, 152, 153, 154, 155, 161, 170, 171, 176, 177, 180, 181, 253, 258, 275, 276,
+        278, 279, 280, 281, 282, 283, 284, 285, 351, 353, 355, 357, 358, 359, 361, 362, 363, 365,
+        366, 368, 385, 386, 387, 393, 394, 395, 397, 398, 400, 401, 402, 403, 404, 410, 411, 415,
+        416, 417, 537, 551, 552, 570, 571, 576, 580, 581, 582, 583, 590, 591, 592, 593, 596, 600,
+        603, 604, 605, 607, 608, 609, 611, 612, 615, 616, 630,
     };
     for (const int id : fixed) {
         EXPECT_TRUE(std::binary_search(text::kUsedTextIds.begin(), text::kUsedTextIds.end(), id))
@@ -232,8 +232,8 @@ TEST_F(LanguageTextsTest, ShippedModelButtonTextsAreListed) {
             for (std::sregex_iterator attribute(element.begin(), element.end(), textAttribute);
                  attribute != end; ++attribute) {
                 const int id = std::atoi((*attribute)[2].str().c_str());
-                EXPECT_TRUE(std::binary_search(text::kUsedTextIds.begin(),
-                                               text::kUsedTextIds.end(), id))
+                EXPECT_TRUE(
+                    std::binary_search(text::kUsedTextIds.begin(), text::kUsedTextIds.end(), id))
                     << entry.path().filename() << ": " << element;
                 ++checked;
             }

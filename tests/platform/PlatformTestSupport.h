@@ -2,6 +2,7 @@
 
 #include "base/Log.h"
 
+#include <sys/stat.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -9,16 +10,16 @@
 #include <optional>
 #include <sstream>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 namespace kestrix::test {
 
 // A fresh folder under the system temp folder, removed with everything in it at the end.
 class TempFolder {
-public:
+  public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kestrix-platform-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kestrix-platform-XXXXXX").string();
         if (mkdtemp(pattern.data()) != nullptr) m_path = pattern;
     }
     ~TempFolder() {
@@ -31,34 +32,38 @@ public:
     const std::string& Path() const { return m_path; }
     std::string operator/(const std::string& name) const { return m_path + "/" + name; }
 
-private:
+  private:
     std::string m_path;
 };
 
 // Sets (or with nullptr unsets) an environment variable for one scope.
 class ScopedEnv {
-public:
+  public:
     ScopedEnv(const char* name, const char* value) : m_name(name) {
         if (const char* old = std::getenv(name)) m_old = old;
-        if (value != nullptr) setenv(name, value, 1);
-        else unsetenv(name);
+        if (value != nullptr)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
     }
     ScopedEnv(const char* name, const std::string& value) : ScopedEnv(name, value.c_str()) {}
     ~ScopedEnv() {
-        if (m_old) setenv(m_name.c_str(), m_old->c_str(), 1);
-        else unsetenv(m_name.c_str());
+        if (m_old)
+            setenv(m_name.c_str(), m_old->c_str(), 1);
+        else
+            unsetenv(m_name.c_str());
     }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
-private:
+  private:
     std::string m_name;
     std::optional<std::string> m_old;
 };
 
 // Collects the log lines written while it lives.
 class LogCapture {
-public:
+  public:
     LogCapture() {
         Log::SetSink([this](std::string_view line) {
             std::lock_guard guard(m_mutex);
@@ -80,7 +85,7 @@ public:
         return count;
     }
 
-private:
+  private:
     mutable std::mutex m_mutex;
     std::vector<std::string> m_lines;
 };
@@ -92,7 +97,8 @@ inline std::string ReadText(const std::string& path) {
     return content.str();
 }
 
-inline void WriteText(const std::string& path, const std::string& content, bool executable = false) {
+inline void WriteText(const std::string& path, const std::string& content,
+                      bool executable = false) {
     std::ofstream(path, std::ios::binary) << content;
     if (executable) chmod(path.c_str(), 0755);
 }

@@ -18,13 +18,16 @@ TEST(PointerSystem, SpeedMapsOneToTwentyOntoMinusOneToOneWithTenAtZero) {
         int speed;
         double value;
     } cases[] = {
-        {1, -1.0}, {4, -2.0 / 3}, {10, 0.0}, {15, 0.5}, {19, 0.9}, {20, 1.0}, {0, -1.0}, {-7, -1.0}, {25, 1.0},
+        {1, -1.0}, {4, -2.0 / 3}, {10, 0.0},  {15, 0.5}, {19, 0.9},
+        {20, 1.0}, {0, -1.0},     {-7, -1.0}, {25, 1.0},
     };
     for (const Case& c : cases) {
         EXPECT_NEAR(GnomePointerSystem::SpeedToGsettings(c.speed), c.value, 1e-12) << c.speed;
     }
     for (int speed = 1; speed <= 20; ++speed) {
-        EXPECT_EQ(GnomePointerSystem::SpeedFromGsettings(GnomePointerSystem::SpeedToGsettings(speed)), speed);
+        EXPECT_EQ(
+            GnomePointerSystem::SpeedFromGsettings(GnomePointerSystem::SpeedToGsettings(speed)),
+            speed);
     }
     EXPECT_EQ(GnomePointerSystem::SpeedFromGsettings(-3.0), 1);
     EXPECT_EQ(GnomePointerSystem::SpeedFromGsettings(0.04), 10);
@@ -33,7 +36,7 @@ TEST(PointerSystem, SpeedMapsOneToTwentyOntoMinusOneToOneWithTenAtZero) {
 
 // gsettings with its key-file back end below a test folder, so nothing of the user's changes.
 class GsettingsSandbox {
-public:
+  public:
     GsettingsSandbox()
         : m_configHome("XDG_CONFIG_HOME", m_folder.Path()),
           m_backend("GSETTINGS_BACKEND", "keyfile"),
@@ -41,11 +44,12 @@ public:
 
     static bool HasMouseSchema() {
         return !FindProgram("gsettings").empty() &&
-               RunProgram({"gsettings", "list-keys", "org.gnome.desktop.peripherals.mouse"}, nullptr) == 0;
+               RunProgram({"gsettings", "list-keys", "org.gnome.desktop.peripherals.mouse"},
+                          nullptr) == 0;
     }
     std::string KeyFile() const { return test::ReadText(m_folder / "glib-2.0/settings/keyfile"); }
 
-private:
+  private:
     TempFolder m_folder;
     ScopedEnv m_configHome;
     ScopedEnv m_backend;
@@ -54,7 +58,8 @@ private:
 
 TEST(PointerSystem, AppliesSpeedPrecisionAndDoubleClickThroughGsettings) {
     GsettingsSandbox sandbox;
-    if (!GsettingsSandbox::HasMouseSchema()) GTEST_SKIP() << "gsettings or the GNOME mouse schema is not installed";
+    if (!GsettingsSandbox::HasMouseSchema())
+        GTEST_SKIP() << "gsettings or the GNOME mouse schema is not installed";
     GnomePointerSystem pointer;
     ASSERT_TRUE(pointer.Available());
 

@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <condition_variable>
 
 namespace kestrix {
 namespace {
@@ -19,7 +19,7 @@ using test::TempFolder;
 
 // Collects what the running instance received, in order; waits for a count.
 class Received {
-public:
+  public:
     void Add(const std::string& what) {
         std::lock_guard guard(m_mutex);
         m_items.push_back(what);
@@ -31,10 +31,11 @@ public:
         return m_items;
     }
     void Connect(SingleInstance& instance) {
-        instance.SetHandlers([this] { Add("show"); }, [this](int parameter) { Add("exit " + std::to_string(parameter)); });
+        instance.SetHandlers([this] { Add("show"); },
+                             [this](int parameter) { Add("exit " + std::to_string(parameter)); });
     }
 
-private:
+  private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::vector<std::string> m_items;
@@ -47,11 +48,13 @@ TEST(SingleInstance, ParsesRequestLines) {
         Kind kind;
         int parameter;
     } cases[] = {
-        {"show", Kind::Show, 0},      {"show\n", Kind::Show, 0},       {"show\r\n", Kind::Show, 0},
-        {"exit 610", Kind::Exit, 610}, {"exit 610\n", Kind::Exit, 610}, {"exit 5", Kind::Exit, 5},
-        {"exit -1", Kind::Exit, -1},  {"exit ", Kind::Unknown, 0},     {"exit 61x", Kind::Unknown, 0},
-        {"exit  610", Kind::Unknown, 0}, {"SHOW", Kind::Unknown, 0},   {"show now", Kind::Unknown, 0},
-        {"", Kind::Unknown, 0},       {"exit 123456789012", Kind::Unknown, 0},
+        {"show", Kind::Show, 0},         {"show\n", Kind::Show, 0},
+        {"show\r\n", Kind::Show, 0},     {"exit 610", Kind::Exit, 610},
+        {"exit 610\n", Kind::Exit, 610}, {"exit 5", Kind::Exit, 5},
+        {"exit -1", Kind::Exit, -1},     {"exit ", Kind::Unknown, 0},
+        {"exit 61x", Kind::Unknown, 0},  {"exit  610", Kind::Unknown, 0},
+        {"SHOW", Kind::Unknown, 0},      {"show now", Kind::Unknown, 0},
+        {"", Kind::Unknown, 0},          {"exit 123456789012", Kind::Unknown, 0},
     };
     for (const Case& c : cases) {
         const InstanceRequest request = ParseInstanceRequest(c.text);

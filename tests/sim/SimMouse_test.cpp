@@ -15,7 +15,8 @@ struct HarrierBench : SimBench {
         Open(201);
         mouse = Device("harrier_pro-cable")->Mouse();
     }
-    bool Send(uint8_t code, uint8_t countByte, std::vector<uint8_t> data, ReportBuffer* answer = nullptr) {
+    bool Send(uint8_t code, uint8_t countByte, std::vector<uint8_t> data,
+              ReportBuffer* answer = nullptr) {
         ReportBuffer request = BuildWriteRequest(code, countByte, data);
         const bool ok = manager->SendCommand(request, WriteLengthOf(code));
         if (answer != nullptr) {
@@ -39,7 +40,8 @@ TEST(SimMouse, WritesChangeTheStateAndReadsReturnIt) {
 
     std::vector<uint8_t> dpi = {0x34};
     for (uint16_t raw : {7, 15, 31, 63, 127, 519}) {
-        dpi.insert(dpi.end(), {uint8_t(raw & 0xFF), uint8_t(raw >> 8), uint8_t(raw & 0xFF), uint8_t(raw >> 8)});
+        dpi.insert(dpi.end(), {uint8_t(raw & 0xFF), uint8_t(raw >> 8), uint8_t(raw & 0xFF),
+                               uint8_t(raw >> 8)});
     }
     ASSERT_TRUE(bench.Send(0x03, 0x25, dpi));
     SimMouseState state = bench.mouse->State();
@@ -75,7 +77,8 @@ TEST(SimMouse, WritesChangeTheStateAndReadsReturnIt) {
     const ReportBuffer lod = bench.Read(0x16);
     EXPECT_EQ((std::vector<uint8_t>{lod[4], lod[5], lod[6]}), (std::vector<uint8_t>{3, 1, 0}));
     const ReportBuffer sleep = bench.Read(0x17);
-    EXPECT_EQ((std::vector<uint8_t>{sleep[4], sleep[5], sleep[6], sleep[7]}), (std::vector<uint8_t>{30, 0, 1, 12}));
+    EXPECT_EQ((std::vector<uint8_t>{sleep[4], sleep[5], sleep[6], sleep[7]}),
+              (std::vector<uint8_t>{30, 0, 1, 12}));
 
     std::vector<uint8_t> buttons(27, 0);
     buttons[0] = 0x70;
@@ -130,7 +133,8 @@ TEST(SimMouse, MacrosAreReassembledFromPackets) {
     HarrierBench bench;
     std::vector<uint8_t> seven = {3};
     for (uint8_t i = 0; i < 7; ++i) {
-        seven.insert(seven.end(), {uint8_t(i % 2 ? 0xB0 : 0x30), uint8_t(10 + i), 0x00, uint8_t(4 + i)});
+        seven.insert(seven.end(),
+                     {uint8_t(i % 2 ? 0xB0 : 0x30), uint8_t(10 + i), 0x00, uint8_t(4 + i)});
     }
     ASSERT_TRUE(bench.manager->SendMultiPacket(0x08, seven));
     SimMouseState state = bench.mouse->State();
@@ -203,7 +207,8 @@ TEST(SimMouse, DelayedDeviceStillAnswers) {
     bench.Device("harrier_pro-cable")->SetReportDelay(std::chrono::milliseconds(1));
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(bench.Read(0x12)[0], 0x12);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2));  // one write, one read
+    EXPECT_GE(std::chrono::steady_clock::now() - start,
+              std::chrono::milliseconds(2));  // one write, one read
 }
 
 }  // namespace

@@ -27,7 +27,8 @@ TEST(SimulateOption, ArgumentsAndEnvironment) {
         {{"kestrix", "--simulate=none"}, "vireo", true, "none"},
     };
     for (const auto& c : cases) {
-        const SimulateChoice choice = ParseSimulateOption(static_cast<int>(c.argv.size()), c.argv.data(), c.env);
+        const SimulateChoice choice =
+            ParseSimulateOption(static_cast<int>(c.argv.size()), c.argv.data(), c.env);
         EXPECT_EQ(choice.simulate, c.simulate) << c.argv.back() << " " << (c.env ? c.env : "-");
         EXPECT_EQ(choice.scenario, c.scenario) << c.argv.back() << " " << (c.env ? c.env : "-");
     }
@@ -38,8 +39,9 @@ TEST(SimulateOption, EveryScenarioLoads) {
     const struct {
         const char* name;
         size_t devices;
-    } expected[] = {{"default", 2}, {"receiver-off", 1}, {"none", 0},           {"vireo", 1},
-                    {"falco", 1},   {"falco-receiver", 1}, {"harrier_pro", 1}, {"harrier_pro-receiver", 1}};
+    } expected[] = {
+        {"default", 2}, {"receiver-off", 1},   {"none", 0},        {"vireo", 1},
+        {"falco", 1},   {"falco-receiver", 1}, {"harrier_pro", 1}, {"harrier_pro-receiver", 1}};
     EXPECT_EQ(SimScenarioNames().size(), std::size(expected));
     for (const auto& e : expected) {
         ASSERT_TRUE(LoadSimScenario(backend, e.name)) << e.name;

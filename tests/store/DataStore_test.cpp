@@ -48,7 +48,7 @@ Rows Query(const std::string& path, const std::string& sql) {
 }
 
 class DataStoreTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(store.OpenForModel(folder.path(), "vireo")); }
     std::string DbPath() const { return folder.path() + "db/vireo_data2.db"; }
 
@@ -58,16 +58,24 @@ protected:
 
 TEST_F(DataStoreTest, NewFileHoldsTheFifteenSchemaObjectsWithTheirColumnsInOrder) {
     EXPECT_EQ(store.Path(), DbPath());
-    Rows objects = Query(DbPath(), "SELECT type, name, tbl_name FROM sqlite_master "
-                                   "WHERE name NOT LIKE 'sqlite_%' ORDER BY rowid");
+    Rows objects = Query(DbPath(),
+                         "SELECT type, name, tbl_name FROM sqlite_master "
+                         "WHERE name NOT LIKE 'sqlite_%' ORDER BY rowid");
     const Rows expectedObjects = {
-        {"table", "t_configdata", "t_configdata"},      {"table", "t_profile_data", "t_profile_data"},
-        {"index", "profileindex", "t_profile_data"},    {"table", "t_key_macro_data", "t_key_macro_data"},
-        {"index", "keyindex", "t_key_macro_data"},      {"table", "t_key_otherdata", "t_key_otherdata"},
-        {"index", "otheridindex", "t_key_otherdata"},   {"table", "t_macro_data", "t_macro_data"},
-        {"index", "macroidindex", "t_macro_data"},      {"table", "t_macrorecord", "t_macrorecord"},
-        {"index", "macrorecordindex", "t_macrorecord"}, {"table", "t_light_data", "t_light_data"},
-        {"index", "lightindex", "t_light_data"},        {"table", "t_key_light_data", "t_key_light_data"},
+        {"table", "t_configdata", "t_configdata"},
+        {"table", "t_profile_data", "t_profile_data"},
+        {"index", "profileindex", "t_profile_data"},
+        {"table", "t_key_macro_data", "t_key_macro_data"},
+        {"index", "keyindex", "t_key_macro_data"},
+        {"table", "t_key_otherdata", "t_key_otherdata"},
+        {"index", "otheridindex", "t_key_otherdata"},
+        {"table", "t_macro_data", "t_macro_data"},
+        {"index", "macroidindex", "t_macro_data"},
+        {"table", "t_macrorecord", "t_macrorecord"},
+        {"index", "macrorecordindex", "t_macrorecord"},
+        {"table", "t_light_data", "t_light_data"},
+        {"index", "lightindex", "t_light_data"},
+        {"table", "t_key_light_data", "t_key_light_data"},
         {"index", "keylightindex", "t_key_light_data"},
     };
     EXPECT_EQ(objects, expectedObjects);
@@ -87,7 +95,8 @@ TEST_F(DataStoreTest, NewFileHoldsTheFifteenSchemaObjectsWithTheirColumnsInOrder
          "record_id:INTEGER:1 macro_id:INTEGER type:INTEGER record_index:INTEGER desc:TEXT "
          "value:INTEGER delay_time:INTEGER"},
         {"t_light_data",
-         "light_id:INTEGER:1 profile:INTEGER name:TEXT mode:INTEGER brightness:INTEGER speed:INTEGER "
+         "light_id:INTEGER:1 profile:INTEGER name:TEXT mode:INTEGER brightness:INTEGER "
+         "speed:INTEGER "
          "direction:INTEGER colorful:INTEGER colorindex:INTEGER color_value1:INTEGER "
          "color_value2:INTEGER color_value3:INTEGER color_value4:INTEGER color_value5:INTEGER "
          "color_value6:INTEGER color_value7:INTEGER config_func:INTEGER reserved:INTEGER "
@@ -113,7 +122,8 @@ TEST_F(DataStoreTest, ExistingFileIsOpenedWithoutRunningTheSchema) {
     EXPECT_FALSE(store.IsOpened());
     Query(DbPath(), "DROP TABLE t_key_light_data");
     ASSERT_TRUE(store.OpenForModel(folder.path(), "vireo"));
-    EXPECT_TRUE(Query(DbPath(), "SELECT name FROM sqlite_master WHERE name = 't_key_light_data'").empty());
+    EXPECT_TRUE(
+        Query(DbPath(), "SELECT name FROM sqlite_master WHERE name = 't_key_light_data'").empty());
     // A second call while open keeps the connection and reports success.
     EXPECT_TRUE(store.OpenForModel(folder.path(), "vireo"));
 }
@@ -189,7 +199,8 @@ TEST_F(DataStoreTest, SettingsReadAndUpdateOnlyExistingRows) {
 }
 
 TEST_F(DataStoreTest, ProfilesListRenameAndActivation) {
-    for (const char* name : {"Profile 1", "Profile 2", "配置 3"}) store.InsertProfile({0, name, 0, "", 0});
+    for (const char* name : {"Profile 1", "Profile 2", "配置 3"})
+        store.InsertProfile({0, name, 0, "", 0});
     std::vector<ProfileRow> rows(5);
     ASSERT_EQ(store.ListProfiles(rows), 3);
     EXPECT_EQ(rows[2].name, "配置 3");
@@ -262,7 +273,8 @@ TEST_F(DataStoreTest, MacrosAndEventsBelongToTheDatabase) {
     EXPECT_TRUE(store.RenameMacro(id, "Paste"));
 
     // Events come back sorted by record_index even when stored out of order.
-    store.InsertMacroRecords({{0, id, 1, 2, "A up", 65, 11}, {0, id, 0, 0, "A down", 65, 10},
+    store.InsertMacroRecords({{0, id, 1, 2, "A up", 65, 11},
+                              {0, id, 0, 0, "A down", 65, 10},
                               {0, id, 2, 1, "50 ms", 50, 12}});
     std::vector<MacroRecordRow> events;
     ASSERT_EQ(store.ListMacroRecords(id, events), 3);
@@ -308,7 +320,8 @@ TEST_F(DataStoreTest, DefaultLightRowsFollowTheModelsEffects) {
     row.colorValues[6] = 42;
     row.status = 9;  // never written by an update
     EXPECT_TRUE(store.UpdateLightRow(2, row));
-    EXPECT_TRUE(store.UpdateLightRow(4, LightRow{0, 3, "", 4, 1, 1, 1, 1, 1, {}, 1, 1, 1}));  // no row: success
+    EXPECT_TRUE(store.UpdateLightRow(
+        4, LightRow{0, 3, "", 4, 1, 1, 1, 1, 1, {}, 1, 1, 1}));  // no row: success
     EXPECT_EQ(store.CountLightRows(3), 0);
     LightRow again;
     ASSERT_TRUE(store.GetLightRow(2, 2, again));

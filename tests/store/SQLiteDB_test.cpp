@@ -38,7 +38,8 @@ TEST(SQLiteDB, StatementsReadColumnsAndGuardAgainstWideIntegers) {
     test::TempFolder folder;
     SQLiteDB db;
     ASSERT_TRUE(db.Open(folder.path() + "t.db", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE));
-    ASSERT_EQ(db.Exec("CREATE TABLE t(id INTEGER PRIMARY KEY AUTOINCREMENT, n INTEGER, s TEXT)"), SQLITE_OK);
+    ASSERT_EQ(db.Exec("CREATE TABLE t(id INTEGER PRIMARY KEY AUTOINCREMENT, n INTEGER, s TEXT)"),
+              SQLITE_OK);
     SQLiteStatement insert;
     ASSERT_EQ(db.Prepare(insert, "INSERT INTO t(n, s) VALUES (?, ?)"), SQLITE_OK);
     std::string text = std::string("a\0b", 3);  // bound by byte length, not to a terminator

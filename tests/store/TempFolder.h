@@ -11,9 +11,10 @@ namespace kestrix::test {
 // A fresh folder under the system temp folder for one test, removed afterwards. path()
 // ends with '/', as the data folder does.
 class TempFolder {
-public:
+  public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kestrix-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kestrix-test-XXXXXX").string();
         char* made = mkdtemp(pattern.data());
         if (!made) ADD_FAILURE() << "mkdtemp failed";
         m_path = pattern + "/";
@@ -27,7 +28,7 @@ public:
 
     const std::string& path() const { return m_path; }
 
-private:
+  private:
     std::string m_path;
 };
 

@@ -10,8 +10,7 @@ namespace {
 using uitest::ControlTestDialog;
 using uitest::Note;
 
-DUI::CDeviceList* MakeList(ControlTestDialog& dialog)
-{
+DUI::CDeviceList* MakeList(ControlTestDialog& dialog) {
     auto* list = dialog.Make<DUI::CDeviceList>("CDeviceList", 57, {0, 0, 900, 300});
     list->AddDevice(101, "Vireo", "device/vireo.png");
     list->AddDevice(102, "Falco", "device/falco.png");
@@ -19,8 +18,7 @@ DUI::CDeviceList* MakeList(ControlTestDialog& dialog)
     return list;
 }
 
-TEST(CDeviceList, OnlineCountFollowsTheStates)
-{
+TEST(CDeviceList, OnlineCountFollowsTheStates) {
     ControlTestDialog dialog;
     auto* list = MakeList(dialog);
     EXPECT_EQ(list->GetOnlineDevCount(), 0);
@@ -37,8 +35,7 @@ TEST(CDeviceList, OnlineCountFollowsTheStates)
 }
 
 // SetSelectDevice falls back sensibly and GetSelectDevice reports the outcome.
-TEST(CDeviceList, SelectionPrefersTheRequestedOnlineModel)
-{
+TEST(CDeviceList, SelectionPrefersTheRequestedOnlineModel) {
     struct Case {
         const char* name;
         std::vector<int> online;
@@ -65,8 +62,7 @@ TEST(CDeviceList, SelectionPrefersTheRequestedOnlineModel)
     EXPECT_EQ(empty->GetSelectDevice(), 0);
 }
 
-TEST(CDeviceList, ClickingACardSelectsItAndSendsItsModel)
-{
+TEST(CDeviceList, ClickingACardSelectsItAndSendsItsModel) {
     ControlTestDialog dialog;
     auto* list = MakeList(dialog);
     // Three cards of 284 x 222 (height 284, aspect 0.78) are centred in 900 px.
@@ -79,8 +75,7 @@ TEST(CDeviceList, ClickingACardSelectsItAndSendsItsModel)
 
 // As many cards show as fit beside each other at their capped height; the ones beyond
 // need scrolling.
-TEST(CDeviceList, ShowsEveryCardThatFitsAtTheCappedHeight)
-{
+TEST(CDeviceList, ShowsEveryCardThatFitsAtTheCappedHeight) {
     struct Case {
         const char* name;
         DUI::Rect rect;
@@ -112,11 +107,11 @@ TEST(CDeviceList, ShowsEveryCardThatFitsAtTheCappedHeight)
     EXPECT_EQ(list->GetSelectDevice(), 201);
 }
 
-TEST(CDeviceList, BatteryVersionAndDuplicateModels)
-{
+TEST(CDeviceList, BatteryVersionAndDuplicateModels) {
     ControlTestDialog dialog;
     auto* list = MakeList(dialog);
-    EXPECT_EQ(list->AddDevice(102, "Falco renamed", "device/falco.png"), 1) << "same model updates its card";
+    EXPECT_EQ(list->AddDevice(102, "Falco renamed", "device/falco.png"), 1)
+        << "same model updates its card";
     EXPECT_EQ(list->GetCount(), 3);
     EXPECT_TRUE(list->SetDeviceBattery(102, 1, 150));
     EXPECT_TRUE(list->SetDeviceVersion(102, 0x112));
@@ -126,8 +121,7 @@ TEST(CDeviceList, BatteryVersionAndDuplicateModels)
     EXPECT_EQ(list->GetSelectDevice(), 0);
 }
 
-TEST(BatteryCtrl, LevelIsClampedAndOnlyStateOneIsCharging)
-{
+TEST(BatteryCtrl, LevelIsClampedAndOnlyStateOneIsCharging) {
     ControlTestDialog dialog;
     auto* battery = dialog.Make<DUI::BatteryCtrl>("BatteryCtrl", 50, {0, 0, 100, 20});
     battery->SetBatteryInfo(130, 100);

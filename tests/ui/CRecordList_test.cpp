@@ -13,8 +13,7 @@ using uitest::Note;
 const std::string kDown = "\u2193  ";
 const std::string kUp = "\u2191  ";
 
-TEST(CRecordList, EventCountLeavesDelaysOut)
-{
+TEST(CRecordList, EventCountLeavesDelaysOut) {
     ControlTestDialog dialog;
     auto* list = dialog.Make<DUI::CRecordList>("CRecordList", 166, {0, 0, 300, 400});
     EXPECT_EQ(list->GetEventCount(), 0);
@@ -31,8 +30,7 @@ TEST(CRecordList, EventCountLeavesDelaysOut)
 
 // The other half of a press: by shared stamp for inserted presses, by the following
 // release of the same key for recorded ones (whose stamps all differ).
-TEST(CRecordList, PairsOfOnePress)
-{
+TEST(CRecordList, PairsOfOnePress) {
     ControlTestDialog dialog;
     auto* list = dialog.Make<DUI::CRecordList>("CRecordList", 166, {0, 0, 300, 400});
     const RecordEntry entries[] = {
@@ -51,16 +49,15 @@ TEST(CRecordList, PairsOfOnePress)
         int index;
         int pair;
     };
-    for (const Case& c : {Case{0, 4}, Case{1, 3}, Case{3, 1}, Case{4, 0}, Case{5, 7}, Case{7, 5}, Case{2, -1},
-                          Case{8, -1}, Case{42, -1}}) {
+    for (const Case& c : {Case{0, 4}, Case{1, 3}, Case{3, 1}, Case{4, 0}, Case{5, 7}, Case{7, 5},
+                          Case{2, -1}, Case{8, -1}, Case{42, -1}}) {
         EXPECT_EQ(list->GetPairIndex(c.index), c.pair) << c.index;
     }
     EXPECT_EQ(list->FindEntry(5, 500), 7);
     EXPECT_EQ(list->FindEntry(5, 501), -1);
 }
 
-TEST(CRecordList, UpdatePressChangesBothHalvesTogether)
-{
+TEST(CRecordList, UpdatePressChangesBothHalvesTogether) {
     ControlTestDialog dialog;
     auto* list = dialog.Make<DUI::CRecordList>("CRecordList", 166, {0, 0, 300, 400});
     list->AddEntry({kDown + "A", 2, 65, 7});
@@ -75,8 +72,7 @@ TEST(CRecordList, UpdatePressChangesBothHalvesTogether)
     EXPECT_EQ(list->UpdatePress(1, "X", 1), 0) << "a delay is no press";
 }
 
-TEST(CRecordList, MovesKeepTheSelectionOnItsEntry)
-{
+TEST(CRecordList, MovesKeepTheSelectionOnItsEntry) {
     ControlTestDialog dialog;
     auto* list = dialog.Make<DUI::CRecordList>("CRecordList", 166, {0, 0, 300, 400});
     for (int i = 0; i < 4; ++i) list->AddEntry({std::to_string(i), 1, i, static_cast<unsigned>(i)});
@@ -92,8 +88,7 @@ TEST(CRecordList, MovesKeepTheSelectionOnItsEntry)
     EXPECT_EQ(list->GetCurSel(), 4);
 }
 
-TEST(CRecordList, ClickSendsTwoAndRightClickSendsNine)
-{
+TEST(CRecordList, ClickSendsTwoAndRightClickSendsNine) {
     ControlTestDialog dialog;
     auto* list = dialog.Make<DUI::CRecordList>("CRecordList", 166, {0, 0, 300, 400});
     for (int i = 0; i < 3; ++i) list->AddEntry({"10 ms", 1, 10, static_cast<unsigned>(i)});

@@ -13,8 +13,7 @@ namespace {
 using uitest::ControlTestDialog;
 using uitest::Note;
 
-TEST(DListBox, ClickSendsTwoWithTheRowAndItemDataStays)
-{
+TEST(DListBox, ClickSendsTwoWithTheRowAndItemDataStays) {
     ControlTestDialog dialog;
     auto* list = dialog.Make<DUI::DListBox>("DListBox", 31, {0, 0, 300, 200});
     list->AddItem("Profile 1", 11);
@@ -27,8 +26,7 @@ TEST(DListBox, ClickSendsTwoWithTheRowAndItemDataStays)
     EXPECT_EQ(list->GetCurSel(), 0);
 }
 
-TEST(DListBox, RenameInPlaceEndsWithTwentyNineAndTheNewText)
-{
+TEST(DListBox, RenameInPlaceEndsWithTwentyNineAndTheNewText) {
     ControlTestDialog dialog;
     auto* list = dialog.Make<DUI::DListBox>("DListBox", 31, {0, 0, 300, 200});
     list->AddItem("Profile 1", 11);
@@ -45,8 +43,7 @@ TEST(DListBox, RenameInPlaceEndsWithTwentyNineAndTheNewText)
     EXPECT_EQ(dialog.notes, (std::vector<Note>{{31, 29, 1}}));
 }
 
-TEST(DListBox, EmptyRenameKeepsTheTextAndEscapeSendsNothing)
-{
+TEST(DListBox, EmptyRenameKeepsTheTextAndEscapeSendsNothing) {
     ControlTestDialog dialog;
     auto* list = dialog.Make<DUI::DListBox>("DListBox", 156, {0, 0, 300, 200});
     list->AddItem("Custom 1", 5);
@@ -64,8 +61,7 @@ TEST(DListBox, EmptyRenameKeepsTheTextAndEscapeSendsNothing)
     EXPECT_EQ(dialog.notes, (std::vector<Note>{{156, 29, 0}}));
 }
 
-TEST(DListBox, MacroListRightClickAsksForTheMenu)
-{
+TEST(DListBox, MacroListRightClickAsksForTheMenu) {
     ControlTestDialog dialog;
     auto* macros = dialog.Make<DUI::MacroList>("MacroList", 156, {0, 0, 300, 200});
     macros->AddItem("Custom 1", 1);
@@ -76,8 +72,7 @@ TEST(DListBox, MacroListRightClickAsksForTheMenu)
     EXPECT_EQ(macros->GetCurSel(), 1);
 }
 
-TEST(MTabCtrl, ClickSendsTheIndexAndHiddenItemsKeepTheirIds)
-{
+TEST(MTabCtrl, ClickSendsTheIndexAndHiddenItemsKeepTheirIds) {
     ControlTestDialog dialog;
     auto* tabs = dialog.Make<DUI::MTabCtrl>("MTabCtrl", 48, {0, 0, 900, 60});
     const int ids[] = {1, 2, 3, 4, 5, 7};
@@ -93,8 +88,7 @@ TEST(MTabCtrl, ClickSendsTheIndexAndHiddenItemsKeepTheirIds)
     EXPECT_EQ(dialog.notes, (std::vector<Note>{{48, 2, 5}, {48, 2, 0}}));
 }
 
-TEST(MouseKeyCtrl, DescriptionsByKeyValueAndSelection)
-{
+TEST(MouseKeyCtrl, DescriptionsByKeyValueAndSelection) {
     ControlTestDialog dialog;
     auto* keys = dialog.Make<DUI::MouseKeyCtrl>("MouseKeyCtrl", 68, {0, 0, 300, 400});
     keys->AddItem("Left", "Left click", 0);
@@ -107,8 +101,7 @@ TEST(MouseKeyCtrl, DescriptionsByKeyValueAndSelection)
     EXPECT_EQ(dialog.notes, (std::vector<Note>{{68, 2, 1}}));
 }
 
-TEST(MouseCtrl, KeysAreFoundByValueAndClickItemNotifies)
-{
+TEST(MouseCtrl, KeysAreFoundByValueAndClickItemNotifies) {
     ControlTestDialog dialog;
     auto* mouse = dialog.Make<DUI::MouseCtrl>("MouseCtrl", 108, {0, 0, 800, 500});
     mouse->AddKey(0, "Left click", 0, 88, 112, 150);

@@ -18,17 +18,16 @@ constexpr int kChipWidth = 90;
 constexpr int kGap = 12;
 int ChipX(int index) { return index * (kChipWidth + kGap); }
 
-DUI::DPIControl* MakeStages(ControlTestDialog& dialog)
-{
-    auto* stages = dialog.Make<DUI::DPIControl>("DPIControl", 116, {0, 0, 6 * kChipWidth + 5 * kGap, 100});
+DUI::DPIControl* MakeStages(ControlTestDialog& dialog) {
+    auto* stages =
+        dialog.Make<DUI::DPIControl>("DPIControl", 116, {0, 0, 6 * kChipWidth + 5 * kGap, 100});
     const int values[] = {400, 800, 1600, 3200, 6400, 12000};
     for (int i = 0; i < 6; ++i) stages->AddItem(values[i], 0x0000FF);
     stages->SetCurSel(0);
     return stages;
 }
 
-TEST(DPIControl, ChipClickSendsTwoAndSwatchClickSendsNine)
-{
+TEST(DPIControl, ChipClickSendsTwoAndSwatchClickSendsNine) {
     ControlTestDialog dialog;
     auto* stages = MakeStages(dialog);
     dialog.Click(ChipX(2) + 60, 20);  // chip body of stage 3
@@ -36,11 +35,11 @@ TEST(DPIControl, ChipClickSendsTwoAndSwatchClickSendsNine)
     dialog.Click(ChipX(2) + 20, 20);  // its swatch: already selected, only 9
     dialog.Click(ChipX(4) + 20, 20);  // swatch of another stage: selected first
     EXPECT_EQ(stages->GetCurSel(), 4);
-    EXPECT_EQ(dialog.notes, (std::vector<Note>{{116, 2, 2}, {116, 9, 2}, {116, 2, 4}, {116, 9, 4}}));
+    EXPECT_EQ(dialog.notes,
+              (std::vector<Note>{{116, 2, 2}, {116, 9, 2}, {116, 2, 4}, {116, 9, 4}}));
 }
 
-TEST(DPIControl, ValueEditSendsThirtyThenTwentyNineWithTheTypedText)
-{
+TEST(DPIControl, ValueEditSendsThirtyThenTwentyNineWithTheTypedText) {
     ControlTestDialog dialog;
     auto* stages = MakeStages(dialog);
     dialog.Click(ChipX(1) + 45, 70);  // value of stage 2, not yet selected: chosen
@@ -57,8 +56,7 @@ TEST(DPIControl, ValueEditSendsThirtyThenTwentyNineWithTheTypedText)
     EXPECT_EQ(stages->GetDPIValue(1), 1000);
 }
 
-TEST(DPIControl, EscapeCancelsWithoutTwentyNineAndLosingFocusCommits)
-{
+TEST(DPIControl, EscapeCancelsWithoutTwentyNineAndLosingFocusCommits) {
     ControlTestDialog dialog;
     auto* stages = MakeStages(dialog);
     stages->BeginEdit();
@@ -72,8 +70,7 @@ TEST(DPIControl, EscapeCancelsWithoutTwentyNineAndLosingFocusCommits)
     EXPECT_EQ(dialog.Codes(116), (std::vector<int>{30, 30, 29}));
 }
 
-TEST(DPIControl, StageValuesAndColoursLiveBeyondTheListedChips)
-{
+TEST(DPIControl, StageValuesAndColoursLiveBeyondTheListedChips) {
     ControlTestDialog dialog;
     auto* stages = MakeStages(dialog);
     stages->SetDPIValue(6, 26000);
@@ -87,8 +84,7 @@ TEST(DPIControl, StageValuesAndColoursLiveBeyondTheListedChips)
     EXPECT_FALSE(stages->SetCurSel(0)) << "no chips, nothing to select";
 }
 
-TEST(Sliders, DraggingSendsEightAndReleaseSendsTwo)
-{
+TEST(Sliders, DraggingSendsEightAndReleaseSendsTwo) {
     ControlTestDialog dialog;
     auto* brightness = dialog.Make<DUI::LightSlider>("LightSlider", 204, {0, 0, 228, 40});
     brightness->SetSteps(4);
@@ -103,8 +99,7 @@ TEST(Sliders, DraggingSendsEightAndReleaseSendsTwo)
     }
 }
 
-TEST(Sliders, DpiSliderRunsFromItsLowestPositionToItsStepCount)
-{
+TEST(Sliders, DpiSliderRunsFromItsLowestPositionToItsStepCount) {
     ControlTestDialog dialog;
     auto* slider = dialog.Make<DUI::DPISlider>("DPISlider", 117, {0, 0, 300, 60});
     slider->SetSteps(640);
@@ -119,8 +114,7 @@ TEST(Sliders, DpiSliderRunsFromItsLowestPositionToItsStepCount)
     EXPECT_EQ(dialog.notes, (std::vector<Note>{{117, 8, 639}, {117, 2, 639}}));
 }
 
-TEST(MPalette, PickingSendsTwentySevenAndReleaseSendsTwo)
-{
+TEST(MPalette, PickingSendsTwentySevenAndReleaseSendsTwo) {
     ControlTestDialog dialog;
     auto* palette = dialog.Make<DUI::MPalette>("MPalette", 32, {0, 0, 170, 160});
     palette->SetSelectColor(0x0000FF);
@@ -135,8 +129,7 @@ TEST(MPalette, PickingSendsTwentySevenAndReleaseSendsTwo)
     EXPECT_EQ(static_cast<int>(dialog.notes.back().param), palette->GetSelectColor());
 }
 
-TEST(MPalette, SelectColourRoundTripsPureColoursAndKeepsBlack)
-{
+TEST(MPalette, SelectColourRoundTripsPureColoursAndKeepsBlack) {
     ControlTestDialog dialog;
     auto* palette = dialog.Make<DUI::MPalette>("MPalette", 32, {0, 0, 170, 160});
     for (int colour : {0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF, 0x000000, 0x00FFFF}) {

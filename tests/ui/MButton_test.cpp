@@ -16,10 +16,10 @@ using uitest::ControlTestDialog;
 using uitest::Note;
 
 // Every clickable class sends code 2 on a click; the toggling ones flip their state first.
-TEST(MButton, ClickSendsCodeTwoForEveryButtonClass)
-{
-    for (const char* cls : {"MButton", "MButton2", "MButton3", "CImageButton", "CTextButton", "CIconButton",
-                            "CHelpButton", "CCheckButton", "CRadioButton", "CColorButton"}) {
+TEST(MButton, ClickSendsCodeTwoForEveryButtonClass) {
+    for (const char* cls :
+         {"MButton", "MButton2", "MButton3", "CImageButton", "CTextButton", "CIconButton",
+          "CHelpButton", "CCheckButton", "CRadioButton", "CColorButton"}) {
         ControlTestDialog dialog;
         ASSERT_NE(dialog.Make<DUI::MControl>(cls, 33, {10, 10, 130, 50}, "Text"), nullptr) << cls;
         dialog.Click(60, 30);
@@ -27,8 +27,7 @@ TEST(MButton, ClickSendsCodeTwoForEveryButtonClass)
     }
 }
 
-TEST(MButton, DisabledOrReleasedOutsideSendsNothing)
-{
+TEST(MButton, DisabledOrReleasedOutsideSendsNothing) {
     ControlTestDialog dialog;
     auto* button = dialog.Make<DUI::MButton>("MButton", 33, {10, 10, 130, 50}, "OK");
     button->SetEnabled(false);
@@ -41,8 +40,7 @@ TEST(MButton, DisabledOrReleasedOutsideSendsNothing)
     EXPECT_EQ(dialog.Codes(33), (std::vector<int>{2}));
 }
 
-TEST(MButton, SpaceOnTheFocusedButtonClicksIt)
-{
+TEST(MButton, SpaceOnTheFocusedButtonClicksIt) {
     ControlTestDialog dialog;
     auto* button = dialog.Make<DUI::MButton>("MButton", 98, {10, 10, 130, 50}, "Confirm");
     button->OnFocus();
@@ -50,8 +48,7 @@ TEST(MButton, SpaceOnTheFocusedButtonClicksIt)
     EXPECT_EQ(dialog.Codes(98), (std::vector<int>{2}));
 }
 
-TEST(MButton, CheckStatesOfTheCheckableClasses)
-{
+TEST(MButton, CheckStatesOfTheCheckableClasses) {
     ControlTestDialog dialog;
     auto* marked = dialog.Make<DUI::MButton2>("MButton2", 89, {10, 10, 130, 50}, "Fixed");
     auto* toggle = dialog.Make<DUI::MButton3>("MButton3", 94, {10, 60, 130, 100}, "Ctrl");
@@ -71,8 +68,7 @@ TEST(MButton, CheckStatesOfTheCheckableClasses)
     EXPECT_EQ(dialog.Codes(281), (std::vector<int>{2}));
 }
 
-TEST(MButton, RadioGroupsAreExclusiveWithinTheirGroupOnly)
-{
+TEST(MButton, RadioGroupsAreExclusiveWithinTheirGroupOnly) {
     ControlTestDialog dialog;
     auto* hide = dialog.Make<DUI::CRadioButton>("CRadioButton", 286, {10, 10, 200, 40}, "Hide");
     auto* quit = dialog.Make<DUI::CRadioButton>("CRadioButton", 287, {10, 50, 200, 80}, "Exit");
@@ -92,12 +88,12 @@ TEST(MButton, RadioGroupsAreExclusiveWithinTheirGroupOnly)
     EXPECT_EQ(dialog.Codes(287), (std::vector<int>{2}));
 }
 
-TEST(MButton, ColourButtonsOfAGroupAreExclusive)
-{
+TEST(MButton, ColourButtonsOfAGroupAreExclusive) {
     ControlTestDialog dialog;
     std::vector<DUI::CColorButton*> swatches;
     for (int i = 0; i < 3; ++i) {
-        auto* swatch = dialog.Make<DUI::CColorButton>("CColorButton", 218 + i, {10 + i * 40, 10, 40 + i * 40, 40});
+        auto* swatch = dialog.Make<DUI::CColorButton>("CColorButton", 218 + i,
+                                                      {10 + i * 40, 10, 40 + i * 40, 40});
         swatch->SetGroupName("COLORVALUE");
         swatch->SetColor(0x0000FF << (i * 8));
         swatches.push_back(swatch);

@@ -11,8 +11,7 @@ namespace {
 using uitest::ControlTestDialog;
 using uitest::Note;
 
-TEST(MComboBox, SelectDataPicksTheItemWithThatDataOrClearsTheSelection)
-{
+TEST(MComboBox, SelectDataPicksTheItemWithThatDataOrClearsTheSelection) {
     ControlTestDialog dialog;
     auto* sleep = dialog.Make<DUI::MComboBox>("MComboBox", 145, {10, 10, 200, 46});
     const int data[] = {6, 12, 30, 60, 120, 180};
@@ -22,7 +21,8 @@ TEST(MComboBox, SelectDataPicksTheItemWithThatDataOrClearsTheSelection)
         bool found;
         int index;
     };
-    for (const Case& c : {Case{30, true, 2}, Case{180, true, 5}, Case{6, true, 0}, Case{1, false, -1}, Case{0, false, -1}}) {
+    for (const Case& c : {Case{30, true, 2}, Case{180, true, 5}, Case{6, true, 0},
+                          Case{1, false, -1}, Case{0, false, -1}}) {
         EXPECT_EQ(sleep->SelectData(c.value), c.found) << c.value;
         EXPECT_EQ(sleep->GetCurSel(), c.index) << c.value;
         EXPECT_EQ(sleep->GetCurData(), c.found ? c.value : 0) << c.value;
@@ -31,8 +31,7 @@ TEST(MComboBox, SelectDataPicksTheItemWithThatDataOrClearsTheSelection)
     EXPECT_TRUE(dialog.notes.empty()) << "selecting from the program notifies nothing";
 }
 
-TEST(MComboBox, DuplicateDataSelectsTheFirstItem)
-{
+TEST(MComboBox, DuplicateDataSelectsTheFirstItem) {
     ControlTestDialog dialog;
     auto* box = dialog.Make<DUI::MComboBox>("MComboBox", 1, {10, 10, 200, 46});
     box->AddItem("a", 7);
@@ -41,8 +40,7 @@ TEST(MComboBox, DuplicateDataSelectsTheFirstItem)
     EXPECT_EQ(box->GetCurSel(), 0);
 }
 
-TEST(MComboBox, ChoosingFromTheDropDownSelectsAndSendsCodeTwoWithTheIndex)
-{
+TEST(MComboBox, ChoosingFromTheDropDownSelectsAndSendsCodeTwoWithTheIndex) {
     ControlTestDialog dialog;
     auto* count = dialog.Make<DUI::MComboBox>("MComboBox", 120, {10, 10, 200, 46});
     for (int i = 1; i <= 6; ++i) count->AddItem(std::to_string(i), i);
@@ -63,8 +61,7 @@ TEST(MComboBox, ChoosingFromTheDropDownSelectsAndSendsCodeTwoWithTheIndex)
     EXPECT_TRUE(DUI::FindWindows("ComboWnd").empty());
 }
 
-TEST(MComboBox, ArrowKeysMoveTheSelectionAndNotify)
-{
+TEST(MComboBox, ArrowKeysMoveTheSelectionAndNotify) {
     ControlTestDialog dialog;
     auto* box = dialog.Make<DUI::MComboBox>("MComboBox", 197, {10, 10, 200, 46});
     box->AddItem("Static", 1);
@@ -77,8 +74,7 @@ TEST(MComboBox, ArrowKeysMoveTheSelectionAndNotify)
     EXPECT_EQ(dialog.notes, (std::vector<Note>{{197, DUI::kNotifyClick, 1}}));
 }
 
-TEST(MComboBox, DeletingItemsKeepsTheSelectionOnItsItem)
-{
+TEST(MComboBox, DeletingItemsKeepsTheSelectionOnItsItem) {
     ControlTestDialog dialog;
     auto* box = dialog.Make<DUI::MComboBox2>("MComboBox2", 77, {10, 10, 200, 46});
     for (int id : {11, 12, 13}) box->AddItem("Macro " + std::to_string(id), id);
@@ -92,8 +88,7 @@ TEST(MComboBox, DeletingItemsKeepsTheSelectionOnItsItem)
     EXPECT_EQ(box->GetCheck(), 1);
 }
 
-TEST(ReporteCtrl, ClickingAPillSelectsItAndSendsItsIndex)
-{
+TEST(ReporteCtrl, ClickingAPillSelectsItAndSendsItsIndex) {
     ControlTestDialog dialog;
     auto* rates = dialog.Make<DUI::ReporteCtrl>("ReporteCtrl", 125, {0, 0, 400, 40});
     const int codes[] = {8, 4, 2, 1};

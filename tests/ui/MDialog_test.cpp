@@ -24,28 +24,26 @@ constexpr unsigned kProbe = 1700;
 
 // Records what the toolkit calls, in order.
 class ProbeDialog : public MDialog {
-public:
+  public:
     std::vector<std::string> calls;
     std::vector<std::intptr_t> messages;
     std::vector<int> timers;
     std::vector<DUI::KeyEvent> keys;
     Rect initRect;
 
-    std::intptr_t OnWindowMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) override
-    {
+    std::intptr_t OnWindowMessage(unsigned msg, std::uintptr_t wParam,
+                                  std::intptr_t lParam) override {
         if (msg == kProbe) {
             messages.push_back(lParam);
             return lParam * 2;
         }
         return MDialog::OnWindowMessage(msg, wParam, lParam);
     }
-    bool OnInitDialog() override
-    {
+    bool OnInitDialog() override {
         calls.push_back("OnInitDialog");
         return true;
     }
-    void InitUI(const Rect& rect) override
-    {
+    void InitUI(const Rect& rect) override {
         calls.push_back("InitUI");
         initRect = rect;
         CreateControl("MEdit", 7, {10, 10, 110, 40});
@@ -54,21 +52,19 @@ public:
     void OnTimer(int id) override { timers.push_back(id); }
     void OnDestroy() override { calls.push_back("OnDestroy"); }
     void PostNcDestroy() override { calls.push_back("PostNcDestroy"); }
-    bool OnKeyEvent(const DUI::KeyEvent& key) override
-    {
+    bool OnKeyEvent(const DUI::KeyEvent& key) override {
         keys.push_back(key);
         return true;
     }
 };
 
-bool CreateProbe(ProbeDialog& dialog, const std::string& title = "Probe", std::uint32_t style = DUI::kWsPopup)
-{
+bool CreateProbe(ProbeDialog& dialog, const std::string& title = "Probe",
+                 std::uint32_t style = DUI::kWsPopup) {
     uitest::App();
     return dialog.Create(nullptr, title, style, 0, {100, 100, 500, 400});
 }
 
-TEST(MDialog, CreateCallsOnCreateInitUiThenOnInitDialog)
-{
+TEST(MDialog, CreateCallsOnCreateInitUiThenOnInitDialog) {
     ProbeDialog dialog;
     ASSERT_TRUE(CreateProbe(dialog));
     EXPECT_EQ(dialog.calls, (std::vector<std::string>{"OnCreate", "InitUI", "OnInitDialog"}));
@@ -81,8 +77,7 @@ TEST(MDialog, CreateCallsOnCreateInitUiThenOnInitDialog)
 }
 
 // How a modal loop ends and what ShowModal returns.
-TEST(MDialog, ShowModalResults)
-{
+TEST(MDialog, ShowModalResults) {
     struct Case {
         const char* name;
         std::function<void(ProbeDialog&)> end;
@@ -91,9 +86,11 @@ TEST(MDialog, ShowModalResults)
     const std::vector<Case> cases = {
         {"DoOK", [](ProbeDialog& d) { d.DoOK(); }, DUI::kIdOk},
         {"DoCancel", [](ProbeDialog& d) { d.DoCancel(); }, DUI::kIdCancel},
-        {"WM_CLOSE wParam 2 (sweep of a message box)", [](ProbeDialog& d) { d.PostMessage(DUI::kWmClose, 2, 0); }, DUI::kIdCancel},
+        {"WM_CLOSE wParam 2 (sweep of a message box)",
+         [](ProbeDialog& d) { d.PostMessage(DUI::kWmClose, 2, 0); }, DUI::kIdCancel},
         {"WM_CLOSE wParam 0", [](ProbeDialog& d) { d.PostMessage(DUI::kWmClose, 0, 0); }, 0},
-        {"DestroyWindow without a result", [](ProbeDialog& d) { d.DestroyWindow(); }, DUI::kIdCancel},
+        {"DestroyWindow without a result", [](ProbeDialog& d) { d.DestroyWindow(); },
+         DUI::kIdCancel},
     };
     for (const Case& c : cases) {
         ProbeDialog dialog;
@@ -104,8 +101,7 @@ TEST(MDialog, ShowModalResults)
     }
 }
 
-TEST(MDialog, ShowModalZeroKeepsTheWindowHidden)
-{
+TEST(MDialog, ShowModalZeroKeepsTheWindowHidden) {
     ProbeDialog dialog;
     ASSERT_TRUE(CreateProbe(dialog, "Hidden", DUI::kWsPopup | DUI::kWsVisible));
     bool visibleInLoop = true;
@@ -125,8 +121,7 @@ TEST(MDialog, ShowModalZeroKeepsTheWindowHidden)
     EXPECT_FALSE(visibleInLoop);
 }
 
-TEST(MDialog, ShowModalShowsTheWindowWhileItRuns)
-{
+TEST(MDialog, ShowModalShowsTheWindowWhileItRuns) {
     ProbeDialog dialog;
     ASSERT_TRUE(CreateProbe(dialog));
     bool visibleInLoop = false;
@@ -138,8 +133,7 @@ TEST(MDialog, ShowModalShowsTheWindowWhileItRuns)
     EXPECT_TRUE(visibleInLoop);
 }
 
-TEST(MDialog, PostMessageAndPostToUiThreadKeepOneOrderAcrossThreads)
-{
+TEST(MDialog, PostMessageAndPostToUiThreadKeepOneOrderAcrossThreads) {
     ProbeDialog dialog;
     ASSERT_TRUE(CreateProbe(dialog));
     std::vector<std::intptr_t> order;
@@ -173,8 +167,7 @@ TEST(MDialog, PostMessageAndPostToUiThreadKeepOneOrderAcrossThreads)
     dialog.DestroyWindow();
 }
 
-TEST(MDialog, PostToUiThreadIsDeliveredInterleavedWithMessagesInCallOrder)
-{
+TEST(MDialog, PostToUiThreadIsDeliveredInterleavedWithMessagesInCallOrder) {
     ProbeDialog dialog;
     ASSERT_TRUE(CreateProbe(dialog));
     std::vector<std::string> seen;
@@ -190,8 +183,7 @@ TEST(MDialog, PostToUiThreadIsDeliveredInterleavedWithMessagesInCallOrder)
     dialog.DestroyWindow();
 }
 
-TEST(MDialog, SendMessageFromAnotherThreadRunsOnTheUiThreadAndReturnsItsResult)
-{
+TEST(MDialog, SendMessageFromAnotherThreadRunsOnTheUiThreadAndReturnsItsResult) {
     ProbeDialog dialog;
     ASSERT_TRUE(CreateProbe(dialog));
     std::atomic<std::intptr_t> result{0};
@@ -206,8 +198,7 @@ TEST(MDialog, SendMessageFromAnotherThreadRunsOnTheUiThreadAndReturnsItsResult)
     dialog.DestroyWindow();
 }
 
-TEST(MDialog, MessagesToADestroyedWindowAreDropped)
-{
+TEST(MDialog, MessagesToADestroyedWindowAreDropped) {
     ProbeDialog dialog;
     ASSERT_TRUE(CreateProbe(dialog));
     const DUI::WindowHandle handle = dialog.GetSafeHwnd();
@@ -221,8 +212,7 @@ TEST(MDialog, MessagesToADestroyedWindowAreDropped)
     EXPECT_EQ(dialog.GetSafeHwnd(), 0u);
 }
 
-TEST(MDialog, FindWindowsByTitle)
-{
+TEST(MDialog, FindWindowsByTitle) {
     ProbeDialog first;
     ProbeDialog second;
     ProbeDialog other;
@@ -239,8 +229,7 @@ TEST(MDialog, FindWindowsByTitle)
     other.DestroyWindow();
 }
 
-TEST(MDialog, TimersFireUntilKilled)
-{
+TEST(MDialog, TimersFireUntilKilled) {
     ProbeDialog dialog;
     ASSERT_TRUE(CreateProbe(dialog));
     dialog.SetTimer(200, 5);
@@ -261,32 +250,31 @@ struct TickCounters {
 };
 
 class TickProbe : public DUI::MControl {
-public:
+  public:
     explicit TickProbe(TickCounters* counters) : m_counters(counters) {}
     ~TickProbe() override { m_counters->released = true; }
-    void Tick() override
-    {
+    void Tick() override {
         ++m_counters->ticks;
         if (m_counters->released) {
             ++m_counters->ticksAfterRelease;
         }
     }
 
-private:
+  private:
     TickCounters* m_counters;
 };
 
 // The control timer belongs to the dialog: it stops when the window is destroyed or the
 // dialog object goes away, so it never ticks controls that were released.
-TEST(MDialog, ControlTimerStopsWithTheDialog)
-{
+TEST(MDialog, ControlTimerStopsWithTheDialog) {
     enum class End { DestroyWindow, DeleteDialog, DestroyThenDelete };
     for (const End end : {End::DestroyWindow, End::DeleteDialog, End::DestroyThenDelete}) {
         SCOPED_TRACE(static_cast<int>(end));
         TickCounters counters;
         auto dialog = std::make_unique<ProbeDialog>();
         ASSERT_TRUE(CreateProbe(*dialog));
-        ASSERT_NE(dialog->AddControl(std::make_unique<TickProbe>(&counters), "TickProbe", 90, {0, 0, 10, 10}),
+        ASSERT_NE(dialog->AddControl(std::make_unique<TickProbe>(&counters), "TickProbe", 90,
+                                     {0, 0, 10, 10}),
                   nullptr);
         dialog->SetMTimer(1);
         ASSERT_TRUE(uitest::WaitFor([&] { return counters.ticks >= 2; }));
@@ -304,16 +292,17 @@ TEST(MDialog, ControlTimerStopsWithTheDialog)
     }
 }
 
-TEST(MDialog, CreatesEveryControlClassByName)
-{
+TEST(MDialog, CreatesEveryControlClassByName) {
     ProbeDialog dialog;
     ASSERT_TRUE(CreateProbe(dialog));
     const std::vector<std::string> names = {
-        "MText", "MPicture", "MButton", "MButton2", "MButton3", "CImageButton", "CTextButton", "CIconButton",
-        "CHelpButton", "CCheckButton", "CRadioButton", "CColorButton", "MComboBox", "MComboBox2", "MEdit",
-        "NumberEdit", "MTabCtrl", "MTabLayout", "CArea", "CRoundArea", "MProgress", "MProgress2", "MPalette",
-        "DListBox", "CDeviceList", "CDeviceState", "BatteryCtrl", "DPIControl", "DPISlider", "LightSlider",
-        "ReporteCtrl", "MouseCtrl", "MouseKeyCtrl", "MacroList", "CRecordList"};
+        "MText",        "MPicture",     "MButton",      "MButton2",    "MButton3",
+        "CImageButton", "CTextButton",  "CIconButton",  "CHelpButton", "CCheckButton",
+        "CRadioButton", "CColorButton", "MComboBox",    "MComboBox2",  "MEdit",
+        "NumberEdit",   "MTabCtrl",     "MTabLayout",   "CArea",       "CRoundArea",
+        "MProgress",    "MProgress2",   "MPalette",     "DListBox",    "CDeviceList",
+        "CDeviceState", "BatteryCtrl",  "DPIControl",   "DPISlider",   "LightSlider",
+        "ReporteCtrl",  "MouseCtrl",    "MouseKeyCtrl", "MacroList",   "CRecordList"};
     EXPECT_EQ(DUI::ControlClassNames(), names);
     int id = 1000;
     for (const std::string& name : names) {
@@ -330,8 +319,7 @@ TEST(MDialog, CreatesEveryControlClassByName)
 
 // Key events reach the dialog with the evdev code, direction and repeat flag, whichever
 // control has the focus.
-TEST(MDialog, KeyEventsCarryTheEvdevScanCode)
-{
+TEST(MDialog, KeyEventsCarryTheEvdevScanCode) {
     ProbeDialog dialog;
     ASSERT_TRUE(CreateProbe(dialog));
     dialog.ShowWindow(DUI::kSwShow);

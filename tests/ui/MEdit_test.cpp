@@ -11,8 +11,7 @@ namespace {
 
 using uitest::ControlTestDialog;
 
-TEST(MEdit, FocusTypingEnterAndLeavingSendTheirCodesInOrder)
-{
+TEST(MEdit, FocusTypingEnterAndLeavingSendTheirCodesInOrder) {
     ControlTestDialog dialog;
     auto* red = dialog.Make<DUI::MEdit>("MEdit", 231, {10, 10, 110, 40}, "255");
     dialog.Make<DUI::MEdit>("MEdit", 232, {10, 60, 110, 90}, "0");
@@ -27,8 +26,7 @@ TEST(MEdit, FocusTypingEnterAndLeavingSendTheirCodesInOrder)
     EXPECT_EQ(red->GetInt(), 259);
 }
 
-TEST(MEdit, TextSetByTheProgramSendsNoChangeCode)
-{
+TEST(MEdit, TextSetByTheProgramSendsNoChangeCode) {
     ControlTestDialog dialog;
     auto* field = dialog.Make<DUI::MEdit>("MEdit", 37, {10, 10, 110, 40}, "255");
     field->SetTitle("128");
@@ -37,8 +35,7 @@ TEST(MEdit, TextSetByTheProgramSendsNoChangeCode)
     EXPECT_EQ(field->GetTitle(), "64");
 }
 
-TEST(MEdit, NumericModeAndLengthLimitFilterTyping)
-{
+TEST(MEdit, NumericModeAndLengthLimitFilterTyping) {
     ControlTestDialog dialog;
     auto* field = dialog.Make<DUI::MEdit>("MEdit", 37, {10, 10, 110, 40});
     field->SetNumber(true);
@@ -53,8 +50,7 @@ TEST(MEdit, NumericModeAndLengthLimitFilterTyping)
     EXPECT_EQ(field->GetTitle(), "999");
 }
 
-TEST(MEdit, ReadOnlyFieldTakesFocusButNotText)
-{
+TEST(MEdit, ReadOnlyFieldTakesFocusButNotText) {
     ControlTestDialog dialog;
     auto* capture = dialog.Make<DUI::MEdit>("MEdit", 93, {10, 10, 210, 40});
     capture->SetReadOnly(true);
@@ -70,8 +66,7 @@ TEST(MEdit, ReadOnlyFieldTakesFocusButNotText)
 
 // The alignment reaches the text at once, also when the text set afterwards is the one the
 // field already shows (no title change follows to apply it).
-TEST(MEdit, AlignmentAppliesWithoutATextChange)
-{
+TEST(MEdit, AlignmentAppliesWithoutATextChange) {
     struct Case {
         const char* cls;
         int alignment;
@@ -87,15 +82,15 @@ TEST(MEdit, AlignmentAppliesWithoutATextChange)
         auto* field = dialog.Make<DUI::MEdit>(c.cls, 231, {10, 10, 110, 40}, "255");
         field->SetAlignment(c.alignment);
         field->SetInt(255);
-        auto* line = qobject_cast<QLineEdit*>(dialog.At(40, 25));  // the text part, left of any step buttons
+        auto* line =
+            qobject_cast<QLineEdit*>(dialog.At(40, 25));  // the text part, left of any step buttons
         ASSERT_NE(line, nullptr);
         EXPECT_EQ(line->alignment() & Qt::AlignHorizontal_Mask, c.horizontal) << c.cls;
         EXPECT_TRUE(line->alignment() & Qt::AlignVCenter) << c.cls;
     }
 }
 
-TEST(NumberEdit, StepButtonsAndArrowKeysStayInRangeAndCommit)
-{
+TEST(NumberEdit, StepButtonsAndArrowKeysStayInRangeAndCommit) {
     ControlTestDialog dialog;
     auto* response = dialog.Make<DUI::NumberEdit>("NumberEdit", 139, {10, 10, 130, 42}, "19");
     response->SetRange(4, 20);

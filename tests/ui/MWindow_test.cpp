@@ -16,15 +16,13 @@ namespace {
 
 // A message-box-like dialog: its buttons end the modal loop from inside their click.
 class BoxDialog : public DUI::MDialog {
-public:
+  public:
     std::function<void(BoxDialog&)> onShown;
-    void InitUI(const DUI::Rect&) override
-    {
+    void InitUI(const DUI::Rect&) override {
         CreateControl("MButton", 33, {10, 10, 110, 46}, "Yes");
         CreateControl("MButton", 34, {120, 10, 220, 46}, "No");
     }
-    void OnMessage(int id, int code, std::intptr_t) override
-    {
+    void OnMessage(int id, int code, std::intptr_t) override {
         if (code != DUI::kNotifyClick) {
             return;
         }
@@ -34,21 +32,19 @@ public:
             DoCancel();
         }
     }
-    void ClickButton(int x)
-    {
+    void ClickButton(int x) {
         QWidget* root = DUI::WindowImpl::WidgetOf(this);
         QTest::mouseClick(root->childAt(x, 28), Qt::LeftButton, Qt::NoModifier, QPoint(20, 18));
     }
 };
 
-bool CreateBox(BoxDialog& box, DUI::MWindow* parent = nullptr)
-{
+bool CreateBox(BoxDialog& box, DUI::MWindow* parent = nullptr) {
     uitest::App();
-    return box.Create(parent, "MessageBox", DUI::kWsPopup | DUI::kWsVisible, DUI::kWsExToolWindow, {100, 100, 330, 160});
+    return box.Create(parent, "MessageBox", DUI::kWsPopup | DUI::kWsVisible, DUI::kWsExToolWindow,
+                      {100, 100, 330, 160});
 }
 
-TEST(MWindow, ButtonsEndTheModalLoopFromInsideTheirClick)
-{
+TEST(MWindow, ButtonsEndTheModalLoopFromInsideTheirClick) {
     for (const auto& [x, expected] : {std::pair{40, DUI::kIdOk}, std::pair{150, DUI::kIdCancel}}) {
         BoxDialog box;
         ASSERT_TRUE(CreateBox(box));
@@ -58,8 +54,7 @@ TEST(MWindow, ButtonsEndTheModalLoopFromInsideTheirClick)
     }
 }
 
-TEST(MWindow, NestedModalLoopsEndInnerFirst)
-{
+TEST(MWindow, NestedModalLoopsEndInnerFirst) {
     BoxDialog outer;
     ASSERT_TRUE(CreateBox(outer));
     int innerResult = -1;
@@ -75,8 +70,7 @@ TEST(MWindow, NestedModalLoopsEndInnerFirst)
     EXPECT_EQ(innerResult, DUI::kIdOk);
 }
 
-TEST(MWindow, WindowManagerCloseEndsAsCancel)
-{
+TEST(MWindow, WindowManagerCloseEndsAsCancel) {
     BoxDialog box;
     ASSERT_TRUE(CreateBox(box));
     DUI::PostToUiThread([&box] { DUI::WindowImpl::WidgetOf(&box)->close(); });
@@ -84,16 +78,14 @@ TEST(MWindow, WindowManagerCloseEndsAsCancel)
     EXPECT_EQ(box.ShowModal(1), DUI::kIdCancel);
 }
 
-TEST(MWindow, DeletingTheWindowObjectEndsItsLoop)
-{
+TEST(MWindow, DeletingTheWindowObjectEndsItsLoop) {
     auto* box = new BoxDialog;
     ASSERT_TRUE(CreateBox(*box));
     DUI::PostToUiThread([box] { delete box; });
     EXPECT_EQ(box->ShowModal(1), DUI::kIdCancel);
 }
 
-TEST(MWindow, CreateWithVisibleStyleShowsOnTheNextTurnUnlessHiddenFirst)
-{
+TEST(MWindow, CreateWithVisibleStyleShowsOnTheNextTurnUnlessHiddenFirst) {
     BoxDialog shown;
     BoxDialog hidden;
     ASSERT_TRUE(CreateBox(shown));
@@ -105,8 +97,7 @@ TEST(MWindow, CreateWithVisibleStyleShowsOnTheNextTurnUnlessHiddenFirst)
     EXPECT_FALSE(hidden.IsWindowVisible());
 }
 
-TEST(MWindow, TabLayoutShowsOnePageAndAreasHideTheirChildren)
-{
+TEST(MWindow, TabLayoutShowsOnePageAndAreasHideTheirChildren) {
     uitest::ControlTestDialog dialog;
     auto* layout = dialog.Make<DUI::MTabLayout>("MTabLayout", 1, {0, 0, 400, 300});
     std::vector<DUI::MControl*> pages;
@@ -129,8 +120,7 @@ TEST(MWindow, TabLayoutShowsOnePageAndAreasHideTheirChildren)
     (void)button;
 }
 
-TEST(MWindow, SkinPathsImagesAndFallback)
-{
+TEST(MWindow, SkinPathsImagesAndFallback) {
     uitest::App();
     EXPECT_EQ(DUI::Manager::GetTheme(), "default");
     const std::string path = DUI::Manager::GetSkinPath("icon\\tab_key.png");
@@ -145,16 +135,16 @@ TEST(MWindow, SkinPathsImagesAndFallback)
     EXPECT_EQ(DUI::Theme::GlyphForImage("icon\\icon_stop_rec.png"), "stop");
 }
 
-TEST(MWindow, EvdevScanCodes)
-{
+TEST(MWindow, EvdevScanCodes) {
     struct Case {
         std::uint32_t native;
         int qtKey;
         int evdev;
     };
-    for (const Case& c : {Case{38, Qt::Key_A, 30}, Case{38, 0, 30}, Case{0, Qt::Key_A, 30}, Case{0, Qt::Key_F12, 88},
-                          Case{0, Qt::Key_Control, 29}, Case{0, Qt::Key_Enter, 96}, Case{0, Qt::Key_unknown, 0},
-                          Case{5, Qt::Key_Escape, 1}}) {
+    for (const Case& c :
+         {Case{38, Qt::Key_A, 30}, Case{38, 0, 30}, Case{0, Qt::Key_A, 30},
+          Case{0, Qt::Key_F12, 88}, Case{0, Qt::Key_Control, 29}, Case{0, Qt::Key_Enter, 96},
+          Case{0, Qt::Key_unknown, 0}, Case{5, Qt::Key_Escape, 1}}) {
         EXPECT_EQ(DUI::EvdevScanCode(c.native, c.qtKey), c.evdev) << c.native << " " << c.qtKey;
     }
 }

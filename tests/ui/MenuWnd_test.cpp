@@ -11,10 +11,10 @@ namespace {
 using uitest::ControlTestDialog;
 
 class OwnerDialog : public ControlTestDialog {
-public:
+  public:
     std::vector<std::tuple<unsigned, std::uintptr_t, std::intptr_t>> messages;
-    std::intptr_t OnWindowMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) override
-    {
+    std::intptr_t OnWindowMessage(unsigned msg, std::uintptr_t wParam,
+                                  std::intptr_t lParam) override {
         if (msg >= 1690 || msg == DUI::kWmCommand) {
             messages.emplace_back(msg, wParam, lParam);
             return 0;
@@ -23,8 +23,7 @@ public:
     }
 };
 
-TEST(MenuWnd, ChoiceArrivesAsTheOwnersMessageWithTheItemId)
-{
+TEST(MenuWnd, ChoiceArrivesAsTheOwnersMessageWithTheItemId) {
     OwnerDialog owner;
     DUI::MenuWnd menu;
     ASSERT_TRUE(menu.Create(&owner, 1711));
@@ -43,15 +42,15 @@ TEST(MenuWnd, ChoiceArrivesAsTheOwnersMessageWithTheItemId)
     EXPECT_TRUE(DUI::FindWindows("Menu Window").empty());
 }
 
-TEST(MenuWnd, ClosingFromOutsidePostsNothing)
-{
+TEST(MenuWnd, ClosingFromOutsidePostsNothing) {
     OwnerDialog owner;
     DUI::MenuWnd menu;
     menu.Create(&owner, DUI::kWmCommand);
     menu.AddMenu(100, "Exit");
     ASSERT_TRUE(menu.TrackPopup({10, 10}));
     // The transient-window sweep closes "Menu Window" with WM_CLOSE 0.
-    for (DUI::MWindow* window : DUI::FindWindows("Menu Window")) window->PostMessage(DUI::kWmClose, 0, 0);
+    for (DUI::MWindow* window : DUI::FindWindows("Menu Window"))
+        window->PostMessage(DUI::kWmClose, 0, 0);
     uitest::WaitFor([&] { return !menu.IsWindow(); });
     DUI::ProcessPendingEvents();
     EXPECT_FALSE(menu.IsWindow());
@@ -61,8 +60,7 @@ TEST(MenuWnd, ClosingFromOutsidePostsNothing)
     EXPECT_FALSE(empty.TrackPopup({0, 0})) << "a menu without items does not open";
 }
 
-TEST(MenuWnd, WmCommandMenusCarryTheIdInWParam)
-{
+TEST(MenuWnd, WmCommandMenusCarryTheIdInWParam) {
     OwnerDialog owner;
     DUI::MenuWnd* menu = DUI::MenuWnd::Popup(&owner, DUI::kWmCommand, {{100, "Exit"}}, {5, 5});
     ASSERT_NE(menu, nullptr);
@@ -73,12 +71,12 @@ TEST(MenuWnd, WmCommandMenusCarryTheIdInWParam)
     EXPECT_EQ(std::get<1>(owner.messages[0]), 100u);
 }
 
-TEST(TrayIcon, SimulatedClicksReachTheOwnerAsTheCallbackMessage)
-{
+TEST(TrayIcon, SimulatedClicksReachTheOwnerAsTheCallbackMessage) {
     OwnerDialog owner;
     DUI::TrayIcon tray;
     // The offscreen platform has no notification area: the icon is refused, not faked.
-    EXPECT_EQ(tray.Add(&owner, 1690, std::string(KESTRIX_SOURCE_DATA) + "/skins/default/tray.png", "Kestrix"),
+    EXPECT_EQ(tray.Add(&owner, 1690, std::string(KESTRIX_SOURCE_DATA) + "/skins/default/tray.png",
+                       "Kestrix"),
               DUI::TrayIcon::IsAvailable());
     if (!tray.IsShown()) {
         tray.Simulate(DUI::kWmRButtonUp);
@@ -91,8 +89,7 @@ TEST(TrayIcon, SimulatedClicksReachTheOwnerAsTheCallbackMessage)
     EXPECT_EQ(owner.messages[0], std::make_tuple(1690u, std::uintptr_t{0}, std::intptr_t{517}));
 }
 
-TEST(Desktop, WorkAreaIsNeverEmpty)
-{
+TEST(Desktop, WorkAreaIsNeverEmpty) {
     uitest::App();
     const DUI::Rect area = DUI::GetWorkArea();
     EXPECT_GT(area.Width(), 0);

@@ -24,20 +24,19 @@ struct Button {
 
 // The buttons of the default model (its file's directions and points) with their labels.
 const std::vector<Button> kButtons = {
-    {0, "Left button", 0, 92, 120},  {1, "Right button", 1, 250, 120}, {2, "Middle button", 1, 172, 96},
-    {3, "Back", 0, 80, 260},         {4, "Forward", 0, 84, 220},       {5, "DPI cycle", 1, 172, 170},
+    {0, "Left button", 0, 92, 120},   {1, "Right button", 1, 250, 120},
+    {2, "Middle button", 1, 172, 96}, {3, "Back", 0, 80, 260},
+    {4, "Forward", 0, 84, 220},       {5, "DPI cycle", 1, 172, 170},
 };
 
-double TextWidth(const std::string& text)
-{
+double TextWidth(const std::string& text) {
     return QFontMetricsF(DUI::Theme::MakeFont(13)).horizontalAdvance(QString::fromStdString(text));
 }
 
 // Callout labels are as wide as their texts need within the room beside the picture: at the
 // sizes the button page gives the control (1300 x 788 and 1366 x 768 windows) the usual names
 // fit whole; a name too long for any room is cut at the control's edge, never beyond it.
-TEST(MouseCtrl, LabelsTakeTheWidthTheirTextsNeed)
-{
+TEST(MouseCtrl, LabelsTakeTheWidthTheirTextsNeed) {
     struct Case {
         const char* name;
         int width;

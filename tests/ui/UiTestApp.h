@@ -13,8 +13,7 @@
 
 namespace uitest {
 
-inline QApplication& App()
-{
+inline QApplication& App() {
     static QApplication* app = [] {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
         static int argc = 1;
@@ -28,8 +27,7 @@ inline QApplication& App()
 }
 
 // Runs the event loop until done() or the time is up; true when done() became true.
-inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 3000)
-{
+inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 3000) {
     QElapsedTimer clock;
     clock.start();
     while (!done()) {

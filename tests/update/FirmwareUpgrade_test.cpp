@@ -17,7 +17,8 @@ using testing::TempDir;
 
 std::vector<uint8_t> ParseHex(const std::string& text) {
     std::vector<uint8_t> bytes;
-    for (size_t at = 0; at + 1 < text.size(); at += 3) bytes.push_back(static_cast<uint8_t>(std::stoi(text.substr(at, 2), nullptr, 16)));
+    for (size_t at = 0; at + 1 < text.size(); at += 3)
+        bytes.push_back(static_cast<uint8_t>(std::stoi(text.substr(at, 2), nullptr, 16)));
     return bytes;
 }
 
@@ -44,7 +45,9 @@ struct FlashBench {
 
     FirmwareUpgradeSteps Steps(const std::string& package) {
         FirmwareUpgradeSteps steps;
-        steps.progress = [this](int textId, int percent) { progress.emplace_back(textId, percent); };
+        steps.progress = [this](int textId, int percent) {
+            progress.emplace_back(textId, percent);
+        };
         steps.download = [this, package](const std::string& url, const std::string& path) {
             urls.push_back(url);
             if (!package.empty()) testing::WriteFile(path, package);
@@ -92,10 +95,13 @@ std::vector<uint8_t> Control(uint8_t kind, uint8_t data) {
 
 TEST(FirmwareUpgrade, NamesThePackageTheImageAndTheAddress) {
     EXPECT_EQ(FirmwareUpgrade::PackageName("131"), "firmware-131.zip");
-    EXPECT_EQ(FirmwareUpgrade::PackageUrl("http://h/fw", "131"), "http://h/fw//mouse//firmware-131.zip");
+    EXPECT_EQ(FirmwareUpgrade::PackageUrl("http://h/fw", "131"),
+              "http://h/fw//mouse//firmware-131.zip");
     EXPECT_EQ(FirmwareUpgrade::ImageName("131"), "firmware     -131.bin");
-    for (const char* bad : {"", ".", "..", "1/2", "..\\x", "1\n"}) EXPECT_FALSE(FirmwareUpgrade::IsPlainVersion(bad)) << bad;
-    for (const char* good : {"131", "1.0.4", "1..2"}) EXPECT_TRUE(FirmwareUpgrade::IsPlainVersion(good)) << good;
+    for (const char* bad : {"", ".", "..", "1/2", "..\\x", "1\n"})
+        EXPECT_FALSE(FirmwareUpgrade::IsPlainVersion(bad)) << bad;
+    for (const char* good : {"131", "1.0.4", "1..2"})
+        EXPECT_TRUE(FirmwareUpgrade::IsPlainVersion(good)) << good;
 }
 
 TEST(FirmwareUpgrade, RecordCheckValueIsModbusCrcOfNumberAndData) {
@@ -165,7 +171,8 @@ TEST(FirmwareUpgrade, ReportsForEmptyFullAndPartialImages) {
         }
         // The package and the image do not outlive the task.
         EXPECT_TRUE(std::filesystem::is_empty(flash.folder.Path() + "temp/")) << c.size;
-        EXPECT_EQ(flash.urls, std::vector<std::string>{"http://fw.example/kx//mouse//firmware-131.zip"});
+        EXPECT_EQ(flash.urls,
+                  std::vector<std::string>{"http://fw.example/kx//mouse//firmware-131.zip"});
         EXPECT_EQ(flash.progress.back(), std::make_pair(593, 100));
     }
 }
@@ -187,7 +194,7 @@ TEST(FirmwareUpgrade, Flashes64KiBIntoTheBootLoaderWithProgress) {
     EXPECT_EQ(p[0], std::make_pair(590, 5));
     EXPECT_EQ(p[1], std::make_pair(591, 7));
     EXPECT_EQ(p[2], std::make_pair(591, 10));
-    EXPECT_EQ(p[3], std::make_pair(592, 10));  // 90 * 1 / 1365 + 10
+    EXPECT_EQ(p[3], std::make_pair(592, 10));        // 90 * 1 / 1365 + 10
     EXPECT_EQ(p[3 + 682], std::make_pair(592, 55));  // 90 * 683 / 1365 + 10
     EXPECT_EQ(p[p.size() - 2], std::make_pair(592, 100));
     EXPECT_EQ(p.back(), std::make_pair(593, 100));
@@ -197,9 +204,12 @@ TEST(FirmwareUpgrade, MissingPackageOrBootLoaderSkipsTheSteps) {
     // Nothing downloaded: the window still goes from 590 to 593 at 100.
     FlashBench none;
     FirmwareUpgradeResult result =
-        FirmwareUpgrade(none.Manager(), none.Steps("")).UpgradeFirmware("131", "http://h", none.folder.Path() + "temp/");
+        FirmwareUpgrade(none.Manager(), none.Steps(""))
+            .UpgradeFirmware("131", "http://h", none.folder.Path() + "temp/");
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.reason, "firmware package firmware-131.zip was not downloaded from http://h//mouse//firmware-131.zip");
+    EXPECT_EQ(result.reason,
+              "firmware package firmware-131.zip was not downloaded from "
+              "http://h//mouse//firmware-131.zip");
     EXPECT_EQ(none.progress, (std::vector<std::pair<int, int>>{{590, 5}, {593, 100}}));
     EXPECT_TRUE(none.BootWrites().empty());
 
@@ -225,7 +235,7 @@ TEST(FirmwareUpgrade, MissingPackageOrBootLoaderSkipsTheSteps) {
 // Boot-loader handles of a simulated bus whose writes number `failing` fail and stay
 // unanswered; every other call goes to the simulated device.
 class FaultyBootBackend : public HidBackend {
-public:
+  public:
     FaultyBootBackend(std::shared_ptr<SimBackend> inner, std::set<int> failing)
         : m_inner(std::move(inner)), m_failing(std::move(failing)) {}
     bool Init() override { return m_inner->Init(); }
@@ -240,9 +250,9 @@ public:
         return std::make_unique<Handle>(std::move(handle), m_failing);
     }
 
-private:
+  private:
     class Handle : public HidHandle {
-    public:
+      public:
         Handle(std::unique_ptr<HidHandle> inner, std::set<int> failing)
             : m_inner(std::move(inner)), m_failing(std::move(failing)) {}
         int Write(const uint8_t* data, size_t length) override {
@@ -252,9 +262,11 @@ private:
         int ReadTimeout(uint8_t* data, size_t length, int timeoutMs) override {
             return m_silent ? 0 : m_inner->ReadTimeout(data, length, timeoutMs);
         }
-        bool ProductString(std::string& product) override { return m_inner->ProductString(product); }
+        bool ProductString(std::string& product) override {
+            return m_inner->ProductString(product);
+        }
 
-    private:
+      private:
         std::unique_ptr<HidHandle> m_inner;
         std::set<int> m_failing;
         int m_writes = 0;
@@ -276,9 +288,18 @@ TEST(FirmwareUpgrade, RetryRuleDecidesWhetherAReportWasSent) {
     };
     const std::vector<Case> cases = {
         {"second data report taken on the retry", {3}, true, 12, true, ""},
-        {"second data report lost: transfer ends, finish still sent", {3, 4}, true, 3, true,
+        {"second data report lost: transfer ends, finish still sent",
+         {3, 4},
+         true,
+         3,
+         true,
          "firmware transfer of 192 bytes incomplete"},
-        {"enter report lost: nothing sent", {1, 2}, false, 0, false, "boot loader not entered; nothing transferred"},
+        {"enter report lost: nothing sent",
+         {1, 2},
+         false,
+         0,
+         false,
+         "boot loader not entered; nothing transferred"},
     };
     for (const Case& c : cases) {
         FlashBench flash([&c](std::shared_ptr<SimBackend> sim) {

@@ -23,13 +23,13 @@ struct HttpAnswer {
     int status = 200;
     std::string body;
     std::vector<std::string> headers;  // extra header lines without line ends
-    bool sendLength = true;            // false: no Content-Length, the body ends with the connection
-    size_t pieceBytes = 0;             // send the body in pieces of this size (0 = at once)
+    bool sendLength = true;  // false: no Content-Length, the body ends with the connection
+    size_t pieceBytes = 0;   // send the body in pieces of this size (0 = at once)
     size_t cutAfter = std::string::npos;  // close the connection after this many body bytes
 };
 
 class TestHttpServer {
-public:
+  public:
     TestHttpServer() {
         m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_in address{};
@@ -80,7 +80,7 @@ public:
         return m_paths;
     }
 
-private:
+  private:
     void Serve() {
         while (!m_stop) {
             pollfd waiting{m_listener, POLLIN, 0};
@@ -118,15 +118,18 @@ private:
                 answer.body = "<html><body>Not Found</body></html>";
             }
         }
-        std::string reply = "HTTP/1.1 " + std::to_string(answer.status) + " X\r\nConnection: close\r\n";
+        std::string reply =
+            "HTTP/1.1 " + std::to_string(answer.status) + " X\r\nConnection: close\r\n";
         for (const std::string& header : answer.headers) reply += header + "\r\n";
-        if (answer.sendLength) reply += "Content-Length: " + std::to_string(answer.body.size()) + "\r\n";
+        if (answer.sendLength)
+            reply += "Content-Length: " + std::to_string(answer.body.size()) + "\r\n";
         reply += "\r\n";
         if (!SendAll(connection, reply)) return;
         const size_t bodyBytes = std::min(answer.body.size(), answer.cutAfter);
         const size_t piece = answer.pieceBytes == 0 ? bodyBytes : answer.pieceBytes;
         for (size_t at = 0; at < bodyBytes; at += piece) {
-            if (!SendAll(connection, answer.body.substr(at, std::min(piece, bodyBytes - at)))) return;
+            if (!SendAll(connection, answer.body.substr(at, std::min(piece, bodyBytes - at))))
+                return;
             if (answer.pieceBytes != 0) std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
         ::shutdown(connection, SHUT_WR);
@@ -135,7 +138,8 @@ private:
     static bool SendAll(int connection, const std::string& data) {
         size_t sent = 0;
         while (sent < data.size()) {
-            const ssize_t now = ::send(connection, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
+            const ssize_t now =
+                ::send(connection, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
             if (now <= 0) return false;
             sent += static_cast<size_t>(now);
         }

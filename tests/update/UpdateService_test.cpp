@@ -23,7 +23,7 @@ using testing::TempDir;
 using Calls = std::vector<std::string>;
 
 class UpdateServiceTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ::setenv("no_proxy", "127.0.0.1", 1);
         ::setenv("NO_PROXY", "127.0.0.1", 1);
@@ -42,7 +42,8 @@ protected:
         return config;
     }
     std::unique_ptr<UpdateService> Service(const UpdateConfig& config) {
-        return std::make_unique<UpdateService>(config, bench.manager.get(), deviceEvents, updateEvents);
+        return std::make_unique<UpdateService>(config, bench.manager.get(), deviceEvents,
+                                               updateEvents);
     }
 
     testing::TestHttpServer server;
@@ -65,9 +66,21 @@ TEST_F(UpdateServiceTest, ApplicationCheckOffersOnlyANewerVersion) {
     };
     const std::vector<Case> cases = {
         {"1.0.3", "1.0.3", kUpdateStateCurrent, {"ShowApplicationCheck(1.0.3,T580,0)"}, {}},
-        {"1.0.3", "1.0.4", kUpdateStateNewer, {"ShowApplicationCheck(1.0.4,T582: v1.0.4,1)"}, {"UpdateAvailable(1)"}},
-        {"1.0.3", "1.0", kUpdateStateNewer, {"ShowApplicationCheck(1.0,T582: v1.0,1)"}, {"UpdateAvailable(1)"}},
-        {"1.0.9", "1.0.10", kUpdateStateNewer, {"ShowApplicationCheck(1.0.10,T582: v1.0.10,1)"}, {"UpdateAvailable(1)"}},
+        {"1.0.3",
+         "1.0.4",
+         kUpdateStateNewer,
+         {"ShowApplicationCheck(1.0.4,T582: v1.0.4,1)"},
+         {"UpdateAvailable(1)"}},
+        {"1.0.3",
+         "1.0",
+         kUpdateStateNewer,
+         {"ShowApplicationCheck(1.0,T582: v1.0,1)"},
+         {"UpdateAvailable(1)"}},
+        {"1.0.9",
+         "1.0.10",
+         kUpdateStateNewer,
+         {"ShowApplicationCheck(1.0.10,T582: v1.0.10,1)"},
+         {"UpdateAvailable(1)"}},
         {"1.0.10", "1.0.9", kUpdateStateCurrent, {"ShowApplicationCheck(1.0.9,T580,0)"}, {}},
         {"1.0.3", "1.0.4.12345", kUpdateStateUnknown, {}, {}},  // 11 characters: ignored
         {"1.0.3", "<html>Bad gateway</html>", kUpdateStateUnknown, {}, {}},
@@ -121,11 +134,21 @@ TEST_F(UpdateServiceTest, FirmwareCheckNeedsBothVersions) {
         Calls device;
     };
     const std::vector<Case> cases = {
-        {"105", "131", nullptr, kUpdateStateNewer, {"ShowFirmwareCheck(131,T582: v1.31,1)"}, {"UpdateAvailable(2)"}},
+        {"105",
+         "131",
+         nullptr,
+         kUpdateStateNewer,
+         {"ShowFirmwareCheck(131,T582: v1.31,1)"},
+         {"UpdateAvailable(2)"}},
         {"131", "131", nullptr, kUpdateStateCurrent, {"ShowFirmwareCheck(131,T580,0)"}, {}},
-        {"", "131", nullptr, kUpdateStateCurrent, {"ShowFirmwareCheck(131,T580,0)"}, {}},  // mouse never said
+        {"",
+         "131",
+         nullptr,
+         kUpdateStateCurrent,
+         {"ShowFirmwareCheck(131,T580,0)"},
+         {}},                                                         // mouse never said
         {"105", "1234567890", nullptr, kUpdateStateUnknown, {}, {}},  // 10 characters: ignored
-        {"105", "131", "", kUpdateStateUnknown, {}, {}},  // no firmware service
+        {"105", "131", "", kUpdateStateUnknown, {}, {}},              // no firmware service
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.current) + " / " + c.answer);
@@ -154,14 +177,15 @@ TEST_F(UpdateServiceTest, InstallerIsUnpackedMadeExecutableStartedAndTheProgramE
     service->RunTask(26);
 
     EXPECT_EQ(exitCodes, std::vector<int>{0});
-    EXPECT_EQ(deviceEvents.Calls(), (Calls{"UpdateProgress(2)", "UpdateProgress(8)", "UpdateProgress(10)",
-                                           "UpdateProgress(100)"}));
+    EXPECT_EQ(deviceEvents.Calls(), (Calls{"UpdateProgress(2)", "UpdateProgress(8)",
+                                           "UpdateProgress(10)", "UpdateProgress(100)"}));
     const std::string installer = folder.Path() + "temp/Mouse-Setup-1.0.4.AppImage";
     struct stat info {};
     ASSERT_EQ(::stat(installer.c_str(), &info), 0);
     EXPECT_NE(info.st_mode & S_IXUSR, 0u);
     EXPECT_FALSE(fs::exists(folder.Path() + "temp/Mouse-Setup-1.0.4.zip"));
-    for (int i = 0; i < 500 && !fs::exists(marker); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int i = 0; i < 500 && !fs::exists(marker); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(testing::ReadFile(marker), "started\n");
 }
 
@@ -181,9 +205,11 @@ TEST_F(UpdateServiceTest, NoInstallerIsStartedFromAFailedOrUnsafeDownload) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         if (c.entries.empty()) {
-            server.Set("/soft///Mouse-Setup-1.0.4.zip", HttpAnswer{404, "", {}, true, 0, std::string::npos});
+            server.Set("/soft///Mouse-Setup-1.0.4.zip",
+                       HttpAnswer{404, "", {}, true, 0, std::string::npos});
         } else {
-            server.Set("/soft///Mouse-Setup-1.0.4.zip", testing::ZipBytes(folder.Path(), c.entries));
+            server.Set("/soft///Mouse-Setup-1.0.4.zip",
+                       testing::ZipBytes(folder.Path(), c.entries));
         }
         testing::RecordingUpdateEvents update;
         UpdateService service(Config(), bench.manager.get(), deviceEvents, update);
@@ -218,7 +244,8 @@ TEST_F(UpdateServiceTest, FirmwareFoundByTheCheckIsDownloadedAndFlashed) {
     EXPECT_EQ(Calls(steps.begin() + 1, steps.begin() + 4),
               (Calls{"FirmwareStep(590,5)", "FirmwareStep(591,7)", "FirmwareStep(591,10)"}));
     EXPECT_EQ(steps.back(), "FirmwareStep(593,100)");
-    EXPECT_TRUE(deviceEvents.ContainsInOrder({"UpdateAvailable(2)", "UpdateProgress(2)", "UpdateProgress(100)"}));
+    EXPECT_TRUE(deviceEvents.ContainsInOrder(
+        {"UpdateAvailable(2)", "UpdateProgress(2)", "UpdateProgress(100)"}));
     EXPECT_TRUE(fs::is_empty(folder.Path() + "temp/"));
 }
 

@@ -20,9 +20,10 @@ namespace kestrix::testing {
 
 // A fresh folder below the system temp folder, removed with everything in it.
 class TempDir {
-public:
+  public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kestrix-update-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kestrix-update-XXXXXX").string();
         m_path = ::mkdtemp(pattern.data());
     }
     ~TempDir() {
@@ -34,7 +35,7 @@ public:
     // The folder, ending in '/'.
     std::string Path() const { return m_path.string() + "/"; }
 
-private:
+  private:
     std::filesystem::path m_path;
 };
 
@@ -63,17 +64,20 @@ inline bool BuildZip(const std::string& path, const std::vector<ZipEntry>& entri
     for (const ZipEntry& entry : entries) {
         zip_fileinfo info{};
         info.external_fa = entry.unixMode << 16;
-        const int opened = zipOpenNewFileInZip4_64(zip, entry.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
-                                                   Z_DEFLATED, Z_DEFAULT_COMPRESSION, 0, -MAX_WBITS, DEF_MEM_LEVEL,
-                                                   Z_DEFAULT_STRATEGY, nullptr, 0, (3 << 8) | 30, 0, 0);
+        const int opened =
+            zipOpenNewFileInZip4_64(zip, entry.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
+                                    Z_DEFLATED, Z_DEFAULT_COMPRESSION, 0, -MAX_WBITS, DEF_MEM_LEVEL,
+                                    Z_DEFAULT_STRATEGY, nullptr, 0, (3 << 8) | 30, 0, 0);
         good = good && opened == ZIP_OK &&
-               zipWriteInFileInZip(zip, entry.data.data(), static_cast<unsigned>(entry.data.size())) == ZIP_OK &&
+               zipWriteInFileInZip(zip, entry.data.data(),
+                                   static_cast<unsigned>(entry.data.size())) == ZIP_OK &&
                zipCloseFileInZip(zip) == ZIP_OK;
     }
     return zipClose(zip, nullptr) == ZIP_OK && good;
 }
 
-inline std::string ZipBytes(const std::string& scratchFolder, const std::vector<ZipEntry>& entries) {
+inline std::string ZipBytes(const std::string& scratchFolder,
+                            const std::vector<ZipEntry>& entries) {
     const std::string path = scratchFolder + "built.zip";
     if (!BuildZip(path, entries)) return {};
     std::string bytes = ReadFile(path);
@@ -83,14 +87,18 @@ inline std::string ZipBytes(const std::string& scratchFolder, const std::vector<
 
 // Records every update event as one line, e.g. "FirmwareStep(592,55)".
 class RecordingUpdateEvents : public UpdateEvents {
-public:
-    void ShowApplicationCheck(const std::string& latest, const std::string& label, bool enabled) override {
+  public:
+    void ShowApplicationCheck(const std::string& latest, const std::string& label,
+                              bool enabled) override {
         Add(Format("ShowApplicationCheck(%s,%s,%d)", latest.c_str(), label.c_str(), enabled));
     }
-    void ShowFirmwareCheck(const std::string& latest, const std::string& label, bool enabled) override {
+    void ShowFirmwareCheck(const std::string& latest, const std::string& label,
+                           bool enabled) override {
         Add(Format("ShowFirmwareCheck(%s,%s,%d)", latest.c_str(), label.c_str(), enabled));
     }
-    void FirmwareStep(int textId, int percent) override { Add(Format("FirmwareStep(%d,%d)", textId, percent)); }
+    void FirmwareStep(int textId, int percent) override {
+        Add(Format("FirmwareStep(%d,%d)", textId, percent));
+    }
     void DownloadFailed() override { Add("DownloadFailed"); }
 
     std::vector<std::string> Calls() const {
@@ -98,7 +106,7 @@ public:
         return m_calls;
     }
 
-private:
+  private:
     void Add(std::string call) {
         std::lock_guard lock(m_mutex);
         m_calls.push_back(std::move(call));

@@ -12,15 +12,17 @@ TEST(VersionText, ComparesPartByPartAsNumbers) {
         int expected;
     };
     const Case cases[] = {
-        {"1.0.3", "1.0.3", 0},   {"1.0.3", "1.0.4", 1},  {"1.0.4", "1.0.3", -1},
-        {"1.0.9", "1.0.10", 1},  {"1.0.10", "1.0.9", -1},  // decimal, not text order
-        {"1.0.3", "1.0", 2},     {"1.0.9", "1.1", 2},    // part counts differ: offered
-        {"2.0", "10.0", 1},      {"105", "131", 1},      {"131", "131", 0},
-        {"1.0.3", "1.0.x", -1},  // non-digits read as 0
+        {"1.0.3", "1.0.3", 0},   {"1.0.3", "1.0.4", 1},
+        {"1.0.4", "1.0.3", -1},  {"1.0.9", "1.0.10", 1},
+        {"1.0.10", "1.0.9", -1},                       // decimal, not text order
+        {"1.0.3", "1.0", 2},     {"1.0.9", "1.1", 2},  // part counts differ: offered
+        {"2.0", "10.0", 1},      {"105", "131", 1},
+        {"131", "131", 0},       {"1.0.3", "1.0.x", -1},  // non-digits read as 0
         {"1.0.3", "", 2},        {"", "", 0},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(CompareVersions(c.current, c.latest), c.expected) << c.current << " vs " << c.latest;
+        EXPECT_EQ(CompareVersions(c.current, c.latest), c.expected)
+            << c.current << " vs " << c.latest;
     }
 }
 

@@ -17,7 +17,7 @@ using testing::TempDir;
 using testing::TestHttpServer;
 
 class WebClientTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         // Requests go straight to the local server whatever the machine's proxy settings.
         ::setenv("no_proxy", "127.0.0.1", 1);
@@ -111,18 +111,18 @@ TEST_F(WebClientTest, FailuresLeaveNoFileAndStopTheProgressWhereTheyHappened) {
         std::vector<int> expected;
     };
     const std::vector<Case> cases = {
-        {"/missing.zip", kPackageLimit, {2}},        // 404: the address did not open
-        {"/to-ftp", kPackageLimit, {2}},             // redirect away from http(s) refused
+        {"/missing.zip", kPackageLimit, {2}},         // 404: the address did not open
+        {"/to-ftp", kPackageLimit, {2}},              // redirect away from http(s) refused
         {"/cut.zip", kPackageLimit, {2, 8, 10, 32}},  // connection lost after one chunk
-        {"/big.zip", 2000, {2, 8}},                  // announced size over the limit
+        {"/big.zip", 2000, {2, 8}},                   // announced size over the limit
     };
     for (const Case& c : cases) {
         WebClient client;
         const std::string path = folder.Path() + "package.zip";
         testing::WriteFile(path, "old");
         std::vector<int> posted;
-        const int result =
-            client.WebDownload(server.Url(c.path), path, [&posted](int p) { posted.push_back(p); }, c.limit);
+        const int result = client.WebDownload(
+            server.Url(c.path), path, [&posted](int p) { posted.push_back(p); }, c.limit);
         EXPECT_EQ(result, kWebFailed) << c.path;
         EXPECT_EQ(posted, c.expected) << c.path;
         EXPECT_FALSE(std::filesystem::exists(path)) << c.path;
@@ -165,7 +165,9 @@ TEST_F(WebClientTest, TextResultsForEachKindOfAnswer) {
     for (const Case& c : cases) {
         testing::LogRecorder log;
         std::string text = "stale";
-        EXPECT_EQ(client.WebGetText(c.url, text), c.result) << c.url << "\n" << ::testing::PrintToString(log.Lines());
+        EXPECT_EQ(client.WebGetText(c.url, text), c.result)
+            << c.url << "\n"
+            << ::testing::PrintToString(log.Lines());
         EXPECT_EQ(text, c.text) << c.url;
     }
 }

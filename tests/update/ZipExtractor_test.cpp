@@ -26,7 +26,7 @@ std::vector<std::string> Tree(const std::string& root) {
 }
 
 class ZipExtractorTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         fs::create_directories(target);
         fs::create_directories(outside);
@@ -68,7 +68,8 @@ TEST_F(ZipExtractorTest, RefusesEntriesThatWouldLeaveTheFolder) {
     EXPECT_EQ(result.filesWritten, 1u);
     EXPECT_EQ(Tree(target), std::vector<std::string>{"kept.txt"});
     EXPECT_TRUE(Tree(outside).empty());
-    EXPECT_EQ(Tree(scratch.Path()), (std::vector<std::string>{"outside", "package.zip", "temp", "temp/kept.txt"}));
+    EXPECT_EQ(Tree(scratch.Path()),
+              (std::vector<std::string>{"outside", "package.zip", "temp", "temp/kept.txt"}));
 }
 
 TEST_F(ZipExtractorTest, DoesNotFollowLinksAlreadyInTheFolder) {

@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 using Status = XmlParseResult::Status;
 
 class XmlDocumentFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "kestrix-xml-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
@@ -82,14 +82,17 @@ TEST_F(XmlDocumentFiles, DecodesEveryEncodingToTheSameText) {
     const std::vector<Case> cases = {
         {"utf-8 without mark", "<a v=\"" + cafe + "\"/>", cafe},
         {"utf-8 with mark", "\xEF\xBB\xBF<a v=\"" + cafe + "\"/>", cafe},
-        {"utf-8 declared", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<a v=\"" + cafe + "\"/>", cafe},
+        {"utf-8 declared", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<a v=\"" + cafe + "\"/>",
+         cafe},
         {"utf-16le with mark", "\xFF\xFE" + Utf16Le(cafe16), cafe},
         {"utf-16be with mark", "\xFE\xFF" + Utf16Be(cafe16), cafe},
         {"utf-16le without mark", Utf16Le(cafe16), cafe},
         {"utf-16be without mark", Utf16Be(cafe16), cafe},
-        {"windows-1252 declared", "<?xml version=\"1.0\" encoding=\"windows-1252\"?><a v=\"caf\xE9 \x80\"/>",
+        {"windows-1252 declared",
+         "<?xml version=\"1.0\" encoding=\"windows-1252\"?><a v=\"caf\xE9 \x80\"/>",
          "caf\xC3\xA9 \xE2\x82\xAC"},
-        {"other names use the code page", "<?xml version='1.0' encoding='ISO-8859-1'?><a v=\"\xE9\"/>", "\xC3\xA9"},
+        {"other names use the code page",
+         "<?xml version='1.0' encoding='ISO-8859-1'?><a v=\"\xE9\"/>", "\xC3\xA9"},
         {"undeclared, valid utf-8", "\r\n<a v=\"" + cafe + "\"/>", cafe},
         {"undeclared, not utf-8", "\r\n<a v=\"caf\xE9\"/>", "caf\xC3\xA9"},
         {"starts with <, bad bytes", "<a v=\"caf\xE9\"/>", "caf\xEF\xBF\xBD"},
@@ -102,7 +105,8 @@ TEST_F(XmlDocumentFiles, DecodesEveryEncodingToTheSameText) {
 }
 
 TEST_F(XmlDocumentFiles, BomAndNoBomGiveIdenticalDocumentText) {
-    const std::string body = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<config><lan value=\"1033\"/></config>";
+    const std::string body =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<config><lan value=\"1033\"/></config>";
     XmlDocument withMark;
     XmlDocument without;
     ASSERT_TRUE(withMark.LoadFile(Write("a.xml", "\xEF\xBB\xBF" + body)));
@@ -157,9 +161,10 @@ TEST(XmlDocument, RefusesMalformedDocumentsAndSaysWhere) {
 
 TEST(XmlDocument, AcceptsCommentsInstructionsCdataAndMixedQuotes) {
     XmlDocument doc;
-    ASSERT_TRUE(doc.SetDocText("<?xml version='1.0'?>\n<!-- head -->\n<a x = 'it\"s'>\n"
-                               "  <!-- <b/> is commented out --><?pi data?>\n"
-                               "  <![CDATA[<b/>]]>text &amp; more<b y=\"2\"></b >\n</a >\n<!-- tail -->\n"))
+    ASSERT_TRUE(
+        doc.SetDocText("<?xml version='1.0'?>\n<!-- head -->\n<a x = 'it\"s'>\n"
+                       "  <!-- <b/> is commented out --><?pi data?>\n"
+                       "  <![CDATA[<b/>]]>text &amp; more<b y=\"2\"></b >\n</a >\n<!-- tail -->\n"))
         << static_cast<int>(doc.LastParseResult().status) << " at " << doc.LastParseResult().offset;
     ASSERT_TRUE(doc.FindElement("a"));
     EXPECT_EQ(doc.GetAttribute("x"), "it\"s");
@@ -187,8 +192,9 @@ TEST(XmlDocument, NestingIsLimitedWithoutRecursion) {
 
 TEST(XmlDocument, FindElementOnlySearchesForward) {
     XmlDocument doc;
-    ASSERT_TRUE(doc.SetDocText("<mouse><image_file/><menu light=\"1\"/><custom show_lod=\"1\"/>"
-                               "<firmware url=\"u\"/></mouse>"));
+    ASSERT_TRUE(
+        doc.SetDocText("<mouse><image_file/><menu light=\"1\"/><custom show_lod=\"1\"/>"
+                       "<firmware url=\"u\"/></mouse>"));
     ASSERT_TRUE(doc.FindElement("mouse"));
     ASSERT_TRUE(doc.IntoElement());
     ASSERT_TRUE(doc.FindElement("custom"));
@@ -306,7 +312,8 @@ TEST(XmlDocument, InsertsAfterTheCurrentElementAndReplacesAttributes) {
     ASSERT_TRUE(doc.SetAttribute("v", ""));
     ASSERT_TRUE(doc.OutOfElement());
     ASSERT_TRUE(doc.SetAttribute("n", "3"));
-    EXPECT_EQ(doc.GetDocText(), "<r n=\"3\">\n  <a v=\"1\"/>\n<b v=\"2\"/>\r\n  <c v=\"\" w=\"x\"/>\n</r>");
+    EXPECT_EQ(doc.GetDocText(),
+              "<r n=\"3\">\n  <a v=\"1\"/>\n<b v=\"2\"/>\r\n  <c v=\"\" w=\"x\"/>\n</r>");
 
     // The index still matches the text: a fresh parse reads the same.
     XmlDocument reread;
@@ -339,7 +346,8 @@ TEST_F(XmlDocumentFiles, RoundTripsEveryEscapedCharacter) {
     const std::string path = (m_dir / "out.xml").string();
     ASSERT_TRUE(doc.SaveFile(path));
     EXPECT_EQ(Read(path),
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<profile name=\"a&lt;b &amp; c&gt;d &apos;single&apos; "
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<profile name=\"a&lt;b &amp; c&gt;d "
+              "&apos;single&apos; "
               "&quot;double&quot; \xE4\xB8\xAD\xF0\x9F\x96\xB1 tab\tend\" ctl=\"x&#1;y\"/>\r\n");
     XmlDocument loaded;
     ASSERT_TRUE(loaded.LoadFile(path));
@@ -356,7 +364,8 @@ TEST_F(XmlDocumentFiles, SavesInTheDeclaredEncodingWithoutAMark) {
     const std::string body = "<a v=\"\xC3\xA9\xE4\xB8\xAD\"/>";  // é and a character outside 1252
     const std::vector<Case> cases = {
         {"", body},
-        {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + body},
+        {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>",
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + body},
         {"<?xml version=\"1.0\" encoding=\"UTF-16\"?>",
          Utf16Le(u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><a v=\"\u00E9\u4E2D\"/>")},
         {"<?xml version=\"1.0\" encoding=\"utf-16be\"?>",
@@ -408,7 +417,8 @@ TEST_F(XmlDocumentFiles, FailedLoadEmptiesTheDocumentAndLogs) {
     EXPECT_EQ(doc.LastParseResult().status, Status::FileError);
 
     // Truncated in the middle of a tag.
-    EXPECT_FALSE(doc.LoadFile(Write("cut.xml", "<?xml version=\"1.0\"?>\r\n<config><device><mouse name=\"Kes")));
+    EXPECT_FALSE(doc.LoadFile(
+        Write("cut.xml", "<?xml version=\"1.0\"?>\r\n<config><device><mouse name=\"Kes")));
     EXPECT_EQ(doc.LastParseResult().status, Status::UnendedTag);
 }
 

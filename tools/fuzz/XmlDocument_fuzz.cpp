@@ -45,7 +45,8 @@ void CheckStillParses(const kestrix::XmlDocument& doc) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int fd = MemoryFile();
-    if (ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) std::abort();
+    if (ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size))
+        std::abort();
     const std::string path = "/proc/self/fd/" + std::to_string(fd);
 
     kestrix::XmlDocument doc;
@@ -60,12 +61,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view script(reinterpret_cast<const char*>(data), size);
     for (size_t i = 0; i + 1 < script.size() && i < 512; i += 2) {
         const auto op = static_cast<unsigned char>(script[i]) % 8;
-        const std::string_view name = kNames[static_cast<unsigned char>(script[i + 1]) % kNames.size()];
+        const std::string_view name =
+            kNames[static_cast<unsigned char>(script[i + 1]) % kNames.size()];
         switch (op) {
-            case 0: doc.FindElement(name); break;
-            case 1: doc.IntoElement(); break;
-            case 2: doc.OutOfElement(); break;
-            case 3: (void)doc.GetAttribute(name); break;
+            case 0:
+                doc.FindElement(name);
+                break;
+            case 1:
+                doc.IntoElement();
+                break;
+            case 2:
+                doc.OutOfElement();
+                break;
+            case 3:
+                (void)doc.GetAttribute(name);
+                break;
             case 4:
                 if (doc.AddElement(name)) {
                     Check(doc.GetTagName() == name, "added element is not current");
@@ -78,12 +88,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     if (c == '\0') c = ' ';
                 }
                 if (doc.SetAttribute(name, value)) {
-                    Check(doc.GetAttribute(name) == kestrix::utf8::Sanitize(value), "attribute does not read back");
+                    Check(doc.GetAttribute(name) == kestrix::utf8::Sanitize(value),
+                          "attribute does not read back");
                     CheckStillParses(doc);
                 }
                 break;
             }
-            case 6: (void)doc.GetTagName(); break;
+            case 6:
+                (void)doc.GetTagName();
+                break;
             default: {
                 kestrix::XmlDocument copy;
                 copy.SetDocText(doc.GetDocText());

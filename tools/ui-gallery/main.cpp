@@ -64,45 +64,42 @@ namespace {
 
 // A sheet: a window the builder fills, rendered to a file.
 class Sheet : public MDialog {
-public:
+  public:
     std::function<void(Sheet&)> build;
-    void InitUI(const Rect&) override
-    {
+    void InitUI(const Rect&) override {
         if (build) {
             build(*this);
         }
     }
 
     template <class T>
-    T* Make(const std::string& cls, const Rect& rect, const std::string& text = "", MControl* parent = nullptr)
-    {
+    T* Make(const std::string& cls, const Rect& rect, const std::string& text = "",
+            MControl* parent = nullptr) {
         return CreateControlAs<T>(cls, m_nextId++, rect, text, parent);
     }
     // A caption under a control.
-    void Caption(int x, int y, int width, const std::string& text)
-    {
+    void Caption(int x, int y, int width, const std::string& text) {
         auto* label = Make<MText>("MText", {x, y, x + width, y + 18}, text);
         label->SetFont(11);
         label->SetFontWidth(400);
         label->SetTextColor(MakeColour(150, 150, 150));
     }
     // A panel with a heading; returns the panel.
-    CArea* Section(const Rect& rect, const std::string& title)
-    {
+    CArea* Section(const Rect& rect, const std::string& title) {
         auto* area = CreateArea(m_nextId++, rect);
-        auto* heading = Make<MText>("MText", {rect.left + 24, rect.top + 14, rect.right - 24, rect.top + 40}, title);
+        auto* heading = Make<MText>(
+            "MText", {rect.left + 24, rect.top + 14, rect.right - 24, rect.top + 40}, title);
         heading->SetFont(18);
         heading->SetTextColor(MakeColour(235, 235, 235));
         return area;
     }
 
-private:
+  private:
     int m_nextId = 1000;
 };
 
 bool Render(const std::string& folder, const std::string& name, int width, int height,
-            const std::function<void(Sheet&)>& build, bool twoRatios)
-{
+            const std::function<void(Sheet&)>& build, bool twoRatios) {
     Sheet sheet;
     sheet.build = build;
     if (!sheet.Create(nullptr, "Gallery", kWsPopup, 0, {0, 0, width, height})) {
@@ -137,8 +134,7 @@ bool Render(const std::string& folder, const std::string& name, int width, int h
 
 // ---- sheets ----
 
-void Buttons(Sheet& s)
-{
+void Buttons(Sheet& s) {
     s.Section({16, 16, 1284, 250}, "Buttons  (MButton, MButton2, MButton3)");
     const char* states[] = {"normal", "hover", "pressed", "focused", "disabled"};
     for (int i = 0; i < 5; ++i) {
@@ -157,7 +153,10 @@ void Buttons(Sheet& s)
         b->SetPrimary(true);
         if (i == 1) b->SetPreviewState(true, false);
         if (i == 2) b->SetEnabled(false);
-        s.Caption(x, 180, 120, std::string("primary ") + (i == 0 ? "normal" : i == 1 ? "hover" : "disabled"));
+        s.Caption(x, 180, 120,
+                  std::string("primary ") + (i == 0   ? "normal"
+                                             : i == 1 ? "hover"
+                                                      : "disabled"));
     }
     auto* marked = s.Make<MButton2>("MButton2", {490, 140, 650, 176}, "Fixed function");
     marked->SetCheck(1);
@@ -177,14 +176,16 @@ void Buttons(Sheet& s)
     s.Caption(820, 104, 140, "image buttons");
 
     s.Section({16, 266, 640, 520}, "Icon buttons  (CImageButton, CIconButton, CHelpButton)");
-    const char* images[] = {"sysbtn_setting.png", "sysbtn_min.png", "sysbtn_maximize.png", "sysbtn_restore.png",
-                            "sysbtn_close.png", "btn_reset.png", "img_return.png", "img_btn_pre.png", "img_btn_next.png"};
+    const char* images[] = {"sysbtn_setting.png", "sysbtn_min.png",   "sysbtn_maximize.png",
+                            "sysbtn_restore.png", "sysbtn_close.png", "btn_reset.png",
+                            "img_return.png",     "img_btn_pre.png",  "img_btn_next.png"};
     for (int i = 0; i < 9; ++i) {
         const int x = 40 + i * 48;
         auto* b = s.Make<CImageButton>("CImageButton", {x, 316, x + 36, 352});
         b->SetImage(images[i]);
     }
-    s.Caption(40, 356, 430, "settings, minimise, maximise, restore, close, reset, return, prev, next");
+    s.Caption(40, 356, 430,
+              "settings, minimise, maximise, restore, close, reset, return, prev, next");
     auto* hoverClose = s.Make<CImageButton>("CImageButton", {40, 384, 76, 420});
     hoverClose->SetImage("sysbtn_close.png");
     hoverClose->SetPreviewState(true, false);
@@ -221,7 +222,8 @@ void Buttons(Sheet& s)
     r3->SetPreviewState(true, false);
     auto* r4 = s.Make<CRadioButton>("CRadioButton", {920, 418, 1120, 442}, "Disabled");
     r4->SetEnabled(false);
-    const int presets[] = {0x0000FF, 0xFF00F0, 0xFF0C00, 0xFCFF00, 0x06FF00, 0x00DEFF, 0x0048FF, 0xFFFFFF};
+    const int presets[] = {0x0000FF, 0xFF00F0, 0xFF0C00, 0xFCFF00,
+                           0x06FF00, 0x00DEFF, 0x0048FF, 0xFFFFFF};
     for (int i = 0; i < 8; ++i) {
         const int x = 680 + i * 36;
         auto* sw = s.Make<CColorButton>("CColorButton", {x, 460, x + 30, 490});
@@ -236,7 +238,9 @@ void Buttons(Sheet& s)
     link->SetPreviewState(true, false);
     s.Caption(1010, 494, 250, "CTextButton normal / hover");
 
-    s.Section({16, 536, 1284, 784}, "Text, pictures and areas  (MText, MPicture, CArea, CRoundArea, MProgress, MProgress2)");
+    s.Section(
+        {16, 536, 1284, 784},
+        "Text, pictures and areas  (MText, MPicture, CArea, CRoundArea, MProgress, MProgress2)");
     auto* heading = s.Make<MText>("MText", {40, 586, 400, 616}, "Heading 20 px");
     heading->SetFont(20);
     heading->SetTextColor(MakeColour(235, 235, 235));
@@ -270,8 +274,7 @@ void Buttons(Sheet& s)
     s.Caption(840, 710, 300, "MProgress2 endless (animated)");
 }
 
-void Inputs(Sheet& s)
-{
+void Inputs(Sheet& s) {
     s.Section({16, 16, 640, 300}, "MComboBox, MComboBox2, MEdit, NumberEdit");
     auto* combo = s.Make<MComboBox>("MComboBox", {40, 64, 300, 100});
     for (int i = 1; i <= 6; ++i) combo->AddItem(std::to_string(i), i);
@@ -327,8 +330,8 @@ void Inputs(Sheet& s)
     auto* tabs = s.Make<MTabCtrl>("MTabCtrl", {40, 360, 1000, 420});
     tabs->SetImage("img_tabitem_bkg.png");
     const char* names[] = {"Home", "Buttons", "Performance", "Macros", "Lighting", "Settings"};
-    const char* icons[] = {"icon\\tab_home.png", "icon\\tab_key.png", "icon\\tab_dpi.png", "icon\\tab_macro.png",
-                           "icon\\tab_light.png", "icon\\tab_set.png"};
+    const char* icons[] = {"icon\\tab_home.png",  "icon\\tab_key.png",   "icon\\tab_dpi.png",
+                           "icon\\tab_macro.png", "icon\\tab_light.png", "icon\\tab_set.png"};
     const int ids[] = {1, 2, 3, 4, 5, 7};
     for (int i = 0; i < 6; ++i) tabs->AddItem(ids[i], names[i], icons[i]);
     tabs->SetCurSel(2);
@@ -365,8 +368,7 @@ void Inputs(Sheet& s)
     s.Caption(40, 736, 400, "ReporteCtrl, 1000 Hz selected");
 }
 
-void Lists(Sheet& s)
-{
+void Lists(Sheet& s) {
     s.Section({16, 16, 420, 440}, "DListBox and MacroList");
     auto* list = s.Make<DListBox>("DListBox", {40, 60, 396, 240});
     list->SetImage("img_list_bkg.png");
@@ -383,10 +385,11 @@ void Lists(Sheet& s)
 
     s.Section({436, 16, 860, 784}, "CRecordList");
     auto* events = s.Make<CRecordList>("CRecordList", {460, 60, 836, 560});
-    const RecordEntry entries[] = {{"\u2193  Ctrl", 2, 162, 1}, {"10 ms", 1, 10, 2},  {"\u2193  C", 2, 67, 3},
-                                   {"52 ms", 1, 52, 4},         {"\u2191  C", 3, 67, 5}, {"10 ms", 1, 10, 6},
-                                   {"\u2191  Ctrl", 3, 162, 7}, {"\u2193  LB", 4, 1, 8}, {"10 ms", 1, 10, 9},
-                                   {"\u2191  LB", 5, 1, 8}};
+    const RecordEntry entries[] = {{"\u2193  Ctrl", 2, 162, 1}, {"10 ms", 1, 10, 2},
+                                   {"\u2193  C", 2, 67, 3},     {"52 ms", 1, 52, 4},
+                                   {"\u2191  C", 3, 67, 5},     {"10 ms", 1, 10, 6},
+                                   {"\u2191  Ctrl", 3, 162, 7}, {"\u2193  LB", 4, 1, 8},
+                                   {"10 ms", 1, 10, 9},         {"\u2191  LB", 5, 1, 8}};
     for (const RecordEntry& e : entries) events->AddEntry(e);
     events->SetCurSel(2);
     s.Caption(460, 566, 376, "entries with number, kind icon and text; third selected");
@@ -399,8 +402,10 @@ void Lists(Sheet& s)
 
     s.Section({876, 16, 1284, 784}, "MouseKeyCtrl");
     auto* keys = s.Make<MouseKeyCtrl>("MouseKeyCtrl", {900, 60, 1260, 420});
-    const char* buttonNames[] = {"Left button", "Right button", "Middle button", "Back", "Forward", "DPI button", "Fire"};
-    const char* functions[] = {"Left click", "Right click", "Middle click", "Back", "Forward", "DPI cycle", "Fire key"};
+    const char* buttonNames[] = {"Left button", "Right button", "Middle button", "Back",
+                                 "Forward",     "DPI button",   "Fire"};
+    const char* functions[] = {"Left click", "Right click", "Middle click", "Back",
+                               "Forward",    "DPI cycle",   "Fire key"};
     for (int i = 0; i < 7; ++i) keys->AddItem(buttonNames[i], functions[i], i);
     keys->SetCurSel(1);
     keys->SetItemKeyDesc(6, "Macro: Quick build");
@@ -417,8 +422,7 @@ void Lists(Sheet& s)
     s.Make<MButton2>("MButton2", {1090, 570, 1260, 606}, "Fire key");
 }
 
-void Device(Sheet& s)
-{
+void Device(Sheet& s) {
     s.Section({16, 16, 1284, 430}, "CDeviceList");
     auto* devices = s.Make<CDeviceList>("CDeviceList", {40, 56, 1260, 420});
     devices->AddDevice(101, "Kestrix Vireo", "device/vireo.png");
@@ -457,14 +461,14 @@ void Device(Sheet& s)
     const int levels[] = {100, 60, 15, 40};
     const int charging[] = {0, 0, 0, 1};
     for (int i = 0; i < 4; ++i) {
-        auto* battery = s.Make<BatteryCtrl>("BatteryCtrl", {1000, 496 + i * 40, 1200, 526 + i * 40});
+        auto* battery =
+            s.Make<BatteryCtrl>("BatteryCtrl", {1000, 496 + i * 40, 1200, 526 + i * 40});
         battery->SetBatteryInfo(levels[i], charging[i]);
     }
     s.Caption(1000, 656, 260, "100 %, 60 %, 15 %, charging");
 }
 
-void Mouse(Sheet& s)
-{
+void Mouse(Sheet& s) {
     s.Section({16, 16, 1284, 560}, "MouseCtrl  (Kestrix Harrier Pro, button 2 selected)");
     auto* mouse = s.Make<MouseCtrl>("MouseCtrl", {40, 56, 1260, 540});
     mouse->SetImage("device/harrier_pro_top.png");
@@ -475,16 +479,18 @@ void Mouse(Sheet& s)
         int x;
         int y;
     };
-    const K keys[] = {{0, "Left click", 0, 88, 112},  {1, "Right click", 1, 254, 112}, {2, "Middle click", 1, 171, 88},
-                      {3, "Back", 0, 76, 262},        {4, "Forward", 0, 80, 218},      {5, "DPI cycle", 1, 171, 162},
-                      {6, "Fire key", 0, 74, 178},    {7, "Profile", 1, 171, 300}};
+    const K keys[] = {{0, "Left click", 0, 88, 112},   {1, "Right click", 1, 254, 112},
+                      {2, "Middle click", 1, 171, 88}, {3, "Back", 0, 76, 262},
+                      {4, "Forward", 0, 80, 218},      {5, "DPI cycle", 1, 171, 162},
+                      {6, "Fire key", 0, 74, 178},     {7, "Profile", 1, 171, 300}};
     for (const K& k : keys) mouse->AddKey(k.value, k.text, k.direction, k.x, k.y, 150);
     mouse->SetCurSel(1);
 
     s.Section({16, 576, 1284, 784}, "Theme fallbacks (skin images missing)");
     s.Make<MPicture>("MPicture", {40, 616, 140, 760})->SetImage("device/missing_model.png");
     s.Caption(40, 762, 120, "MPicture device");
-    const char* missing[] = {"sysbtn_close_x.png", "sysbtn_setting_x.png", "btn_reset_x.png", "img_return_x.png"};
+    const char* missing[] = {"sysbtn_close_x.png", "sysbtn_setting_x.png", "btn_reset_x.png",
+                             "img_return_x.png"};
     for (int i = 0; i < 4; ++i) {
         auto* b = s.Make<CImageButton>("CImageButton", {180 + i * 48, 640, 216 + i * 48, 676});
         b->SetImage(missing[i]);
@@ -498,9 +504,9 @@ void Mouse(Sheet& s)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
+                                                                    : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const std::string output = argc > 1 ? argv[1] : std::string(KESTRIX_SOURCE_DOCS) + "/gallery";
     const std::string data = argc > 2 ? argv[2] : std::string(KESTRIX_SOURCE_DATA);

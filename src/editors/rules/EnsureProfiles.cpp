@@ -8,7 +8,8 @@
 
 namespace kestrix {
 
-ProfileId EnsureProfiles(DataStore& store, const std::string& programFolder, const std::string& deviceAttr,
+ProfileId EnsureProfiles(DataStore& store, const std::string& programFolder,
+                         const std::string& deviceAttr,
                          const std::function<std::string(int textId)>& getLanText) {
     std::vector<ProfileRow> profiles;
     if (store.ListProfiles(profiles) < 1) {

@@ -18,7 +18,8 @@ inline constexpr int kProfileNameTextId = 61;
 // "<programFolder>/device/<deviceAttr>.xml", and profile 1 becomes active. A database
 // without an active profile gets profile 1 activated. Returns the active profile, which
 // also becomes the store's current profile (0 when even that failed).
-ProfileId EnsureProfiles(DataStore& store, const std::string& programFolder, const std::string& deviceAttr,
+ProfileId EnsureProfiles(DataStore& store, const std::string& programFolder,
+                         const std::string& deviceAttr,
                          const std::function<std::string(int textId)>& getLanText);
 
 }  // namespace kestrix

@@ -9,9 +9,9 @@ namespace kestrix {
 // What a key capture is for; pages keep their own mode and route decoded keys by it.
 enum class CaptureMode : int {
     None = 0,
-    Recording = 1,       // macro recorder: every key press and release becomes an event
-    KeyCombination = 10, // button page: the key of a key combination
-    EventKey = 12,       // macro event editor: the key of the selected event
+    Recording = 1,        // macro recorder: every key press and release becomes an event
+    KeyCombination = 10,  // button page: the key of a key combination
+    EventKey = 12,        // macro event editor: the key of the selected event
 };
 
 // One decoded key press or release, with the Windows virtual-key code that assignments and

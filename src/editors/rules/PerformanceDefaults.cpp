@@ -33,8 +33,10 @@ std::vector<SettingValue> ReadPerformanceDefaults(XmlDocument& model, bool dpiOn
         model.IntoElement();
         for (int stage = 0; stage < 6; ++stage) {
             if (!model.FindElement(Format("dpi_%d", stage + 1))) continue;
-            values.push_back({Format("dpi_group%d_value", stage), Decimal(model.GetAttribute("value"))});
-            values.push_back({Format("dpi_group%d_rgb", stage), Format("%d", ParseColour(model.GetAttribute("color")))});
+            values.push_back(
+                {Format("dpi_group%d_value", stage), Decimal(model.GetAttribute("value"))});
+            values.push_back({Format("dpi_group%d_rgb", stage),
+                              Format("%d", ParseColour(model.GetAttribute("color")))});
         }
         model.OutOfElement();
     }
@@ -62,8 +64,8 @@ std::vector<SettingValue> ReadPerformanceDefaults(XmlDocument& model, bool dpiOn
     return values;
 }
 
-bool LoadPerformanceDefaults(const std::string& programFolder, const std::string& deviceAttr, DataStore& store,
-                             ProfileId profile, bool dpiOnly) {
+bool LoadPerformanceDefaults(const std::string& programFolder, const std::string& deviceAttr,
+                             DataStore& store, ProfileId profile, bool dpiOnly) {
     std::string path = ModelFilePath(programFolder, deviceAttr);
     XmlDocument model;
     if (!model.LoadFile(path)) {

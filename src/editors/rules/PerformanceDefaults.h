@@ -32,7 +32,7 @@ std::vector<SettingValue> ReadPerformanceDefaults(XmlDocument& model, bool dpiOn
 // Reads the model file and stores its performance defaults over the settings of profile
 // with SetSetting; keys the file does not give keep their values. False (nothing stored,
 // a log line) when the model file does not load or has no <mouse> root.
-bool LoadPerformanceDefaults(const std::string& programFolder, const std::string& deviceAttr, DataStore& store,
-                             ProfileId profile, bool dpiOnly);
+bool LoadPerformanceDefaults(const std::string& programFolder, const std::string& deviceAttr,
+                             DataStore& store, ProfileId profile, bool dpiOnly);
 
 }  // namespace kestrix

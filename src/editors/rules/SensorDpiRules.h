@@ -10,7 +10,7 @@ namespace kestrix {
 // snapping of a typed value, and the DPI limits the device state keeps. Codes without a
 // row of their own use the "other" rule (50..26000 in 520 steps of 50). Pure values.
 class SensorDpiRules {
-public:
+  public:
     // The rule of sensorCode.
     static SensorDpiRules ForSensor(int sensorCode);
 
@@ -39,10 +39,10 @@ public:
     // The DPI a typed integer v becomes (snapped to the sensor's grid and range).
     int SnapTypedDpi(int v) const;
 
-private:
+  private:
     enum class Kind { S4, S5, S16, S17, S18, S25, S37, S38, S53, S149, S150, Other };
-    SensorDpiRules(int sensorCode, Kind kind, const char* low, const char* high, int steps, int minDpi,
-                   int maxDpi);
+    SensorDpiRules(int sensorCode, Kind kind, const char* low, const char* high, int steps,
+                   int minDpi, int maxDpi);
 
     int m_sensorCode;
     Kind m_kind;

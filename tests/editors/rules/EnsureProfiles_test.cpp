@@ -14,7 +14,7 @@ namespace {
 std::string LanText(int id) { return id == kProfileNameTextId ? "Profile" : "?"; }
 
 class EnsureProfilesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(store.OpenForModel(data.path(), "vireo")); }
     test::TempFolder data;
     DataStore store;

@@ -26,28 +26,56 @@ TEST(KeyCapture, DecodesScanCodesToVirtualKeysAndNames) {
         const char* name;
     };
     const Case cases[] = {
-        {kKeyA, 65, "A"},          {44, 90, "Z"},           {11, 48, "0"},
-        {2, 49, "1"},              {59, 112, "F1"},         {88, 123, "F12"},
-        {183, 124, "F13"},         {194, 135, "F24"},       {1, 27, "Esc"},
-        {14, 8, "Backspace"},      {28, 13, "Enter"},       {57, 32, "Space"},
-        {39, 186, ";"},            {40, 222, "'"},          {41, 192, "`"},
-        {43, 220, "\\"},           {53, 191, "/"},          {12, 189, "-"},
-        {99, 44, "Print Screen"},  {119, 19, "Pause"},      {69, 144, "Num Lock"},
-        {70, 145, "Scroll Lock"},  {127, 93, "Application"},
-        {kKeyLeftMeta, 91, "Windows"}, {kKeyRightMeta, 92, "RWindows"},
-        {kKeyLeftShift, 160, "Shift"}, {54, 161, "RShift"}, {29, 162, "Ctrl"},
-        {kKeyRightCtrl, 163, "RCtrl"}, {56, 164, "Alt"},    {100, 165, "RAlt"},
+        {kKeyA, 65, "A"},
+        {44, 90, "Z"},
+        {11, 48, "0"},
+        {2, 49, "1"},
+        {59, 112, "F1"},
+        {88, 123, "F12"},
+        {183, 124, "F13"},
+        {194, 135, "F24"},
+        {1, 27, "Esc"},
+        {14, 8, "Backspace"},
+        {28, 13, "Enter"},
+        {57, 32, "Space"},
+        {39, 186, ";"},
+        {40, 222, "'"},
+        {41, 192, "`"},
+        {43, 220, "\\"},
+        {53, 191, "/"},
+        {12, 189, "-"},
+        {99, 44, "Print Screen"},
+        {119, 19, "Pause"},
+        {69, 144, "Num Lock"},
+        {70, 145, "Scroll Lock"},
+        {127, 93, "Application"},
+        {kKeyLeftMeta, 91, "Windows"},
+        {kKeyRightMeta, 92, "RWindows"},
+        {kKeyLeftShift, 160, "Shift"},
+        {54, 161, "RShift"},
+        {29, 162, "Ctrl"},
+        {kKeyRightCtrl, 163, "RCtrl"},
+        {56, 164, "Alt"},
+        {100, 165, "RAlt"},
         // Keypad and navigation keys are told apart by their own scan codes; the keypad
         // gives its numpad code whether Num Lock is on or off.
-        {kKeyKp7, 103, "Num 7"},   {kKeyHome, 36, "Home"},  {82, 96, "Num 0"},
-        {83, 110, "Num ."},        {111, 46, "Delete"},     {104, 33, "Page Up"},
-        {98, 111, "Num /"},        {55, 106, "Num *"},
+        {kKeyKp7, 103, "Num 7"},
+        {kKeyHome, 36, "Home"},
+        {82, 96, "Num 0"},
+        {83, 110, "Num ."},
+        {111, 46, "Delete"},
+        {104, 33, "Page Up"},
+        {98, 111, "Num /"},
+        {55, 106, "Num *"},
         {kKeyKpEnter, 108, "Num Enter"},
         {124, 137, "\xEF\xBF\xA5"},  // Yen
         {86, 226, "OEM 102"},
-        {115, 175, "Volume Up"},   {164, 179, "Play/Pause"},
+        {115, 175, "Volume Up"},
+        {164, 179, "Play/Pause"},
         // Unknown codes give no key and no name, so captures ignore them.
-        {0, 0, ""},                {84, 0, ""},             {700, 0, ""},
+        {0, 0, ""},
+        {84, 0, ""},
+        {700, 0, ""},
     };
     for (const Case& c : cases) {
         std::uint8_t held = 0;
@@ -63,8 +91,8 @@ TEST(KeyCapture, EveryKeyOfAFullSizeKeyboardIsKnownAndNamed) {
     // The 105 keys of an ISO keyboard: the main block, function row, navigation and keypad.
     std::set<int> keys;
     for (int code = 1; code <= 83; ++code) keys.insert(code);
-    for (int code : {86, 87, 88, 96, 97, 98, 99, 100, 102, 103, 104, 105, 106, 107, 108, 109,
-                     110, 111, 119, 125, 126, 127}) {
+    for (int code : {86,  87,  88,  96,  97,  98,  99,  100, 102, 103, 104,
+                     105, 106, 107, 108, 109, 110, 111, 119, 125, 126, 127}) {
         keys.insert(code);
     }
     ASSERT_EQ(keys.size(), 105u);
