@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes the udev rule that lets the logged-in user open the supported mice.
 
 For every catalogue line of config.xml (a mouse by cable or its receiver) the rule grants the

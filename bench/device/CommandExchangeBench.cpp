@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Exchanges per second through SendCommand against a simulated mouse: with no report delay
 // (the cost of our own layer: framing, checksum, trace check, the simulated firmware) and
 // with 1 ms per report (a full-speed USB interrupt endpoint: one write plus one read).

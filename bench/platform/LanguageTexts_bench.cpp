@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cost of re-applying every text of the window after a language change. BM_PageRefresh is
 // what the program does (each lookup checks the file's stamp and reuses its parsed content);
 // BM_PageRefreshReadingEachTime reads, decodes and searches the file for every lookup, the

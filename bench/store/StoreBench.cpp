@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Timings of the store operations the pages and the device worker use most, and of a full
 // profile export and import. Each benchmark works on its own database in a temp folder.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Flashing an image into the simulated boot loader with every report taking 1 ms, as a
 // full-speed USB interrupt endpoint allows one report per millisecond. Reports how long an
 // image takes and how close the transfer comes to that limit.

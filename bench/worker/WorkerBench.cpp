@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The device worker's speed against simulated mice:
 // - latency from queuing a task to its first HID write while the worker idles on a present
 //   device (p50 and p99 over 1,000 tasks; the idle poll must give way within milliseconds);

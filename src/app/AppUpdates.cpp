@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/AppUpdates.h"
 
 #include "app/AppContext.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/DPIMsgDlg.h"
 
 #include "app/Screen.h"

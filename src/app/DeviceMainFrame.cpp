@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // DeviceMainDlg: its controls, their layout and looks, and the device events as they arrive
 // on the UI thread.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // DeviceMainDlg: the editor pages of the tabs, built into the page panels and kept in step
 // with the store, the device and the language.
 #include "app/CUIMessageBox.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/MainLayout.h"
 
 #include <algorithm>

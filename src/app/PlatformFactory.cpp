@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/PlatformFactory.h"
 
 #include "platform/AppFolders.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/ProfileDlg.h"
 
 #include "app/ShellStyle.h"

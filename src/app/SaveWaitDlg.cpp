@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/SaveWaitDlg.h"
 
 #include "app/ShellStyle.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/SettingsPage.h"
 
 #include "app/AppContext.h"

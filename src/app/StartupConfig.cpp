@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/StartupConfig.h"
 
 #include "base/Log.h"

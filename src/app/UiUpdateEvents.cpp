@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/UiUpdateEvents.h"
 
 #include "ui/UiThread.h"

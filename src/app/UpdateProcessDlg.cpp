@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/UpdateProcessDlg.h"
 
 #include "app/ShellStyle.h"

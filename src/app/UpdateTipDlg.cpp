@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/UpdateTipDlg.h"
 
 #include "app/ShellStyle.h"

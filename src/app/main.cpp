@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // kestrix: the window program. Options: --simulate[=NAME] (simulated mice), --log FILE,
 // --hid-trace FILE, -hide (start in the tray), --tour (show every view for 2 s, logging
 // "view <name> shown" for each, then end; used for unattended pictures).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/CliEvents.h"
 
 namespace kestrix {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/LogCapture.h"
 
 #include "base/Log.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/UpdateCommands.h"
 
 #include "base/Text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/KestrixCtl.h"
 
 int main(int argc, char** argv) { return kestrix::RunKestrixCtl(argc, argv); }

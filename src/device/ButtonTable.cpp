@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/ButtonTable.h"
 
 #include "editors/rules/KeyUsageTable.h"

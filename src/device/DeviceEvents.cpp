@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/DeviceEvents.h"
 
 namespace kestrix {

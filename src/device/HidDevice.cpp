@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/HidDevice.h"
 
 #include "device/HidTrace.h"

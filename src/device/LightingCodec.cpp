@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/LightingCodec.h"
 
 namespace kestrix {

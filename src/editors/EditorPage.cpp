@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editors/EditorPage.h"
 
 #include "store/DataStore.h"

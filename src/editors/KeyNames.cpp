@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editors/KeyNames.h"
 
 #include "platform/LanguageTexts.h"

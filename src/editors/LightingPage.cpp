@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editors/LightingPage.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editors/MacroEntries.h"
 
 #include <algorithm>

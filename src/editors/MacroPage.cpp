@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editors/MacroPage.h"
 
 #include "editors/KeyNames.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "exchange/MacroFile.h"
 
 #include "base/Log.h"

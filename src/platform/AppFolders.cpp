@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/AppFolders.h"
 
 #include "platform/PlatformPaths.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/AppRegistry.h"
 
 #include "base/Log.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/FakeAppFolders.h"
 
 namespace kestrix {

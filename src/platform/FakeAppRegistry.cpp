@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/FakeAppRegistry.h"
 
 #include "base/Text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/FakeSingleInstance.h"
 
 namespace kestrix {

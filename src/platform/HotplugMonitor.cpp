@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/HotplugMonitor.h"
 
 #include <libudev.h>

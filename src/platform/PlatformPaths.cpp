@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/PlatformPaths.h"
 
 #include "base/Log.h"

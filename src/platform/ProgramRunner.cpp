@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/ProgramRunner.h"
 
 #include "base/Log.h"

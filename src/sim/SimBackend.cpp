@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sim/SimBackend.h"
 
 #include "base/Log.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sim/SimBootLoader.h"
 
 #include "device/Crc16Modbus.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sim/SimMouse.h"
 
 #include <algorithm>

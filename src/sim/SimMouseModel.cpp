@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sim/SimMouseModel.h"
 
 #include "device/DpiCodec.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sim/SimScenario.h"
 
 #include "sim/SimBackend.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Button assignments, the macro library and macro events of DataStore.
 #include <sqlite3.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Lighting rows of DataStore.
 #include "store/DataStore.h"
 #include "store/SQLiteStatement.h"

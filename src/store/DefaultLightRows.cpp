@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "store/DefaultLightRows.h"
 
 #include "store/DataStore.h"

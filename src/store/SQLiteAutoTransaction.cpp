@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "store/SQLiteAutoTransaction.h"
 
 #include <sqlite3.h>

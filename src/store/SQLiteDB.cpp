@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "store/SQLiteDB.h"
 
 #include <sqlite3.h>

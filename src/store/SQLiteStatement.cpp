@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "store/SQLiteStatement.h"
 
 #include <sqlite3.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/CArea.h"
 
 #include <QMouseEvent>

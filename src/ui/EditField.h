@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Private to the toolkit: the line edit inside MEdit and DPIControl.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/LightSlider.h"
 
 #include <QPainter>

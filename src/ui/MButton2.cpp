@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/MButton2.h"
 
 namespace DUI {

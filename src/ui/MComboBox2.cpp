@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/MComboBox2.h"
 
 namespace DUI {

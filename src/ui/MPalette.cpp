@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/MPalette.h"
 
 #include <QImage>

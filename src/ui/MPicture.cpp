@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/MPicture.h"
 
 #include <QMouseEvent>

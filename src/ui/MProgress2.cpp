@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/MProgress2.h"
 
 #include <QPainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/MacroList.h"
 
 #include <QMouseEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/PopupList.h"
 
 #include <QKeyEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Private to the toolkit: the item list inside drop-down and menu pop-ups.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Private to the toolkit: the dark theme's colours, fonts, skin images and the vector

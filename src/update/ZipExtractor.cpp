@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "update/ZipExtractor.h"
 
 #include <fcntl.h>

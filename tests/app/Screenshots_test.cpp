@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pictures of every view of the main window and of the small windows, rendered offscreen
 // over the simulated mice. Runs only when KESTRIX_SCREENSHOTS names a folder:
 //     KESTRIX_SCREENSHOTS=docs/screenshots build/bin/test_app --gtest_filter='Screenshots.*'

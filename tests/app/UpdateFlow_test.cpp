@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The update flows of the window program end to end: the worker's checks against a local HTTP
 // server, the prompts they raise, the settings page and firmware label they set, the download
 // and firmware windows.

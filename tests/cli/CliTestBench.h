@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Runs kestrixctl commands in-process against simulated mice, with the per-user folders in a

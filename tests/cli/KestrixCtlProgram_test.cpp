@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The built program itself: argument handling that only the process sees (--simulate, the
 // environment, exit statuses) and its output parsed as a script would.
 

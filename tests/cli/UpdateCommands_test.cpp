@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/UpdateCommands.h"
 
 #include <gtest/gtest.h>

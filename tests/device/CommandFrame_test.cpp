@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/CommandFrame.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/Crc16Modbus.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Checks the shipped config.xml and model description files: a broken data file fails here.
 
 #include "base/Text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The device worker end to end: tasks, input reports, hot-plug and the thread.
 
 #include <gtest/gtest.h>

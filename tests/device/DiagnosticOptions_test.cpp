@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/DiagnosticOptions.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/DpiCodec.h"
 
 #include <gtest/gtest.h>

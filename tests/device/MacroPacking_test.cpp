@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/MacroPacking.h"
 
 #include <gtest/gtest.h>

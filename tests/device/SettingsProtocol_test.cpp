@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The settings protocol end to end: a worker over a simulated mouse and a real store.
 
 #include <gtest/gtest.h>

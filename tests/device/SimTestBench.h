@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Shared by the device and simulator tests: the shipped catalogue lines, a manager over a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A long random run of the worker: editors changing the store and queuing tasks, the mouse
 // sending reports, faults on the wire and unplugging; afterwards one clean WriteAll must leave
 // the simulated mouse exactly as the store says.

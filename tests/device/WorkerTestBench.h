@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A device worker over a simulated bus, with a real store in a temporary folder and a

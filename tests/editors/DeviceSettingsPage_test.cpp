@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The device-settings page: the mouse's sensor and power options (stored, queued and, after
 // the worker ran, on the simulated mouse) and the desktop pointer settings.
 

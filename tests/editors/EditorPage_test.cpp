@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What every editor page shares: built and refreshed before any database is open (the main
 // window creates its pages at start, before a mouse was found), a page leaves the store alone.
 

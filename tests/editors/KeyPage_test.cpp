@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The button page over a real store and a simulated Vireo: what each action stores, shows,
 // queues and finally sends.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The button page and the macro page side by side in one PageTestHost, connected as the

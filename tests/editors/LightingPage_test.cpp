@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The lighting page: default rows, the groups each effect shows, the labels, and what the
 // brightness, speed and colour controls store, queue and finally send to the simulated mouse.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The macro page over a real store: the macro list, the options, the event list and its
 // editor, and the file commands.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Recording macros from the keyboard on the macro page, and a recorded macro reaching the
 // simulated mouse through a button assignment.
 

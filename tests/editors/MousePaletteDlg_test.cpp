@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The colour palette dialog: what each control does to the fields, the preview and the result,
 // its placement, and the result a caller gets from the modal run.
 

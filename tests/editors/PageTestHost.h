@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A test host for one editor page: an offscreen toolkit window holding the page's controls,

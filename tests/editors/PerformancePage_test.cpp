@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The performance page driven through its control notifications over a real store, with the
 // queued tasks run by the device worker against the simulated mice.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "exchange/ProfileFile.h"
 
 #include <gtest/gtest.h>

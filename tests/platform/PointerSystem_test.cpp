@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/PointerSystem.h"
 
 #include "platform/PlatformTestSupport.h"

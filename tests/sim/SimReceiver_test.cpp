@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sim/SimReceiver.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/CDeviceList.h"
 
 #include <gtest/gtest.h>

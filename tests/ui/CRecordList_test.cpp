@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/CRecordList.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A shown dialog that records every control notification, and helpers that drive controls

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/DListBox.h"
 
 #include <gtest/gtest.h>

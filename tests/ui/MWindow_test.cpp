@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/MWindow.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/MouseCtrl.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A small HTTP/1.1 server on 127.0.0.1 with an ephemeral port for the update tests: serves

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Shared by the update tests: a temporary folder, zip packages built with minizip, and a

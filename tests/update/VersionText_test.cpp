@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "update/VersionText.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "update/WebClient.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "xml/XmlDocument.h"
 
 #include "base/Log.h"

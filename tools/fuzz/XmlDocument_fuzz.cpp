@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer target for XmlDocument: loads the input as a file (so the encoding detection runs
 // too), then replays an edit script taken from the same bytes and checks after every edit that
 // the document text still parses and the cursor reads back what was written.

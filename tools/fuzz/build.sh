@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the XmlDocument fuzzer with clang's libFuzzer, AddressSanitizer and UBSan.
 #   tools/fuzz/build.sh              build only  -> build-fuzz/xml_fuzz
 #   tools/fuzz/build.sh run [SECS]   build, then fuzz for SECS seconds (default 600), seeded

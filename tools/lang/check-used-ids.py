@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Finds text ids the sources and model files use that tools/lang/texts.tsv lacks.
 
 Looks for GetLanText(<number>...) and text::k<Name> in src/, and for the name and func_desc

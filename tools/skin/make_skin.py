@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Draws the default skin of Kestrix into data/skins/default/.
 
 Every image is drawn at four times its size and scaled down, once for a device pixel ratio

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ui-gallery: renders every DUI control class in its states (normal, hover, pressed,
 // checked, disabled, selected) to PNG files, with the offscreen platform:
 //

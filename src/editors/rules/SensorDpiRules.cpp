@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editors/rules/SensorDpiRules.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editors/rules/KeyUsageTable.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editors/rules/PerformanceDefaults.h"
 
 #include <gtest/gtest.h>
