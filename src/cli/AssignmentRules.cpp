@@ -6,8 +6,8 @@
 
 #include "base/Text.h"
 #include "cli/SettingRules.h"
-#include "editors/rules/KeyCapture.h"
-#include "editors/rules/KeyUsageTable.h"
+#include "rules/KeyCapture.h"
+#include "rules/KeyUsageTable.h"
 
 namespace kestrix {
 namespace {

@@ -4,8 +4,8 @@
 #include "base/Log.h"
 #include "base/Text.h"
 #include "device/DeviceTask.h"
-#include "editors/rules/EnsureProfiles.h"
 #include "platform/LanguageTexts.h"
+#include "rules/EnsureProfiles.h"
 #include "store/DefaultLightRows.h"
 
 namespace kestrix {

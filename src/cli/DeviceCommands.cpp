@@ -6,8 +6,8 @@
 #include "cli/CliCommands.h"
 #include "cli/SettingRules.h"
 #include "device/DeviceTask.h"
-#include "editors/rules/SensorDpiRules.h"
 #include "platform/LanguageTexts.h"
+#include "rules/SensorDpiRules.h"
 #include "store/DefaultSettings.h"
 
 namespace kestrix {

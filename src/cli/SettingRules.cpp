@@ -10,7 +10,7 @@
 #include "base/Text.h"
 #include "device/Catalogue.h"
 #include "device/DeviceTask.h"
-#include "editors/rules/SensorDpiRules.h"
+#include "rules/SensorDpiRules.h"
 #include "store/DefaultSettings.h"
 
 namespace kestrix {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "device/ButtonTable.h"
 
-#include "editors/rules/KeyUsageTable.h"
+#include "rules/KeyUsageTable.h"
 
 namespace kestrix {
 

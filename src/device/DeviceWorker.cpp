@@ -8,10 +8,10 @@
 #include "device/DeviceEvents.h"
 #include "device/DeviceTask.h"
 #include "device/HidDeviceManager.h"
-#include "editors/rules/EnsureProfiles.h"
-#include "editors/rules/PerformanceDefaults.h"
-#include "editors/rules/SensorDpiRules.h"
 #include "platform/AppRegistry.h"
+#include "rules/EnsureProfiles.h"
+#include "rules/PerformanceDefaults.h"
+#include "rules/SensorDpiRules.h"
 #include "store/DataStore.h"
 
 namespace kestrix {

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "editors/rules/KeyUsageTable.h"
+#include "rules/KeyUsageTable.h"
 
 namespace kestrix {
 

@@ -9,7 +9,7 @@
 #include "device/DeviceContext.h"
 #include "device/DpiCodec.h"
 #include "device/HidDeviceManager.h"
-#include "editors/rules/SensorDpiRules.h"
+#include "rules/SensorDpiRules.h"
 #include "store/DataStore.h"
 
 namespace kestrix {

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "editors/rules/KeyUsageTable.h"
 #include "platform/LanguageTexts.h"
 #include "platform/UsedTextIds.h"
+#include "rules/KeyUsageTable.h"
 #include "store/DataStore.h"
 #include "ui/CArea.h"
 #include "ui/MButton2.h"

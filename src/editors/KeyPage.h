@@ -7,7 +7,7 @@
 
 #include "editors/EditorPage.h"
 #include "editors/KeyNames.h"
-#include "editors/rules/KeyCapture.h"
+#include "rules/KeyCapture.h"
 #include "store/StoreRows.h"
 
 namespace DUI {

@@ -9,7 +9,7 @@
 #include "editors/EditorPage.h"
 #include "editors/MacroRecorder.h"
 #include "editors/RecordEditDlg.h"
-#include "editors/rules/KeyCapture.h"
+#include "rules/KeyCapture.h"
 
 namespace DUI {
 class CRecordList;

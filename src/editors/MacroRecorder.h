@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "editors/rules/KeyCapture.h"
+#include "rules/KeyCapture.h"
 #include "ui/CRecordList.h"
 
 namespace kestrix {

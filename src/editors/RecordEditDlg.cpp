@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "editors/RecordEditDlg.h"
 
-#include "editors/rules/KeyCapture.h"
 #include "platform/LanguageTexts.h"
 #include "platform/UsedTextIds.h"
+#include "rules/KeyCapture.h"
 #include "ui/CImageButton.h"
 #include "ui/MButton.h"
 #include "ui/MEdit.h"

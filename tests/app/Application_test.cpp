@@ -5,7 +5,7 @@
 
 #include "AppTestBench.h"
 #include "app/PlatformFactory.h"
-#include "platform/FakeAppFolders.h"
+#include "support/FakeAppFolders.h"
 
 namespace kestrix {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "device/DeviceTask.h"
 #include "device/WorkerTestBench.h"
-#include "editors/rules/SensorDpiRules.h"
+#include "rules/SensorDpiRules.h"
 
 namespace kestrix {
 namespace {

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "editors/PageTestHost.h"
-#include "platform/FakeDesktopLauncher.h"
+#include "support/FakeDesktopLauncher.h"
 #include "ui/CCheckButton.h"
 #include "ui/CRadioButton.h"
 #include "ui/LightSlider.h"

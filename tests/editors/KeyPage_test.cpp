@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "KeysTestHost.h"
-#include "editors/rules/KeyCapture.h"
+#include "rules/KeyCapture.h"
 #include "ui/MButton2.h"
 #include "ui/MComboBox2.h"
 #include "ui/MEdit.h"

@@ -8,7 +8,7 @@
 
 #include "device/DpiCodec.h"
 #include "editors/PageTestHost.h"
-#include "editors/rules/SensorDpiRules.h"
+#include "rules/SensorDpiRules.h"
 #include "ui/DPIControl.h"
 #include "ui/DPISlider.h"
 #include "ui/MComboBox.h"

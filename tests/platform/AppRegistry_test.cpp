@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/AppRegistry.h"
 
-#include "platform/FakeAppRegistry.h"
 #include "platform/PlatformTestSupport.h"
+#include "support/FakeAppRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/SingleInstance.h"
 
-#include "platform/FakeSingleInstance.h"
 #include "platform/PlatformTestSupport.h"
+#include "support/FakeSingleInstance.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "editors/rules/KeyUsageTable.h"
+#include "rules/KeyUsageTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "editors/rules/SensorDpiRules.h"
+#include "rules/SensorDpiRules.h"
 
 #include <gtest/gtest.h>
 

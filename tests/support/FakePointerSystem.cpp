@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/FakePointerSystem.h"
+#include "support/FakePointerSystem.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/FakeAutostart.h"
+#include "support/FakeAutostart.h"
 
 namespace kestrix {
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "editors/rules/KeyCapture.h"
+#include "rules/KeyCapture.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "editors/rules/KeyUsageTable.h"
+#include "rules/KeyUsageTable.h"
 
 namespace kestrix {
 namespace {

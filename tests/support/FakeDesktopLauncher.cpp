@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/FakeDesktopLauncher.h"
+#include "support/FakeDesktopLauncher.h"
 
 namespace kestrix {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/FakeAppFolders.h"
+#include "support/FakeAppFolders.h"
 
 namespace kestrix {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/FakeAppRegistry.h"
+#include "support/FakeAppRegistry.h"
 
 #include "base/Text.h"
 

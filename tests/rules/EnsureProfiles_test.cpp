@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "editors/rules/EnsureProfiles.h"
+#include "rules/EnsureProfiles.h"
 
 #include <gtest/gtest.h>
 

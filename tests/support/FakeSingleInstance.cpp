@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/FakeSingleInstance.h"
+#include "support/FakeSingleInstance.h"
 
 namespace kestrix {
 

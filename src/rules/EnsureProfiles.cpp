@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "editors/rules/EnsureProfiles.h"
+#include "rules/EnsureProfiles.h"
 
 #include <vector>
 
 #include "base/Text.h"
-#include "editors/rules/PerformanceDefaults.h"
+#include "rules/PerformanceDefaults.h"
 #include "store/DataStore.h"
 
 namespace kestrix {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "editors/rules/PerformanceDefaults.h"
+#include "rules/PerformanceDefaults.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "editors/rules/KeyCapture.h"
+#include "rules/KeyCapture.h"
 
 #include <array>
 #include <utility>
