@@ -14,8 +14,8 @@ AppUpdates::AppUpdates(AppContext& context, DeviceMainDlg& window)
     : m_context(context),
       m_window(window),
       m_stopping(std::make_shared<std::atomic<bool>>(false)),
-      m_deviceEvents(window),
-      m_updateEvents(window),
+      m_deviceEvents(window.DeviceEventSink()),
+      m_updateEvents(window.UpdateEventSink()),
       m_service(MakeConfig(), context.devices, m_deviceEvents, m_updateEvents) {
     // A closing window must not wait for a slow server: the transfer ends at its next check.
     m_service.Web().SetCancel([stopping = m_stopping] { return stopping->load(); });

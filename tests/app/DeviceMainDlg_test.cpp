@@ -357,14 +357,14 @@ TEST(DeviceMainDlg, VersionCheckButtonQueuesTask23EachTime) {
     test::LogRecorder log;
     WindowBench bench("none");
     ASSERT_TRUE(bench.Create());
-    bench.window->SetUpdateState(1, "1.0.4");
+    bench.window->UpdateEventSink().SetUpdateState(1, "1.0.4");
     EXPECT_TRUE(bench.window->GetControl(settings_id::kUpdateButton)->IsEnabled());
     EXPECT_EQ(bench.window->GetControlAs<DUI::MText>(settings_id::kUpdateState)->GetTitle(),
               GetLanText(582) + ": v1.0.4");
     bench.window->OnMessage(settings_id::kUpdateButton, DUI::kNotifyClick, 0);
     bench.window->OnMessage(settings_id::kUpdateButton, DUI::kNotifyClick, 0);
     EXPECT_EQ(QueuedTasks(log), (std::vector<int>{1, 23, 23, 23}));
-    bench.window->SetUpdateState(2, "1.0.3");
+    bench.window->UpdateEventSink().SetUpdateState(2, "1.0.3");
     EXPECT_FALSE(bench.window->GetControl(settings_id::kUpdateButton)->IsEnabled());
     EXPECT_EQ(bench.window->GetControlAs<DUI::MText>(settings_id::kUpdateState)->GetTitle(),
               GetLanText(580));
@@ -407,7 +407,7 @@ TEST(DeviceMainDlg, TransientSweepClosesBoxesAsCancelled) {
     WindowBench bench("none");
     ASSERT_TRUE(bench.Create());
     int result = 0;
-    DUI::PostToUiThread([&] { bench.window->CloseTransientWindows(); });
+    DUI::PostToUiThread([&] { bench.window->DeviceEventSink().CloseTransientWindows(); });
     result = ShowMessageBox(kMessageBoxYesNo, "a", "b", bench.window.get());
     EXPECT_EQ(result, 2);
 }
