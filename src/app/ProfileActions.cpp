@@ -9,10 +9,12 @@
 #include "app/DeviceMainDlg.h"
 #include "app/ProfileDlg.h"
 #include "device/DeviceTask.h"
+#include "device/DeviceWorker.h"
 #include "exchange/ProfileFile.h"
 #include "platform/LanguageTexts.h"
 #include "platform/UsedTextIds.h"
 #include "store/DataStore.h"
+#include "store/DefaultLightRows.h"
 #include "ui/MControl.h"
 
 namespace kestrix {
@@ -36,15 +38,32 @@ void ProfileActions::OpenMenu() {
     ProfileDlg::ShowAbove(m_window, anchor, *m_context.store, m_window.CurrentProfile());
 }
 
+void ProfileActions::SwitchTo(ProfileId profile) {
+    DataStore& store = *m_context.store;
+    store.SetActiveProfile(profile);
+    store.SetCurrentProfile(profile);
+    m_window.Column().ShowProfileTitle();
+    const DeviceDefinition& definition = m_window.Definition();
+    if (definition.lightingPage) {
+        // The write sends the effect the worker holds, which is still the old profile's: give
+        // it the new profile's active effect, making the profile's effect rows first when it
+        // never had any (as the lighting page does when it first shows a profile).
+        if (store.CountLightRows(profile) < 1)
+            InsertDefaultLightRows(store, profile, definition.lightModes);
+        const int effect = store.GetActiveLightMode(profile);
+        if (DeviceWorker* worker = m_window.Worker())
+            worker->UpdateState([effect](DeviceState& s) { s.currentLightingEffect = effect; });
+    }
+    // The write refreshes the pages first, so the lighting page shows what the mouse gets.
+    m_window.QueueTask(static_cast<int>(DeviceTask::WriteAll));
+}
+
 void ProfileActions::OnChoice(std::uintptr_t action, std::intptr_t profile) {
     DataStore& store = *m_context.store;
     const bool lighting = m_window.Definition().lightingPage;
     switch (action) {
         case 0:
-            store.SetActiveProfile(static_cast<ProfileId>(profile));
-            store.SetCurrentProfile(static_cast<ProfileId>(profile));
-            m_window.Column().ShowProfileTitle();
-            m_window.QueueTask(static_cast<int>(DeviceTask::WriteAll));
+            SwitchTo(static_cast<ProfileId>(profile));
             break;
         case 1: {
             const std::string path =

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "store/StoreRows.h"
+
 namespace kestrix {
 
 struct AppContext;
@@ -22,6 +24,10 @@ class ProfileActions {
     void OnChoice(std::uintptr_t action, std::intptr_t profile);
 
   private:
+    // Makes profile the active and current one and sends all of it to the mouse, its active
+    // lighting effect included.
+    void SwitchTo(ProfileId profile);
+
     DeviceMainDlg& m_window;
     AppContext& m_context;
 };

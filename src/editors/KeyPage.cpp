@@ -294,6 +294,8 @@ void KeyPage::ApplyTexts() {
         const int selected = m_list != nullptr ? m_list->GetCurSel() : -1;
         m_filledKeys.clear();
         FillButtons();
+        // The rebuilt list shows the defaults; the stored assignments go back over them.
+        ShowButtonDescriptions();
         if (m_list != nullptr) m_list->SetCurSel(selected);
         if (m_picture != nullptr) m_picture->SetCurSel(selected);
         if (selected >= 0) SetText(m_owner, kSelectedTitle, ButtonName(selected));
@@ -322,6 +324,20 @@ void KeyPage::FillButtons() {
     m_filledPicture = definition.mousePicture;
 }
 
+void KeyPage::ShowButtonDescriptions() {
+    if (m_context.definition != nullptr) {
+        for (const ModelKeyEntry& key : m_context.definition->keys) {
+            SetButtonDescription(key.keyValue, GetLanText(key.funcDesc));
+        }
+    }
+    if (m_context.HasOpenStore()) {
+        std::vector<KeyAssignmentRow> rows;
+        m_context.store->ListKeyAssignments(m_context.store->CurrentProfile(), rows);
+        for (const KeyAssignmentRow& row : rows)
+            SetButtonDescription(row.keyCode, AssignmentDisplayText(row));
+    }
+}
+
 void KeyPage::LoadMacroChoices() {
     if (!m_context.HasOpenStore()) return;
     std::vector<MacroRow> macros;
@@ -343,17 +359,7 @@ void KeyPage::Refresh() {
         m_context.updateDeviceState([](DeviceState& state) { state.selectedKey = 0; });
     SetText(m_owner, kSelectedTitle, ButtonName(0));
 
-    if (m_context.definition != nullptr) {
-        for (const ModelKeyEntry& key : m_context.definition->keys) {
-            SetButtonDescription(key.keyValue, GetLanText(key.funcDesc));
-        }
-    }
-    if (m_context.HasOpenStore()) {
-        std::vector<KeyAssignmentRow> rows;
-        m_context.store->ListKeyAssignments(m_context.store->CurrentProfile(), rows);
-        for (const KeyAssignmentRow& row : rows)
-            SetButtonDescription(row.keyCode, AssignmentDisplayText(row));
-    }
+    ShowButtonDescriptions();
     ShowAssignment();
     if (auto* area = m_owner->GetControl(kFunctionArea))
         area->SetVisible(m_list != nullptr && m_list->GetCount() > 0);

@@ -7,6 +7,13 @@
 #include "app/CUIMessageBox.h"
 #include "app/SettingsPage.h"
 #include "device/DeviceWorker.h"
+#include "device/HidTrace.h"
+#include "editors/KeyPage.h"
+#include "editors/LightingPage.h"
+#include "platform/UsedTextIds.h"
+#include "sim/SimBackend.h"
+#include "sim/SimDevice.h"
+#include "sim/SimMouse.h"
 #include "ui/CCheckButton.h"
 #include "ui/CDeviceList.h"
 #include "ui/CRadioButton.h"
@@ -14,6 +21,7 @@
 #include "ui/MTabCtrl.h"
 #include "ui/MText.h"
 #include "ui/MenuWnd.h"
+#include "ui/MouseCtrl.h"
 
 namespace kestrix {
 namespace {
@@ -389,6 +397,107 @@ TEST(DeviceMainDlg, LanguageChangeReappliesTexts) {
     EXPECT_EQ(bench.window->GetControlAs<DUI::MText>(frame_id::kCaption)->GetTitle(),
               GetLanText(50));
     SetCurrentLcid(1033);
+}
+
+// A key combination and a macro on two buttons survive a language change and back: the
+// button list and the picture's callouts show the stored assignments, not the defaults.
+TEST(DeviceMainDlg, LanguageChangeKeepsTheStoredButtonAssignments) {
+    WindowBench bench("vireo");
+    ASSERT_TRUE(bench.CreateAndWaitForDevice());
+    bench.window->OnMessage(frame_id::kDeviceList, DUI::kNotifyClick, 101);
+    const std::vector<ModelKeyEntry>& keys = bench.window->Definition().keys;
+    ASSERT_GE(keys.size(), 5u);
+    const ProfileId profile = bench.store.CurrentProfile();
+    KeyAssignmentRow combination;
+    combination.profile = profile;
+    combination.keyCode = keys[3].keyValue;
+    combination.macroType = 2;  // key with modifiers
+    combination.macroValue = 0x3E;
+    combination.macroValue2 = 0x01;
+    combination.macroDesc = "Ctrl+F5";
+    ASSERT_NE(bench.store.ReplaceKeyAssignment(combination), 0);
+    KeyAssignmentRow macro = combination;
+    macro.keyCode = keys[4].keyValue;
+    macro.macroType = 4;
+    macro.macroValue = 7;
+    macro.macroDesc = "Custom1";
+    ASSERT_NE(bench.store.ReplaceKeyAssignment(macro), 0);
+    bench.window->DeviceEventSink().RefreshEditorPages();
+
+    auto* page = dynamic_cast<KeyPage*>(bench.window->Page(kPageButtons));
+    auto* picture = bench.window->GetControlAs<DUI::MouseCtrl>(KeyPage::kMousePicture);
+    ASSERT_NE(page, nullptr);
+    ASSERT_NE(picture, nullptr);
+    const auto shown = [&](size_t index) {
+        return std::make_pair(page->ButtonDescription(keys[index].keyValue),
+                              picture->GetKeyText(static_cast<int>(index)));
+    };
+    const std::string macroName = GetLanText(text::kCustom) + "1";
+    EXPECT_EQ(shown(3), std::make_pair(std::string("Ctrl+F5"), std::string("Ctrl+F5")));
+    EXPECT_EQ(shown(4), std::make_pair(macroName, macroName));
+    const std::string profileTitle =
+        bench.window->GetControlAs<DUI::MText>(frame_id::kProfileLabel)->GetTitle();
+
+    bench.window->ChangeLanguage(1049);
+    EXPECT_EQ(shown(3).first, "Ctrl+F5");
+    EXPECT_EQ(shown(4).first, GetLanText(text::kCustom) + "1");
+    EXPECT_NE(shown(4).first, macroName);
+    bench.window->ChangeLanguage(1033);
+    EXPECT_EQ(shown(3), std::make_pair(std::string("Ctrl+F5"), std::string("Ctrl+F5")));
+    EXPECT_EQ(shown(4), std::make_pair(macroName, macroName));
+    // The other buttons keep their default functions.
+    EXPECT_EQ(page->ButtonDescription(keys[0].keyValue), GetLanText(keys[0].funcDesc));
+    EXPECT_EQ(bench.window->GetControlAs<DUI::MText>(frame_id::kProfileLabel)->GetTitle(),
+              profileTitle);
+}
+
+// A profile switch from the pop-up sends the new profile's active lighting effect (0x05), even
+// when that profile's effects were never shown, and the lighting page shows what was sent.
+TEST(DeviceMainDlg, ProfileSwitchSendsTheNewProfilesLighting) {
+    test::LogRecorder log;
+    WindowBench bench("vireo");
+    ASSERT_TRUE(bench.CreateAndWaitForDevice());
+    bench.window->OnMessage(frame_id::kDeviceList, DUI::kNotifyClick, 101);
+    bench.window->OnMessage(frame_id::kTabs, DUI::kNotifyClick, 4);  // Lighting
+    const ProfileId first = bench.store.CurrentProfile();
+    // Profile 1 on effect 3, as the user picks it on the page.
+    ASSERT_TRUE(bench.store.SetActiveLightMode(first, 3));
+    bench.window->DeviceEventSink().RefreshLightingPage();
+    auto* effects = bench.window->GetControlAs<DUI::MComboBox>(LightingPage::kEffectId);
+    ASSERT_EQ(effects->GetCurData(), 3);
+    const ProfileId second = first == 1 ? 2 : 1;
+    ASSERT_EQ(bench.store.CountLightRows(second), 0);
+
+    std::mutex mutex;
+    std::vector<std::string> writes;
+    HidTrace::SetSink([&](std::string_view line) {
+        std::lock_guard lock(mutex);
+        if (line.rfind("W ", 0) == 0) writes.emplace_back(line);
+    });
+    bench.window->OnWindowMessage(kWmProfilePopup, 0, second);
+    ASSERT_TRUE(test::PumpUntil([&] {
+        std::lock_guard lock(mutex);
+        return bench.window->Worker()->QueuedTasks() == 0 && writes.size() >= 7;
+    }));
+    test::PumpFor(200ms);
+    HidTrace::SetSink({});
+
+    const int active = bench.store.GetActiveLightMode(second);
+    EXPECT_GT(bench.store.CountLightRows(second), 0);
+    EXPECT_NE(active, 3);
+    // The second byte of a write is its command code.
+    const auto sent = [&](const std::string& code) {
+        for (const std::string& line : writes) {
+            const size_t bytes = line.find(' ', 2);
+            if (line.compare(bytes + 4, 2, code) == 0) return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(sent("05"));
+    EXPECT_TRUE(sent("09"));
+    EXPECT_EQ(bench.backend->Find("vireo-cable")->Mouse()->State().lightingEffect, active);
+    EXPECT_EQ(effects->GetCurData(), active);
+    EXPECT_TRUE(log.LinesStartingWith("lighting effect").empty());
 }
 
 TEST(DeviceMainDlg, LanguageChangedMessageRefreshesFromTheFile) {
