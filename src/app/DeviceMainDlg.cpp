@@ -259,6 +259,9 @@ void DeviceMainDlg::OnMessage(int id, int code, std::intptr_t param) {
             ShowMessageBox(kMessageBoxOk, GetLanText(text::kVersionCheck),
                            GetLanText(text::kUpToDate), this);
             return;
+        case settings_id::kVersion:
+            AboutDlg::ShowOver(this, m_column.ReleaseNumber(), m_context.software.version);
+            return;
         case settings_id::kReturn:
             OnReturnFromSettings();
             return;
@@ -400,6 +403,7 @@ void DeviceMainDlg::ApplyTexts() {
     m_column.ShowFirmwareLabel();
     m_settings.ApplyTexts(m_context.software.version);
     m_column.ShowProfileTitle();
+    m_deviceEvents.ApplyTexts();
     // The pages set their texts when built; afterwards only a language change renews them.
     if (m_textsApplied) m_pages.ApplyTexts();
     m_textsApplied = true;

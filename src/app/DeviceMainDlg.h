@@ -92,6 +92,11 @@ class DeviceMainDlg : public DUI::MDialog {
     void ShowDevicePages(bool show);
     void SelectTab(int index);
     void ShowNoDevicePanel(bool show);
+    // Whether the device list has an attached device's card (home shows the list then).
+    void SetAnyAttached(bool attached) {
+        m_view.SetAnyAttached(attached);
+        ApplyView();
+    }
     // The device pages, buttons first (a mouse was chosen).
     void OpenDevicePages();
     // Switches the pages, the picture and the firmware label to model and reads its
@@ -120,6 +125,8 @@ class DeviceMainDlg : public DUI::MDialog {
     const MainViewState& View() const { return m_view; }
     // The tray icon.
     TrayIcon& Tray() { return m_shell.Tray(); }
+    // True when closing or starting hidden can come back through a tray icon.
+    bool CanHideToTray() const { return m_shell.TrayAvailable(); }
     // The worker (exists after initialisation).
     DeviceWorker* Worker() const { return m_worker.get(); }
     // The active profile of the store.

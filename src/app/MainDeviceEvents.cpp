@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "app/MainDeviceEvents.h"
 
+#include <utility>
+
 #include "app/DPIMsgDlg.h"
 #include "app/DeviceMainDlg.h"
 #include "app/MainUpdateEvents.h"
 #include "app/SaveWaitDlg.h"
 #include "base/Log.h"
 #include "editors/MacroPage.h"
+#include "platform/LanguageTexts.h"
+#include "platform/UsedTextIds.h"
 #include "ui/BatteryCtrl.h"
 #include "ui/CDeviceList.h"
 #include "ui/UiThread.h"
@@ -40,12 +44,39 @@ void MainDeviceEvents::SelectTab(int index) { m_window.SelectTab(index); }
 void MainDeviceEvents::ShowNoDevicePanel(bool show) { m_window.ShowNoDevicePanel(show); }
 
 void MainDeviceEvents::SetAllDeviceState(int state) {
+    // Before a rescan: the devices it lists are set one by one after this.
+    const std::map<int, int> before = std::exchange(m_attached, {});
+    for (const auto& [model, oldState] : before) ShowNote(model);
     if (DUI::CDeviceList* list = List()) list->SetAllDeviceState(state);
+    m_window.SetAnyAttached(false);
 }
 
 void MainDeviceEvents::SetDeviceState(int model, int mode, int state) {
     m_listModes[model] = mode;
-    if (DUI::CDeviceList* list = List()) list->SetDeviceState(model, mode, state);
+    m_attached[model] = state;
+    DUI::CDeviceList* list = List();
+    if (list != nullptr) {
+        list->SetDeviceState(model, mode, state);
+        // Home pre-selects a mouse that is there, never an absent model's card.
+        if (state == 1 && list->GetDeviceState(list->GetSelectDevice()) != 1)
+            list->SetSelectDevice(model);
+    }
+    ShowNote(model);
+    m_window.SetAnyAttached(true);
+}
+
+void MainDeviceEvents::ShowNote(int model) {
+    DUI::CDeviceList* list = List();
+    if (list == nullptr) return;
+    const auto attached = m_attached.find(model);
+    const auto mode = m_listModes.find(model);
+    const bool mouseOff = attached != m_attached.end() && attached->second != 1 &&
+                          mode != m_listModes.end() && mode->second == 1;
+    list->SetDeviceNote(model, mouseOff ? GetLanText(text::kReceiverMouseOff) : std::string());
+}
+
+void MainDeviceEvents::ApplyTexts() {
+    for (const auto& [model, state] : m_attached) ShowNote(model);
 }
 
 void MainDeviceEvents::SetDeviceVersion(int model, unsigned releaseNumber) {

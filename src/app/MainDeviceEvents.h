@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 
 #include "device/DeviceEvents.h"
@@ -52,12 +53,18 @@ class MainDeviceEvents final : public DeviceEvents {
     void FirmwareProgress(int percent) override;
     void CloseFirmwareWindow() override;
 
+    // Sets the language texts of the device list's notes again.
+    void ApplyTexts();
+
   private:
     DUI::CDeviceList* List() const;
+    // The note of a model's card: a receiver whose mouse is off asks for the mouse.
+    void ShowNote(int model);
 
     DeviceMainDlg& m_window;
     MainUpdateEvents& m_updates;
     std::map<int, int> m_listModes;  // model -> connection mode last shown in the device list
+    std::map<int, int> m_attached;   // model -> state, of the models the last rescan listed
 };
 
 }  // namespace kestrix

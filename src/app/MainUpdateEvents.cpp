@@ -3,6 +3,7 @@
 
 #include "app/CUIMessageBox.h"
 #include "app/DeviceMainDlg.h"
+#include "app/SettingsPage.h"
 #include "app/ShellStyle.h"
 #include "app/UpdateProcessDlg.h"
 #include "app/UpdateTipDlg.h"
@@ -22,7 +23,12 @@ MainUpdateEvents::~MainUpdateEvents() = default;
 
 void MainUpdateEvents::ShowApplicationCheck(const std::string& latestVersion,
                                             const std::string& /*label*/, bool updateEnabled) {
-    // The settings page builds its label from the state, so a language change renews it.
+    // The settings page builds its label from the state, so a language change renews it. No
+    // version means the server could not be asked or gave no usable answer.
+    if (latestVersion.empty() && !updateEnabled) {
+        SetUpdateState(kUpdateStateCheckFailed, latestVersion);
+        return;
+    }
     SetUpdateState(updateEnabled ? 1 : 2, latestVersion);
 }
 

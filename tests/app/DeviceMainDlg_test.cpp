@@ -60,10 +60,42 @@ TEST(DeviceMainDlg, InitialisationQueuesReadThenUpdateCheckAndNamesTheModel) {
 }
 
 TEST(DeviceMainDlg, RescanNamesAnotherModelWhenTheRememberedOneIsAbsent) {
-    WindowBench bench("harrier_pro");
-    ASSERT_TRUE(bench.CreateAndWaitForDevice());
-    EXPECT_EQ(bench.registry->Value(kDeviceTypeValue), "201");
-    EXPECT_EQ(bench.window->SelectedDevice(), 201);
+    for (const char* scenario : {"harrier_pro", "harrier_pro-receiver"}) {
+        WindowBench bench(scenario);
+        ASSERT_TRUE(bench.CreateAndWaitForDevice()) << scenario;
+        EXPECT_EQ(bench.registry->Value(kDeviceTypeValue), "201") << scenario;
+        EXPECT_EQ(bench.window->SelectedDevice(), 201) << scenario;
+        // Home pre-selects the attached mouse, not the absent model remembered at start.
+        auto* list = bench.window->GetControlAs<DUI::CDeviceList>(frame_id::kDeviceList);
+        EXPECT_EQ(list->GetSelectDevice(), 201) << scenario;
+    }
+}
+
+// A receiver whose mouse is off is a device: home shows its card, off line, with a note
+// asking for the mouse, instead of the panel for "no device".
+TEST(DeviceMainDlg, ReceiverWithItsMouseOffShowsItsCard) {
+    WindowBench bench("receiver-off");
+    ASSERT_TRUE(bench.Create());
+    auto* list = bench.window->GetControlAs<DUI::CDeviceList>(frame_id::kDeviceList);
+    ASSERT_TRUE(test::PumpUntil([&] { return list->IsVisible(); }));
+    EXPECT_FALSE(bench.window->GetControl(frame_id::kNoDevicePanel)->IsVisible());
+    EXPECT_EQ(list->GetDeviceState(201), 0);
+    EXPECT_EQ(list->GetDeviceNote(201), "Off line — switch the mouse on");
+    EXPECT_EQ(list->GetDeviceNote(101), "");
+}
+
+TEST(DeviceMainDlg, VersionLineOfTheSettingsOpensTheAboutWindow) {
+    WindowBench bench("none");
+    ASSERT_TRUE(bench.Create());
+    bench.window->OnMessage(frame_id::kSettings, DUI::kNotifyClick, 0);
+    bool shown = false;
+    DUI::PostToUiThread([&] {
+        const std::vector<DUI::MWindow*> about = DUI::FindWindows("About Window");
+        shown = !about.empty();
+        if (shown) about.front()->SendMessage(DUI::kWmClose, 1, 0);
+    });
+    bench.window->OnMessage(settings_id::kVersion, DUI::kNotifyClick, 0);
+    EXPECT_TRUE(shown);
 }
 
 TEST(DeviceMainDlg, NoDeviceShowsThePanelAndQueuesNothingOnRemoval) {
@@ -365,6 +397,10 @@ TEST(DeviceMainDlg, VersionCheckButtonQueuesTask23EachTime) {
     test::LogRecorder log;
     WindowBench bench("none");
     ASSERT_TRUE(bench.Create());
+    // A check without an answer says so, never that the program is up to date.
+    bench.window->UpdateEventSink().ShowApplicationCheck("", "", false);
+    EXPECT_EQ(bench.window->GetControlAs<DUI::MText>(settings_id::kUpdateState)->GetTitle(),
+              "Could not check for updates");
     bench.window->UpdateEventSink().SetUpdateState(1, "1.0.4");
     EXPECT_TRUE(bench.window->GetControl(settings_id::kUpdateButton)->IsEnabled());
     EXPECT_EQ(bench.window->GetControlAs<DUI::MText>(settings_id::kUpdateState)->GetTitle(),
