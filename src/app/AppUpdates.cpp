@@ -5,8 +5,10 @@
 #include "app/DeviceMainDlg.h"
 #include "base/Log.h"
 #include "device/Catalogue.h"
+#include "device/DeviceTask.h"
 #include "device/HidDeviceManager.h"
 #include "platform/LanguageTexts.h"
+#include "platform/UsedTextIds.h"
 
 namespace kestrix {
 
@@ -14,8 +16,8 @@ AppUpdates::AppUpdates(AppContext& context, DeviceMainDlg& window)
     : m_context(context),
       m_window(window),
       m_stopping(std::make_shared<std::atomic<bool>>(false)),
-      m_deviceEvents(window),
-      m_updateEvents(window),
+      m_deviceEvents(window.DeviceEventSink()),
+      m_updateEvents(window.UpdateEventSink()),
       m_service(MakeConfig(), context.devices, m_deviceEvents, m_updateEvents) {
     // A closing window must not wait for a slow server: the transfer ends at its next check.
     m_service.Web().SetCancel([stopping = m_stopping] { return stopping->load(); });
@@ -41,7 +43,16 @@ UpdateConfig AppUpdates::MakeConfig() {
 
 void AppUpdates::Install(const DeviceWorkerHooks& given) {
     DeviceWorkerHooks hooks = given;
-    if (!hooks.update) hooks.update = [this](int task) { m_service.RunTask(task); };
+    if (!hooks.update) {
+        hooks.update = [this](int task) {
+            m_service.RunTask(task);
+            // A check that got no usable answer says so instead of leaving the last state.
+            if (task == static_cast<int>(DeviceTask::UpdateCheck) &&
+                m_service.Status().applicationState == kUpdateStateUnknown)
+                m_updateEvents.ShowApplicationCheck({}, GetLanText(text::kUpdateCheckFailed),
+                                                    false);
+        };
+    }
     if (!hooks.firmwareUpgrade) {
         hooks.firmwareUpgrade = [this] {
             const FirmwareUpgradeResult result = m_service.UpgradeFirmware();

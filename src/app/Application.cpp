@@ -84,6 +84,7 @@ int RunApplication(const ApplicationOptions& options) {
     context.moduleFolder = moduleFolder;
     context.dataFolder = dataFolder;
     context.startHidden = hidden;
+    context.trayAvailable = options.trayAvailable;
     context.registry = registry;
     context.autostart = platform.MakeAutostart(config.programName);
     context.launcher = platform.MakeLauncher();
@@ -129,7 +130,10 @@ int RunApplication(const ApplicationOptions& options) {
 
     if (options.viewTourDwellMs > 0) window->StartViewTour(options.viewTourDwellMs);
     if (options.onWindowCreated) options.onWindowCreated(*window);
-    window->ShowModal(hidden ? DUI::kSwHide : DUI::kSwShowNormal);
+    // Starting hidden needs a tray icon to come back from; without one the window shows.
+    const bool startHidden = hidden && window->CanHideToTray();
+    if (hidden && !startHidden) LogLine("no tray to start hidden in; the window is shown");
+    window->ShowModal(startHidden ? DUI::kSwHide : DUI::kSwShowNormal);
     if (hotplug) hotplug->Stop();
 
     // 12. COM, OLE and GDI+ have nothing to shut down; the window object goes last, before the

@@ -27,6 +27,8 @@ struct ApplicationOptions {
     int viewTourDwellMs = 0;
     // Ends the process at once; null: flush the log and _exit.
     std::function<void(int exitCode)> exitProcess;
+    // Whether the desktop has a tray (tests); null: ask the desktop.
+    std::function<bool()> trayAvailable;
     // Called once the main window exists and before its loop runs (screenshots, tests).
     std::function<void(DeviceMainDlg& window)> onWindowCreated;
 };

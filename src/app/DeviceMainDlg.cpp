@@ -7,13 +7,9 @@
 #include "app/CUIMessageBox.h"
 #include "app/DPIMsgDlg.h"
 #include "app/MainLayout.h"
-#include "app/ProfileDlg.h"
 #include "app/SaveWaitDlg.h"
 #include "app/ShellStyle.h"
 #include "app/UiDeviceEvents.h"
-#include "app/UpdateProcessDlg.h"
-#include "app/UpdateTipDlg.h"
-#include "app/VersionText.h"
 #include "app/ViewTour.h"
 #include "base/Log.h"
 #include "base/Text.h"
@@ -22,11 +18,9 @@
 #include "device/HidDeviceManager.h"
 #include "editors/DeviceSettingsPage.h"
 #include "editors/MacroPage.h"
-#include "exchange/ProfileFile.h"
 #include "platform/AppRegistry.h"
 #include "platform/DesktopLauncher.h"
 #include "platform/LanguageTexts.h"
-#include "platform/SingleInstance.h"
 #include "platform/UsedTextIds.h"
 #include "store/DataStore.h"
 #include "ui/CDeviceList.h"
@@ -36,57 +30,31 @@
 #include "ui/MTabCtrl.h"
 #include "ui/Manager.h"
 #include "ui/UiThread.h"
-#include "update/UpdateService.h"
 
 namespace kestrix {
 
 using namespace frame_id;
 
-const TabItem kTabItems[6] = {
-    {kPageHome, text::kTabHome, "icon\\tab_home.png"},
-    {kPageButtons, text::kTabButtons, "icon\\tab_key.png"},
-    {kPagePerformance, text::kTabPerformance, "icon\\tab_dpi.png"},
-    {kPageMacros, text::kTabMacros, "icon\\tab_macro.png"},
-    {kPageLighting, text::kTabLighting, "icon\\tab_light.png"},
-    {kPageDeviceSettings, text::kTabDevice, "icon\\tab_set.png"},
-};
-
 namespace {
 
-// A second launch asks for the window; handed over as this private message.
-constexpr unsigned kWmShowRequest = DUI::kWmUser + 101;
-// Model name used when "DeviceType" names no catalogue model.
-constexpr char kFallbackModelName[] = "Kestrix";
 constexpr int kControlTimerMs = 10;
 constexpr int kTabIndexHome = 0;
 
-// Controls of the frame itself; every other id is offered to the editor pages first.
-bool IsFrameControl(int id) {
-    switch (id) {
-        case kLogo:
-        case kClose:
-        case kMinimise:
-        case kSettings:
-        case kMaximise:
-        case kProfileButton:
-        case kResetDefaults:
-        case kTabs:
-        case kDeviceList:
-        case kListPrevious:
-        case kListNext:
-        case kFirmwareCheck:
-        case kVersionCheck:
-        case kResetDefaults2:
-            return true;
-        default:
-            return (id >= settings_id::kBackground && id <= settings_id::kQa) || id >= kProgramName;
-    }
+DUI::MControlFont* FontControl(DUI::MControl* control) {
+    return dynamic_cast<DUI::MControlFont*>(control);
 }
 
 }  // namespace
 
 DeviceMainDlg::DeviceMainDlg(AppContext& context)
-    : m_context(context), m_settings(*this, context) {}
+    : m_context(context),
+      m_settings(*this, context),
+      m_updateEvents(*this),
+      m_deviceEvents(*this, m_updateEvents),
+      m_shell(*this, context),
+      m_column(*this, context),
+      m_profiles(*this, context),
+      m_choice(*this, context) {}
 
 DeviceMainDlg::~DeviceMainDlg() {
     if (m_events) m_events->Detach();
@@ -109,24 +77,8 @@ void DeviceMainDlg::QueueTask(int code) {
 // ---- Initialisation ----
 
 bool DeviceMainDlg::OnInitDialog() {
-    // 1. What a second launch looks for: the single-instance guard hands its requests here.
-    const DUI::WindowHandle handle = GetSafeHwnd();
-    if (m_context.instance) {
-        m_context.instance->SetHandlers(
-            [handle] { DUI::PostWindowMessage(handle, kWmShowRequest, 0, 0); },
-            [handle](int parameter) {
-                DUI::PostWindowMessage(handle, kWmExitRequest, 0, parameter);
-            });
-    }
-
-    // 2. and 3. The window icon and the tray icon.
-    const std::string iconPath = DUI::Manager::GetSkinPath("DeviceDriver.ico");
-    SetIcon(iconPath);
-    // Without an icon in a tray the window must never hide on close.
-    const bool desktopHasTray =
-        m_context.trayAvailable ? m_context.trayAvailable() : TrayIcon::Available();
-    const bool iconShown = desktopHasTray && m_tray.Add(*this, iconPath, m_context.programName);
-    m_trayAvailable = m_context.trayAvailable ? desktopHasTray : iconShown;
+    // 1. to 3. Second launch, window icon, tray icon.
+    m_shell.Install();
 
     // 4. The DPI indicator, shown once and hidden at once.
     m_dpiIndicator = std::make_unique<DPIMsgDlg>();
@@ -144,7 +96,7 @@ bool DeviceMainDlg::OnInitDialog() {
                             "device/" + std::filesystem::path(model.image).filename().string());
         }
     }
-    m_settings.LoadState(m_trayAvailable);
+    m_settings.LoadState(m_shell.TrayAvailable());
     ApplyTexts();
     ApplyView();
 
@@ -163,7 +115,7 @@ bool DeviceMainDlg::OnInitDialog() {
                 pointerPage->ApplyPendingPointerChange();
             };
     }
-    m_events = std::make_unique<UiDeviceEvents>(static_cast<DeviceEvents&>(*this));
+    m_events = std::make_unique<UiDeviceEvents>(m_deviceEvents);
     m_worker = std::make_unique<DeviceWorker>(*m_context.devices, *m_context.store, *m_events,
                                               std::move(config), std::move(hooks));
 
@@ -191,33 +143,33 @@ std::intptr_t DeviceMainDlg::OnWindowMessage(unsigned msg, std::uintptr_t wParam
     switch (msg) {
         case DUI::kWmCommand:
             if (wParam == kCommandTrayExit) {
-                EndProgram();
+                m_shell.EndProgram();
             } else if (wParam == kCommandAbout) {
-                AboutDlg::ShowOver(this, SelectedFirmwareVersion(), m_context.software.version);
+                AboutDlg::ShowOver(this, m_column.ReleaseNumber(), m_context.software.version);
             }
             return MDialog::OnWindowMessage(msg, wParam, lParam);
         case kWmTrayNotify:
-            OnTrayNotify(lParam);
+            m_shell.OnTrayNotify(lParam);
             return 0;
         case kWmExitRequest:
-            if (lParam == kExitRequestCode) EndProgram();
+            if (lParam == kExitRequestCode) m_shell.EndProgram();
             return 0;
         case kWmShowRequest:
-            BringBack();
+            m_shell.BringBack();
             return 0;
         case kWmUpdateAvailable:
-            OnUpdatePrompt(wParam);
+            m_updateEvents.Prompt(wParam);
             return 0;
         case kWmUpdateProgress:
-            if (m_updateWindow != nullptr) m_updateWindow->SetProgress(static_cast<int>(lParam));
+            m_updateEvents.DownloadProgress(static_cast<int>(lParam));
             return 1;
         case kWmProfilePopup:
-            OnProfilePopup(wParam, lParam);
+            m_profiles.OnChoice(wParam, lParam);
             return 0;
         case kWmMacroListMenu:
         case kWmMacroEventEditor:
         case kWmEventListMenu:
-            if (auto* macros = dynamic_cast<MacroPage*>(Page(kPageMacros))) {
+            if (MacroPage* macros = m_pages.Macros()) {
                 const int command = static_cast<int>(lParam);
                 if (msg == kWmMacroListMenu) macros->OnMacroListMenu(command);
                 if (msg == kWmMacroEventEditor) macros->OnInsertMenu(command);
@@ -241,12 +193,10 @@ void DeviceMainDlg::StartViewTour(int dwellMs) {
 
 void DeviceMainDlg::OnTimer(int id) {
     if (m_tour && m_tour->OnTimer(id)) return;
-    for (auto& [itemId, page] : m_pages) {
-        if (page->OnTimer(id)) return;
-    }
+    m_pages.OnTimer(id);
 }
 
-void DeviceMainDlg::OnUserCloseWindow() { OnCloseButton(); }
+void DeviceMainDlg::OnUserCloseWindow() { m_shell.OnCloseButton(); }
 
 // ---- Control notifications ----
 
@@ -256,11 +206,7 @@ void DeviceMainDlg::OnMessage(int id, int code, std::intptr_t param) {
         return;
     }
     // Every other id belongs to the frame or to exactly one editor page.
-    if (!IsFrameControl(id)) {
-        for (auto& [itemId, page] : m_pages) {
-            if (page->OnMessage(id, code, param)) return;
-        }
-    }
+    if (!IsFrameControl(id) && m_pages.OnMessage(id, code, param)) return;
     if (code != DUI::kNotifyClick) return;
     switch (id) {
         case kLogo:
@@ -268,7 +214,7 @@ void DeviceMainDlg::OnMessage(int id, int code, std::intptr_t param) {
                 m_context.launcher->OpenUrl(m_context.software.websiteUrl);
             return;
         case kClose:
-            OnCloseButton();
+            m_shell.OnCloseButton();
             return;
         case kMinimise:
             OnMinimize();
@@ -281,15 +227,15 @@ void DeviceMainDlg::OnMessage(int id, int code, std::intptr_t param) {
             ApplyView();
             return;
         case kProfileButton:
-            OnProfileButton();
+            m_profiles.OpenMenu();
             return;
         case kResetDefaults:
         case kResetDefaults2:
         case settings_id::kReset:
-            OnResetToDefaults();
+            m_choice.ResetToDefaults();
             return;
         case kDeviceList:
-            OnDeviceChosen(param);
+            m_choice.OnChosen(param);
             return;
         case kListPrevious:
         case kListNext:
@@ -312,6 +258,9 @@ void DeviceMainDlg::OnMessage(int id, int code, std::intptr_t param) {
         case kVersionCheck:
             ShowMessageBox(kMessageBoxOk, GetLanText(text::kVersionCheck),
                            GetLanText(text::kUpToDate), this);
+            return;
+        case settings_id::kVersion:
+            AboutDlg::ShowOver(this, m_column.ReleaseNumber(), m_context.software.version);
             return;
         case settings_id::kReturn:
             OnReturnFromSettings();
@@ -345,187 +294,6 @@ void DeviceMainDlg::OnReturnFromSettings() {
     ApplyView();
 }
 
-void DeviceMainDlg::OnDeviceChosen(std::intptr_t param) {
-    auto* list = GetControlAs<DUI::CDeviceList>(kDeviceList);
-    int model = static_cast<int>(param);
-    if (model <= 0 && list != nullptr) model = list->GetSelectDevice();
-    HidDeviceManager& devices = *m_context.devices;
-    // 1. Only an identified mouse on line can be worked on.
-    if (model <= 0 || !devices.IsIdentified(model)) {
-        ShowMessageBox(kMessageBoxOk, GetLanText(text::kCheckConnection),
-                       GetLanText(text::kDeviceNotIdentified), this);
-        return;
-    }
-    // 2. A new selection switches the pages to the model and opens its database.
-    if (model != m_lastSelectedDevice) {
-        m_lastSelectedDevice = model;
-        devices.SetSelectedModel(model);
-        m_context.registry->WriteAppRegistryString(kDeviceTypeValue, Format("%d", model));
-        LoadModel(model);
-        if (const CatalogueModel* entry = ModelOf(model)) {
-            if (!m_context.store->OpenForModel(m_context.dataFolder, entry->deviceAttr)) {
-                LogLine("database of model %d (%s) could not be opened", model,
-                        entry->deviceAttr.c_str());
-            }
-        }
-        if (m_worker) {
-            const bool lighting = m_definition.lightingPage;
-            m_worker->UpdateState([model, lighting](DeviceState& s) {
-                s.selectedModel = model;
-                s.lightingPage = lighting;
-            });
-        }
-    }
-    // 3. Through a receiver the mouse is read again; by cable it already was.
-    if (devices.GetConnectionKind() == ConnectionKind::Receiver) {
-        SetCaption(text::kCaptionWireless);
-        QueueTask(static_cast<int>(DeviceTask::ReadWithRefresh));
-    } else {
-        SetCaption(text::kCaptionWired);
-    }
-    // 4. The device pages, buttons first.
-    m_view.SetDevicePages(true);
-    OnTabSelected(1);
-}
-
-void DeviceMainDlg::OnResetToDefaults() {
-    if (!MouseOnLine()) {
-        ShowMessageBox(kMessageBoxOk, GetLanText(text::kMouseOffline),
-                       GetLanText(text::kCheckConnection), this);
-        return;
-    }
-    if (ShowMessageBox(kMessageBoxYesNo, GetLanText(text::kFactoryResetTitle),
-                       GetLanText(text::kFactoryResetText), this) != DUI::kIdOk) {
-        return;
-    }
-    const int deviceType = m_context.registry->ReadAppRegistryInt(kDeviceTypeValue);
-    const CatalogueModel* model = ModelOf(deviceType);
-    LogLine("restoring factory settings of %s",
-            model != nullptr ? model->name.c_str() : kFallbackModelName);
-    QueueTask(static_cast<int>(DeviceTask::RestoreFactory));
-}
-
-void DeviceMainDlg::OnCloseButton() {
-    // Hiding needs a tray to come back from; without one, close always ends the program.
-    if (m_trayAvailable && m_context.registry->ReadAppRegistryInt(kExitModeValue) == 1) {
-        ShowWindow(DUI::kSwHide);
-        return;
-    }
-    EndProgram();
-}
-
-void DeviceMainDlg::EndProgram() {
-    m_tray.Remove();
-    m_context.exitProcess(0);
-}
-
-void DeviceMainDlg::BringBack() {
-    ShowWindow(DUI::kSwShowNormal);
-    BringToFront();
-}
-
-void DeviceMainDlg::OnTrayNotify(std::intptr_t mouseMessage) {
-    switch (mouseMessage) {
-        case DUI::kWmLButtonDown:
-        case DUI::kWmLButtonDblClk:
-            BringBack();
-            break;
-        case DUI::kWmRButtonUp:
-            m_tray.ShowMenu(*this, GetLanText(text::kTrayExit));
-            break;
-        default:
-            break;
-    }
-}
-
-void DeviceMainDlg::OnProfileButton() {
-    if (!MouseOnLine()) {
-        ShowMessageBox(kMessageBoxOk, GetLanText(text::kMouseOffline),
-                       GetLanText(text::kCheckConnection), this);
-        return;
-    }
-    DUI::Rect anchor =
-        GetControl(kProfileButton) != nullptr ? GetControl(kProfileButton)->GetRect() : DUI::Rect{};
-    if (DUI::MControl* label = GetControl(kProfileLabel)) anchor.left = label->GetRect().left;
-    ClientToScreen(anchor);
-    ProfileDlg::ShowAbove(*this, anchor, *m_context.store, CurrentProfile());
-}
-
-void DeviceMainDlg::OnProfilePopup(std::uintptr_t action, std::intptr_t profile) {
-    DataStore& store = *m_context.store;
-    switch (action) {
-        case 0:
-            store.SetActiveProfile(static_cast<ProfileId>(profile));
-            store.SetCurrentProfile(static_cast<ProfileId>(profile));
-            ShowProfileTitle();
-            QueueTask(static_cast<int>(DeviceTask::WriteAll));
-            break;
-        case 1: {
-            const std::string path = ChooseFile(FileDialogKind::Open, "MouseKey (*.xml)", "*.xml");
-            if (path.empty() || !std::filesystem::exists(path)) return;
-            const ProfileImportResult result =
-                ImportProfile(store, CurrentProfile(), path, m_definition.lightingPage,
-                              [this](int task) { QueueTask(task); });
-            if (result.imported) ShowProfileTitle();
-            break;
-        }
-        case 2: {
-            const std::string path = ChooseFile(FileDialogKind::Save, "Profile (*.xml)", "*.xml");
-            if (path.empty()) return;
-            ExportProfile(store, static_cast<ProfileId>(profile), path, m_definition.lightingPage,
-                          [](const std::string& name) { return LocaliseProfileName(name); });
-            break;
-        }
-        default:
-            break;
-    }
-}
-
-void DeviceMainDlg::OnUpdatePrompt(std::uintptr_t kind) {
-    // Each window is made before its task is queued, so the worker's first progress finds it.
-    if (kind == kUpdateKindApplication) {
-        const std::string lower =
-            Format("%s:v%s, %s", GetLanText(text::kLatestVersion).c_str(), m_latestVersion.c_str(),
-                   GetLanText(text::kUpdateNow).c_str());
-        if (ShowMessageBox(kMessageBoxYesNo, GetLanText(text::kNewVersionAvailable), lower, this) !=
-            DUI::kIdOk)
-            return;
-        UpdateProcessDlg window;
-        if (!window.Create(this, kUpdateProcessTitle, kShellWindowStyle, DUI::kWsExToolWindow,
-                           {0, 0, UpdateProcessDlg::kWidth, UpdateProcessDlg::kHeight})) {
-            LogLine("the update download window could not be created; nothing downloaded");
-            return;
-        }
-        window.CenterWindow();
-        m_updateWindow = &window;
-        QueueTask(static_cast<int>(DeviceTask::UpdateDownload));
-        window.ShowModal(DUI::kSwShowNormal);
-        m_updateWindow = nullptr;
-        return;
-    }
-    if (kind == kUpdateKindFirmware) {
-        const std::string lower =
-            Format("%s:v%s, %s", GetLanText(text::kLatestVersion).c_str(),
-                   FirmwareVersionDigits(SelectedFirmwareLabel().latest).c_str(),
-                   GetLanText(text::kUpdateNow).c_str());
-        if (ShowMessageBox(kMessageBoxYesNo, GetLanText(text::kFirmwareVersion), lower, this) !=
-            DUI::kIdOk)
-            return;
-        if (m_firmwareWindow) m_firmwareWindow->DestroyWindow();
-        m_firmwareWindow = std::make_unique<UpdateTipDlg>();
-        const bool created =
-            m_firmwareWindow->Create(this, kUpdateTipTitle, kShellWindowStyle, DUI::kWsExToolWindow,
-                                     {0, 0, UpdateTipDlg::kWidth, UpdateTipDlg::kHeight});
-        if (!created)
-            LogLine("the firmware window could not be created; the upgrade runs without it");
-        QueueTask(static_cast<int>(DeviceTask::FirmwareUpgrade));
-        if (created) {
-            m_firmwareWindow->CenterWindow();
-            m_firmwareWindow->ShowModal(DUI::kSwShowNormal);
-        }
-    }
-}
-
 std::string DeviceMainDlg::ChooseFile(FileDialogKind kind, const std::string& filter,
                                       const std::string& pattern) {
     if (m_context.chooseFile) return m_context.chooseFile(kind, filter, pattern);
@@ -535,19 +303,6 @@ std::string DeviceMainDlg::ChooseFile(FileDialogKind kind, const std::string& fi
                             ? DUI::ShowOpenFileDialog(this, filter, path)
                             : DUI::ShowSaveFileDialog(this, filter, {}, path);
     return chosen ? path : std::string();
-}
-
-void DeviceMainDlg::SetUpdateState(int state, const std::string& latestVersion) {
-    m_updateState = state;
-    m_latestVersion = latestVersion;
-    m_settings.SetUpdateState(state, latestVersion);
-}
-
-void DeviceMainDlg::SetLatestFirmware(int state, const std::string& latestFirmware) {
-    FirmwareLabel& label = SelectedFirmwareLabel();
-    label.checkState = state;
-    label.latest = latestFirmware;
-    ShowFirmwareLabel();
 }
 
 std::string DeviceMainDlg::ReportedFirmwareVersion() const {
@@ -577,13 +332,6 @@ const CatalogueModel* DeviceMainDlg::ModelOf(int model) const {
     return nullptr;
 }
 
-unsigned DeviceMainDlg::SelectedFirmwareVersion() const {
-    for (const HidDeviceEntryView& entry : m_context.devices->ListEntries()) {
-        if (entry.modelNumber == m_selectedDevice) return entry.releaseNumber;
-    }
-    return 0;
-}
-
 // ---- Closing ----
 
 void DeviceMainDlg::CloseWindow() {
@@ -591,15 +339,13 @@ void DeviceMainDlg::CloseWindow() {
     m_closing = true;
     // A check or download on a slow server must not hold the worker's stop.
     if (m_context.stopUpdates) m_context.stopUpdates();
-    if (m_context.instance) m_context.instance->SetHandlers([] {}, [](int) {});
     if (m_worker) m_worker->Stop();
     if (m_events) m_events->Detach();
-    m_tray.Remove();
+    m_shell.Uninstall();
     m_context.devices->CloseAll();
     if (m_dpiIndicator) m_dpiIndicator->CloseWindow();
     if (m_saveWait) m_saveWait->CloseWindow();
-    if (m_firmwareWindow) m_firmwareWindow->CloseWindow();
-    if (m_updateWindow != nullptr) m_updateWindow->CloseWindow();
+    m_updateEvents.CloseWindows();
     SetMTimer(0);
     DestroyWindow();
 }
@@ -615,5 +361,132 @@ void DeviceMainDlg::ShowSaveWait() {
     }
     m_saveWait->Show();
 }
+
+// ---- Layout, looks and navigation ----
+
+void DeviceMainDlg::InitUI(const DUI::Rect& rect) {
+    SetBkColor(kWindowBackground, kPanelBorderColour);
+    const MainLayout layout(rect.Width(), rect.Height());
+    CreateFrameControls(*this, layout, m_context.programName);
+    m_settings.Create();
+    LayoutControls(layout);
+    CreateEditorPages(layout);
+}
+
+void DeviceMainDlg::LayoutControls(const MainLayout& layout) {
+    SetCaptionHeight(layout.S(64));
+    LayoutFrameControls(*this, layout);
+    m_settings.Layout(layout);
+    m_pages.Layout(layout.PagePanel());
+}
+void DeviceMainDlg::UISize(const DUI::Rect& rect) {
+    if (DUI::MControl* maximise = GetControl(kMaximise)) {
+        maximise->SetImage(IsMaximized() ? "sysbtn_restore.png" : "sysbtn_maximize.png");
+    }
+    LayoutControls(MainLayout(rect.Width(), rect.Height()));
+}
+
+DUI::MControl* DeviceMainDlg::PagePanel(int itemId) const {
+    return GetControl(kPagePanelBase + itemId);
+}
+
+void DeviceMainDlg::ApplyView() {
+    const ViewVisibility view = m_view.Visibility();
+    // A mouse on its cable has no battery to show.
+    ShowFrameControls(*this, view, m_captionId == kCaptionReceiver, m_definition.lightingPage);
+    if (m_pages.Show(view.pagePanel)) LogLine("page %d shown", view.pagePanel);
+    m_settings.Show(view.settingsPage);
+}
+
+void DeviceMainDlg::ApplyTexts() {
+    SetFrameTexts(*this, m_context.programName, m_captionId, m_context.software.version);
+    m_column.ShowFirmwareLabel();
+    m_settings.ApplyTexts(m_context.software.version);
+    m_column.ShowProfileTitle();
+    m_deviceEvents.ApplyTexts();
+    // The pages set their texts when built; afterwards only a language change renews them.
+    if (m_textsApplied) m_pages.ApplyTexts();
+    m_textsApplied = true;
+}
+
+void DeviceMainDlg::LoadModel(int model) {
+    m_selectedDevice = model;
+    m_column.SetModel(model);
+    DeviceDefinition definition;
+    // The flags stay on unless the model's file turns them off.
+    definition.showSaveTips = true;
+    definition.showDpiTips = true;
+    if (const CatalogueModel* entry = ModelOf(model)) {
+        if (!LoadDeviceDefinition(m_context.moduleFolder, entry->deviceAttr, definition)) {
+            LogLine("model file of %s could not be read", entry->deviceAttr.c_str());
+        }
+    }
+    m_definition = definition;
+    m_pages.Context().deviceAttr =
+        ModelOf(model) != nullptr ? ModelOf(model)->deviceAttr : std::string();
+    if (DUI::MControl* picture = GetControl(kMousePicture)) {
+        picture->SetImage(m_definition.mousePicture.empty() ? "device\\mouse.png"
+                                                            : m_definition.mousePicture);
+    }
+    ApplyView();
+    m_column.ShowFirmwareLabel();
+}
+
+void DeviceMainDlg::SetCaption(int textId) {
+    m_captionId = textId;
+    if (auto* caption = FontControl(GetControl(kCaption))) caption->SetTitle(GetLanText(textId));
+    ApplyView();
+}
+
+void DeviceMainDlg::ShowDevicePages(bool show) {
+    m_view.SetDevicePages(show);
+    ApplyView();
+}
+
+void DeviceMainDlg::SelectTab(int index) { OnTabSelected(index); }
+
+void DeviceMainDlg::ShowNoDevicePanel(bool show) {
+    m_view.SetNoDevicePanel(show);
+    ApplyView();
+}
+
+void DeviceMainDlg::OpenDevicePages() {
+    m_view.SetDevicePages(true);
+    OnTabSelected(1);
+}
+
+void DeviceMainDlg::SwitchToModel(int model) {
+    m_choice.SetChosen(model);
+    if (model != m_selectedDevice || m_definition.keys.empty()) LoadModel(model);
+}
+
+// The pages share one context: the store, the selected model and the window's services.
+void DeviceMainDlg::CreateEditorPages(const MainLayout& layout) {
+    EditorContext& context = m_pages.Context();
+    context.store = m_context.store;
+    context.pointer = m_context.pointer.get();
+    context.programFolder = m_context.moduleFolder;
+    context.definition = &m_definition;
+    context.queueTask = [this](int task) { QueueTask(task); };
+    context.deviceState = [this] { return m_worker ? m_worker->State() : DeviceState{}; };
+    context.updateDeviceState = [this](const std::function<void(DeviceState&)>& change) {
+        if (m_worker) m_worker->UpdateState(change);
+    };
+    context.showSaveWait = [this] { ShowSaveWait(); };
+    context.showDpiIndicator = [this](int dpi) {
+        if (m_dpiIndicator) m_dpiIndicator->Show(dpi);
+    };
+    context.messageBox = [this](int type, const std::string& upper, const std::string& lower) {
+        return ShowMessageBox(type, upper, lower, this);
+    };
+    context.chooseFile = [this](bool save, const std::string& filter, const std::string& pattern) {
+        return ChooseFile(save ? FileDialogKind::Save : FileDialogKind::Open, filter, pattern);
+    };
+    context.refreshDeviceColumn = [this] { m_column.ShowCurrentStage(); };
+
+    m_pages.Create(*this, m_context.launcher.get(), layout.PagePanel());
+}
+
+bool DeviceMainDlg::OnKeyEvent(const DUI::KeyEvent& key) { return m_pages.OnKeyEvent(key); }
 
 }  // namespace kestrix

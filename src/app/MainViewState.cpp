@@ -30,7 +30,7 @@ ViewVisibility MainViewState::Visibility() const {
     }
     // The device pages need a connected device; without one the home view stays.
     if (m_currentPage == kPageHome || !m_devicePages) {
-        view.noDevicePanel = m_noDevicePanel || !m_devicePages;
+        view.noDevicePanel = (m_noDevicePanel || !m_devicePages) && !m_anyAttached;
         view.homeList = !view.noDevicePanel;
         return view;
     }

@@ -42,6 +42,9 @@ class MainViewState {
     bool SettingsVisible() const { return m_settings; }
     bool DevicePagesShown() const { return m_devicePages; }
     bool NoDevicePanelShown() const { return m_noDevicePanel; }
+    // Some device is attached, on line or not (a receiver whose mouse is off): home shows the
+    // device list with its card rather than the panel for "no device".
+    void SetAnyAttached(bool attached) { m_anyAttached = attached; }
     ViewVisibility Visibility() const;
 
   private:
@@ -49,6 +52,7 @@ class MainViewState {
     bool m_settings = false;
     bool m_devicePages = false;
     bool m_noDevicePanel = false;
+    bool m_anyAttached = false;
 };
 
 }  // namespace kestrix

@@ -15,6 +15,7 @@
 #include "ui/CRadioButton.h"
 #include "ui/MButton.h"
 #include "ui/MComboBox.h"
+#include "ui/MControlFont.h"
 #include "ui/MDialog.h"
 #include "ui/MPicture.h"
 #include "ui/MText.h"
@@ -46,12 +47,15 @@ void SettingsPage::Create() {
     }
     m_owner.CreateControl("CImageButton", kReturn, none)->SetImage("img_return.png");
 
-    for (int id : {kLanguageLabel, kStartupLabel, kCloseLabel, kLinksLabel, kVersion}) {
+    for (int id : {kLanguageLabel, kStartupLabel, kCloseLabel, kLinksLabel}) {
         if (auto* label = m_owner.CreateControlAs<DUI::MText>("MText", id, none)) {
             label->SetFont(15);
             label->SetTextColor(kHeadingColour);
         }
     }
+    // The version line opens the about window (the owner handles its click).
+    if (auto* version = m_owner.CreateControlAs<DUI::MControlFont>("CTextButton", kVersion, none))
+        version->SetFont(15);
     if (auto* state = m_owner.CreateControlAs<DUI::MText>("MText", kUpdateState, none)) {
         state->SetFont(14);
         state->SetTextColor(kSecondaryColour);
@@ -152,11 +156,17 @@ void SettingsPage::SetUpdateState(int state, const std::string& latestVersion) {
     m_latestVersion = latestVersion;
     auto* label = dynamic_cast<DUI::MControlFont*>(Control(kUpdateState));
     if (label != nullptr) {
-        label->SetTitle(state == 1 ? Format("%s: v%s", GetLanText(text::kLatestVersion).c_str(),
-                                            latestVersion.c_str())
-                                   : GetLanText(text::kUpToDate));
+        std::string shown = GetLanText(text::kUpToDate);
+        if (state == 1) {
+            shown =
+                Format("%s: v%s", GetLanText(text::kLatestVersion).c_str(), latestVersion.c_str());
+        } else if (state == kUpdateStateCheckFailed) {
+            shown = GetLanText(text::kUpdateCheckFailed);
+        }
+        label->SetTitle(shown);
     }
-    if (DUI::MControl* button = Control(kUpdateButton)) button->SetEnabled(state == 1);
+    if (DUI::MControl* button = Control(kUpdateButton))
+        button->SetEnabled(state == 1 || state == kUpdateStateCheckFailed);
 }
 
 bool SettingsPage::HandleClick(int id) {

@@ -37,6 +37,10 @@ inline constexpr int kFeedback = 290;
 inline constexpr int kQa = 291;
 }  // namespace settings_id
 
+// Update state of a check that got no usable answer (the others: 0 none yet, 1 newer version,
+// 2 up to date).
+inline constexpr int kUpdateStateCheckFailed = 3;
+
 // Radio group of the close behaviour.
 inline constexpr char kExitModeGroup[] = "IDC_SET_STC_EXITMODE";
 
@@ -60,7 +64,8 @@ class SettingsPage {
     // Sets every text of the page from the language file; appVersion fills the version label.
     void ApplyTexts(const std::string& appVersion);
     // Shows the update state: 1 newer version (text 582 and the version, button enabled),
-    // 2 up to date (text 580, button disabled), 0 no answer yet (text 580).
+    // 2 up to date (text 580, button disabled), 3 the check failed (text 584, button enabled
+    // to try again), 0 no answer yet (text 580).
     void SetUpdateState(int state, const std::string& latestVersion);
     // Handles a click on 281, 282, 286, 287 or 289 to 291; false for any other id.
     bool HandleClick(int id);

@@ -294,6 +294,8 @@ void KeyPage::ApplyTexts() {
         const int selected = m_list != nullptr ? m_list->GetCurSel() : -1;
         m_filledKeys.clear();
         FillButtons();
+        // The rebuilt list shows the defaults; the stored assignments go back over them.
+        ShowButtonDescriptions();
         if (m_list != nullptr) m_list->SetCurSel(selected);
         if (m_picture != nullptr) m_picture->SetCurSel(selected);
         if (selected >= 0) SetText(m_owner, kSelectedTitle, ButtonName(selected));
@@ -322,6 +324,20 @@ void KeyPage::FillButtons() {
     m_filledPicture = definition.mousePicture;
 }
 
+void KeyPage::ShowButtonDescriptions() {
+    if (m_context.definition != nullptr) {
+        for (const ModelKeyEntry& key : m_context.definition->keys) {
+            SetButtonDescription(key.keyValue, GetLanText(key.funcDesc));
+        }
+    }
+    if (m_context.HasOpenStore()) {
+        std::vector<KeyAssignmentRow> rows;
+        m_context.store->ListKeyAssignments(m_context.store->CurrentProfile(), rows);
+        for (const KeyAssignmentRow& row : rows)
+            SetButtonDescription(row.keyCode, AssignmentDisplayText(row));
+    }
+}
+
 void KeyPage::LoadMacroChoices() {
     if (!m_context.HasOpenStore()) return;
     std::vector<MacroRow> macros;
@@ -343,17 +359,7 @@ void KeyPage::Refresh() {
         m_context.updateDeviceState([](DeviceState& state) { state.selectedKey = 0; });
     SetText(m_owner, kSelectedTitle, ButtonName(0));
 
-    if (m_context.definition != nullptr) {
-        for (const ModelKeyEntry& key : m_context.definition->keys) {
-            SetButtonDescription(key.keyValue, GetLanText(key.funcDesc));
-        }
-    }
-    if (m_context.HasOpenStore()) {
-        std::vector<KeyAssignmentRow> rows;
-        m_context.store->ListKeyAssignments(m_context.store->CurrentProfile(), rows);
-        for (const KeyAssignmentRow& row : rows)
-            SetButtonDescription(row.keyCode, AssignmentDisplayText(row));
-    }
+    ShowButtonDescriptions();
     ShowAssignment();
     if (auto* area = m_owner->GetControl(kFunctionArea))
         area->SetVisible(m_list != nullptr && m_list->GetCount() > 0);
@@ -521,36 +527,39 @@ void KeyPage::ShowAssignment() {
     for (const KeyFunctionBox& box : KeyFunctionBoxes()) {
         if (auto* combo = ControlOf<DUI::MComboBox2>(m_owner, box.controlId)) combo->SetCheck(0);
     }
-    auto* mouseBox = ControlOf<DUI::MComboBox2>(m_owner, kMouseBox);
-    // Neutral state: the mouse box marked on its first item, the others on their defaults.
+    // Neutral state: no box marked, each on its first item.
     for (const KeyFunctionBox& box : KeyFunctionBoxes()) {
         if (box.type == KeyFunctionType::Dpi || box.type == KeyFunctionType::Device) continue;
         if (auto* combo = ControlOf<DUI::MComboBox2>(m_owner, box.controlId)) {
             combo->SetCurSel(combo->GetCount() > 0 ? box.neutralIndex : -1);
         }
     }
-    if (mouseBox != nullptr) mouseBox->SetCheck(1);
     auto* fixed = ControlOf<DUI::MButton2>(m_owner, kFixedFunction);
     if (fixed != nullptr) fixed->SetCheck(0);
 
+    // The function in force: the stored row, else the button's default function. Only its
+    // category is marked; a key combination or rapid fire has no box to mark.
     KeyAssignmentRow row;
-    if (!m_context.HasOpenStore() ||
-        !m_context.store->GetKeyAssignment(m_context.store->CurrentProfile(), m_selectedKey, row)) {
-        return;
+    const bool stored =
+        m_context.HasOpenStore() &&
+        m_context.store->GetKeyAssignment(m_context.store->CurrentProfile(), m_selectedKey, row);
+    if (!stored) {
+        if (m_context.definition == nullptr) return;
+        const auto& keys = m_context.definition->keys;
+        const auto key = std::find_if(keys.begin(), keys.end(), [this](const ModelKeyEntry& k) {
+            return k.keyValue == m_selectedKey;
+        });
+        if (key == keys.end()) return;
+        row.macroType = key->funcType;
+        row.macroValue = key->funcValue;
     }
     const auto type = static_cast<KeyFunctionType>(row.macroType);
-    if (type == KeyFunctionType::Mouse) {
-        if (mouseBox != nullptr) mouseBox->SelectData(row.macroValue);
-        return;
-    }
     if (type == KeyFunctionType::FixedFunction) {
-        if (mouseBox != nullptr) mouseBox->SetCheck(0);
         if (fixed != nullptr) fixed->SetCheck(1);
         return;
     }
     for (const KeyFunctionBox& box : KeyFunctionBoxes()) {
         if (box.type != type) continue;
-        if (mouseBox != nullptr) mouseBox->SetCheck(0);
         if (auto* combo = ControlOf<DUI::MComboBox2>(m_owner, box.controlId)) {
             combo->SetCheck(1);
             combo->SelectData(row.macroValue);

@@ -101,6 +101,9 @@ class KeyPage : public EditorPage {
   private:
     void CreateControls(const DUI::Rect& rect);
     void FillButtons();
+    // Each button's description in the list and the picture: its stored assignment, else its
+    // default function.
+    void ShowButtonDescriptions();
     void LoadMacroChoices();
     void SelectButton(int index);
     // ShowAssignment: hides the panels and shows the selected button's row in the boxes.

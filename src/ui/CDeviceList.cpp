@@ -71,6 +71,19 @@ bool CDeviceList::SetDeviceState(int model, int mode, int state) {
     return true;
 }
 
+bool CDeviceList::SetDeviceNote(int model, const std::string& note) {
+    const int index = IndexOf(model);
+    if (index < 0) return false;
+    m_cards[index].note = note;
+    Invalidate();
+    return true;
+}
+
+std::string CDeviceList::GetDeviceNote(int model) const {
+    const int index = IndexOf(model);
+    return index < 0 ? std::string() : m_cards[index].note;
+}
+
 void CDeviceList::SetAllDeviceState(int state) {
     for (Card& card : m_cards) {
         card.state = state;
@@ -281,11 +294,17 @@ void CDeviceList::Paint(QPainter& painter) {
         const qreal rowY = rect.top() + h * 0.84;
         const qreal icon = std::clamp(h / 16, 16.0, 22.0);
         painter.setFont(Theme::MakeFont(12));
-        const QString version = card.version > 0 ? VersionText(card.version) : QString();
-        const QString battery =
-            card.battery >= 0 ? QStringLiteral("%1%").arg(card.battery) : QString();
         const QFontMetricsF metrics(painter.font());
+        // A note takes the place of battery and version.
+        const QString note = metrics.elidedText(QString::fromStdString(card.note), Qt::ElideRight,
+                                                w - 24 - icon - 12 - 8);
+        const QString version =
+            card.version > 0 && note.isEmpty() ? VersionText(card.version) : QString();
+        const QString battery = card.battery >= 0 && note.isEmpty()
+                                    ? QStringLiteral("%1%").arg(card.battery)
+                                    : QString();
         qreal rowWidth = icon + 12;
+        if (!note.isEmpty()) rowWidth += 8 + metrics.horizontalAdvance(note);
         if (!battery.isEmpty()) {
             rowWidth += 16 + icon * 1.6 + 4 + metrics.horizontalAdvance(battery);
         }
@@ -308,6 +327,12 @@ void CDeviceList::Paint(QPainter& painter) {
             painter.drawText(QRectF(cx, rowY - 10, metrics.horizontalAdvance(battery) + 2, 20),
                              Qt::AlignLeft | Qt::AlignVCenter, battery);
             cx += metrics.horizontalAdvance(battery);
+        }
+        if (!note.isEmpty()) {
+            cx += 8;
+            painter.setPen(Theme::kSecondary);
+            painter.drawText(QRectF(cx, rowY - 10, metrics.horizontalAdvance(note) + 2, 20),
+                             Qt::AlignLeft | Qt::AlignVCenter, note);
         }
         if (!version.isEmpty()) {
             cx += 16;

@@ -26,6 +26,11 @@ class CDeviceList : public MControl {
     // Connection kind (0 cable, 1 receiver) and state (1 on line, 0 off line) of a model's
     // card; false when the model has no card.
     bool SetDeviceState(int model, int mode, int state);
+    // A short note in the status row of a model's card, shown instead of battery and version
+    // ("" removes it); false when the model has no card.
+    bool SetDeviceNote(int model, const std::string& note);
+    // The note of a model's card ("" when none or no card).
+    std::string GetDeviceNote(int model) const;
     // Sets the state of every card (SetAllDeviceState(0) before a rescan).
     void SetAllDeviceState(int state);
     // Battery of a model's card: charge state (1 = charging) and level in percent.
@@ -74,6 +79,7 @@ class CDeviceList : public MControl {
         int chargeState = 0;
         int battery = -1;
         int version = 0;
+        std::string note;
     };
     int IndexOf(int model) const;
     double CardHeight() const;

@@ -95,7 +95,7 @@ struct AppRun {
     bool scenarioHasDevice = true;
 
     int Start(std::vector<const char*> args, SingleInstance::Role role,
-              const std::string& scenario = "vireo") {
+              const std::string& scenario = "vireo", std::function<bool()> tray = {}) {
         test::SetUpToolkit();
         LoadSimScenario(*backend, scenario);
         scenarioHasDevice = scenario != "none";
@@ -109,6 +109,7 @@ struct AppRun {
         options.devices = devices.get();
         options.store = &store;
         options.exitProcess = [](int) {};
+        options.trayAvailable = std::move(tray);
         // Start-up is tested without the network: the shipped update addresses are not asked.
         options.workerHooks.update = [](int) {};
         options.workerHooks.firmwareUpgrade = [] {};
@@ -168,9 +169,13 @@ TEST(Application, HideAnywhereStartsHidden) {
          {std::pair{"-hide", false}, std::pair{"--log=x-hide.txt", false}, std::pair{"-HIDE", true},
           std::pair{"-autorun", true}}) {
         AppRun run;
-        run.Start({argument}, SingleInstance::Role::First, "none");
+        run.Start({argument}, SingleInstance::Role::First, "none", [] { return true; });
         EXPECT_EQ(run.visibleInLoop, visible) << argument;
     }
+    // Without a tray there would be no way back to a hidden window: it shows.
+    AppRun run;
+    run.Start({"-hide"}, SingleInstance::Role::First, "none", [] { return false; });
+    EXPECT_TRUE(run.visibleInLoop);
 }
 
 TEST(Application, SecondLaunchAsksTheFirstToShowAndEndsWithZero) {

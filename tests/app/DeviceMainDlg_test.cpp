@@ -7,6 +7,13 @@
 #include "app/CUIMessageBox.h"
 #include "app/SettingsPage.h"
 #include "device/DeviceWorker.h"
+#include "device/HidTrace.h"
+#include "editors/KeyPage.h"
+#include "editors/LightingPage.h"
+#include "platform/UsedTextIds.h"
+#include "sim/SimBackend.h"
+#include "sim/SimDevice.h"
+#include "sim/SimMouse.h"
 #include "ui/CCheckButton.h"
 #include "ui/CDeviceList.h"
 #include "ui/CRadioButton.h"
@@ -14,6 +21,7 @@
 #include "ui/MTabCtrl.h"
 #include "ui/MText.h"
 #include "ui/MenuWnd.h"
+#include "ui/MouseCtrl.h"
 
 namespace kestrix {
 namespace {
@@ -52,10 +60,42 @@ TEST(DeviceMainDlg, InitialisationQueuesReadThenUpdateCheckAndNamesTheModel) {
 }
 
 TEST(DeviceMainDlg, RescanNamesAnotherModelWhenTheRememberedOneIsAbsent) {
-    WindowBench bench("harrier_pro");
-    ASSERT_TRUE(bench.CreateAndWaitForDevice());
-    EXPECT_EQ(bench.registry->Value(kDeviceTypeValue), "201");
-    EXPECT_EQ(bench.window->SelectedDevice(), 201);
+    for (const char* scenario : {"harrier_pro", "harrier_pro-receiver"}) {
+        WindowBench bench(scenario);
+        ASSERT_TRUE(bench.CreateAndWaitForDevice()) << scenario;
+        EXPECT_EQ(bench.registry->Value(kDeviceTypeValue), "201") << scenario;
+        EXPECT_EQ(bench.window->SelectedDevice(), 201) << scenario;
+        // Home pre-selects the attached mouse, not the absent model remembered at start.
+        auto* list = bench.window->GetControlAs<DUI::CDeviceList>(frame_id::kDeviceList);
+        EXPECT_EQ(list->GetSelectDevice(), 201) << scenario;
+    }
+}
+
+// A receiver whose mouse is off is a device: home shows its card, off line, with a note
+// asking for the mouse, instead of the panel for "no device".
+TEST(DeviceMainDlg, ReceiverWithItsMouseOffShowsItsCard) {
+    WindowBench bench("receiver-off");
+    ASSERT_TRUE(bench.Create());
+    auto* list = bench.window->GetControlAs<DUI::CDeviceList>(frame_id::kDeviceList);
+    ASSERT_TRUE(test::PumpUntil([&] { return list->IsVisible(); }));
+    EXPECT_FALSE(bench.window->GetControl(frame_id::kNoDevicePanel)->IsVisible());
+    EXPECT_EQ(list->GetDeviceState(201), 0);
+    EXPECT_EQ(list->GetDeviceNote(201), "Off line — switch the mouse on");
+    EXPECT_EQ(list->GetDeviceNote(101), "");
+}
+
+TEST(DeviceMainDlg, VersionLineOfTheSettingsOpensTheAboutWindow) {
+    WindowBench bench("none");
+    ASSERT_TRUE(bench.Create());
+    bench.window->OnMessage(frame_id::kSettings, DUI::kNotifyClick, 0);
+    bool shown = false;
+    DUI::PostToUiThread([&] {
+        const std::vector<DUI::MWindow*> about = DUI::FindWindows("About Window");
+        shown = !about.empty();
+        if (shown) about.front()->SendMessage(DUI::kWmClose, 1, 0);
+    });
+    bench.window->OnMessage(settings_id::kVersion, DUI::kNotifyClick, 0);
+    EXPECT_TRUE(shown);
 }
 
 TEST(DeviceMainDlg, NoDeviceShowsThePanelAndQueuesNothingOnRemoval) {
@@ -357,14 +397,18 @@ TEST(DeviceMainDlg, VersionCheckButtonQueuesTask23EachTime) {
     test::LogRecorder log;
     WindowBench bench("none");
     ASSERT_TRUE(bench.Create());
-    bench.window->SetUpdateState(1, "1.0.4");
+    // A check without an answer says so, never that the program is up to date.
+    bench.window->UpdateEventSink().ShowApplicationCheck("", "", false);
+    EXPECT_EQ(bench.window->GetControlAs<DUI::MText>(settings_id::kUpdateState)->GetTitle(),
+              "Could not check for updates");
+    bench.window->UpdateEventSink().SetUpdateState(1, "1.0.4");
     EXPECT_TRUE(bench.window->GetControl(settings_id::kUpdateButton)->IsEnabled());
     EXPECT_EQ(bench.window->GetControlAs<DUI::MText>(settings_id::kUpdateState)->GetTitle(),
               GetLanText(582) + ": v1.0.4");
     bench.window->OnMessage(settings_id::kUpdateButton, DUI::kNotifyClick, 0);
     bench.window->OnMessage(settings_id::kUpdateButton, DUI::kNotifyClick, 0);
     EXPECT_EQ(QueuedTasks(log), (std::vector<int>{1, 23, 23, 23}));
-    bench.window->SetUpdateState(2, "1.0.3");
+    bench.window->UpdateEventSink().SetUpdateState(2, "1.0.3");
     EXPECT_FALSE(bench.window->GetControl(settings_id::kUpdateButton)->IsEnabled());
     EXPECT_EQ(bench.window->GetControlAs<DUI::MText>(settings_id::kUpdateState)->GetTitle(),
               GetLanText(580));
@@ -391,6 +435,107 @@ TEST(DeviceMainDlg, LanguageChangeReappliesTexts) {
     SetCurrentLcid(1033);
 }
 
+// A key combination and a macro on two buttons survive a language change and back: the
+// button list and the picture's callouts show the stored assignments, not the defaults.
+TEST(DeviceMainDlg, LanguageChangeKeepsTheStoredButtonAssignments) {
+    WindowBench bench("vireo");
+    ASSERT_TRUE(bench.CreateAndWaitForDevice());
+    bench.window->OnMessage(frame_id::kDeviceList, DUI::kNotifyClick, 101);
+    const std::vector<ModelKeyEntry>& keys = bench.window->Definition().keys;
+    ASSERT_GE(keys.size(), 5u);
+    const ProfileId profile = bench.store.CurrentProfile();
+    KeyAssignmentRow combination;
+    combination.profile = profile;
+    combination.keyCode = keys[3].keyValue;
+    combination.macroType = 2;  // key with modifiers
+    combination.macroValue = 0x3E;
+    combination.macroValue2 = 0x01;
+    combination.macroDesc = "Ctrl+F5";
+    ASSERT_NE(bench.store.ReplaceKeyAssignment(combination), 0);
+    KeyAssignmentRow macro = combination;
+    macro.keyCode = keys[4].keyValue;
+    macro.macroType = 4;
+    macro.macroValue = 7;
+    macro.macroDesc = "Custom1";
+    ASSERT_NE(bench.store.ReplaceKeyAssignment(macro), 0);
+    bench.window->DeviceEventSink().RefreshEditorPages();
+
+    auto* page = dynamic_cast<KeyPage*>(bench.window->Page(kPageButtons));
+    auto* picture = bench.window->GetControlAs<DUI::MouseCtrl>(KeyPage::kMousePicture);
+    ASSERT_NE(page, nullptr);
+    ASSERT_NE(picture, nullptr);
+    const auto shown = [&](size_t index) {
+        return std::make_pair(page->ButtonDescription(keys[index].keyValue),
+                              picture->GetKeyText(static_cast<int>(index)));
+    };
+    const std::string macroName = GetLanText(text::kCustom) + "1";
+    EXPECT_EQ(shown(3), std::make_pair(std::string("Ctrl+F5"), std::string("Ctrl+F5")));
+    EXPECT_EQ(shown(4), std::make_pair(macroName, macroName));
+    const std::string profileTitle =
+        bench.window->GetControlAs<DUI::MText>(frame_id::kProfileLabel)->GetTitle();
+
+    bench.window->ChangeLanguage(1049);
+    EXPECT_EQ(shown(3).first, "Ctrl+F5");
+    EXPECT_EQ(shown(4).first, GetLanText(text::kCustom) + "1");
+    EXPECT_NE(shown(4).first, macroName);
+    bench.window->ChangeLanguage(1033);
+    EXPECT_EQ(shown(3), std::make_pair(std::string("Ctrl+F5"), std::string("Ctrl+F5")));
+    EXPECT_EQ(shown(4), std::make_pair(macroName, macroName));
+    // The other buttons keep their default functions.
+    EXPECT_EQ(page->ButtonDescription(keys[0].keyValue), GetLanText(keys[0].funcDesc));
+    EXPECT_EQ(bench.window->GetControlAs<DUI::MText>(frame_id::kProfileLabel)->GetTitle(),
+              profileTitle);
+}
+
+// A profile switch from the pop-up sends the new profile's active lighting effect (0x05), even
+// when that profile's effects were never shown, and the lighting page shows what was sent.
+TEST(DeviceMainDlg, ProfileSwitchSendsTheNewProfilesLighting) {
+    test::LogRecorder log;
+    WindowBench bench("vireo");
+    ASSERT_TRUE(bench.CreateAndWaitForDevice());
+    bench.window->OnMessage(frame_id::kDeviceList, DUI::kNotifyClick, 101);
+    bench.window->OnMessage(frame_id::kTabs, DUI::kNotifyClick, 4);  // Lighting
+    const ProfileId first = bench.store.CurrentProfile();
+    // Profile 1 on effect 3, as the user picks it on the page.
+    ASSERT_TRUE(bench.store.SetActiveLightMode(first, 3));
+    bench.window->DeviceEventSink().RefreshLightingPage();
+    auto* effects = bench.window->GetControlAs<DUI::MComboBox>(LightingPage::kEffectId);
+    ASSERT_EQ(effects->GetCurData(), 3);
+    const ProfileId second = first == 1 ? 2 : 1;
+    ASSERT_EQ(bench.store.CountLightRows(second), 0);
+
+    std::mutex mutex;
+    std::vector<std::string> writes;
+    HidTrace::SetSink([&](std::string_view line) {
+        std::lock_guard lock(mutex);
+        if (line.rfind("W ", 0) == 0) writes.emplace_back(line);
+    });
+    bench.window->OnWindowMessage(kWmProfilePopup, 0, second);
+    ASSERT_TRUE(test::PumpUntil([&] {
+        std::lock_guard lock(mutex);
+        return bench.window->Worker()->QueuedTasks() == 0 && writes.size() >= 7;
+    }));
+    test::PumpFor(200ms);
+    HidTrace::SetSink({});
+
+    const int active = bench.store.GetActiveLightMode(second);
+    EXPECT_GT(bench.store.CountLightRows(second), 0);
+    EXPECT_NE(active, 3);
+    // The second byte of a write is its command code.
+    const auto sent = [&](const std::string& code) {
+        for (const std::string& line : writes) {
+            const size_t bytes = line.find(' ', 2);
+            if (line.compare(bytes + 4, 2, code) == 0) return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(sent("05"));
+    EXPECT_TRUE(sent("09"));
+    EXPECT_EQ(bench.backend->Find("vireo-cable")->Mouse()->State().lightingEffect, active);
+    EXPECT_EQ(effects->GetCurData(), active);
+    EXPECT_TRUE(log.LinesStartingWith("lighting effect").empty());
+}
+
 TEST(DeviceMainDlg, LanguageChangedMessageRefreshesFromTheFile) {
     WindowBench bench("none");
     ASSERT_TRUE(bench.Create());
@@ -407,7 +552,7 @@ TEST(DeviceMainDlg, TransientSweepClosesBoxesAsCancelled) {
     WindowBench bench("none");
     ASSERT_TRUE(bench.Create());
     int result = 0;
-    DUI::PostToUiThread([&] { bench.window->CloseTransientWindows(); });
+    DUI::PostToUiThread([&] { bench.window->DeviceEventSink().CloseTransientWindows(); });
     result = ShowMessageBox(kMessageBoxYesNo, "a", "b", bench.window.get());
     EXPECT_EQ(result, 2);
 }

@@ -84,6 +84,16 @@ TEST(MainViewState, ReturnFromSettings) {
     }
 }
 
+TEST(MainViewState, AnAttachedDeviceOffLineShowsTheListNotThePanel) {
+    MainViewState view;
+    view.SetNoDevicePanel(true);
+    view.SetAnyAttached(true);
+    EXPECT_FALSE(view.Visibility().noDevicePanel);
+    EXPECT_TRUE(view.Visibility().homeList);
+    view.SetAnyAttached(false);
+    EXPECT_TRUE(view.Visibility().noDevicePanel);
+}
+
 TEST(MainViewState, LosingTheDeviceFallsBackToHome) {
     MainViewState view;
     view.SetDevicePages(true);

@@ -291,6 +291,10 @@ TEST(UpdateFlow, UnreachableServerIsQuietAtStartUp) {
     EXPECT_TRUE(watcher.Boxes().empty());
     EXPECT_EQ(run.updates->Service().Status().applicationState, 0);
     EXPECT_EQ(run.Title(frame_id::kFirmwareCheck), "Firmware: v2.01");
+    // The settings page says the check failed, and offers it again.
+    ASSERT_TRUE(test::PumpUntil(
+        [&] { return run.Title(settings_id::kUpdateState) == "Could not check for updates"; }));
+    EXPECT_TRUE(run.bench.window->GetControl(settings_id::kUpdateButton)->IsEnabled());
     for (const std::string& line : run.log.LinesStartingWith("GET ")) {
         EXPECT_NE(line.find("failed"), std::string::npos) << line;
     }

@@ -221,6 +221,24 @@ TEST_F(KeyPageTest, StoredRowsShowTheirTexts) {
     EXPECT_EQ(host.Control<DUI::MComboBox2>(KeyPage::kDpiBox)->GetCheck(), 1);
     EXPECT_EQ(host.Control<DUI::MComboBox2>(KeyPage::kDpiBox)->GetCurData(), 1);
     EXPECT_EQ(host.Control<DUI::MComboBox2>(KeyPage::kMouseBox)->GetCheck(), 0);
+    // A macro marks only the macro box; a key combination marks no box at all; a button
+    // without a row marks the box of its default function.
+    const auto marked = [&] {
+        std::vector<int> ids;
+        for (int id : {KeyPage::kMouseBox, KeyPage::kMultimediaBox, KeyPage::kMacroBox,
+                       KeyPage::kShortcutBox, KeyPage::kDpiBox, KeyPage::kDeviceBox}) {
+            if (host.Control<DUI::MComboBox2>(id)->GetCheck() == 1) ids.push_back(id);
+        }
+        return ids;
+    };
+    SelectButton(5);
+    EXPECT_EQ(marked(), std::vector<int>{KeyPage::kMacroBox});
+    store(3, 2, 0x3E, "Ctrl+F5");
+    SelectButton(3);
+    EXPECT_EQ(marked(), std::vector<int>{});
+    host.Store().DeleteProfileKeyAssignments(profile);
+    SelectButton(3);
+    EXPECT_EQ(marked(), std::vector<int>{KeyPage::kMouseBox});
 }
 
 TEST_F(KeyPageTest, RepeatPanelClampsItsFieldsAndStoresTypeSeven) {

@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: MIT
+#include "app/ProfileActions.h"
+
+#include <filesystem>
+#include <string>
+
+#include "app/AppContext.h"
+#include "app/CUIMessageBox.h"
+#include "app/DeviceMainDlg.h"
+#include "app/ProfileDlg.h"
+#include "device/DeviceTask.h"
+#include "device/DeviceWorker.h"
+#include "exchange/ProfileFile.h"
+#include "platform/LanguageTexts.h"
+#include "platform/UsedTextIds.h"
+#include "store/DataStore.h"
+#include "store/DefaultLightRows.h"
+#include "ui/MControl.h"
+
+namespace kestrix {
+
+using namespace frame_id;
+
+ProfileActions::ProfileActions(DeviceMainDlg& window, AppContext& context)
+    : m_window(window), m_context(context) {}
+
+void ProfileActions::OpenMenu() {
+    if (!m_window.MouseOnLine()) {
+        ShowMessageBox(kMessageBoxOk, GetLanText(text::kMouseOffline),
+                       GetLanText(text::kCheckConnection), &m_window);
+        return;
+    }
+    DUI::MControl* button = m_window.GetControl(kProfileButton);
+    DUI::Rect anchor = button != nullptr ? button->GetRect() : DUI::Rect{};
+    if (DUI::MControl* label = m_window.GetControl(kProfileLabel))
+        anchor.left = label->GetRect().left;
+    m_window.ClientToScreen(anchor);
+    ProfileDlg::ShowAbove(m_window, anchor, *m_context.store, m_window.CurrentProfile());
+}
+
+void ProfileActions::SwitchTo(ProfileId profile) {
+    DataStore& store = *m_context.store;
+    store.SetActiveProfile(profile);
+    store.SetCurrentProfile(profile);
+    m_window.Column().ShowProfileTitle();
+    const DeviceDefinition& definition = m_window.Definition();
+    if (definition.lightingPage) {
+        // The write sends the effect the worker holds, which is still the old profile's: give
+        // it the new profile's active effect, making the profile's effect rows first when it
+        // never had any (as the lighting page does when it first shows a profile).
+        if (store.CountLightRows(profile) < 1)
+            InsertDefaultLightRows(store, profile, definition.lightModes);
+        const int effect = store.GetActiveLightMode(profile);
+        if (DeviceWorker* worker = m_window.Worker())
+            worker->UpdateState([effect](DeviceState& s) { s.currentLightingEffect = effect; });
+    }
+    // The write refreshes the pages first, so the lighting page shows what the mouse gets.
+    m_window.QueueTask(static_cast<int>(DeviceTask::WriteAll));
+}
+
+void ProfileActions::OnChoice(std::uintptr_t action, std::intptr_t profile) {
+    DataStore& store = *m_context.store;
+    const bool lighting = m_window.Definition().lightingPage;
+    switch (action) {
+        case 0:
+            SwitchTo(static_cast<ProfileId>(profile));
+            break;
+        case 1: {
+            const std::string path =
+                m_window.ChooseFile(FileDialogKind::Open, "MouseKey (*.xml)", "*.xml");
+            if (path.empty() || !std::filesystem::exists(path)) return;
+            const ProfileImportResult result =
+                ImportProfile(store, m_window.CurrentProfile(), path, lighting,
+                              [this](int task) { m_window.QueueTask(task); });
+            if (result.imported) m_window.Column().ShowProfileTitle();
+            break;
+        }
+        case 2: {
+            const std::string path =
+                m_window.ChooseFile(FileDialogKind::Save, "Profile (*.xml)", "*.xml");
+            if (path.empty()) return;
+            ExportProfile(store, static_cast<ProfileId>(profile), path, lighting,
+                          [](const std::string& name) { return LocaliseProfileName(name); });
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+}  // namespace kestrix

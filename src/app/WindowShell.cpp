@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: MIT
+#include "app/WindowShell.h"
+
+#include "app/AppContext.h"
+#include "app/DeviceMainDlg.h"
+#include "platform/AppRegistry.h"
+#include "platform/LanguageTexts.h"
+#include "platform/SingleInstance.h"
+#include "platform/UsedTextIds.h"
+#include "ui/Manager.h"
+#include "ui/UiThread.h"
+
+namespace kestrix {
+
+WindowShell::WindowShell(DeviceMainDlg& window, AppContext& context)
+    : m_window(window), m_context(context) {}
+
+void WindowShell::Install() {
+    // What a second launch looks for: the single-instance guard hands its requests here.
+    const DUI::WindowHandle handle = m_window.GetSafeHwnd();
+    if (m_context.instance) {
+        m_context.instance->SetHandlers(
+            [handle] { DUI::PostWindowMessage(handle, kWmShowRequest, 0, 0); },
+            [handle](int parameter) {
+                DUI::PostWindowMessage(handle, kWmExitRequest, 0, parameter);
+            });
+    }
+    // The window icon and the tray icon.
+    const std::string iconPath = DUI::Manager::GetSkinPath("DeviceDriver.ico");
+    m_window.SetIcon(iconPath);
+    // Without an icon in a tray the window must never hide on close.
+    const bool desktopHasTray =
+        m_context.trayAvailable ? m_context.trayAvailable() : TrayIcon::Available();
+    const bool iconShown = desktopHasTray && m_tray.Add(m_window, iconPath, m_context.programName);
+    m_trayAvailable = m_context.trayAvailable ? desktopHasTray : iconShown;
+}
+
+void WindowShell::Uninstall() {
+    if (m_context.instance) m_context.instance->SetHandlers([] {}, [](int) {});
+    m_tray.Remove();
+}
+
+void WindowShell::OnTrayNotify(std::intptr_t mouseMessage) {
+    switch (mouseMessage) {
+        case DUI::kWmLButtonDown:
+        case DUI::kWmLButtonDblClk:
+            BringBack();
+            break;
+        case DUI::kWmRButtonUp:
+            m_tray.ShowMenu(m_window, GetLanText(text::kTrayExit));
+            break;
+        default:
+            break;
+    }
+}
+
+void WindowShell::OnCloseButton() {
+    // Hiding needs a tray to come back from; without one, close always ends the program.
+    if (m_trayAvailable && m_context.registry->ReadAppRegistryInt(kExitModeValue) == 1) {
+        m_window.ShowWindow(DUI::kSwHide);
+        return;
+    }
+    EndProgram();
+}
+
+void WindowShell::EndProgram() {
+    m_tray.Remove();
+    m_context.exitProcess(0);
+}
+
+void WindowShell::BringBack() {
+    m_window.ShowWindow(DUI::kSwShowNormal);
+    m_window.BringToFront();
+}
+
+}  // namespace kestrix
