@@ -35,6 +35,7 @@ std::string CliSession::LoggedReason(size_t mark, const char* fallback) const {
 }
 
 CommandStatus CliSession::Open(SessionNeed need) {
+    const unsigned failures = m_store.FailureCount();
     DeviceWorkerConfig config;
     config.catalogueLines = m_setup.catalogue.lines;
     config.programFolder = m_setup.programFolder;
@@ -88,29 +89,57 @@ CommandStatus CliSession::Open(SessionNeed need) {
         const CommandStatus offline = OpenStoreOffline();
         if (!offline.Ok()) return offline;
     }
+    WarnAboutMovedStore();
     if (!m_store.IsOpened()) return DatabaseFailure();
     EnsureLightRows(Profile());
-    return CommandStatus::Success();
+    // The worker made sure of the profiles during the rescan; anything the store refused on
+    // the way (a locked or read-only file) fails the command instead of showing stale rows.
+    return StoreFailureSince(failures);
 }
 
 CommandStatus CliSession::OpenStoreOffline() {
     const CatalogueModel* model = Model();
-    if (!m_store.OpenForModel(m_setup.dataFolder, model->deviceAttr)) return DatabaseFailure();
-    EnsureProfiles(m_store, m_setup.programFolder, model->deviceAttr,
-                   [](int id) { return GetLanText(id); });
+    if (!m_store.OpenForModel(m_setup.dataFolder, model->deviceAttr)) {
+        WarnAboutMovedStore();
+        return DatabaseFailure();
+    }
+    const std::optional<std::array<bool, 6>> lightModes =
+        m_definition.lightingPage ? std::optional(m_definition.lightModes) : std::nullopt;
+    if (EnsureProfiles(
+            m_store, m_setup.programFolder, model->deviceAttr,
+            [](int id) { return GetLanText(id); }, lightModes) == 0) {
+        return CommandStatus::Failure(
+            "the profiles of the database could not be read or "
+            "completed: " +
+            m_store.LastFailure());
+    }
     return CommandStatus::Success();
+}
+
+CommandStatus CliSession::StoreFailureSince(unsigned mark) const {
+    if (m_store.FailureCount() == mark) return CommandStatus::Success();
+    return CommandStatus::Failure("the database refused the change: " + m_store.LastFailure());
+}
+
+void CliSession::WarnAboutMovedStore() {
+    const std::string moved = m_store.TakeMovedAsidePath();
+    if (moved.empty() || !m_setup.warn) return;
+    m_setup.warn("the database was damaged; it was moved aside to " + moved +
+                 " and a new one was created");
 }
 
 CommandStatus CliSession::DatabaseFailure() const {
     const CatalogueModel* model = Model();
     return CommandStatus::Failure(
-        Format("the database of model %d (%s) could not be opened in %s", m_model,
-               model != nullptr ? model->deviceAttr.c_str() : "?", m_setup.dataFolder.c_str()));
+        Format("the database of model %d (%s) could not be opened in %s: %s", m_model,
+               model != nullptr ? model->deviceAttr.c_str() : "?", m_setup.dataFolder.c_str(),
+               m_store.LastFailure().c_str()));
 }
 
 void CliSession::EnsureLightRows(ProfileId profile) {
-    // The lighting page creates a profile's effects the first time it shows it.
-    if (!m_definition.lightingPage || m_store.CountLightRows(profile) >= 1) return;
+    // The lighting page creates a profile's effects the first time it shows it; a count that
+    // could not be read (-1) is not an empty profile.
+    if (!m_definition.lightingPage || m_store.CountLightRows(profile) != 0) return;
     InsertDefaultLightRows(m_store, profile, m_definition.lightModes);
 }
 
@@ -130,9 +159,10 @@ CommandStatus CliSession::RunTask(int code) {
         const int effect = m_store.GetActiveLightMode(Profile());
         m_worker->UpdateState([effect](DeviceState& s) { s.currentLightingEffect = effect; });
     }
+    const unsigned failures = m_store.FailureCount();
     const DeviceTaskResult result = m_worker->RunTask(code);
     if (!result.ok) return CommandStatus::Failure(result.reason);
-    return CommandStatus::Success();
+    return StoreFailureSince(failures);
 }
 
 }  // namespace kestrix

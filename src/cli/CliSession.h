@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,6 +24,8 @@ struct SessionSetup {
     Catalogue catalogue;
     std::shared_ptr<HidBackend> backend;
     int requestedModel = 0;  // --model N; 0 = the first attached model
+    // Prints a warning line that is not the command's result (a damaged database moved aside).
+    std::function<void(const std::string& line)> warn;
 };
 
 // What a command needs before it can run.
@@ -48,7 +51,8 @@ class CliSession {
     // rows. Failure (exit 1) when what need asks for is missing.
     CommandStatus Open(SessionNeed need);
     // Runs one worker task now and waits for it; failure (exit 1) with the task's reason when
-    // the task's result is not ok.
+    // the task's result is not ok, or with the store's reason when the store refused any
+    // statement during the task.
     CommandStatus RunTask(int code);
     // Rescans with model selected and applies its identity (for the device list).
     CommandStatus Identify(int model);
@@ -89,6 +93,11 @@ class CliSession {
     };
 
     CommandStatus OpenStoreOffline();
+    // Failure with the store's last reason when the store refused a statement after mark (a
+    // FailureCount reading); success otherwise.
+    CommandStatus StoreFailureSince(unsigned mark) const;
+    // Prints the warning about a damaged database the store moved aside, once.
+    void WarnAboutMovedStore();
     // Failure naming the model's database and the data folder it should be in.
     CommandStatus DatabaseFailure() const;
 

@@ -288,6 +288,7 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
                 "--model %d is not a supported model; models: %s", args.model, models.c_str())));
     }
     setup.requestedModel = args.model;
+    setup.warn = [&output](const std::string& line) { output.Note("warning: " + line); };
     setup.dataFolder = LinuxAppFolders(programName).DataFolder();
     setup.backend =
         environment.backend != nullptr ? environment.backend : ChooseBackend(argc, argv, status);

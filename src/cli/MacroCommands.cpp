@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
@@ -7,7 +8,6 @@
 #include "cli/SettingRules.h"
 #include "exchange/MacroFile.h"
 #include "platform/LanguageTexts.h"
-#include "xml/XmlDocument.h"
 
 namespace kestrix {
 namespace {
@@ -20,12 +20,6 @@ CommandStatus FindMacro(CliSession& session, const std::string& text, MacroRow& 
     if (ParseInteger(text, id) && id > 0 && session.Store().GetMacro(id, macro))
         return CommandStatus::Success();
     return CommandStatus::BadValue("no macro with id \"" + text + "\" (see \"macro list\")");
-}
-
-// True when path loads as XML with a <macro> root, the files the macro imports take.
-bool IsMacroDocument(const std::string& path) {
-    XmlDocument doc;
-    return doc.LoadFile(path) && doc.FindElement("macro");
 }
 
 CliDocument MacroDocument(CliSession& session, const MacroRow& macro, bool withEvents) {
@@ -78,10 +72,15 @@ CommandStatus MacroListCommand(CommandContext& context) {
     CliSession session(context.setup);
     const CommandStatus opened = OpenLibrary(session);
     if (!opened.Ok()) return opened;
+    const unsigned failures = session.Store().FailureCount();
     std::vector<MacroRow> macros;
     session.Store().ListMacros(macros);
     CliDocument list = CliDocument::array();
     for (const MacroRow& macro : macros) list.push_back(MacroDocument(session, macro, false));
+    if (session.Store().FailureCount() != failures) {
+        return CommandStatus::Failure("the macros could not be read: " +
+                                      session.Store().LastFailure());
+    }
     CliDocument document;
     document["macros"] = list;
     context.output.Print(document);
@@ -141,13 +140,16 @@ CommandStatus MacroImportCommand(CommandContext& context, const std::string& pat
     const size_t mark = session.Log().Mark();
     std::vector<ImportedMacro> imported;
     if (list) {
-        imported = ImportMacroList(session.Store(), path);
-        // The list import returns nothing both for a list without macros and for a file it
-        // refused; a file that does not open as a <macro> document is the refusal.
-        if (imported.empty()) {
-            const std::string reason =
-                session.LoggedReason(mark, "the file is not a macro file; nothing imported");
-            if (!IsMacroDocument(path)) return CommandStatus::Failure(reason);
+        MacroListImport result = ImportMacroList(session.Store(), path);
+        imported = std::move(result.macros);
+        if (!result.complete) {
+            // The macros before the refused one stay imported; say which.
+            std::string kept;
+            for (const ImportedMacro& macro : imported)
+                kept += (kept.empty() ? "" : ", ") + std::to_string(macro.macroId);
+            return CommandStatus::Failure(
+                session.LoggedReason(mark, "the file is not a macro file; nothing imported") +
+                (imported.empty() ? std::string() : " (already imported: macros " + kept + ")"));
         }
     } else {
         const std::optional<ImportedMacro> macro = ImportMacro(session.Store(), path);
@@ -193,7 +195,7 @@ CommandStatus MacroExportAllCommand(CommandContext& context, const std::string& 
     std::vector<MacroRow> macros;
     CliDocument document;
     document["exported"] = path;
-    document["macros"] = session.Store().ListMacros(macros);
+    document["macros"] = std::max(session.Store().ListMacros(macros), 0);
     context.output.Print(document);
     return CommandStatus::Success();
 }

@@ -14,7 +14,9 @@ namespace {
 // The profile named by text when the database has it.
 CommandStatus FindProfile(CliSession& session, const std::string& text, ProfileId& profile) {
     std::vector<ProfileRow> rows;
-    session.Store().ListProfiles(rows);
+    if (session.Store().ListProfiles(rows) < 0)
+        return CommandStatus::Failure("the profiles could not be read: " +
+                                      session.Store().LastFailure());
     std::string ids;
     for (const ProfileRow& row : rows) {
         ids += (ids.empty() ? "" : ", ") + std::to_string(row.profile);
@@ -42,7 +44,9 @@ CommandStatus ProfileListCommand(CommandContext& context) {
     const CommandStatus opened = session.Open(SessionNeed::Store);
     if (!opened.Ok()) return opened;
     std::vector<ProfileRow> rows;
-    session.Store().ListProfiles(rows);
+    if (session.Store().ListProfiles(rows) < 0)
+        return CommandStatus::Failure("the profiles could not be read: " +
+                                      session.Store().LastFailure());
     CliDocument list = CliDocument::array();
     for (const ProfileRow& row : rows) list.push_back(ProfileRowDocument(row));
     CliDocument document;

@@ -237,7 +237,8 @@ void LightingPage::RefreshLightingPage() {
     }
     DataStore& store = *m_context.store;
     const ProfileId profile = store.CurrentProfile();
-    if (store.CountLightRows(profile) < 1) {
+    // A count that could not be read (-1) is not an empty profile: nothing is inserted then.
+    if (store.CountLightRows(profile) == 0) {
         const std::array<bool, 6> enabled = m_context.definition != nullptr
                                                 ? m_context.definition->lightModes
                                                 : std::array<bool, 6>{};

@@ -569,7 +569,7 @@ void MacroPage::OnMacroListMenu(int command) {
             ExportMacro(*m_context.store, SelectedMacroId(), path);
             break;
         case 105:
-            for (const ImportedMacro& imported : ImportMacroList(*m_context.store, path)) {
+            for (const ImportedMacro& imported : ImportMacroList(*m_context.store, path).macros) {
                 AddMacroToLists(imported.name, imported.macroId);
             }
             break;
@@ -690,7 +690,6 @@ void MacroPage::SaveMacroSettings(int changedId) {
 void MacroPage::SaveMacroEvents() {
     const int macroId = SelectedMacroId();
     if (m_context.store == nullptr || m_events == nullptr || macroId <= 0) return;
-    m_context.store->DeleteMacroRecords(macroId);
     std::vector<MacroRecordRow> rows;
     for (int i = 0; i < m_events->GetCount(); ++i) {
         const DUI::RecordEntry entry = m_events->GetEntry(i);
@@ -703,7 +702,9 @@ void MacroPage::SaveMacroEvents() {
         row.delayTime = static_cast<int>(entry.stamp);
         rows.push_back(std::move(row));
     }
-    m_context.store->InsertMacroRecords(rows);
+    // Old and new events are swapped in one transaction; when the store refuses, the list
+    // goes back to what it still holds (the store's failure listener tells the user).
+    if (!m_context.store->ReplaceMacroRecords(macroId, rows)) ShowMacro(macroId);
 }
 
 void MacroPage::ShowInsertMenu() {

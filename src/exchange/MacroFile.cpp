@@ -4,6 +4,7 @@
 #include "base/Log.h"
 #include "base/Text.h"
 #include "store/DataStore.h"
+#include "store/StoreTransaction.h"
 #include "xml/XmlDocument.h"
 
 namespace kestrix {
@@ -42,9 +43,10 @@ MacroRow ReadMacroAttributes(const XmlDocument& doc) {
     return row;
 }
 
-// Inserts every <item> among the current parent's children as an event of macroId, one
-// statement each; a failed event is skipped.
-void InsertEventItems(DataStore& store, XmlDocument& doc, int macroId) {
+// Inserts every <item> among the current parent's children as an event of macroId; false
+// when the store refused them.
+bool InsertEventItems(DataStore& store, XmlDocument& doc, int macroId) {
+    std::vector<MacroRecordRow> events;
     while (doc.FindElement("item")) {
         MacroRecordRow event;
         event.macroId = macroId;
@@ -53,8 +55,32 @@ void InsertEventItems(DataStore& store, XmlDocument& doc, int macroId) {
         event.type = ParseDecimal(doc.GetAttribute("type"));
         event.value = ParseDecimal(doc.GetAttribute("value"));
         event.delayTime = ParseDecimal(doc.GetAttribute("timestamp"));
-        store.InsertMacroRecord(event);
+        events.push_back(std::move(event));
     }
+    return store.InsertMacroRecords(events);
+}
+
+// Inserts row and the events under the current element's child named itemsElement (when
+// present) in one transaction; the new macro id, 0 (nothing kept) when the store refused.
+int InsertMacroWithEvents(DataStore& store, XmlDocument& doc, const MacroRow& row,
+                          const char* itemsElement, bool itemsInside) {
+    StoreTransaction transaction(store);
+    const int id = store.InsertMacro(row);
+    if (id > 0) {
+        if (itemsInside) doc.IntoElement();
+        if (doc.FindElement(itemsElement)) {
+            doc.IntoElement();
+            InsertEventItems(store, doc, id);
+            doc.OutOfElement();
+        }
+        if (itemsInside) doc.OutOfElement();
+    }
+    if (!transaction.Commit() || id <= 0) {
+        LogLine("macro import: the database refused macro \"%s\"; nothing of it was stored: %s",
+                row.name.c_str(), store.LastFailure().c_str());
+        return 0;
+    }
+    return id;
 }
 
 // Loads path and enters its <macro> root; false (a log line) for anything else.
@@ -70,7 +96,13 @@ bool OpenMacroFile(XmlDocument& doc, const std::string& path) {
     return true;
 }
 
-bool Save(const XmlDocument& doc, const std::string& path) {
+// Writes doc unless a store read failed since failureMark: a file built from a failed read
+// would replace the user's file with a partial one.
+bool Save(DataStore& store, unsigned failureMark, const XmlDocument& doc, const std::string& path) {
+    if (store.FailureCount() != failureMark) {
+        LogLine("macro export: the macros could not be read: %s", store.LastFailure().c_str());
+        return false;
+    }
     if (doc.SaveFile(path)) return true;
     LogLine("macro export: cannot write %s", path.c_str());
     return false;
@@ -79,6 +111,7 @@ bool Save(const XmlDocument& doc, const std::string& path) {
 }  // namespace
 
 bool ExportMacro(DataStore& store, int macroId, const std::string& path) {
+    const unsigned failures = store.FailureCount();
     MacroRow macro;
     if (!store.GetMacro(macroId, macro)) {
         LogLine("macro export: macro %d does not exist", macroId);
@@ -99,10 +132,11 @@ bool ExportMacro(DataStore& store, int macroId, const std::string& path) {
         AddEventItems(doc, events);
         doc.OutOfElement();
     }
-    return Save(doc, path);
+    return Save(store, failures, doc, path);
 }
 
 bool ExportAllMacros(DataStore& store, const std::string& path) {
+    const unsigned failures = store.FailureCount();
     std::vector<MacroRow> macros;
     store.ListMacros(macros);
 
@@ -123,7 +157,7 @@ bool ExportAllMacros(DataStore& store, const std::string& path) {
             doc.OutOfElement();
         }
     }
-    return Save(doc, path);
+    return Save(store, failures, doc, path);
 }
 
 std::optional<ImportedMacro> ImportMacro(DataStore& store, const std::string& path) {
@@ -131,34 +165,23 @@ std::optional<ImportedMacro> ImportMacro(DataStore& store, const std::string& pa
     if (!OpenMacroFile(doc, path)) return std::nullopt;
     doc.FindElement("macroinfo");
     MacroRow row = ReadMacroAttributes(doc);
-    int id = store.InsertMacro(row);
+    const int id = InsertMacroWithEvents(store, doc, row, "macroitems", false);
     if (id <= 0) return std::nullopt;
-    if (doc.FindElement("macroitems")) {
-        doc.IntoElement();
-        InsertEventItems(store, doc, id);
-        doc.OutOfElement();
-    }
     return ImportedMacro{id, row.name};
 }
 
-std::vector<ImportedMacro> ImportMacroList(DataStore& store, const std::string& path) {
-    std::vector<ImportedMacro> imported;
+MacroListImport ImportMacroList(DataStore& store, const std::string& path) {
+    MacroListImport result;
     XmlDocument doc;
-    if (!OpenMacroFile(doc, path)) return imported;
+    if (!OpenMacroFile(doc, path)) return result;
     while (doc.FindElement("macro_item")) {
         MacroRow row = ReadMacroAttributes(doc);
-        int id = store.InsertMacro(row);
-        if (id <= 0) continue;
-        doc.IntoElement();
-        if (doc.FindElement("record_item")) {
-            doc.IntoElement();
-            InsertEventItems(store, doc, id);
-            doc.OutOfElement();
-        }
-        doc.OutOfElement();
-        imported.push_back({id, row.name});
+        const int id = InsertMacroWithEvents(store, doc, row, "record_item", true);
+        if (id <= 0) return result;
+        result.macros.push_back({id, row.name});
     }
-    return imported;
+    result.complete = true;
+    return result;
 }
 
 }  // namespace kestrix

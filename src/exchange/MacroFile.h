@@ -25,13 +25,21 @@ bool ExportMacro(DataStore& store, int macroId, const std::string& path);
 // when the file cannot be written.
 bool ExportAllMacros(DataStore& store, const std::string& path);
 
-// Adds the macro of a single-macro file, with its events, as a new macro. Nothing when the
-// file is missing, not well formed, has no <macro> root, or the insert fails.
+// Adds the macro of a single-macro file, with its events, as a new macro in one transaction.
+// Nothing (a log line, nothing stored) when the file is missing, not well formed, has no
+// <macro> root, or the store refuses the macro or any of its events.
 std::optional<ImportedMacro> ImportMacro(DataStore& store, const std::string& path);
 
-// Adds every macro of a macro-list file, with its events, as new macros, in file order.
-// A macro whose insert fails is skipped with its events. Empty for the same files as
-// ImportMacro.
-std::vector<ImportedMacro> ImportMacroList(DataStore& store, const std::string& path);
+// What a macro-list import did.
+struct MacroListImport {
+    std::vector<ImportedMacro> macros;  // the macros stored, in file order
+    bool complete = false;              // false: the file was refused, or the store refused a macro
+};
+
+// Adds every macro of a macro-list file, with its events, as new macros, in file order; each
+// macro with its events is one transaction. When the store refuses a macro, nothing of that
+// macro is kept, the import stops there (a log line) and complete is false; the macros
+// before it stay imported.
+MacroListImport ImportMacroList(DataStore& store, const std::string& path);
 
 }  // namespace kestrix

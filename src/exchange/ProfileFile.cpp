@@ -9,6 +9,7 @@
 #include "base/Text.h"
 #include "base/Utf8.h"
 #include "store/DataStore.h"
+#include "store/StoreTransaction.h"
 #include "xml/XmlDocument.h"
 
 namespace kestrix {
@@ -41,6 +42,7 @@ std::string ProfileNameFromPath(const std::string& path) {
 
 bool ExportProfile(DataStore& store, ProfileId profile, const std::string& path, bool lightingPage,
                    const ProfileNameRenderer& shownName) {
+    const unsigned failures = store.FailureCount();
     std::string storedName;
     store.GetProfileName(profile, storedName);
 
@@ -111,6 +113,11 @@ bool ExportProfile(DataStore& store, ProfileId profile, const std::string& path,
         doc.SetAttribute("value", SettingOrEmpty(store, profile, key));
     }
 
+    // A file built from a failed read would replace the user's file with a partial one.
+    if (store.FailureCount() != failures) {
+        LogLine("profile export: the profile could not be read: %s", store.LastFailure().c_str());
+        return false;
+    }
     if (!doc.SaveFile(path)) {
         LogLine("profile export: cannot write %s", path.c_str());
         return false;
@@ -132,9 +139,11 @@ ProfileImportResult ImportProfile(DataStore& store, ProfileId profile, const std
         return result;
     }
 
-    result.imported = true;
-    result.profileName = ProfileNameFromPath(path);
-    store.RenameProfile(profile, result.profileName);
+    // Every row of the profile in one transaction: a refused write keeps the old profile
+    // whole, and the mouse is then sent nothing.
+    StoreTransaction transaction(store);
+    const std::string profileName = ProfileNameFromPath(path);
+    store.RenameProfile(profile, profileName);
 
     doc.IntoElement();
     store.DeleteProfileKeyAssignments(profile);
@@ -199,6 +208,13 @@ ProfileImportResult ImportProfile(DataStore& store, ProfileId profile, const std
         doc.OutOfElement();
     }
 
+    if (!transaction.Commit()) {
+        LogLine("profile import: the database refused %s; nothing was changed: %s", path.c_str(),
+                store.LastFailure().c_str());
+        return result;
+    }
+    result.imported = true;
+    result.profileName = profileName;
     if (queueTask) queueTask(kApplyProfileTask);
     return result;
 }

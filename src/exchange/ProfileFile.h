@@ -35,8 +35,10 @@ struct ProfileImportResult {
 // Loads a profile file into profile: renames it after the file, replaces its button
 // assignments, updates the lighting rows of modes it has (only when lightingPage and the
 // file has lighting), stores the DPI and performance settings the file holds, then queues
-// kApplyProfileTask through queueTask. A file that is missing, not well formed, or has no
-// <profile> root with a <profileinfo> changes nothing (imported false, a log line).
+// kApplyProfileTask through queueTask. All rows are written in one transaction. A file that
+// is missing, not well formed, or has no <profile> root with a <profileinfo>, and a write the
+// store refuses, change nothing and queue nothing (imported false, a log line with the
+// reason as the last line).
 ProfileImportResult ImportProfile(DataStore& store, ProfileId profile, const std::string& path,
                                   bool lightingPage, const TaskQueuer& queueTask);
 

@@ -3,26 +3,33 @@
 
 #include <sqlite3.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <array>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
 #include <filesystem>
-#include <optional>
 #include <system_error>
+#include <utility>
 
 #include "base/Log.h"
 #include "base/Text.h"
 #include "store/DefaultSettings.h"
 #include "store/SQLiteAutoTransaction.h"
 #include "store/SQLiteStatement.h"
+#include "store/StoreTransaction.h"
 
 namespace kestrix {
 namespace {
 
 using Lock = std::lock_guard<std::recursive_mutex>;
 
-// Flags of an existing file and of a new one (read-write, serialized; plus create).
-constexpr int kOpenExistingFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
+// Read-write, serialized, created when missing.
 constexpr int kCreateFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
-static_assert(kOpenExistingFlags == 65538 && kCreateFlags == 65542);
 
 // The schema of a new file, in creation order. The texts are the database format other
 // installations read, including the two tables no operation uses.
@@ -87,31 +94,124 @@ bool DataStore::OpenForModel(const std::string& dataFolder, const std::string& d
         m_opened = false;
     }
     m_path = path;
+    if (m_db.IsOpen()) {
+        m_opened = true;
+        return true;
+    }
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) LogLine("store: cannot create %s: %s", folder.c_str(), error.message().c_str());
 
-    bool ok;
-    if (std::filesystem::exists(m_path, error)) {
-        ok = m_db.IsOpen() || m_db.Open(m_path, kOpenExistingFlags);
-    } else {
-        ok = CreateDatabase();
+    OpenOutcome outcome = OpenAndComplete();
+    if (outcome == OpenOutcome::Damaged) {
+        m_db.Close();
+        outcome = MoveDamagedFileAside() ? OpenAndComplete() : OpenOutcome::Failed;
     }
-    m_opened = ok;
-    if (!ok) LogLine("store: database %s is not available", m_path.c_str());
-    return ok;
+    m_opened = outcome == OpenOutcome::Ready;
+    if (!m_opened) {
+        m_lastFailure = "open: " + m_db.ErrorMessage();
+        m_db.Close();
+        LogLine("store: database %s is not available", m_path.c_str());
+    }
+    return m_opened;
 }
 
 bool DataStore::CreateDatabase() {
     Lock lock(m_lock);
     if (m_db.IsOpen()) return true;
-    if (!m_db.Open(m_path, kCreateFlags)) return false;
-    bool allCreated = true;
-    for (const char* statement : kSchemaStatements) {
-        if (m_db.Exec(statement) != SQLITE_OK) allCreated = false;  // go on with the others
+    if (OpenAndComplete() == OpenOutcome::Ready) return true;
+    m_db.Close();
+    return false;
+}
+
+DataStore::OpenOutcome DataStore::OpenAndComplete() {
+    if (!m_db.Open(m_path, kCreateFlags)) return OpenOutcome::Failed;
+    auto outcomeOf = [](int rc) {
+        const int primary = rc & 0xff;
+        return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT ? OpenOutcome::Damaged
+                                                                     : OpenOutcome::Failed;
+    };
+    // The log survives a crash without the journal's extra fsyncs and lets readers go on
+    // while another process writes. A file that is not a database fails here first.
+    int rc = m_db.Exec("PRAGMA journal_mode = WAL");
+    if (rc != SQLITE_OK && outcomeOf(rc) == OpenOutcome::Damaged) return OpenOutcome::Damaged;
+    {
+        SQLiteAutoTransaction transaction(&m_db);
+        if (!transaction.IsActive()) {
+            rc = m_db.Exec("SELECT count(*) FROM sqlite_master");
+            return rc == SQLITE_OK ? OpenOutcome::Failed : outcomeOf(rc);
+        }
+        for (const char* statement : kSchemaStatements) {
+            rc = m_db.Exec(statement);
+            if (rc != SQLITE_OK) {
+                LogLine("store: schema of %s could not be completed", m_path.c_str());
+                return outcomeOf(rc);
+            }
+        }
+        if (!transaction.Commit()) {
+            LogLine("store: schema of %s could not be committed: %s", m_path.c_str(),
+                    m_db.ErrorMessage().c_str());
+            return OpenOutcome::Failed;
+        }
     }
-    if (!allCreated) LogLine("store: schema of %s is incomplete", m_path.c_str());
-    return allCreated;
+    SQLiteStatement check;
+    rc = m_db.Prepare(check, "PRAGMA quick_check");
+    if (rc == SQLITE_OK) rc = check.Step();
+    if (rc == SQLITE_ROW) {
+        const std::string verdict = check.ColumnString(0);
+        if (verdict == "ok") return OpenOutcome::Ready;
+        LogLine("store: %s fails the integrity check: %s", m_path.c_str(), verdict.c_str());
+        return OpenOutcome::Damaged;
+    }
+    LogLine("store: integrity check of %s could not run (%d): %s", m_path.c_str(), rc,
+            m_db.ErrorMessage().c_str());
+    return outcomeOf(rc);
+}
+
+bool DataStore::MoveDamagedFileAside() {
+    // Several processes may find the same damaged file at once. Each locks the file it
+    // found and moves it only while the path still names that file, so nobody moves a new
+    // store another process has just created in its place.
+    const int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT;
+    flock(fd, LOCK_EX);
+    struct stat found {};
+    struct stat current {};
+    const bool same = fstat(fd, &found) == 0 && ::stat(m_path.c_str(), &current) == 0 &&
+                      found.st_dev == current.st_dev && found.st_ino == current.st_ino;
+    bool moved = !same;  // already moved by another process: the path is free or new
+    if (same) {
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        char stamp[32];
+        std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+        std::string target = m_path + ".damaged-" + stamp;
+        std::error_code error;
+        for (int n = 2; std::filesystem::exists(target, error); ++n) {
+            target = m_path + ".damaged-" + stamp + "-" + std::to_string(n);
+        }
+        if (::rename(m_path.c_str(), target.c_str()) == 0) {
+            moved = true;
+            // The log and shared-memory files belong to the damaged file, not to the new one.
+            for (const char* suffix : {"-wal", "-shm"}) {
+                const std::string companion = m_path + suffix;
+                if (std::filesystem::exists(companion, error))
+                    ::rename(companion.c_str(), (target + suffix).c_str());
+            }
+            LogLine(
+                "store: %s is not a usable database; moved it aside to %s and started a new "
+                "store",
+                m_path.c_str(), target.c_str());
+            m_movedAsidePath = target;
+            if (m_movedAsideListener) m_movedAsideListener(target);
+        } else {
+            LogLine("store: %s is damaged and could not be moved aside: %s", m_path.c_str(),
+                    std::strerror(errno));
+        }
+    }
+    ::close(fd);
+    return moved;
 }
 
 bool DataStore::Close() {
@@ -131,6 +231,38 @@ std::string DataStore::Path() const {
     return m_path;
 }
 
+// ---- Failures ----
+
+std::string DataStore::LastFailure() const {
+    Lock lock(m_lock);
+    return m_lastFailure;
+}
+
+void DataStore::SetFailureListener(FailureListener listener) {
+    Lock lock(m_lock);
+    m_failureListener = std::move(listener);
+}
+
+void DataStore::SetMovedAsideListener(MovedAsideListener listener) {
+    Lock lock(m_lock);
+    m_movedAsideListener = std::move(listener);
+}
+
+std::string DataStore::TakeMovedAsidePath() {
+    Lock lock(m_lock);
+    return std::exchange(m_movedAsidePath, std::string());
+}
+
+void DataStore::NoteFailure(const char* what) {
+    m_lastFailure = std::string(what) + ": " +
+                    (m_db.IsOpen() ? m_db.ErrorMessage()
+                                   : "the "
+                                     "database is not open");
+    ++m_failureCount;
+    if (m_transactionDepth > 0) m_transactionFailed = true;
+    if (m_failureListener) m_failureListener(m_lastFailure);
+}
+
 // ---- Statement helpers ----
 
 int DataStore::Run(const char* what, const char* sql, const Binder& bind, const RowReader& onRow,
@@ -139,6 +271,7 @@ int DataStore::Run(const char* what, const char* sql, const Binder& bind, const 
     int rc = m_db.Prepare(statement, sql);
     if (rc != SQLITE_OK) {
         LogLine("store: %s: cannot prepare (%d): %s", what, rc, m_db.ErrorMessage().c_str());
+        NoteFailure(what);
         return rc;
     }
     if (bind) bind(statement);
@@ -146,8 +279,10 @@ int DataStore::Run(const char* what, const char* sql, const Binder& bind, const 
         if (onRow) onRow(statement);
         if (firstRowOnly) break;
     }
-    if (!IsSuccessCode(rc))
+    if (!IsSuccessCode(rc)) {
         LogLine("store: %s failed (%d): %s", what, rc, m_db.ErrorMessage().c_str());
+        NoteFailure(what);
+    }
     return rc;
 }
 
@@ -202,27 +337,40 @@ bool DataStore::SetSettingInt(ProfileId profile, std::string_view key, int value
     return SetSetting(profile, key, Format("%d", value));
 }
 
-void DataStore::InsertDefaultSettings(ProfileId profile) {
+bool DataStore::InsertSetting(ProfileId profile, std::string_view key, std::string_view value) {
     Lock lock(m_lock);
-    // One transaction for the forty rows (same rows, one journal write instead of forty);
-    // never nested into a transaction a caller already holds, which END would close early.
-    std::optional<SQLiteAutoTransaction> transaction;
-    if (!m_db.InTransaction()) transaction.emplace(&m_db);
+    return RunWrite("InsertSetting",
+                    "INSERT INTO t_configdata(profile, key, value) VALUES (?, ?, ?);",
+                    [&](SQLiteStatement& s) {
+                        s.BindInt(1, profile);
+                        s.BindText(2, key);
+                        s.BindText(3, value);
+                    });
+}
+
+int DataStore::ListSettingKeys(ProfileId profile, std::vector<std::string>& keys) {
+    Lock lock(m_lock);
+    keys.clear();
+    const int rc = Run(
+        "ListSettingKeys", "SELECT key FROM t_configdata WHERE profile = ?",
+        [&](SQLiteStatement& s) { s.BindInt(1, profile); },
+        [&](const SQLiteStatement& s) { keys.push_back(s.ColumnString(0)); });
+    return IsSuccessCode(rc) ? static_cast<int>(keys.size()) : -1;
+}
+
+bool DataStore::InsertDefaultSettings(ProfileId profile) {
+    // One transaction for the forty rows: all or none, and one log write instead of forty.
+    StoreTransaction transaction(*this);
     for (const DefaultSetting& setting : DefaultSettings()) {
-        RunWrite("InsertDefaultSettings",
-                 "INSERT INTO t_configdata(profile, key, value) VALUES (?, ?, ?);",
-                 [&](SQLiteStatement& s) {
-                     s.BindInt(1, profile);
-                     s.BindText(2, setting.key);
-                     s.BindText(3, setting.value);
-                 });
+        if (!InsertSetting(profile, setting.key, setting.value)) break;
     }
+    return transaction.Commit();
 }
 
 // ---- Profiles ----
 
 ProfileId DataStore::InsertProfile(const ProfileRow& row) {
-    Lock lock(m_lock);
+    StoreTransaction transaction(*this);
     ProfileId id = RunInsert(
         "InsertProfile", "INSERT INTO t_profile_data(name, status, app, type) VALUES (?, ?, ?, ?);",
         [&](SQLiteStatement& s) {
@@ -232,7 +380,7 @@ ProfileId DataStore::InsertProfile(const ProfileRow& row) {
             s.BindInt(4, 0);
         });
     if (id > 0) InsertDefaultSettings(id);
-    return id;
+    return transaction.Commit() ? id : 0;
 }
 
 bool DataStore::RenameProfile(ProfileId profile, std::string_view name) {
@@ -262,27 +410,29 @@ bool DataStore::GetProfileName(ProfileId profile, std::string& name) {
 int DataStore::ListProfiles(std::vector<ProfileRow>& rows) {
     Lock lock(m_lock);
     rows.clear();
-    Run("ListProfiles", "SELECT * FROM t_profile_data", {}, [&](const SQLiteStatement& s) {
-        ProfileRow row;
-        row.profile = s.ColumnInt(0);
-        row.name = s.ColumnString(1);
-        row.status = s.ColumnInt(2);
-        row.app = s.ColumnString(3);
-        row.type = s.ColumnInt(4);
-        rows.push_back(std::move(row));
-    });
-    return static_cast<int>(rows.size());
+    const int rc =
+        Run("ListProfiles", "SELECT * FROM t_profile_data", {}, [&](const SQLiteStatement& s) {
+            ProfileRow row;
+            row.profile = s.ColumnInt(0);
+            row.name = s.ColumnString(1);
+            row.status = s.ColumnInt(2);
+            row.app = s.ColumnString(3);
+            row.type = s.ColumnInt(4);
+            rows.push_back(std::move(row));
+        });
+    return IsSuccessCode(rc) ? static_cast<int>(rows.size()) : -1;
 }
 
 bool DataStore::SetActiveProfile(ProfileId profile) {
-    Lock lock(m_lock);
+    StoreTransaction transaction(*this);
     RunWrite("SetActiveProfile", "UPDATE t_profile_data SET status = ?",
              [](SQLiteStatement& s) { s.BindInt(1, 0); });
-    return RunWrite("SetActiveProfile", "UPDATE t_profile_data SET status = ? WHERE profile = ?",
-                    [&](SQLiteStatement& s) {
-                        s.BindInt(1, 1);
-                        s.BindInt(2, profile);
-                    });
+    RunWrite("SetActiveProfile", "UPDATE t_profile_data SET status = ? WHERE profile = ?",
+             [&](SQLiteStatement& s) {
+                 s.BindInt(1, 1);
+                 s.BindInt(2, profile);
+             });
+    return transaction.Commit();
 }
 
 ProfileId DataStore::GetActiveProfile() {

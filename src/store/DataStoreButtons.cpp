@@ -2,12 +2,16 @@
 // Button assignments, the macro library and macro events of DataStore.
 #include <sqlite3.h>
 
+#include "base/Log.h"
+
 #include "store/DataStore.h"
-#include "store/SQLiteAutoTransaction.h"
 #include "store/SQLiteStatement.h"
+#include "store/StoreTransaction.h"
 
 namespace kestrix {
 namespace {
+
+bool IsSuccessCode(int rc) { return rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE; }
 
 using Lock = std::lock_guard<std::recursive_mutex>;
 
@@ -71,7 +75,7 @@ void BindMacroRecord(SQLiteStatement& s, const MacroRecordRow& row) {
 // ---- Button assignments ----
 
 int DataStore::ReplaceKeyAssignment(const KeyAssignmentRow& row) {
-    Lock lock(m_lock);
+    StoreTransaction transaction(*this);
     // The delete's own result does not matter: a button without a row is the normal case.
     Run("ReplaceKeyAssignment",
         "DELETE FROM t_key_macro_data WHERE profile = ? and fn_layer = ? and key_code = ?",
@@ -80,8 +84,11 @@ int DataStore::ReplaceKeyAssignment(const KeyAssignmentRow& row) {
             s.BindInt(2, row.fnLayer);
             s.BindInt(3, row.keyCode);
         });
-    if (row.macroValue == 0 && row.macroValue2 == 0) return 0;  // default function: no row
-    return RunInsert(
+    if (row.macroValue == 0 && row.macroValue2 == 0) {
+        transaction.Commit();
+        return 0;  // default function: no row
+    }
+    const int id = RunInsert(
         "ReplaceKeyAssignment",
         "INSERT INTO t_key_macro_data(profile, fn_layer, key_code, layout_value, layout_desc, "
         "macro_type, macro_value, macro_value2, macro_value3, macro_desc) "
@@ -98,6 +105,7 @@ int DataStore::ReplaceKeyAssignment(const KeyAssignmentRow& row) {
             s.BindInt(9, row.macroValue3);
             s.BindText(10, row.macroDesc);
         });
+    return transaction.Commit() ? id : 0;
 }
 
 bool DataStore::GetKeyAssignment(ProfileId profile, int keyCode, KeyAssignmentRow& row) {
@@ -135,14 +143,14 @@ bool DataStore::SetKeyAssignmentDesc(ProfileId profile, int keyCode, std::string
 int DataStore::ListKeyAssignments(ProfileId profile, std::vector<KeyAssignmentRow>& rows) {
     Lock lock(m_lock);
     rows.clear();
-    Run(
+    const int rc = Run(
         "ListKeyAssignments", "SELECT * FROM t_key_macro_data WHERE profile = ? and fn_layer = ?",
         [&](SQLiteStatement& s) {
             s.BindInt(1, profile);
             s.BindInt(2, 0);
         },
         [&](const SQLiteStatement& s) { rows.push_back(ReadKeyAssignment(s)); });
-    return static_cast<int>(rows.size());
+    return IsSuccessCode(rc) ? static_cast<int>(rows.size()) : -1;
 }
 
 bool DataStore::DeleteProfileKeyAssignments(ProfileId profile) {
@@ -217,17 +225,17 @@ bool DataStore::GetMacro(int macroId, MacroRow& row) {
 int DataStore::ListMacros(std::vector<MacroRow>& rows) {
     Lock lock(m_lock);
     rows.clear();
-    Run("ListMacros", "SELECT * FROM t_macro_data", {},
-        [&](const SQLiteStatement& s) { rows.push_back(ReadMacro(s)); });
-    return static_cast<int>(rows.size());
+    const int rc = Run("ListMacros", "SELECT * FROM t_macro_data", {},
+                       [&](const SQLiteStatement& s) { rows.push_back(ReadMacro(s)); });
+    return IsSuccessCode(rc) ? static_cast<int>(rows.size()) : -1;
 }
 
 bool DataStore::DeleteMacro(int macroId) {
-    Lock lock(m_lock);
+    StoreTransaction transaction(*this);
     auto bindId = [&](SQLiteStatement& s) { s.BindInt(1, macroId); };
-    if (!RunWrite("DeleteMacro", "DELETE FROM t_macro_data WHERE macro_id = ?", bindId))
-        return false;
-    return RunWrite("DeleteMacro", "DELETE FROM t_macrorecord WHERE macro_id = ?", bindId);
+    if (RunWrite("DeleteMacro", "DELETE FROM t_macro_data WHERE macro_id = ?", bindId))
+        RunWrite("DeleteMacro", "DELETE FROM t_macrorecord WHERE macro_id = ?", bindId);
+    return transaction.Commit();
 }
 
 // ---- Macro events ----
@@ -238,25 +246,43 @@ int DataStore::InsertMacroRecord(const MacroRecordRow& row) {
                      [&](SQLiteStatement& s) { BindMacroRecord(s, row); });
 }
 
-void DataStore::InsertMacroRecords(const std::vector<MacroRecordRow>& rows) {
-    Lock lock(m_lock);
-    SQLiteAutoTransaction transaction(&m_db);
-    for (const MacroRecordRow& row : rows) {
-        RunWrite("InsertMacroRecords", kInsertMacroRecordSql,
-                 [&](SQLiteStatement& s) { BindMacroRecord(s, row); });
+bool DataStore::InsertMacroRecords(const std::vector<MacroRecordRow>& rows) {
+    StoreTransaction transaction(*this);
+    // One prepared statement for all events: a 20,000-event macro is one short write.
+    SQLiteStatement statement;
+    if (m_db.Prepare(statement, kInsertMacroRecordSql) != SQLITE_OK) {
+        NoteFailure("InsertMacroRecords");
+        return false;
     }
-    transaction.Commit();
+    for (const MacroRecordRow& row : rows) {
+        BindMacroRecord(statement, row);
+        const int rc = statement.Step();
+        if (rc != SQLITE_DONE) {
+            LogLine("store: InsertMacroRecords failed (%d): %s", rc, m_db.ErrorMessage().c_str());
+            NoteFailure("InsertMacroRecords");
+            break;
+        }
+        statement.Reset();
+    }
+    statement.Finalize();
+    return transaction.Commit();
+}
+
+bool DataStore::ReplaceMacroRecords(int macroId, const std::vector<MacroRecordRow>& rows) {
+    StoreTransaction transaction(*this);
+    if (DeleteMacroRecords(macroId)) InsertMacroRecords(rows);
+    return transaction.Commit();
 }
 
 int DataStore::ListMacroRecords(int macroId, std::vector<MacroRecordRow>& rows) {
     Lock lock(m_lock);
     rows.clear();
-    Run(
+    const int rc = Run(
         "ListMacroRecords",
         "SELECT * FROM t_macrorecord WHERE macro_id = ? ORDER BY record_index ASC",
         [&](SQLiteStatement& s) { s.BindInt(1, macroId); },
         [&](const SQLiteStatement& s) { rows.push_back(ReadMacroRecord(s)); });
-    return static_cast<int>(rows.size());
+    return IsSuccessCode(rc) ? static_cast<int>(rows.size()) : -1;
 }
 
 bool DataStore::DeleteMacroRecords(int macroId) {

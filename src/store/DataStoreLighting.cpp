@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: MIT
 // Lighting rows of DataStore.
+#include <sqlite3.h>
+
 #include "store/DataStore.h"
 #include "store/SQLiteStatement.h"
+#include "store/StoreTransaction.h"
 
 namespace kestrix {
 namespace {
+
+bool IsSuccessCode(int rc) { return rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE; }
 
 using Lock = std::lock_guard<std::recursive_mutex>;
 
@@ -31,11 +36,11 @@ LightRow ReadLightRow(const SQLiteStatement& s) {
 int DataStore::CountLightRows(ProfileId profile) {
     Lock lock(m_lock);
     int count = 0;
-    Run(
+    const int rc = Run(
         "CountLightRows", "select count(*) FROM t_light_data WHERE profile = ?",
         [&](SQLiteStatement& s) { s.BindInt(1, profile); },
         [&](const SQLiteStatement& s) { count = s.ColumnInt(0); }, true);
-    return count;
+    return IsSuccessCode(rc) ? count : -1;
 }
 
 int DataStore::InsertLightRow(const LightRow& row) {
@@ -85,19 +90,20 @@ bool DataStore::UpdateLightRow(int mode, const LightRow& row) {
 }
 
 bool DataStore::SetActiveLightMode(ProfileId profile, int mode) {
-    Lock lock(m_lock);
+    StoreTransaction transaction(*this);
     RunWrite("SetActiveLightMode", "UPDATE t_light_data SET status = ? WHERE profile = ?",
              [&](SQLiteStatement& s) {
                  s.BindInt(1, 0);
                  s.BindInt(2, profile);
              });
-    return RunWrite("SetActiveLightMode",
-                    "UPDATE t_light_data SET status = ? WHERE profile = ? and mode = ?",
-                    [&](SQLiteStatement& s) {
-                        s.BindInt(1, 1);
-                        s.BindInt(2, profile);
-                        s.BindInt(3, mode);
-                    });
+    RunWrite("SetActiveLightMode",
+             "UPDATE t_light_data SET status = ? WHERE profile = ? and mode = ?",
+             [&](SQLiteStatement& s) {
+                 s.BindInt(1, 1);
+                 s.BindInt(2, profile);
+                 s.BindInt(3, mode);
+             });
+    return transaction.Commit();
 }
 
 int DataStore::GetActiveLightMode(ProfileId profile) {
@@ -133,11 +139,11 @@ bool DataStore::GetLightRow(ProfileId profile, int mode, LightRow& row) {
 int DataStore::ListLightRows(ProfileId profile, std::vector<LightRow>& rows) {
     Lock lock(m_lock);
     rows.clear();
-    Run(
+    const int rc = Run(
         "ListLightRows", "SELECT * FROM t_light_data WHERE profile = ?",
         [&](SQLiteStatement& s) { s.BindInt(1, profile); },
         [&](const SQLiteStatement& s) { rows.push_back(ReadLightRow(s)); });
-    return static_cast<int>(rows.size());
+    return IsSuccessCode(rc) ? static_cast<int>(rows.size()) : -1;
 }
 
 }  // namespace kestrix

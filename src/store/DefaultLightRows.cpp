@@ -2,6 +2,7 @@
 #include "store/DefaultLightRows.h"
 
 #include "store/DataStore.h"
+#include "store/StoreTransaction.h"
 
 namespace kestrix {
 
@@ -37,13 +38,15 @@ LightRow MakeDefaultLightRow(ProfileId profile, size_t effectIndex) {
 
 int InsertDefaultLightRows(DataStore& store, ProfileId profile,
                            const std::array<bool, 6>& enabledEffects) {
+    // All rows and the active effect together: a profile never keeps half its effects.
+    StoreTransaction transaction(store);
     int inserted = 0;
     for (size_t i = 0; i < enabledEffects.size(); ++i) {
         if (enabledEffects[i] && store.InsertLightRow(MakeDefaultLightRow(profile, i)) > 0)
             ++inserted;
     }
     store.SetActiveLightMode(profile, 1);
-    return inserted;
+    return transaction.Commit() ? inserted : 0;
 }
 
 }  // namespace kestrix

@@ -26,7 +26,8 @@ const std::array<DefaultLightRow, 6>& DefaultLightRows();
 LightRow MakeDefaultLightRow(ProfileId profile, size_t effectIndex);
 
 // Inserts one row per enabled effect, in order, then makes mode 1 active (a model without
-// light_1 ends with no active effect). Returns how many rows were inserted.
+// light_1 ends with no active effect), all in one transaction. Returns how many rows were
+// inserted, 0 when the store refused (nothing is kept then).
 int InsertDefaultLightRows(DataStore& store, ProfileId profile,
                            const std::array<bool, 6>& enabledEffects);
 

@@ -7,39 +7,33 @@
 
 namespace kestrix {
 
-SQLiteAutoTransaction::SQLiteAutoTransaction(SQLiteDB* db) : m_db(db) {
-    if (!m_db) return;
-    if (m_db->IsOpen()) m_db->Exec("BEGIN");
-    m_active = true;
-}
+SQLiteAutoTransaction::SQLiteAutoTransaction(SQLiteDB* db) : m_db(db) { Begin(); }
 
-SQLiteAutoTransaction::~SQLiteAutoTransaction() {
-    if (m_active && m_db) {
-        if (m_db->IsOpen()) m_db->Exec("END");
-        m_active = false;
-    }
-}
+SQLiteAutoTransaction::~SQLiteAutoTransaction() { Rollback(); }
 
 bool SQLiteAutoTransaction::Begin() {
-    if (!m_db || m_active) return false;
-    if (!m_db->IsOpen()) {
-        m_active = true;
-        return false;
-    }
-    int rc = m_db->Exec("BEGIN");
-    m_active = true;
-    return rc == SQLITE_OK;
+    if (!m_db || m_active || !m_db->IsOpen()) return false;
+    m_active = m_db->Exec("BEGIN IMMEDIATE") == SQLITE_OK;
+    return m_active;
 }
 
 bool SQLiteAutoTransaction::Commit() {
-    if (!m_db) return false;
-    if (!m_db->IsOpen()) {
+    if (!m_active) return false;
+    if (m_db->Exec("COMMIT") == SQLITE_OK) {
         m_active = false;
-        return false;
+        return true;
     }
-    int rc = m_db->Exec("END");
+    Rollback();
+    return false;
+}
+
+bool SQLiteAutoTransaction::Rollback() {
+    if (!m_active) return false;
     m_active = false;
-    return rc == SQLITE_OK;
+    // A failed statement may already have ended the transaction; ROLLBACK then has nothing
+    // to do.
+    if (m_db->IsOpen() && m_db->InTransaction()) m_db->Exec("ROLLBACK");
+    return true;
 }
 
 }  // namespace kestrix

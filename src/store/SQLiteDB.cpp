@@ -43,7 +43,8 @@ bool SQLiteDB::Open(const std::string& path, int flags) {
         return false;
     }
     m_handle.reset(raw);
-    rc = Exec("PRAGMA synchronous = OFF; ");
+    sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+    rc = Exec("PRAGMA synchronous = NORMAL");
     if (rc != SQLITE_OK) {
         LogLine("database: PRAGMA synchronous on %s failed (%d)", path.c_str(), rc);
     }

@@ -23,8 +23,13 @@ class SQLiteDB {
     SQLiteDB(const SQLiteDB&) = delete;
     SQLiteDB& operator=(const SQLiteDB&) = delete;
 
+    // How long a statement waits for another connection's lock before it fails with
+    // SQLITE_BUSY. The window program, the device worker and kestrixctl share one file.
+    static constexpr int kBusyTimeoutMs = 5000;
+
     // Closes any open connection first, then opens path (UTF-8) with the given SQLite open
-    // flags and runs "PRAGMA synchronous = OFF; ". False (and a log line) when opening fails.
+    // flags, sets the busy timeout and runs "PRAGMA synchronous = NORMAL" (durable with the
+    // write-ahead log the store switches to). False (and a log line) when opening fails.
     bool Open(const std::string& path, int flags);
     // True when there is no connection or it closed; false when SQLite refused (handle kept).
     bool Close();

@@ -19,6 +19,11 @@ void SQLiteStatement::Adopt(sqlite3_stmt* handle) { m_handle.reset(handle); }
 
 void SQLiteStatement::Finalize() { m_handle.reset(); }
 
+int SQLiteStatement::Reset() {
+    if (!m_handle) return SQLITE_MISUSE;
+    return sqlite3_reset(m_handle.get());
+}
+
 int SQLiteStatement::BindInt(int index, int value) {
     if (!m_handle) return SQLITE_MISUSE;
     return sqlite3_bind_int(m_handle.get(), index, value);

@@ -31,6 +31,9 @@ class SQLiteStatement {
     const char* ColumnText(int index) const;
     // ColumnText as a string; NULL and a missing statement give the empty string.
     std::string ColumnString(int index) const;
+    // Makes the statement ready to step again with new bindings (bindings are kept until
+    // rebound); the result of the last step, 21 without statement.
+    int Reset();
     // Finalizes and clears the statement.
     void Finalize();
     // True while a statement is held.

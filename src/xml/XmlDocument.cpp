@@ -4,12 +4,16 @@
 #include "base/Log.h"
 #include "base/Utf8.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 namespace kestrix {
@@ -25,6 +29,52 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// Writes bytes to a new file beside path, flushes it to the disk and renames it over path,
+// so a failed write (full disk, size limit, I/O error) leaves the old file byte-identical
+// and a crash leaves either the old or the new file, never a truncated one. The temporary
+// file is removed on failure. A symbolic link is followed: its target is replaced.
+bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
+    std::string target = path;
+    std::error_code error;
+    if (std::filesystem::is_symlink(path, error)) {
+        const std::filesystem::path resolved = std::filesystem::canonical(path, error);
+        if (!error) target = resolved.string();
+    }
+    static std::atomic<unsigned> counter{0};
+    const std::string temporary =
+        target + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+    // 0666 less the umask, as a plain new file gets; an existing file keeps its mode below.
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        LogLine("XmlDocument: cannot create %s: %s", temporary.c_str(), std::strerror(errno));
+        return false;
+    }
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0) fchmod(fd, existing.st_mode & 07777);
+    const char* data = bytes.data();
+    size_t left = bytes.size();
+    int failure = 0;  // errno of the first step that failed
+    while (left > 0 && failure == 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            failure = written < 0 ? errno : ENOSPC;
+            break;
+        }
+        data += written;
+        left -= static_cast<size_t>(written);
+    }
+    if (failure == 0 && ::fsync(fd) != 0) failure = errno;
+    if (::close(fd) != 0 && failure == 0) failure = errno;
+    if (failure == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) failure = errno;
+    if (failure != 0) {
+        LogLine("XmlDocument: cannot write %s: %s", path.c_str(), std::strerror(failure));
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
 
 const char* StatusText(Status status) {
     switch (status) {
@@ -666,21 +716,7 @@ bool XmlDocument::SaveFile(const std::string& path) const {
     } else {
         bytes = utf8::ToWindows1252(m_text);
     }
-    FilePtr file(std::fopen(path.c_str(), "wb"));
-    if (!file) {
-        LogLine("XmlDocument: cannot create %s: %s", path.c_str(), std::strerror(errno));
-        return false;
-    }
-    const size_t written = std::fwrite(bytes.data(), 1, bytes.size(), file.get());
-    if (written != bytes.size() || std::fflush(file.get()) != 0) {
-        LogLine("XmlDocument: cannot write %s: %s", path.c_str(), std::strerror(errno));
-        return false;
-    }
-    if (std::fclose(file.release()) != 0) {
-        LogLine("XmlDocument: cannot write %s: %s", path.c_str(), std::strerror(errno));
-        return false;
-    }
-    return true;
+    return ReplaceFileContents(path, bytes);
 }
 
 }  // namespace kestrix

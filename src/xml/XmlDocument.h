@@ -68,7 +68,9 @@ class XmlDocument {
     // Sets or replaces an attribute of the current element, escaping the value.
     bool SetAttribute(std::string_view name, std::string_view value);
     // Writes the text in the declaration's encoding (UTF-8 when none), without a BOM and
-    // without line-end translation, replacing the file. False when it cannot be written.
+    // without line-end translation, replacing the file through a temporary file beside it
+    // that is flushed to disk and renamed over it. False (a log line, the old file left
+    // byte-identical, no temporary file left) when it cannot be written.
     bool SaveFile(const std::string& path) const;
 
     // Largest file LoadFile accepts.

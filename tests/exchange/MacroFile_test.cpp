@@ -132,7 +132,9 @@ TEST_F(MacroFileTest, MacroListFileLayoutAndRoundTrip) {
               "</macro_item>\r\n"
               "</macro>\r\n");
 
-    std::vector<ImportedMacro> imported = ImportMacroList(store, File("list.xml"));
+    const MacroListImport result = ImportMacroList(store, File("list.xml"));
+    EXPECT_TRUE(result.complete);
+    const std::vector<ImportedMacro>& imported = result.macros;
     ASSERT_EQ(imported.size(), 3u);
     EXPECT_EQ(imported[0].name, "A");
     EXPECT_EQ(imported[1].name, "B");
@@ -172,10 +174,11 @@ TEST_F(MacroFileTest, BrokenOrForeignFilesImportNothing) {
     for (const auto& [name, bytes] : files) {
         WriteBytes(File(name), bytes);
         EXPECT_FALSE(ImportMacro(store, File(name)).has_value()) << name;
-        EXPECT_TRUE(ImportMacroList(store, File(name)).empty()) << name;
+        const MacroListImport list = ImportMacroList(store, File(name));
+        EXPECT_TRUE(list.macros.empty() && !list.complete) << name;
     }
     EXPECT_FALSE(ImportMacro(store, File("absent.xml")).has_value());
-    EXPECT_TRUE(ImportMacroList(store, File("absent.xml")).empty());
+    EXPECT_FALSE(ImportMacroList(store, File("absent.xml")).complete);
     EXPECT_EQ(MacroCount(), 1);
     EXPECT_EQ(Events(store, id).size(), 1u);
 }
@@ -184,7 +187,9 @@ TEST_F(MacroFileTest, ClosedStoreImportsNothing) {
     store.InsertNamedMacro("m");
     ASSERT_TRUE(ExportAllMacros(store, File("list.xml")));
     ASSERT_TRUE(store.Close());
-    EXPECT_TRUE(ImportMacroList(store, File("list.xml")).empty());
+    const MacroListImport list = ImportMacroList(store, File("list.xml"));
+    EXPECT_TRUE(list.macros.empty());
+    EXPECT_FALSE(list.complete);  // a store that refused is a failed import, not an empty list
     EXPECT_FALSE(ImportMacro(store, File("list.xml")).has_value());
 }
 

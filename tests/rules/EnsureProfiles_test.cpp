@@ -3,10 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
+#include <array>
 #include <string>
 #include <vector>
 
 #include "store/DataStore.h"
+#include "store/DefaultLightRows.h"
+#include "store/SQLiteDB.h"
 #include "store/TempFolder.h"
 
 namespace kestrix {
@@ -48,17 +53,55 @@ TEST_F(EnsureProfilesTest, NewDatabaseGetsFourProfilesWithModelDefaults) {
     EXPECT_EQ(store.ListProfiles(rows), 4);
 }
 
-TEST_F(EnsureProfilesTest, RepairsAndKeepsTheActiveProfile) {
+TEST_F(EnsureProfilesTest, CompletesAnInterruptedFirstStartAndKeepsOneActiveProfile) {
+    // Left by a first start that stopped early: three profiles, the second without settings,
+    // the third with half its lighting rows, nobody active.
     for (const char* name : {"a", "b", "c"}) store.InsertProfile({0, name, 0, "", 0});
-    // Nobody active: profile 1 is made active.
-    EXPECT_EQ(EnsureProfiles(store, KESTRIX_SOURCE_DATA, "vireo", LanText), 1);
+    SQLiteDB raw;
+    ASSERT_TRUE(raw.Open(store.Path(), SQLITE_OPEN_READWRITE));
+    raw.Exec("DELETE FROM t_configdata WHERE profile = 2");
+    raw.Close();
+    store.InsertLightRow(MakeDefaultLightRow(3, 0));
+    const std::array<bool, 6> effects{true, true, false, false, false, true};
+
+    EXPECT_EQ(EnsureProfiles(store, KESTRIX_SOURCE_DATA, "vireo", LanText, effects), 1);
+    std::vector<ProfileRow> rows;
+    ASSERT_EQ(store.ListProfiles(rows), 4);
+    EXPECT_EQ(rows[3].name, "Profile 4");
+    for (const ProfileRow& row : rows) {
+        std::vector<std::string> keys;
+        EXPECT_EQ(store.ListSettingKeys(row.profile, keys), 40) << row.profile;
+        EXPECT_EQ(store.CountLightRows(row.profile), 3) << row.profile;
+    }
+    std::string value;
+    EXPECT_TRUE(store.GetSetting(2, "dpi_group5_value", value));
+    EXPECT_EQ(value, "12000");  // a missing row gets the model's value
     EXPECT_EQ(store.GetActiveProfile(), 1);
 
-    store.SetActiveProfile(3);
+    // Two active profiles (two first starts that each activated one): the first one stays.
+    raw.Open(store.Path(), SQLITE_OPEN_READWRITE);
+    raw.Exec("UPDATE t_profile_data SET status = 1 WHERE profile IN (3, 4)");
+    raw.Exec("UPDATE t_profile_data SET status = 0 WHERE profile = 1");
+    raw.Close();
     EXPECT_EQ(EnsureProfiles(store, KESTRIX_SOURCE_DATA, "vireo", LanText), 3);
     EXPECT_EQ(store.CurrentProfile(), 3);
-    std::vector<ProfileRow> rows;
-    EXPECT_EQ(store.ListProfiles(rows), 3);
+    ASSERT_EQ(store.ListProfiles(rows), 4);
+    EXPECT_EQ(rows[3].status, 0);
+}
+
+TEST_F(EnsureProfilesTest, FailedReadInsertsNothing) {
+    store.InsertProfile({0, "mine", 0, "", 0});
+    store.SetActiveProfile(1);
+    store.SetCurrentProfile(1);
+    // The profile table cannot be read: the store must not take that for an empty table.
+    SQLiteDB raw;
+    ASSERT_TRUE(raw.Open(store.Path(), SQLITE_OPEN_READWRITE));
+    raw.Exec("ALTER TABLE t_profile_data RENAME TO t_hidden");
+    raw.Close();
+    EXPECT_EQ(EnsureProfiles(store, KESTRIX_SOURCE_DATA, "vireo", LanText), 0);
+    EXPECT_EQ(store.CurrentProfile(), 1);
+    std::vector<std::string> keys;
+    EXPECT_EQ(store.ListSettingKeys(2, keys), 0);
 }
 
 TEST_F(EnsureProfilesTest, WorksWithoutLanguageTextsOrModelFile) {
@@ -74,7 +117,7 @@ TEST_F(EnsureProfilesTest, WorksWithoutLanguageTextsOrModelFile) {
 TEST(EnsureProfiles, ClosedStoreEndsWithoutProfile) {
     DataStore store;
     EXPECT_EQ(EnsureProfiles(store, KESTRIX_SOURCE_DATA, "vireo", LanText), 0);
-    EXPECT_EQ(store.CurrentProfile(), 0);
+    EXPECT_EQ(store.CurrentProfile(), 1);  // left as it was
 }
 
 }  // namespace

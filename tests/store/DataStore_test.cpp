@@ -7,6 +7,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
+#include <random>
 #include <string>
 #include <thread>
 #include <utility>
@@ -118,15 +121,78 @@ TEST_F(DataStoreTest, NewFileHoldsTheFifteenSchemaObjectsWithTheirColumnsInOrder
               (Rows{{"1"}}));
 }
 
-TEST_F(DataStoreTest, ExistingFileIsOpenedWithoutRunningTheSchema) {
+TEST_F(DataStoreTest, ExistingFileIsCompletedOnOpen) {
     ASSERT_TRUE(store.Close());
     EXPECT_FALSE(store.IsOpened());
     Query(DbPath(), "DROP TABLE t_key_light_data");
     ASSERT_TRUE(store.OpenForModel(folder.path(), "vireo"));
-    EXPECT_TRUE(
-        Query(DbPath(), "SELECT name FROM sqlite_master WHERE name = 't_key_light_data'").empty());
+    EXPECT_EQ(
+        Query(DbPath(), "SELECT name FROM sqlite_master WHERE name = 't_key_light_data'").size(),
+        1u);
     // A second call while open keeps the connection and reports success.
     EXPECT_TRUE(store.OpenForModel(folder.path(), "vireo"));
+}
+
+// Files a full disk, a crash or a stray copy leave where the database should be. Each ends in
+// a working store; a file that held something is kept beside it under a dated name.
+TEST(DataStoreOpen, DamagedFilesAreMovedAsideAndReplaced) {
+    struct Case {
+        const char* name;
+        std::function<void(const std::string& path)> damage;
+        bool movedAside;
+    };
+    const std::vector<Case> cases = {
+        {"0 bytes", [](const std::string& path) { std::filesystem::resize_file(path, 0); }, false},
+        {"truncated", [](const std::string& path) { std::filesystem::resize_file(path, 12288); },
+         true},
+        {"random bytes",
+         [](const std::string& path) {
+             std::ofstream out(path, std::ios::binary | std::ios::trunc);
+             std::mt19937 random(7);
+             for (int i = 0; i < 8192; ++i) out.put(static_cast<char>(random()));
+         },
+         true},
+    };
+    for (const Case& c : cases) {
+        test::TempFolder folder;
+        const std::string path = folder.path() + "db/vireo_data2.db";
+        {
+            DataStore store;
+            ASSERT_TRUE(store.OpenForModel(folder.path(), "vireo"));
+            for (int n = 0; n < 40; ++n) store.InsertProfile({0, std::string(200, 'p'), 0, "", 0});
+        }
+        c.damage(path);
+        const std::string damagedBytes = [&] {
+            std::ifstream in(path, std::ios::binary);
+            return std::string(std::istreambuf_iterator<char>(in), {});
+        }();
+
+        DataStore store;
+        std::vector<std::string> told;
+        store.SetMovedAsideListener([&](const std::string& movedTo) { told.push_back(movedTo); });
+        ASSERT_TRUE(store.OpenForModel(folder.path(), "vireo")) << c.name;
+        EXPECT_GT(store.InsertProfile({0, "new", 0, "", 0}), 0) << c.name;
+        std::vector<ProfileRow> profiles;
+        EXPECT_GE(store.ListProfiles(profiles), 1) << c.name;
+
+        std::vector<std::string> aside;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path() + "db")) {
+            const std::string name = entry.path().filename().string();
+            const bool companion = name.ends_with("-wal") || name.ends_with("-shm");
+            if (name.find(".damaged-") != std::string::npos && !companion)
+                aside.push_back(entry.path().string());
+        }
+        if (!c.movedAside) {
+            EXPECT_TRUE(aside.empty()) << c.name;
+            EXPECT_TRUE(told.empty()) << c.name;
+            continue;
+        }
+        ASSERT_EQ(aside.size(), 1u) << c.name;
+        EXPECT_EQ(told, aside) << c.name;
+        EXPECT_EQ(store.TakeMovedAsidePath(), aside[0]);
+        std::ifstream in(aside[0], std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), damagedBytes) << c.name;
+    }
 }
 
 TEST(DataStoreOpen, EmptyModelAttributeAndSwitchingModels) {
@@ -353,38 +419,42 @@ TEST(DataStoreClosed, EveryOperationFailsCleanly) {
     EXPECT_FALSE(store.GetSetting(1, "dpi_index", text));
     EXPECT_EQ(text, "");
     EXPECT_FALSE(store.SetSetting(1, "dpi_index", "1"));
-    store.InsertDefaultSettings(1);
+    EXPECT_FALSE(store.InsertDefaultSettings(1));
     EXPECT_EQ(store.InsertProfile({}), 0);
     EXPECT_FALSE(store.RenameProfile(1, "x"));
     EXPECT_FALSE(store.GetProfileName(1, text));
-    EXPECT_EQ(store.ListProfiles(profiles), 0);
+    // A list that could not be read is -1, never an empty table.
+    EXPECT_EQ(store.ListProfiles(profiles), -1);
     EXPECT_TRUE(profiles.empty());
     EXPECT_FALSE(store.SetActiveProfile(1));
     EXPECT_EQ(store.GetActiveProfile(), 0);
     EXPECT_EQ(store.ReplaceKeyAssignment({0, 1, 0, 1, 0, "", 1, 1, 0, 0, ""}), 0);
     EXPECT_FALSE(store.GetKeyAssignment(1, 1, key));
     EXPECT_FALSE(store.SetKeyAssignmentDesc(1, 1, "x"));
-    EXPECT_EQ(store.ListKeyAssignments(1, keys), 0);
+    EXPECT_EQ(store.ListKeyAssignments(1, keys), -1);
     EXPECT_FALSE(store.DeleteProfileKeyAssignments(1));
     EXPECT_EQ(store.InsertNamedMacro("m"), 0);
     EXPECT_EQ(store.InsertMacro({}), 0);
     EXPECT_FALSE(store.RenameMacro(1, "m"));
     EXPECT_FALSE(store.UpdateMacro({}));
     EXPECT_FALSE(store.GetMacro(1, macro));
-    EXPECT_EQ(store.ListMacros(macros), 0);
+    EXPECT_EQ(store.ListMacros(macros), -1);
     EXPECT_FALSE(store.DeleteMacro(1));
     EXPECT_EQ(store.InsertMacroRecord({}), 0);
-    store.InsertMacroRecords({{}, {}});
-    EXPECT_EQ(store.ListMacroRecords(1, events), 0);
+    EXPECT_FALSE(store.InsertMacroRecords({{}, {}}));
+    EXPECT_FALSE(store.ReplaceMacroRecords(1, {{}}));
+    EXPECT_EQ(store.ListMacroRecords(1, events), -1);
     EXPECT_FALSE(store.DeleteMacroRecords(1));
-    EXPECT_EQ(store.CountLightRows(1), 0);
+    EXPECT_EQ(store.CountLightRows(1), -1);
     EXPECT_EQ(store.InsertLightRow({}), 0);
     EXPECT_FALSE(store.UpdateLightRow(1, {}));
     EXPECT_FALSE(store.SetActiveLightMode(1, 1));
     EXPECT_EQ(store.GetActiveLightMode(1), 0);
     EXPECT_FALSE(store.GetLightRow(1, 1, light));
-    EXPECT_EQ(store.ListLightRows(1, lights), 0);
+    EXPECT_EQ(store.ListLightRows(1, lights), -1);
     EXPECT_TRUE(keys.empty() && macros.empty() && events.empty() && lights.empty());
+    EXPECT_GT(store.FailureCount(), 20u);
+    EXPECT_FALSE(store.LastFailure().empty());
     EXPECT_TRUE(store.Close());
     Log::SetSink({});
     EXPECT_FALSE(log.empty());

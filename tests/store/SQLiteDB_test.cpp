@@ -74,12 +74,10 @@ TEST(SQLiteDB, StatementsReadColumnsAndGuardAgainstWideIntegers) {
 TEST(SQLiteAutoTransaction, ClosedConnectionIssuesNoSql) {
     SQLiteDB closed;
     SQLiteAutoTransaction transaction(&closed);
-    EXPECT_TRUE(transaction.IsActive());
-    EXPECT_FALSE(transaction.Begin());  // already active
-    EXPECT_FALSE(transaction.Commit());
     EXPECT_FALSE(transaction.IsActive());
     EXPECT_FALSE(transaction.Begin());
-    EXPECT_TRUE(transaction.IsActive());
+    EXPECT_FALSE(transaction.Commit());
+    EXPECT_FALSE(transaction.Rollback());
 
     SQLiteAutoTransaction none(nullptr);
     EXPECT_FALSE(none.IsActive());
@@ -87,24 +85,25 @@ TEST(SQLiteAutoTransaction, ClosedConnectionIssuesNoSql) {
     EXPECT_FALSE(none.Commit());
 }
 
-TEST(SQLiteAutoTransaction, EndsAlsoWhenTheScopeIsLeft) {
+TEST(SQLiteAutoTransaction, KeepsRowsOnlyWhenCommitted) {
     test::TempFolder folder;
     SQLiteDB db;
     ASSERT_TRUE(db.Open(folder.path() + "t.db", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE));
     db.Exec("CREATE TABLE t(n INTEGER)");
     {
         SQLiteAutoTransaction transaction(&db);
+        EXPECT_TRUE(transaction.IsActive());
         EXPECT_EQ(db.Exec("INSERT INTO t VALUES (1)"), SQLITE_OK);
-    }
-    // No transaction is left open: a new BEGIN succeeds, and the row was kept.
+    }  // left without Commit: rolled back
+    EXPECT_FALSE(db.InTransaction());
     SQLiteAutoTransaction next(&db);
+    EXPECT_EQ(db.Exec("INSERT INTO t VALUES (2)"), SQLITE_OK);
     EXPECT_TRUE(next.Commit());
-    EXPECT_TRUE(next.Begin());
-    EXPECT_TRUE(next.Commit());
+    EXPECT_FALSE(next.Commit());
     SQLiteStatement count;
-    db.Prepare(count, "SELECT count(*) FROM t");
+    db.Prepare(count, "SELECT sum(n) FROM t");
     ASSERT_EQ(count.Step(), SQLITE_ROW);
-    EXPECT_EQ(count.ColumnInt(0), 1);
+    EXPECT_EQ(count.ColumnInt(0), 2);
 }
 
 }  // namespace
