@@ -45,7 +45,7 @@ dpkg -x "$dbgsym" "$scratch/dbg"
 for program in kestrix kestrixctl; do
   exe="$root/usr/bin/$program"
   [ -f "$exe" ] || continue
-  if readelf -S "$exe" | grep -q '\.debug_info\|\.symtab'; then
+  if readelf -S "$exe" | grep -q '\.debug_info' || file -b "$exe" | grep -q 'not stripped'; then
     fail "$program is not stripped"
   fi
   id="$(readelf -n "$exe" | sed -n 's/.*Build ID: \([0-9a-f]*\).*/\1/p')"
