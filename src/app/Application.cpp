@@ -11,6 +11,7 @@
 #include "app/MainLayout.h"
 #include "app/PlatformFactory.h"
 #include "app/Screen.h"
+#include "app/StartLanguage.h"
 #include "app/StartupConfig.h"
 #include "base/Log.h"
 #include "base/Text.h"
@@ -60,10 +61,16 @@ int RunApplication(const ApplicationOptions& options) {
     // 4. Debug privilege: nothing to raise; access to the mouse comes from the udev rule.
     // 5. GDI+: nothing to start; the toolkit paints with Qt.
 
-    // 6. Every run starts in English until the user picks a language.
+    // 6. The language: the one the user chose last; on a first start the desktop locale's,
+    // then config.xml's default, then English. Only a choice in the settings view is stored,
+    // so a later change of the desktop locale still counts until the user picks one.
     std::shared_ptr<AppRegistry> registry = platform.MakeRegistry(config.programName);
-    SetCurrentLcid(LanguageTexts::kStartLcid);
-    registry->WriteAppRegistryString(kLcidValue, Format("%d", LanguageTexts::kStartLcid));
+    std::vector<int> offered;
+    for (const LanguageTexts::OfferedLanguage& language :
+         LanguageTexts::OfferedLanguages(config.lcids))
+        offered.push_back(language.lcid);
+    SetCurrentLcid(ChooseStartLcid(registry->ReadAppRegistryInt(kLcidValue), DesktopMessageLocale(),
+                                   config.defaultLcid, offered));
 
     // 7. The toolkit's application object.
     DUI::Manager::SetInstance(nullptr);
@@ -107,7 +114,7 @@ int RunApplication(const ApplicationOptions& options) {
             DUI::kWsPopup | DUI::kWsVisible | DUI::kWsClipSiblings | DUI::kWsClipChildren, 0,
             rect)) {
         LogLine("the main window could not be created");
-        return kExitNormalRun;
+        return kExitNoWindow;
     }
     window->CenterWindow();
 

@@ -35,13 +35,16 @@ struct ApplicationOptions {
 
 // Result of the process entry when another instance already runs.
 inline constexpr int kExitOtherInstance = 0;
-// Result of the process entry after the main window's loop ended.
-inline constexpr int kExitNormalRun = 1;
+// Result of the process entry after the main window's loop ended: a normal end is a success
+// for the shell and the session manager.
+inline constexpr int kExitNormalRun = 0;
+// Result of the process entry when the main window could not be created.
+inline constexpr int kExitNoWindow = 1;
 
 // The process entry: reads config.xml, keeps to one instance, prepares the language, the
 // registry key and the data folder, then creates the main window and runs its loop until
 // the window is destroyed. Returns kExitOtherInstance after asking the running instance to
-// show itself, else kExitNormalRun.
+// show itself, kExitNoWindow when the window could not be made, else kExitNormalRun.
 int RunApplication(const ApplicationOptions& options);
 
 // Ends the process at once with exitCode, skipping the orderly shutdown (worker, devices and

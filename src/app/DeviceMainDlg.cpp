@@ -119,9 +119,11 @@ bool DeviceMainDlg::OnInitDialog() {
     m_worker = std::make_unique<DeviceWorker>(*m_context.devices, *m_context.store, *m_events,
                                               std::move(config), std::move(hooks));
 
-    // 7. Open and read the attached mouse, then look for a program update.
+    // 7. Open and read the attached mouse, then look for a program update unless the user
+    // turned that off in the settings.
     QueueTask(static_cast<int>(DeviceTask::RebuildAndRead));
-    QueueTask(static_cast<int>(DeviceTask::UpdateCheck));
+    if (m_context.registry->ReadAppRegistryInt(kSkipUpdateCheckValue) != 1)
+        QueueTask(static_cast<int>(DeviceTask::UpdateCheck));
     // 8. The worker.
     m_worker->Start();
     // 9. The toolkit's control timer.

@@ -204,8 +204,10 @@ DUI::Rect MainLayout::SettingsControl(int id) const {
             return Column(value, 360, value + 240, 396);
         case 276:
             return Column(kSettingsColumn - 140, 360, kSettingsColumn, 396);
+        case 292:
+            return Column(value, 404, kSettingsColumn, 436);
         case 277:
-            return Column(value, 420, value + 200, 456);
+            return Column(value, 448, value + 200, 484);
         case 288:
             return Column(0, 496, value, 528);
         case 289:

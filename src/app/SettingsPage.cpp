@@ -30,7 +30,8 @@ constexpr int kAllIds[] = {kBackground,   kReturn,       kVersion,        kUpdat
                            kUpdateButton, kReset,        kLanguageLabel,  kLanguageCombo,
                            kStartupLabel, kStartAtLogon, kStartMinimised, kSeparator1,
                            kSeparator2,   kCloseLabel,   kCloseHides,     kCloseEnds,
-                           kLinksLabel,   kWebsite,      kFeedback,       kQa};
+                           kLinksLabel,   kWebsite,      kFeedback,       kQa,
+                           kCheckAtStart};
 
 }  // namespace
 
@@ -61,7 +62,8 @@ void SettingsPage::Create() {
         state->SetTextColor(kSecondaryColour);
     }
     m_owner.CreateControl("MComboBox", kLanguageCombo, none);
-    for (int id : {kStartAtLogon, kStartMinimised}) m_owner.CreateControl("CCheckButton", id, none);
+    for (int id : {kStartAtLogon, kStartMinimised, kCheckAtStart})
+        m_owner.CreateControl("CCheckButton", id, none);
     for (int id : {kCloseHides, kCloseEnds}) {
         if (auto* radio = m_owner.CreateControlAs<DUI::CRadioButton>("CRadioButton", id, none)) {
             radio->SetGroupName(kExitModeGroup);
@@ -119,6 +121,8 @@ void SettingsPage::LoadState(bool trayAvailable) {
             ends->SetCheck(1);
         }
     }
+    if (auto* check = m_owner.GetControlAs<DUI::CCheckButton>(kCheckAtStart))
+        check->SetCheck(m_context.registry->ReadAppRegistryInt(kSkipUpdateCheckValue) == 1 ? 0 : 1);
     if (auto* combo = m_owner.GetControlAs<DUI::MComboBox>(kLanguageCombo)) {
         combo->DeleteAllItems();
         for (const LanguageTexts::OfferedLanguage& language :
@@ -136,6 +140,7 @@ void SettingsPage::ApplyTexts(const std::string& appVersion) {
     setTitle(kVersion,
              Format("%s: v%s", GetLanText(text::kVersionPrefix).c_str(), appVersion.c_str()));
     setTitle(kUpdateButton, GetLanText(text::kUpdateButton));
+    setTitle(kCheckAtStart, GetLanText(text::kCheckUpdatesAtStart));
     setTitle(kReset, GetLanText(text::kResetToDefaults));
     setTitle(kLanguageLabel, GetLanText(text::kLanguage));
     setTitle(kStartupLabel, GetLanText(text::kStartupLabel));
@@ -192,6 +197,13 @@ bool SettingsPage::HandleClick(int id) {
             if (minimised != nullptr)
                 registry.WriteAppRegistryString(kAutorunMinimizeValue,
                                                 minimised->GetCheck() == 1 ? "1" : "0");
+            return true;
+        }
+        case kCheckAtStart: {
+            auto* check = m_owner.GetControlAs<DUI::CCheckButton>(kCheckAtStart);
+            if (check != nullptr)
+                registry.WriteAppRegistryString(kSkipUpdateCheckValue,
+                                                check->GetCheck() == 1 ? "0" : "1");
             return true;
         }
         case kCloseHides:

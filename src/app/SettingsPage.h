@@ -35,6 +35,7 @@ inline constexpr int kLinksLabel = 288;
 inline constexpr int kWebsite = 289;
 inline constexpr int kFeedback = 290;
 inline constexpr int kQa = 291;
+inline constexpr int kCheckAtStart = 292;
 }  // namespace settings_id
 
 // Update state of a check that got no usable answer (the others: 0 none yet, 1 newer version,
@@ -58,7 +59,8 @@ class SettingsPage {
     void Layout(const MainLayout& layout);
     // Shows or hides the whole page.
     void Show(bool show);
-    // Reads the log-on entry, "autorun_minimize" and "exit_mode" into the controls, and
+    // Reads the log-on entry, "autorun_minimize", "exit_mode" and "skip_update_check" into
+    // the controls, and
     // offers hiding to the tray only when the desktop has a tray.
     void LoadState(bool trayAvailable);
     // Sets every text of the page from the language file; appVersion fills the version label.
@@ -67,7 +69,7 @@ class SettingsPage {
     // 2 up to date (text 580, button disabled), 3 the check failed (text 584, button enabled
     // to try again), 0 no answer yet (text 580).
     void SetUpdateState(int state, const std::string& latestVersion);
-    // Handles a click on 281, 282, 286, 287 or 289 to 291; false for any other id.
+    // Handles a click on 281, 282, 286, 287, 289 to 291 or 292; false for any other id.
     bool HandleClick(int id);
 
   private:

@@ -44,6 +44,7 @@ StartupConfig ReadStartupConfig(const std::string& moduleFolder) {
     if (!OpenConfig(doc, moduleFolder)) return config;
     // Forward search in document order: the language list precedes <software>.
     if (doc.FindElement("language.info")) {
+        config.defaultLcid = ParseDecimal(doc.GetAttribute("default_lan"));
         doc.IntoElement();
         while (doc.FindElement("lan"))
             config.lcids.push_back(ParseDecimal(doc.GetAttribute("value")));

@@ -11,6 +11,7 @@ namespace kestrix {
 struct StartupConfig {
     std::string programName;  // caption of <software>; empty when the file or element is missing
     std::vector<int> lcids;   // <language.info>/<lan value>, in file order
+    int defaultLcid = 0;      // <language.info default_lan>; 0 when missing
 };
 
 // The <software> block the main window reads for its labels and links.

@@ -10,6 +10,8 @@ inline constexpr char kLcidValue[] = "LCID";              // last chosen languag
 inline constexpr char kDeviceTypeValue[] = "DeviceType";  // type code of the selected model
 inline constexpr char kExitModeValue[] = "exit_mode";     // 1 = close hides to the tray
 inline constexpr char kAutorunMinimizeValue[] = "autorun_minimize";  // "1" or "0"
+// "1" = no look for a program update at start-up; missing or "0" = look.
+inline constexpr char kSkipUpdateCheckValue[] = "skip_update_check";
 
 // The program's own key of text values. Reading creates a missing key; writing never does,
 // so writes before the first read of a fresh installation are dropped.

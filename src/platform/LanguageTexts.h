@@ -16,7 +16,7 @@ namespace kestrix {
 // looks texts up too.
 class LanguageTexts {
   public:
-    // The language every run starts in.
+    // The language of the lookups until start-up chooses one, and its last fallback.
     static constexpr int kStartLcid = 1033;
     // Section holding the texts in every language file.
     static constexpr std::string_view kSection = "LAN";

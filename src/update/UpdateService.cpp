@@ -24,6 +24,8 @@ extern char** environ;
 namespace kestrix {
 namespace {
 
+// Files of the installer download.
+#if KESTRIX_SELF_UPDATE
 void RemoveIfPresent(const std::string& path) {
     std::error_code error;
     std::filesystem::remove(path, error);
@@ -44,6 +46,7 @@ bool MakeFolder(const std::string& folder) {
     }
     return true;
 }
+#endif
 
 }  // namespace
 
@@ -109,7 +112,13 @@ void UpdateService::CheckApplication() {
         m_status.latestVersion = body;
         m_status.applicationState = newer ? kUpdateStateNewer : kUpdateStateCurrent;
     }
-    if (newer) {
+    if (newer && !kSelfUpdate) {
+        m_updateEvents.ShowApplicationCheck(
+            body,
+            ApplicationVersionLabel(LanText(kTextNewVersion), body) + ", " +
+                LanText(kTextUpdateThroughSystem),
+            false);
+    } else if (newer) {
         m_updateEvents.ShowApplicationCheck(
             body, ApplicationVersionLabel(LanText(kTextNewVersion), body), true);
         m_deviceEvents.UpdateAvailable(kUpdateKindApplication);
@@ -148,6 +157,12 @@ void UpdateService::CheckFirmware() {
 }
 
 bool UpdateService::DownloadInstaller() {
+#if !KESTRIX_SELF_UPDATE
+    LogLine(
+        "this build leaves program updates to the system's package manager; nothing downloaded");
+    m_updateEvents.DownloadFailed();
+    return false;
+#else
     const std::string version = Status().latestVersion;
     if (!FirmwareUpgrade::IsPlainVersion(version)) {
         LogLine("no usable application version \"%s\" to download", version.c_str());
@@ -181,9 +196,14 @@ bool UpdateService::DownloadInstaller() {
     LogLine("no installer started for version %s", version.c_str());
     m_updateEvents.DownloadFailed();
     return false;
+#endif
 }
 
 bool UpdateService::StartInstaller(const std::string& path) {
+#if !KESTRIX_SELF_UPDATE
+    LogLine("installer %s not started: this build has no self-updater", path.c_str());
+    return false;
+#else
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         LogLine("installer %s: %s", path.c_str(), std::strerror(errno));
@@ -208,6 +228,7 @@ bool UpdateService::StartInstaller(const std::string& path) {
     }
     LogLine("installer %s started (pid %d)", path.c_str(), static_cast<int>(pid));
     return true;
+#endif
 }
 
 FirmwareUpgradeResult UpdateService::UpgradeFirmware() {

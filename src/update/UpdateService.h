@@ -14,6 +14,14 @@ class DeviceEvents;
 class HidDeviceManager;
 class UpdateEvents;
 
+// Whether this build downloads and starts the program's installer itself (build option
+// KESTRIX_SELF_UPDATE). Without, the check still tells of a newer version and points to the
+// system's package manager, and no installer is ever downloaded or started.
+#ifndef KESTRIX_SELF_UPDATE
+#define KESTRIX_SELF_UPDATE 1
+#endif
+inline constexpr bool kSelfUpdate = KESTRIX_SELF_UPDATE != 0;
+
 // Application update states: no answer yet, a newer version was found, up to date.
 inline constexpr int kUpdateStateUnknown = 0;
 inline constexpr int kUpdateStateNewer = 1;
@@ -67,14 +75,17 @@ class UpdateService {
     void RunTask(int code);
     // Task 23: fetches "<application base>version"; a 1-10 character answer newer than the
     // program's version sets state 1, enables the update button, shows the new version and
-    // raises prompt 1; any other answer sets state 2. No answer changes nothing.
+    // raises prompt 1 (without the self-updater: shows the new version with the pointer to the
+    // package manager, button and prompt left out); any other answer sets state 2. No answer
+    // changes nothing.
     void CheckApplication();
     // Task 24: fetches "<firmware base>/mouse/version"; with a 1-9 character answer and the
     // mouse's own version known, a newer one sets state 1 and raises prompt 2, else state 2.
     void CheckFirmware();
     // Task 26: downloads "Mouse-Setup-<latest>.zip" into the temp folder, unpacks it, makes
     // "Mouse-Setup-<latest>.AppImage" executable, starts it and ends the program with code 0.
-    // Returns false (with DownloadFailed) when no installer was started.
+    // Returns false (with DownloadFailed) when no installer was started; always so without
+    // the self-updater, which asks the network for nothing.
     bool DownloadInstaller();
     // Task 27: flashes the firmware version found by the last check (the worker closes the
     // window afterwards). Ok only when the whole image reached the boot loader.
@@ -88,7 +99,7 @@ class UpdateService {
     WebClient& Web() { return m_web; }
 
     // Makes path executable and starts it detached in its own session; false (logged) when
-    // it cannot be started.
+    // it cannot be started, and always without the self-updater.
     static bool StartInstaller(const std::string& path);
 
   private:

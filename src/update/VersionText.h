@@ -11,6 +11,8 @@ inline constexpr int kTextUpToDate = 580;
 inline constexpr int kTextUpdateTitle = 581;
 inline constexpr int kTextNewVersion = 582;
 inline constexpr int kTextUpdateQuestion = 583;
+// Said after a newer version when the system's package manager updates the program.
+inline constexpr int kTextUpdateThroughSystem = 618;
 inline constexpr int kTextFirmwareTitle = 551;
 
 // Compares two dotted version texts: 2 when their numbers of parts differ, else for the first

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "app/Application.h"
 
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 #include "AppTestBench.h"
 #include "app/PlatformFactory.h"
+#include "platform/LanguageTexts.h"
 #include "support/FakeAppFolders.h"
 
 namespace kestrix {
@@ -22,6 +25,9 @@ class RecordingRegistry final : public AppRegistry {
         std::lock_guard lock(m_mutex);
         m_writes.push_back(valueName + "=" + text);
         return m_inner.WriteAppRegistryString(valueName, text);
+    }
+    void Seed(const std::string& valueName, const std::string& text) {
+        m_inner.SetValue(valueName, text);
     }
     std::vector<std::string> Writes() const {
         std::lock_guard lock(m_mutex);
@@ -93,6 +99,8 @@ struct AppRun {
     bool visibleInLoop = false;
     int selectedModel = 0;
     bool scenarioHasDevice = true;
+    std::string storedLcid;  // LCID in the registry before the start; empty: none
+    int lcidInLoop = 0;
 
     int Start(std::vector<const char*> args, SingleInstance::Role role,
               const std::string& scenario = "vireo", std::function<bool()> tray = {}) {
@@ -101,6 +109,7 @@ struct AppRun {
         scenarioHasDevice = scenario != "none";
         devices = std::make_unique<HidDeviceManager>(backend);
         platform = std::make_unique<TestPlatform>(temp.Path(), role);
+        if (!storedLcid.empty()) platform->registry->Seed(kLcidValue, storedLcid);
         args.insert(args.begin(), "kestrix");
         ApplicationOptions options;
         options.argc = static_cast<int>(args.size());
@@ -117,6 +126,7 @@ struct AppRun {
             windowCreated = true;
             CloseWhen(window, [this, &window] {
                 visibleInLoop = window.IsWindowVisible();
+                lcidInLoop = CurrentLcid();
                 selectedModel = window.SelectedDevice();
                 if (scenarioHasDevice) {
                     return selectedModel != 0 && window.Worker()->QueuedTasks() == 0 &&
@@ -140,17 +150,37 @@ TEST(Application, StartUpOrderAndNormalRun) {
     EXPECT_EQ(run.selectedModel, 101);
     EXPECT_EQ(run.platform->names, std::vector<std::string>{"Kestrix"});
     EXPECT_EQ(run.platform->folders->ProgramName(), "Kestrix");
-    EXPECT_EQ(CurrentLcid(), 1033);
     const std::vector<std::string> writes = run.platform->registry->Writes();
-    ASSERT_GE(writes.size(), 3u);
-    EXPECT_EQ(writes[0], "LCID=1033");
-    EXPECT_EQ(writes[1], "DeviceType=101");
+    ASSERT_GE(writes.size(), 2u);
+    EXPECT_EQ(writes[0], "DeviceType=101");
     // The data folder's db sub-folder exists before the window.
     EXPECT_TRUE(std::filesystem::is_directory(run.temp.Path() + "db"));
     const std::vector<std::string> tasks = log.LinesStartingWith("task ");
     ASSERT_GE(tasks.size(), 2u);
     EXPECT_EQ(tasks[0], "task 1 queued");
     EXPECT_EQ(tasks[1], "task 23 queued");
+}
+
+// The language chosen in an earlier run starts the next one and is not written over; without a
+// stored choice the desktop locale picks the language, and nothing is stored for it.
+TEST(Application, StartLanguageIsTheStoredChoiceElseTheDesktopLocale) {
+    const char* saved = std::getenv("LC_ALL");
+    const std::string savedText = saved != nullptr ? saved : "";
+    setenv("LC_ALL", "ja_JP.UTF-8", 1);
+    for (const auto& [stored, expected] : {std::pair{"1049", 1049}, std::pair{"", 1041}}) {
+        AppRun run;
+        run.storedLcid = stored;
+        run.Start({}, SingleInstance::Role::First, "none");
+        EXPECT_EQ(run.lcidInLoop, expected) << stored;
+        for (const std::string& write : run.platform->registry->Writes())
+            EXPECT_NE(write.rfind("LCID=", 0), 0u) << write;
+    }
+    if (saved != nullptr) {
+        setenv("LC_ALL", savedText.c_str(), 1);
+    } else {
+        unsetenv("LC_ALL");
+    }
+    SetCurrentLcid(LanguageTexts::kStartLcid);
 }
 
 TEST(Application, DeviceTypeFollowsTheRescannedModel) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/DeviceMainDlg.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "AppTestBench.h"
@@ -355,6 +357,25 @@ TEST(DeviceMainDlg, CloseBehaviourRadiosWriteExitMode) {
     bench.window->GetControlAs<DUI::CRadioButton>(settings_id::kCloseEnds)->SetCheck(1);
     bench.window->OnMessage(settings_id::kCloseEnds, DUI::kNotifyClick, 0);
     EXPECT_EQ(bench.registry->Value(kExitModeValue), "0");
+}
+
+// The update check at start-up follows the stored setting; the check box shows and writes it.
+TEST(DeviceMainDlg, UpdateCheckAtStartCanBeTurnedOff) {
+    for (const auto& [stored, checks] :
+         {std::pair{"", true}, std::pair{"0", true}, std::pair{"1", false}}) {
+        test::LogRecorder log;
+        WindowBench bench("none");
+        if (*stored != '\0') bench.registry->SetValue(kSkipUpdateCheckValue, stored);
+        ASSERT_TRUE(bench.Create());
+        const std::vector<int> tasks = QueuedTasks(log);
+        EXPECT_EQ(std::count(tasks.begin(), tasks.end(), 23), checks ? 1 : 0) << stored;
+        auto* box = bench.window->GetControlAs<DUI::CCheckButton>(settings_id::kCheckAtStart);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->GetCheck(), checks ? 1 : 0) << stored;
+        box->SetCheck(checks ? 0 : 1);
+        bench.window->OnMessage(settings_id::kCheckAtStart, DUI::kNotifyClick, 0);
+        EXPECT_EQ(bench.registry->Value(kSkipUpdateCheckValue), checks ? "1" : "0") << stored;
+    }
 }
 
 TEST(DeviceMainDlg, ResetToDefaultsAsksFirst) {

@@ -100,8 +100,16 @@ TEST_F(UpdateServiceTest, ApplicationCheckOffersOnlyANewerVersion) {
         UpdateService service(Config(c.appVersion), bench.manager.get(), device, update);
         service.RunTask(23);
         EXPECT_EQ(service.Status().applicationState, c.state);
-        EXPECT_EQ(update.Calls(), c.update);
-        EXPECT_EQ(device.Calls(), c.device);
+        if (kSelfUpdate || c.state != kUpdateStateNewer) {
+            EXPECT_EQ(update.Calls(), c.update);
+            EXPECT_EQ(device.Calls(), c.device);
+        } else {
+            // Without the self-updater: the newer version and the package manager, no prompt.
+            const std::string version = c.answer;
+            EXPECT_EQ(update.Calls(), Calls{"ShowApplicationCheck(" + version + ",T582: v" +
+                                            version + ", T618,0)"});
+            EXPECT_EQ(device.Calls(), Calls{});
+        }
         EXPECT_EQ(service.Status().latestVersion, c.state == kUpdateStateUnknown ? "" : c.answer);
     }
     EXPECT_EQ(server.Paths().back(), "/soft/version");
@@ -166,7 +174,27 @@ TEST_F(UpdateServiceTest, FirmwareCheckNeedsBothVersions) {
     }
 }
 
+TEST_F(UpdateServiceTest, WithoutTheSelfUpdaterNothingIsDownloadedOrStarted) {
+    if (kSelfUpdate) GTEST_SKIP() << "this build has the self-updater";
+    const std::string script = "#!/bin/sh\ntouch '" + folder.Path() + "ran'\n";
+    server.Set("/soft/version", "1.0.4");
+    server.Set("/soft///Mouse-Setup-1.0.4.zip",
+               testing::ZipBytes(folder.Path(), {{"Mouse-Setup-1.0.4.AppImage", script, 0100755}}));
+    auto service = Service(Config());
+    service->RunTask(23);
+    EXPECT_FALSE(service->DownloadInstaller());
+    EXPECT_EQ(server.Paths(), Calls{"/soft/version"});
+    EXPECT_EQ(updateEvents.Calls(),
+              (Calls{"ShowApplicationCheck(1.0.4,T582: v1.0.4, T618,0)", "DownloadFailed"}));
+    testing::WriteFile(folder.Path() + "installer", script);
+    EXPECT_FALSE(UpdateService::StartInstaller(folder.Path() + "installer"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(fs::exists(folder.Path() + "ran"));
+    EXPECT_TRUE(exitCodes.empty());
+}
+
 TEST_F(UpdateServiceTest, InstallerIsUnpackedMadeExecutableStartedAndTheProgramEnds) {
+    if (!kSelfUpdate) GTEST_SKIP() << "this build has no self-updater";
     const std::string marker = folder.Path() + "installer-ran";
     const std::string script = "#!/bin/sh\necho started > '" + marker + "'\n";
     server.Set("/soft/version", "1.0.4");
@@ -191,6 +219,7 @@ TEST_F(UpdateServiceTest, InstallerIsUnpackedMadeExecutableStartedAndTheProgramE
 }
 
 TEST_F(UpdateServiceTest, NoInstallerIsStartedFromAFailedOrUnsafeDownload) {
+    if (!kSelfUpdate) GTEST_SKIP() << "this build has no self-updater";
     server.Set("/soft/version", "1.0.4");
     const std::string script = "#!/bin/sh\ntouch '" + folder.Path() + "ran'\n";
     struct Case {
