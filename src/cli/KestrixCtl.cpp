@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <deque>
 #include <iostream>
+#include <map>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -14,8 +15,7 @@
 #include "base/Log.h"
 #include "base/Text.h"
 #include "cli/CliCommands.h"
-#include "cli/UpdateCommands.h"
-#include "device/DeviceTask.h"
+#include "cli/CommandTable.h"
 #include "device/DiagnosticOptions.h"
 #include "device/HidapiBackend.h"
 #include "platform/AppFolders.h"
@@ -67,15 +67,61 @@ std::shared_ptr<HidBackend> ChooseBackend(int argc, const char* const* argv,
     return backend;
 }
 
-// The arguments of every command, filled by the parser.
+// The options before the command, filled by the parser.
 struct Arguments {
     int model = 0;
     bool json = false;
     bool yes = false;
     std::string logFile;
     std::string traceFile;
-    std::deque<std::string> words;  // positional arguments (a deque keeps bound slots in place)
 };
+
+// A command of the table as registered with the parser: its subcommand and the slots its
+// positional words are parsed into.
+struct RegisteredCommand {
+    const CliCommand* command = nullptr;
+    CLI::App* parser = nullptr;
+    std::vector<std::pair<CLI::Option*, std::string>> words;
+};
+
+// Adds every command of the table to app, groups before their commands. The slots are bound
+// by address, so the list is a deque (which keeps elements in place as it grows).
+void RegisterCommands(CLI::App& app, std::deque<RegisteredCommand>& registered) {
+    std::map<std::string_view, CLI::App*> groups;
+    for (const CliCommand& command : CliCommandTable()) {
+        const size_t blank = command.words.find(' ');
+        CLI::App* parent = &app;
+        std::string_view name = command.words;
+        if (blank != std::string_view::npos) {
+            parent = groups.at(command.words.substr(0, blank));
+            name = command.words.substr(blank + 1);
+        }
+        CLI::App* parser = parent->add_subcommand(std::string(name), std::string(command.help));
+        if (command.handler == nullptr) {
+            parser->require_subcommand(1);
+            groups[command.words] = parser;
+            continue;
+        }
+        RegisteredCommand& entry = registered.emplace_back();
+        entry.command = &command;
+        entry.parser = parser;
+        const auto names = SplitArguments(command.arguments);
+        entry.words.resize(names.size());
+        for (size_t i = 0; i < names.size(); ++i) {
+            entry.words[i].first = parser->add_option(names[i].first, entry.words[i].second);
+            if (names[i].second) entry.words[i].first->required();
+        }
+    }
+}
+
+// The words the parser gave the chosen command.
+CommandArguments GivenWords(const RegisteredCommand& entry) {
+    CommandArguments words;
+    for (const auto& [option, value] : entry.words) {
+        words.push_back(option->count() > 0 ? std::optional<std::string>(value) : std::nullopt);
+    }
+    return words;
+}
 
 }  // namespace
 
@@ -112,124 +158,8 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
     app.add_option("--log", args.logFile, "append the device log to FILE");
     app.add_option("--hid-trace", args.traceFile, "write every HID report to FILE");
 
-    std::optional<int> taskCommand;
-    auto words = [&args](CLI::App* command, const char* names[], size_t required, size_t total) {
-        for (size_t i = 0; i < total; ++i) {
-            CLI::Option* option = command->add_option(names[i], args.words.emplace_back());
-            if (i < required) option->required();
-        }
-    };
-
-    CLI::App* devices = app.add_subcommand("devices", "list the attached supported mice");
-    CLI::App* info = app.add_subcommand("info", "identity of the selected mouse");
-    CLI::App* read =
-        app.add_subcommand("read", "read the mouse into the current profile and print it");
-    CLI::App* get =
-        app.add_subcommand("get", "print one setting or all settings of the current profile");
-    const size_t getAt = args.words.size();
-    const char* getNames[] = {"KEY"};
-    words(get, getNames, 0, 1);
-    CLI::App* set = app.add_subcommand("set", "store a setting and send it to the mouse");
-    const size_t setAt = args.words.size();
-    const char* setNames[] = {"KEY", "VALUE"};
-    words(set, setNames, 2, 2);
-    CLI::App* apply = app.add_subcommand("apply", "send the whole current profile to the mouse");
-    CLI::App* resetDpi = app.add_subcommand("reset-dpi", "restore the model's default DPI stages");
-    CLI::App* factory =
-        app.add_subcommand("factory-reset", "restore the mouse's factory settings (needs --yes)");
-
-    CLI::App* profile = app.add_subcommand("profile", "profiles of the model");
-    profile->require_subcommand(1);
-    CLI::App* profileList = profile->add_subcommand("list", "list the profiles");
-    CLI::App* profileUse =
-        profile->add_subcommand("use", "make profile N current and send it to the mouse");
-    const size_t profileUseAt = args.words.size();
-    const char* nNames[] = {"N"};
-    words(profileUse, nNames, 1, 1);
-    CLI::App* profileRename = profile->add_subcommand("rename", "rename profile N");
-    const size_t profileRenameAt = args.words.size();
-    const char* renameNames[] = {"N", "NAME"};
-    words(profileRename, renameNames, 2, 2);
-    CLI::App* profileExport =
-        profile->add_subcommand("export", "write the current profile to FILE");
-    const size_t profileExportAt = args.words.size();
-    const char* fileNames[] = {"FILE"};
-    words(profileExport, fileNames, 1, 1);
-    CLI::App* profileImport =
-        profile->add_subcommand("import", "load FILE into the current profile and send it");
-    const size_t profileImportAt = args.words.size();
-    words(profileImport, fileNames, 1, 1);
-
-    CLI::App* button = app.add_subcommand("button", "button assignments of the current profile");
-    button->require_subcommand(1);
-    CLI::App* buttonList = button->add_subcommand("list", "list the buttons and their functions");
-    CLI::App* buttonSet =
-        button->add_subcommand("set",
-                               "assign TYPE VALUE [VALUE2] to a button: 1 mouse 1..8, 2 key usage "
-                               "+ modifier bits, 3 multimedia "
-                               "1..8, 4 macro id, 5 DPI 1..3, 6 device 1..2, 7 repeat 5..255 + "
-                               "0..255, 8 shortcut 1..11, 9 fixed 1");
-    const size_t buttonSetAt = args.words.size();
-    const char* buttonSetNames[] = {"KEYCODE", "TYPE", "VALUE", "VALUE2"};
-    words(buttonSet, buttonSetNames, 3, 4);
-    CLI::App* buttonReset =
-        button->add_subcommand("reset", "give a button (KEYCODE, or all) its default function");
-    const size_t buttonResetAt = args.words.size();
-    const char* keyNames[] = {"KEYCODE"};
-    words(buttonReset, keyNames, 1, 1);
-
-    CLI::App* macro = app.add_subcommand("macro", "the macro library of the model");
-    macro->require_subcommand(1);
-    CLI::App* macroList = macro->add_subcommand("list", "list the macros");
-    CLI::App* macroShow = macro->add_subcommand("show", "show a macro and its events");
-    const size_t macroShowAt = args.words.size();
-    const char* idNames[] = {"ID"};
-    words(macroShow, idNames, 1, 1);
-    CLI::App* macroNew = macro->add_subcommand("new", "create an empty macro");
-    const size_t macroNewAt = args.words.size();
-    const char* nameNames[] = {"NAME"};
-    words(macroNew, nameNames, 1, 1);
-    CLI::App* macroDelete = macro->add_subcommand("delete", "delete a macro");
-    const size_t macroDeleteAt = args.words.size();
-    words(macroDelete, idNames, 1, 1);
-    CLI::App* macroImport = macro->add_subcommand("import", "add the macro of a macro file");
-    const size_t macroImportAt = args.words.size();
-    words(macroImport, fileNames, 1, 1);
-    CLI::App* macroImportList =
-        macro->add_subcommand("import-list", "add every macro of a macro-list file");
-    const size_t macroImportListAt = args.words.size();
-    words(macroImportList, fileNames, 1, 1);
-    CLI::App* macroExport = macro->add_subcommand("export", "write one macro to FILE");
-    const size_t macroExportAt = args.words.size();
-    const char* exportNames[] = {"ID", "FILE"};
-    words(macroExport, exportNames, 2, 2);
-    CLI::App* macroExportAll = macro->add_subcommand("export-all", "write every macro to FILE");
-    const size_t macroExportAllAt = args.words.size();
-    words(macroExportAll, fileNames, 1, 1);
-
-    CLI::App* light = app.add_subcommand("light", "lighting effects of the current profile");
-    light->require_subcommand(1);
-    CLI::App* lightList = light->add_subcommand("list", "list the effects");
-    CLI::App* lightUse = light->add_subcommand("use", "make an effect active and send it");
-    const size_t lightUseAt = args.words.size();
-    const char* modeNames[] = {"MODE"};
-    words(lightUse, modeNames, 1, 1);
-    CLI::App* lightSet =
-        light->add_subcommand("set", "change brightness, speed or color1..color7 of an effect");
-    const size_t lightSetAt = args.words.size();
-    const char* lightSetNames[] = {"MODE", "SETTING", "VALUE"};
-    words(lightSet, lightSetNames, 3, 3);
-
-    CLI::App* update = app.add_subcommand("update", "the program's own updates");
-    update->require_subcommand(1);
-    CLI::App* updateCheck =
-        update->add_subcommand("check", "ask the update server for a newer program version");
-    CLI::App* firmware = app.add_subcommand("firmware", "the mouse's firmware");
-    firmware->require_subcommand(1);
-    CLI::App* firmwareCheck =
-        firmware->add_subcommand("check", "ask the model's firmware service for a newer version");
-    CLI::App* firmwareUpgrade =
-        firmware->add_subcommand("upgrade", "download and flash a newer firmware (needs --yes)");
+    std::deque<RegisteredCommand> commands;
+    RegisterCommands(app, commands);
 
     try {
         app.parse(parserArguments);
@@ -242,13 +172,6 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
         return kExitBadValue;
     }
     CliOutput output(out, err, args.json);
-    auto word = [&args](size_t at) -> const std::string& { return args.words[at]; };
-    auto optionalWord = [&](CLI::App* command, size_t at,
-                            const char* name) -> std::optional<std::string> {
-        if (command->get_option(name)->count() == 0) return std::nullopt;
-        return word(at);
-    };
-
     if (!ApplyDiagnosticOptions(argc, argv))
         return output.Fail(CommandStatus::BadValue("--log and --hid-trace need a writable FILE"));
 
@@ -295,70 +218,9 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
     if (setup.backend == nullptr) return output.Fail(status);
 
     CommandContext context{std::move(setup), output, args.yes};
-    if (*devices)
-        status = DevicesCommand(context);
-    else if (*info)
-        status = InfoCommand(context);
-    else if (*read)
-        status = ReadCommand(context);
-    else if (*get)
-        status = GetCommand(context, optionalWord(get, getAt, "KEY"));
-    else if (*set)
-        status = SetCommand(context, word(setAt), word(setAt + 1));
-    else if (*apply)
-        taskCommand = static_cast<int>(DeviceTask::WriteAll);
-    else if (*resetDpi)
-        taskCommand = static_cast<int>(DeviceTask::ResetDpi);
-    else if (*factory)
-        taskCommand = static_cast<int>(DeviceTask::RestoreFactory);
-    else if (*profileList)
-        status = ProfileListCommand(context);
-    else if (*profileUse)
-        status = ProfileUseCommand(context, word(profileUseAt));
-    else if (*profileRename)
-        status = ProfileRenameCommand(context, word(profileRenameAt), word(profileRenameAt + 1));
-    else if (*profileExport)
-        status = ProfileExportCommand(context, word(profileExportAt));
-    else if (*profileImport)
-        status = ProfileImportCommand(context, word(profileImportAt));
-    else if (*buttonList)
-        status = ButtonListCommand(context);
-    else if (*buttonSet) {
-        status = ButtonSetCommand(context, word(buttonSetAt), word(buttonSetAt + 1),
-                                  word(buttonSetAt + 2),
-                                  optionalWord(buttonSet, buttonSetAt + 3, "VALUE2"));
-    } else if (*buttonReset)
-        status = ButtonResetCommand(context, word(buttonResetAt));
-    else if (*macroList)
-        status = MacroListCommand(context);
-    else if (*macroShow)
-        status = MacroShowCommand(context, word(macroShowAt));
-    else if (*macroNew)
-        status = MacroNewCommand(context, word(macroNewAt));
-    else if (*macroDelete)
-        status = MacroDeleteCommand(context, word(macroDeleteAt));
-    else if (*macroImport)
-        status = MacroImportCommand(context, word(macroImportAt), false);
-    else if (*macroImportList)
-        status = MacroImportCommand(context, word(macroImportListAt), true);
-    else if (*macroExport)
-        status = MacroExportCommand(context, word(macroExportAt), word(macroExportAt + 1));
-    else if (*macroExportAll)
-        status = MacroExportAllCommand(context, word(macroExportAllAt));
-    else if (*lightList)
-        status = LightListCommand(context);
-    else if (*lightUse)
-        status = LightUseCommand(context, word(lightUseAt));
-    else if (*lightSet)
-        status =
-            LightSetCommand(context, word(lightSetAt), word(lightSetAt + 1), word(lightSetAt + 2));
-    else if (*updateCheck)
-        status = UpdateCheckCommand(context);
-    else if (*firmwareCheck)
-        status = FirmwareCheckCommand(context);
-    else if (*firmwareUpgrade)
-        status = FirmwareUpgradeCommand(context);
-    if (taskCommand) status = TaskCommand(context, *taskCommand);
+    for (const RegisteredCommand& entry : commands) {
+        if (entry.parser->parsed()) status = entry.command->handler(context, GivenWords(entry));
+    }
     return status.Ok() ? kExitOk : output.Fail(status);
 }
 
