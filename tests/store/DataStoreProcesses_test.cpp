@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-#include "editors/rules/EnsureProfiles.h"
+#include "rules/EnsureProfiles.h"
 #include "exchange/MacroFile.h"
 #include "exchange/ProfileFile.h"
 #include "store/DataStore.h"
