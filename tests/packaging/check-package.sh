@@ -59,7 +59,7 @@ done
 # Depends: the shared libraries the programs link (found by dpkg-shlibdeps), udev for the
 # rule, and the window's fonts.
 depends="$(dpkg-deb -f "$deb" Depends)"
-for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libhidapi-hidraw0 libsqlite3-0 \
+for package in libqt6core6 libqt6gui6 libqt6widgets6 libhidapi-hidraw0 libsqlite3-0 \
                libminizip1 libcurl4 libudev1 udev fonts-open-sans fonts-noto-cjk; do
   grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
