@@ -51,7 +51,7 @@ DeviceMainDlg::DeviceMainDlg(AppContext& context)
     : m_context(context),
       m_settings(*this, context),
       m_updateEvents(*this),
-      m_deviceEvents(*this, m_updateEvents),
+      m_deviceEvents(*this, context, m_updateEvents),
       m_shell(*this, context),
       m_column(*this, context),
       m_profiles(*this, context),

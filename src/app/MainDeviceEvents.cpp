@@ -3,11 +3,13 @@
 
 #include <utility>
 
+#include "app/AppContext.h"
 #include "app/DPIMsgDlg.h"
 #include "app/DeviceMainDlg.h"
 #include "app/MainUpdateEvents.h"
 #include "app/SaveWaitDlg.h"
 #include "base/Log.h"
+#include "device/HidDeviceManager.h"
 #include "editors/MacroPage.h"
 #include "platform/LanguageTexts.h"
 #include "platform/UsedTextIds.h"
@@ -28,8 +30,9 @@ constexpr const char* kHiddenTitles[] = {"KeyboardTip Window", "ComboWnd", "Pale
 
 }  // namespace
 
-MainDeviceEvents::MainDeviceEvents(DeviceMainDlg& window, MainUpdateEvents& updates)
-    : m_window(window), m_updates(updates) {}
+MainDeviceEvents::MainDeviceEvents(DeviceMainDlg& window, AppContext& context,
+                                   MainUpdateEvents& updates)
+    : m_window(window), m_context(context), m_updates(updates) {}
 
 DUI::CDeviceList* MainDeviceEvents::List() const {
     return m_window.GetControlAs<DUI::CDeviceList>(kDeviceList);
@@ -49,6 +52,26 @@ void MainDeviceEvents::SetAllDeviceState(int state) {
     for (const auto& [model, oldState] : before) ShowNote(model);
     if (DUI::CDeviceList* list = List()) list->SetAllDeviceState(state);
     m_window.SetAnyAttached(false);
+    ListReceiversWithoutMouse();
+}
+
+void MainDeviceEvents::ListReceiversWithoutMouse() {
+    // The rescan that sent SetAllDeviceState has already updated the entries; the models
+    // it names follow as SetDeviceState calls.
+    for (const HidDeviceEntryView& entry : m_context.devices->ListEntries()) {
+        if (entry.modelNumber > 0 || entry.mode != 1) continue;
+        for (const CatalogueLine& line : m_window.GetCatalogue().lines) {
+            if (line.mode != 1 || line.vid != entry.vendorId || line.pid != entry.productId)
+                continue;
+            const int model = line.model.deviceType;
+            m_listModes[model] = 1;
+            m_attached[model] = 0;
+            if (DUI::CDeviceList* list = List()) list->SetDeviceState(model, 1, 0);
+            ShowNote(model);
+            m_window.SetAnyAttached(true);
+            break;
+        }
+    }
 }
 
 void MainDeviceEvents::SetDeviceState(int model, int mode, int state) {
