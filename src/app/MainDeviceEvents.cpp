@@ -9,6 +9,7 @@
 #include "app/MainUpdateEvents.h"
 #include "app/SaveWaitDlg.h"
 #include "base/Log.h"
+#include "device/HidBackend.h"
 #include "device/HidDeviceManager.h"
 #include "editors/MacroPage.h"
 #include "platform/LanguageTexts.h"
@@ -56,14 +57,15 @@ void MainDeviceEvents::SetAllDeviceState(int state) {
 }
 
 void MainDeviceEvents::ListReceiversWithoutMouse() {
-    // The rescan that sent SetAllDeviceState has already updated the entries; the models
-    // it names follow as SetDeviceState calls.
-    for (const HidDeviceEntryView& entry : m_context.devices->ListEntries()) {
-        if (entry.modelNumber > 0 || entry.mode != 1) continue;
+    // A receiver without its mouse answers no identity, so the device list of the manager
+    // leaves it out: it is found on the bus by its catalogue line. The models the rescan
+    // names follow as SetDeviceState calls and replace this state.
+    for (const HidDeviceInfo& entry : m_context.devices->Backend().Enumerate()) {
         for (const CatalogueLine& line : m_window.GetCatalogue().lines) {
             if (line.mode != 1 || line.vid != entry.vendorId || line.pid != entry.productId)
                 continue;
             const int model = line.model.deviceType;
+            if (m_attached.count(model) != 0) break;
             m_listModes[model] = 1;
             m_attached[model] = 0;
             if (DUI::CDeviceList* list = List()) list->SetDeviceState(model, 1, 0);
