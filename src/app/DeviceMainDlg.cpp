@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/DeviceMainDlg.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "app/AboutDlg.h"
@@ -50,7 +51,7 @@ DeviceMainDlg::DeviceMainDlg(AppContext& context)
     : m_context(context),
       m_settings(*this, context),
       m_updateEvents(*this),
-      m_deviceEvents(*this, m_updateEvents),
+      m_deviceEvents(*this, context, m_updateEvents),
       m_shell(*this, context),
       m_column(*this, context),
       m_profiles(*this, context),
@@ -296,17 +297,6 @@ void DeviceMainDlg::OnReturnFromSettings() {
     ApplyView();
 }
 
-std::string DeviceMainDlg::ChooseFile(FileDialogKind kind, const std::string& filter,
-                                      const std::string& pattern) {
-    if (m_context.chooseFile) return m_context.chooseFile(kind, filter, pattern);
-    (void)pattern;  // the filter text carries the pattern for the toolkit's dialogs
-    std::string path;
-    const bool chosen = kind == FileDialogKind::Open
-                            ? DUI::ShowOpenFileDialog(this, filter, path)
-                            : DUI::ShowSaveFileDialog(this, filter, {}, path);
-    return chosen ? path : std::string();
-}
-
 std::string DeviceMainDlg::ReportedFirmwareVersion() const {
     return m_events ? m_events->ReportedFirmwareVersion() : std::string();
 }
@@ -368,6 +358,9 @@ void DeviceMainDlg::ShowSaveWait() {
 
 void DeviceMainDlg::InitUI(const DUI::Rect& rect) {
     SetBkColor(kWindowBackground, kPanelBorderColour);
+    // No smaller than usable, unless the screen made the window smaller still.
+    SetMinimumSize(std::min(MainLayout::kMinimumWidth, rect.Width()),
+                   std::min(MainLayout::kMinimumHeight, rect.Height()));
     const MainLayout layout(rect.Width(), rect.Height());
     CreateFrameControls(*this, layout, m_context.programName);
     m_settings.Create();
@@ -475,6 +468,10 @@ void DeviceMainDlg::CreateEditorPages(const MainLayout& layout) {
         if (m_worker) m_worker->UpdateState(change);
     };
     context.showSaveWait = [this] { ShowSaveWait(); };
+    context.afterSaveWait = [this](std::function<void()> action) {
+        if (m_saveWait) return m_saveWait->RunWhenHidden(std::move(action));
+        action();
+    };
     context.showDpiIndicator = [this](int dpi) {
         if (m_dpiIndicator) m_dpiIndicator->Show(dpi);
     };

@@ -164,7 +164,9 @@ class DeviceMainDlg : public DUI::MDialog {
     EditorContext& PageContext() { return m_pages.Context(); }
     // Open or save file dialog (or the context's chooser); "" when cancelled.
     std::string ChooseFile(FileDialogKind kind, const std::string& filter,
-                           const std::string& pattern);
+                           const std::string& pattern) {
+        return m_shell.ChooseFile(kind, filter, pattern);
+    }
 
   private:
     // Frame notifications.

@@ -3,11 +3,14 @@
 
 #include <utility>
 
+#include "app/AppContext.h"
 #include "app/DPIMsgDlg.h"
 #include "app/DeviceMainDlg.h"
 #include "app/MainUpdateEvents.h"
 #include "app/SaveWaitDlg.h"
 #include "base/Log.h"
+#include "device/HidBackend.h"
+#include "device/HidDeviceManager.h"
 #include "editors/MacroPage.h"
 #include "platform/LanguageTexts.h"
 #include "platform/UsedTextIds.h"
@@ -28,8 +31,9 @@ constexpr const char* kHiddenTitles[] = {"KeyboardTip Window", "ComboWnd", "Pale
 
 }  // namespace
 
-MainDeviceEvents::MainDeviceEvents(DeviceMainDlg& window, MainUpdateEvents& updates)
-    : m_window(window), m_updates(updates) {}
+MainDeviceEvents::MainDeviceEvents(DeviceMainDlg& window, AppContext& context,
+                                   MainUpdateEvents& updates)
+    : m_window(window), m_context(context), m_updates(updates) {}
 
 DUI::CDeviceList* MainDeviceEvents::List() const {
     return m_window.GetControlAs<DUI::CDeviceList>(kDeviceList);
@@ -49,6 +53,27 @@ void MainDeviceEvents::SetAllDeviceState(int state) {
     for (const auto& [model, oldState] : before) ShowNote(model);
     if (DUI::CDeviceList* list = List()) list->SetAllDeviceState(state);
     m_window.SetAnyAttached(false);
+    ListReceiversWithoutMouse();
+}
+
+void MainDeviceEvents::ListReceiversWithoutMouse() {
+    // A receiver without its mouse answers no identity, so the device list of the manager
+    // leaves it out: it is found on the bus by its catalogue line. The models the rescan
+    // names follow as SetDeviceState calls and replace this state.
+    for (const HidDeviceInfo& entry : m_context.devices->Backend().Enumerate()) {
+        for (const CatalogueLine& line : m_window.GetCatalogue().lines) {
+            if (line.mode != 1 || line.vid != entry.vendorId || line.pid != entry.productId)
+                continue;
+            const int model = line.model.deviceType;
+            if (m_attached.count(model) != 0) break;
+            m_listModes[model] = 1;
+            m_attached[model] = 0;
+            if (DUI::CDeviceList* list = List()) list->SetDeviceState(model, 1, 0);
+            ShowNote(model);
+            m_window.SetAnyAttached(true);
+            break;
+        }
+    }
 }
 
 void MainDeviceEvents::SetDeviceState(int model, int mode, int state) {

@@ -13,6 +13,7 @@ class CDeviceList;
 
 namespace kestrix {
 
+struct AppContext;
 class DeviceMainDlg;
 class MainUpdateEvents;
 
@@ -21,8 +22,8 @@ class MainUpdateEvents;
 // editor pages, the transient windows, and the navigation the worker asks for.
 class MainDeviceEvents final : public DeviceEvents {
   public:
-    // Both must outlive this object.
-    MainDeviceEvents(DeviceMainDlg& window, MainUpdateEvents& updates);
+    // All three must outlive this object.
+    MainDeviceEvents(DeviceMainDlg& window, AppContext& context, MainUpdateEvents& updates);
 
     void SetCaption(int textId) override;
     void ShowDevicePages(bool show) override;
@@ -58,10 +59,14 @@ class MainDeviceEvents final : public DeviceEvents {
 
   private:
     DUI::CDeviceList* List() const;
+    // Lists the receivers the rescan found without a mouse to name them, by their catalogue
+    // line, as attached and off line.
+    void ListReceiversWithoutMouse();
     // The note of a model's card: a receiver whose mouse is off asks for the mouse.
     void ShowNote(int model);
 
     DeviceMainDlg& m_window;
+    AppContext& m_context;
     MainUpdateEvents& m_updates;
     std::map<int, int> m_listModes;  // model -> connection mode last shown in the device list
     std::map<int, int> m_attached;   // model -> state, of the models the last rescan listed

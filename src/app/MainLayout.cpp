@@ -23,7 +23,10 @@ constexpr int kSettingsLabel = 240;   // labels on the left of the column
 MainLayout::MainLayout(int width, int height)
     : m_width(std::max(width, 1)),
       m_height(std::max(height, 1)),
-      m_scale(static_cast<double>(std::max(height, 1)) / kDesignHeight) {}
+      // A window narrower than the design's proportions scales down with its width, so the
+      // controls near the right edge never run into those on the left.
+      m_scale(std::min(static_cast<double>(m_height) / kDesignHeight,
+                       static_cast<double>(m_width) / kDesignWidth)) {}
 
 int MainLayout::S(int designLength) const {
     return static_cast<int>(std::lround(designLength * m_scale));

@@ -6,16 +6,20 @@
 namespace kestrix {
 
 // Where every control of the main window goes for a client size. The design size is
-// 1300 x 788; sizes scale with height / 788, controls near the right or bottom edge keep
-// their distance from that edge, and the settings column stays centred.
+// 1300 x 788; sizes scale with height / 788 (or width / 1300 when that is smaller), controls near
+// the right or bottom edge keep their distance from that edge, and the settings column stays
+// centred.
 class MainLayout {
   public:
     static constexpr int kDesignWidth = 1300;
     static constexpr int kDesignHeight = 788;
+    // The smallest window size: below it texts and controls get too small to use.
+    static constexpr int kMinimumWidth = 1100;
+    static constexpr int kMinimumHeight = 667;
 
     MainLayout(int width, int height);
 
-    // Height / 788.
+    // Height / 788, or width / 1300 when smaller.
     double Scale() const { return m_scale; }
     int Width() const { return m_width; }
     int Height() const { return m_height; }

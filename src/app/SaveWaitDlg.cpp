@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/SaveWaitDlg.h"
 
+#include <utility>
+
 #include "app/ShellStyle.h"
 #include "platform/LanguageTexts.h"
 #include "platform/UsedTextIds.h"
@@ -66,12 +68,22 @@ void SaveWaitDlg::OnTimer(int id) {
     KillTimer(kHideTimer);
     if (auto* progress = GetControlAs<DUI::MProgress2>(kProgressId)) progress->Stop();
     ShowWindow(DUI::kSwHide);
+    for (std::function<void()>& action : std::exchange(m_afterHide, {})) action();
+}
+
+void SaveWaitDlg::RunWhenHidden(std::function<void()> action) {
+    if (!IsWindowVisible()) {
+        action();
+        return;
+    }
+    m_afterHide.push_back(std::move(action));
 }
 
 SaveWaitDlg::~SaveWaitDlg() { SetMTimer(0); }
 
 void SaveWaitDlg::CloseWindow() {
     KillTimer(kHideTimer);
+    m_afterHide.clear();
     // The control timer must not outlive the controls it animates.
     SetMTimer(0);
     DestroyWindow();

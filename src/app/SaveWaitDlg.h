@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
+#include <vector>
+
 #include "ui/MDialog.h"
 
 namespace kestrix {
@@ -25,6 +28,9 @@ class SaveWaitDlg : public DUI::MDialog {
     // How long the window stays after the last Show (tests shorten it).
     void SetHideDelay(int milliseconds) { m_hideDelayMs = milliseconds; }
     int HideDelay() const { return m_hideDelayMs; }
+    // Runs action once the window has hidden again, at once when it is not shown (a window
+    // that would open under it waits for it). Actions still waiting when it closes are dropped.
+    void RunWhenHidden(std::function<void()> action);
 
     bool OnInitDialog() override;
     void InitUI(const DUI::Rect& rect) override;
@@ -33,6 +39,7 @@ class SaveWaitDlg : public DUI::MDialog {
 
   private:
     int m_hideDelayMs = kDefaultHideDelayMs;
+    std::vector<std::function<void()>> m_afterHide;
 };
 
 }  // namespace kestrix

@@ -7,6 +7,7 @@
 #include "platform/LanguageTexts.h"
 #include "platform/SingleInstance.h"
 #include "platform/UsedTextIds.h"
+#include "ui/Desktop.h"
 #include "ui/Manager.h"
 #include "ui/UiThread.h"
 
@@ -66,6 +67,17 @@ void WindowShell::OnCloseButton() {
 void WindowShell::EndProgram() {
     m_tray.Remove();
     m_context.exitProcess(0);
+}
+
+std::string WindowShell::ChooseFile(FileDialogKind kind, const std::string& filter,
+                                    const std::string& pattern) {
+    if (m_context.chooseFile) return m_context.chooseFile(kind, filter, pattern);
+    (void)pattern;  // the filter text carries the pattern for the toolkit's dialogs
+    std::string path;
+    const bool chosen = kind == FileDialogKind::Open
+                            ? DUI::ShowOpenFileDialog(&m_window, filter, path)
+                            : DUI::ShowSaveFileDialog(&m_window, filter, {}, path);
+    return chosen ? path : std::string();
 }
 
 void WindowShell::BringBack() {

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
+#include "app/AppContext.h"
 #include "app/TrayIcon.h"
 #include "ui/DuiTypes.h"
 
@@ -38,6 +40,9 @@ class WindowShell {
     void EndProgram();
     // Shows the window normally and raises it.
     void BringBack();
+    // Open or save file dialog over the window (or the context's chooser); "" when cancelled.
+    std::string ChooseFile(FileDialogKind kind, const std::string& filter,
+                           const std::string& pattern);
 
   private:
     DeviceMainDlg& m_window;

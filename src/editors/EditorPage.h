@@ -39,6 +39,9 @@ struct EditorContext {
     std::function<void(const std::function<void(DeviceState&)>&)> updateDeviceState;
     // Shows the save-wait window (the page decides when, by the model's show_savetips).
     std::function<void()> showSaveWait;
+    // Runs action once the save-wait window is gone, at once when it is not shown (a window
+    // that would open under it); null: at once.
+    std::function<void(std::function<void()> action)> afterSaveWait;
     // Shows the on-screen DPI indicator with this value.
     std::function<void(int dpi)> showDpiIndicator;
     // Modal message box: type 0 (one button) or 4 (two buttons), upper and lower text; 1 when

@@ -301,6 +301,16 @@ void PerformancePage::OnValueTyped() {
 }
 
 void PerformancePage::OnStageColour() {
+    // The click on the colour dot chose the stage too, whose write shows the save-wait
+    // window: the palette waits for it rather than opening underneath.
+    if (m_context.afterSaveWait) {
+        m_context.afterSaveWait([this] { ChooseStageColour(); });
+        return;
+    }
+    ChooseStageColour();
+}
+
+void PerformancePage::ChooseStageColour() {
     DUI::DPIControl* stages = StageList();
     if (stages == nullptr) return;
     const int stage = stages->GetCurSel();

@@ -76,6 +76,8 @@ class PerformancePage : public EditorPage {
     void OnSliderMoved(int code);
     void OnValueTyped();
     void OnStageColour();
+    // Opens the palette on the selected stage's colour and stores and sends the choice.
+    void ChooseStageColour();
     void OnStageCount();
     void OnDpiReset();
     void OnRateChosen();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/ControlHost.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -31,6 +32,11 @@ void ControlHost::paintEvent(QPaintEvent*) {
 }
 
 void ControlHost::mousePressEvent(QMouseEvent* event) {
+    if (MControl::s_focusVisible) {
+        // The ring of the control focused by keyboard goes with the first click.
+        MControl::s_focusVisible = false;
+        if (QWidget* focus = QApplication::focusWidget()) focus->update();
+    }
     if (m_control && isEnabled()) {
         m_control->MousePress(*event);
     }
@@ -63,6 +69,10 @@ void ControlHost::wheelEvent(QWheelEvent* event) {
 }
 
 void ControlHost::keyPressEvent(QKeyEvent* event) {
+    if (!MControl::s_focusVisible) {
+        MControl::s_focusVisible = true;
+        update();
+    }
     if (!m_control || !m_control->KeyPress(*event)) {
         QWidget::keyPressEvent(event);
     }

@@ -89,6 +89,8 @@ void MControl::KillFocus() {
     }
 }
 
+bool MControl::s_focusVisible = false;
+
 bool MControl::HasFocus() const {
     if (!m_host) {
         return false;
@@ -146,7 +148,7 @@ VisualState MControl::State() const {
     state.pressed = IsPressed();
     state.checked = IsCheckedForPaint();
     state.disabled = !m_enabled || (m_host && !m_host->isEnabled());
-    state.focused = HasFocus();
+    state.focused = s_focusVisible && HasFocus();
     return state;
 }
 

@@ -73,7 +73,8 @@ class MControl {
     void Notify(int code, std::intptr_t param = 0);
     // The control's widget (nullptr after its window was destroyed).
     QWidget* Widget() const;
-    // Current look: hover, pressed, checked (from IsCheckedForPaint), disabled, focused.
+    // Current look: hover, pressed, checked (from IsCheckedForPaint), disabled, focused (only
+    // while the keyboard is in use: a click gives the focus without a ring).
     VisualState State() const;
     // True while the pointer is over the control (or previewed so).
     bool IsHovered() const;
@@ -125,6 +126,8 @@ class MControl {
     bool m_visible = true;
     bool m_enabled = true;
     bool m_hovered = false;
+    // Focus rings show after a key press until the next mouse press, in every window.
+    static bool s_focusVisible;
     bool m_pressed = false;
     bool m_previewHover = false;
     bool m_previewPressed = false;

@@ -562,6 +562,10 @@ void MWindow::MoveWindow(const Rect& screenRect) {
     }
 }
 
+void MWindow::SetMinimumSize(int width, int height) {
+    if (m_impl->m_widget) m_impl->m_widget->setMinimumSize(std::max(0, width), std::max(0, height));
+}
+
 void MWindow::SetTopMost(bool topMost) {
     NativeWindow* widget = m_impl->m_widget;
     if (!widget || widget->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == topMost) {

@@ -90,6 +90,8 @@ class MWindow {
     virtual std::string GetWindowClassName() const;
     // Class it is based on ("" = none).
     virtual std::string GetSuperClassName() const;
+    // The smallest size the user can give the window.
+    void SetMinimumSize(int width, int height);
     // Shows, hides, minimises, maximises or restores (kSwHide, kSwShow, ...).
     virtual void ShowWindow(int command);
     // Receives every window message (posted, sent and the toolkit's own WM_CLOSE, WM_TIMER,

@@ -82,11 +82,19 @@ TEST(SaveWaitDlg, StaysUntilTheDelayAfterTheLastShow) {
     const auto start = Clock::now();
     test::PumpFor(300ms);
     window.Show();  // a second change restarts the 600 ms
+    // A window that would open under it (the palette) waits until it has hidden.
+    bool ranHidden = false;
+    window.RunWhenHidden([&] { ranHidden = !window.IsWindowVisible(); });
     test::PumpUntil([&] { return Clock::now() - start >= 750ms; });
     EXPECT_TRUE(window.IsWindowVisible()) << "hidden by the first show's timer";
+    EXPECT_FALSE(ranHidden);
     ASSERT_TRUE(test::PumpUntil([&] { return !window.IsWindowVisible(); }, 3000ms));
     EXPECT_GE(Clock::now() - start, 820ms);  // timers may fire a little early
-    // Reused afterwards.
+    EXPECT_TRUE(ranHidden);
+    // Hidden, it runs at once; reused afterwards.
+    int runs = 0;
+    window.RunWhenHidden([&] { ++runs; });
+    EXPECT_EQ(runs, 1);
     window.Show();
     EXPECT_TRUE(window.IsWindowVisible());
     window.CloseWindow();

@@ -76,10 +76,12 @@ TEST(DeviceMainDlg, RescanNamesAnotherModelWhenTheRememberedOneIsAbsent) {
 // A receiver whose mouse is off is a device: home shows its card, off line, with a note
 // asking for the mouse, instead of the panel for "no device".
 TEST(DeviceMainDlg, ReceiverWithItsMouseOffShowsItsCard) {
+    test::LogRecorder log;
     WindowBench bench("receiver-off");
     ASSERT_TRUE(bench.Create());
     auto* list = bench.window->GetControlAs<DUI::CDeviceList>(frame_id::kDeviceList);
-    ASSERT_TRUE(test::PumpUntil([&] { return list->IsVisible(); }));
+    // Two enumerations each wait for the identity the receiver never gives.
+    ASSERT_TRUE(test::PumpUntil([&] { return list->IsVisible(); }, 30000ms));
     EXPECT_FALSE(bench.window->GetControl(frame_id::kNoDevicePanel)->IsVisible());
     EXPECT_EQ(list->GetDeviceState(201), 0);
     EXPECT_EQ(list->GetDeviceNote(201), "Off line — switch the mouse on");

@@ -29,10 +29,13 @@ TEST(MainLayout, InitialWindowFitsTheWorkArea) {
 }
 
 TEST(MainLayout, ScalesWithHeightAndKeepsEdgeDistances) {
-    for (const auto& [width, height] :
-         {std::pair{1300, 788}, std::pair{1267, 768}, std::pair{2560, 1440}}) {
+    for (const auto& [width, height] : {std::pair{1300, 788}, std::pair{1267, 768},
+                                        std::pair{2560, 1440}, std::pair{1100, 800}}) {
         const MainLayout layout(width, height);
-        EXPECT_DOUBLE_EQ(layout.Scale(), height / 788.0);
+        EXPECT_DOUBLE_EQ(layout.Scale(), std::min(height / 788.0, width / 1300.0));
+        // The tab strip and the settings button never overlap the window buttons.
+        EXPECT_LE(layout.TabStrip().right, width);
+        EXPECT_GE(layout.WindowButton(40).left, layout.ProgramName().right);
         // Minimise, maximise and close stay within 114 px (scaled) of the right edge.
         for (int id : {38, 39, 41}) {
             const DUI::Rect button = layout.WindowButton(id);
