@@ -208,7 +208,8 @@ CommandStatus SetCommand(CommandContext& context, const std::string& key,
     CliDocument document;
     for (const auto& [name, number] : check.change.values) {
         if (!store.SetSettingInt(session.Profile(), name, number)) {
-            return CommandStatus::Failure(Format("storing %s failed", name.c_str()));
+            return CommandStatus::Failure(
+                Format("storing %s failed: %s", name.c_str(), store.LastFailure().c_str()));
         }
         document[name] = number;
     }

@@ -15,6 +15,7 @@
 #include "platform/SingleInstance.h"
 #include "sim/SimMouse.h"
 #include "sim/SimReceiver.h"
+#include "store/SQLiteDB.h"
 
 namespace kestrix::testing {
 namespace {
@@ -414,6 +415,68 @@ TEST(KestrixCtl, TaskFailuresNameTheFirstRefusedWrite) {
 
     device->SetFaults({});
     EXPECT_EQ(bench.Run({"apply"}).exitCode, kExitOk);
+}
+
+// A database that refuses writes (as a full disk or a read-only file does): every command
+// that writes fails with the store's reason, and an import sends nothing to the mouse.
+TEST(KestrixCtl, RefusedStoreWritesFailEveryCommandWithTheReason) {
+    CliBench bench;
+    const std::string profileFile = bench.folders.Path() + "/Saved.xml";
+    const std::string macroFile = bench.folders.Path() + "/macro.xml";
+    const std::string listFile = bench.folders.Path() + "/list.xml";
+    const int macroId = bench.Run({"--json", "macro", "new", "Burst"}).Json()["macro"]["id"];
+    ASSERT_EQ(bench.Run({"profile", "export", profileFile}).exitCode, kExitOk);
+    ASSERT_EQ(bench.Run({"macro", "export", std::to_string(macroId), macroFile}).exitCode, kExitOk);
+    ASSERT_EQ(bench.Run({"macro", "export-all", listFile}).exitCode, kExitOk);
+    {
+        SQLiteDB db;
+        ASSERT_TRUE(db.Open(bench.folders.DataFolder() + "db/vireo_data2.db", 2 /* read-write */));
+        for (const char* trigger :
+             {"BEFORE UPDATE ON t_configdata", "BEFORE UPDATE ON t_profile_data",
+              "BEFORE INSERT ON t_macro_data", "BEFORE DELETE ON t_key_macro_data"}) {
+            static int n = 0;
+            const std::string sql = "CREATE TRIGGER refuse" + std::to_string(++n) + " " + trigger +
+                                    " BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END";
+            ASSERT_EQ(db.Exec(sql.c_str()), 0);
+        }
+    }
+    const std::vector<std::vector<std::string>> commands = {
+        {"set", "dpi_group0_value", "800"},
+        {"reset-dpi"},
+        {"read"},
+        {"--yes", "factory-reset"},
+        {"profile", "import", profileFile},
+        {"macro", "import", macroFile},
+        {"macro", "import-list", listFile},
+    };
+    for (const std::vector<std::string>& command : commands) {
+        const std::map<uint8_t, int> writesBefore = WriteCounts(*bench.Mouse(kVireo));
+        const CliRun run = bench.Run(command);
+        EXPECT_EQ(run.exitCode, kExitDeviceFailure) << command[0] << " " << run.err;
+        EXPECT_NE(run.err.find("database or disk is full"), std::string::npos) << run.err;
+        if (command[0] == "profile" || command[0] == "macro") {
+            EXPECT_EQ(WriteCounts(*bench.Mouse(kVireo)), writesBefore) << command[1];
+        }
+    }
+}
+
+// A database file that is not a database is moved aside and replaced; the command goes on
+// and says so on a warning line.
+TEST(KestrixCtl, ADamagedDatabaseIsMovedAsideWithAWarning) {
+    CliBench bench;
+    ASSERT_EQ(bench.Run({"profile", "list"}).exitCode, kExitOk);
+    const std::string path = bench.folders.DataFolder() + "db/vireo_data2.db";
+    std::ofstream(path, std::ios::trunc) << std::string(5000, 'x');
+    const CliRun run = bench.Run({"--json", "profile", "list"});
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
+    EXPECT_EQ(run.Json()["profiles"].size(), 4u);
+    EXPECT_EQ(
+        run.err.rfind("kestrixctl: warning: the database was damaged; it was moved aside to " +
+                          path + ".damaged-",
+                      0),
+        0u)
+        << run.err;
+    ExpectOneErrorLine(run);
 }
 
 TEST(KestrixCtl, AMouseOffLineBehindItsReceiverIsNamedAsTheReason) {
