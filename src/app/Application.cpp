@@ -13,6 +13,7 @@
 #include "app/Screen.h"
 #include "app/StartLanguage.h"
 #include "app/StartupConfig.h"
+#include "app/StoreAlerts.h"
 #include "base/Log.h"
 #include "base/Text.h"
 #include "device/HidDeviceManager.h"
@@ -105,6 +106,8 @@ int RunApplication(const ApplicationOptions& options) {
     // The update flows reach the window through their own observers; they outlive the window
     // (and so its worker), and are in place before the worker starts.
     std::unique_ptr<AppUpdates> updates;
+    // Store refusals and a moved-aside database reach the user as one message box each.
+    auto storeAlerts = std::make_unique<StoreAlerts>(*context.store);
     auto window = std::make_unique<DeviceMainDlg>(context);
     updates = std::make_unique<AppUpdates>(context, *window);
     updates->Install(options.workerHooks);
@@ -116,6 +119,7 @@ int RunApplication(const ApplicationOptions& options) {
         LogLine("the main window could not be created");
         return kExitNoWindow;
     }
+    storeAlerts->SetWindow(window->GetSafeHwnd());
     window->CenterWindow();
 
     // Hot-plug: udev's hidraw arrivals and removals reach the window on the UI thread.
@@ -147,6 +151,7 @@ int RunApplication(const ApplicationOptions& options) {
     // update flows its worker may still be using.
     updates->Stop();
     window.reset();
+    storeAlerts.reset();
     updates.reset();
     return kExitNormalRun;
 }

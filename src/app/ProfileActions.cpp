@@ -40,7 +40,9 @@ void ProfileActions::OpenMenu() {
 
 void ProfileActions::SwitchTo(ProfileId profile) {
     DataStore& store = *m_context.store;
-    store.SetActiveProfile(profile);
+    // A switch the store refused sends nothing: the mouse keeps the profile the store holds
+    // (the store's failure box tells the user why).
+    if (!store.SetActiveProfile(profile)) return;
     store.SetCurrentProfile(profile);
     m_window.Column().ShowProfileTitle();
     const DeviceDefinition& definition = m_window.Definition();
