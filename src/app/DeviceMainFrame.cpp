@@ -13,6 +13,7 @@
 #include "app/VersionText.h"
 #include "base/Log.h"
 #include "base/Text.h"
+#include "device/HidDeviceManager.h"
 #include "editors/MacroPage.h"
 #include "platform/LanguageTexts.h"
 #include "platform/UsedTextIds.h"
@@ -203,6 +204,14 @@ void DeviceMainDlg::ApplyView() {
     show(kListPrevious, scrolls);
     show(kListNext, scrolls);
     for (int id : kNoDeviceIds) show(id, view.noDevicePanel);
+    // A mouse the user may not open (no udev rule) gets the fix instead of the connection hint.
+    if (view.noDevicePanel && m_context.devices != nullptr) {
+        const std::vector<std::string> denied = m_context.devices->DeniedPaths();
+        if (auto* hint = FontControl(GetControl(kNoDeviceHint))) {
+            hint->SetTitle(denied.empty() ? GetLanText(text::kCheckConnection)
+                                          : PermissionFixMessage(denied));
+        }
+    }
     for (const TabItem& item : kTabItems)
         show(kPagePanelBase + item.itemId, item.itemId == view.pagePanel);
     if (view.pagePanel != m_shownPage) {
