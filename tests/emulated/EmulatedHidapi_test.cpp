@@ -240,13 +240,17 @@ TEST(EmulatedHidapi, LinkAndDpiChangeReportsReachTheObserver) {
     bench.events.Clear();
     ASSERT_TRUE(worker.Start());
 
+    // The mouse reports itself connected, switches off and on again.
+    receiver->InjectReport({0xC0, 0x01, 0x50, 0x01});
+    EXPECT_TRUE(
+        testing::WaitFor([&] { return bench.events.Count("SetDeviceState(201,1,1)") > 0; }));
     receiver->Receiver()->SetMouseOn(false);
     EXPECT_TRUE(
         testing::WaitFor([&] { return bench.events.Count("SetDeviceState(201,1,0)") > 0; }));
     EXPECT_TRUE(testing::WaitFor([&] { return !worker.State().linkUp; }));
     receiver->Receiver()->SetMouseOn(true);
     EXPECT_TRUE(
-        testing::WaitFor([&] { return bench.events.Count("SetDeviceState(201,1,1)") > 0; }));
+        testing::WaitFor([&] { return bench.events.Count("SetDeviceState(201,1,1)") > 1; }));
     EXPECT_TRUE(testing::WaitFor([&] { return worker.State().linkUp; }));
 
     bench.events.Clear();
@@ -261,7 +265,8 @@ size_t Rescans(const LogRecorder& log) { return log.CountStartingWith("Enumerate
 // Pulls the device out once condition holds, while work runs on another thread; the work
 // must end, failed, within a few seconds.
 template <typename Work, typename Condition>
-void PullDuring(EmulatedBench& bench, const std::string& name, Work work, Condition condition) {
+void PullDuring(EmulatedBench& bench, const std::string& name, const char* label, Work work,
+                Condition condition) {
     std::atomic<bool> done{false};
     std::string reason;
     bool ok = true;
@@ -277,7 +282,7 @@ void PullDuring(EmulatedBench& bench, const std::string& name, Work work, Condit
     EXPECT_TRUE(reached) << name << ": the work ended before the pull";
     EXPECT_TRUE(ended) << name << ": the work hangs after the pull";
     EXPECT_LT(std::chrono::steady_clock::now() - pulled, 3000ms);
-    EXPECT_FALSE(ok) << name << ": a pulled device reported success";
+    EXPECT_FALSE(ok) << label << ": a pulled device reported success";
     EXPECT_FALSE(reason.empty());
 }
 
@@ -289,7 +294,10 @@ TEST(EmulatedHidapi, SurpriseRemovalDuringReadWriteAndFlashFailsWithOneRescan) {
         const auto device = Cable("vireo");
         bench.testbed->Plug(device);
         DeviceWorker& worker = bench.Worker();
-        ASSERT_TRUE(worker.RunTask(kRebuild).ok);
+        // The read under test is the first one; the others work on a mouse already read.
+        if (during != During::Read) {
+            ASSERT_TRUE(worker.RunTask(kRebuild).ok);
+        }
         HotplugMonitor monitor([&](const HotplugEvent& event) { worker.OnHotplug(event); },
                                [] { return true; });
         ASSERT_TRUE(monitor.Start());
@@ -302,7 +310,7 @@ TEST(EmulatedHidapi, SurpriseRemovalDuringReadWriteAndFlashFailsWithOneRescan) {
             bench.manager->SetSelectedModel(101);
             const std::string image = TestImage(24 * 1024);
             PullDuring(
-                bench, "vireo-cable",
+                bench, "vireo-cable", "flash",
                 [&] {
                     const FirmwareUpgradeResult result =
                         FirmwareUpgrade(*bench.manager, ImageSteps(image))
@@ -315,7 +323,7 @@ TEST(EmulatedHidapi, SurpriseRemovalDuringReadWriteAndFlashFailsWithOneRescan) {
             const DeviceTask task =
                 during == During::Read ? DeviceTask::RebuildAndRead : DeviceTask::WriteAll;
             PullDuring(
-                bench, "vireo-cable",
+                bench, "vireo-cable", during == During::Read ? "read" : "write",
                 [&] {
                     const DeviceTaskResult result = worker.RunTask(static_cast<int>(task));
                     return std::make_pair(result.ok, result.reason);
