@@ -5,16 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <tuple>
 #include <vector>
 
+#include "cli/CliTestBench.h"
 #include "device/DeviceTask.h"
 #include "device/DeviceWorker.h"
 #include "device/FirmwareUpgrade.h"
@@ -183,6 +186,12 @@ TEST(EmulatedHidapi, FullReadAndEveryWriterSendTheSameReportsAsTheSimulatedBackE
         const std::vector<std::string> real = ReadAndWriteTrace(worker, trace);
         EXPECT_GT(real.size(), 40u) << scenario;
         EXPECT_EQ(real, simulated) << scenario;
+        // hidraw does not pad: every request reaches the node zero-padded to the 64-byte
+        // output report plus its report ID byte.
+        const std::string node = bench.manager->ListEntries().at(0).path;
+        const std::vector<size_t> lengths = bench.testbed->WriteLengths(node);
+        EXPECT_FALSE(lengths.empty());
+        EXPECT_EQ(std::count(lengths.begin(), lengths.end(), 65u), std::ssize(lengths)) << scenario;
     }
 }
 
@@ -388,6 +397,40 @@ TEST(EmulatedHidapi, NodeWithoutPermissionNamesTheUdevRuleOnce) {
     ASSERT_TRUE(bench.testbed->SetNodeMode(node, 0660));
     EXPECT_EQ(bench.manager->Rebuild(), 1);
     EXPECT_TRUE(bench.manager->DeniedPaths().empty());
+}
+
+// kestrixctl in-process over the real back end: the device list, and the fix when the node
+// may not be opened.
+TEST(EmulatedKestrixCtl, DevicesAndThePermissionFix) {
+    EmulatedBench bench;
+    REQUIRE_UMOCKDEV(bench);
+    if (geteuid() == 0) GTEST_SKIP() << "root opens every node";
+    bench.testbed->Plug(Cable("vireo"));
+    testing::CliFolders folders;
+    auto run = [](std::vector<const char*> argv) {
+        std::ostringstream out;
+        std::ostringstream err;
+        CliEnvironment environment;
+        environment.backend = std::make_shared<HidapiBackend>();
+        environment.programFolder = std::string(KESTRIX_SOURCE_DATA) + "/";
+        environment.guiRunning = [](const std::string&) { return false; };
+        environment.out = &out;
+        environment.err = &err;
+        argv.insert(argv.begin(), "kestrixctl");
+        const int code = RunKestrixCtl(static_cast<int>(argv.size()), argv.data(), environment);
+        return std::make_pair(code, out.str() + err.str());
+    };
+    const auto [listed, list] = run({"--json", "devices"});
+    ASSERT_EQ(listed, 0) << list;
+    EXPECT_NE(list.find(bench.testbed->NodeOf("vireo-cable", 2)), std::string::npos) << list;
+
+    ASSERT_TRUE(bench.testbed->SetNodeMode(bench.testbed->NodeOf("vireo-cable", 2), 0000));
+    for (const char* command : {"devices", "read"}) {
+        const auto [code, text] = run({command});
+        EXPECT_EQ(code, 1) << command << ": " << text;
+        EXPECT_NE(text.find("udev rule"), std::string::npos) << command << ": " << text;
+        EXPECT_NE(text.find("sudo udevadm control --reload-rules"), std::string::npos) << text;
+    }
 }
 
 }  // namespace

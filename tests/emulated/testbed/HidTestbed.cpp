@@ -91,7 +91,7 @@ struct NodeState {
     std::string deviceName;
     std::string hidPath;  // sysfs path of the hid parent (below /sys)
     std::string interfacePath;
-    std::unique_ptr<HidHandle> handle;  // null once unplugged
+    std::shared_ptr<HidHandle> handle;  // null once unplugged
     SimCollectionKind kind = SimCollectionKind::Keyboard;
     std::string product;
     uint16_t vendorId = 0;
@@ -100,6 +100,7 @@ struct NodeState {
     std::mutex mutex;
     std::condition_variable wake;
     std::deque<UMockdevIoctlClient*> pending;
+    std::vector<size_t> writeLengths;
     bool stop = false;
     std::thread reader;
 };
@@ -136,10 +137,10 @@ struct HidTestbed::Impl {
             int result = -1;
             {
                 std::unique_lock lock(state->mutex);
-                HidHandle* handle = state->handle.get();
+                const std::shared_ptr<HidHandle> handle = state->handle;
                 const bool stopping = state->stop;
                 lock.unlock();
-                if (handle != nullptr && !stopping) {
+                if (handle && !stopping) {
                     std::vector<uint8_t> buffer(static_cast<size_t>(std::max(arg->data_len, 0)));
                     result = handle->ReadTimeout(buffer.data(), buffer.size(),
                                                  static_cast<int>(hold.count()));
@@ -178,6 +179,7 @@ struct HidTestbed::Impl {
         int result = -1;
         if (state) {
             std::lock_guard lock(state->mutex);
+            state->writeLengths.push_back(static_cast<size_t>(arg->data_len));
             if (state->handle) {
                 result = state->handle->Write(arg->data, static_cast<size_t>(arg->data_len));
             }
@@ -447,6 +449,13 @@ std::string HidTestbed::NodeOf(const std::string& name, int interfaceNumber) con
         if (node.interfaceNumber == interfaceNumber) return node.devnode;
     }
     return {};
+}
+
+std::vector<size_t> HidTestbed::WriteLengths(const std::string& devnode) const {
+    std::shared_ptr<NodeState> state = m_impl->Node(devnode.c_str());
+    if (!state) return {};
+    std::lock_guard lock(state->mutex);
+    return state->writeLengths;
 }
 
 bool HidTestbed::SetNodeMode(const std::string& devnode, unsigned mode) {

@@ -49,6 +49,8 @@ class HidTestbed {
     std::vector<EmulatedNode> Nodes(const std::string& name) const;
     // The node of one interface of a plugged device (empty when there is none).
     std::string NodeOf(const std::string& name, int interfaceNumber) const;
+    // The length of every write that reached a node, in order (the report ID byte included).
+    std::vector<size_t> WriteLengths(const std::string& devnode) const;
     // Sets the access mode of a node's file (the emulated /dev entry).
     bool SetNodeMode(const std::string& devnode, unsigned mode);
     // How long a read with nothing queued waits before answering "no data" (the preload
