@@ -361,16 +361,27 @@ TEST(EmulatedHotplug, DevicesAddedAndRemovedAfterStartComeAndGoThroughTheUdevMon
     ASSERT_TRUE(monitor.Start());
     ASSERT_TRUE(worker.Start());
     EXPECT_EQ(bench.manager->EntryCount(), 0u);
+    // Each step waits until the worker has done what the previous one queued (the rescan of a
+    // removal waits half a second for the bus to settle).
+    const auto settled = [&] {
+        EXPECT_TRUE(testing::WaitFor([&] { return worker.QueuedTasks() == 0; }));
+        std::this_thread::sleep_for(700ms);
+        EXPECT_TRUE(testing::WaitFor([&] { return worker.QueuedTasks() == 0; }));
+    };
 
     bench.testbed->Plug(Cable("vireo"));
     EXPECT_TRUE(testing::WaitFor([&] { return bench.manager->EntryCount() == 1; }));
     EXPECT_TRUE(testing::WaitFor([&] { return worker.State().devicePresent; }));
+    settled();
 
     bench.testbed->Plug(Receiver("harrier_pro", true));
     EXPECT_TRUE(testing::WaitFor([&] { return bench.manager->EntryCount() == 2; }));
+    settled();
 
     bench.testbed->Unplug("vireo-cable");
     EXPECT_TRUE(testing::WaitFor([&] { return bench.manager->EntryCount() == 1; }));
+    settled();
+    ASSERT_EQ(bench.manager->EntryCount(), 1u);
     EXPECT_EQ(bench.manager->ListEntries().at(0).modelNumber, 201);
     bench.testbed->Unplug("harrier_pro-receiver");
     EXPECT_TRUE(testing::WaitFor([&] { return bench.manager->EntryCount() == 0; }));

@@ -386,6 +386,12 @@ void HidTestbed::Plug(const std::shared_ptr<SimDevice>& device) {
             g_clear_error(&error);
         }
     }
+    // umockdev announced each node while its tree was still being laid out (before the
+    // hidraw node's device link and /dev entry existed); a listener that looked at once could
+    // miss it. Announce the finished nodes once more, as a coldplug trigger would.
+    for (auto& state : created) {
+        umockdev_testbed_uevent(m_impl->testbed, ("/sys" + state->node.devpath).c_str(), "add");
+    }
 }
 
 void HidTestbed::Unplug(const std::string& name) {
