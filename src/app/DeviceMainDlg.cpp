@@ -7,6 +7,7 @@
 #include "app/AboutDlg.h"
 #include "app/CUIMessageBox.h"
 #include "app/DPIMsgDlg.h"
+#include "app/FrameControls.h"
 #include "app/MainLayout.h"
 #include "app/SaveWaitDlg.h"
 #include "app/ShellStyle.h"
@@ -28,6 +29,7 @@
 #include "ui/Desktop.h"
 #include "ui/MComboBox.h"
 #include "ui/MControl.h"
+#include "ui/MControlFont.h"
 #include "ui/MTabCtrl.h"
 #include "ui/Manager.h"
 #include "ui/UiThread.h"
@@ -389,6 +391,14 @@ void DeviceMainDlg::ApplyView() {
     const ViewVisibility view = m_view.Visibility();
     // A mouse on its cable has no battery to show.
     ShowFrameControls(*this, view, m_captionId == kCaptionReceiver, m_definition.lightingPage);
+    // A mouse the user may not open (no udev rule) gets the fix instead of the connection hint.
+    if (view.noDevicePanel && m_context.devices != nullptr) {
+        const std::vector<std::string> denied = m_context.devices->DeniedPaths();
+        if (auto* hint = GetControlAs<DUI::MControlFont>(kNoDeviceHint)) {
+            hint->SetTitle(denied.empty() ? GetLanText(text::kCheckConnection)
+                                          : PermissionFixMessage(denied));
+        }
+    }
     if (m_pages.Show(view.pagePanel)) LogLine("page %d shown", view.pagePanel);
     m_settings.Show(view.settingsPage);
 }

@@ -66,6 +66,8 @@ CommandStatus CliSession::Open(SessionNeed need) {
             return CommandStatus::Failure(
                 "the attached receiver's mouse does not answer (switched off or out of range)");
         }
+        const std::vector<std::string> denied = m_manager->DeniedPaths();
+        if (!denied.empty()) return CommandStatus::Failure(PermissionFixMessage(denied));
         return CommandStatus::Failure("no supported mouse is attached");
     }
     if (need == SessionNeed::Mouse && !m_mouseOnline) {
@@ -75,6 +77,8 @@ CommandStatus CliSession::Open(SessionNeed need) {
                 : identified.message);
     }
     if (m_model == 0) {
+        const std::vector<std::string> denied = m_manager->DeniedPaths();
+        if (!denied.empty()) return CommandStatus::Failure(PermissionFixMessage(denied));
         return CommandStatus::Failure(
             "no supported mouse is attached; name the model with --model N to work on its stored "
             "profiles");

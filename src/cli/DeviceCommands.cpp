@@ -67,6 +67,9 @@ CommandStatus DevicesCommand(CommandContext& context) {
     HidDeviceManager& manager = session.Manager();
     manager.SetSelectedModel(0);
     const std::vector<HidDeviceEntryView> entries = manager.ListEntries();
+    if (entries.empty() && !manager.DeniedPaths().empty()) {
+        return CommandStatus::Failure(PermissionFixMessage(manager.DeniedPaths()));
+    }
 
     // Each attached model's identity (battery, on line) comes from a rescan that selects it.
     std::vector<std::pair<int, DeviceState>> identities;

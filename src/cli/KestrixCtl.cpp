@@ -22,6 +22,7 @@
 #include "platform/LanguageTexts.h"
 #include "platform/SingleInstance.h"
 #include "sim/SimBackend.h"
+#include "sim/SimFaultSpec.h"
 #include "sim/SimScenario.h"
 #include "sim/SimulateOption.h"
 #include "xml/XmlDocument.h"
@@ -55,12 +56,9 @@ std::shared_ptr<HidBackend> ChooseBackend(int argc, const char* const* argv,
     const SimulateChoice choice = ParseSimulateOption(argc, argv, std::getenv("KESTRIX_SIMULATE"));
     if (!choice.simulate) return std::make_shared<HidapiBackend>();
     auto backend = std::make_shared<SimBackend>();
-    if (!LoadSimScenario(*backend, choice.scenario)) {
-        std::string known;
-        for (const std::string& name : SimScenarioNames())
-            known += (known.empty() ? "" : ", ") + name;
-        status = CommandStatus::BadValue("unknown simulation scenario \"" + choice.scenario +
-                                         "\"; scenarios: " + known);
+    std::string error;
+    if (!AttachSimulation(*backend, choice.scenario, error)) {
+        status = CommandStatus::BadValue(error);
         return nullptr;
     }
     LogLine("simulated mice attached: scenario %s", choice.scenario.c_str());
@@ -144,11 +142,12 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
         "kestrixctl"};
     app.fallthrough();
     app.require_subcommand(1);
-    app.footer(
-        "  --simulate[=NAME]  use simulated mice (scenario NAME; also KESTRIX_SIMULATE=NAME)\n"
-        "Exit codes: 0 done, 1 device/file/database failure, 2 bad value or usage (nothing "
-        "changed), "
-        "3 the window program is running.");
+    app.footer(std::string("  --simulate[=NAME]  use simulated mice (scenario NAME; also "
+                           "KESTRIX_SIMULATE=NAME)\n") +
+               SimFaultHelp() +
+               "Exit codes: 0 done, 1 device/file/database failure, 2 bad value or usage (nothing "
+               "changed), "
+               "3 the window program is running.");
     app.add_option("--model", args.model,
                    "model number to work on when several are attached (see \"devices\")");
     app.add_flag("--json", args.json, "machine-readable output");

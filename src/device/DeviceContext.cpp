@@ -73,7 +73,13 @@ void DeviceContext::LogFailure(const char* format, ...) {
 
 void DeviceContext::NoteFailure(std::string reason) {
     std::lock_guard lock(m_failureMutex);
+    ++m_failureCount;
     if (m_firstFailure.empty()) m_firstFailure = std::move(reason);
+}
+
+size_t DeviceContext::FailureCount() const {
+    std::lock_guard lock(m_failureMutex);
+    return m_failureCount;
 }
 
 void DeviceContext::ClearFailure() {

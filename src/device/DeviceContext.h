@@ -58,6 +58,9 @@ class DeviceContext {
     void ClearFailure();
     // The first reason kept since ClearFailure; empty when nothing failed.
     std::string FirstFailure() const;
+    // Failures noted since the context was made (never cleared): a step compares it before
+    // and after to learn whether anything inside it failed.
+    size_t FailureCount() const;
 
     // Sleeps up to duration; returns early (false) once RequestStop was called.
     bool Wait(std::chrono::milliseconds duration);
@@ -78,6 +81,7 @@ class DeviceContext {
 
     mutable std::mutex m_failureMutex;
     std::string m_firstFailure;
+    size_t m_failureCount = 0;
 
     std::mutex m_waitMutex;
     std::condition_variable m_waitWake;

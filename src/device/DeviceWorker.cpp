@@ -144,8 +144,11 @@ void DeviceWorker::Step() {
 
 DeviceTaskResult DeviceWorker::RunTask(int code) {
     m_context.ClearFailure();
+    const size_t failuresBefore = m_context.FailureCount();
     DeviceTaskResult result;
-    result.ok = Run(code);
+    // A step that failed inside a task that carries on (a read whose mouse was pulled half-way
+    // reads the remaining steps, each failing) still makes the task fail.
+    result.ok = Run(code) && m_context.FailureCount() == failuresBefore;
     if (!result.ok) {
         result.reason = m_context.FirstFailure();
         if (result.reason.empty()) result.reason = Format("device task %d failed", code);

@@ -45,8 +45,12 @@ class HidBackend {
     virtual void Exit() = 0;
     // Every attached HID top-level collection, in enumeration order.
     virtual std::vector<HidDeviceInfo> Enumerate() = 0;
-    // hid_open_path; null (with a log line) when the path cannot be opened.
+    // hid_open_path; null (with a log line) when the path cannot be opened. A node the process
+    // has no permission for gives null without a log line: LastOpenDenied then says so, and
+    // the caller reports it once with the fix.
     virtual std::unique_ptr<HidHandle> Open(const std::string& path) = 0;
+    // True when the last Open failed for lack of permission on the node (EACCES, EPERM).
+    virtual bool LastOpenDenied() const { return false; }
     // Usage page and usage of the first top-level collection of the interface at path, read
     // from its report descriptor; false when the path cannot be opened or read.
     virtual bool ReadTopCollection(const std::string& path, uint16_t& usagePage,

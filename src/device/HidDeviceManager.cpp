@@ -137,7 +137,8 @@ bool HidDeviceManager::IdentifyWithRetry(HidDeviceEntry& entry,
 }
 
 std::vector<std::unique_ptr<HidDeviceEntry>> HidDeviceManager::EnumerateLocked(
-    size_t firstPosition, const std::vector<DeviceFilterEntry>& filter) {
+    size_t firstPosition, const std::vector<DeviceFilterEntry>& filter,
+    std::vector<std::string>& denied) {
     std::vector<std::unique_ptr<HidDeviceEntry>> created;
     if (!m_initialised) {
         return created;
@@ -162,6 +163,10 @@ std::vector<std::unique_ptr<HidDeviceEntry>> HidDeviceManager::EnumerateLocked(
         }
         std::unique_ptr<HidDevice> device = OpenHidDevice(*m_backend, info.path);
         if (!device) {
+            if (m_backend->LastOpenDenied() && info.usagePage == kConfigurationUsagePage &&
+                info.usage == kConfigurationUsage) {
+                denied.push_back(info.path);
+            }
             continue;
         }
         LogLine("EnumerateDevice UsagePage: %X, Usage: %X", info.usagePage, info.usage);
@@ -205,8 +210,14 @@ int HidDeviceManager::EnumerateDevice() {
     }
     // Opening and identifying take up to seconds per interface; they run without the lock
     // and the new entries become visible together.
-    std::vector<std::unique_ptr<HidDeviceEntry>> created = EnumerateLocked(firstPosition, filter);
+    std::vector<std::string> denied;
+    std::vector<std::unique_ptr<HidDeviceEntry>> created =
+        EnumerateLocked(firstPosition, filter, denied);
+    if (!denied.empty()) {
+        LogLine("%s", PermissionFixMessage(denied).c_str());
+    }
     std::lock_guard lock(m_mutex);
+    m_deniedPaths = std::move(denied);
     for (auto& entry : created) {
         entry->position = static_cast<int>(m_entries.size());
         m_entries.push_back(std::move(entry));
@@ -232,6 +243,22 @@ int HidDeviceManager::Rebuild() {
     m_opened = 1;
     m_secondWord = 0;
     return count;
+}
+
+std::vector<std::string> HidDeviceManager::DeniedPaths() const {
+    std::lock_guard lock(m_mutex);
+    return m_deniedPaths;
+}
+
+std::string PermissionFixMessage(const std::vector<std::string>& deniedPaths) {
+    std::string nodes;
+    for (const std::string& path : deniedPaths) {
+        nodes += (nodes.empty() ? "" : ", ") + path;
+    }
+    return "no permission to open the mouse (" + nodes +
+           "): the udev rule 70-kestrix.rules is not installed. Install it (sudo cmake --install "
+           "build --prefix /usr, or copy it to /etc/udev/rules.d/), then run: sudo udevadm "
+           "control --reload-rules && sudo udevadm trigger --subsystem-match=hidraw";
 }
 
 bool HidDeviceManager::IsOpened() const {

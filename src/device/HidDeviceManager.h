@@ -69,6 +69,9 @@ class HidDeviceManager {
     // Clears the cached command interface, closes all entries, enumerates again, and marks the
     // manager opened. Returns the number of entries.
     int Rebuild();
+    // Configuration interfaces of supported mice the last scan found but may not open (no
+    // udev rule for them); empty when every one opened.
+    std::vector<std::string> DeniedPaths() const;
     // True after the first rebuild; until then every exchange fails at once.
     bool IsOpened() const;
 
@@ -138,7 +141,8 @@ class HidDeviceManager {
 
   private:
     std::vector<std::unique_ptr<HidDeviceEntry>> EnumerateLocked(
-        size_t firstPosition, const std::vector<DeviceFilterEntry>& filter);
+        size_t firstPosition, const std::vector<DeviceFilterEntry>& filter,
+        std::vector<std::string>& denied);
     HidDeviceEntry* CommandEntryLocked();
     bool IdentifyWithRetry(HidDeviceEntry& entry, const std::vector<DeviceFilterEntry>& filter);
 
@@ -150,6 +154,7 @@ class HidDeviceManager {
     int m_secondWord = 0;
     std::vector<std::unique_ptr<HidDeviceEntry>> m_entries;
     std::vector<DeviceFilterEntry> m_filter;
+    std::vector<std::string> m_deniedPaths;
     int m_selectedModel = 0;
     HidDeviceEntry* m_commandEntry = nullptr;  // not owned; an element of m_entries
     std::unique_ptr<HidDevice> m_bootLoader;
@@ -161,6 +166,10 @@ class HidDeviceManager {
 // carry status-like byte 1 = 0 too; taken for an answer they would leave the real answer
 // queued for the next exchange and, in an identity query, wipe the receiver's identity.
 bool IsCommandAnswer(const uint8_t* report, int read);
+
+// What a user does when the configuration interfaces at deniedPaths cannot be opened: install
+// the udev rule, reload udev, replug. One line, for the log, kestrixctl and the window.
+std::string PermissionFixMessage(const std::vector<std::string>& deniedPaths);
 
 // Model number of a catalogue line without an identity code.
 inline constexpr int kModelWithoutIdentity = 101;

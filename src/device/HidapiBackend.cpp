@@ -164,8 +164,14 @@ std::unique_ptr<HidHandle> HidapiBackend::Open(const std::string& path) {
     if (!m_initialised) {
         return nullptr;
     }
+    m_lastOpenDenied = false;
     hid_device* device = hid_open_path(path.c_str());
     if (device == nullptr) {
+        // hidapi keeps no errno; asking the node again tells a missing udev rule apart.
+        if (::access(path.c_str(), R_OK | W_OK) != 0 && (errno == EACCES || errno == EPERM)) {
+            m_lastOpenDenied = true;
+            return nullptr;
+        }
         LogLine("hid_open_path %s failed: %s", path.c_str(), ErrorText(nullptr).c_str());
         return nullptr;
     }

@@ -24,6 +24,7 @@ class HidapiBackend : public HidBackend {
     std::vector<HidDeviceInfo> Enumerate() override;
     std::unique_ptr<HidHandle> Open(const std::string& path) override;
     bool ReadTopCollection(const std::string& path, uint16_t& usagePage, uint16_t& usage) override;
+    bool LastOpenDenied() const override { return m_lastOpenDenied; }
 
     // The report descriptor of a hidraw node (sysfs first, then HIDIOCGRDESC); false when neither
     // works.
@@ -31,6 +32,7 @@ class HidapiBackend : public HidBackend {
 
   private:
     bool m_initialised = false;
+    bool m_lastOpenDenied = false;
 };
 
 }  // namespace kestrix

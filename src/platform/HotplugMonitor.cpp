@@ -101,13 +101,16 @@ std::optional<HidrawIdentity> ParseHidrawDevpath(std::string_view devpath) {
     return std::nullopt;
 }
 
-HotplugMonitor::HotplugMonitor(Callback callback) : m_callback(std::move(callback)) {}
+bool HotplugMonitor::UdevIsRunning() { return access(kUdevRunFolder, F_OK) == 0; }
+
+HotplugMonitor::HotplugMonitor(Callback callback, std::function<bool()> udevRunning)
+    : m_callback(std::move(callback)), m_udevRunning(std::move(udevRunning)) {}
 
 HotplugMonitor::~HotplugMonitor() { Stop(); }
 
 bool HotplugMonitor::Start() {
     if (IsRunning()) return true;
-    if (access(kUdevRunFolder, F_OK) != 0) {
+    if (!m_udevRunning || !m_udevRunning()) {
         LogUnavailableOnce("udev is not running");
         return false;
     }

@@ -41,8 +41,14 @@ class HotplugMonitor {
   public:
     using Callback = std::function<void(const HotplugEvent&)>;
 
-    // callback runs on the monitor's thread, one event at a time.
-    explicit HotplugMonitor(Callback callback);
+    // True when udevd runs (its control socket exists): without it no event reaches a "udev"
+    // monitor.
+    static bool UdevIsRunning();
+
+    // callback runs on the monitor's thread, one event at a time. udevRunning decides whether
+    // Start may open the monitor; tests under an emulated udev pass their own answer.
+    explicit HotplugMonitor(Callback callback,
+                            std::function<bool()> udevRunning = &HotplugMonitor::UdevIsRunning);
     // Stops the thread.
     ~HotplugMonitor();
     HotplugMonitor(const HotplugMonitor&) = delete;
@@ -60,6 +66,7 @@ class HotplugMonitor {
     void Run(::udev_monitor* monitor);
 
     Callback m_callback;
+    std::function<bool()> m_udevRunning;
     std::thread m_thread;
     int m_wakeFd = -1;  // eventfd that ends the wait of the thread
     std::atomic<bool> m_stop{false};

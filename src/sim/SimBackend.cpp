@@ -84,4 +84,11 @@ void SimBackend::SetInitFails(bool fails) {
     m_initFails = fails;
 }
 
+void SimBackend::KeepFaultDriver(std::unique_ptr<SimFaultDriver> driver) {
+    std::unique_ptr<SimFaultDriver> old;
+    std::lock_guard lock(m_mutex);
+    old.swap(m_faultDriver);
+    m_faultDriver = std::move(driver);
+}
+
 }  // namespace kestrix

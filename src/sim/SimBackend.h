@@ -8,6 +8,7 @@
 
 #include "device/HidBackend.h"
 #include "sim/SimDevice.h"
+#include "sim/SimFaultDriver.h"
 
 namespace kestrix {
 
@@ -31,6 +32,8 @@ class SimBackend : public HidBackend {
     std::vector<std::shared_ptr<SimDevice>> Devices() const;
     // Makes Init fail, as when the HID layer is missing.
     void SetInitFails(bool fails);
+    // Keeps the driver of timed faults running as long as the bus (replaces an earlier one).
+    void KeepFaultDriver(std::unique_ptr<SimFaultDriver> driver);
 
   private:
     std::shared_ptr<SimDevice> DeviceOfPath(const std::string& path) const;
@@ -38,6 +41,7 @@ class SimBackend : public HidBackend {
     mutable std::mutex m_mutex;
     std::vector<std::shared_ptr<SimDevice>> m_devices;
     bool m_initFails = false;
+    std::unique_ptr<SimFaultDriver> m_faultDriver;
 };
 
 }  // namespace kestrix

@@ -240,6 +240,11 @@ int SimDevice::ConfigurationWrites() const {
     return m_configurationWrites;
 }
 
+void SimDevice::SetStateSaver(std::function<void(const SimMouseState&)> saver) {
+    std::lock_guard lock(m_mutex);
+    m_stateSaver = std::move(saver);
+}
+
 bool SimDevice::Product(unsigned generation, std::string& product) const {
     std::lock_guard lock(m_mutex);
     if (!m_plugged || generation != m_generation) {
@@ -307,8 +312,9 @@ int SimDevice::Write(size_t index, unsigned generation, const uint8_t* data, siz
         --faults.failingWrites;
         return -1;
     }
-    if (applies && faults.removeOnNextRequest) {
-        faults.removeOnNextRequest = false;
+    const bool lastWrite = faults.unplugAfterWrites > 0 && --faults.unplugAfterWrites == 0;
+    if (lastWrite || (applies && faults.removeOnNextRequest)) {
+        if (!lastWrite) faults.removeOnNextRequest = false;
         lock.unlock();
         Unplug();
         return static_cast<int>(length);
@@ -324,6 +330,7 @@ int SimDevice::Write(size_t index, unsigned generation, const uint8_t* data, siz
     }
     const int notifications = faults.notificationsBeforeAnswer;
     const uint8_t errorStatus = faults.errorStatus;
+    const std::function<void(const SimMouseState&)> saver = m_stateSaver;
     lock.unlock();
 
     std::vector<SimReport> answers;
@@ -336,6 +343,7 @@ int SimDevice::Write(size_t index, unsigned generation, const uint8_t* data, siz
     } else {
         SimFirmware& firmware = m_receiver ? static_cast<SimFirmware&>(*m_receiver) : *m_mouse;
         firmware.HandleOutput(report.data(), report.size(), answers);
+        if (saver) saver(m_mouse->State());
         if (silent) {
             answers.clear();  // taken and acted on, but the answer is lost
         }

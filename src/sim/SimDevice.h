@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -85,6 +86,9 @@ class SimDevice : public std::enable_shared_from_this<SimDevice> {
     bool IsPlugged() const;
     // Writes that reached the configuration collection.
     int ConfigurationWrites() const;
+    // Called with the mouse's state after every request its firmware acted on (keeps the
+    // state between runs); an empty function removes it.
+    void SetStateSaver(std::function<void(const SimMouseState&)> saver);
 
     // Handle operations (used by the handles of this device).
     int Write(size_t collection, unsigned generation, const uint8_t* data, size_t length);
@@ -122,6 +126,7 @@ class SimDevice : public std::enable_shared_from_this<SimDevice> {
     bool m_plugged = true;
     unsigned m_generation = 0;
     int m_configurationWrites = 0;
+    std::function<void(const SimMouseState&)> m_stateSaver;
 };
 
 }  // namespace kestrix

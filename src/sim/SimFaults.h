@@ -17,6 +17,7 @@ struct SimFaults {
     uint8_t errorStatus = 0x01;
     int notificationsBeforeAnswer = 0;  // every answer is preceded by this many 0xC2 reports
     bool removeOnNextRequest = false;   // the next write is taken, then the device is unplugged
+    int unplugAfterWrites = 0;          // the N-th write from now is taken, then unplugged
     int onlyCommand = -1;
     std::chrono::microseconds reportDelay{0};  // per report written or read; 1 ms = full-speed USB
 };

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "device/CommandFrame.h"
-#include "device/DpiCodec.h"
+#include "sim/SimSensorTable.h"
 
 namespace kestrix {
 namespace {
@@ -66,7 +66,8 @@ void SimMouse::SetState(const SimMouseState& state) {
 
 int SimMouse::StageDpi(size_t stage) const {
     std::lock_guard lock(m_mutex);
-    return stage < m_state.dpiRaw.size() ? DecodeDpi(m_model.sensorCode, m_state.dpiRaw[stage]) : 0;
+    return stage < m_state.dpiRaw.size() ? SimStageDpi(m_model.sensorCode, m_state.dpiRaw[stage])
+                                         : 0;
 }
 
 int SimMouse::CommandCount(uint8_t commandCode) const {

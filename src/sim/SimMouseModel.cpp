@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "sim/SimMouseModel.h"
 
-#include "device/DpiCodec.h"
+#include "sim/SimSensorTable.h"
 
 namespace kestrix {
 namespace {
@@ -20,19 +20,19 @@ SimMouseState FactoryState(uint8_t sensorCode, const std::array<int, 6>& dpi,
     state.dpiIndex = dpiIndex;
     state.dpiCount = 6;
     for (size_t k = 0; k < 6; ++k) {
-        state.dpiRaw[k] = EncodeDpi(sensorCode, dpi[k]);
+        state.dpiRaw[k] = SimFactoryRaw(sensorCode, dpi[k]);
         state.dpiRawCopy[k] = state.dpiRaw[k];
         state.dpiColours[k] = rgb[k];
     }
     if (lighting) {
         state.lightingEffect = 2;
         state.lighting[0] = {};
-        state.lighting[1] = {8, 3, {}};
+        state.lighting[1] = {3, 3, {}};
         state.lighting[2] = {
-            15, 5, {0x0000FF, 0x0080FF, 0x00FFFF, 0x00FF00, 0xFFFF00, 0xFF0000, 0xFF00FF}};
-        state.lighting[3] = {15, 0, {0xFFFFFF}};
-        state.lighting[4] = {10, 5, {}};
-        state.lighting[5] = {10, 5, {}};
+            4, 5, {0x0000FF, 0x0080FF, 0x00FFFF, 0x00FF00, 0xFFFF00, 0xFF0000, 0xFF00FF}};
+        state.lighting[3] = {4, 0, {0xFFFFFF}};
+        state.lighting[4] = {3, 5, {}};
+        state.lighting[5] = {3, 5, {}};
     }
     state.liftOff = liftOff;
     state.sleepLight = sleepLight;

@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "sim/SimulateOption.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string_view>
 
 #include "base/Log.h"
 #include "device/HidDeviceManager.h"
 #include "sim/SimBackend.h"
+#include "sim/SimFaultSpec.h"
 #include "sim/SimScenario.h"
+#include "sim/SimStateFile.h"
 
 namespace kestrix {
 namespace {
@@ -22,6 +26,60 @@ std::string ScenarioOrDefault(std::string_view name) {
 }
 
 }  // namespace
+
+bool AttachSimulation(SimBackend& backend, const std::string& value, std::string& error) {
+    SimSpec spec;
+    if (!ParseSimSpec(value, spec, error)) return false;
+    if (spec.scenario.empty() || spec.scenario == "1") spec.scenario = kDefaultScenario;
+    SimBackend loaded;
+    if (!LoadSimScenario(loaded, spec.scenario)) {
+        std::string known;
+        for (const std::string& name : SimScenarioNames()) {
+            known += known.empty() ? name : ", " + name;
+        }
+        error = "unknown simulation scenario \"" + spec.scenario + "\" (known: " + known + ")";
+        return false;
+    }
+    const std::vector<std::shared_ptr<SimDevice>> devices = loaded.Devices();
+
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    std::string folder;
+    if (runtime != nullptr && *runtime != 0) {
+        folder = std::string(runtime) + "/kestrix-sim/" + spec.scenario + "/";
+        std::error_code ignored;
+        std::filesystem::create_directories(folder, ignored);
+    }
+    SimFaults faults;
+    faults.unplugAfterWrites = spec.faults.unplugAfterWrites;
+    faults.silentRequests = spec.faults.silentRequests;
+    faults.errorRequests = spec.faults.errorRequests;
+    faults.notificationsBeforeAnswer = spec.faults.notificationsBeforeAnswer;
+    faults.reportDelay = std::chrono::milliseconds(spec.faults.reportDelayMs);
+    backend.DetachAll();
+    for (const auto& device : devices) {
+        if (!folder.empty()) {
+            const std::string path = folder + device->Name() + ".state";
+            if (spec.faults.factory) {
+                std::remove(path.c_str());
+            } else {
+                SimMouseState state = device->Mouse()->State();
+                if (LoadSimState(path, state)) device->Mouse()->SetState(state);
+            }
+            device->SetStateSaver([path](const SimMouseState& state) {
+                if (!SaveSimState(path, state)) {
+                    LogLine("simulated mouse: state file %s could not be written", path.c_str());
+                }
+            });
+        }
+        device->SetFaults(faults);
+        backend.Attach(device);
+    }
+    if (spec.faults.unplugAfterMs > 0 || spec.faults.randomInputMs > 0) {
+        backend.KeepFaultDriver(std::make_unique<SimFaultDriver>(devices, spec.faults.unplugAfterMs,
+                                                                 spec.faults.randomInputMs));
+    }
+    return true;
+}
 
 SimulateChoice ParseSimulateOption(int argc, const char* const* argv, const char* envValue) {
     SimulateChoice choice;
@@ -53,13 +111,9 @@ BackendSelection SelectProcessBackend(int argc, const char* const* argv) {
         return selection;
     }
     auto backend = std::make_shared<SimBackend>();
-    if (!LoadSimScenario(*backend, choice.scenario)) {
-        std::string known;
-        for (const std::string& name : SimScenarioNames()) {
-            known += known.empty() ? name : ", " + name;
-        }
-        std::fprintf(stderr, "kestrix: unknown simulation scenario \"%s\" (known: %s)\n",
-                     choice.scenario.c_str(), known.c_str());
+    std::string error;
+    if (!AttachSimulation(*backend, choice.scenario, error)) {
+        std::fprintf(stderr, "kestrix: %s\n", error.c_str());
         selection.ok = false;
         return selection;
     }

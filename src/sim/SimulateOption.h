@@ -18,6 +18,13 @@ struct SimulateChoice {
 // envValue (null or empty or "0" = off; "1" = the default scenario). The argument wins.
 SimulateChoice ParseSimulateOption(int argc, const char* const* argv, const char* envValue);
 
+// Attaches the simulated mice of a simulate option value "NAME[:FAULT,...]" (SimFaultSpec) to
+// backend: the scenario's devices, their state kept from earlier runs under
+// $XDG_RUNTIME_DIR/kestrix-sim/NAME/ (forgotten with the "factory" setting; nothing is kept
+// without XDG_RUNTIME_DIR), and the faults. False with error for an unknown scenario or a bad
+// fault setting (backend then untouched).
+bool AttachSimulation(SimBackend& backend, const std::string& value, std::string& error);
+
 // The back end a program chose at start.
 struct BackendSelection {
     bool ok = true;                         // false: an unknown scenario name (message on stderr)

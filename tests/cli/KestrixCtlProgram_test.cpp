@@ -60,5 +60,19 @@ TEST(KestrixCtlProgram, AMouseThatIsSwitchedOffIsADeviceFailure) {
               "the attached receiver's mouse does not answer (switched off or out of range)");
 }
 
+TEST(KestrixCtlProgram, SimulatedMouseKeepsWhatWasWrittenUntilFactoryState) {
+    CliFolders folders;
+    ASSERT_EQ(RunProgram("--simulate=vireo set liftoff_height 2").exitCode, 0);
+    // Another process with a store of its own reads what the first one wrote into the mouse.
+    const std::string otherStore = "XDG_DATA_HOME=" + folders.Path() + "/other-data";
+    const std::string command = "--simulate=vireo --json get liftoff_height";
+    ASSERT_EQ(RunProgram("--simulate=vireo read", otherStore).exitCode, 0);
+    EXPECT_EQ(nlohmann::json::parse(RunProgram(command, otherStore).out)["liftoff_height"], 2);
+    // Factory state: the mouse holds its factory value again.
+    const std::string fresh = "XDG_DATA_HOME=" + folders.Path() + "/fresh-data";
+    ASSERT_EQ(RunProgram("--simulate=vireo:factory read", fresh).exitCode, 0);
+    EXPECT_EQ(nlohmann::json::parse(RunProgram(command, fresh).out)["liftoff_height"], 1);
+}
+
 }  // namespace
 }  // namespace kestrix::testing
