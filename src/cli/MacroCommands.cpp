@@ -176,7 +176,8 @@ CommandStatus MacroExportCommand(CommandContext& context, const std::string& id,
     }
     CliDocument document;
     document["exported"] = path;
-    document["macro"] = macro.macroId;
+    document["macro"] =
+        CliDocument{{"id", macro.macroId}, {"name", LocaliseGeneratedName(macro.name)}};
     context.output.Print(document);
     return CommandStatus::Success();
 }
@@ -193,7 +194,7 @@ CommandStatus MacroExportAllCommand(CommandContext& context, const std::string& 
     std::vector<MacroRow> macros;
     CliDocument document;
     document["exported"] = path;
-    document["macros"] = session.Store().ListMacros(macros);
+    document["count"] = session.Store().ListMacros(macros);
     context.output.Print(document);
     return CommandStatus::Success();
 }
