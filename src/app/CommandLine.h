@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -14,5 +16,20 @@ std::string JoinCommandLine(int argc, const char* const* argv);
 
 // True when "-hide" occurs anywhere in the text, also inside a longer word; case-sensitive.
 bool HasHideSwitch(std::string_view commandLine);
+
+// One option of the window program, as its --help and its man page list it.
+struct WindowOption {
+    std::string_view name;      // e.g. "--log"
+    std::string_view argument;  // e.g. "FILE"; empty for a switch
+    std::string_view help;
+};
+
+// Every option the window program reads, in the order --help lists them.
+std::span<const WindowOption> WindowOptions();
+
+// What the program prints instead of starting when the command line asks for information:
+// --help or -h (the options), --version, or --man (the man page in roff, written at build
+// time). Empty for a command line that starts the window. Needs no display.
+std::optional<std::string> InformationRequest(int argc, const char* const* argv);
 
 }  // namespace kestrix

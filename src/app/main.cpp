@@ -1,15 +1,20 @@
 // SPDX-License-Identifier: MIT
-// kestrix: the window program. Options: --simulate[=NAME] (simulated mice), --log FILE,
-// --hid-trace FILE, -hide (start in the tray), --tour (show every view for 2 s, logging
-// "view <name> shown" for each, then end; used for unattended pictures).
+// kestrix: the window program. Its options are listed in WindowOptions() (app/CommandLine).
+#include <cstdio>
 #include <cstring>
 
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/PlatformFactory.h"
 #include "device/DiagnosticOptions.h"
 #include "sim/SimulateOption.h"
 
 int main(int argc, char** argv) {
+    // Answered before any Qt object exists, so they need no display.
+    if (const auto information = kestrix::InformationRequest(argc, argv)) {
+        std::fputs(information->c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
     if (!kestrix::ApplyDiagnosticOptions(argc, argv)) return 2;
     const kestrix::BackendSelection backend = kestrix::SelectProcessBackend(argc, argv);
     if (!backend.ok) return 2;

@@ -30,8 +30,7 @@ CommandStatus FindKey(const CliSession& session, const std::string& text, int& k
                                    session.Model()->name + "; key codes: " + codes);
 }
 
-CommandStatus StoreAndSend(CliSession& session, const KeyAssignmentRow& row,
-                           CliDocument& document) {
+CommandStatus StoreAndSend(CliSession& session, const KeyAssignmentRow& row) {
     if (session.Store().ReplaceKeyAssignment(row) <= 0) {
         return CommandStatus::Failure(
             Format("storing the assignment of button %d failed", row.keyCode));
@@ -40,10 +39,7 @@ CommandStatus StoreAndSend(CliSession& session, const KeyAssignmentRow& row,
         // As on the button page: the macro goes to the mouse before the button table.
         session.Worker().UpdateState([&row](DeviceState& s) { s.pendingMacroKey = row.keyCode; });
     }
-    const CommandStatus status = session.RunTask(kButtonTask);
-    if (!status.Ok()) return status;
-    document["task"] = kButtonTask;
-    return status;
+    return session.RunTask(kButtonTask);
 }
 
 }  // namespace
@@ -78,7 +74,7 @@ CommandStatus ButtonListCommand(CommandContext& context) {
         list.push_back(button);
     }
     CliDocument document;
-    document["profile"] = session.Profile();
+    document["profile"] = ProfileDocument(session);
     document["buttons"] = list;
     context.output.Print(document);
     return CommandStatus::Success();
@@ -119,7 +115,7 @@ CommandStatus ButtonSetCommand(CommandContext& context, const std::string& keyTe
     document["value"] = row.macroValue;
     document["value2"] = row.macroValue2;
     document["function"] = row.macroDesc;
-    status = StoreAndSend(session, row, document);
+    status = StoreAndSend(session, row);
     if (!status.Ok()) return status;
     context.output.Print(document);
     return CommandStatus::Success();
@@ -136,8 +132,9 @@ CommandStatus ButtonResetCommand(CommandContext& context, const std::string& key
         }
         status = session.RunTask(kButtonTask);
         if (!status.Ok()) return status;
-        document["reset"] = "all";
-        document["task"] = kButtonTask;
+        CliDocument codes = CliDocument::array();
+        for (const ModelKeyEntry& key : session.Definition().keys) codes.push_back(key.keyValue);
+        document["reset"] = codes;
         context.output.Print(document);
         return CommandStatus::Success();
     }
@@ -157,8 +154,7 @@ CommandStatus ButtonResetCommand(CommandContext& context, const std::string& key
     }
     status = session.RunTask(kButtonTask);
     if (!status.Ok()) return status;
-    document["reset"] = keyCode;
-    document["task"] = kButtonTask;
+    document["reset"] = CliDocument::array({keyCode});
     context.output.Print(document);
     return CommandStatus::Success();
 }

@@ -65,6 +65,8 @@ CommandStatus LightUseCommand(CommandContext& context, const std::string& mode);
 CommandStatus LightSetCommand(CommandContext& context, const std::string& mode,
                               const std::string& field, const std::string& value);
 
+// The current profile as {"id", "name"}.
+CliDocument ProfileDocument(CliSession& session);
 // The settings of the current profile as a document (numbers as integers), in table order.
 CliDocument SettingsDocument(CliSession& session);
 

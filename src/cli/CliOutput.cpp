@@ -12,6 +12,14 @@ std::string Scalar(const CliDocument& value) {
 
 bool IsScalar(const CliDocument& value) { return !value.is_object() && !value.is_array(); }
 
+// The JSON form: the shape's version first, then the document's fields.
+CliDocument Versioned(const CliDocument& document) {
+    CliDocument versioned;
+    versioned["format"] = CliOutput::kJsonFormat;
+    for (const auto& [key, value] : document.items()) versioned[key] = value;
+    return versioned;
+}
+
 // One line for a flat object: "key=value key=value".
 std::string Inline(const CliDocument& object) {
     std::string line;
@@ -54,7 +62,7 @@ std::string CliOutput::RenderText(const CliDocument& document) {
 
 void CliOutput::Print(const CliDocument& document) {
     if (m_json) {
-        m_out << document.dump(2) << "\n";
+        m_out << Versioned(document).dump(2) << "\n";
     } else {
         m_out << RenderText(document);
     }
@@ -73,7 +81,7 @@ int CliOutput::Fail(const CommandStatus& status) {
         CliDocument error;
         error["error"] = status.message;
         error["exit_code"] = status.exitCode;
-        m_out << error.dump(2) << "\n";
+        m_out << Versioned(error).dump(2) << "\n";
     }
     m_out.flush();
     m_err.flush();

@@ -13,11 +13,15 @@ namespace kestrix {
 // A command's result document; fields keep the order they were added in.
 using CliDocument = nlohmann::ordered_json;
 
-// Writes a command's result: with --json the document as JSON on stdout, otherwise as plain
-// text lines (scalars as "key: value", lists one element per line). Errors go to stderr as
-// one line "kestrixctl: <reason>"; with --json stdout also gets {"error", "exit_code"}.
+// Writes a command's result: with --json the document as JSON on stdout, led by "format"
+// (docs/json.md describes each command's shape), otherwise as plain text lines (scalars as
+// "key: value", lists one element per line). Errors go to stderr as one line
+// "kestrixctl: <reason>"; with --json stdout also gets {"format", "error", "exit_code"}.
 class CliOutput {
   public:
+    // The version of the JSON shapes; a change that breaks a reader raises it.
+    static constexpr int kJsonFormat = 1;
+
     CliOutput(std::ostream& out, std::ostream& err, bool json)
         : m_out(out), m_err(err), m_json(json) {}
 

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "cli/SettingRules.h"
 #include "cli/UpdateCommands.h"
 #include "device/DeviceTask.h"
 
@@ -23,9 +24,11 @@ constexpr std::array kCommands{
     CliCommand{"read", "", "read the mouse into the current profile and print it",
                [](CommandContext& c, const Words&) { return ReadCommand(c); }},
     CliCommand{"get", "[KEY]", "print one setting or all settings of the current profile",
-               [](CommandContext& c, const Words& w) { return GetCommand(c, w[0]); }},
+               [](CommandContext& c, const Words& w) { return GetCommand(c, w[0]); },
+               [] { return SettingKeysHelp(false); }},
     CliCommand{"set", "KEY VALUE", "store a setting and send it to the mouse",
-               [](CommandContext& c, const Words& w) { return SetCommand(c, *w[0], *w[1]); }},
+               [](CommandContext& c, const Words& w) { return SetCommand(c, *w[0], *w[1]); },
+               [] { return SettingKeysHelp(true); }},
     CliCommand{"apply", "", "send the whole current profile to the mouse",
                [](CommandContext& c, const Words&) { return RunTask(c, DeviceTask::WriteAll); }},
     CliCommand{"reset-dpi", "", "restore the model's default DPI stages",

@@ -27,6 +27,8 @@ struct CliCommand {
     std::string_view arguments;
     std::string_view help;
     CommandHandler handler = nullptr;
+    // More help after the arguments (the keys of get and set), or null.
+    std::string (*details)() = nullptr;
 };
 
 // Every command and group of kestrixctl in the order --help lists them.

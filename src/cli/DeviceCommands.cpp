@@ -38,6 +38,8 @@ void AddBattery(CliDocument& document, const DeviceState& state, bool online) {
     document["battery_charge"] = online ? CliDocument(state.batteryA) : CliDocument();
 }
 
+}  // namespace
+
 CliDocument ProfileDocument(CliSession& session) {
     CliDocument profile;
     std::string name;
@@ -46,8 +48,6 @@ CliDocument ProfileDocument(CliSession& session) {
     profile["name"] = LocaliseProfileName(name);
     return profile;
 }
-
-}  // namespace
 
 CliDocument SettingsDocument(CliSession& session) {
     CliDocument settings = CliDocument::object();
@@ -94,7 +94,7 @@ CommandStatus DevicesCommand(CommandContext& context) {
         device["name"] = name;
         device["connection"] = ConnectionName(entry.mode);
         device["link"] = LinkName(entry.linkState);
-        device["release"] = Format("0x%04X", entry.releaseNumber);
+        device["release"] = entry.releaseNumber;
         device["path"] = entry.path;
         const auto identity =
             std::find_if(identities.begin(), identities.end(),
@@ -125,7 +125,8 @@ CommandStatus InfoCommand(CommandContext& context) {
     document["sensor_code"] = state.sensorCode;
     document["dpi_min"] = state.minimumDpi;
     document["dpi_max"] = state.maximumDpi;
-    document["dpi_settable"] = Format("%d..%d", rules.SnapTypedDpi(0), rules.SnapTypedDpi(1000000));
+    document["dpi_settable"] =
+        CliDocument{{"min", rules.SnapTypedDpi(0)}, {"max", rules.SnapTypedDpi(1000000)}};
     document["report_rate_class"] = state.reportRateClass;
     CliDocument rates = CliDocument::array();
     for (int code : OfferedReportRates(state.reportRateClass)) {
@@ -150,7 +151,7 @@ CommandStatus ReadCommand(CommandContext& context) {
     CliDocument document;
     document["profile"] = ProfileDocument(session);
     const std::string firmware = session.Events().Reported().firmwareVersion;
-    if (!firmware.empty()) document["firmware_version"] = firmware;
+    document["firmware_version"] = firmware.empty() ? CliDocument() : CliDocument(firmware);
     document["settings"] = SettingsDocument(session);
     context.output.Print(document);
     return CommandStatus::Success();
@@ -219,7 +220,6 @@ CommandStatus SetCommand(CommandContext& context, const std::string& key,
     if (!check.change.note.empty()) context.output.Note(check.change.note);
     status = session.RunTask(check.change.task);
     if (!status.Ok()) return status;
-    document["task"] = check.change.task;
     context.output.Print(document);
     return CommandStatus::Success();
 }
@@ -236,7 +236,6 @@ CommandStatus TaskCommand(CommandContext& context, int task) {
     status = session.RunTask(task);
     if (!status.Ok()) return status;
     CliDocument document;
-    document["task"] = task;
     document["profile"] = ProfileDocument(session);
     if (task != static_cast<int>(DeviceTask::WriteAll))
         document["settings"] = SettingsDocument(session);

@@ -2,6 +2,9 @@
 #include "cli/KestrixCtl.h"
 
 #include <algorithm>
+#include <array>
+#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <deque>
 #include <iostream>
@@ -13,9 +16,12 @@
 #include <CLI/CLI.hpp>
 
 #include "base/Log.h"
+#include "base/ManPage.h"
 #include "base/Text.h"
+#include "base/Version.h"
 #include "cli/CliCommands.h"
 #include "cli/CommandTable.h"
+#include "cli/SettingRules.h"
 #include "device/DiagnosticOptions.h"
 #include "device/HidapiBackend.h"
 #include "platform/AppFolders.h"
@@ -100,6 +106,7 @@ void RegisterCommands(CLI::App& app, std::deque<RegisteredCommand>& registered) 
             groups[command.words] = parser;
             continue;
         }
+        if (command.details != nullptr) parser->footer(command.details() + parser->get_footer());
         RegisteredCommand& entry = registered.emplace_back();
         entry.command = &command;
         entry.parser = parser;
@@ -121,6 +128,141 @@ CommandArguments GivenWords(const RegisteredCommand& entry) {
     return words;
 }
 
+constexpr std::string_view kDescription =
+    "Configures Kestrix mice from the command line, with the same profiles and database as the "
+    "Kestrix window program.";
+constexpr std::string_view kSimulateHelp =
+    "use simulated mice (scenario NAME; also KESTRIX_SIMULATE=NAME)";
+
+// The exit codes, as --help and the man page list them.
+constexpr std::array<std::pair<int, std::string_view>, 4> kExitCodes{{
+    {kExitOk, "done"},
+    {kExitDeviceFailure, "device/file/database failure"},
+    {kExitBadValue, "bad value or usage (nothing changed)"},
+    {kExitGuiRunning, "the window program is running"},
+}};
+
+// The parser of the whole command line: the options before the command and every command.
+void BuildParser(CLI::App& app, Arguments& args, std::deque<RegisteredCommand>& commands) {
+    app.name("kestrixctl");
+    app.description(std::string(kDescription));
+    app.fallthrough();
+    app.require_subcommand(1);
+    std::string footer = "  --simulate[=NAME]  " + std::string(kSimulateHelp) + "\n" +
+                         SimFaultHelp() + "Exit codes:";
+    for (const auto& [code, meaning] : kExitCodes)
+        footer += Format("%s %d %.*s", code == kExitOk ? "" : ",", code,
+                         static_cast<int>(meaning.size()), meaning.data());
+    app.footer(footer + ".");
+    app.set_version_flag("--version", "kestrixctl " + std::string(ProgramVersion()),
+                         "print the version and end");
+    app.add_option("--model", args.model,
+                   "model number to work on when several are attached (see \"devices\")");
+    app.add_flag("--json", args.json, "machine-readable output (the shapes are in docs/json.md)");
+    app.add_flag(
+        "--yes", args.yes,
+        "confirm factory-reset, firmware upgrade and reassigning the primary button (key code 0)");
+    app.add_option("--log", args.logFile, "append the device log to FILE")->type_name("FILE");
+    app.add_option("--hid-trace", args.traceFile, "write every HID report to FILE")
+        ->type_name("FILE");
+    RegisterCommands(app, commands);
+}
+
+// The man page, from the same parser and command table the program runs.
+std::string ManualPage(const CLI::App& app) {
+    ManPage page;
+    page.name = "kestrixctl";
+    page.version = ProgramVersion();
+    page.summary = "configures Kestrix gaming mice from the command line";
+    page.synopsis = "[OPTIONS] COMMAND [ARGUMENTS]";
+    page.description = std::string(kDescription) +
+                       " While the window program runs, kestrixctl leaves the mouse to it.";
+    ManSection options{"OPTIONS", {}, {}};
+    for (const CLI::Option* option : app.get_options()) {
+        std::string term = option->get_name();
+        if (option->get_items_expected_min() > 0 && !option->get_type_name().empty())
+            term += " " + option->get_type_name();
+        options.items.push_back({term, option->get_description()});
+    }
+    options.items.push_back({"--simulate[=NAME]", std::string(kSimulateHelp)});
+    page.sections.push_back(options);
+    ManSection commandList{"COMMANDS", {}, {}};
+    for (const CliCommand& command : CliCommandTable()) {
+        if (command.handler == nullptr) continue;
+        std::string term(command.words);
+        if (!command.arguments.empty()) term += " " + std::string(command.arguments);
+        std::string text(command.help);
+        if (command.details != nullptr) text += " (keys: see SETTING KEYS)";
+        commandList.items.push_back({term, text});
+    }
+    page.sections.push_back(commandList);
+    ManSection keys{"SETTING KEYS", "The keys get prints and the values set accepts.", {}};
+    for (const auto& [key, values] : SettingKeyValues(false)) keys.items.push_back({key, values});
+    page.sections.push_back(keys);
+    ManSection exitCodes{"EXIT STATUS", {}, {}};
+    for (const auto& [code, meaning] : kExitCodes)
+        exitCodes.items.push_back({std::to_string(code), std::string(meaning)});
+    page.sections.push_back(exitCodes);
+    page.sections.push_back({"ENVIRONMENT", {}, {{"KESTRIX_SIMULATE", "as --simulate=NAME"}}});
+    page.sections.push_back({"SEE ALSO", "kestrix(1)", {}});
+    return RenderManPage(page);
+}
+
+// The number of one-character edits that turn a into b.
+size_t EditDistance(std::string_view a, std::string_view b) {
+    std::vector<size_t> row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// When a word where a command belongs names none: "unknown command 'X'; did you mean 'Y'?"
+// with the closest command of that level. The arguments are in the order given.
+std::optional<std::string> UnknownCommand(const CLI::App& app,
+                                          const std::vector<std::string>& arguments) {
+    std::string group;  // the group word once seen
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& word = arguments[i];
+        if (word.starts_with("-")) {
+            const CLI::Option* option = app.get_option_no_throw(word);
+            if (option != nullptr && option->get_items_expected_min() > 0) ++i;  // skips its value
+            continue;
+        }
+        const std::string wanted = group.empty() ? word : group + " " + word;
+        std::string_view closest;
+        size_t best = SIZE_MAX;
+        for (const CliCommand& command : CliCommandTable()) {
+            const size_t blank = command.words.find(' ');
+            const bool sameLevel = group.empty() ? blank == std::string_view::npos
+                                                 : command.words.starts_with(group + " ");
+            if (!sameLevel) continue;
+            if (command.words == wanted) {
+                if (command.handler != nullptr) return std::nullopt;
+                group = wanted;
+                closest = {};
+                break;
+            }
+            const size_t distance = EditDistance(wanted, command.words);
+            if (distance < best) {
+                best = distance;
+                closest = command.words;
+            }
+        }
+        if (group == wanted) continue;
+        if (closest.empty()) return std::nullopt;
+        return "unknown command '" + wanted + "'; did you mean '" + std::string(closest) + "'?";
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& environment) {
@@ -136,41 +278,30 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
     std::reverse(parserArguments.begin(), parserArguments.end());
 
     Arguments args;
-    CLI::App app{
-        "Configures Kestrix mice from the command line, with the same profiles and database as the "
-        "Kestrix window program.",
-        "kestrixctl"};
-    app.fallthrough();
-    app.require_subcommand(1);
-    app.footer(std::string("  --simulate[=NAME]  use simulated mice (scenario NAME; also "
-                           "KESTRIX_SIMULATE=NAME)\n") +
-               SimFaultHelp() +
-               "Exit codes: 0 done, 1 device/file/database failure, 2 bad value or usage (nothing "
-               "changed), "
-               "3 the window program is running.");
-    app.add_option("--model", args.model,
-                   "model number to work on when several are attached (see \"devices\")");
-    app.add_flag("--json", args.json, "machine-readable output");
-    app.add_flag(
-        "--yes", args.yes,
-        "confirm factory-reset, firmware upgrade and reassigning the primary button (key code 0)");
-    app.add_option("--log", args.logFile, "append the device log to FILE");
-    app.add_option("--hid-trace", args.traceFile, "write every HID report to FILE");
-
+    CLI::App app;
     std::deque<RegisteredCommand> commands;
-    RegisterCommands(app, commands);
+    BuildParser(app, args, commands);
+    const bool json = std::find(parserArguments.begin(), parserArguments.end(), "--json") !=
+                      parserArguments.end();
+    CliOutput output(out, err, json);
+    if (std::find(parserArguments.begin(), parserArguments.end(), "--man") !=
+        parserArguments.end()) {
+        out << ManualPage(app);
+        return kExitOk;
+    }
 
     try {
-        app.parse(parserArguments);
+        std::vector<std::string> parsed = parserArguments;
+        app.parse(parsed);
     } catch (const CLI::ParseError& error) {
         if (error.get_exit_code() == 0) {
             app.exit(error, out, err);
             return kExitOk;
         }
-        err << "kestrixctl: " << error.what() << " (see kestrixctl --help)\n";
-        return kExitBadValue;
+        std::vector<std::string> inOrder(parserArguments.rbegin(), parserArguments.rend());
+        const std::string reason = UnknownCommand(app, inOrder).value_or(error.what());
+        return output.Fail(CommandStatus::BadValue(reason + " (see kestrixctl --help)"));
     }
-    CliOutput output(out, err, args.json);
     if (!ApplyDiagnosticOptions(argc, argv))
         return output.Fail(CommandStatus::BadValue("--log and --hid-trace need a writable FILE"));
 

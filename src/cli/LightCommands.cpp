@@ -126,7 +126,7 @@ CommandStatus LightListCommand(CommandContext& context) {
     CliDocument list = CliDocument::array();
     for (const LightRow& row : rows) list.push_back(EffectDocument(row, active));
     CliDocument document;
-    document["profile"] = session.Profile();
+    document["profile"] = ProfileDocument(session);
     document["active"] = active;
     document["effects"] = list;
     context.output.Print(document);
@@ -146,7 +146,6 @@ CommandStatus LightUseCommand(CommandContext& context, const std::string& mode) 
     if (!status.Ok()) return status;
     CliDocument document;
     document["effect"] = EffectDocument(row, row.mode);
-    document["task"] = kLightingTask;
     context.output.Print(document);
     return CommandStatus::Success();
 }
@@ -185,7 +184,6 @@ CommandStatus LightSetCommand(CommandContext& context, const std::string& mode,
     if (!status.Ok()) return status;
     CliDocument document;
     document["effect"] = EffectDocument(row, row.mode);
-    document["task"] = kLightingTask;
     context.output.Print(document);
     return CommandStatus::Success();
 }

@@ -178,7 +178,8 @@ CommandStatus MacroExportCommand(CommandContext& context, const std::string& id,
     }
     CliDocument document;
     document["exported"] = path;
-    document["macro"] = macro.macroId;
+    document["macro"] =
+        CliDocument{{"id", macro.macroId}, {"name", LocaliseGeneratedName(macro.name)}};
     context.output.Print(document);
     return CommandStatus::Success();
 }
@@ -195,7 +196,7 @@ CommandStatus MacroExportAllCommand(CommandContext& context, const std::string& 
     std::vector<MacroRow> macros;
     CliDocument document;
     document["exported"] = path;
-    document["macros"] = std::max(session.Store().ListMacros(macros), 0);
+    document["count"] = std::max(session.Store().ListMacros(macros), 0);
     context.output.Print(document);
     return CommandStatus::Success();
 }

@@ -73,7 +73,7 @@ CommandStatus ProfileUseCommand(CommandContext& context, const std::string& prof
     std::string name;
     store.GetProfileName(profile, name);
     CliDocument document;
-    document["profile"] = ProfileRowDocument(ProfileRow{profile, name, 1, {}, 0});
+    document["profile"] = CliDocument{{"id", profile}, {"name", LocaliseProfileName(name)}};
     context.output.Print(document);
     return CommandStatus::Success();
 }
@@ -90,8 +90,7 @@ CommandStatus ProfileRenameCommand(CommandContext& context, const std::string& p
         return CommandStatus::Failure(Format("renaming profile %d failed", profile));
     }
     CliDocument document;
-    document["profile"] =
-        ProfileRowDocument(ProfileRow{profile, name, profile == session.Profile() ? 1 : 0, {}, 0});
+    document["profile"] = CliDocument{{"id", profile}, {"name", LocaliseProfileName(name)}};
     context.output.Print(document);
     return CommandStatus::Success();
 }
@@ -107,7 +106,7 @@ CommandStatus ProfileExportCommand(CommandContext& context, const std::string& p
             session.LoggedReason(mark, "the profile file could not be written"));
     }
     CliDocument document;
-    document["profile"] = session.Profile();
+    document["profile"] = ProfileDocument(session);
     document["exported"] = path;
     context.output.Print(document);
     return CommandStatus::Success();

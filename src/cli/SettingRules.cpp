@@ -241,6 +241,67 @@ SettingCheck CheckSetting(std::string_view key, std::string_view text,
     return Bad("unknown key \"" + name + "\"; settable keys: " + list);
 }
 
+std::vector<std::pair<std::string, std::string>> SettingKeyValues(bool settableOnly) {
+    std::string rates;
+    std::string fastRates;
+    const std::vector<int> everyMouse = OfferedReportRates(SettingLimits{}.reportRateClass);
+    for (int code : OfferedReportRates(kFastReportRateClass)) {
+        const bool common =
+            std::find(everyMouse.begin(), everyMouse.end(), code) != everyMouse.end();
+        std::string& list = common ? rates : fastRates;
+        list += Format("%s%d (%d Hz)", list.empty() ? "" : ", ", code, ReportRateHz(code));
+    }
+    std::string sensorBits;
+    int allBits = 0;
+    for (int bit : kSensorBits) {
+        sensorBits += (sensorBits.empty() ? "" : ", ") + std::to_string(bit);
+        allBits |= bit;
+    }
+    const std::vector<int> sleep(kSleepValues.begin(), kSleepValues.end());
+    // The accepted values of each settable key, from the limits CheckSetting applies.
+    const auto values = [&](std::string_view key) -> std::string {
+        if (key == "dpi_count") return Format("1..%d", kMaxStages);
+        if (key == "dpi_index") return "0..dpi_count-1";
+        if (StageOf(key, "value") >= 0) return "the sensor's DPI range (info: dpi_settable)";
+        if (StageOf(key, "rgb") >= 0) return "0..0xFFFFFF (red in the low byte) or #RRGGBB";
+        if (key == "report_rate" || key == "report_rate_wireless")
+            return rates + "; rate class 7 also " + fastRates + "; or the rate, e.g. 1000Hz";
+        if (key == "liftoff_height") return "1 (1.0 mm) or 2 (2.0 mm)";
+        if (key == "sensor_flag")
+            return Format("a sum of the option bits %s (0..%d)", sensorBits.c_str(), allBits);
+        if (key == "button_respondtime") return Format("%d..%d", kMinDebounce, kMaxDebounce);
+        if (key == "sleep_light") return Join(sleep) + " (the sleep delay in minutes times 6)";
+        return "0 off, 1 on";
+    };
+    const std::vector<std::string> settable = SettableKeys();
+    std::vector<std::pair<std::string, std::string>> lines;
+    for (const DefaultSetting& setting : DefaultSettings()) {
+        std::string key(setting.key);
+        const bool canSet = std::find(settable.begin(), settable.end(), key) != settable.end();
+        if (settableOnly && !canSet) continue;
+        // A numbered family is named once.
+        for (std::string_view suffix : {"value", "rgb"}) {
+            if (!canSet || StageOf(key, suffix) < 0) continue;
+            key = Format("dpi_groupN_%.*s (N 0..%d)", static_cast<int>(suffix.size()),
+                         suffix.data(), kMaxStages - 1);
+        }
+        if (!lines.empty() && lines.back().first == key) continue;
+        lines.emplace_back(key, canSet ? values(setting.key) : std::string("read-only"));
+    }
+    return lines;
+}
+
+std::string SettingKeysHelp(bool settableOnly) {
+    std::string text =
+        settableOnly ? "Keys and their values:\n" : "Keys (set accepts those with values):\n";
+    for (const auto& [key, values] : SettingKeyValues(settableOnly)) {
+        std::string line = "  " + key;
+        line.resize(std::max<size_t>(line.size() + 2, 30), ' ');
+        text += line + values + "\n";
+    }
+    return text + "\n";
+}
+
 std::vector<int> OfferedReportRates(int reportRateClass) {
     if (reportRateClass == kFastReportRateClass) return {8, 4, 2, 1, 16, 32, 64};
     return {8, 4, 2, 1};

@@ -48,6 +48,13 @@ bool IsStoredSetting(std::string_view key);
 // debounce 4..20, the six sleep delays, on/off flags. Pure.
 SettingCheck CheckSetting(std::string_view key, std::string_view text, const SettingLimits& limits);
 
+// The keys with the values set accepts, one per key or per family of numbered keys
+// ("dpi_groupN_value (N 0..5)"); settableOnly leaves out the keys set refuses, which are
+// otherwise listed as "read-only". For "get --help", "set --help" and the man page.
+std::vector<std::pair<std::string, std::string>> SettingKeyValues(bool settableOnly);
+// Those keys as help text, one aligned line each.
+std::string SettingKeysHelp(bool settableOnly);
+
 // The report-rate codes offered for a report-rate class, in the page's order.
 std::vector<int> OfferedReportRates(int reportRateClass);
 // Polling rate in Hz of a report-rate code; 0 for an unknown code.

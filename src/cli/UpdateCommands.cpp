@@ -133,7 +133,9 @@ CommandStatus FirmwareUpgradeCommand(CommandContext& context) {
     CommandStatus status = CheckFirmware(session, service);
     if (!status.Ok()) return status;
     if (service.Status().firmwareState != kUpdateStateNewer) {
-        context.output.Print(FirmwareDocument(session, service.Status()));
+        CliDocument document = FirmwareDocument(session, service.Status());
+        document["flashed"] = false;
+        context.output.Print(document);
         return CommandStatus::Success();
     }
     const FirmwareUpgradeResult result = service.UpgradeFirmware();

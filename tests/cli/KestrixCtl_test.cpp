@@ -6,11 +6,15 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <set>
 
 #include <gtest/gtest.h>
 
+#include "base/Version.h"
 #include "cli/CliTestBench.h"
 #include "cli/CommandStatus.h"
+#include "cli/CommandTable.h"
+#include "cli/JsonShapes.h"
 #include "device/CommandFrame.h"
 #include "platform/SingleInstance.h"
 #include "sim/SimMouse.h"
@@ -78,7 +82,7 @@ TEST(KestrixCtl, InfoShowsTheSelectedMouseAndModelPicksIt) {
     EXPECT_EQ(info["connection"], "receiver");
     EXPECT_EQ(info["sensor_code"], 150);
     EXPECT_EQ(info["dpi_max"], 38000);
-    EXPECT_EQ(info["dpi_settable"], "50..26000");
+    EXPECT_EQ(info["dpi_settable"], (nlohmann::json{{"min", 50}, {"max", 26000}}));
     EXPECT_EQ(info["report_rate_class"], 7);
     EXPECT_EQ(info["report_rates"].size(), 7u);
     // The text form carries the same fields.
@@ -128,7 +132,7 @@ TEST(KestrixCtl, SetStoresTheValueAndSendsItWithItsTask) {
     // A snapped DPI is said on stderr; the result still parses.
     const CliRun snapped = bench.Run({"--json", "set", "dpi_group0_value", "455"});
     EXPECT_NE(snapped.err.find("455 snapped to 400"), std::string::npos) << snapped.err;
-    EXPECT_EQ(snapped.Json()["task"], 9);
+    EXPECT_EQ(snapped.Json()["dpi_group0_value"], 400);
 }
 
 TEST(KestrixCtl, LoweringTheStageCountMovesTheActiveStage) {
@@ -535,6 +539,98 @@ TEST(KestrixCtl, HelpListsTheCommands) {
          {"devices", "info", "read", "get", "set", "profile", "button", "macro", "light", "apply",
           "reset-dpi", "factory-reset", "--simulate"}) {
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
+    }
+}
+
+TEST(KestrixCtl, VersionUnknownCommandsAndTheKeysOfGetAndSet) {
+    CliBench bench;
+    const CliRun version = bench.Run({"--version"});
+    EXPECT_EQ(version.exitCode, kExitOk);
+    EXPECT_EQ(version.out, "kestrixctl " + std::string(ProgramVersion()) + "\n");
+    // A mistyped command is named with the closest one of its level.
+    const struct {
+        std::vector<std::string> arguments;
+        const char* said;
+    } unknown[] = {
+        {{"profle", "list"}, "unknown command 'profle'; did you mean 'profile'?"},
+        {{"--model", "201", "profile", "lst"},
+         "unknown command 'profile lst'; did you mean 'profile list'?"},
+        {{"--json", "fimware", "check"}, "unknown command 'fimware'; did you mean 'firmware'?"},
+        {{"macro", "--json", "exprot-all", "x"},
+         "unknown command 'macro exprot-all'; did you mean 'macro export-all'?"},
+    };
+    for (const auto& c : unknown) {
+        const CliRun run = bench.Run(c.arguments);
+        EXPECT_EQ(run.exitCode, kExitBadValue) << c.said;
+        EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(bench.Run({"--json", "fimware", "check"}).Json()["exit_code"], kExitBadValue);
+    // get lists every key, set only those it accepts, each with its values.
+    const std::string get = bench.Run({"get", "--help"}).out;
+    const std::string set = bench.Run({"set", "--help"}).out;
+    for (const char* line : {"dpi_count", "1..6", "button_respondtime", "4..20", "sleep_light",
+                             "6, 12, 30, 60, 120, 180", "dpi_groupN_value (N 0..5)", "1000 Hz"}) {
+        EXPECT_NE(get.find(line), std::string::npos) << line;
+        EXPECT_NE(set.find(line), std::string::npos) << line;
+    }
+    EXPECT_NE(get.find("version"), std::string::npos);
+    EXPECT_EQ(set.find("version"), std::string::npos);
+}
+
+TEST(KestrixCtl, JsonOutputHasTheDocumentedShape) {
+    const JsonShapes shapes;
+    CliBench bench;
+    const std::string file = bench.folders.Path() + "/out.xml";
+    // One run per documented command, in an order where each finds what it needs.
+    const std::vector<std::pair<std::string, std::vector<std::string>>> runs = {
+        {"devices", {"devices"}},
+        {"info", {"info"}},
+        {"read", {"read"}},
+        {"get", {"get"}},
+        {"get KEY", {"get", "dpi_group0_value"}},
+        {"set", {"set", "report_rate", "2"}},
+        {"apply", {"apply"}},
+        {"reset-dpi", {"reset-dpi"}},
+        {"factory-reset", {"--yes", "factory-reset"}},
+        {"profile list", {"profile", "list"}},
+        {"profile use", {"profile", "use", "2"}},
+        {"profile rename", {"profile", "rename", "2", "Work"}},
+        {"profile export", {"profile", "export", file}},
+        {"profile import", {"profile", "import", file}},
+        {"macro new", {"macro", "new", "Burst"}},
+        {"macro list", {"macro", "list"}},
+        {"macro show", {"macro", "show", "1"}},
+        {"macro export", {"macro", "export", "1", file}},
+        {"macro import", {"macro", "import", file}},
+        {"macro export-all", {"macro", "export-all", file}},
+        {"macro import-list", {"macro", "import-list", file}},
+        {"macro delete", {"macro", "delete", "2"}},
+        {"button set", {"button", "set", "3", "4", "1"}},
+        {"button list", {"button", "list"}},
+        {"button reset", {"button", "reset", "3"}},
+        {"light list", {"light", "list"}},
+        {"light use", {"light", "use", "2"}},
+        {"light set", {"light", "set", "2", "color3", "#00FF00"}},
+        {"error", {"set", "report_rate", "3"}},
+    };
+    std::set<std::string> checked{"update check", "firmware check", "firmware upgrade"};
+    for (const auto& [section, arguments] : runs) {
+        SCOPED_TRACE(section);
+        std::vector<std::string> withJson{"--json"};
+        withJson.insert(withJson.end(), arguments.begin(), arguments.end());
+        const CliRun run = bench.Run(withJson);
+        EXPECT_EQ(run.exitCode == kExitOk, section != "error") << run.err;
+        const nlohmann::json output = run.Json();
+        EXPECT_EQ(nlohmann::ordered_json::parse(run.out).begin().key(), "format");
+        EXPECT_EQ(output["format"], 1);
+        shapes.Expect(section, output);
+        checked.insert(section);
+    }
+    // Every command is documented and checked; update and firmware in UpdateCommands_test.
+    for (const CliCommand& command : CliCommandTable()) {
+        if (command.handler == nullptr) continue;
+        EXPECT_TRUE(shapes.Has(std::string(command.words))) << command.words;
+        EXPECT_EQ(checked.count(std::string(command.words)), 1u) << command.words;
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include "cli/CliTestBench.h"
 #include "cli/CommandStatus.h"
+#include "cli/JsonShapes.h"
 #include "device/FirmwareUpgrade.h"
 #include "update/TestHttpServer.h"
 #include "update/UpdateTestSupport.h"
@@ -79,11 +80,17 @@ class UpdateCommandsTest : public ::testing::Test {
         run.exitCode = RunKestrixCtl(static_cast<int>(argv.size()), argv.data(), environment);
         run.out = out.str();
         run.err = err.str();
+        // Every output, result or error, has the shape docs/json.md gives it.
+        const std::string words = arguments.back() == "check" || arguments.back() == "upgrade"
+                                      ? arguments[arguments.size() - 2] + " " + arguments.back()
+                                      : "";
+        if (!run.out.empty()) shapes.Expect(run.exitCode == kExitOk ? words : "error", run.Json());
         dataFolder = bench.folders.DataFolder();
         tempLeft = fs::exists(dataFolder + "temp/") && !fs::is_empty(dataFolder + "temp/");
         return run;
     }
 
+    testing::JsonShapes shapes;
     testing::TestHttpServer server;
     testing::TempDir scratch;
     std::shared_ptr<SimBackend> benchBackend;
@@ -230,7 +237,7 @@ TEST_F(UpdateCommandsTest, FirmwareUpgradeNeedsConfirmationAndANewerVersion) {
     run = Run("harrier_pro-receiver", {"--yes", "firmware", "upgrade"});
     ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     EXPECT_EQ(run.Json()["state"], 2);
-    EXPECT_FALSE(run.Json().contains("flashed"));
+    EXPECT_EQ(run.Json()["flashed"], false);
     EXPECT_EQ(server.Paths(), std::vector<std::string>{"/fw/mouse/version"});
     EXPECT_TRUE(benchBackend->Find("harrier_pro-receiver")->BootLoaderState().image.empty());
 }
