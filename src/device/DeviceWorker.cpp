@@ -140,12 +140,28 @@ void DeviceWorker::Step() {
         return;
     }
     if (m_context.State().devicePresent) PollOnce();
+    HandleDrainedNotifications();
+}
+
+void DeviceWorker::HandleDrainedNotifications() {
+    HidDeviceManager& manager = m_context.Manager();
+    // A link report can start a read, whose exchanges may set more aside; a bound keeps a
+    // device that floods notifications from holding the worker.
+    constexpr int kMostRounds = 8;
+    for (int round = 0; round < kMostRounds; ++round) {
+        const std::vector<InputReport> reports = manager.TakeNotifications();
+        if (reports.empty()) return;
+        for (const InputReport& report : reports) {
+            HandleReport(report.bytes, report.length, m_context.State().selectedModel);
+        }
+    }
 }
 
 DeviceTaskResult DeviceWorker::RunTask(int code) {
     m_context.ClearFailure();
     DeviceTaskResult result;
     result.ok = Run(code);
+    HandleDrainedNotifications();
     if (!result.ok) {
         result.reason = m_context.FirstFailure();
         if (result.reason.empty()) result.reason = Format("device task %d failed", code);
