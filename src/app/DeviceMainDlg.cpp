@@ -463,8 +463,13 @@ void DeviceMainDlg::OnProfilePopup(std::uintptr_t action, std::intptr_t profile)
         case 1: {
             const std::string path = ChooseFile(FileDialogKind::Open, "MouseKey (*.xml)", "*.xml");
             if (path.empty() || !std::filesystem::exists(path)) return;
+            // The file's values are held to the ranges the pages offer for this mouse.
+            const DeviceState state = m_worker->State();
+            SettingLimits limits;
+            limits.sensorCode = state.sensorCode;
+            limits.reportRateClass = state.reportRateClass;
             const ProfileImportResult result =
-                ImportProfile(store, CurrentProfile(), path, m_definition.lightingPage,
+                ImportProfile(store, CurrentProfile(), path, m_definition.lightingPage, limits,
                               [this](int task) { QueueTask(task); });
             if (result.imported) ShowProfileTitle();
             break;

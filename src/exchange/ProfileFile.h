@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "exchange/SettingRanges.h"
 #include "store/StoreRows.h"
 
 namespace kestrix {
@@ -30,14 +31,19 @@ bool ExportProfile(DataStore& store, ProfileId profile, const std::string& path,
 struct ProfileImportResult {
     bool imported = false;    // false: nothing was changed
     std::string profileName;  // the new stored name (file name without its last four characters)
+    std::string refusal;      // why a file whose values are out of range was refused; else empty
 };
 
 // Loads a profile file into profile: renames it after the file, replaces its button
 // assignments, updates the lighting rows of modes it has (only when lightingPage and the
 // file has lighting), stores the DPI and performance settings the file holds, then queues
 // kApplyProfileTask through queueTask. A file that is missing, not well formed, or has no
-// <profile> root with a <profileinfo> changes nothing (imported false, a log line).
+// <profile> root with a <profileinfo> changes nothing (imported false, a log line naming the
+// reason). Every value is checked first against the ranges of the mouse in limits
+// (CheckProfileValues): a file with a value out of range changes nothing and queues nothing
+// (imported false, refusal and the log line name the attribute and the accepted range).
 ProfileImportResult ImportProfile(DataStore& store, ProfileId profile, const std::string& path,
-                                  bool lightingPage, const TaskQueuer& queueTask);
+                                  bool lightingPage, const SettingLimits& limits,
+                                  const TaskQueuer& queueTask);
 
 }  // namespace kestrix
