@@ -288,6 +288,8 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
                 "--model %d is not a supported model; models: %s", args.model, models.c_str())));
     }
     setup.requestedModel = args.model;
+    setup.storedModel = CliSession::StoredModel(programName);
+    setup.output = &output;
     setup.dataFolder = LinuxAppFolders(programName).DataFolder();
     setup.backend =
         environment.backend != nullptr ? environment.backend : ChooseBackend(argc, argv, status);
