@@ -8,6 +8,7 @@
 #include "app/CUIMessageBox.h"
 #include "app/DeviceMainDlg.h"
 #include "app/ProfileDlg.h"
+#include "device/DeviceState.h"
 #include "device/DeviceTask.h"
 #include "device/DeviceWorker.h"
 #include "exchange/ProfileFile.h"
@@ -71,8 +72,15 @@ void ProfileActions::OnChoice(std::uintptr_t action, std::intptr_t profile) {
             const std::string path =
                 m_window.ChooseFile(FileDialogKind::Open, "MouseKey (*.xml)", "*.xml");
             if (path.empty() || !std::filesystem::exists(path)) return;
+            // The file's values are held to the ranges the pages offer for this mouse.
+            SettingLimits limits;
+            if (DeviceWorker* worker = m_window.Worker()) {
+                const DeviceState state = worker->State();
+                limits.sensorCode = state.sensorCode;
+                limits.reportRateClass = state.reportRateClass;
+            }
             const ProfileImportResult result =
-                ImportProfile(store, m_window.CurrentProfile(), path, lighting,
+                ImportProfile(store, m_window.CurrentProfile(), path, lighting, limits,
                               [this](int task) { m_window.QueueTask(task); });
             if (result.imported) m_window.Column().ShowProfileTitle();
             break;

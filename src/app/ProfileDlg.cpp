@@ -2,6 +2,7 @@
 #include "app/ProfileDlg.h"
 
 #include "app/ShellStyle.h"
+#include "base/Text.h"
 #include "platform/LanguageTexts.h"
 #include "platform/UsedTextIds.h"
 #include "store/DataStore.h"
@@ -100,7 +101,7 @@ void ProfileDlg::OnMessage(int id, int code, std::intptr_t param) {
     if (id == kList && code == DUI::kNotifyEditDone && list != nullptr) {
         const ProfileId profile =
             static_cast<ProfileId>(list->GetItemData(static_cast<int>(param)));
-        const std::string name = list->GetEditText();
+        const std::string name = RemoveControlCharacters(list->GetEditText());
         // An empty name keeps the stored one.
         if (profile > 0 && !name.empty() && m_store.RenameProfile(profile, name))
             m_edited = profile;

@@ -89,4 +89,22 @@ int ParseColour(std::string_view text) {
     return channels[0] + 256 * channels[1] + 65536 * channels[2];
 }
 
+std::string RemoveControlCharacters(std::string_view name) {
+    std::string out;
+    out.reserve(name.size());
+    for (size_t i = 0; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        if ((byte < 0x20 && byte != '\t') || byte == 0x7F) continue;
+        // U+0080..U+009F are C2 80..C2 9F in UTF-8.
+        if (byte == 0xC2 && i + 1 < name.size() &&
+            static_cast<unsigned char>(name[i + 1]) >= 0x80 &&
+            static_cast<unsigned char>(name[i + 1]) <= 0x9F) {
+            ++i;
+            continue;
+        }
+        out.push_back(name[i]);
+    }
+    return out;
+}
+
 }  // namespace kestrix

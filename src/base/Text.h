@@ -14,6 +14,10 @@ int ParseDecimal(std::string_view text);
 unsigned ParseHex(std::string_view text);
 // "#RRGGBB" to the stored colour integer red + 256*green + 65536*blue; 0 for anything else.
 int ParseColour(std::string_view text);
+// name without its control characters (C0 other than TAB, DEL, U+0080..U+009F): what every
+// name a user types or a file brings is stored as, so no name can drive a terminal or make an
+// exported file unreadable.
+std::string RemoveControlCharacters(std::string_view name);
 // printf into a std::string.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "cli/CliOutput.h"
 
+#include "base/Text.h"
+
 namespace kestrix {
 namespace {
 
 std::string Scalar(const CliDocument& value) {
-    if (value.is_string()) return value.get<std::string>();
+    if (value.is_string()) return CliOutput::EscapeControls(value.get<std::string>());
     if (value.is_null()) return "-";
     return value.dump();
 }
@@ -60,23 +62,49 @@ std::string CliOutput::RenderText(const CliDocument& document) {
     return text;
 }
 
+std::string CliOutput::EscapeControls(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x20 || byte == 0x7F) {
+            out += Format("\\x%02X", byte);
+        } else if (byte == 0xC2 && i + 1 < text.size() &&
+                   static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                   static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
+            // U+0080..U+009F: the 8-bit controls, which some terminals act on as well.
+            out += Format("\\u%04X", static_cast<unsigned char>(text[i + 1]));
+            ++i;
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
+
+void CliOutput::SetChosenMouse(CliDocument mouse) { m_chosenMouse = std::move(mouse); }
+
 void CliOutput::Print(const CliDocument& document) {
+    CliDocument shown = document;
+    if (!m_chosenMouse.is_null() && shown.is_object()) shown["mouse"] = m_chosenMouse;
     if (m_json) {
-        m_out << Versioned(document).dump(2) << "\n";
+        m_out << Versioned(shown).dump(2) << "\n";
     } else {
-        m_out << RenderText(document);
+        m_out << RenderText(shown);
     }
     m_out.flush();
 }
 
 void CliOutput::PlainLine(const std::string& line) {
-    if (!m_json) m_out << line << "\n";
+    if (!m_json) m_out << EscapeControls(line) << "\n";
 }
 
-void CliOutput::Note(const std::string& line) { m_err << "kestrixctl: " << line << "\n"; }
+void CliOutput::Note(const std::string& line) {
+    m_err << "kestrixctl: " << EscapeControls(line) << "\n";
+}
 
 int CliOutput::Fail(const CommandStatus& status) {
-    m_err << "kestrixctl: " << status.message << "\n";
+    m_err << "kestrixctl: " << EscapeControls(status.message) << "\n";
     if (m_json) {
         CliDocument error;
         error["error"] = status.message;

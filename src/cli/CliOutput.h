@@ -3,6 +3,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
@@ -38,11 +39,18 @@ class CliOutput {
 
     // The text form of a document (pure; what Print writes without --json).
     static std::string RenderText(const CliDocument& document);
+    // text with every control character (C0, DEL, U+0080..U+009F) written as \xNN or \uNNNN,
+    // so a stored name cannot drive the terminal. Pure.
+    static std::string EscapeControls(std::string_view text);
+    // From now on every printed object carries "mouse": mouse (the mouse the command works on,
+    // when several are attached).
+    void SetChosenMouse(CliDocument mouse);
 
   private:
     std::ostream& m_out;
     std::ostream& m_err;
     bool m_json;
+    CliDocument m_chosenMouse;
 };
 
 }  // namespace kestrix

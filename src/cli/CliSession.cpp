@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "cli/CliSession.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
 #include "base/Log.h"
 #include "base/Text.h"
 #include "device/DeviceTask.h"
+#include "platform/AppRegistry.h"
 #include "platform/LanguageTexts.h"
 #include "rules/EnsureProfiles.h"
 #include "store/DefaultLightRows.h"
@@ -34,6 +39,56 @@ std::string CliSession::LoggedReason(size_t mark, const char* fallback) const {
     return reason.empty() ? std::string(fallback) : reason;
 }
 
+int CliSession::StoredModel(const std::string& programName) {
+    LinuxAppRegistry registry(programName);
+    std::error_code error;
+    // Reading would create the key of a program that never ran; a script must not.
+    if (!std::filesystem::exists(registry.FilePath(), error)) return 0;
+    return registry.ReadAppRegistryInt(kDeviceTypeValue);
+}
+
+std::string CliSession::DescribeEntry(const HidDeviceEntryView& entry) {
+    if (entry.mode == 1) {
+        return Format("the mouse of the receiver \"%s\" at %s", entry.productString.c_str(),
+                      entry.path.c_str());
+    }
+    return Format("the mouse \"%s\" attached by cable at %s", entry.productString.c_str(),
+                  entry.path.c_str());
+}
+
+CommandStatus CliSession::CheckChosenMouse() {
+    const int selected = m_manager->SelectedModel();
+    m_manager->SetSelectedModel(0);
+    const std::vector<HidDeviceEntryView> entries = m_manager->ListEntries();
+    m_manager->SetSelectedModel(selected);
+    if (entries.empty()) return CommandStatus::Success();
+    const int stored = m_setup.storedModel;
+    auto chosen = std::find_if(entries.begin(), entries.end(), [stored](const auto& entry) {
+        return stored != 0 && entry.modelNumber == stored;
+    });
+    if (chosen == entries.end()) chosen = entries.begin();
+    if (chosen->modelNumber <= 0 || chosen->linkState != kLinkUp) {
+        return CommandStatus::Failure(
+            DescribeEntry(*chosen) + " does not answer" +
+            (chosen->mode == 1 ? " (switched off or out of range)" : "") +
+            "; nothing was done (name another attached mouse with --model N)");
+    }
+    const bool several = std::any_of(entries.begin(), entries.end(),
+                                     [&](const auto& entry) { return entry.path != chosen->path; });
+    if (several && m_setup.output != nullptr) {
+        std::string name;
+        for (const CatalogueModel& m : m_setup.catalogue.models) {
+            if (m.deviceType == chosen->modelNumber) name = m.name;
+        }
+        m_setup.output->SetChosenMouse(
+            CliDocument{{"model", chosen->modelNumber},
+                        {"name", name},
+                        {"connection", chosen->mode == 1 ? "receiver" : "cable"},
+                        {"path", chosen->path}});
+    }
+    return CommandStatus::Success();
+}
+
 CommandStatus CliSession::Open(SessionNeed need) {
     const unsigned failures = m_store.FailureCount();
     DeviceWorkerConfig config;
@@ -46,7 +101,8 @@ CommandStatus CliSession::Open(SessionNeed need) {
     m_worker = std::make_unique<DeviceWorker>(*m_manager, m_store, m_events, std::move(config));
 
     const int requested = m_setup.requestedModel;
-    const CommandStatus identified = Identify(requested);
+    // Without --model the rescan prefers the model the window program remembers, as it does.
+    const CommandStatus identified = Identify(requested != 0 ? requested : m_setup.storedModel);
     const DeviceState state = m_worker->State();
     bool attached =
         m_manager->GetConnectionKind() != ConnectionKind::None && state.selectedModel != 0;
@@ -58,23 +114,24 @@ CommandStatus CliSession::Open(SessionNeed need) {
     m_mouseOnline = attached && state.mouseOnline != 0;
 
     if (need == SessionNeed::Devices) return CommandStatus::Success();
+    if (requested == 0) {
+        const CommandStatus chosen = CheckChosenMouse();
+        if (!chosen.Ok()) return chosen;
+    }
     if (need == SessionNeed::Mouse && !attached) {
         if (requested != 0)
             return CommandStatus::Failure(Format("model %d is not attached", requested));
-        // A receiver whose mouse is off answers nothing, so it stays without a model.
-        if (m_manager->EntryCount() > 0) {
-            return CommandStatus::Failure(
-                "the attached receiver's mouse does not answer (switched off or out of range)");
-        }
         const std::vector<std::string> denied = m_manager->DeniedPaths();
         if (!denied.empty()) return CommandStatus::Failure(PermissionFixMessage(denied));
         return CommandStatus::Failure("no supported mouse is attached");
     }
     if (need == SessionNeed::Mouse && !m_mouseOnline) {
+        const bool cable = m_manager->GetConnectionKind() == ConnectionKind::Cable;
         return CommandStatus::Failure(
-            identified.Ok()
-                ? "the mouse does not answer (switched off or out of range of its receiver)"
-                : identified.message);
+            identified.Ok() ? (cable ? "the mouse attached by cable does not answer"
+                                     : "the mouse does not answer (switched off or out of range "
+                                       "of its receiver)")
+                            : identified.message);
     }
     if (m_model == 0) {
         const std::vector<std::string> denied = m_manager->DeniedPaths();
@@ -87,14 +144,21 @@ CommandStatus CliSession::Open(SessionNeed need) {
     if (model == nullptr)
         return CommandStatus::Failure(Format("model %d is not in the catalogue", m_model));
     if (!LoadDeviceDefinition(m_setup.programFolder, model->deviceAttr, m_definition)) {
-        LogLine("model file of %s could not be read", model->deviceAttr.c_str());
+        // Without it the keys, lighting effects and defaults of the model are unknown; going on
+        // would report them as absent instead of naming the broken file.
+        return CommandStatus::Failure(
+            Format("model file %sdevice/%s.xml of model %d is missing or invalid",
+                   m_setup.programFolder.c_str(), model->deviceAttr.c_str(), m_model));
     }
     if (!attached) {
         const CommandStatus offline = OpenStoreOffline();
         if (!offline.Ok()) return offline;
     }
     WarnAboutMovedStore();
-    if (!m_store.IsOpened()) return DatabaseFailure();
+    // A damaged database opens, but its profiles cannot be read.
+    std::vector<ProfileRow> profiles;
+    if (!m_store.IsOpened() || m_store.ListProfiles(profiles) <= 0 || Profile() == 0)
+        return DatabaseFailure();
     EnsureLightRows(Profile());
     // The worker made sure of the profiles during the rescan; anything the store refused on
     // the way (a locked or read-only file) fails the command instead of showing stale rows.
@@ -134,10 +198,21 @@ void CliSession::WarnAboutMovedStore() {
 
 CommandStatus CliSession::DatabaseFailure() const {
     const CatalogueModel* model = Model();
+    std::string reason = m_store.LastFailure();
+    if (reason.empty()) reason = m_log.LastLineSince(0, "store: ");
+    if (reason.empty()) reason = m_log.LastLineSince(0, "database: ");
     return CommandStatus::Failure(
-        Format("the database of model %d (%s) could not be opened in %s: %s", m_model,
+        Format("the database of model %d (%s) in %s cannot be read (%s)", m_model,
                model != nullptr ? model->deviceAttr.c_str() : "?", m_setup.dataFolder.c_str(),
-               m_store.LastFailure().c_str()));
+               reason.empty() ? "no reason logged" : reason.c_str()));
+}
+
+CommandStatus CliSession::StoreFailure(size_t mark, std::string fallback) const {
+    if (m_log.LastLineSince(mark, "store: ").empty() &&
+        m_log.LastLineSince(mark, "database: ").empty()) {
+        return CommandStatus::Failure(std::move(fallback));
+    }
+    return DatabaseFailure();
 }
 
 void CliSession::EnsureLightRows(ProfileId profile) {

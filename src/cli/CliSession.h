@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/CliEvents.h"
+#include "cli/CliOutput.h"
 #include "cli/CommandStatus.h"
 #include "cli/LogCapture.h"
 #include "device/Catalogue.h"
@@ -23,7 +24,9 @@ struct SessionSetup {
     std::string dataFolder;     // per-user data folder, ending in '/'
     Catalogue catalogue;
     std::shared_ptr<HidBackend> backend;
-    int requestedModel = 0;  // --model N; 0 = the first attached model
+    int requestedModel = 0;       // --model N; 0 = the model the window program would select
+    int storedModel = 0;          // the window program's remembered model (0 = none)
+    CliOutput* output = nullptr;  // where the session says which mouse it chose; may be null
     // Prints a warning line that is not the command's result (a damaged database moved aside).
     std::function<void(const std::string& line)> warn;
 };
@@ -46,10 +49,15 @@ class CliSession {
     CliSession(const CliSession&) = delete;
     CliSession& operator=(const CliSession&) = delete;
 
-    // Rescans the attached mice (task 1 without reading the settings), selects the requested or
-    // the first attached model, opens its database and makes sure of its profiles and lighting
-    // rows. Failure (exit 1) when what need asks for is missing.
+    // Rescans the attached mice (task 1 without reading the settings), selects the requested
+    // model or the one the window program would (its remembered model when attached, else the
+    // first attached mouse), opens its database and makes sure of its profiles and lighting
+    // rows. Failure (exit 1) when what need asks for is missing, naming the mouse that does not
+    // answer; never another mouse instead.
     CommandStatus Open(SessionNeed need);
+    // The window program's remembered model (registry value DeviceType) of programName, read
+    // without creating its key; 0 when there is none.
+    static int StoredModel(const std::string& programName);
     // Runs one worker task now and waits for it; failure (exit 1) with the task's reason when
     // the task's result is not ok, or with the store's reason when the store refused any
     // statement during the task.
@@ -66,6 +74,9 @@ class CliSession {
     // For an operation that returned a failure: the last line logged after mark (the exchange
     // files and the update service log why they refused as their last word), else fallback.
     std::string LoggedReason(size_t mark, const char* fallback) const;
+    // For a store read that failed after mark: "the database ... cannot be read (reason)" when
+    // the store logged a failure since mark, else failure with fallback.
+    CommandStatus StoreFailure(size_t mark, std::string fallback) const;
     const Catalogue& GetCatalogue() const { return m_setup.catalogue; }
     // The model the session works on (0 before a successful Open).
     int ModelNumber() const { return m_model; }
@@ -98,7 +109,13 @@ class CliSession {
     CommandStatus StoreFailureSince(unsigned mark) const;
     // Prints the warning about a damaged database the store moved aside, once.
     void WarnAboutMovedStore();
-    // Failure naming the model's database and the data folder it should be in.
+    // With no --model: failure when the mouse the window program would select is attached but
+    // does not answer; says which mouse was chosen when several are attached.
+    CommandStatus CheckChosenMouse();
+    // "the mouse attached by cable" / "the receiver's mouse", with its product and path.
+    static std::string DescribeEntry(const HidDeviceEntryView& entry);
+    // Failure naming the model's database, the data folder it should be in and the store's
+    // last logged reason.
     CommandStatus DatabaseFailure() const;
 
     SessionSetup m_setup;

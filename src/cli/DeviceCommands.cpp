@@ -170,9 +170,10 @@ CommandStatus GetCommand(CommandContext& context, const std::optional<std::strin
     if (!opened.Ok()) return opened;
     if (key) {
         std::string value;
+        const size_t mark = session.Log().Mark();
         if (!session.Store().GetSetting(session.Profile(), *key, value)) {
-            return CommandStatus::Failure(
-                Format("profile %d has no stored %s", session.Profile(), key->c_str()));
+            return session.StoreFailure(
+                mark, Format("profile %d has no stored %s", session.Profile(), key->c_str()));
         }
         if (context.output.Json()) {
             CliDocument document;

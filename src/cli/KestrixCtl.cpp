@@ -342,6 +342,8 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
     }
     setup.requestedModel = args.model;
     setup.warn = [&output](const std::string& line) { output.Note("warning: " + line); };
+    setup.storedModel = CliSession::StoredModel(programName);
+    setup.output = &output;
     setup.dataFolder = LinuxAppFolders(programName).DataFolder();
     setup.backend =
         environment.backend != nullptr ? environment.backend : ChooseBackend(argc, argv, status);

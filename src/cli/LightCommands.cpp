@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include <algorithm>
 #include <vector>
 
 #include "base/Text.h"
@@ -122,12 +123,16 @@ CommandStatus LightListCommand(CommandContext& context) {
     if (!status.Ok()) return status;
     std::vector<LightRow> rows;
     session.Store().ListLightRows(session.Profile(), rows);
-    const int active = session.Store().GetActiveLightMode(session.Profile());
+    // The active effect is the row marked so; with none marked, no effect is active (the
+    // store's active-mode read gives 0 then, which is an effect of its own).
+    const auto marked =
+        std::find_if(rows.begin(), rows.end(), [](const LightRow& row) { return row.status == 1; });
+    const int active = marked != rows.end() ? marked->mode : -1;
     CliDocument list = CliDocument::array();
     for (const LightRow& row : rows) list.push_back(EffectDocument(row, active));
     CliDocument document;
     document["profile"] = ProfileDocument(session);
-    document["active"] = active;
+    document["active"] = marked != rows.end() ? CliDocument(active) : CliDocument("none");
     document["effects"] = list;
     context.output.Print(document);
     return CommandStatus::Success();

@@ -24,4 +24,12 @@ std::string LogCapture::LastLineSince(size_t mark) const {
     return m_lines.size() > mark ? m_lines.back() : std::string();
 }
 
+std::string LogCapture::LastLineSince(size_t mark, std::string_view prefix) const {
+    std::lock_guard lock(m_mutex);
+    for (size_t i = m_lines.size(); i > mark; --i) {
+        if (m_lines[i - 1].starts_with(prefix)) return m_lines[i - 1];
+    }
+    return {};
+}
+
 }  // namespace kestrix

@@ -3,6 +3,7 @@
 
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kestrix {
@@ -23,6 +24,8 @@ class LogCapture {
     size_t Mark() const;
     // The last line after mark; empty when none came.
     std::string LastLineSince(size_t mark) const;
+    // The last line after mark that starts with prefix; empty when none did.
+    std::string LastLineSince(size_t mark, std::string_view prefix) const;
 
   private:
     mutable std::mutex m_mutex;

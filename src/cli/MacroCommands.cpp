@@ -100,7 +100,8 @@ CommandStatus MacroShowCommand(CommandContext& context, const std::string& id) {
     return CommandStatus::Success();
 }
 
-CommandStatus MacroNewCommand(CommandContext& context, const std::string& name) {
+CommandStatus MacroNewCommand(CommandContext& context, const std::string& typedName) {
+    const std::string name = RemoveControlCharacters(typedName);
     if (name.empty()) return CommandStatus::BadValue("the macro NAME must not be empty");
     CliSession session(context.setup);
     const CommandStatus opened = OpenLibrary(session);

@@ -79,7 +79,9 @@ CommandStatus ProfileUseCommand(CommandContext& context, const std::string& prof
 }
 
 CommandStatus ProfileRenameCommand(CommandContext& context, const std::string& profileText,
-                                   const std::string& name) {
+                                   const std::string& typedName) {
+    const std::string name = RemoveControlCharacters(typedName);
+    if (name.empty()) return CommandStatus::BadValue("the profile NAME must not be empty");
     CliSession session(context.setup);
     CommandStatus status = session.Open(SessionNeed::Store);
     if (!status.Ok()) return status;
@@ -120,9 +122,17 @@ CommandStatus ProfileImportCommand(CommandContext& context, const std::string& p
     if (!status.Ok()) return status;
     std::vector<int> tasks;
     const size_t mark = session.Log().Mark();
+    // The file's values are held to the ranges set accepts for this mouse.
+    const DeviceState state = session.Worker().State();
+    SettingLimits limits;
+    limits.sensorCode = state.sensorCode;
+    limits.reportRateClass = state.reportRateClass;
     const ProfileImportResult result =
         ImportProfile(session.Store(), session.Profile(), path, session.Definition().lightingPage,
-                      [&tasks](int task) { tasks.push_back(task); });
+                      limits, [&tasks](int task) { tasks.push_back(task); });
+    if (!result.refusal.empty()) {
+        return CommandStatus::BadValue(result.refusal + "; nothing imported");
+    }
     if (!result.imported) {
         return CommandStatus::Failure(
             session.LoggedReason(mark, "the file is not a profile file; nothing imported"));

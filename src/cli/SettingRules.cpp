@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <charconv>
-#include <climits>
 
 #include "base/Text.h"
 #include "device/Catalogue.h"
@@ -16,22 +14,7 @@
 namespace kestrix {
 namespace {
 
-constexpr int kMaxStages = 6;
-constexpr int kMaxColour = 0xFFFFFF;
-constexpr int kMinDebounce = 4;
-constexpr int kMaxDebounce = 20;
-constexpr std::array<int, 6> kSleepValues{6, 12, 30, 60, 120, 180};
-constexpr std::array<int, 3> kSensorBits{4, 8, 16};
-// The rate class whose mice offer 2000, 4000 and 8000 Hz.
-constexpr int kFastReportRateClass = 7;
-
 constexpr int Task(DeviceTask task) { return static_cast<int>(task); }
-
-std::string Join(const std::vector<int>& values) {
-    std::string text;
-    for (int v : values) text += (text.empty() ? "" : ", ") + std::to_string(v);
-    return text;
-}
 
 // "dpi_group%d_<suffix>" with a stage 0..5: the stage, else -1.
 int StageOf(std::string_view key, std::string_view suffix) {
@@ -41,7 +24,7 @@ int StageOf(std::string_view key, std::string_view suffix) {
         return -1;
     const char digit = key[kPrefix.size()];
     if (key[kPrefix.size() + 1] != '_' || key.substr(kPrefix.size() + 2) != suffix) return -1;
-    if (digit < '0' || digit >= '0' + kMaxStages) return -1;
+    if (digit < '0' || digit >= '0' + kMaxDpiStages) return -1;
     return digit - '0';
 }
 
@@ -54,49 +37,36 @@ SettingCheck Change(std::string key, int value, int task) {
     return check;
 }
 
-SettingCheck CheckInteger(std::string_view key, std::string_view text, int low, int high,
-                          int task) {
-    int value = 0;
-    if (!ParseInteger(text, value) || value < low || value > high) {
-        return Bad(Format("%.*s must be an integer within %d..%d", static_cast<int>(key.size()),
-                          key.data(), low, high));
-    }
-    return Change(std::string(key), value, task);
+// "KEY must be <range>", the refusal of a value outside the key's range.
+SettingCheck OutOfRange(std::string_view key, const SettingRange& range) {
+    return Bad(std::string(key) + " must be " + range.text);
 }
 
-SettingCheck CheckChoice(std::string_view key, std::string_view text,
-                         const std::vector<int>& choices, int task,
-                         const std::string& meaning = {}) {
+// A plain integer inside the key's range.
+SettingCheck CheckInRange(std::string_view key, std::string_view text, const SettingLimits& limits,
+                          int task) {
+    const SettingRange range = *RangeOfSetting(key, limits);
     int value = 0;
-    if (!ParseInteger(text, value) ||
-        std::find(choices.begin(), choices.end(), value) == choices.end()) {
-        return Bad(Format("%.*s must be one of %s%s", static_cast<int>(key.size()), key.data(),
-                          Join(choices).c_str(), meaning.c_str()));
-    }
+    if (!ParseInteger(text, value) || !range.Accepts(value)) return OutOfRange(key, range);
     return Change(std::string(key), value, task);
 }
 
 SettingCheck CheckStageDpi(std::string_view key, std::string_view text,
                            const SettingLimits& limits) {
-    const SensorDpiRules rules = SensorDpiRules::ForSensor(limits.sensorCode);
-    // The typed-value rule clamps into the sensor's range; its ends are the accepted range.
-    const int low = rules.SnapTypedDpi(0);
-    const int high = rules.SnapTypedDpi(1000000);
-    int value = 0;
-    if (!ParseInteger(text, value) || value < low || value > high) {
-        return Bad(Format("%.*s must be a DPI within %d..%d for sensor %d",
-                          static_cast<int>(key.size()), key.data(), low, high, limits.sensorCode));
-    }
-    SettingCheck check =
-        Change(std::string(key), rules.SnapTypedDpi(value), Task(DeviceTask::WriteDpiStages));
-    const int stored = check.change.values.front().second;
-    if (stored != value)
-        check.change.note = Format("%d snapped to %d by the sensor's DPI grid", value, stored);
-    return check;
+    const SettingCheck check = CheckInRange(key, text, limits, Task(DeviceTask::WriteDpiStages));
+    if (!check.status.Ok()) return check;
+    // Set snaps a typed value onto the sensor's grid as the page's DPI field does.
+    const int typed = check.change.values.front().second;
+    const int snapped = SensorDpiRules::ForSensor(limits.sensorCode).SnapTypedDpi(typed);
+    SettingCheck snappedCheck = Change(std::string(key), snapped, check.change.task);
+    if (snapped != typed)
+        snappedCheck.change.note =
+            Format("%d snapped to %d by the sensor's DPI grid", typed, snapped);
+    return snappedCheck;
 }
 
 SettingCheck CheckReportRate(std::string_view text, const SettingLimits& limits) {
-    const std::vector<int> offered = OfferedReportRates(limits.reportRateClass);
+    const SettingRange range = *RangeOfSetting("report_rate", limits);
     int value = 0;
     std::string_view number = text;
     const bool hertz = number.size() > 2 && (number.substr(number.size() - 2) == "Hz" ||
@@ -104,57 +74,26 @@ SettingCheck CheckReportRate(std::string_view text, const SettingLimits& limits)
     if (hertz) number.remove_suffix(2);
     bool ok = ParseInteger(number, value);
     if (ok && hertz) {
-        const auto code = std::find_if(offered.begin(), offered.end(),
+        const auto code = std::find_if(range.choices.begin(), range.choices.end(),
                                        [&](int c) { return ReportRateHz(c) == value; });
-        ok = code != offered.end();
+        ok = code != range.choices.end();
         if (ok) value = *code;
     }
-    if (!ok || std::find(offered.begin(), offered.end(), value) == offered.end()) {
-        std::string choices;
-        for (int code : offered)
-            choices +=
-                Format("%s%d (%d Hz)", choices.empty() ? "" : ", ", code, ReportRateHz(code));
-        return Bad("report_rate must be one of the offered codes " + choices);
-    }
+    if (!ok || !range.Accepts(value)) return OutOfRange("report_rate", range);
     // The page always stores the same code under both keys.
     SettingCheck check = Change("report_rate", value, Task(DeviceTask::WriteReportRate));
     check.change.values.emplace_back("report_rate_wireless", value);
     return check;
 }
 
-SettingCheck CheckSensorFlag(std::string_view text) {
-    int value = 0;
-    int allowed = 0;
-    for (int bit : kSensorBits) allowed |= bit;
-    if (!ParseInteger(text, value) || value < 0 || (value & ~allowed) != 0) {
-        return Bad("sensor_flag must be a sum of the option bits 4, 8 and 16 (0..28)");
-    }
-    return Change("sensor_flag", value, Task(DeviceTask::WriteLiftOffAndSensor));
+// "6, 12, 30" for a list of values.
+std::string Join(const std::vector<int>& values) {
+    std::string text;
+    for (int v : values) text += (text.empty() ? "" : ", ") + std::to_string(v);
+    return text;
 }
 
 }  // namespace
-
-bool ParseInteger(std::string_view text, int& value) {
-    if (text.empty()) return false;
-    bool negative = false;
-    if (text.front() == '-' || text.front() == '+') {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    int base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        base = 16;
-        text.remove_prefix(2);
-    }
-    if (text.empty()) return false;
-    long long parsed = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed, base);
-    if (error != std::errc() || end != text.data() + text.size()) return false;
-    if (negative) parsed = -parsed;
-    if (parsed < INT_MIN || parsed > INT_MAX) return false;
-    value = static_cast<int>(parsed);
-    return true;
-}
 
 bool ParseColourValue(std::string_view text, int& value) {
     if (text.size() == 7 && text.front() == '#') {
@@ -164,7 +103,7 @@ bool ParseColourValue(std::string_view text, int& value) {
         value = ParseColour(std::string(text));
         return true;
     }
-    return ParseInteger(text, value) && value >= 0 && value <= kMaxColour;
+    return ParseInteger(text, value) && value >= 0 && value <= kMaxStageColour;
 }
 
 std::vector<std::string> SettableKeys() {
@@ -192,46 +131,31 @@ bool IsStoredSetting(std::string_view key) {
 SettingCheck CheckSetting(std::string_view key, std::string_view text,
                           const SettingLimits& limits) {
     if (key == "dpi_count") {
-        SettingCheck check =
-            CheckInteger(key, text, 1, kMaxStages, Task(DeviceTask::WriteDpiStages));
+        SettingCheck check = CheckInRange(key, text, limits, Task(DeviceTask::WriteDpiStages));
         // Lowering the count below the active stage makes the new last stage active.
         if (check.status.Ok() && limits.dpiIndex >= check.change.values.front().second) {
             check.change.values.emplace_back("dpi_index", check.change.values.front().second - 1);
         }
         return check;
     }
-    if (key == "dpi_index") {
-        return CheckInteger(key, text, 0, std::clamp(limits.dpiCount, 1, kMaxStages) - 1,
-                            Task(DeviceTask::WriteDpiStages));
-    }
+    if (key == "dpi_index")
+        return CheckInRange(key, text, limits, Task(DeviceTask::WriteDpiStages));
     if (StageOf(key, "value") >= 0) return CheckStageDpi(key, text, limits);
     if (StageOf(key, "rgb") >= 0) {
         int value = 0;
         if (!ParseColourValue(text, value)) {
-            return Bad(
-                Format("%.*s must be a colour within 0..0xFFFFFF (red in the low byte) or #RRGGBB",
-                       static_cast<int>(key.size()), key.data()));
+            return Bad(std::string(key) + " must be " + RangeOfSetting(key, limits)->text +
+                       " or #RRGGBB");
         }
         return Change(std::string(key), value, Task(DeviceTask::WriteDpiColours));
     }
     if (key == "report_rate" || key == "report_rate_wireless") return CheckReportRate(text, limits);
-    if (key == "liftoff_height") {
-        return CheckChoice(key, text, {1, 2}, Task(DeviceTask::WriteLiftOffAndSensor),
-                           " (1 = 1.0 mm, 2 = 2.0 mm)");
+    if (key == "liftoff_height" || key == "sensor_flag") {
+        return CheckInRange(key, text, limits, Task(DeviceTask::WriteLiftOffAndSensor));
     }
-    if (key == "sensor_flag") return CheckSensorFlag(text);
-    if (key == "button_respondtime") {
-        return CheckInteger(key, text, kMinDebounce, kMaxDebounce,
-                            Task(DeviceTask::WriteSleepOptions));
-    }
-    if (key == "sleep_light") {
-        return CheckChoice(key, text, {kSleepValues.begin(), kSleepValues.end()},
-                           Task(DeviceTask::WriteSleepOptions),
-                           " (the sleep delay in minutes times 6)");
-    }
-    if (key == "move_wakeup" || key == "move_closelight") {
-        return CheckChoice(key, text, {0, 1}, Task(DeviceTask::WriteSleepOptions),
-                           " (0 off, 1 on)");
+    if (key == "button_respondtime" || key == "sleep_light" || key == "move_wakeup" ||
+        key == "move_closelight") {
+        return CheckInRange(key, text, limits, Task(DeviceTask::WriteSleepOptions));
     }
     std::string list;
     for (const std::string& k : SettableKeys()) list += (list.empty() ? "" : ", ") + k;
@@ -260,7 +184,7 @@ std::vector<std::pair<std::string, std::string>> SettingKeyValues(bool settableO
     const std::vector<int> sleep(kSleepValues.begin(), kSleepValues.end());
     // The accepted values of each settable key, from the limits CheckSetting applies.
     const auto values = [&](std::string_view key) -> std::string {
-        if (key == "dpi_count") return Format("1..%d", kMaxStages);
+        if (key == "dpi_count") return Format("1..%d", kMaxDpiStages);
         if (key == "dpi_index") return "0..dpi_count-1";
         if (StageOf(key, "value") >= 0) return "the sensor's DPI range (info: dpi_settable)";
         if (StageOf(key, "rgb") >= 0) return "0..0xFFFFFF (red in the low byte) or #RRGGBB";
@@ -283,7 +207,7 @@ std::vector<std::pair<std::string, std::string>> SettingKeyValues(bool settableO
         for (std::string_view suffix : {"value", "rgb"}) {
             if (!canSet || StageOf(key, suffix) < 0) continue;
             key = Format("dpi_groupN_%.*s (N 0..%d)", static_cast<int>(suffix.size()),
-                         suffix.data(), kMaxStages - 1);
+                         suffix.data(), kMaxDpiStages - 1);
         }
         if (!lines.empty() && lines.back().first == key) continue;
         lines.emplace_back(key, canSet ? values(setting.key) : std::string("read-only"));
@@ -300,32 +224,6 @@ std::string SettingKeysHelp(bool settableOnly) {
         text += line + values + "\n";
     }
     return text + "\n";
-}
-
-std::vector<int> OfferedReportRates(int reportRateClass) {
-    if (reportRateClass == kFastReportRateClass) return {8, 4, 2, 1, 16, 32, 64};
-    return {8, 4, 2, 1};
-}
-
-int ReportRateHz(int code) {
-    switch (code) {
-        case 8:
-            return 125;
-        case 4:
-            return 250;
-        case 2:
-            return 500;
-        case 1:
-            return 1000;
-        case 16:
-            return 2000;
-        case 32:
-            return 4000;
-        case 64:
-            return 8000;
-        default:
-            return 0;
-    }
 }
 
 }  // namespace kestrix

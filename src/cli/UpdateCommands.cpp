@@ -37,12 +37,25 @@ class CliUpdateEvents final : public UpdateEvents {
     void ShowApplicationCheck(const std::string&, const std::string&, bool) override {}
     void ShowFirmwareCheck(const std::string&, const std::string&, bool) override {}
     void FirmwareStep(int textId, int percent) override {
-        m_output.Note(Format("%s: %d%%", GetLanText(textId).c_str(), percent));
+        const std::string note = Format("%s: %d%%", GetLanText(textId).c_str(), percent);
+        // The last step comes after a failure too; it is printed only once the upgrade is
+        // known to have worked, so a failed one never reads as complete.
+        if (textId == kFirmwareTextDone) {
+            m_doneNote = note;
+            return;
+        }
+        m_output.Note(note);
     }
     void DownloadFailed() override {}
+    // Prints the last step held back by FirmwareStep.
+    void ShowDone() {
+        if (!m_doneNote.empty()) m_output.Note(m_doneNote);
+        m_doneNote.clear();
+    }
 
   private:
     CliOutput& m_output;
+    std::string m_doneNote;
 };
 
 UpdateConfig MakeConfig(const CommandContext& context, CliSession* session) {
@@ -140,6 +153,7 @@ CommandStatus FirmwareUpgradeCommand(CommandContext& context) {
     }
     const FirmwareUpgradeResult result = service.UpgradeFirmware();
     if (!result.ok) return CommandStatus::Failure(result.reason);
+    updateEvents.ShowDone();
     CliDocument document = FirmwareDocument(session, service.Status());
     document["flashed"] = true;
     context.output.Print(document);

@@ -140,6 +140,21 @@ void DeviceWorker::Step() {
         return;
     }
     if (m_context.State().devicePresent) PollOnce();
+    HandleDrainedNotifications();
+}
+
+void DeviceWorker::HandleDrainedNotifications() {
+    HidDeviceManager& manager = m_context.Manager();
+    // A link report can start a read, whose exchanges may set more aside; a bound keeps a
+    // device that floods notifications from holding the worker.
+    constexpr int kMostRounds = 8;
+    for (int round = 0; round < kMostRounds; ++round) {
+        const std::vector<InputReport> reports = manager.TakeNotifications();
+        if (reports.empty()) return;
+        for (const InputReport& report : reports) {
+            HandleReport(report.bytes, report.length, m_context.State().selectedModel);
+        }
+    }
 }
 
 DeviceTaskResult DeviceWorker::RunTask(int code) {
@@ -149,6 +164,7 @@ DeviceTaskResult DeviceWorker::RunTask(int code) {
     // A step that failed inside a task that carries on (a read whose mouse was pulled half-way
     // reads the remaining steps, each failing) still makes the task fail.
     result.ok = Run(code) && m_context.FailureCount() == failuresBefore;
+    HandleDrainedNotifications();
     if (!result.ok) {
         result.reason = m_context.FirstFailure();
         if (result.reason.empty()) result.reason = Format("device task %d failed", code);

@@ -116,6 +116,8 @@ class DeviceWorker {
     void SelectModel(int model);
     void RefreshPagesWithProfiles();
     void FirmwareUpgrade();
+    // Handles, in order, the notifications an exchange found waiting before its request.
+    void HandleDrainedNotifications();
     void HandleDpiChange(uint8_t stages);
     void HandleLinkReport(const ReportBuffer& report, int model);
     void ReadPendingLinkReport();

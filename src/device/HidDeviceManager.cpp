@@ -468,6 +468,10 @@ bool HidDeviceManager::SendCommand(ReportBuffer& buffer, size_t length) {
     }
     // The checksum goes into the copy first, so a failed write leaves the caller's buffer as it
     // was.
+    if (!DrainStaleInput(*device)) {
+        LogLine("SendCommand 0x%02X: reading from %s failed", code, device->Path().c_str());
+        return false;
+    }
     ReportBuffer request = buffer;
     StoreChecksum(request);
     std::vector<uint8_t> scratch(request.begin(),
@@ -490,6 +494,38 @@ bool HidDeviceManager::SendCommand(ReportBuffer& buffer, size_t length) {
     return answered;
 }
 
+bool HidDeviceManager::DrainStaleInput(HidDevice& device) {
+    // A bound keeps a device that never stops sending from holding the exchange forever; the
+    // kernel queue holds far fewer reports than this.
+    constexpr int kMostStaleReports = 256;
+    int dropped = 0;
+    for (int count = 0; count < kMostStaleReports; ++count) {
+        InputReport report;
+        const int read = device.ReadTimeout(report.bytes.data(), kLongWrite, 0);
+        if (read < 0) return false;
+        if (read == 0) break;
+        report.length = static_cast<size_t>(read);
+        if (report.bytes[0] == kLinkReport || report.bytes[0] == kDpiChangeReport) {
+            std::lock_guard lock(m_mutex);
+            m_notifications.push_back(report);
+        } else {
+            ++dropped;
+        }
+    }
+    if (dropped > 0) {
+        LogLine("%d stale input reports on %s dropped before a request", dropped,
+                device.Path().c_str());
+    }
+    return true;
+}
+
+std::vector<InputReport> HidDeviceManager::TakeNotifications() {
+    std::lock_guard lock(m_mutex);
+    std::vector<InputReport> taken;
+    taken.swap(m_notifications);
+    return taken;
+}
+
 bool HidDeviceManager::QueryIdentity(ReportBuffer& destination, HidDevice* device) {
     if (device == nullptr) {
         std::lock_guard lock(m_mutex);
@@ -498,6 +534,10 @@ bool HidDeviceManager::QueryIdentity(ReportBuffer& destination, HidDevice* devic
         }
         destination = m_commandEntry->identityAnswer;
         return true;
+    }
+    if (!DrainStaleInput(*device)) {
+        LogLine("QueryIdentity: reading from %s failed", device->Path().c_str());
+        return false;
     }
     destination.fill(0);
     destination[0] = 0x00;

@@ -17,6 +17,12 @@
 
 namespace kestrix {
 
+// One input report as read: its bytes (report ID removed) and how many arrived.
+struct InputReport {
+    ReportBuffer bytes{};
+    size_t length = 0;
+};
+
 // How the selected model is attached.
 enum class ConnectionKind : int { None = -1, Cable = 0, Receiver = 1 };
 
@@ -139,6 +145,14 @@ class HidDeviceManager {
     // model the report belongs to. False when nothing was read.
     bool PollDeviceInput(ReportBuffer& report, int& modelNumber);
 
+    // Reads every input report already waiting on device without waiting for more, so that a
+    // report sent before a request is never taken for its answer. Link and DPI-change reports
+    // among them are kept (TakeNotifications); anything else is dropped with a log line.
+    // Every exchange calls it before its write. False when a read failed (device gone).
+    bool DrainStaleInput(HidDevice& device);
+    // The notifications DrainStaleInput set aside since the last call, oldest first.
+    std::vector<InputReport> TakeNotifications();
+
   private:
     std::vector<std::unique_ptr<HidDeviceEntry>> EnumerateLocked(
         size_t firstPosition, const std::vector<DeviceFilterEntry>& filter,
@@ -158,6 +172,7 @@ class HidDeviceManager {
     int m_selectedModel = 0;
     HidDeviceEntry* m_commandEntry = nullptr;  // not owned; an element of m_entries
     std::unique_ptr<HidDevice> m_bootLoader;
+    std::vector<InputReport> m_notifications;
 };
 
 // True when a report of read bytes (report ID removed) is the answer to a command: something

@@ -228,6 +228,10 @@ bool SettingsWriter::RestoreFactory() {
         }
     }
     if (m_loadDefaults && !m_loadDefaults(false)) ok = false;
+    // The mouse's own factory values are not all the model file's defaults (the wireless
+    // report rate, the sensor options): read them back so the store holds what the mouse does
+    // and the next apply sends nothing stale.
+    if (ok && !m_reader.ReadSettingsNow()) ok = false;
     m_context.Events().RefreshEditorPages();
     if (m_context.State().lightingPage) m_context.Events().RefreshLightingPage();
     return ok;

@@ -51,7 +51,8 @@ class SettingsWriter {
     // False when the restore or the read-back failed, or the worker was stopped in between.
     bool RestoreLighting();
     // Task 20: factory restore, stored buttons of profiles 1-5 deleted, defaults stored (all
-    // done even when the mouse did not answer). False when any of these failed.
+    // done even when the mouse did not answer), then the mouse's settings read back over the
+    // defaults. False when any of these failed.
     bool RestoreFactory();
     // Task 5: every setting of the profile, pages refreshed first; every write is tried. False
     // when any of them failed.

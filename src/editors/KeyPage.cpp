@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "base/Text.h"
 #include "platform/LanguageTexts.h"
 #include "platform/UsedTextIds.h"
 #include "rules/KeyUsageTable.h"
@@ -583,8 +584,9 @@ void KeyPage::StoreAssignment(KeyFunctionType type, int value, int value2,
     row.macroType = static_cast<int>(type);
     row.macroValue = value;
     row.macroValue2 = value2;
-    row.macroDesc = desc;
-    if (m_context.store->ReplaceKeyAssignment(row) > 0) SetButtonDescription(m_selectedKey, desc);
+    row.macroDesc = RemoveControlCharacters(desc);
+    if (m_context.store->ReplaceKeyAssignment(row) > 0)
+        SetButtonDescription(m_selectedKey, row.macroDesc);
 }
 
 void KeyPage::QueueWriteButtons() {

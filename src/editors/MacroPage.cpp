@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "editors/MacroPage.h"
 
+#include "base/Text.h"
 #include "editors/KeyNames.h"
 #include "editors/KeyPage.h"
 #include "editors/MacroEntries.h"
@@ -514,7 +515,7 @@ void MacroPage::RenameMacro(int index) {
     if (m_context.store == nullptr || m_macros == nullptr) return;
     const int macroId = m_macros->GetItemData(index);
     if (macroId <= 0) return;
-    const std::string name = m_macros->GetEditText();
+    const std::string name = RemoveControlCharacters(m_macros->GetEditText());
     if (name.empty()) {
         MacroRow macro;
         if (m_context.store->GetMacro(macroId, macro))

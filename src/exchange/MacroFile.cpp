@@ -35,7 +35,7 @@ void AddEventItems(XmlDocument& doc, const std::vector<MacroRecordRow>& events) 
 // The macro attributes of the current element (empty and 0 when there is none).
 MacroRow ReadMacroAttributes(const XmlDocument& doc) {
     MacroRow row;
-    row.name = doc.GetAttribute("macro_name");
+    row.name = RemoveControlCharacters(doc.GetAttribute("macro_name"));
     row.playType = ParseDecimal(doc.GetAttribute("macro_type"));
     row.playTimes = ParseDecimal(doc.GetAttribute("play_times"));
     row.delayType = ParseDecimal(doc.GetAttribute("delay_type"));
@@ -86,7 +86,8 @@ int InsertMacroWithEvents(DataStore& store, XmlDocument& doc, const MacroRow& ro
 // Loads path and enters its <macro> root; false (a log line) for anything else.
 bool OpenMacroFile(XmlDocument& doc, const std::string& path) {
     if (!doc.LoadFile(path)) {
-        LogLine("macro import: %s is missing or not a well-formed document", path.c_str());
+        LogLine("macro import: %s refused: %s", path.c_str(),
+                DescribeParseResult(doc.LastParseResult()).c_str());
         return false;
     }
     if (!doc.FindElement("macro") || !doc.IntoElement()) {

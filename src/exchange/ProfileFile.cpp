@@ -8,6 +8,7 @@
 #include "base/Log.h"
 #include "base/Text.h"
 #include "base/Utf8.h"
+#include "exchange/ProfileValueCheck.h"
 #include "store/DataStore.h"
 #include "store/StoreTransaction.h"
 #include "xml/XmlDocument.h"
@@ -35,7 +36,8 @@ std::string SettingOrEmpty(DataStore& store, ProfileId profile, const std::strin
 std::string ProfileNameFromPath(const std::string& path) {
     std::string fileName = std::filesystem::path(path).filename().string();
     size_t count = utf8::CodePointCount(fileName);
-    return count > 4 ? utf8::TruncateCodePoints(fileName, count - 4) : std::string();
+    return RemoveControlCharacters(count > 4 ? utf8::TruncateCodePoints(fileName, count - 4)
+                                             : std::string());
 }
 
 }  // namespace
@@ -126,16 +128,31 @@ bool ExportProfile(DataStore& store, ProfileId profile, const std::string& path,
 }
 
 ProfileImportResult ImportProfile(DataStore& store, ProfileId profile, const std::string& path,
-                                  bool lightingPage, const TaskQueuer& queueTask) {
+                                  bool lightingPage, const SettingLimits& limits,
+                                  const TaskQueuer& queueTask) {
     ProfileImportResult result;
     XmlDocument doc;
     if (!doc.LoadFile(path)) {
-        LogLine("profile import: %s is missing or not a well-formed document", path.c_str());
+        LogLine("profile import: %s refused: %s", path.c_str(),
+                DescribeParseResult(doc.LastParseResult()).c_str());
         return result;
     }
     // Without the root and its profileinfo this is not a profile file; leave everything.
-    if (!doc.FindElement("profile") || !doc.IntoElement() || !doc.FindElement("profileinfo")) {
-        LogLine("profile import: %s is not a profile file", path.c_str());
+    if (!doc.FindElement("profile")) {
+        LogLine("profile import: %s is not a profile file (its root is not <profile>)",
+                path.c_str());
+        return result;
+    }
+    if (!doc.IntoElement() || !doc.FindElement("profileinfo")) {
+        LogLine("profile import: %s is not a profile file (no <profileinfo> in <profile>)",
+                path.c_str());
+        return result;
+    }
+    // A shared file must not be able to send the mouse values its pages would refuse.
+    result.refusal = CheckProfileValues(doc.GetDocText(), limits, lightingPage);
+    if (!result.refusal.empty()) {
+        LogLine("profile import: %s refused, nothing imported: %s", path.c_str(),
+                result.refusal.c_str());
         return result;
     }
 
@@ -159,7 +176,7 @@ ProfileImportResult ImportProfile(DataStore& store, ProfileId profile, const std
             row.macroValue = ParseDecimal(doc.GetAttribute("macro_value"));
             row.macroValue2 = ParseDecimal(doc.GetAttribute("macro_value2"));
             row.macroValue3 = ParseDecimal(doc.GetAttribute("macro_value3"));
-            row.macroDesc = doc.GetAttribute("macro_desc");
+            row.macroDesc = RemoveControlCharacters(doc.GetAttribute("macro_desc"));
             store.ReplaceKeyAssignment(row);
         }
         doc.OutOfElement();

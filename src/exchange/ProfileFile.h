@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "exchange/SettingRanges.h"
 #include "store/StoreRows.h"
 
 namespace kestrix {
@@ -30,6 +31,7 @@ bool ExportProfile(DataStore& store, ProfileId profile, const std::string& path,
 struct ProfileImportResult {
     bool imported = false;    // false: nothing was changed
     std::string profileName;  // the new stored name (file name without its last four characters)
+    std::string refusal;      // why a file whose values are out of range was refused; else empty
 };
 
 // Loads a profile file into profile: renames it after the file, replaces its button
@@ -38,8 +40,11 @@ struct ProfileImportResult {
 // kApplyProfileTask through queueTask. All rows are written in one transaction. A file that
 // is missing, not well formed, or has no <profile> root with a <profileinfo>, and a write the
 // store refuses, change nothing and queue nothing (imported false, a log line with the
-// reason as the last line).
+// reason as the last line). Every value is checked first against the ranges of the mouse in
+// limits (CheckProfileValues): a file with a value out of range changes nothing and queues
+// nothing (imported false, refusal and the log line name the attribute and the accepted range).
 ProfileImportResult ImportProfile(DataStore& store, ProfileId profile, const std::string& path,
-                                  bool lightingPage, const TaskQueuer& queueTask);
+                                  bool lightingPage, const SettingLimits& limits,
+                                  const TaskQueuer& queueTask);
 
 }  // namespace kestrix

@@ -193,7 +193,9 @@ int WebClient::Perform(const std::string& url, Transfer& transfer) {
     curl_easy_setopt(handle, CURLOPT_USERAGENT, kWebUserAgent);
     curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
     curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // A redirect never lowers the protection the address asked for: from https only to https.
+    const bool secure = StartsWithIgnoringCase(url, "https://");
+    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
     curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(handle, CURLOPT_MAXREDIRS, kMaxRedirects);
     curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);

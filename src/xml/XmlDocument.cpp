@@ -2,6 +2,7 @@
 #include "xml/XmlDocument.h"
 
 #include "base/Log.h"
+#include "base/Text.h"
 #include "base/Utf8.h"
 
 #include <fcntl.h>
@@ -282,11 +283,18 @@ std::string DecodeEntities(std::string_view value) {
     return out;
 }
 
-// Attribute value escaping; control characters a parser would reject become references.
+// Attribute value escaping. The C0 controls other than TAB, LF and CR and the code points
+// U+FFFE and U+FFFF are not characters of XML 1.0, not even as references, so they are left
+// out: a file holding them would be refused by other parsers.
 std::string EscapeAttribute(std::string_view value) {
     std::string out;
     out.reserve(value.size() + 8);
-    for (const char c : value) {
+    for (size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (value.substr(i, 3) == "\xEF\xBF\xBE" || value.substr(i, 3) == "\xEF\xBF\xBF") {
+            i += 2;
+            continue;
+        }
         switch (c) {
             case '<':
                 out += "&lt;";
@@ -304,11 +312,8 @@ std::string EscapeAttribute(std::string_view value) {
                 out += "&quot;";
                 break;
             default:
-                if (c >= 0 && c < 0x20 && c != '\t' && c != '\r' && c != '\n') {
-                    out += "&#" + std::to_string(static_cast<int>(c)) + ";";
-                } else {
-                    out.push_back(c);
-                }
+                if (c >= 0 && c < 0x20 && c != '\t' && c != '\r' && c != '\n') continue;
+                out.push_back(c);
         }
     }
     return out;
@@ -344,6 +349,24 @@ void XmlDocument::Clear() {
     m_root = -1;
     m_parent = -1;
     m_current = -1;
+}
+
+std::string DescribeParseResult(const XmlParseResult& result) {
+    switch (result.status) {
+        case Status::Ok:
+            return "ok";
+        case Status::FileError:
+            return "the file cannot be read";
+        case Status::TooLarge:
+            return Format("larger than %zu MiB", XmlDocument::kMaxFileSize / (1024 * 1024));
+        case Status::DoctypeRefused:
+            return "document type declarations are not accepted";
+        case Status::TooDeep:
+            return Format("elements nested deeper than %zu levels", XmlDocument::kMaxDepth);
+        default:
+            return Format("not well-formed: %s at offset %zu", StatusText(result.status),
+                          result.offset);
+    }
 }
 
 bool XmlDocument::LoadFile(const std::string& path) {

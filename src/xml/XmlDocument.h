@@ -28,6 +28,10 @@ struct XmlParseResult {
     bool ok() const { return status == Status::Ok; }
 };
 
+// Why a load or parse failed, as a message says it: "larger than 16 MiB", "document type
+// declarations are not accepted", "not well-formed: unended tag at offset 12"; "ok" for Ok.
+std::string DescribeParseResult(const XmlParseResult& result);
+
 // The small in-memory XML document the program reads config.xml and the model files with and
 // reads and writes the exchange files with. The whole document is kept as one UTF-8 text plus
 // an element index, walked by a cursor: a current parent (none = document level) and a

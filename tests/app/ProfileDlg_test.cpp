@@ -113,7 +113,7 @@ TEST_F(ProfilePopup, EmptyNameIsIgnored) {
 
 TEST_F(ProfilePopup, ExportThenImportIntoAnotherProfile) {
     const std::string file = bench.temp.Path() + "Match day.xml";
-    bench.store.SetSetting(1, "report_rate", "3");
+    bench.store.SetSetting(1, "report_rate", "4");
     bench.savePath = file;
     auto dialog = Open();
     dialog->OnMessage(ProfileDlg::kExport, DUI::kNotifyClick, 0);
@@ -130,7 +130,7 @@ TEST_F(ProfilePopup, ExportThenImportIntoAnotherProfile) {
     EXPECT_EQ(bench.dialogs.back(), "MouseKey (*.xml)");
     std::string rate;
     ASSERT_TRUE(bench.store.GetSetting(2, "report_rate", rate));
-    EXPECT_EQ(rate, "3");
+    EXPECT_EQ(rate, "4");
     EXPECT_EQ(QueuedTasks(log).back(), 5);
 }
 

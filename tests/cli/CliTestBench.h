@@ -78,7 +78,7 @@ struct CliBench {
         std::ostringstream err;
         CliEnvironment environment;
         environment.backend = backend;
-        environment.programFolder = std::string(KESTRIX_SOURCE_DATA) + "/";
+        environment.programFolder = programFolder;
         environment.out = &out;
         environment.err = &err;
         CliRun run;
@@ -110,6 +110,7 @@ struct CliBench {
 
     CliFolders folders;
     std::shared_ptr<SimBackend> backend;
+    std::string programFolder = std::string(KESTRIX_SOURCE_DATA) + "/";  // ending in '/'
 };
 
 }  // namespace kestrix::testing

@@ -56,8 +56,11 @@ TEST(KestrixCtlProgram, AMouseThatIsSwitchedOffIsADeviceFailure) {
     EXPECT_EQ(run.exitCode, 1);
     const nlohmann::json error = nlohmann::json::parse(run.out);
     EXPECT_EQ(error["exit_code"], 1);
-    EXPECT_EQ(error["error"],
-              "the attached receiver's mouse does not answer (switched off or out of range)");
+    EXPECT_EQ(
+        error["error"],
+        "the mouse of the receiver \"Kestrix Harrier Pro Receiver\" at "
+        "sim/harrier_pro-receiver/if2 does not answer (switched off or out of range); nothing "
+        "was done (name another attached mouse with --model N)");
 }
 
 TEST(KestrixCtlProgram, SimulatedMouseKeepsWhatWasWrittenUntilFactoryState) {

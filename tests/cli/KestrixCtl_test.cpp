@@ -2,11 +2,16 @@
 #include "cli/KestrixCtl.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <set>
+#include <random>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -632,6 +637,268 @@ TEST(KestrixCtl, JsonOutputHasTheDocumentedShape) {
         EXPECT_TRUE(shapes.Has(std::string(command.words))) << command.words;
         EXPECT_EQ(checked.count(std::string(command.words)), 1u) << command.words;
     }
+}
+
+TEST(KestrixCtl, AReadThatDidNotReadFailsNamesTheCommandAndStoresNothing) {
+    struct Case {
+        const char* name;
+        SimFaults faults;
+        const char* command;  // named in the error
+    };
+    SimFaults unplugged;
+    unplugged.removeOnNextRequest = true;
+    unplugged.onlyCommand = command::kPrepareRead;
+    SimFaults errorAnswers;
+    errorAnswers.errorRequests = 1;
+    errorAnswers.onlyCommand = command::kReadDpiStages;
+    SimFaults silent;
+    silent.silentRequests = 1;
+    silent.onlyCommand = command::kPrepareRead;
+    for (const Case& c : {Case{"unplugged after identification", unplugged, "0x11"},
+                          Case{"error answers to 0x13", errorAnswers, "0x13"},
+                          Case{"no answer to 0x11", silent, "0x11"}}) {
+        CliBench bench;
+        SimMouseState state = bench.Mouse(kVireo)->State();
+        state.reportRate = 8;  // answered before 0x13 fails: still not stored
+        bench.Mouse(kVireo)->SetState(state);
+        ASSERT_EQ(bench.Run({"get"}).exitCode, kExitOk);
+        const auto before = Settings(bench, "vireo");
+        bench.backend->Find(kVireo)->SetFaults(c.faults);
+        const CliRun run = bench.Run({"read"});
+        EXPECT_EQ(run.exitCode, kExitDeviceFailure) << c.name << ": " << run.out;
+        EXPECT_NE(run.err.find(c.command), std::string::npos) << c.name << ": " << run.err;
+        EXPECT_EQ(Settings(bench, "vireo"), before) << c.name;
+    }
+}
+
+TEST(KestrixCtl, StrayInputReportsNeverBecomeAnAnswer) {
+    CliBench bench;
+    SimMouseState state = bench.Mouse(kVireo)->State();
+    state.reportRate = 2;
+    state.dpiCount = 4;
+    bench.Mouse(kVireo)->SetState(state);
+    ASSERT_EQ(bench.Run({"read"}).exitCode, kExitOk);
+    const auto real = Settings(bench, "vireo");
+    ASSERT_EQ(real.at("report_rate"), "2");
+
+    // Random reports on the configuration interface every 300 us, as a noisy device sends them;
+    // the link and DPI-change reports are real notifications and are left out.
+    const auto device = bench.backend->Find(kVireo);
+    std::atomic<bool> running{true};
+    std::thread noise([&] {
+        std::mt19937 random(17);
+        while (running.load()) {
+            SimReport report(33);
+            for (uint8_t& byte : report) byte = static_cast<uint8_t>(random());
+            if (report[0] == kLinkReport || report[0] == kDpiChangeReport) report[0] = 0x01;
+            device->InjectReport(report);
+            std::this_thread::sleep_for(std::chrono::microseconds(300));
+        }
+    });
+    for (int run = 0; run < 10; ++run) {
+        const CliRun read = bench.Run({"read"});
+        // Either the mouse's own values or a failure that stored nothing.
+        EXPECT_TRUE(read.exitCode == kExitOk || read.exitCode == kExitDeviceFailure) << read.err;
+        EXPECT_EQ(Settings(bench, "vireo"), real) << "run " << run << ": " << read.err;
+    }
+    running = false;
+    noise.join();
+}
+
+TEST(KestrixCtl, FactoryResetLeavesTheStoreEqualToTheMouse) {
+    CliBench bench;
+    ASSERT_EQ(bench.Run({"set", "report_rate", "2"}).exitCode, kExitOk);
+    ASSERT_EQ(bench.Run({"set", "sensor_flag", "8"}).exitCode, kExitOk);
+    ASSERT_EQ(bench.Run({"--yes", "factory-reset"}).exitCode, kExitOk);
+    const nlohmann::json stored = bench.Run({"--json", "get"}).Json()["settings"];
+    const CliRun read = bench.Run({"--json", "read"});
+    ASSERT_EQ(read.exitCode, kExitOk) << read.err;
+    EXPECT_EQ(read.Json()["settings"], stored);
+    EXPECT_EQ(stored["report_rate_wireless"], bench.Mouse(kVireo)->State().reportRate);
+    EXPECT_EQ(stored["sensor_flag"], 0);
+}
+
+TEST(KestrixCtl, ImportedValuesOutOfRangeRefuseTheWholeFile) {
+    CliBench bench;
+    const std::string good = bench.folders.Path() + "/Good.xml";
+    ASSERT_EQ(bench.Run({"profile", "export", good}).exitCode, kExitOk);
+    std::ifstream in(good);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // What to insert after which text of the exported file, and the key the refusal names.
+    struct Case {
+        const char* after;
+        const char* insert;
+        const char* key;
+    };
+    const Case cases[] = {
+        {"<report_rate value=\"", "255", "report_rate must be"},
+        {"dpi_count=\"", "200", "dpi_count must be"},
+        {"dpi_index=\"", "99", "dpi_index must be"},
+        {"<DPI1 value=\"", "-", "dpi_group0_value must be"},
+        {"<DPI2 value=\"", "12345678901234", "dpi_group1_value must be"},
+        {"<sensor_flag value=\"", "abc", "sensor_flag must be"},
+        {"<liftoff_height value=\"", "9999", "liftoff_height must be"},
+        {"<sleep_light value=\"", "-1", "sleep_light must be"},
+        {"<button_respondtime value=\"", "-100", "button_respondtime must be"},
+    };
+    const auto before = Settings(bench, "vireo");
+    const auto writes = WriteCounts(*bench.Mouse(kVireo));
+    for (const Case& c : cases) {
+        std::string bad = text;
+        const size_t at = bad.find(c.after);
+        ASSERT_NE(at, std::string::npos) << c.after;
+        bad.insert(at + std::string(c.after).size(), c.insert);
+        const std::string file = bench.folders.Path() + "/Shared.xml";
+        std::ofstream(file, std::ios::trunc) << bad;
+        const CliRun run = bench.Run({"profile", "import", file});
+        EXPECT_EQ(run.exitCode, kExitBadValue) << c.key;
+        EXPECT_NE(run.err.find(c.key), std::string::npos) << run.err;
+        ExpectOneErrorLine(run);
+    }
+    EXPECT_EQ(Settings(bench, "vireo"), before);
+    EXPECT_EQ(WriteCounts(*bench.Mouse(kVireo)), writes);
+    for (const auto& profile : bench.Run({"--json", "profile", "list"}).Json()["profiles"])
+        EXPECT_NE(profile["name"], "Shared");
+    EXPECT_EQ(bench.Run({"profile", "import", good}).exitCode, kExitOk);
+}
+
+TEST(KestrixCtl, MessagesNameTheRealCause) {
+    CliBench bench;
+    // A refused file says why.
+    const std::string doctype = bench.folders.Path() + "/doctype.xml";
+    std::ofstream(doctype) << "<!DOCTYPE profile [<!ENTITY a \"b\">]><profile/>";
+    const std::string deep = bench.folders.Path() + "/deep.xml";
+    {
+        std::ofstream out(deep);
+        for (int i = 0; i < 300; ++i) out << "<profile>";
+        for (int i = 0; i < 300; ++i) out << "</profile>";
+    }
+    const std::string large = bench.folders.Path() + "/large.xml";
+    {
+        std::ofstream out(large);
+        out << "<profile>";
+        out << std::string(17 * 1024 * 1024, ' ');
+        out << "</profile>";
+    }
+    const std::string macroRoot = bench.folders.Path() + "/macro.xml";
+    std::ofstream(macroRoot) << "<macro/>";
+    for (const auto& [file, reason] : std::vector<std::pair<std::string, std::string>>{
+             {doctype, "document type declarations are not accepted"},
+             {deep, "nested deeper than"},
+             {large, "larger than 16 MiB"},
+             {macroRoot, "not <profile>"}}) {
+        const CliRun run = bench.Run({"profile", "import", file});
+        EXPECT_EQ(run.exitCode, kExitDeviceFailure) << file;
+        EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
+    }
+
+    // No effect active reads as none, not as the effect numbered 0.
+    ASSERT_EQ(bench.Run({"--model", "201", "get"}).exitCode, kExitOk);
+    {
+        auto store = bench.OpenStore("harrier_pro");
+        ASSERT_TRUE(store->IsOpened());
+        store->SetActiveLightMode(store->CurrentProfile(), 99);
+    }
+    const CliRun lights = bench.Run({"--json", "--model", "201", "light", "list"});
+    ASSERT_EQ(lights.exitCode, kExitOk) << lights.err;
+    EXPECT_EQ(lights.Json()["active"], "none");
+    for (const auto& effect : lights.Json()["effects"]) EXPECT_EQ(effect["active"], false);
+}
+
+TEST(KestrixCtl, WorksOnTheMouseTheWindowWouldSelectAndNeverAnother) {
+    CliBench bench;
+    // Both answer: the first attached, and the output says which.
+    const CliRun first = bench.Run({"--json", "info"});
+    ASSERT_EQ(first.exitCode, kExitOk) << first.err;
+    EXPECT_EQ(first.Json()["model"], 101);
+    EXPECT_EQ(first.Json()["mouse"]["model"], 101);
+    // The window's remembered model when it is attached.
+    std::filesystem::create_directories(bench.folders.Path() + "/config/Kestrix");
+    std::ofstream(bench.folders.Path() + "/config/Kestrix/registry.ini") << "DeviceType=201\n";
+    const CliRun remembered = bench.Run({"--json", "info"});
+    ASSERT_EQ(remembered.exitCode, kExitOk) << remembered.err;
+    EXPECT_EQ(remembered.Json()["model"], 201);
+    std::filesystem::remove(bench.folders.Path() + "/config/Kestrix/registry.ini");
+
+    // The first does not answer: a failure naming it, not the other mouse.
+    SimFaults silent;
+    silent.silentRequests = 1000;
+    silent.onlyCommand = command::kIdentity;
+    bench.backend->Find(kVireo)->SetFaults(silent);
+    const int harrierSleep = bench.Mouse(kHarrier)->State().sleepLight;
+    const CliRun run = bench.Run({"set", "sleep_light", harrierSleep == 30 ? "60" : "30"});
+    EXPECT_EQ(run.exitCode, kExitDeviceFailure);
+    EXPECT_NE(run.err.find("attached by cable"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("does not answer"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("receiver"), std::string::npos) << run.err;
+    EXPECT_EQ(bench.Mouse(kHarrier)->State().sleepLight, harrierSleep);
+}
+
+TEST(KestrixCtl, ControlCharactersNeverReachTheTerminalOrAnExportedFile) {
+    CliBench bench;
+    const std::string typed =
+        "a\x1B[31mb\x07"
+        "c\nd\te";
+    ASSERT_EQ(bench.Run({"profile", "rename", "2", typed}).exitCode, kExitOk);
+    EXPECT_EQ(bench.Run({"--json", "profile", "list"}).Json()["profiles"][1]["name"],
+              "a[31mbcd\te");
+    const CliRun macro = bench.Run({"--json", "macro", "new",
+                                    "m\x1B"
+                                    "1"});
+    ASSERT_EQ(macro.exitCode, kExitOk) << macro.err;
+    EXPECT_EQ(macro.Json()["macro"]["name"], "m1");
+
+    // A name stored before (or by another program) is escaped in text output ...
+    {
+        auto store = bench.OpenStore("vireo");
+        ASSERT_TRUE(store->RenameProfile(1, "x\x1B]0;owned\x07y"));
+    }
+    const CliRun list = bench.Run({"profile", "list"});
+    ASSERT_EQ(list.exitCode, kExitOk) << list.err;
+    EXPECT_EQ(list.out.find('\x1B'), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find("x\\x1B]0;owned\\x07y"), std::string::npos) << list.out;
+    // ... and never written into an exported file, not even as a reference.
+    ASSERT_EQ(bench.Run({"button", "set", "2", "3", "1"}).exitCode, kExitOk);
+    const std::string file = bench.folders.Path() + "/Named.xml";
+    ASSERT_EQ(bench.Run({"profile", "export", file}).exitCode, kExitOk);
+    std::ifstream in(file);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.find('\x1B'), std::string::npos);
+    EXPECT_EQ(text.find("&#"), std::string::npos) << text;
+    EXPECT_NE(text.find("x]0;ownedy"), std::string::npos) << text;
+}
+
+TEST(KestrixCtl, ABrokenModelFileOrDatabaseIsNamed) {
+    CliBench bench;
+    const std::string program = bench.folders.Path() + "/program/";
+    const std::filesystem::path source(KESTRIX_SOURCE_DATA);
+    std::filesystem::create_directories(program);
+    std::filesystem::copy(source / "language", program + "language",
+                          std::filesystem::copy_options::recursive);
+    std::filesystem::copy(source / "device", program + "device",
+                          std::filesystem::copy_options::recursive);
+    std::filesystem::copy(source / "config.xml", program + "config.xml");
+    std::ofstream(program + "device/harrier_pro.xml", std::ios::trunc) << "<mouse";
+    bench.programFolder = program;
+    const CliRun lights = bench.Run({"--model", "201", "light", "list"});
+    EXPECT_EQ(lights.exitCode, kExitDeviceFailure);
+    EXPECT_NE(lights.err.find("model file"), std::string::npos) << lights.err;
+    EXPECT_NE(lights.err.find("harrier_pro.xml"), std::string::npos) << lights.err;
+    EXPECT_NE(lights.err.find("missing or invalid"), std::string::npos) << lights.err;
+    bench.programFolder = std::string(KESTRIX_SOURCE_DATA) + "/";
+
+    ASSERT_EQ(bench.Run({"get"}).exitCode, kExitOk);
+    const std::string database = bench.folders.DataFolder() + "db/vireo_data2.db";
+    ASSERT_TRUE(std::filesystem::exists(database)) << database;
+    {
+        std::fstream file(database, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(1024);
+        file << std::string(8192, '\xA5');
+    }
+    const CliRun get = bench.Run({"get", "dpi_group0_value"});
+    EXPECT_EQ(get.exitCode, kExitDeviceFailure);
+    EXPECT_NE(get.err.find("the database"), std::string::npos) << get.err;
+    EXPECT_NE(get.err.find("cannot be read ("), std::string::npos) << get.err;
 }
 
 }  // namespace

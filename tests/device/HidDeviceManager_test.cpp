@@ -167,7 +167,7 @@ TEST(HidDeviceManager, NotificationsBeforeTheAnswerAreDropped) {
     SimFaults faults;
     faults.notificationsBeforeAnswer = 3;
     bench.Device("vireo-cable")->SetFaults(faults);
-    // A link report of a connected mouse is dropped as well.
+    // A link report waiting before the request is read first and kept as a notification.
     bench.Device("vireo-cable")->InjectReport({0xC0, 0x01, 0x50, 0x00});
     TraceRecorder trace;
     ReportBuffer request = BuildReadRequest(command::kReadSleep);
@@ -176,8 +176,13 @@ TEST(HidDeviceManager, NotificationsBeforeTheAnswerAreDropped) {
     EXPECT_EQ(request[4], 60);  // sleep_light of the Vireo's factory state
     const auto lines = trace.Lines();
     ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[1].substr(0, 27), std::string("R ") + kVireoConfig + " C0 01");
+    EXPECT_EQ(lines[0].substr(0, 27), std::string("R ") + kVireoConfig + " C0 01");
+    EXPECT_EQ(lines[1].substr(0, 2), "W ");
     EXPECT_EQ(lines[2].substr(0, 27), std::string("R ") + kVireoConfig + " C2 16");
+    const std::vector<InputReport> kept = bench.manager->TakeNotifications();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].bytes[0], kLinkReport);
+    EXPECT_TRUE(bench.manager->TakeNotifications().empty());
 }
 
 TEST(HidDeviceManager, NotificationsWithStatusByteZeroAreNotAnswers) {

@@ -199,7 +199,7 @@ TEST(SettingsProtocol, ShortAnswersAreNotTakenForAnswers) {
     EXPECT_EQ((*afterLinkReport)[4], 4);
 }
 
-TEST(SettingsProtocol, FailedReadStepsStoreNothingAndTheRestRuns) {
+TEST(SettingsProtocol, AFailedReadStepFailsTheReadAndStoresNothing) {
     WorkerBench bench("vireo");
     const auto device = bench.sim.Device("vireo-cable");
     SimMouseState state = device->Mouse()->State();
@@ -210,8 +210,14 @@ TEST(SettingsProtocol, FailedReadStepsStoreNothingAndTheRestRuns) {
     faults.failingWrites = 1;
     faults.onlyCommand = command::kReadReportRate;
     device->SetFaults(faults);
-    bench.worker->RunTask(kRebuild);
-    EXPECT_EQ(bench.Setting("report_rate"), 1);  // the model file's default, not the mouse's 4
+    const DeviceTaskResult result = bench.worker->RunTask(kRebuild);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.reason.find("0x12"), std::string::npos) << result.reason;
+    EXPECT_EQ(bench.Setting("report_rate"), 1);     // the model file's default, not the mouse's 4
+    EXPECT_EQ(bench.Setting("liftoff_height"), 1);  // read after 0x12, yet not stored either
+    // The next read tries again and takes everything.
+    EXPECT_TRUE(bench.worker->RunTask(static_cast<int>(DeviceTask::ReadWithRefresh)).ok);
+    EXPECT_EQ(bench.Setting("report_rate"), 4);
     EXPECT_EQ(bench.Setting("liftoff_height"), 2);
 }
 

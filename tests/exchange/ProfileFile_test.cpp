@@ -177,11 +177,14 @@ TEST_F(ProfileFileTest, ExportWithoutLightingPageOrSettings) {
 
 TEST_F(ProfileFileTest, ExportThenImportIntoAnotherProfileReproducesIt) {
     Customise();
+    // An empty value would be refused on import (it is no value at all).
+    store.SetSetting(1, "move_closelight", "1");
     ASSERT_TRUE(ExportProfile(store, 1, File("Desk setup.xml"), true, Shown));
     ProfileSnapshot source = Snapshot(store, 1);
     ProfileSnapshot targetBefore = Snapshot(store, 2);
 
-    ProfileImportResult result = ImportProfile(store, 2, File("Desk setup.xml"), true, queue);
+    ProfileImportResult result =
+        ImportProfile(store, 2, File("Desk setup.xml"), true, SettingLimits{}, queue);
     EXPECT_TRUE(result.imported);
     EXPECT_EQ(result.profileName, "Desk setup");
     EXPECT_EQ(tasks, std::vector<int>{kApplyProfileTask});
@@ -219,7 +222,8 @@ TEST_F(ProfileFileTest, ImportNamesTheProfileAfterTheFile) {
     };
     for (const auto& [fileName, expected] : names) {
         std::filesystem::copy_file(File("source.xml"), File(fileName));
-        ProfileImportResult result = ImportProfile(store, 2, File(fileName), true, queue);
+        ProfileImportResult result =
+            ImportProfile(store, 2, File(fileName), true, SettingLimits{}, queue);
         EXPECT_EQ(result.profileName, expected) << fileName;
         std::string stored;
         store.GetProfileName(2, stored);
@@ -243,10 +247,12 @@ TEST_F(ProfileFileTest, BrokenOrForeignFilesChangeNothing) {
     ProfileSnapshot before = Snapshot(store, 2);
     for (const auto& [name, bytes] : files) {
         WriteBytes(File(name), bytes);
-        EXPECT_FALSE(ImportProfile(store, 2, File(name), true, queue).imported) << name;
+        EXPECT_FALSE(ImportProfile(store, 2, File(name), true, SettingLimits{}, queue).imported)
+            << name;
         EXPECT_EQ(Snapshot(store, 2), before) << name;
     }
-    EXPECT_FALSE(ImportProfile(store, 2, File("absent.xml"), true, queue).imported);
+    EXPECT_FALSE(
+        ImportProfile(store, 2, File("absent.xml"), true, SettingLimits{}, queue).imported);
     EXPECT_TRUE(tasks.empty());
 }
 
@@ -261,7 +267,8 @@ TEST_F(ProfileFileTest, PartialFilesChangeOnlyWhatTheyHold) {
         "<DPI1 value=\"900\" color=\"1\"/><DPI3 value=\"3000\" color=\"3\"/></Mouse_DPI>"
         "<Mouse><report_rate value=\"4\"/><button_respondtime value=\"12\"/></Mouse>"
         "</profileinfo></profile>");
-    ProfileImportResult result = ImportProfile(store, 2, File("partial.xml"), true, queue);
+    ProfileImportResult result =
+        ImportProfile(store, 2, File("partial.xml"), true, SettingLimits{}, queue);
     ASSERT_TRUE(result.imported);
     std::vector<KeyAssignmentRow> keys;
     EXPECT_EQ(store.ListKeyAssignments(2, keys),
@@ -283,9 +290,10 @@ TEST_F(ProfileFileTest, PartialFilesChangeOnlyWhatTheyHold) {
 
 TEST_F(ProfileFileTest, LightingIsSkippedOnModelsWithoutLightingPage) {
     Customise();
+    store.SetSetting(1, "move_closelight", "1");
     ASSERT_TRUE(ExportProfile(store, 1, File("lit.xml"), true, Shown));
     ProfileSnapshot before = Snapshot(store, 2);
-    ASSERT_TRUE(ImportProfile(store, 2, File("lit.xml"), false, queue).imported);
+    ASSERT_TRUE(ImportProfile(store, 2, File("lit.xml"), false, SettingLimits{}, queue).imported);
     ProfileSnapshot after = Snapshot(store, 2);
     EXPECT_EQ(after.lights, before.lights);
     EXPECT_EQ(after.activeLight, before.activeLight);
@@ -297,7 +305,7 @@ TEST_F(ProfileFileTest, OversizedNumbersReadAsZero) {
         "<profile><profileinfo><keyitems>"
         "<item key_code=\"3\" macro_type=\"1\" macro_value=\"4294967297\" macro_value2=\"2\"/>"
         "</keyitems></profileinfo></profile>");
-    ASSERT_TRUE(ImportProfile(store, 2, File("big.xml"), true, queue).imported);
+    ASSERT_TRUE(ImportProfile(store, 2, File("big.xml"), true, SettingLimits{}, queue).imported);
     KeyAssignmentRow key;
     ASSERT_TRUE(store.GetKeyAssignment(2, 3, key));
     EXPECT_EQ(key.macroValue, 0);

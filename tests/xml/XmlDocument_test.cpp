@@ -343,18 +343,19 @@ TEST_F(XmlDocumentFiles, RoundTripsEveryEscapedCharacter) {
     doc.SetDocText(XmlDocument::kNewDocumentText);
     ASSERT_TRUE(doc.AddElement("profile"));
     ASSERT_TRUE(doc.SetAttribute("name", value));
-    ASSERT_TRUE(doc.SetAttribute("ctl", std::string("x\x01y")));
+    // Characters XML 1.0 cannot carry, not even as references, are left out.
+    ASSERT_TRUE(doc.SetAttribute("ctl", std::string("x\x01\x1B\xEF\xBF\xBEy")));
     const std::string path = (m_dir / "out.xml").string();
     ASSERT_TRUE(doc.SaveFile(path));
     EXPECT_EQ(Read(path),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<profile name=\"a&lt;b &amp; c&gt;d "
               "&apos;single&apos; "
-              "&quot;double&quot; \xE4\xB8\xAD\xF0\x9F\x96\xB1 tab\tend\" ctl=\"x&#1;y\"/>\r\n");
+              "&quot;double&quot; \xE4\xB8\xAD\xF0\x9F\x96\xB1 tab\tend\" ctl=\"xy\"/>\r\n");
     XmlDocument loaded;
     ASSERT_TRUE(loaded.LoadFile(path));
     ASSERT_TRUE(loaded.FindElement("profile"));
     EXPECT_EQ(loaded.GetAttribute("name"), value);
-    EXPECT_EQ(loaded.GetAttribute("ctl"), "x\x01y");
+    EXPECT_EQ(loaded.GetAttribute("ctl"), "xy");
 }
 
 TEST_F(XmlDocumentFiles, SavesInTheDeclaredEncodingWithoutAMark) {
