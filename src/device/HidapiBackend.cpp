@@ -14,6 +14,7 @@
 #include <iterator>
 
 #include "base/Log.h"
+#include "base/UniqueFd.h"
 #include "device/ReportDescriptor.h"
 
 namespace kestrix {
@@ -50,15 +51,6 @@ std::string WideToUtf8(const wchar_t* text) {
 
 struct HidCloser {
     void operator()(hid_device* device) const { hid_close(device); }
-};
-
-struct FdCloser {
-    int fd;
-    ~FdCloser() {
-        if (fd >= 0) {
-            ::close(fd);
-        }
-    }
 };
 
 std::string ErrorText(hid_device* device) {
@@ -209,19 +201,19 @@ bool HidapiBackend::ReadReportDescriptor(const std::string& path,
             }
         }
     }
-    FdCloser fd{::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC)};
-    if (fd.fd < 0) {
+    const UniqueFd fd(::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.Valid()) {
         LogLine("open %s for its report descriptor failed: %s", path.c_str(), std::strerror(errno));
         return false;
     }
     int size = 0;
-    if (::ioctl(fd.fd, HIDIOCGRDESCSIZE, &size) < 0 || size <= 0) {
+    if (::ioctl(fd.Get(), HIDIOCGRDESCSIZE, &size) < 0 || size <= 0) {
         LogLine("HIDIOCGRDESCSIZE on %s failed: %s", path.c_str(), std::strerror(errno));
         return false;
     }
     hidraw_report_descriptor raw{};
     raw.size = static_cast<uint32_t>(std::min(size, HID_MAX_DESCRIPTOR_SIZE));
-    if (::ioctl(fd.fd, HIDIOCGRDESC, &raw) < 0) {
+    if (::ioctl(fd.Get(), HIDIOCGRDESC, &raw) < 0) {
         LogLine("HIDIOCGRDESC on %s failed: %s", path.c_str(), std::strerror(errno));
         return false;
     }

@@ -2,6 +2,7 @@
 #include "xml/XmlDocument.h"
 
 #include "base/Log.h"
+#include "base/UniqueFile.h"
 #include "base/Utf8.h"
 
 #include <sys/stat.h>
@@ -20,11 +21,6 @@ using Status = XmlParseResult::Status;
 // The declaration is looked for in this many leading bytes of a file without a byte-order mark.
 constexpr size_t kEncodingProbeBytes = 1024;
 constexpr std::string_view kLineEnd = "\r\n";
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 const char* StatusText(Status status) {
     switch (status) {
@@ -299,14 +295,14 @@ void XmlDocument::Clear() {
 bool XmlDocument::LoadFile(const std::string& path) {
     Clear();
     m_parseResult = {};
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
+    UniqueFile file = UniqueFile::Open(path, "rb");
+    if (!file.Valid()) {
         LogLine("XmlDocument: cannot open %s: %s", path.c_str(), std::strerror(errno));
         m_parseResult = {Status::FileError, 0};
         return false;
     }
     struct stat info {};
-    if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (fstat(fileno(file.Get()), &info) != 0 || !S_ISREG(info.st_mode)) {
         LogLine("XmlDocument: %s is not a regular file", path.c_str());
         m_parseResult = {Status::FileError, 0};
         return false;
@@ -323,7 +319,7 @@ bool XmlDocument::LoadFile(const std::string& path) {
     bytes.reserve(static_cast<size_t>(info.st_size));
     char chunk[65536];
     while (true) {
-        const size_t read = std::fread(chunk, 1, sizeof chunk, file.get());
+        const size_t read = std::fread(chunk, 1, sizeof chunk, file.Get());
         bytes.append(chunk, read);
         if (bytes.size() > kMaxFileSize) {
             LogLine("XmlDocument: %s is more than the 16 MiB limit; not loaded", path.c_str());
@@ -332,7 +328,7 @@ bool XmlDocument::LoadFile(const std::string& path) {
         }
         if (read < sizeof chunk) break;
     }
-    if (std::ferror(file.get())) {
+    if (std::ferror(file.Get())) {
         LogLine("XmlDocument: cannot read %s: %s", path.c_str(), std::strerror(errno));
         m_parseResult = {Status::FileError, 0};
         return false;
@@ -666,17 +662,17 @@ bool XmlDocument::SaveFile(const std::string& path) const {
     } else {
         bytes = utf8::ToWindows1252(m_text);
     }
-    FilePtr file(std::fopen(path.c_str(), "wb"));
-    if (!file) {
+    UniqueFile file = UniqueFile::Open(path, "wb");
+    if (!file.Valid()) {
         LogLine("XmlDocument: cannot create %s: %s", path.c_str(), std::strerror(errno));
         return false;
     }
-    const size_t written = std::fwrite(bytes.data(), 1, bytes.size(), file.get());
-    if (written != bytes.size() || std::fflush(file.get()) != 0) {
+    const size_t written = std::fwrite(bytes.data(), 1, bytes.size(), file.Get());
+    if (written != bytes.size() || std::fflush(file.Get()) != 0) {
         LogLine("XmlDocument: cannot write %s: %s", path.c_str(), std::strerror(errno));
         return false;
     }
-    if (std::fclose(file.release()) != 0) {
+    if (!file.Close()) {
         LogLine("XmlDocument: cannot write %s: %s", path.c_str(), std::strerror(errno));
         return false;
     }
