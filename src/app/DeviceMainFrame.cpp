@@ -10,7 +10,7 @@
 #include "app/ShellStyle.h"
 #include "app/UpdateProcessDlg.h"
 #include "app/UpdateTipDlg.h"
-#include "app/VersionText.h"
+#include "base/FirmwareVersion.h"
 #include "base/Log.h"
 #include "base/Text.h"
 #include "editors/MacroPage.h"

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/FirmwareVersion.h"
 #include "base/Log.h"
 #include "base/Utf8.h"
 #include "device/DeviceEvents.h"
@@ -140,7 +141,7 @@ void UpdateService::CheckFirmware() {
     }
     if (newer) {
         m_updateEvents.ShowFirmwareCheck(
-            body, FirmwareVersionDisplay(LanText(kTextNewVersion), body), true);
+            body, FormatFirmwareVersion(LanText(kTextNewVersion), body), true);
         m_deviceEvents.UpdateAvailable(kUpdateKindFirmware);
     } else {
         m_updateEvents.ShowFirmwareCheck(body, LanText(kTextUpToDate), false);

@@ -111,7 +111,6 @@ TEST(SettingsProtocol, ReceiverShowsTheFirmwareVersion) {
     WorkerBench bench("falco-receiver");
     bench.worker->RunTask(kRebuild);
     EXPECT_EQ(bench.events.Count("ShowFirmwareVersion(105)"), 1u);
-    EXPECT_EQ(FirmwareVersionLabel("Firmware", "105"), "Firmware: 1.05");
 }
 
 TEST(SettingsProtocol, SameModelIsReadOncePerRun) {
