@@ -41,7 +41,7 @@ UpdateConfig AppUpdates::MakeConfig() {
 
 void AppUpdates::Install(const DeviceWorkerHooks& given) {
     DeviceWorkerHooks hooks = given;
-    if (!hooks.update) hooks.update = [this](int task) { m_service.RunTask(task); };
+    if (!hooks.update) hooks.update = [this](DeviceTask task) { m_service.RunTask(task); };
     if (!hooks.firmwareUpgrade) {
         hooks.firmwareUpgrade = [this] {
             const FirmwareUpgradeResult result = m_service.UpgradeFirmware();

@@ -100,7 +100,7 @@ int DeviceMainDlg::TabItemId(int index) {
 
 ProfileId DeviceMainDlg::CurrentProfile() const { return m_context.store->CurrentProfile(); }
 
-void DeviceMainDlg::QueueTask(int code) {
+void DeviceMainDlg::QueueTask(DeviceTask code) {
     if (!m_worker) return;
     LogLine("task %d queued", code);
     m_worker->QueueTask(code);
@@ -168,8 +168,8 @@ bool DeviceMainDlg::OnInitDialog() {
                                               std::move(config), std::move(hooks));
 
     // 7. Open and read the attached mouse, then look for a program update.
-    QueueTask(static_cast<int>(DeviceTask::RebuildAndRead));
-    QueueTask(static_cast<int>(DeviceTask::UpdateCheck));
+    QueueTask(DeviceTask::RebuildAndRead);
+    QueueTask(DeviceTask::UpdateCheck);
     // 8. The worker.
     m_worker->Start();
     // 9. The toolkit's control timer.
@@ -303,7 +303,7 @@ void DeviceMainDlg::OnMessage(int id, int code, std::intptr_t param) {
             return;
         case kFirmwareCheck:
             if (!m_definition.firmwareUrl.empty()) {
-                QueueTask(static_cast<int>(DeviceTask::FirmwareCheck));
+                QueueTask(DeviceTask::FirmwareCheck);
             } else {
                 ShowMessageBox(kMessageBoxOk, GetLanText(text::kFirmwareVersion),
                                GetLanText(text::kUpToDate), this);
@@ -317,7 +317,7 @@ void DeviceMainDlg::OnMessage(int id, int code, std::intptr_t param) {
             OnReturnFromSettings();
             return;
         case settings_id::kUpdateButton:
-            QueueTask(static_cast<int>(DeviceTask::UpdateCheck));
+            QueueTask(DeviceTask::UpdateCheck);
             return;
         case settings_id::kLanguageCombo:
             if (auto* combo = GetControlAs<DUI::MComboBox>(settings_id::kLanguageCombo)) {
@@ -379,7 +379,7 @@ void DeviceMainDlg::OnDeviceChosen(std::intptr_t param) {
     // 3. Through a receiver the mouse is read again; by cable it already was.
     if (devices.GetConnectionKind() == ConnectionKind::Receiver) {
         SetCaption(text::kCaptionWireless);
-        QueueTask(static_cast<int>(DeviceTask::ReadWithRefresh));
+        QueueTask(DeviceTask::ReadWithRefresh);
     } else {
         SetCaption(text::kCaptionWired);
     }
@@ -402,7 +402,7 @@ void DeviceMainDlg::OnResetToDefaults() {
     const CatalogueModel* model = ModelOf(deviceType);
     LogLine("restoring factory settings of %s",
             model != nullptr ? model->name.c_str() : kFallbackModelName);
-    QueueTask(static_cast<int>(DeviceTask::RestoreFactory));
+    QueueTask(DeviceTask::RestoreFactory);
 }
 
 void DeviceMainDlg::OnCloseButton() {
@@ -458,14 +458,14 @@ void DeviceMainDlg::OnProfilePopup(std::uintptr_t action, std::intptr_t profile)
             store.SetActiveProfile(static_cast<ProfileId>(profile));
             store.SetCurrentProfile(static_cast<ProfileId>(profile));
             ShowProfileTitle();
-            QueueTask(static_cast<int>(DeviceTask::WriteAll));
+            QueueTask(DeviceTask::WriteAll);
             break;
         case 1: {
             const std::string path = ChooseFile(FileDialogKind::Open, "MouseKey (*.xml)", "*.xml");
             if (path.empty() || !std::filesystem::exists(path)) return;
             const ProfileImportResult result =
                 ImportProfile(store, CurrentProfile(), path, m_definition.lightingPage,
-                              [this](int task) { QueueTask(task); });
+                              [this](DeviceTask task) { QueueTask(task); });
             if (result.imported) ShowProfileTitle();
             break;
         }
@@ -498,7 +498,7 @@ void DeviceMainDlg::OnUpdatePrompt(std::uintptr_t kind) {
         }
         window.CenterWindow();
         m_updateWindow = &window;
-        QueueTask(static_cast<int>(DeviceTask::UpdateDownload));
+        QueueTask(DeviceTask::UpdateDownload);
         window.ShowModal(DUI::kSwShowNormal);
         m_updateWindow = nullptr;
         return;
@@ -518,7 +518,7 @@ void DeviceMainDlg::OnUpdatePrompt(std::uintptr_t kind) {
                                      {0, 0, UpdateTipDlg::kWidth, UpdateTipDlg::kHeight});
         if (!created)
             LogLine("the firmware window could not be created; the upgrade runs without it");
-        QueueTask(static_cast<int>(DeviceTask::FirmwareUpgrade));
+        QueueTask(DeviceTask::FirmwareUpgrade);
         if (created) {
             m_firmwareWindow->CenterWindow();
             m_firmwareWindow->ShowModal(DUI::kSwShowNormal);

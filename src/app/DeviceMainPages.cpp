@@ -30,7 +30,7 @@ void DeviceMainDlg::CreateEditorPages(const MainLayout& layout) {
     context.pointer = m_context.pointer.get();
     context.programFolder = m_context.moduleFolder;
     context.definition = &m_definition;
-    context.queueTask = [this](int task) { QueueTask(task); };
+    context.queueTask = [this](DeviceTask task) { QueueTask(task); };
     context.deviceState = [this] { return m_worker ? m_worker->State() : DeviceState{}; };
     context.updateDeviceState = [this](const std::function<void(DeviceState&)>& change) {
         if (m_worker) m_worker->UpdateState(change);

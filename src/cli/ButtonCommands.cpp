@@ -15,7 +15,7 @@ namespace {
 constexpr int kPrimaryButton = 0;
 constexpr int kResetType = 1;
 constexpr int kMacroType = 4;
-constexpr int kButtonTask = static_cast<int>(DeviceTask::WriteButtons);
+constexpr DeviceTask kButtonTask = DeviceTask::WriteButtons;
 
 std::string Text(int id) { return GetLanText(id); }
 
@@ -42,7 +42,7 @@ CommandStatus StoreAndSend(CliSession& session, const KeyAssignmentRow& row,
     }
     const CommandStatus status = session.RunTask(kButtonTask);
     if (!status.Ok()) return status;
-    document["task"] = kButtonTask;
+    document["task"] = TaskNumber(kButtonTask);
     return status;
 }
 
@@ -137,7 +137,7 @@ CommandStatus ButtonResetCommand(CommandContext& context, const std::string& key
         status = session.RunTask(kButtonTask);
         if (!status.Ok()) return status;
         document["reset"] = "all";
-        document["task"] = kButtonTask;
+        document["task"] = TaskNumber(kButtonTask);
         context.output.Print(document);
         return CommandStatus::Success();
     }
@@ -158,7 +158,7 @@ CommandStatus ButtonResetCommand(CommandContext& context, const std::string& key
     status = session.RunTask(kButtonTask);
     if (!status.Ok()) return status;
     document["reset"] = keyCode;
-    document["task"] = kButtonTask;
+    document["task"] = TaskNumber(kButtonTask);
     context.output.Print(document);
     return CommandStatus::Success();
 }

@@ -49,7 +49,7 @@ class CliSession {
     CommandStatus Open(SessionNeed need);
     // Runs one worker task now and waits for it; failure (exit 1) with the task's reason when
     // the task's result is not ok.
-    CommandStatus RunTask(int code);
+    CommandStatus RunTask(DeviceTask task);
     // Rescans with model selected and applies its identity (for the device list).
     CommandStatus Identify(int model);
 

@@ -142,7 +142,7 @@ CommandStatus ReadCommand(CommandContext& context) {
     if (!status.Ok()) return status;
     // The read copies the mouse into the store only for a model not read yet in this run.
     session.Worker().UpdateState([](DeviceState& s) { s.readModels.clear(); });
-    status = session.RunTask(static_cast<int>(DeviceTask::ReadWithRefresh));
+    status = session.RunTask(DeviceTask::ReadWithRefresh);
     if (!status.Ok()) return status;
     CliDocument document;
     document["profile"] = ProfileDocument(session);
@@ -215,13 +215,13 @@ CommandStatus SetCommand(CommandContext& context, const std::string& key,
     if (!check.change.note.empty()) context.output.Note(check.change.note);
     status = session.RunTask(check.change.task);
     if (!status.Ok()) return status;
-    document["task"] = check.change.task;
+    document["task"] = TaskNumber(check.change.task);
     context.output.Print(document);
     return CommandStatus::Success();
 }
 
-CommandStatus TaskCommand(CommandContext& context, int task) {
-    if (task == static_cast<int>(DeviceTask::RestoreFactory) && !context.confirmed) {
+CommandStatus TaskCommand(CommandContext& context, DeviceTask task) {
+    if (task == DeviceTask::RestoreFactory && !context.confirmed) {
         return CommandStatus::BadValue(
             "factory-reset restores the mouse and deletes the button assignments of profiles 1-5; "
             "add --yes to go on");
@@ -232,10 +232,9 @@ CommandStatus TaskCommand(CommandContext& context, int task) {
     status = session.RunTask(task);
     if (!status.Ok()) return status;
     CliDocument document;
-    document["task"] = task;
+    document["task"] = TaskNumber(task);
     document["profile"] = ProfileDocument(session);
-    if (task != static_cast<int>(DeviceTask::WriteAll))
-        document["settings"] = SettingsDocument(session);
+    if (task != DeviceTask::WriteAll) document["settings"] = SettingsDocument(session);
     context.output.Print(document);
     return CommandStatus::Success();
 }

@@ -112,7 +112,7 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
     app.add_option("--log", args.logFile, "append the device log to FILE");
     app.add_option("--hid-trace", args.traceFile, "write every HID report to FILE");
 
-    std::optional<int> taskCommand;
+    std::optional<DeviceTask> taskCommand;
     auto words = [&args](CLI::App* command, const char* names[], size_t required, size_t total) {
         for (size_t i = 0; i < total; ++i) {
             CLI::Option* option = command->add_option(names[i], args.words.emplace_back());
@@ -305,11 +305,11 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
     else if (*set)
         status = SetCommand(context, word(setAt), word(setAt + 1));
     else if (*apply)
-        taskCommand = static_cast<int>(DeviceTask::WriteAll);
+        taskCommand = DeviceTask::WriteAll;
     else if (*resetDpi)
-        taskCommand = static_cast<int>(DeviceTask::ResetDpi);
+        taskCommand = DeviceTask::ResetDpi;
     else if (*factory)
-        taskCommand = static_cast<int>(DeviceTask::RestoreFactory);
+        taskCommand = DeviceTask::RestoreFactory;
     else if (*profileList)
         status = ProfileListCommand(context);
     else if (*profileUse)

@@ -10,7 +10,7 @@
 namespace kestrix {
 namespace {
 
-constexpr int kLightingTask = static_cast<int>(DeviceTask::WriteLighting);
+constexpr DeviceTask kLightingTask = DeviceTask::WriteLighting;
 constexpr int kMaxLevel = 4;
 constexpr int kColourSlots = 7;
 // Controls an effect shows, by its config_func bits.
@@ -146,7 +146,7 @@ CommandStatus LightUseCommand(CommandContext& context, const std::string& mode) 
     if (!status.Ok()) return status;
     CliDocument document;
     document["effect"] = EffectDocument(row, row.mode);
-    document["task"] = kLightingTask;
+    document["task"] = TaskNumber(kLightingTask);
     context.output.Print(document);
     return CommandStatus::Success();
 }
@@ -185,7 +185,7 @@ CommandStatus LightSetCommand(CommandContext& context, const std::string& mode,
     if (!status.Ok()) return status;
     CliDocument document;
     document["effect"] = EffectDocument(row, row.mode);
-    document["task"] = kLightingTask;
+    document["task"] = TaskNumber(kLightingTask);
     context.output.Print(document);
     return CommandStatus::Success();
 }

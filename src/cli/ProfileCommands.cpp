@@ -115,16 +115,16 @@ CommandStatus ProfileImportCommand(CommandContext& context, const std::string& p
     CliSession session(context.setup);
     status = session.Open(SessionNeed::Mouse);
     if (!status.Ok()) return status;
-    std::vector<int> tasks;
+    std::vector<DeviceTask> tasks;
     const size_t mark = session.Log().Mark();
     const ProfileImportResult result =
         ImportProfile(session.Store(), session.Profile(), path, session.Definition().lightingPage,
-                      [&tasks](int task) { tasks.push_back(task); });
+                      [&tasks](DeviceTask task) { tasks.push_back(task); });
     if (!result.imported) {
         return CommandStatus::Failure(
             session.LoggedReason(mark, "the file is not a profile file; nothing imported"));
     }
-    for (int task : tasks) {
+    for (DeviceTask task : tasks) {
         status = session.RunTask(task);
         if (!status.Ok()) return status;
     }

@@ -25,8 +25,6 @@ constexpr std::array<int, 3> kSensorBits{4, 8, 16};
 // The rate class whose mice offer 2000, 4000 and 8000 Hz.
 constexpr int kFastReportRateClass = 7;
 
-constexpr int Task(DeviceTask task) { return static_cast<int>(task); }
-
 std::string Join(const std::vector<int>& values) {
     std::string text;
     for (int v : values) text += (text.empty() ? "" : ", ") + std::to_string(v);
@@ -47,7 +45,7 @@ int StageOf(std::string_view key, std::string_view suffix) {
 
 SettingCheck Bad(std::string text) { return {CommandStatus::BadValue(std::move(text)), {}}; }
 
-SettingCheck Change(std::string key, int value, int task) {
+SettingCheck Change(std::string key, int value, DeviceTask task) {
     SettingCheck check;
     check.change.values.emplace_back(std::move(key), value);
     check.change.task = task;
@@ -55,7 +53,7 @@ SettingCheck Change(std::string key, int value, int task) {
 }
 
 SettingCheck CheckInteger(std::string_view key, std::string_view text, int low, int high,
-                          int task) {
+                          DeviceTask task) {
     int value = 0;
     if (!ParseInteger(text, value) || value < low || value > high) {
         return Bad(Format("%.*s must be an integer within %d..%d", static_cast<int>(key.size()),
@@ -65,7 +63,7 @@ SettingCheck CheckInteger(std::string_view key, std::string_view text, int low, 
 }
 
 SettingCheck CheckChoice(std::string_view key, std::string_view text,
-                         const std::vector<int>& choices, int task,
+                         const std::vector<int>& choices, DeviceTask task,
                          const std::string& meaning = {}) {
     int value = 0;
     if (!ParseInteger(text, value) ||
@@ -88,7 +86,7 @@ SettingCheck CheckStageDpi(std::string_view key, std::string_view text,
                           static_cast<int>(key.size()), key.data(), low, high, limits.sensorCode));
     }
     SettingCheck check =
-        Change(std::string(key), rules.SnapTypedDpi(value), Task(DeviceTask::WriteDpiStages));
+        Change(std::string(key), rules.SnapTypedDpi(value), DeviceTask::WriteDpiStages);
     const int stored = check.change.values.front().second;
     if (stored != value)
         check.change.note = Format("%d snapped to %d by the sensor's DPI grid", value, stored);
@@ -117,7 +115,7 @@ SettingCheck CheckReportRate(std::string_view text, const SettingLimits& limits)
         return Bad("report_rate must be one of the offered codes " + choices);
     }
     // The page always stores the same code under both keys.
-    SettingCheck check = Change("report_rate", value, Task(DeviceTask::WriteReportRate));
+    SettingCheck check = Change("report_rate", value, DeviceTask::WriteReportRate);
     check.change.values.emplace_back("report_rate_wireless", value);
     return check;
 }
@@ -129,7 +127,7 @@ SettingCheck CheckSensorFlag(std::string_view text) {
     if (!ParseInteger(text, value) || value < 0 || (value & ~allowed) != 0) {
         return Bad("sensor_flag must be a sum of the option bits 4, 8 and 16 (0..28)");
     }
-    return Change("sensor_flag", value, Task(DeviceTask::WriteLiftOffAndSensor));
+    return Change("sensor_flag", value, DeviceTask::WriteLiftOffAndSensor);
 }
 
 }  // namespace
@@ -192,8 +190,7 @@ bool IsStoredSetting(std::string_view key) {
 SettingCheck CheckSetting(std::string_view key, std::string_view text,
                           const SettingLimits& limits) {
     if (key == "dpi_count") {
-        SettingCheck check =
-            CheckInteger(key, text, 1, kMaxStages, Task(DeviceTask::WriteDpiStages));
+        SettingCheck check = CheckInteger(key, text, 1, kMaxStages, DeviceTask::WriteDpiStages);
         // Lowering the count below the active stage makes the new last stage active.
         if (check.status.Ok() && limits.dpiIndex >= check.change.values.front().second) {
             check.change.values.emplace_back("dpi_index", check.change.values.front().second - 1);
@@ -202,7 +199,7 @@ SettingCheck CheckSetting(std::string_view key, std::string_view text,
     }
     if (key == "dpi_index") {
         return CheckInteger(key, text, 0, std::clamp(limits.dpiCount, 1, kMaxStages) - 1,
-                            Task(DeviceTask::WriteDpiStages));
+                            DeviceTask::WriteDpiStages);
     }
     if (StageOf(key, "value") >= 0) return CheckStageDpi(key, text, limits);
     if (StageOf(key, "rgb") >= 0) {
@@ -212,26 +209,23 @@ SettingCheck CheckSetting(std::string_view key, std::string_view text,
                 Format("%.*s must be a colour within 0..0xFFFFFF (red in the low byte) or #RRGGBB",
                        static_cast<int>(key.size()), key.data()));
         }
-        return Change(std::string(key), value, Task(DeviceTask::WriteDpiColours));
+        return Change(std::string(key), value, DeviceTask::WriteDpiColours);
     }
     if (key == "report_rate" || key == "report_rate_wireless") return CheckReportRate(text, limits);
     if (key == "liftoff_height") {
-        return CheckChoice(key, text, {1, 2}, Task(DeviceTask::WriteLiftOffAndSensor),
+        return CheckChoice(key, text, {1, 2}, DeviceTask::WriteLiftOffAndSensor,
                            " (1 = 1.0 mm, 2 = 2.0 mm)");
     }
     if (key == "sensor_flag") return CheckSensorFlag(text);
     if (key == "button_respondtime") {
-        return CheckInteger(key, text, kMinDebounce, kMaxDebounce,
-                            Task(DeviceTask::WriteSleepOptions));
+        return CheckInteger(key, text, kMinDebounce, kMaxDebounce, DeviceTask::WriteSleepOptions);
     }
     if (key == "sleep_light") {
         return CheckChoice(key, text, {kSleepValues.begin(), kSleepValues.end()},
-                           Task(DeviceTask::WriteSleepOptions),
-                           " (the sleep delay in minutes times 6)");
+                           DeviceTask::WriteSleepOptions, " (the sleep delay in minutes times 6)");
     }
     if (key == "move_wakeup" || key == "move_closelight") {
-        return CheckChoice(key, text, {0, 1}, Task(DeviceTask::WriteSleepOptions),
-                           " (0 off, 1 on)");
+        return CheckChoice(key, text, {0, 1}, DeviceTask::WriteSleepOptions, " (0 off, 1 on)");
     }
     std::string list;
     for (const std::string& k : SettableKeys()) list += (list.empty() ? "" : ", ") + k;

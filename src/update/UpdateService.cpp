@@ -79,8 +79,8 @@ bool UpdateService::AcceptVersionText(const std::string& text, size_t maxLength)
     return true;
 }
 
-void UpdateService::RunTask(int code) {
-    switch (static_cast<DeviceTask>(code)) {
+void UpdateService::RunTask(DeviceTask task) {
+    switch (task) {
         case DeviceTask::UpdateCheck:
             CheckApplication();
             break;

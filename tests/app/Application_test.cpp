@@ -110,7 +110,7 @@ struct AppRun {
         options.store = &store;
         options.exitProcess = [](int) {};
         // Start-up is tested without the network: the shipped update addresses are not asked.
-        options.workerHooks.update = [](int) {};
+        options.workerHooks.update = [](DeviceTask) {};
         options.workerHooks.firmwareUpgrade = [] {};
         options.onWindowCreated = [this](DeviceMainDlg& window) {
             windowCreated = true;
