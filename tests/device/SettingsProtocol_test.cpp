@@ -507,7 +507,7 @@ TEST(SettingsProtocol, EachWriteTaskSaysWhetherTheMouseTookIt) {
 
         device->SetFaults({});
         const DeviceTaskResult done = bench.worker->RunTask(task);
-        EXPECT_TRUE(done.ok) << "task " << task << ": " << done.reason;
+        EXPECT_TRUE(done.ok) << "task " << TaskNumber(task) << ": " << done.reason;
         EXPECT_EQ(done.reason, "") << "task " << TaskNumber(task);
     }
 }
