@@ -102,7 +102,7 @@ ProfileId DeviceMainDlg::CurrentProfile() const { return m_context.store->Curren
 
 void DeviceMainDlg::QueueTask(DeviceTask code) {
     if (!m_worker) return;
-    LogLine("task %d queued", code);
+    LogLine("task %d queued", TaskNumber(code));
     m_worker->QueueTask(code);
 }
 
