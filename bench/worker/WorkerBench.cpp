@@ -27,7 +27,7 @@ using Clock = std::chrono::steady_clock;
 void QueueToFirstWriteLatency(benchmark::State& state) {
     Log::SetSink([](std::string_view) {});
     testing::WorkerBench bench("vireo");
-    bench.worker->RunTask(static_cast<int>(DeviceTask::RebuildAndRead));
+    bench.worker->RunTask(DeviceTask::RebuildAndRead);
 
     std::atomic<int64_t> firstWrite{0};
     HidTrace::SetSink([&](std::string_view line) {
@@ -46,7 +46,7 @@ void QueueToFirstWriteLatency(benchmark::State& state) {
             std::this_thread::sleep_for(std::chrono::microseconds(3000 + rng() % 5000));
             firstWrite = 0;
             const auto queued = Clock::now();
-            bench.worker->QueueTask(static_cast<int>(DeviceTask::WriteReportRate));
+            bench.worker->QueueTask(DeviceTask::WriteReportRate);
             while (firstWrite.load() == 0) std::this_thread::yield();
             const auto written = Clock::time_point(Clock::duration(firstWrite.load()));
             latencies.push_back(
@@ -69,7 +69,7 @@ BENCHMARK(QueueToFirstWriteLatency)->Iterations(1)->Unit(benchmark::kMillisecond
 struct SlowMouse {
     SlowMouse() {
         Log::SetSink([](std::string_view) {});
-        bench.worker->RunTask(static_cast<int>(DeviceTask::RebuildAndRead));
+        bench.worker->RunTask(DeviceTask::RebuildAndRead);
         InsertDefaultLightRows(bench.store, bench.store.CurrentProfile(),
                                {true, true, true, true, true, true});
         bench.sim.Device("harrier_pro-cable")->SetReportDelay(1ms);

@@ -4,7 +4,7 @@
 #include <tuple>
 
 #include "app/ShellStyle.h"
-#include "app/VersionText.h"
+#include "base/FirmwareVersion.h"
 #include "base/Text.h"
 #include "platform/LanguageTexts.h"
 #include "platform/UsedTextIds.h"

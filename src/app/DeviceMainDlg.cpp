@@ -13,6 +13,7 @@
 #include "app/ShellStyle.h"
 #include "app/UiDeviceEvents.h"
 #include "app/ViewTour.h"
+#include "base/FirmwareVersion.h"
 #include "base/Log.h"
 #include "base/Text.h"
 #include "device/DeviceTask.h"
@@ -71,9 +72,9 @@ int DeviceMainDlg::TabItemId(int index) {
 
 ProfileId DeviceMainDlg::CurrentProfile() const { return m_context.store->CurrentProfile(); }
 
-void DeviceMainDlg::QueueTask(int code) {
+void DeviceMainDlg::QueueTask(DeviceTask code) {
     if (!m_worker) return;
-    LogLine("task %d queued", code);
+    LogLine("task %d queued", TaskNumber(code));
     m_worker->QueueTask(code);
 }
 
@@ -254,7 +255,7 @@ void DeviceMainDlg::OnMessage(int id, int code, std::intptr_t param) {
             return;
         case kFirmwareCheck:
             if (!m_definition.firmwareUrl.empty()) {
-                QueueTask(static_cast<int>(DeviceTask::FirmwareCheck));
+                QueueTask(DeviceTask::FirmwareCheck);
             } else {
                 ShowMessageBox(kMessageBoxOk, GetLanText(text::kFirmwareVersion),
                                GetLanText(text::kUpToDate), this);
@@ -271,7 +272,7 @@ void DeviceMainDlg::OnMessage(int id, int code, std::intptr_t param) {
             OnReturnFromSettings();
             return;
         case settings_id::kUpdateButton:
-            QueueTask(static_cast<int>(DeviceTask::UpdateCheck));
+            QueueTask(DeviceTask::UpdateCheck);
             return;
         case settings_id::kLanguageCombo:
             if (auto* combo = GetControlAs<DUI::MComboBox>(settings_id::kLanguageCombo)) {

@@ -114,7 +114,7 @@ class DeviceMainDlg : public DUI::MDialog {
     bool MouseOnLine() const;
 
     // Appends a task code to the worker's queue (a log line names it).
-    void QueueTask(int code);
+    void QueueTask(DeviceTask code);
     // Shows the save-wait window when the model asks for it (editors, before a device write).
     void ShowSaveWait();
     // The save-wait window once it was shown, else null.

@@ -3,8 +3,8 @@
 
 #include "ui/Desktop.h"
 #include "ui/DuiTypes.h"
+#include "ui/MTrayIcon.h"
 #include "ui/MenuWnd.h"
-#include "ui/TrayIcon.h"
 
 namespace kestrix {
 namespace {
@@ -17,11 +17,11 @@ constexpr int kExitItem = 100;
 TrayIcon::TrayIcon() = default;
 TrayIcon::~TrayIcon() = default;
 
-bool TrayIcon::Available() { return DUI::TrayIcon::IsAvailable(); }
+bool TrayIcon::Available() { return DUI::MTrayIcon::IsAvailable(); }
 
 bool TrayIcon::Add(DUI::MWindow& owner, const std::string& iconPath, const std::string& tip) {
     m_tip = tip;
-    auto icon = std::make_unique<DUI::TrayIcon>();
+    auto icon = std::make_unique<DUI::MTrayIcon>();
     if (!icon->Add(&owner, kTrayCallbackMessage, iconPath, tip)) return false;
     m_icon = std::move(icon);
     return true;

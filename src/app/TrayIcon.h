@@ -6,7 +6,7 @@
 
 namespace DUI {
 class MWindow;
-class TrayIcon;
+class MTrayIcon;
 }  // namespace DUI
 
 namespace kestrix {
@@ -38,7 +38,7 @@ class TrayIcon {
     const std::string& Tip() const { return m_tip; }
 
   private:
-    std::unique_ptr<DUI::TrayIcon> m_icon;
+    std::unique_ptr<DUI::MTrayIcon> m_icon;
     std::string m_tip;
 };
 

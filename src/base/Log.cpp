@@ -5,19 +5,16 @@
 #include <cstdarg>
 #include <cstdio>
 #include <ctime>
-#include <memory>
 #include <mutex>
+
+#include "base/UniqueFile.h"
 
 namespace kestrix {
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 struct LogState {
     std::mutex mutex;
-    std::unique_ptr<std::FILE, FileCloser> file;
+    UniqueFile file;
     std::function<void(std::string_view)> sink;
 };
 
@@ -49,7 +46,7 @@ bool Log::SetLogFile(const std::string& path) {
         return false;
     }
     std::lock_guard lock(State().mutex);
-    State().file.reset(file);
+    State().file.Reset(file);
     return true;
 }
 
@@ -61,11 +58,11 @@ void Log::SetSink(std::function<void(std::string_view)> sink) {
 void Log::Write(std::string_view line) {
     LogState& state = State();
     std::lock_guard lock(state.mutex);
-    if (state.file) {
+    if (state.file.Valid()) {
         const std::string stamp = TimeStamp();
-        std::fprintf(state.file.get(), "%s %.*s\n", stamp.c_str(), static_cast<int>(line.size()),
+        std::fprintf(state.file.Get(), "%s %.*s\n", stamp.c_str(), static_cast<int>(line.size()),
                      line.data());
-        std::fflush(state.file.get());
+        std::fflush(state.file.Get());
     }
     if (state.sink) {
         state.sink(line);

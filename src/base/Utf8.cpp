@@ -115,6 +115,13 @@ void AppendCodePoint(std::string& out, char32_t codePoint) {
     }
 }
 
+std::string FromWide(const wchar_t* text) {
+    std::string out;
+    if (text == nullptr) return out;
+    for (; *text != 0; ++text) AppendCodePoint(out, static_cast<char32_t>(*text));
+    return out;
+}
+
 std::string FromUtf16(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());

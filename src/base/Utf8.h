@@ -17,6 +17,9 @@ size_t CodePointCount(std::string_view text);
 std::string TruncateCodePoints(std::string_view text, size_t maxCount);
 // Appends the UTF-8 form of one code point (invalid ones become U+FFFD).
 void AppendCodePoint(std::string& out, char32_t codePoint);
+// A wide C string (UTF-32 on Linux, as hidapi returns it) to UTF-8; null gives "" and
+// invalid code points become U+FFFD.
+std::string FromWide(const wchar_t* text);
 // UTF-16 (host order) to UTF-8; unpaired surrogates become U+FFFD.
 std::string FromUtf16(std::u16string_view text);
 // UTF-8 to UTF-16; ill-formed bytes become U+FFFD.

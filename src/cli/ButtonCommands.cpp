@@ -15,7 +15,7 @@ namespace {
 constexpr int kPrimaryButton = 0;
 constexpr int kResetType = 1;
 constexpr int kMacroType = 4;
-constexpr int kButtonTask = static_cast<int>(DeviceTask::WriteButtons);
+constexpr DeviceTask kButtonTask = DeviceTask::WriteButtons;
 
 std::string Text(int id) { return GetLanText(id); }
 

@@ -31,7 +31,7 @@ CommandStatus GetCommand(CommandContext& context, const std::optional<std::strin
 // set KEY VALUE: checks, stores and sends one setting with the task that owns its key.
 CommandStatus SetCommand(CommandContext& context, const std::string& key, const std::string& value);
 // apply (5), reset-dpi (18), factory-reset (20, needs --yes).
-CommandStatus TaskCommand(CommandContext& context, int task);
+CommandStatus TaskCommand(CommandContext& context, DeviceTask task);
 
 // profile list | use N | rename N NAME | export FILE | import FILE.
 CommandStatus ProfileListCommand(CommandContext& context);

@@ -229,17 +229,17 @@ CommandStatus CliSession::Identify(int model) {
     m_worker->UpdateState([this](DeviceState& s) {
         for (const CatalogueModel& m : m_setup.catalogue.models) s.readModels.insert(m.deviceType);
     });
-    return RunTask(static_cast<int>(DeviceTask::RebuildAndRead));
+    return RunTask(DeviceTask::RebuildAndRead);
 }
 
-CommandStatus CliSession::RunTask(int code) {
+CommandStatus CliSession::RunTask(DeviceTask task) {
     if (m_definition.lightingPage && m_store.IsOpened()) {
         // The worker sends the effect the lighting page shows: the profile's active one.
         const int effect = m_store.GetActiveLightMode(Profile());
         m_worker->UpdateState([effect](DeviceState& s) { s.currentLightingEffect = effect; });
     }
     const unsigned failures = m_store.FailureCount();
-    const DeviceTaskResult result = m_worker->RunTask(code);
+    const DeviceTaskResult result = m_worker->RunTask(task);
     if (!result.ok) return CommandStatus::Failure(result.reason);
     return StoreFailureSince(failures);
 }

@@ -61,7 +61,7 @@ class CliSession {
     // Runs one worker task now and waits for it; failure (exit 1) with the task's reason when
     // the task's result is not ok, or with the store's reason when the store refused any
     // statement during the task.
-    CommandStatus RunTask(int code);
+    CommandStatus RunTask(DeviceTask task);
     // Rescans with model selected and applies its identity (for the device list).
     CommandStatus Identify(int model);
 

@@ -146,7 +146,7 @@ CommandStatus ReadCommand(CommandContext& context) {
     if (!status.Ok()) return status;
     // The read copies the mouse into the store only for a model not read yet in this run.
     session.Worker().UpdateState([](DeviceState& s) { s.readModels.clear(); });
-    status = session.RunTask(static_cast<int>(DeviceTask::ReadWithRefresh));
+    status = session.RunTask(DeviceTask::ReadWithRefresh);
     if (!status.Ok()) return status;
     CliDocument document;
     document["profile"] = ProfileDocument(session);
@@ -225,8 +225,8 @@ CommandStatus SetCommand(CommandContext& context, const std::string& key,
     return CommandStatus::Success();
 }
 
-CommandStatus TaskCommand(CommandContext& context, int task) {
-    if (task == static_cast<int>(DeviceTask::RestoreFactory) && !context.confirmed) {
+CommandStatus TaskCommand(CommandContext& context, DeviceTask task) {
+    if (task == DeviceTask::RestoreFactory && !context.confirmed) {
         return CommandStatus::BadValue(
             "factory-reset restores the mouse and deletes the button assignments of profiles 1-5; "
             "add --yes to go on");
@@ -238,8 +238,7 @@ CommandStatus TaskCommand(CommandContext& context, int task) {
     if (!status.Ok()) return status;
     CliDocument document;
     document["profile"] = ProfileDocument(session);
-    if (task != static_cast<int>(DeviceTask::WriteAll))
-        document["settings"] = SettingsDocument(session);
+    if (task != DeviceTask::WriteAll) document["settings"] = SettingsDocument(session);
     context.output.Print(document);
     return CommandStatus::Success();
 }

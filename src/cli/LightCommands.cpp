@@ -11,7 +11,7 @@
 namespace kestrix {
 namespace {
 
-constexpr int kLightingTask = static_cast<int>(DeviceTask::WriteLighting);
+constexpr DeviceTask kLightingTask = DeviceTask::WriteLighting;
 constexpr int kMaxLevel = 4;
 constexpr int kColourSlots = 7;
 // Controls an effect shows, by its config_func bits.

@@ -120,7 +120,7 @@ CommandStatus ProfileImportCommand(CommandContext& context, const std::string& p
     CliSession session(context.setup);
     status = session.Open(SessionNeed::Mouse);
     if (!status.Ok()) return status;
-    std::vector<int> tasks;
+    std::vector<DeviceTask> tasks;
     const size_t mark = session.Log().Mark();
     // The file's values are held to the ranges set accepts for this mouse.
     const DeviceState state = session.Worker().State();
@@ -129,7 +129,7 @@ CommandStatus ProfileImportCommand(CommandContext& context, const std::string& p
     limits.reportRateClass = state.reportRateClass;
     const ProfileImportResult result =
         ImportProfile(session.Store(), session.Profile(), path, session.Definition().lightingPage,
-                      limits, [&tasks](int task) { tasks.push_back(task); });
+                      limits, [&tasks](DeviceTask task) { tasks.push_back(task); });
     if (!result.refusal.empty()) {
         return CommandStatus::BadValue(result.refusal + "; nothing imported");
     }
@@ -137,7 +137,7 @@ CommandStatus ProfileImportCommand(CommandContext& context, const std::string& p
         return CommandStatus::Failure(
             session.LoggedReason(mark, "the file is not a profile file; nothing imported"));
     }
-    for (int task : tasks) {
+    for (DeviceTask task : tasks) {
         status = session.RunTask(task);
         if (!status.Ok()) return status;
     }

@@ -14,7 +14,6 @@
 namespace kestrix {
 namespace {
 
-constexpr int Task(DeviceTask task) { return static_cast<int>(task); }
 
 // "dpi_group%d_<suffix>" with a stage 0..5: the stage, else -1.
 int StageOf(std::string_view key, std::string_view suffix) {
@@ -30,7 +29,7 @@ int StageOf(std::string_view key, std::string_view suffix) {
 
 SettingCheck Bad(std::string text) { return {CommandStatus::BadValue(std::move(text)), {}}; }
 
-SettingCheck Change(std::string key, int value, int task) {
+SettingCheck Change(std::string key, int value, DeviceTask task) {
     SettingCheck check;
     check.change.values.emplace_back(std::move(key), value);
     check.change.task = task;
@@ -44,7 +43,7 @@ SettingCheck OutOfRange(std::string_view key, const SettingRange& range) {
 
 // A plain integer inside the key's range.
 SettingCheck CheckInRange(std::string_view key, std::string_view text, const SettingLimits& limits,
-                          int task) {
+                          DeviceTask task) {
     const SettingRange range = *RangeOfSetting(key, limits);
     int value = 0;
     if (!ParseInteger(text, value) || !range.Accepts(value)) return OutOfRange(key, range);
@@ -53,7 +52,7 @@ SettingCheck CheckInRange(std::string_view key, std::string_view text, const Set
 
 SettingCheck CheckStageDpi(std::string_view key, std::string_view text,
                            const SettingLimits& limits) {
-    const SettingCheck check = CheckInRange(key, text, limits, Task(DeviceTask::WriteDpiStages));
+    const SettingCheck check = CheckInRange(key, text, limits, DeviceTask::WriteDpiStages);
     if (!check.status.Ok()) return check;
     // Set snaps a typed value onto the sensor's grid as the page's DPI field does.
     const int typed = check.change.values.front().second;
@@ -81,7 +80,7 @@ SettingCheck CheckReportRate(std::string_view text, const SettingLimits& limits)
     }
     if (!ok || !range.Accepts(value)) return OutOfRange("report_rate", range);
     // The page always stores the same code under both keys.
-    SettingCheck check = Change("report_rate", value, Task(DeviceTask::WriteReportRate));
+    SettingCheck check = Change("report_rate", value, DeviceTask::WriteReportRate);
     check.change.values.emplace_back("report_rate_wireless", value);
     return check;
 }
@@ -131,7 +130,7 @@ bool IsStoredSetting(std::string_view key) {
 SettingCheck CheckSetting(std::string_view key, std::string_view text,
                           const SettingLimits& limits) {
     if (key == "dpi_count") {
-        SettingCheck check = CheckInRange(key, text, limits, Task(DeviceTask::WriteDpiStages));
+        SettingCheck check = CheckInRange(key, text, limits, DeviceTask::WriteDpiStages);
         // Lowering the count below the active stage makes the new last stage active.
         if (check.status.Ok() && limits.dpiIndex >= check.change.values.front().second) {
             check.change.values.emplace_back("dpi_index", check.change.values.front().second - 1);
@@ -139,7 +138,7 @@ SettingCheck CheckSetting(std::string_view key, std::string_view text,
         return check;
     }
     if (key == "dpi_index")
-        return CheckInRange(key, text, limits, Task(DeviceTask::WriteDpiStages));
+        return CheckInRange(key, text, limits, DeviceTask::WriteDpiStages);
     if (StageOf(key, "value") >= 0) return CheckStageDpi(key, text, limits);
     if (StageOf(key, "rgb") >= 0) {
         int value = 0;
@@ -147,15 +146,15 @@ SettingCheck CheckSetting(std::string_view key, std::string_view text,
             return Bad(std::string(key) + " must be " + RangeOfSetting(key, limits)->text +
                        " or #RRGGBB");
         }
-        return Change(std::string(key), value, Task(DeviceTask::WriteDpiColours));
+        return Change(std::string(key), value, DeviceTask::WriteDpiColours);
     }
     if (key == "report_rate" || key == "report_rate_wireless") return CheckReportRate(text, limits);
     if (key == "liftoff_height" || key == "sensor_flag") {
-        return CheckInRange(key, text, limits, Task(DeviceTask::WriteLiftOffAndSensor));
+        return CheckInRange(key, text, limits, DeviceTask::WriteLiftOffAndSensor);
     }
     if (key == "button_respondtime" || key == "sleep_light" || key == "move_wakeup" ||
         key == "move_closelight") {
-        return CheckInRange(key, text, limits, Task(DeviceTask::WriteSleepOptions));
+        return CheckInRange(key, text, limits, DeviceTask::WriteSleepOptions);
     }
     std::string list;
     for (const std::string& k : SettableKeys()) list += (list.empty() ? "" : ", ") + k;

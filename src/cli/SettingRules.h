@@ -8,13 +8,14 @@
 
 #include "cli/CommandStatus.h"
 #include "exchange/SettingRanges.h"
+#include "device/DeviceTask.h"
 
 namespace kestrix {
 
 // A checked change: the values to store, in order, and the worker task that sends them.
 struct SettingChange {
     std::vector<std::pair<std::string, int>> values;
-    int task = 0;
+    DeviceTask task = DeviceTask::Nothing;
     std::string note;  // how the value was adjusted (a snapped DPI), empty when unchanged
 };
 

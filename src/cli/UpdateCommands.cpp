@@ -82,7 +82,7 @@ CommandStatus CheckFirmware(CliSession& session, UpdateService& service) {
     // Only a full read asks a mouse behind its receiver for its firmware version, and the
     // worker reads a model fully once per run: this session's opening counted as that run.
     session.Worker().UpdateState([](DeviceState& s) { s.readModels.clear(); });
-    status = session.RunTask(static_cast<int>(DeviceTask::ReadWithRefresh));
+    status = session.RunTask(DeviceTask::ReadWithRefresh);
     if (!status.Ok()) return status;
     if (session.Definition().firmwareUrl.empty()) {
         return CommandStatus::Failure("the model has no firmware service");

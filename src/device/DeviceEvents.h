@@ -85,7 +85,4 @@ class DeviceEvents {
     virtual void CloseFirmwareWindow() = 0;
 };
 
-// "%s: %s.%s" label of a firmware version text: caption, first character, last two.
-std::string FirmwareVersionLabel(std::string_view caption, std::string_view versionText);
-
 }  // namespace kestrix

@@ -33,10 +33,10 @@ bool IsConfigurationInterface(HidBackend& backend, const std::string& path) {
     return usagePage == kConfigurationUsagePage && usage == kConfigurationUsage;
 }
 
-int UpdateUSBDevice(DeviceEventType event, uint16_t vendorId, uint16_t productId,
-                    int interfaceNumber, const std::string& path,
-                    const std::vector<CatalogueLine>& lines, bool devicePresent,
-                    const std::function<bool(const std::string&)>& isConfigurationInterface) {
+std::optional<DeviceTask> UpdateUSBDevice(
+    DeviceEventType event, uint16_t vendorId, uint16_t productId, int interfaceNumber,
+    const std::string& path, const std::vector<CatalogueLine>& lines, bool devicePresent,
+    const std::function<bool(const std::string&)>& isConfigurationInterface) {
     std::string upper = path;
     for (char& c : upper) {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -47,21 +47,21 @@ int UpdateUSBDevice(DeviceEventType event, uint16_t vendorId, uint16_t productId
             if (line.vid != vendorId || line.pid != productId) {
                 continue;
             }
-            return isConfigurationInterface && isConfigurationInterface(path)
-                       ? kTaskRebuildOnArrival
-                       : 0;
+            if (isConfigurationInterface && isConfigurationInterface(path))
+                return DeviceTask::ArrivalRebuildAndRead;
+            return std::nullopt;
         }
-        return 0;
+        return std::nullopt;
     }
     if (event == DeviceEventType::RemoveComplete && devicePresent) {
         for (const CatalogueLine& line : lines) {
             if (line.vid == vendorId && line.pid == productId &&
                 interfaceNumber == kConfigurationInterfaceNumber) {
-                return kTaskRescanOnRemoval;
+                return DeviceTask::RemovalRescan;
             }
         }
     }
-    return 0;
+    return std::nullopt;
 }
 
 int RebuildWithCatalogue(HidDeviceManager& manager, const std::vector<CatalogueLine>& lines) {

@@ -3,11 +3,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "device/Catalogue.h"
 #include "device/DeviceFilterEntry.h"
+#include "device/DeviceTask.h"
 #include "device/HidDeviceEntry.h"
 
 namespace kestrix {
@@ -15,9 +17,6 @@ namespace kestrix {
 class HidBackend;
 class HidDeviceManager;
 
-// Worker tasks queued by device arrival and removal.
-inline constexpr int kTaskRebuildOnArrival = 2;
-inline constexpr int kTaskRescanOnRemoval = 3;
 // The interface number of the configuration collection ("&MI_02").
 inline constexpr int kConfigurationInterfaceNumber = 2;
 
@@ -35,10 +34,10 @@ bool IsConfigurationInterface(HidBackend& backend, const std::string& path);
 // catalogue line with the event's IDs decides: an arrival queues task 2 when the interface is
 // the configuration collection; a removal (only while a device is present) queues task 3 when
 // the interface number is 2. Logs "UpdateUSBDevice path: %s" with the upper-case path.
-int UpdateUSBDevice(DeviceEventType event, uint16_t vendorId, uint16_t productId,
-                    int interfaceNumber, const std::string& path,
-                    const std::vector<CatalogueLine>& lines, bool devicePresent,
-                    const std::function<bool(const std::string&)>& isConfigurationInterface);
+std::optional<DeviceTask> UpdateUSBDevice(
+    DeviceEventType event, uint16_t vendorId, uint16_t productId, int interfaceNumber,
+    const std::string& path, const std::vector<CatalogueLine>& lines, bool devicePresent,
+    const std::function<bool(const std::string&)>& isConfigurationInterface);
 
 // Replaces the manager's filter list with the catalogue lines and rebuilds the device list.
 // Returns the number of entries. (The page refresh that follows belongs to the window.)

@@ -3,8 +3,9 @@
 
 namespace kestrix {
 
-// Integer task codes the window and the editors queue for the device worker. The values are
-// fixed: other components queue them as plain numbers.
+// The tasks the window, the editors and kestrixctl queue for the device worker. They travel as
+// this type through the TaskQueue; the numbers are fixed because logs and kestrixctl's output
+// show them (TaskNumber).
 enum class DeviceTask : int {
     RebuildAndRead = 1,         // rebuild with the catalogue, rescan, read the mouse
     ArrivalRebuildAndRead = 2,  // the same, queued on device arrival
@@ -29,5 +30,8 @@ enum class DeviceTask : int {
     UpdateDownload = 26,  // application installer download
     FirmwareUpgrade = 27,
 };
+
+// The task's number, as logs and kestrixctl's "task" field show it.
+constexpr int TaskNumber(DeviceTask task) { return static_cast<int>(task); }
 
 }  // namespace kestrix

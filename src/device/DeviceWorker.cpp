@@ -102,16 +102,16 @@ bool DeviceWorker::Stop() {
     return true;
 }
 
-void DeviceWorker::QueueTask(int code) { m_queue.Push(code); }
+void DeviceWorker::QueueTask(DeviceTask task) { m_queue.Push(task); }
 
 void DeviceWorker::OnHotplug(DeviceEventType event, uint16_t vendorId, uint16_t productId,
                              int interfaceNumber, const std::string& path) {
     HidBackend& backend = m_context.Manager().Backend();
-    const int task = UpdateUSBDevice(
+    const std::optional<DeviceTask> task = UpdateUSBDevice(
         event, vendorId, productId, interfaceNumber, path, m_config.catalogueLines,
         m_context.State().devicePresent,
         [&backend](const std::string& p) { return IsConfigurationInterface(backend, p); });
-    if (task != 0) QueueTask(task);
+    if (task) QueueTask(*task);
 }
 
 void DeviceWorker::OnHotplug(const HotplugEvent& event) {
@@ -134,9 +134,9 @@ void DeviceWorker::ThreadMain() {
 }
 
 void DeviceWorker::Step() {
-    int code = 0;
-    if (m_queue.TryPop(code)) {
-        RunTask(code);
+    DeviceTask task = DeviceTask::Nothing;
+    if (m_queue.TryPop(task)) {
+        RunTask(task);
         return;
     }
     if (m_context.State().devicePresent) PollOnce();
@@ -157,23 +157,24 @@ void DeviceWorker::HandleDrainedNotifications() {
     }
 }
 
-DeviceTaskResult DeviceWorker::RunTask(int code) {
+DeviceTaskResult DeviceWorker::RunTask(DeviceTask task) {
     m_context.ClearFailure();
     const size_t failuresBefore = m_context.FailureCount();
     DeviceTaskResult result;
     // A step that failed inside a task that carries on (a read whose mouse was pulled half-way
     // reads the remaining steps, each failing) still makes the task fail.
-    result.ok = Run(code) && m_context.FailureCount() == failuresBefore;
+    result.ok = Run(task) && m_context.FailureCount() == failuresBefore;
     HandleDrainedNotifications();
     if (!result.ok) {
         result.reason = m_context.FirstFailure();
-        if (result.reason.empty()) result.reason = Format("device task %d failed", code);
+        if (result.reason.empty())
+            result.reason = Format("device task %d failed", TaskNumber(task));
     }
     return result;
 }
 
-bool DeviceWorker::Run(int code) {
-    switch (static_cast<DeviceTask>(code)) {
+bool DeviceWorker::Run(DeviceTask task) {
+    switch (task) {
         case DeviceTask::RebuildAndRead:
             return RebuildAndRead(milliseconds(0));
         case DeviceTask::ArrivalRebuildAndRead:
@@ -213,7 +214,7 @@ bool DeviceWorker::Run(int code) {
         case DeviceTask::UpdateCheck:
         case DeviceTask::FirmwareCheck:
         case DeviceTask::UpdateDownload:
-            if (m_hooks.update) m_hooks.update(code);
+            if (m_hooks.update) m_hooks.update(task);
             return true;
         case DeviceTask::FirmwareUpgrade:
             FirmwareUpgrade();
@@ -222,7 +223,7 @@ bool DeviceWorker::Run(int code) {
             return true;
     }
     // A code outside the table does nothing, and says so to whoever asked for it.
-    m_context.NoteFailure(Format("unknown device task %d", code));
+    m_context.NoteFailure(Format("unknown device task %d", TaskNumber(task)));
     return false;
 }
 
@@ -248,7 +249,7 @@ bool DeviceWorker::RescanAndRead(milliseconds wait) {
         RefreshPagesWithProfiles();
         m_context.Events().ReapplyPageState();
         // A mouse just read may have newer firmware on the server.
-        if (m_hooks.update) m_hooks.update(static_cast<int>(DeviceTask::FirmwareCheck));
+        if (m_hooks.update) m_hooks.update(DeviceTask::FirmwareCheck);
         return true;
     }
     LogLine("reading the mouse after the rescan failed");
@@ -421,7 +422,7 @@ bool DeviceWorker::PollOnce() {
             if (!m_lostDeviceRescanQueued) {
                 LogLine("input poll on %s failed; the device is rescanned", device->Path().c_str());
                 m_lostDeviceRescanQueued = true;
-                QueueTask(static_cast<int>(DeviceTask::RemovalRescan));
+                QueueTask(DeviceTask::RemovalRescan);
             }
             return false;
         }

@@ -39,9 +39,9 @@ struct DeviceWorkerConfig {
 
 // Work that later parts of the program plug in; an empty hook makes its task do nothing.
 struct DeviceWorkerHooks {
-    std::function<void()> applyPointerSettings;  // task 22
-    std::function<void(int task)> update;        // tasks 23, 24, 26
-    std::function<void()> firmwareUpgrade;       // task 27 (the window is closed afterwards)
+    std::function<void()> applyPointerSettings;   // task 22
+    std::function<void(DeviceTask task)> update;  // tasks 23, 24, 26
+    std::function<void()> firmwareUpgrade;        // task 27 (the window is closed afterwards)
 };
 
 // How a task run with RunTask ended: ok, or the first failure's reason (its log line, or a
@@ -74,9 +74,9 @@ class DeviceWorker {
     // True while the thread runs.
     bool IsRunning() const { return m_running.load(); }
 
-    // Appends a task code (any thread).
-    void QueueTask(int code);
-    // Number of codes waiting.
+    // Appends a task (any thread).
+    void QueueTask(DeviceTask task);
+    // Number of tasks waiting.
     size_t QueuedTasks() const { return m_queue.Size(); }
 
     // A hot-plug arrival or removal (any thread): queues task 2 or 3 when it concerns the
@@ -94,11 +94,11 @@ class DeviceWorker {
         m_context.UpdateState(change);
     }
 
-    // Runs one task code now on the calling thread (tests and tools, worker not running). Not
+    // Runs one task now on the calling thread (tests and tools, worker not running). Not
     // ok when a command exchange of the task failed, when a read (tasks 1-4) found no mouse to
-    // read or ReadAllSettings failed, when the worker was stopped during the task, or for a code
+    // read or ReadAllSettings failed, when the worker was stopped during the task, or for a value
     // outside the task table. Hook tasks (22-27) and writes with nothing to send are ok.
-    DeviceTaskResult RunTask(int code);
+    DeviceTaskResult RunTask(DeviceTask task);
     // One idle poll on the calling thread (worker not running); true when a report was handled.
     bool PollOnce();
     // Handles one input report of length bytes from the interface of model (tests, tools).
@@ -107,7 +107,7 @@ class DeviceWorker {
   private:
     void ThreadMain();
     void Step();
-    bool Run(int code);
+    bool Run(DeviceTask task);
     bool RebuildAndRead(std::chrono::milliseconds wait);
     bool RescanAndRead(std::chrono::milliseconds wait);
     bool RemovalRescan();

@@ -3,21 +3,17 @@
 
 #include <atomic>
 #include <cstdio>
-#include <memory>
 #include <mutex>
 
 #include "base/Log.h"
+#include "base/UniqueFile.h"
 
 namespace kestrix {
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 struct TraceState {
     std::mutex mutex;
-    std::unique_ptr<std::FILE, FileCloser> file;
+    UniqueFile file;
     std::function<void(std::string_view)> sink;
     std::atomic<bool> enabled{false};
 };
@@ -28,7 +24,7 @@ TraceState& State() {
 }
 
 void UpdateEnabled(TraceState& state) {
-    state.enabled = state.file != nullptr || static_cast<bool>(state.sink);
+    state.enabled = state.file.Valid() || static_cast<bool>(state.sink);
 }
 
 }  // namespace
@@ -41,7 +37,7 @@ bool HidTrace::SetFile(const std::string& path) {
     }
     TraceState& state = State();
     std::lock_guard lock(state.mutex);
-    state.file.reset(file);
+    state.file.Reset(file);
     UpdateEnabled(state);
     return true;
 }
@@ -49,7 +45,7 @@ bool HidTrace::SetFile(const std::string& path) {
 void HidTrace::CloseFile() {
     TraceState& state = State();
     std::lock_guard lock(state.mutex);
-    state.file.reset();
+    state.file.Reset();
     UpdateEnabled(state);
 }
 
@@ -85,9 +81,9 @@ void HidTrace::Record(char direction, const std::string& path, const uint8_t* da
     }
     const std::string line = FormatLine(direction, path, data, length);
     std::lock_guard lock(state.mutex);
-    if (state.file) {
-        std::fprintf(state.file.get(), "%s\n", line.c_str());
-        std::fflush(state.file.get());
+    if (state.file.Valid()) {
+        std::fprintf(state.file.Get(), "%s\n", line.c_str());
+        std::fflush(state.file.Get());
     }
     if (state.sink) {
         state.sink(line);

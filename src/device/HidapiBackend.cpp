@@ -14,56 +14,20 @@
 #include <iterator>
 
 #include "base/Log.h"
+#include "base/UniqueFd.h"
+#include "base/Utf8.h"
 #include "device/ReportDescriptor.h"
 
 namespace kestrix {
 namespace {
 
-std::string WideToUtf8(const wchar_t* text) {
-    std::string out;
-    if (text == nullptr) {
-        return out;
-    }
-    for (; *text != 0; ++text) {
-        auto code = static_cast<uint32_t>(*text);
-        if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            code = 0xFFFD;
-        }
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (code >> 18));
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-    return out;
-}
-
 struct HidCloser {
     void operator()(hid_device* device) const { hid_close(device); }
 };
 
-struct FdCloser {
-    int fd;
-    ~FdCloser() {
-        if (fd >= 0) {
-            ::close(fd);
-        }
-    }
-};
-
 std::string ErrorText(hid_device* device) {
     const wchar_t* error = hid_error(device);
-    return error != nullptr ? WideToUtf8(error) : std::string("unknown error");
+    return error != nullptr ? utf8::FromWide(error) : std::string("unknown error");
 }
 
 class HidapiHandle : public HidHandle {
@@ -104,7 +68,7 @@ class HidapiHandle : public HidHandle {
             return false;
         }
         buffer[511] = 0;
-        product = WideToUtf8(buffer);
+        product = utf8::FromWide(buffer);
         return true;
     }
 
@@ -153,7 +117,7 @@ std::vector<HidDeviceInfo> HidapiBackend::Enumerate() {
         record.usage = info->usage;
         record.releaseNumber = info->release_number;
         record.interfaceNumber = info->interface_number;
-        record.productString = WideToUtf8(info->product_string);
+        record.productString = utf8::FromWide(info->product_string);
         result.push_back(std::move(record));
     }
     hid_free_enumeration(list);
@@ -215,19 +179,19 @@ bool HidapiBackend::ReadReportDescriptor(const std::string& path,
             }
         }
     }
-    FdCloser fd{::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC)};
-    if (fd.fd < 0) {
+    const UniqueFd fd(::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.Valid()) {
         LogLine("open %s for its report descriptor failed: %s", path.c_str(), std::strerror(errno));
         return false;
     }
     int size = 0;
-    if (::ioctl(fd.fd, HIDIOCGRDESCSIZE, &size) < 0 || size <= 0) {
+    if (::ioctl(fd.Get(), HIDIOCGRDESCSIZE, &size) < 0 || size <= 0) {
         LogLine("HIDIOCGRDESCSIZE on %s failed: %s", path.c_str(), std::strerror(errno));
         return false;
     }
     hidraw_report_descriptor raw{};
     raw.size = static_cast<uint32_t>(std::min(size, HID_MAX_DESCRIPTOR_SIZE));
-    if (::ioctl(fd.fd, HIDIOCGRDESC, &raw) < 0) {
+    if (::ioctl(fd.Get(), HIDIOCGRDESC, &raw) < 0) {
         LogLine("HIDIOCGRDESC on %s failed: %s", path.c_str(), std::strerror(errno));
         return false;
     }

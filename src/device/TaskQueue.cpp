@@ -3,18 +3,18 @@
 
 namespace kestrix {
 
-void TaskQueue::Push(int code) {
+void TaskQueue::Push(DeviceTask task) {
     {
         std::lock_guard lock(m_mutex);
-        m_codes.push_back(code);
+        m_codes.push_back(task);
     }
     m_wake.notify_all();
 }
 
-bool TaskQueue::TryPop(int& code) {
+bool TaskQueue::TryPop(DeviceTask& task) {
     std::lock_guard lock(m_mutex);
     if (m_codes.empty()) return false;
-    code = m_codes.front();
+    task = m_codes.front();
     m_codes.pop_front();
     return true;
 }

@@ -6,17 +6,19 @@
 #include <deque>
 #include <mutex>
 
+#include "device/DeviceTask.h"
+
 namespace kestrix {
 
-// First-in first-out queue of DeviceTask codes shared by the UI thread (producer) and the
+// First-in first-out queue of device tasks shared by the UI thread (producer) and the
 // device worker (consumer). One lock, held only while a code is added or removed; a waiting
 // consumer is woken by every Push.
 class TaskQueue {
   public:
-    // Appends a code and wakes the worker. Unbounded.
-    void Push(int code);
-    // Removes the oldest code into code; false when the queue is empty.
-    bool TryPop(int& code);
+    // Appends a task and wakes the worker. Unbounded.
+    void Push(DeviceTask task);
+    // Removes the oldest task into task; false when the queue is empty.
+    bool TryPop(DeviceTask& task);
     // Waits until a code is queued, Interrupt is called or timeout passes; true when the queue
     // holds a code.
     bool WaitForTask(std::chrono::microseconds timeout);
@@ -30,7 +32,7 @@ class TaskQueue {
   private:
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
-    std::deque<int> m_codes;
+    std::deque<DeviceTask> m_codes;
     unsigned m_interrupts = 0;
 };
 

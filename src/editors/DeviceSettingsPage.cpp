@@ -371,7 +371,7 @@ void DeviceSettingsPage::ApplyModelGroups() {
 
 void DeviceSettingsPage::OnLiftOff() {
     SetText("liftoff_height", Checked(kLiftOff2Id) != 0 ? "2" : "1");
-    Queue(static_cast<int>(DeviceTask::WriteLiftOffAndSensor));
+    Queue(DeviceTask::WriteLiftOffAndSensor);
 }
 
 void DeviceSettingsPage::OnSensorBox() {
@@ -379,7 +379,7 @@ void DeviceSettingsPage::OnSensorBox() {
     const int flags = (Checked(kSensorBit4Id) ? 4 : 0) | (Checked(kSensorBit8Id) ? 8 : 0) |
                       (Checked(kSensorBit16Id) ? 16 : 0);
     SetInt("sensor_flag", flags);
-    Queue(static_cast<int>(DeviceTask::WriteLiftOffAndSensor));
+    Queue(DeviceTask::WriteLiftOffAndSensor);
 }
 
 void DeviceSettingsPage::OnButtonResponse(int code) {
@@ -391,19 +391,19 @@ void DeviceSettingsPage::OnButtonResponse(int code) {
     const std::string text = Format("%d", clamped);
     if (edit->GetTitle() != text) edit->SetTitle(text);
     SetText("button_respondtime", text);
-    if (code == DUI::kNotifyClick) Queue(static_cast<int>(DeviceTask::WriteSleepOptions));
+    if (code == DUI::kNotifyClick) Queue(DeviceTask::WriteSleepOptions);
 }
 
 void DeviceSettingsPage::OnSleep() {
     auto* sleep = m_owner->GetControlAs<DUI::MComboBox>(kSleepId);
     if (sleep == nullptr || sleep->GetCurSel() < 0) return;
     SetInt("sleep_light", sleep->GetCurData());
-    Queue(static_cast<int>(DeviceTask::WriteSleepOptions));
+    Queue(DeviceTask::WriteSleepOptions);
 }
 
 void DeviceSettingsPage::OnMotionBox(int id) {
     SetText(id == kMoveWakeupId ? "move_wakeup" : "move_closelight", Checked(id) != 0 ? "1" : "0");
-    Queue(static_cast<int>(DeviceTask::WriteSleepOptions));
+    Queue(DeviceTask::WriteSleepOptions);
 }
 
 void DeviceSettingsPage::OnPointerSpeed(int code) {
@@ -500,7 +500,7 @@ void DeviceSettingsPage::ApplyPendingPointerChange() {
     }
 }
 
-void DeviceSettingsPage::Queue(int task) {
+void DeviceSettingsPage::Queue(DeviceTask task) {
     m_context.queueTask(task);
     if (m_context.definition != nullptr && m_context.definition->showSaveTips &&
         m_context.showSaveWait) {
@@ -510,7 +510,7 @@ void DeviceSettingsPage::Queue(int task) {
 
 void DeviceSettingsPage::QueuePointerChange(PendingChange change) {
     m_pending = static_cast<int>(change);
-    m_context.queueTask(static_cast<int>(DeviceTask::PointerSettings));
+    m_context.queueTask(DeviceTask::PointerSettings);
 }
 
 void DeviceSettingsPage::RefreshPointerControls() {

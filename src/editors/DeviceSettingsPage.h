@@ -80,7 +80,7 @@ class DeviceSettingsPage : public EditorPage {
     void OnDoubleClick(int code);
 
     // Appends task and asks for the save-wait window when the model wants it.
-    void Queue(int task);
+    void Queue(DeviceTask task);
     // Sets the pending change and queues task 22.
     void QueuePointerChange(PendingChange change);
     // Shows the pointer controls as the desktop (or, without it, the store) has them.

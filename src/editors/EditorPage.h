@@ -7,6 +7,7 @@
 
 #include "device/Catalogue.h"
 #include "device/DeviceState.h"
+#include "device/DeviceTask.h"
 #include "ui/DuiTypes.h"
 
 namespace DUI {
@@ -32,7 +33,7 @@ struct EditorContext {
     const DeviceDefinition* definition = nullptr;  // the selected model's description
 
     // Appends a DeviceTask code to the worker's queue.
-    std::function<void(int task)> queueTask;
+    std::function<void(DeviceTask task)> queueTask;
     // A copy of the device state, and a change of its editor-owned parts (stage count and
     // index, lighting effect, selected key, pending macro key).
     std::function<DeviceState()> deviceState;

@@ -60,7 +60,7 @@ class KeyPage : public EditorPage {
     static constexpr int kFunctionArea = 1102;
 
     // The task that sends the button table.
-    static constexpr int kWriteButtonsTask = 6;
+    static constexpr DeviceTask kWriteButtonsTask = DeviceTask::WriteButtons;
 
     explicit KeyPage(EditorContext& context);
     ~KeyPage() override;

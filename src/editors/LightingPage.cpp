@@ -318,7 +318,7 @@ void LightingPage::ShowGroups(int configFunc) {
 
 void LightingPage::OnEffectChosen() {
     ShowEffect();
-    Queue(static_cast<int>(DeviceTask::WriteLighting));
+    Queue(DeviceTask::WriteLighting);
 }
 
 void LightingPage::OnBrightness(int code) {
@@ -331,7 +331,7 @@ void LightingPage::OnBrightness(int code) {
     if (!CurrentRow(row)) return;
     row.brightness = value;
     m_context.store->UpdateLightRow(m_currentEffect, row);
-    Queue(static_cast<int>(DeviceTask::WriteLighting));
+    Queue(DeviceTask::WriteLighting);
 }
 
 void LightingPage::OnSpeed(int code) {
@@ -345,7 +345,7 @@ void LightingPage::OnSpeed(int code) {
     if (!CurrentRow(row)) return;
     row.speed = value;
     m_context.store->UpdateLightRow(m_currentEffect, row);
-    Queue(static_cast<int>(DeviceTask::WriteLighting));
+    Queue(DeviceTask::WriteLighting);
 }
 
 void LightingPage::OnPreset(int id) {
@@ -397,17 +397,17 @@ void LightingPage::ApplyColour(int colour) {
         }
     }
     m_context.store->UpdateLightRow(m_currentEffect, row);
-    Queue(static_cast<int>(DeviceTask::WriteLighting));
+    Queue(DeviceTask::WriteLighting);
 }
 
 void LightingPage::OnRestore() {
     const int answer = m_context.messageBox(4, GetLanText(text::kLightingRestoreTitle),
                                             GetLanText(text::kLightingRestoreText));
     if (answer == DUI::kIdCancel) return;
-    Queue(static_cast<int>(DeviceTask::RestoreLighting));
+    Queue(DeviceTask::RestoreLighting);
 }
 
-void LightingPage::Queue(int task) {
+void LightingPage::Queue(DeviceTask task) {
     m_context.queueTask(task);
     if (m_context.definition != nullptr && m_context.definition->showSaveTips &&
         m_context.showSaveWait) {

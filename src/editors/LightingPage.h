@@ -81,7 +81,7 @@ class LightingPage : public EditorPage {
     void OnRestore();
 
     // Appends task and asks for the save-wait window when the model wants it.
-    void Queue(int task);
+    void Queue(DeviceTask task);
     // Writes the channels of colour into the R/G/B fields.
     void ShowChannels(int colour);
     // Reads the current effect's row; false when it has none.

@@ -161,7 +161,7 @@ bool PerformancePage::OnMessage(int id, int code, std::intptr_t /*param*/) {
             OnSliderMoved(code);
             return true;
         case kApplyId:
-            if (code == DUI::kNotifyClick) Queue(static_cast<int>(DeviceTask::WriteDpiStages));
+            if (code == DUI::kNotifyClick) Queue(DeviceTask::WriteDpiStages);
             return true;
         case kStageCountId:
             if (code == DUI::kNotifyClick) OnStageCount();
@@ -257,7 +257,7 @@ void PerformancePage::OnStageChosen() {
     const int dpi = stages->GetDPIValue(stage);
     ShowDpiOnSlider(dpi);
     if (RecordActiveStage(stage)) {
-        Queue(static_cast<int>(DeviceTask::WriteDpiStages));
+        Queue(DeviceTask::WriteDpiStages);
         ShowIndicator(dpi);
     }
 }
@@ -278,7 +278,7 @@ void PerformancePage::OnSliderMoved(int code) {
         stages->SetDPIValue(stage, dpi);
         SetInt(StageValueKey(stage), dpi);
     }
-    if (code == DUI::kNotifyClick) Queue(static_cast<int>(DeviceTask::WriteDpiStages));
+    if (code == DUI::kNotifyClick) Queue(DeviceTask::WriteDpiStages);
 }
 
 void PerformancePage::OnValueTyped() {
@@ -293,9 +293,9 @@ void PerformancePage::OnValueTyped() {
     ShowDpiOnSlider(dpi);
     SetInt(StageValueKey(stage), dpi);
     // The value's own write goes without the save-wait window; a stage change adds its own.
-    m_context.queueTask(static_cast<int>(DeviceTask::WriteDpiStages));
+    m_context.queueTask(DeviceTask::WriteDpiStages);
     if (RecordActiveStage(stage)) {
-        Queue(static_cast<int>(DeviceTask::WriteDpiStages));
+        Queue(DeviceTask::WriteDpiStages);
         ShowIndicator(dpi);
     }
 }
@@ -321,7 +321,7 @@ void PerformancePage::ChooseStageColour() {
     SetInt(StageColourKey(stage), colour);
     const int dpi = stages->GetDPIValue(stage);
     ShowDpiOnSlider(dpi);
-    Queue(static_cast<int>(DeviceTask::WriteDpiColours));
+    Queue(DeviceTask::WriteDpiColours);
     ShowIndicator(dpi);
 }
 
@@ -346,14 +346,14 @@ void PerformancePage::OnStageCount() {
         state.stageCount = static_cast<uint8_t>(count);
         state.stageIndex = static_cast<uint8_t>(active);
     });
-    Queue(static_cast<int>(DeviceTask::WriteDpiStages));
+    Queue(DeviceTask::WriteDpiStages);
 }
 
 void PerformancePage::OnDpiReset() {
     const int answer =
         m_context.messageBox(4, GetLanText(text::kDpiResetTitle), GetLanText(text::kDpiResetText));
     if (answer == DUI::kIdCancel) return;
-    Queue(static_cast<int>(DeviceTask::ResetDpi));
+    Queue(DeviceTask::ResetDpi);
 }
 
 void PerformancePage::OnRateChosen() {
@@ -362,7 +362,7 @@ void PerformancePage::OnRateChosen() {
     const int code = rates->GetItemData(rates->GetCurSel());
     SetInt("report_rate", code);
     SetInt("report_rate_wireless", code);
-    Queue(static_cast<int>(DeviceTask::WriteReportRate));
+    Queue(DeviceTask::WriteReportRate);
 }
 
 void PerformancePage::OnRateReset() {
@@ -381,10 +381,10 @@ void PerformancePage::OnRateReset() {
     } else {
         LogLine("polling-rate reset: model file %s could not be read", path.c_str());
     }
-    Queue(static_cast<int>(DeviceTask::WriteReportRate));
+    Queue(DeviceTask::WriteReportRate);
 }
 
-void PerformancePage::Queue(int task) {
+void PerformancePage::Queue(DeviceTask task) {
     m_context.queueTask(task);
     if (m_context.definition != nullptr && m_context.definition->showSaveTips &&
         m_context.showSaveWait) {

@@ -84,7 +84,7 @@ class PerformancePage : public EditorPage {
     void OnRateReset();
 
     // Appends task to the queue and asks for the save-wait window when the model wants it.
-    void Queue(int task);
+    void Queue(DeviceTask task);
     // The DPI indicator for a newly active or recoloured stage, when the model wants it.
     void ShowIndicator(int dpi);
     // Records stage as the last active one; true when it differs from the recorded one.

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "device/DeviceTask.h"
 #include "exchange/SettingRanges.h"
 #include "store/StoreRows.h"
 
@@ -12,13 +13,13 @@ namespace kestrix {
 class DataStore;
 
 // Device task that writes every stored setting of the current profile to the mouse.
-inline constexpr int kApplyProfileTask = 5;
+inline constexpr DeviceTask kApplyProfileTask = DeviceTask::WriteAll;
 
 // Shown form of a stored profile name (the language's profile rule), used for the name the
 // file carries.
 using ProfileNameRenderer = std::function<std::string(const std::string& storedName)>;
-// Appends a device task code to the worker's queue.
-using TaskQueuer = std::function<void(int task)>;
+// Appends a device task to the worker's queue.
+using TaskQueuer = std::function<void(DeviceTask task)>;
 
 // Writes profile as a profile file at path: button assignments, the lighting rows and the
 // active effect (only when lightingPage), the DPI stages and the listed performance

@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "base/Log.h"
+#include "base/UniqueFd.h"
 #include "base/Utf8.h"
 
 namespace kestrix {
@@ -22,20 +23,6 @@ namespace {
 
 // Language files are a few kilobytes; anything this large is not one of ours.
 constexpr off_t kMaxFileSize = 16 * 1024 * 1024;
-
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return m_fd; }
-
-  private:
-    int m_fd;
-};
 
 // A missing language file is looked up hundreds of times per window refresh; say so once.
 void ReportUnreadable(const std::string& path, const std::string& reason) {
@@ -174,7 +161,7 @@ struct FileStamp {
 
 // Reads and decodes the file, reporting the stamp of exactly the bytes it read.
 std::optional<std::string> ReadDecoded(const std::string& path, FileStamp& stamp) {
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    const UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.Get() < 0) {
         ReportUnreadable(path, std::strerror(errno));
         return std::nullopt;

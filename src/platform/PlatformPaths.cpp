@@ -2,6 +2,7 @@
 #include "platform/PlatformPaths.h"
 
 #include "base/Log.h"
+#include "base/UniqueFd.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -88,25 +89,16 @@ bool CreateFolderPath(const std::string& path) {
 
 bool WriteFileAtomically(const std::string& path, std::string_view content) {
     std::string temporary = path + ".XXXXXX";
-    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) {
+    UniqueFd fd(mkostemp(temporary.data(), O_CLOEXEC));
+    if (!fd.Valid()) {
         LogLine("platform: cannot create %s: %s", temporary.c_str(), std::strerror(errno));
         return false;
     }
-    bool ok = true;
-    size_t written = 0;
-    while (ok && written < content.size()) {
-        const ssize_t n = write(fd, content.data() + written, content.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0)
-            ok = false;
-        else
-            written += static_cast<size_t>(n);
-    }
     // mkstemp makes the file 0600; a settings file is not secret, give it the usual mode.
-    ok = ok && fchmod(fd, 0644) == 0 && fsync(fd) == 0;
+    bool ok = fd.WriteAll(content.data(), content.size()) && fchmod(fd.Get(), 0644) == 0 &&
+              fsync(fd.Get()) == 0;
     const int savedErrno = errno;
-    if (close(fd) != 0) ok = false;
+    if (!fd.Close()) ok = false;
     if (!ok) {
         LogLine("platform: cannot write %s: %s", temporary.c_str(), std::strerror(savedErrno));
         unlink(temporary.c_str());
@@ -118,31 +110,23 @@ bool WriteFileAtomically(const std::string& path, std::string_view content) {
         return false;
     }
     // Make the rename itself durable; a failure here loses nothing already visible.
-    const int folder = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        fsync(folder);
-        close(folder);
-    }
+    const UniqueFd folder(open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.Valid()) fsync(folder.Get());
     return true;
 }
 
 bool ReadWholeFile(const std::string& path, std::string& content) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+    const UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.Valid()) return false;
     content.clear();
     char buffer[4096];
     for (;;) {
-        const ssize_t n = read(fd, buffer, sizeof buffer);
+        const ssize_t n = read(fd.Get(), buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            close(fd);
-            return false;
-        }
-        if (n == 0) break;
+        if (n < 0) return false;
+        if (n == 0) return true;
         content.append(buffer, static_cast<size_t>(n));
     }
-    close(fd);
-    return true;
 }
 
 std::string CurrentExecutablePath() {

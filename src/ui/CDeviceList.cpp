@@ -40,8 +40,7 @@ int CDeviceList::AddDevice(int model, const std::string& name, const std::string
 void CDeviceList::DeleteAllDevices() {
     m_cards.clear();
     m_selected = -1;
-    m_hot = -1;
-    m_first = 0;
+    m_rows.Reset();
     Invalidate();
 }
 
@@ -130,12 +129,7 @@ int CDeviceList::SetSelectDevice(int model) {
     }
     m_selected = index;
     if (index >= 0) {
-        const int visible = VisibleCards();
-        if (index < m_first) {
-            m_first = index;
-        } else if (index >= m_first + visible) {
-            m_first = index - visible + 1;
-        }
+        m_rows.EnsureVisible(index, VisibleCards());
     }
     Invalidate();
     return GetSelectDevice();
@@ -157,11 +151,11 @@ int CDeviceList::GetDeviceState(int model) const {
 }
 
 void CDeviceList::SetHighlight(int index) {
-    m_hot = index >= 0 && index < GetCount() ? index : -1;
+    m_rows.SetHot(index >= 0 && index < GetCount() ? index : -1);
     Invalidate();
 }
 
-int CDeviceList::GetHighlight() const { return m_hot; }
+int CDeviceList::GetHighlight() const { return m_rows.Hot(); }
 
 double CDeviceList::CardHeight() const {
     // Cards stop growing at kMaxCardHeight; a taller list shows more of them side by side.
@@ -179,7 +173,7 @@ int CDeviceList::VisibleCards() const {
 bool CDeviceList::CanScroll() const { return GetCount() > VisibleCards(); }
 
 void CDeviceList::Scroll(int cards) {
-    m_first = std::clamp(m_first + cards, 0, std::max(0, GetCount() - VisibleCards()));
+    m_rows.ScrollBy(cards, GetCount(), VisibleCards());
     Invalidate();
 }
 
@@ -202,14 +196,14 @@ void CDeviceList::CardGeometry(int slot, double& x, double& y, double& w, double
     const double areaWidth = Widget()->width();
     h = CardHeight();
     w = h * kCardAspect;
-    const int shown = std::min(VisibleCards(), GetCount() - m_first);
+    const int shown = std::min(VisibleCards(), GetCount() - m_rows.First());
     const double total = shown * w + std::max(0, shown - 1) * kCardGap;
     x = (areaWidth - total) / 2 + slot * (w + kCardGap);
     y = (Widget()->height() - h) / 2;
 }
 
 int CDeviceList::CardAt(int px, int py) const {
-    const int shown = std::min(VisibleCards(), GetCount() - m_first);
+    const int shown = std::min(VisibleCards(), GetCount() - m_rows.First());
     for (int slot = 0; slot < shown; ++slot) {
         double x = 0;
         double y = 0;
@@ -217,7 +211,7 @@ int CDeviceList::CardAt(int px, int py) const {
         double h = 0;
         CardGeometry(slot, x, y, w, h);
         if (px >= x && px < x + w && py >= y && py < y + h) {
-            return m_first + slot;
+            return m_rows.First() + slot;
         }
     }
     return -1;
@@ -243,9 +237,9 @@ void CDeviceList::Paint(QPainter& painter) {
                          QString::fromStdString(m_emptyHint));
         return;
     }
-    const int shown = std::min(VisibleCards(), GetCount() - m_first);
+    const int shown = std::min(VisibleCards(), GetCount() - m_rows.First());
     for (int slot = 0; slot < shown; ++slot) {
-        const int index = m_first + slot;
+        const int index = m_rows.First() + slot;
         const Card& card = m_cards[index];
         double x = 0;
         double y = 0;
@@ -254,7 +248,7 @@ void CDeviceList::Paint(QPainter& painter) {
         CardGeometry(slot, x, y, w, h);
         const QRectF rect(x, y, w, h);
         const bool selected = index == m_selected;
-        const bool hot = index == m_hot;
+        const bool hot = index == m_rows.Hot();
         const bool online = card.state == 1;
         painter.save();
         QLinearGradient fill(rect.topLeft(), rect.bottomLeft());
@@ -342,12 +336,12 @@ void CDeviceList::Paint(QPainter& painter) {
         }
         painter.restore();
     }
-    if (State().focused && m_selected >= m_first && m_selected < m_first + shown) {
+    if (State().focused && m_selected >= m_rows.First() && m_selected < m_rows.First() + shown) {
         double x = 0;
         double y = 0;
         double w = 0;
         double h = 0;
-        CardGeometry(m_selected - m_first, x, y, w, h);
+        CardGeometry(m_selected - m_rows.First(), x, y, w, h);
         Theme::DrawFocusRing(painter, QRectF(x - 3, y - 3, w + 6, h + 6), 16);
     }
 }
@@ -355,10 +349,7 @@ void CDeviceList::Paint(QPainter& painter) {
 void CDeviceList::MouseMove(QMouseEvent& event) {
     const int hot =
         CardAt(static_cast<int>(event.position().x()), static_cast<int>(event.position().y()));
-    if (hot != m_hot) {
-        m_hot = hot;
-        Invalidate();
-    }
+    if (m_rows.SetHot(hot)) Invalidate();
 }
 
 void CDeviceList::MouseRelease(QMouseEvent& event) {
@@ -370,9 +361,7 @@ void CDeviceList::MouseRelease(QMouseEvent& event) {
 }
 
 void CDeviceList::HoverChanged(bool hovered) {
-    if (!hovered) {
-        m_hot = -1;
-    }
+    if (!hovered) m_rows.SetHot(-1);
 }
 
 void CDeviceList::Wheel(QWheelEvent& event) { Scroll(event.angleDelta().y() > 0 ? -1 : 1); }

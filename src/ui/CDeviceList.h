@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ui/MControl.h"
+#include "ui/RowScroller.h"
 
 namespace DUI {
 
@@ -88,8 +89,7 @@ class CDeviceList : public MControl {
     void CardGeometry(int slot, double& x, double& y, double& w, double& h) const;
     std::vector<Card> m_cards;
     int m_selected = -1;
-    int m_hot = -1;
-    int m_first = 0;
+    RowScroller m_rows;  // first card on screen and the hovered card
     std::string m_emptyTitle;
     std::string m_emptyHint;
 };

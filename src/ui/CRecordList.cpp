@@ -43,7 +43,7 @@ bool CRecordList::DeleteEntry(int index) {
     } else if (m_current > index) {
         --m_current;
     }
-    m_scroll = std::clamp(m_scroll, 0, std::max(0, GetCount() - 1));
+    m_rows.ClampFirst(GetCount() - 1);
     Invalidate();
     return true;
 }
@@ -51,8 +51,7 @@ bool CRecordList::DeleteEntry(int index) {
 void CRecordList::DeleteAllEntries() {
     m_entries.clear();
     m_current = -1;
-    m_hot = -1;
-    m_scroll = 0;
+    m_rows.Reset();
     Invalidate();
 }
 
@@ -202,30 +201,22 @@ void CRecordList::EnsureVisible(int index) {
     if (!Widget() || index < 0) {
         return;
     }
-    const int visibleRows = std::max(1, Widget()->height() / m_rowHeight);
-    if (index < m_scroll) {
-        m_scroll = index;
-    } else if (index >= m_scroll + visibleRows) {
-        m_scroll = index - visibleRows + 1;
-    }
+    m_rows.EnsureVisible(index, std::max(1, Widget()->height() / m_rowHeight));
 }
 
-int CRecordList::RowAt(int y) const {
-    const int row = y / m_rowHeight + m_scroll;
-    return (y < 0 || row >= GetCount()) ? -1 : row;
-}
+int CRecordList::RowAt(int y) const { return m_rows.RowAt(y, m_rowHeight, GetCount()); }
 
 void CRecordList::Paint(QPainter& painter) {
     const QRectF area = Widget()->rect();
     const QFont numberFont = Theme::MakeFont(11, QFont::Normal);
     const QFont textFont = Theme::MakeFont(14);
     const int visibleRows = static_cast<int>(area.height()) / m_rowHeight + 1;
-    for (int i = 0; i < visibleRows && i + m_scroll < GetCount(); ++i) {
-        const int row = i + m_scroll;
+    for (int i = 0; i < visibleRows && i + m_rows.First() < GetCount(); ++i) {
+        const int row = i + m_rows.First();
         const RecordEntry& entry = m_entries[row];
         const QRectF rowRect(0, i * m_rowHeight, area.width() - 6, m_rowHeight);
         const bool selected = row == m_current;
-        const bool hot = row == m_hot;
+        const bool hot = row == m_rows.Hot();
         if (selected || hot) {
             Theme::DrawPanel(
                 painter, rowRect.adjusted(1, 1, -1, -1),
@@ -264,7 +255,7 @@ void CRecordList::Paint(QPainter& painter) {
         const qreal total = GetCount();
         const qreal shown = area.height() / m_rowHeight;
         const qreal thumb = std::max<qreal>(24, trackHeight * shown / total);
-        const qreal top = 2 + (trackHeight - thumb) * m_scroll / std::max<qreal>(1, total - shown);
+        const qreal top = m_rows.ThumbTop(2, trackHeight, thumb, total, shown);
         Theme::DrawPanel(painter, QRectF(area.width() - 4, top, 3, thumb),
                          QColor(255, 255, 255, 60), Qt::transparent, 1.5);
     }
@@ -290,22 +281,16 @@ void CRecordList::MousePress(QMouseEvent& event) {
 
 void CRecordList::MouseMove(QMouseEvent& event) {
     const int row = RowAt(static_cast<int>(event.position().y()));
-    if (row != m_hot) {
-        m_hot = row;
-        Invalidate();
-    }
+    if (m_rows.SetHot(row)) Invalidate();
 }
 
 void CRecordList::HoverChanged(bool hovered) {
-    if (!hovered) {
-        m_hot = -1;
-    }
+    if (!hovered) m_rows.SetHot(-1);
 }
 
 void CRecordList::Wheel(QWheelEvent& event) {
-    const int visibleRows = std::max(1, Widget()->height() / m_rowHeight);
-    m_scroll = std::clamp(m_scroll - event.angleDelta().y() / 120, 0,
-                          std::max(0, GetCount() - visibleRows));
+    m_rows.ScrollBy(RowScroller::WheelRows(event.angleDelta().y()), GetCount(),
+                    std::max(1, Widget()->height() / m_rowHeight));
     Invalidate();
 }
 

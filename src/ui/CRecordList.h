@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ui/MControl.h"
+#include "ui/RowScroller.h"
 
 namespace DUI {
 
@@ -74,8 +75,7 @@ class CRecordList : public MControl {
     int RowAt(int y) const;
     std::vector<RecordEntry> m_entries;
     int m_current = -1;
-    int m_hot = -1;
-    int m_scroll = 0;
+    RowScroller m_rows;  // first row on screen and the hovered row
     int m_rowHeight = 34;
 };
 

@@ -67,7 +67,7 @@ bool DListBox::DeleteItem(int index) {
     } else if (m_current > index) {
         --m_current;
     }
-    m_scroll = std::clamp(m_scroll, 0, std::max(0, GetCount() - 1));
+    m_rows.ClampFirst(GetCount() - 1);
     Invalidate();
     return true;
 }
@@ -78,8 +78,7 @@ void DListBox::DeleteAllItems() {
     }
     m_items.clear();
     m_current = -1;
-    m_hot = -1;
-    m_scroll = 0;
+    m_rows.Reset();
     Invalidate();
 }
 
@@ -140,18 +139,10 @@ void DListBox::EnsureVisible(int index) {
     if (!Widget() || index < 0) {
         return;
     }
-    const int visibleRows = std::max(1, Widget()->height() / m_rowHeight);
-    if (index < m_scroll) {
-        m_scroll = index;
-    } else if (index >= m_scroll + visibleRows) {
-        m_scroll = index - visibleRows + 1;
-    }
+    m_rows.EnsureVisible(index, std::max(1, Widget()->height() / m_rowHeight));
 }
 
-int DListBox::RowAt(int y) const {
-    const int row = y / m_rowHeight + m_scroll;
-    return (y < 0 || row >= GetCount()) ? -1 : row;
-}
+int DListBox::RowAt(int y) const { return m_rows.RowAt(y, m_rowHeight, GetCount()); }
 
 void DListBox::ChooseRow(int index) {
     SetCurSel(index);
@@ -191,7 +182,7 @@ const std::string& DListBox::GetEditText() const { return m_editText; }
 
 void DListBox::PlaceEditor() {
     if (m_editor && m_editing >= 0) {
-        const int y = (m_editing - m_scroll) * m_rowHeight;
+        const int y = (m_editing - m_rows.First()) * m_rowHeight;
         m_editor->setGeometry(8, y + 4, std::max(0, Widget()->width() - 16), m_rowHeight - 8);
     }
 }
@@ -223,12 +214,12 @@ void DListBox::Paint(QPainter& painter) {
     const QPixmap rowImage = Theme::SkinImage(GetImage(), painter.device()->devicePixelRatioF());
     painter.setFont(Font());
     const int visibleRows = static_cast<int>(area.height()) / m_rowHeight + 1;
-    for (int i = 0; i < visibleRows && i + m_scroll < GetCount(); ++i) {
-        const int row = i + m_scroll;
+    for (int i = 0; i < visibleRows && i + m_rows.First() < GetCount(); ++i) {
+        const int row = i + m_rows.First();
         const QRectF rowRect(0, i * m_rowHeight, area.width(), m_rowHeight);
         const QRectF plate = rowRect.adjusted(2, 2, -2, -2);
         const bool selected = row == m_current;
-        const bool hot = row == m_hot;
+        const bool hot = row == m_rows.Hot();
         if (selected || hot) {
             if (!rowImage.isNull()) {
                 painter.save();
@@ -267,7 +258,7 @@ void DListBox::Paint(QPainter& painter) {
         const qreal total = GetCount();
         const qreal shown = area.height() / m_rowHeight;
         const qreal thumb = std::max<qreal>(24, trackHeight * shown / total);
-        const qreal top = 2 + (trackHeight - thumb) * m_scroll / std::max<qreal>(1, total - shown);
+        const qreal top = m_rows.ThumbTop(2, trackHeight, thumb, total, shown);
         Theme::DrawPanel(painter, QRectF(area.width() - 4, top, 3, thumb),
                          QColor(255, 255, 255, 60), Qt::transparent, 1.5);
     }
@@ -290,10 +281,7 @@ void DListBox::MousePress(QMouseEvent& event) {
 
 void DListBox::MouseMove(QMouseEvent& event) {
     const int row = RowAt(static_cast<int>(event.position().y()));
-    if (row != m_hot) {
-        m_hot = row;
-        Invalidate();
-    }
+    if (m_rows.SetHot(row)) Invalidate();
 }
 
 void DListBox::MouseDoubleClick(QMouseEvent& event) {
@@ -304,15 +292,12 @@ void DListBox::MouseDoubleClick(QMouseEvent& event) {
 }
 
 void DListBox::HoverChanged(bool hovered) {
-    if (!hovered) {
-        m_hot = -1;
-    }
+    if (!hovered) m_rows.SetHot(-1);
 }
 
 void DListBox::Wheel(QWheelEvent& event) {
-    const int visibleRows = std::max(1, Widget()->height() / m_rowHeight);
-    const int maxScroll = std::max(0, GetCount() - visibleRows);
-    m_scroll = std::clamp(m_scroll - event.angleDelta().y() / 120, 0, maxScroll);
+    m_rows.ScrollBy(RowScroller::WheelRows(event.angleDelta().y()), GetCount(),
+                    std::max(1, Widget()->height() / m_rowHeight));
     PlaceEditor();
     Invalidate();
 }

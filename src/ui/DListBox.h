@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ui/MControlFont.h"
+#include "ui/RowScroller.h"
 
 namespace DUI {
 
@@ -90,8 +91,7 @@ class DListBox : public MControlFont {
     void PlaceEditor();
     std::vector<Item> m_items;
     int m_current = -1;
-    int m_hot = -1;
-    int m_scroll = 0;
+    RowScroller m_rows;  // first row on screen and the hovered row
     int m_rowHeight = 36;
     int m_editing = -1;
     std::string m_editText;

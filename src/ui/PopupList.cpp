@@ -13,11 +13,11 @@ namespace DUI {
 void PopupList::SetItems(std::vector<std::string> texts, int current) {
     m_texts = std::move(texts);
     m_current = current;
-    m_hot = current;
-    m_scroll = 0;
+    m_rows.Reset();
+    m_rows.SetHot(current);
     if (Widget() && current >= 0) {
         const int visibleRows = std::max(1, (Widget()->height() - 8) / kRowHeight);
-        m_scroll = std::max(0, current - visibleRows + 1);
+        m_rows.SetFirst(std::max(0, current - visibleRows + 1));
     }
     Invalidate();
 }
@@ -26,34 +26,29 @@ void PopupList::SetHotRow(int row) {
     if (m_texts.empty()) {
         return;
     }
-    m_hot = std::clamp(row, 0, static_cast<int>(m_texts.size()) - 1);
-    const int visibleRows = std::max(1, (Widget()->height() - 8) / kRowHeight);
-    if (m_hot < m_scroll) {
-        m_scroll = m_hot;
-    } else if (m_hot >= m_scroll + visibleRows) {
-        m_scroll = m_hot - visibleRows + 1;
-    }
+    m_rows.SetHot(std::clamp(row, 0, static_cast<int>(m_texts.size()) - 1));
+    m_rows.EnsureVisible(m_rows.Hot(), std::max(1, (Widget()->height() - 8) / kRowHeight));
     Invalidate();
 }
 
 int PopupList::RowAt(int y) const {
-    const int row = (y - 4) / kRowHeight + m_scroll;
-    return (y < 4 || row < 0 || row >= static_cast<int>(m_texts.size())) ? -1 : row;
+    return m_rows.RowAt(y - 4, kRowHeight, static_cast<int>(m_texts.size()));
 }
 
 void PopupList::Paint(QPainter& painter) {
     const QRectF area = Widget()->rect();
     painter.setFont(Theme::MakeFont(14));
     const int visibleRows = std::max(1, static_cast<int>(area.height() - 8) / kRowHeight);
-    for (int i = 0; i < visibleRows && i + m_scroll < static_cast<int>(m_texts.size()); ++i) {
-        const int row = i + m_scroll;
+    for (int i = 0; i < visibleRows && i + m_rows.First() < static_cast<int>(m_texts.size()); ++i) {
+        const int row = i + m_rows.First();
         const QRectF rowRect(4, 4 + i * kRowHeight, area.width() - 8, kRowHeight);
-        if (row == m_hot) {
+        if (row == m_rows.Hot()) {
             Theme::DrawPanel(painter, rowRect, Theme::WithAlpha(Theme::Accent(), 0.18),
                              Qt::transparent, 6);
         }
         const bool current = row == m_current;
-        painter.setPen(current ? Theme::Accent() : (row == m_hot ? Theme::kHeading : Theme::kText));
+        painter.setPen(current ? Theme::Accent()
+                               : (row == m_rows.Hot() ? Theme::kHeading : Theme::kText));
         const QRectF textRect = rowRect.adjusted(12, 0, current ? -30 : -12, 0);
         painter.drawText(
             textRect, Qt::AlignLeft | Qt::AlignVCenter,
@@ -70,8 +65,7 @@ void PopupList::Paint(QPainter& painter) {
         const qreal total = static_cast<qreal>(m_texts.size());
         const qreal trackHeight = area.height() - 12;
         const qreal thumb = std::max<qreal>(20, trackHeight * visibleRows / total);
-        const qreal top =
-            6 + (trackHeight - thumb) * m_scroll / std::max<qreal>(1, total - visibleRows);
+        const qreal top = m_rows.ThumbTop(6, trackHeight, thumb, total, visibleRows);
         Theme::DrawPanel(painter, QRectF(area.width() - 5, top, 3, thumb),
                          QColor(255, 255, 255, 60), Qt::transparent, 1.5);
     }
@@ -79,10 +73,7 @@ void PopupList::Paint(QPainter& painter) {
 
 void PopupList::MouseMove(QMouseEvent& event) {
     const int row = RowAt(static_cast<int>(event.position().y()));
-    if (row != m_hot) {
-        m_hot = row;
-        Invalidate();
-    }
+    if (m_rows.SetHot(row)) Invalidate();
 }
 
 void PopupList::MouseRelease(QMouseEvent& event) {
@@ -94,31 +85,31 @@ void PopupList::MouseRelease(QMouseEvent& event) {
 
 void PopupList::HoverChanged(bool hovered) {
     if (!hovered) {
-        m_hot = -1;
+        m_rows.SetHot(-1);
         Invalidate();
     }
 }
 
 void PopupList::Wheel(QWheelEvent& event) {
-    const int visibleRows = std::max(1, (Widget()->height() - 8) / kRowHeight);
-    const int maxScroll = std::max(0, static_cast<int>(m_texts.size()) - visibleRows);
-    m_scroll = std::clamp(m_scroll - event.angleDelta().y() / 120, 0, maxScroll);
+    m_rows.ScrollBy(RowScroller::WheelRows(event.angleDelta().y()),
+                    static_cast<int>(m_texts.size()),
+                    std::max(1, (Widget()->height() - 8) / kRowHeight));
     Invalidate();
 }
 
 bool PopupList::KeyPress(QKeyEvent& event) {
     switch (event.key()) {
         case Qt::Key_Down:
-            SetHotRow(m_hot + 1);
+            SetHotRow(m_rows.Hot() + 1);
             return true;
         case Qt::Key_Up:
-            SetHotRow(m_hot - 1);
+            SetHotRow(m_rows.Hot() - 1);
             return true;
         case Qt::Key_Return:
         case Qt::Key_Enter:
         case Qt::Key_Space:
-            if (m_hot >= 0 && onChoose) {
-                onChoose(m_hot);
+            if (m_rows.Hot() >= 0 && onChoose) {
+                onChoose(m_rows.Hot());
             }
             return true;
         case Qt::Key_Escape:

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/MControl.h"
+#include "ui/RowScroller.h"
 
 namespace DUI {
 
@@ -22,7 +23,7 @@ class PopupList : public MControl {
     // Called on Escape.
     std::function<void()> onCancel;
     // Row under the pointer (or keyboard), -1 none.
-    int HotRow() const { return m_hot; }
+    int HotRow() const { return m_rows.Hot(); }
     // Moves the keyboard highlight.
     void SetHotRow(int row);
 
@@ -39,8 +40,7 @@ class PopupList : public MControl {
     int RowAt(int y) const;
     std::vector<std::string> m_texts;
     int m_current = -1;
-    int m_hot = -1;
-    int m_scroll = 0;
+    RowScroller m_rows;  // first row on screen and the hovered row
 };
 
 }  // namespace DUI

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/FirmwareVersion.h"
 #include "base/Log.h"
 #include "base/Utf8.h"
 #include "device/DeviceEvents.h"
@@ -81,8 +82,8 @@ bool UpdateService::AcceptVersionText(const std::string& text, size_t maxLength)
     return true;
 }
 
-void UpdateService::RunTask(int code) {
-    switch (static_cast<DeviceTask>(code)) {
+void UpdateService::RunTask(DeviceTask task) {
+    switch (task) {
         case DeviceTask::UpdateCheck:
             CheckApplication();
             break;
@@ -149,7 +150,7 @@ void UpdateService::CheckFirmware() {
     }
     if (newer) {
         m_updateEvents.ShowFirmwareCheck(
-            body, FirmwareVersionDisplay(LanText(kTextNewVersion), body), true);
+            body, FormatFirmwareVersion(LanText(kTextNewVersion), body), true);
         m_deviceEvents.UpdateAvailable(kUpdateKindFirmware);
     } else {
         m_updateEvents.ShowFirmwareCheck(body, LanText(kTextUpToDate), false);

@@ -5,6 +5,7 @@
 #include <mutex>
 #include <string>
 
+#include "device/DeviceTask.h"
 #include "device/FirmwareUpgrade.h"
 #include "update/WebClient.h"
 
@@ -71,8 +72,8 @@ class UpdateService {
     UpdateService(UpdateConfig config, HidDeviceManager* manager, DeviceEvents& deviceEvents,
                   UpdateEvents& updateEvents);
 
-    // Runs worker task 23, 24 or 26; other codes do nothing.
-    void RunTask(int code);
+    // Runs worker task 23, 24 or 26; other tasks do nothing.
+    void RunTask(DeviceTask task);
     // Task 23: fetches "<application base>version"; a 1-10 character answer newer than the
     // program's version sets state 1, enables the update button, shows the new version and
     // raises prompt 1 (without the self-updater: shows the new version with the pointer to the

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "base/FirmwareVersion.h"
 #include "base/Text.h"
 
 namespace kestrix {
@@ -18,15 +19,6 @@ std::vector<std::string_view> SplitAtDots(std::string_view text) {
         if (dot == std::string_view::npos) return parts;
         start = dot + 1;
     }
-}
-
-// "<first>.<last two>" of a firmware version text.
-std::string FirmwareDotted(std::string_view version) {
-    std::string dotted;
-    if (!version.empty()) dotted += version.front();
-    dotted += '.';
-    dotted += version.size() >= 2 ? version.substr(version.size() - 2) : version;
-    return dotted;
 }
 
 }  // namespace
@@ -48,10 +40,6 @@ std::string ApplicationVersionLabel(std::string_view newVersionText, std::string
     return std::string(newVersionText) + ": v" + std::string(version);
 }
 
-std::string FirmwareVersionDisplay(std::string_view newVersionText, std::string_view version) {
-    return std::string(newVersionText) + ": v" + FirmwareDotted(version);
-}
-
 std::string ApplicationPromptText(std::string_view newVersionText, std::string_view version,
                                   std::string_view question) {
     return std::string(newVersionText) + ":v" + std::string(version) + ", " + std::string(question);
@@ -59,7 +47,7 @@ std::string ApplicationPromptText(std::string_view newVersionText, std::string_v
 
 std::string FirmwarePromptText(std::string_view newVersionText, std::string_view version,
                                std::string_view question) {
-    return std::string(newVersionText) + ":v" + FirmwareDotted(version) + ", " +
+    return std::string(newVersionText) + ":v" + FirmwareVersionDigits(version) + ", " +
            std::string(question);
 }
 

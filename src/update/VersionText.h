@@ -22,8 +22,6 @@ int CompareVersions(std::string_view current, std::string_view latest);
 
 // "<newVersion>: v<version>", the settings-page label of a newer application.
 std::string ApplicationVersionLabel(std::string_view newVersionText, std::string_view version);
-// "<newVersion>: v<first>.<last two>" of a firmware version text (131 shows v1.31).
-std::string FirmwareVersionDisplay(std::string_view newVersionText, std::string_view version);
 // Lower text of the application prompt: "<newVersion>:v<version>, <question>".
 std::string ApplicationPromptText(std::string_view newVersionText, std::string_view version,
                                   std::string_view question);

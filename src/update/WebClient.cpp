@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "base/Log.h"
+#include "base/UniqueFd.h"
 
 namespace kestrix {
 namespace {
@@ -39,38 +40,6 @@ struct CurlDeleter {
 };
 struct SlistDeleter {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
-
-// An owned file descriptor.
-class FileHandle {
-  public:
-    FileHandle() = default;
-    ~FileHandle() { Close(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool Create(const std::string& path) {
-        m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        return m_fd >= 0;
-    }
-    bool WriteAll(const char* data, size_t length) {
-        while (length > 0) {
-            const ssize_t written = ::write(m_fd, data, length);
-            if (written < 0 && errno == EINTR) continue;
-            if (written <= 0) return false;
-            data += written;
-            length -= static_cast<size_t>(written);
-        }
-        return true;
-    }
-    bool Close() {
-        if (m_fd < 0) return true;
-        const int result = ::close(m_fd);
-        m_fd = -1;
-        return result == 0;
-    }
-
-  private:
-    int m_fd = -1;
 };
 
 void EnsureCurlInitialised() {
@@ -267,7 +236,7 @@ int WebClient::WebDownload(const std::string& url, const std::string& path,
     }
     Post(sink, kPercentSession);
 
-    FileHandle file;
+    UniqueFd file;
     bool created = false;
     uint64_t received = 0;
     uint64_t chunksPerHundred = 0;  // content length / 10240: the formula's divisor
@@ -289,7 +258,8 @@ int WebClient::WebDownload(const std::string& url, const std::string& path,
                               " bytes is over the limit";
             return false;
         }
-        if (!file.Create(path)) {
+        file.Reset(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+        if (!file.Valid()) {
             transfer.reason = "cannot create " + path + ": " + std::strerror(errno);
             return false;
         }

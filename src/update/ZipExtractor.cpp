@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "base/Log.h"
+#include "base/UniqueFd.h"
 
 namespace kestrix {
 namespace {
@@ -27,66 +28,26 @@ struct UnzipCloser {
     void operator()(void* zip) const { unzClose(static_cast<unzFile>(zip)); }
 };
 
-// An owned file descriptor.
-class Fd {
-  public:
-    explicit Fd(int fd = -1) : m_fd(fd) {}
-    ~Fd() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    Fd(Fd&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
-    Fd& operator=(Fd&& other) noexcept {
-        if (this != &other) {
-            if (m_fd >= 0) ::close(m_fd);
-            m_fd = other.m_fd;
-            other.m_fd = -1;
-        }
-        return *this;
-    }
-    int Get() const { return m_fd; }
-    bool Valid() const { return m_fd >= 0; }
-    int Release() {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd;
-    }
-
-  private:
-    int m_fd;
-};
-
 // Opens (creating as needed) the folder parts[0..count) below root without following links.
-Fd OpenFolder(int root, const std::vector<std::string>& parts, size_t count, std::string& error) {
-    Fd current(::dup(root));
+UniqueFd OpenFolder(int root, const std::vector<std::string>& parts, size_t count,
+                    std::string& error) {
+    UniqueFd current(::dup(root));
     for (size_t i = 0; i < count && current.Valid(); ++i) {
         if (::mkdirat(current.Get(), parts[i].c_str(), 0755) != 0 && errno != EEXIST) {
             error = "cannot create folder " + parts[i] + ": " + std::strerror(errno);
-            return Fd();
+            return UniqueFd();
         }
-        Fd next(::openat(current.Get(), parts[i].c_str(),
-                         O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        UniqueFd next(::openat(current.Get(), parts[i].c_str(),
+                               O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (!next.Valid()) {
             error = "cannot enter folder " + parts[i] + ": " + std::strerror(errno);
-            return Fd();
+            return UniqueFd();
         }
         current = std::move(next);
     }
     if (!current.Valid() && error.empty())
         error = std::string("cannot open folder: ") + std::strerror(errno);
     return current;
-}
-
-bool WriteAll(int fd, const char* data, size_t length) {
-    while (length > 0) {
-        const ssize_t written = ::write(fd, data, length);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        data += written;
-        length -= static_cast<size_t>(written);
-    }
-    return true;
 }
 
 }  // namespace
@@ -121,7 +82,7 @@ ZipExtractResult ZipExtractor::Extract(const std::string& zipPath,
         return result;
     }
     unzFile archive = static_cast<unzFile>(zip.get());
-    Fd root(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    UniqueFd root(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!root.Valid()) {
         LogLine("cannot open extraction folder %s: %s", folder.c_str(), std::strerror(errno));
         return result;
@@ -178,7 +139,7 @@ ZipExtractResult ZipExtractor::Extract(const std::string& zipPath,
             }
             continue;
         }
-        Fd parent = OpenFolder(root.Get(), parts, parts.size() - 1, error);
+        UniqueFd parent = OpenFolder(root.Get(), parts, parts.size() - 1, error);
         if (!parent.Valid()) {
             LogLine("zip entry \"%s\": %s", name.c_str(), error.c_str());
             ++result.failed;
@@ -198,8 +159,8 @@ ZipExtractResult ZipExtractor::Extract(const std::string& zipPath,
             ++result.failed;
             continue;
         }
-        Fd out(::openat(parent.Get(), leaf, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                        0644));
+        UniqueFd out(::openat(parent.Get(), leaf,
+                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
         if (!out.Valid()) {
             LogLine("zip entry \"%s\": cannot create the file: %s", name.c_str(),
                     std::strerror(errno));
@@ -225,7 +186,7 @@ ZipExtractResult ZipExtractor::Extract(const std::string& zipPath,
                 good = false;
                 break;
             }
-            if (!WriteAll(out.Get(), buffer.data(), static_cast<size_t>(read))) {
+            if (!out.WriteAll(buffer.data(), static_cast<size_t>(read))) {
                 LogLine("zip entry \"%s\": write failed: %s", name.c_str(), std::strerror(errno));
                 good = false;
                 break;
@@ -236,7 +197,7 @@ ZipExtractResult ZipExtractor::Extract(const std::string& zipPath,
             LogLine("zip entry \"%s\": CRC mismatch", name.c_str());
             good = false;
         }
-        if (::close(out.Release()) != 0 && good) {
+        if (!out.Close() && good) {
             LogLine("zip entry \"%s\": cannot finish the file: %s", name.c_str(),
                     std::strerror(errno));
             good = false;

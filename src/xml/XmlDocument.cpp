@@ -3,6 +3,7 @@
 
 #include "base/Log.h"
 #include "base/Text.h"
+#include "base/UniqueFile.h"
 #include "base/Utf8.h"
 
 #include <fcntl.h>
@@ -25,11 +26,6 @@ using Status = XmlParseResult::Status;
 // The declaration is looked for in this many leading bytes of a file without a byte-order mark.
 constexpr size_t kEncodingProbeBytes = 1024;
 constexpr std::string_view kLineEnd = "\r\n";
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // Writes bytes to a new file beside path, flushes it to the disk and renames it over path,
 // so a failed write (full disk, size limit, I/O error) leaves the old file byte-identical
@@ -372,14 +368,14 @@ std::string DescribeParseResult(const XmlParseResult& result) {
 bool XmlDocument::LoadFile(const std::string& path) {
     Clear();
     m_parseResult = {};
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
+    UniqueFile file = UniqueFile::Open(path, "rb");
+    if (!file.Valid()) {
         LogLine("XmlDocument: cannot open %s: %s", path.c_str(), std::strerror(errno));
         m_parseResult = {Status::FileError, 0};
         return false;
     }
     struct stat info {};
-    if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (fstat(fileno(file.Get()), &info) != 0 || !S_ISREG(info.st_mode)) {
         LogLine("XmlDocument: %s is not a regular file", path.c_str());
         m_parseResult = {Status::FileError, 0};
         return false;
@@ -396,7 +392,7 @@ bool XmlDocument::LoadFile(const std::string& path) {
     bytes.reserve(static_cast<size_t>(info.st_size));
     char chunk[65536];
     while (true) {
-        const size_t read = std::fread(chunk, 1, sizeof chunk, file.get());
+        const size_t read = std::fread(chunk, 1, sizeof chunk, file.Get());
         bytes.append(chunk, read);
         if (bytes.size() > kMaxFileSize) {
             LogLine("XmlDocument: %s is more than the 16 MiB limit; not loaded", path.c_str());
@@ -405,7 +401,7 @@ bool XmlDocument::LoadFile(const std::string& path) {
         }
         if (read < sizeof chunk) break;
     }
-    if (std::ferror(file.get())) {
+    if (std::ferror(file.Get())) {
         LogLine("XmlDocument: cannot read %s: %s", path.c_str(), std::strerror(errno));
         m_parseResult = {Status::FileError, 0};
         return false;

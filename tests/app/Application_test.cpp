@@ -120,7 +120,7 @@ struct AppRun {
         options.exitProcess = [](int) {};
         options.trayAvailable = std::move(tray);
         // Start-up is tested without the network: the shipped update addresses are not asked.
-        options.workerHooks.update = [](int) {};
+        options.workerHooks.update = [](DeviceTask) {};
         options.workerHooks.firmwareUpgrade = [] {};
         options.onWindowCreated = [this](DeviceMainDlg& window) {
             windowCreated = true;

@@ -10,7 +10,7 @@
 #include "app/SaveWaitDlg.h"
 #include "app/UpdateProcessDlg.h"
 #include "app/UpdateTipDlg.h"
-#include "app/VersionText.h"
+#include "base/FirmwareVersion.h"
 #include "ui/MButton.h"
 #include "ui/MProgress.h"
 #include "ui/MText.h"
@@ -128,15 +128,10 @@ TEST(DPIMsgDlg, ShowsTheValueInTheWorkAreaCornerAndHidesAfterTheDelay) {
     SetWorkAreaSource({});
 }
 
-TEST(VersionText, FirmwareDigits) {
-    const struct {
-        const char* text;
-        const char* digits;
-    } cases[] = {{"105", "1.05"}, {"1a3", "1.a3"}, {"2010", "2.10"},
-                 {"12", "1.2"},   {"7", "7."},     {"", "."}};
-    for (const auto& c : cases) EXPECT_EQ(FirmwareVersionDigits(c.text), c.digits) << c.text;
-    EXPECT_EQ(FormatFirmwareVersion("Firmware", "105"), "Firmware: v1.05");
+// The about box writes the version number in hexadecimal before formatting it.
+TEST(AboutDlg, FirmwareLine) {
     EXPECT_EQ(AboutDlg::FirmwareLine("Firmware", 0x0105), "Firmware: v1.05");
+    EXPECT_EQ(AboutDlg::FirmwareLine("Firmware", 0x12), "Firmware: v1.12");
 }
 
 TEST(UpdateWindows, ProgressTexts) {

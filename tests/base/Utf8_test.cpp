@@ -70,6 +70,10 @@ TEST(Utf8, AppendCodePointEncodesEveryLengthAndReplacesInvalid) {
     utf8::AppendCodePoint(out, 0xD800);
     utf8::AppendCodePoint(out, 0x110000);
     EXPECT_EQ(out, "\xEF\xBF\xBD\xEF\xBF\xBD");
+    // Wide strings from hidapi take the same path; a negative wchar_t is no code point.
+    const wchar_t wide[] = {L'A', 0x1F5B1, static_cast<wchar_t>(-1), 0};
+    EXPECT_EQ(utf8::FromWide(wide), "A\xF0\x9F\x96\xB1\xEF\xBF\xBD");
+    EXPECT_EQ(utf8::FromWide(nullptr), "");
 }
 
 TEST(Utf8, Utf16RoundTripAndBadInput) {

@@ -75,7 +75,7 @@ TEST(SettingRules, AcceptsWhatThePageOffersAndNothingElse) {
         EXPECT_EQ(check.change.values.front().first,
                   c.key == std::string("report_rate_wireless") ? "report_rate" : c.key);
         EXPECT_EQ(check.change.values.front().second, c.stored);
-        EXPECT_EQ(check.change.task, c.task);
+        EXPECT_EQ(TaskNumber(check.change.task), c.task);
     }
 }
 

@@ -19,7 +19,7 @@ using testing::WaitFor;
 using testing::WorkerBench;
 using testing::WritesOf;
 
-constexpr int kRebuild = static_cast<int>(DeviceTask::RebuildAndRead);
+constexpr DeviceTask kRebuild = DeviceTask::RebuildAndRead;
 
 TEST(DeviceWorker, DpiChangeReportSelectsAndStoresTheStage) {
     WorkerBench bench("vireo");
@@ -133,10 +133,10 @@ TEST(DeviceWorker, NotificationWithStatusByteZeroNeverLeavesTheReceiverWithoutId
         const auto mouse = receiver->Mouse();
         receiver->InjectReport(c.stray);
         if (c.writeFirst) {
-            EXPECT_TRUE(bench.worker->RunTask(static_cast<int>(DeviceTask::WriteDpiColours)).ok);
+            EXPECT_TRUE(bench.worker->RunTask(DeviceTask::WriteDpiColours).ok);
         }
         receiver->InjectReport({0xC0, 0x01, 0x50, 0x01});
-        ASSERT_TRUE(bench.worker->RunTask(static_cast<int>(DeviceTask::RemovalRescan)).ok);
+        ASSERT_TRUE(bench.worker->RunTask(DeviceTask::RemovalRescan).ok);
 
         const auto entries = bench.sim.manager->ListEntries();
         ASSERT_EQ(entries.size(), 1u);
@@ -147,8 +147,8 @@ TEST(DeviceWorker, NotificationWithStatusByteZeroNeverLeavesTheReceiverWithoutId
 
         // Every later exchange gets its own answer, and the writes reach the mouse.
         TraceRecorder trace;
-        EXPECT_TRUE(bench.worker->RunTask(static_cast<int>(DeviceTask::WriteDpiStages)).ok);
-        EXPECT_TRUE(bench.worker->RunTask(static_cast<int>(DeviceTask::WriteButtons)).ok);
+        EXPECT_TRUE(bench.worker->RunTask(DeviceTask::WriteDpiStages).ok);
+        EXPECT_TRUE(bench.worker->RunTask(DeviceTask::WriteButtons).ok);
         EXPECT_EQ(mouse->CommandCount(command::kDpiStages), 1);
         EXPECT_EQ(mouse->CommandCount(command::kButtons), 1);
         std::vector<std::string> answers;
@@ -164,8 +164,8 @@ TEST(DeviceWorker, TasksRunOneAtATimeInQueueOrder) {
     bench.worker->RunTask(kRebuild);
     TraceRecorder trace;
     ASSERT_TRUE(bench.worker->Start());
-    bench.worker->QueueTask(static_cast<int>(DeviceTask::WriteDpiStages));
-    bench.worker->QueueTask(static_cast<int>(DeviceTask::WriteDpiColours));
+    bench.worker->QueueTask(DeviceTask::WriteDpiStages);
+    bench.worker->QueueTask(DeviceTask::WriteDpiColours);
     ASSERT_TRUE(WaitFor([&] { return WritesOf(trace, 0x04).size() == 1; }));
     ASSERT_TRUE(bench.worker->Stop());
 
@@ -198,7 +198,7 @@ TEST(DeviceWorker, StopReturnsWithinASecondEvenDuringAWait) {
     WorkerBench bench("vireo");
     bench.worker->RunTask(kRebuild);
     ASSERT_TRUE(bench.worker->Start());
-    bench.worker->QueueTask(static_cast<int>(DeviceTask::RemovalRescan));  // waits 500 ms first
+    bench.worker->QueueTask(DeviceTask::RemovalRescan);  // waits 500 ms first
     std::this_thread::sleep_for(20ms);
     const auto begin = std::chrono::steady_clock::now();
     EXPECT_TRUE(bench.worker->Stop());
@@ -206,7 +206,7 @@ TEST(DeviceWorker, StopReturnsWithinASecondEvenDuringAWait) {
     EXPECT_FALSE(bench.worker->IsRunning());
     // Started again, it works as before.
     ASSERT_TRUE(bench.worker->Start());
-    bench.worker->QueueTask(static_cast<int>(DeviceTask::WriteReportRate));
+    bench.worker->QueueTask(DeviceTask::WriteReportRate);
     EXPECT_TRUE(WaitFor([&] { return bench.worker->QueuedTasks() == 0; }));
     EXPECT_TRUE(bench.worker->Stop());
 }
@@ -219,7 +219,7 @@ TEST(DeviceWorker, DeviceRemovedDuringATaskEndsItAndIsRescanned) {
     faults.removeOnNextRequest = true;
     device->SetFaults(faults);
     LogRecorder log;
-    bench.worker->RunTask(static_cast<int>(DeviceTask::WriteAll));
+    bench.worker->RunTask(DeviceTask::WriteAll);
     EXPECT_FALSE(device->IsPlugged());
     EXPECT_TRUE(log.Contains("failed"));
 
@@ -227,7 +227,7 @@ TEST(DeviceWorker, DeviceRemovedDuringATaskEndsItAndIsRescanned) {
     EXPECT_FALSE(bench.worker->PollOnce());
     EXPECT_EQ(bench.worker->QueuedTasks(), 1u);
     bench.events.Clear();
-    bench.worker->RunTask(static_cast<int>(DeviceTask::RemovalRescan));
+    bench.worker->RunTask(DeviceTask::RemovalRescan);
     EXPECT_FALSE(bench.worker->State().devicePresent);
     EXPECT_TRUE(bench.events.ContainsInOrder(
         {"SetAllDeviceState(0)", "SetCaption(50)", "ShowDevicePages(0)"}));
@@ -261,13 +261,17 @@ TEST(DeviceWorker, LaterTasksCallTheirHooks) {
     std::vector<int> calls;
     DeviceWorkerHooks hooks;
     hooks.applyPointerSettings = [&] { calls.push_back(22); };
-    hooks.update = [&](int task) { calls.push_back(task); };
+    hooks.update = [&](DeviceTask task) { calls.push_back(TaskNumber(task)); };
     hooks.firmwareUpgrade = [&] { calls.push_back(27); };
     WorkerBench bench("none", hooks);
-    for (int task : {22, 23, 24, 26, 27, 19}) EXPECT_TRUE(bench.worker->RunTask(task).ok) << task;
-    // A code outside the table does nothing and says so.
-    for (int task : {99, 0, -4})
-        EXPECT_EQ(bench.worker->RunTask(task).reason, Format("unknown device task %d", task));
+    for (DeviceTask task :
+         {DeviceTask::PointerSettings, DeviceTask::UpdateCheck, DeviceTask::FirmwareCheck,
+          DeviceTask::UpdateDownload, DeviceTask::FirmwareUpgrade, DeviceTask::Nothing})
+        EXPECT_TRUE(bench.worker->RunTask(task).ok) << TaskNumber(task);
+    // A value outside the table (only a cast makes one) does nothing and says so.
+    for (int number : {99, 0, -4})
+        EXPECT_EQ(bench.worker->RunTask(static_cast<DeviceTask>(number)).reason,
+                  Format("unknown device task %d", number));
     EXPECT_EQ(calls, (std::vector<int>{22, 23, 24, 26, 27}));
     EXPECT_EQ(bench.events.Calls(), (std::vector<std::string>{"CloseFirmwareWindow"}));
 }
@@ -302,9 +306,9 @@ TEST(DeviceWorker, ReadTasksSayWhetherAMouseWasRead) {
     for (const Case& c : cases) {
         WorkerBench bench(c.scenario);
         if (c.task != DeviceTask::RebuildAndRead) bench.worker->RunTask(kRebuild);
-        const DeviceTaskResult result = bench.worker->RunTask(static_cast<int>(c.task));
-        EXPECT_EQ(result.ok, c.ok) << c.scenario << " task " << static_cast<int>(c.task);
-        EXPECT_EQ(result.reason, c.reason) << c.scenario << " task " << static_cast<int>(c.task);
+        const DeviceTaskResult result = bench.worker->RunTask(c.task);
+        EXPECT_EQ(result.ok, c.ok) << c.scenario << " task " << TaskNumber(c.task);
+        EXPECT_EQ(result.reason, c.reason) << c.scenario << " task " << TaskNumber(c.task);
     }
 }
 

@@ -71,7 +71,7 @@ void ExpectMouseMatchesStore(WorkerBench& bench, const SimMouseState& mouse) {
 
 TEST(Soak, RandomTasksReportsAndFaultsThenOneWriteAllMatchesTheStore) {
     WorkerBench bench("harrier_pro-receiver");
-    bench.worker->RunTask(static_cast<int>(DeviceTask::RebuildAndRead));
+    bench.worker->RunTask(DeviceTask::RebuildAndRead);
     const auto device = bench.sim.Device("harrier_pro-receiver");
     const ProfileId profile = bench.store.CurrentProfile();
     InsertDefaultLightRows(bench.store, profile, {true, true, true, true, true, true});
@@ -101,30 +101,30 @@ TEST(Soak, RandomTasksReportsAndFaultsThenOneWriteAllMatchesTheStore) {
     for (int i = 0; i < kIterations; ++i) {
         if (!device->IsPlugged()) {
             device->Plug();
-            bench.worker->QueueTask(static_cast<int>(DeviceTask::ArrivalRebuildAndRead));
+            bench.worker->QueueTask(DeviceTask::ArrivalRebuildAndRead);
         }
         const int roll = pick(100);
         if (roll < 12) {
             bench.SetSetting(Format("dpi_group%d_value", pick(6)).c_str(), pick(40000));
             bench.SetSetting("dpi_index", pick(6));
             bench.SetSetting("dpi_count", 1 + pick(6));
-            bench.worker->QueueTask(static_cast<int>(DeviceTask::WriteDpiStages));
+            bench.worker->QueueTask(DeviceTask::WriteDpiStages);
         } else if (roll < 20) {
             bench.SetSetting(Format("dpi_group%d_rgb", pick(6)).c_str(), pick(0x1000000));
-            bench.worker->QueueTask(static_cast<int>(DeviceTask::WriteDpiColours));
+            bench.worker->QueueTask(DeviceTask::WriteDpiColours);
         } else if (roll < 26) {
             bench.SetSetting("report_rate", 1 << pick(7));
-            bench.worker->QueueTask(static_cast<int>(DeviceTask::WriteReportRate));
+            bench.worker->QueueTask(DeviceTask::WriteReportRate);
         } else if (roll < 32) {
             bench.SetSetting("liftoff_height", 1 + pick(3));
             bench.SetSetting("sensor_flag", pick(17));
-            bench.worker->QueueTask(static_cast<int>(DeviceTask::WriteLiftOffAndSensor));
+            bench.worker->QueueTask(DeviceTask::WriteLiftOffAndSensor);
         } else if (roll < 38) {
             bench.SetSetting("sleep_light", pick(256));
             bench.SetSetting("move_wakeup", pick(2));
             bench.SetSetting("move_closelight", pick(2));
             bench.SetSetting("button_respondtime", pick(33));
-            bench.worker->QueueTask(static_cast<int>(DeviceTask::WriteSleepOptions));
+            bench.worker->QueueTask(DeviceTask::WriteSleepOptions);
         } else if (roll < 48) {
             KeyAssignmentRow row;
             row.profile = profile;
@@ -136,7 +136,7 @@ TEST(Soak, RandomTasksReportsAndFaultsThenOneWriteAllMatchesTheStore) {
             if (row.macroType == 4) {
                 bench.worker->UpdateState([&](DeviceState& s) { s.pendingMacroKey = row.keyCode; });
             }
-            bench.worker->QueueTask(static_cast<int>(DeviceTask::WriteButtons));
+            bench.worker->QueueTask(DeviceTask::WriteButtons);
         } else if (roll < 54) {
             const int effect = pick(6);
             LightRow row;
@@ -146,7 +146,7 @@ TEST(Soak, RandomTasksReportsAndFaultsThenOneWriteAllMatchesTheStore) {
                 bench.store.UpdateLightRow(effect, row);
             }
             bench.worker->UpdateState([&](DeviceState& s) { s.currentLightingEffect = effect; });
-            bench.worker->QueueTask(static_cast<int>(DeviceTask::WriteLighting));
+            bench.worker->QueueTask(DeviceTask::WriteLighting);
         } else if (roll < 66) {
             switch (pick(8)) {
                 case 0:
@@ -182,8 +182,10 @@ TEST(Soak, RandomTasksReportsAndFaultsThenOneWriteAllMatchesTheStore) {
             }
             device->SetFaults(faults);
         } else {
+            // 21 and 99 are no task: the worker must refuse them and go on.
             const int tasks[] = {4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 17, 18, 19, 20, 21, 99};
-            bench.worker->QueueTask(tasks[pick(static_cast<int>(std::size(tasks)))]);
+            bench.worker->QueueTask(
+                static_cast<DeviceTask>(tasks[pick(static_cast<int>(std::size(tasks)))]));
         }
         if (i % 100 == 99) {
             // Let the worker catch up now and then, as a user pauses.
@@ -203,8 +205,8 @@ TEST(Soak, RandomTasksReportsAndFaultsThenOneWriteAllMatchesTheStore) {
 
     device->SetFaults({});
     if (!device->IsPlugged()) device->Plug();
-    bench.worker->RunTask(static_cast<int>(DeviceTask::ArrivalRebuildAndRead));
-    bench.worker->RunTask(static_cast<int>(DeviceTask::WriteAll));
+    bench.worker->RunTask(DeviceTask::ArrivalRebuildAndRead);
+    bench.worker->RunTask(DeviceTask::WriteAll);
     ExpectMouseMatchesStore(bench, device->Mouse()->State());
 }
 

@@ -141,7 +141,7 @@ class PageTestHost {
         };
         m_worker = std::make_unique<DeviceWorker>(*m_sim.manager, m_store, m_events,
                                                   WorkerConfig(m_folder.Path()), std::move(hooks));
-        m_worker->RunTask(1);
+        m_worker->RunTask(DeviceTask::RebuildAndRead);
         m_deviceAttr = AttrOfModel(m_worker->State().selectedModel);
         if (m_deviceAttr.empty()) {
             m_deviceAttr = modelWithoutMouse;
@@ -228,8 +228,12 @@ class PageTestHost {
         m_store.SetSetting(m_store.CurrentProfile(), key, value);
     }
 
-    // Task codes the page queued since the last ClearTasks / RunQueuedTasks, in order.
-    const std::vector<int>& Tasks() const { return m_tasks; }
+    // Numbers of the tasks the page queued since the last ClearTasks / RunQueuedTasks, in order.
+    std::vector<int> Tasks() const {
+        std::vector<int> numbers;
+        for (DeviceTask task : m_tasks) numbers.push_back(TaskNumber(task));
+        return numbers;
+    }
     void ClearTasks() { m_tasks.clear(); }
     // Times the page asked for the save-wait window.
     int SaveWaitRequests() const { return m_saveWaitRequests; }
@@ -267,9 +271,9 @@ class PageTestHost {
 
     // Runs every recorded task on the worker in order (on this thread), then clears them.
     void RunQueuedTasks() {
-        const std::vector<int> tasks = std::move(m_tasks);
+        const std::vector<DeviceTask> tasks = std::move(m_tasks);
         m_tasks.clear();
-        for (int task : tasks) m_worker->RunTask(task);
+        for (DeviceTask task : tasks) m_worker->RunTask(task);
     }
     // The flash of the simulated mouse named device ("vireo-cable", "harrier_pro-receiver"),
     // or of the first simulated mouse attached when device is empty.
@@ -303,7 +307,7 @@ class PageTestHost {
         m_context.programFolder = std::string(KESTRIX_SOURCE_DATA) + "/";
         m_context.deviceAttr = m_deviceAttr;
         m_context.definition = &m_definition;
-        m_context.queueTask = [this](int task) { m_tasks.push_back(task); };
+        m_context.queueTask = [this](DeviceTask task) { m_tasks.push_back(task); };
         m_context.deviceState = [this] { return m_worker->State(); };
         m_context.updateDeviceState = [this](const std::function<void(DeviceState&)>& change) {
             m_worker->UpdateState(change);
@@ -339,7 +343,7 @@ class PageTestHost {
     std::unique_ptr<EditorPage> m_page;
     DUI::CArea* m_panel = nullptr;
 
-    std::vector<int> m_tasks;
+    std::vector<DeviceTask> m_tasks;
     int m_saveWaitRequests = 0;
     std::vector<int> m_dpiShows;
     std::vector<HostMessageBox> m_boxes;

@@ -104,8 +104,8 @@ class ProfileFileTest : public ::testing::Test {
 
     test::TempFolder folder;
     DataStore store;
-    std::vector<int> tasks;
-    TaskQueuer queue = [this](int task) { tasks.push_back(task); };
+    std::vector<DeviceTask> tasks;
+    TaskQueuer queue = [this](DeviceTask task) { tasks.push_back(task); };
 };
 
 TEST_F(ProfileFileTest, ExportWritesTheExactLayout) {
@@ -187,7 +187,7 @@ TEST_F(ProfileFileTest, ExportThenImportIntoAnotherProfileReproducesIt) {
         ImportProfile(store, 2, File("Desk setup.xml"), true, SettingLimits{}, queue);
     EXPECT_TRUE(result.imported);
     EXPECT_EQ(result.profileName, "Desk setup");
-    EXPECT_EQ(tasks, std::vector<int>{kApplyProfileTask});
+    EXPECT_EQ(tasks, std::vector<DeviceTask>{kApplyProfileTask});
 
     ProfileSnapshot target = Snapshot(store, 2);
     EXPECT_EQ(target.name, "Desk setup");
@@ -285,7 +285,7 @@ TEST_F(ProfileFileTest, PartialFilesChangeOnlyWhatTheyHold) {
     EXPECT_EQ(value, "12");
     store.GetSetting(2, "report_rate", value);
     EXPECT_EQ(value, "2");  // stands before button_respondtime in the file, so it is not found
-    EXPECT_EQ(tasks, std::vector<int>{kApplyProfileTask});
+    EXPECT_EQ(tasks, std::vector<DeviceTask>{kApplyProfileTask});
 }
 
 TEST_F(ProfileFileTest, LightingIsSkippedOnModelsWithoutLightingPage) {

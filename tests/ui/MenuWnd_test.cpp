@@ -5,7 +5,7 @@
 
 #include "ControlTestDialog.h"
 #include "ui/Desktop.h"
-#include "ui/TrayIcon.h"
+#include "ui/MTrayIcon.h"
 
 namespace {
 
@@ -74,11 +74,11 @@ TEST(MenuWnd, WmCommandMenusCarryTheIdInWParam) {
 
 TEST(TrayIcon, SimulatedClicksReachTheOwnerAsTheCallbackMessage) {
     OwnerDialog owner;
-    DUI::TrayIcon tray;
+    DUI::MTrayIcon tray;
     // The offscreen platform has no notification area: the icon is refused, not faked.
     EXPECT_EQ(tray.Add(&owner, 1690, std::string(KESTRIX_SOURCE_DATA) + "/skins/default/tray.png",
                        "Kestrix"),
-              DUI::TrayIcon::IsAvailable());
+              DUI::MTrayIcon::IsAvailable());
     if (!tray.IsShown()) {
         tray.Simulate(DUI::kWmRButtonUp);
         DUI::ProcessPendingEvents();

@@ -98,7 +98,7 @@ TEST_F(UpdateServiceTest, ApplicationCheckOffersOnlyANewerVersion) {
         RecordingObserver device;
         testing::RecordingUpdateEvents update;
         UpdateService service(Config(c.appVersion), bench.manager.get(), device, update);
-        service.RunTask(23);
+        service.RunTask(DeviceTask::UpdateCheck);
         EXPECT_EQ(service.Status().applicationState, c.state);
         if (kSelfUpdate || c.state != kUpdateStateNewer) {
             EXPECT_EQ(update.Calls(), c.update);
@@ -120,8 +120,8 @@ TEST_F(UpdateServiceTest, NoServerChangesNothingAndReportsNothing) {
     config.applicationBase = testing::UnusedPortUrl("/soft/");
     firmwareBase = testing::UnusedPortUrl("/fw");
     auto service = Service(config);
-    service->RunTask(23);
-    service->RunTask(24);
+    service->RunTask(DeviceTask::UpdateCheck);
+    service->RunTask(DeviceTask::FirmwareCheck);
     EXPECT_EQ(service->Status().applicationState, kUpdateStateUnknown);
     EXPECT_EQ(service->Status().firmwareState, kUpdateStateUnknown);
     EXPECT_TRUE(updateEvents.Calls().empty());
@@ -129,7 +129,7 @@ TEST_F(UpdateServiceTest, NoServerChangesNothingAndReportsNothing) {
 
     // An empty base asks for "version" relative to nothing, which fails just as quietly.
     config.applicationBase = "";
-    Service(config)->RunTask(23);
+    Service(config)->RunTask(DeviceTask::UpdateCheck);
     EXPECT_TRUE(updateEvents.Calls().empty());
 }
 
@@ -167,7 +167,7 @@ TEST_F(UpdateServiceTest, FirmwareCheckNeedsBothVersions) {
         RecordingObserver device;
         testing::RecordingUpdateEvents update;
         UpdateService service(Config(), bench.manager.get(), device, update);
-        service.RunTask(24);
+        service.RunTask(DeviceTask::FirmwareCheck);
         EXPECT_EQ(service.Status().firmwareState, c.state);
         EXPECT_EQ(update.Calls(), c.update);
         EXPECT_EQ(device.Calls(), c.device);
@@ -201,9 +201,9 @@ TEST_F(UpdateServiceTest, InstallerIsUnpackedMadeExecutableStartedAndTheProgramE
     server.Set("/soft///Mouse-Setup-1.0.4.zip",
                testing::ZipBytes(folder.Path(), {{"Mouse-Setup-1.0.4.AppImage", script, 0100644}}));
     auto service = Service(Config());
-    service->RunTask(23);
+    service->RunTask(DeviceTask::UpdateCheck);
     deviceEvents.Clear();
-    service->RunTask(26);
+    service->RunTask(DeviceTask::UpdateDownload);
 
     EXPECT_EQ(exitCodes, std::vector<int>{0});
     EXPECT_EQ(deviceEvents.Calls(), (Calls{"UpdateProgress(2)", "UpdateProgress(8)",
@@ -260,7 +260,7 @@ TEST_F(UpdateServiceTest, FirmwareFoundByTheCheckIsDownloadedAndFlashed) {
     server.Set("/fw//mouse//firmware-131.zip",
                testing::ZipBytes(folder.Path(), {{FirmwareUpgrade::ImageName("131"), image}}));
     auto service = Service(Config());
-    service->RunTask(24);
+    service->RunTask(DeviceTask::FirmwareCheck);
     ASSERT_EQ(service->Status().firmwareState, kUpdateStateNewer);
     const FirmwareUpgradeResult result = service->UpgradeFirmware();
     EXPECT_TRUE(result.ok) << result.reason;

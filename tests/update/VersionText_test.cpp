@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/FirmwareVersion.h"
+
 namespace kestrix {
 namespace {
 
@@ -27,10 +29,24 @@ TEST(VersionText, ComparesPartByPartAsNumbers) {
     }
 }
 
+// First character, '.', last two characters; a short text is never padded nor cut to a
+// trailing '.'.
+TEST(VersionText, FirmwareVersionOfEveryLength) {
+    const struct {
+        const char* text;
+        const char* digits;
+    } cases[] = {
+        {"7", "7.7"},     {"12", "1.12"},   {"131", "1.31"},       {"105", "1.05"}, {"1a3", "1.a3"},
+        {"1205", "1.05"}, {"2010", "2.10"}, {"123456789", "1.89"}, {"", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FirmwareVersionDigits(c.text), c.digits) << c.text;
+        EXPECT_EQ(FormatFirmwareVersion("New", c.text), std::string("New: v") + c.digits);
+    }
+}
+
 TEST(VersionText, FormatsLabelsAndPrompts) {
     EXPECT_EQ(ApplicationVersionLabel("New", "1.0.4"), "New: v1.0.4");
-    EXPECT_EQ(FirmwareVersionDisplay("New", "131"), "New: v1.31");
-    EXPECT_EQ(FirmwareVersionDisplay("New", "7"), "New: v7.7");
     EXPECT_EQ(ApplicationPromptText("New", "1.0.4", "Update?"), "New:v1.0.4, Update?");
     EXPECT_EQ(FirmwarePromptText("New", "1205", "Upgrade?"), "New:v1.05, Upgrade?");
 }

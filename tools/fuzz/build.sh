@@ -6,6 +6,18 @@
 #                                    from data/*.xml; findings land in build-fuzz/
 # Not part of scripts/test.
 set -euo pipefail
+usage() { sed -n '3,6p' "$0" | sed 's/^# \{0,1\}//'; }
+case "${1:-}" in
+  -h | --help) usage; exit 0 ;;
+  "" | run) ;;
+  *) echo "build.sh: unknown argument $1" >&2; usage >&2; exit 2 ;;
+esac
+if [[ "${1:-}" == run && -n "${2:-}" && ! "${2}" =~ ^[0-9]+$ ]]; then
+  echo "build.sh: SECS must be a number of seconds, not $2" >&2; exit 2
+fi
+if (( $# > 2 )); then
+  echo "build.sh: too many arguments" >&2; usage >&2; exit 2
+fi
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out=$root/build-fuzz
 mkdir -p "$out/corpus"

@@ -8,6 +8,7 @@ and exits with status 1 when there is any; add the missing rows to the table and
 tools/make-lan.py.
 """
 
+import argparse
 import pathlib
 import re
 import sys
@@ -17,6 +18,7 @@ TABLE = ROOT / "tools" / "lang" / "texts.tsv"
 
 
 def main():
+    argparse.ArgumentParser(description=__doc__.splitlines()[0]).parse_args()
     ids, names = set(), set()
     for line in TABLE.read_text(encoding="utf-8").splitlines()[1:]:
         fields = line.split("\t")

@@ -12,14 +12,20 @@ Needs Pillow (Debian: python3-pil). Fonts: Open Sans (fonts-open-sans) when inst
 DejaVu Sans otherwise.
 """
 
+import argparse
 import math
 import os
-import sys
-
-from PIL import Image, ImageDraw, ImageFilter, ImageFont
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-OUT = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "..", "..", "data", "skins", "default")
+OUT = os.path.join(HERE, "..", "..", "data", "skins", "default")
+
+if __name__ == "__main__":
+    # Read the command line before Pillow is needed, so --help works without it.
+    _parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    _parser.add_argument("output", nargs="?", default=OUT, help="output folder (default: data/skins/default)")
+    OUT = _parser.parse_args().output
+
+from PIL import Image, ImageDraw, ImageFilter, ImageFont  # noqa: E402
 
 SUPER = 4  # supersampling factor on top of the pixel ratio
 

@@ -3,6 +3,7 @@
 // checked, disabled, selected) to PNG files, with the offscreen platform:
 //
 //   QT_QPA_PLATFORM=offscreen ui-gallery [output folder] [data folder]
+//   ui-gallery --help
 //
 // The output folder defaults to docs/gallery of the source tree, the data folder (which
 // holds skins/) to data/. Each sheet is written at pixel ratio 1 and, for the first sheet,
@@ -503,17 +504,56 @@ void Mouse(Sheet& s) {
     empty->SetEmptyText("No device", "Connect a Kestrix mouse or its receiver");
 }
 
+constexpr const char* kUsage =
+    "usage: ui-gallery [output folder] [data folder]\n"
+    "Renders every toolkit control in its states to PNG sheets in the output folder\n"
+    "(default: docs/gallery of the source tree); the data folder holds skins/\n"
+    "(default: data/ of the source tree).\n";
+
+// Reads the command line: --help prints the usage; an option this program does not know, or
+// more than two folders, is refused (exit status 2) instead of being taken for a folder name.
+// "--" ends the options, for a folder whose name starts with '-'.
+int ReadArguments(int argc, char** argv, std::vector<std::string>& folders) {
+    bool options = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (options && argument == "--") {
+            options = false;
+        } else if (options && (argument == "--help" || argument == "-h")) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (options && argument.size() > 1 && argument[0] == '-') {
+            std::fprintf(stderr, "ui-gallery: unknown option %s\n%s", argument.c_str(), kUsage);
+            return 2;
+        } else {
+            folders.push_back(argument);
+        }
+    }
+    if (folders.size() > 2) {
+        std::fprintf(stderr, "ui-gallery: too many arguments\n%s", kUsage);
+        return 2;
+    }
+    return -1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::vector<std::string> folders;
+    if (const int status = ReadArguments(argc, argv, folders); status >= 0) return status;
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
                                                                     : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    const std::string output = argc > 1 ? argv[1] : std::string(KESTRIX_SOURCE_DOCS) + "/gallery";
-    const std::string data = argc > 2 ? argv[2] : std::string(KESTRIX_SOURCE_DATA);
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    const std::string output =
+        folders.size() > 0 ? folders[0] : std::string(KESTRIX_SOURCE_DOCS) + "/gallery";
+    const std::string data = folders.size() > 1 ? folders[1] : std::string(KESTRIX_SOURCE_DATA);
     Manager::SetResourceFolder(data);
     Manager::SetFontName("Open Sans Semibold");
-    QDir().mkpath(QString::fromStdString(output));
+    if (!QDir().mkpath(QString::fromStdString(output))) {
+        std::fprintf(stderr, "ui-gallery: cannot create the folder %s\n", output.c_str());
+        return 1;
+    }
     bool ok = true;
     ok &= Render(output, "buttons", 1300, 800, Buttons, true);
     ok &= Render(output, "inputs", 1300, 800, Inputs, false);

@@ -15,12 +15,12 @@ struct TrayIconImpl;
 // message with the mouse message in lParam: kWmLButtonDown (513) for a left click,
 // kWmLButtonDblClk (515) for a double click, kWmRButtonUp (517) for a right click (the
 // owner shows its menu). UI thread only.
-class TrayIcon {
+class MTrayIcon {
   public:
-    TrayIcon();
-    ~TrayIcon();
-    TrayIcon(const TrayIcon&) = delete;
-    TrayIcon& operator=(const TrayIcon&) = delete;
+    MTrayIcon();
+    ~MTrayIcon();
+    MTrayIcon(const MTrayIcon&) = delete;
+    MTrayIcon& operator=(const MTrayIcon&) = delete;
 
     // True when the desktop has a notification area to show the icon in.
     static bool IsAvailable();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/TrayIcon.h"
+#include "ui/MTrayIcon.h"
 
 #include <QIcon>
 #include <QSystemTrayIcon>
@@ -16,14 +16,14 @@ struct TrayIconImpl {
     unsigned message = 0;
 };
 
-TrayIcon::TrayIcon() : m_impl(std::make_unique<TrayIconImpl>()) {}
+MTrayIcon::MTrayIcon() : m_impl(std::make_unique<TrayIconImpl>()) {}
 
-TrayIcon::~TrayIcon() { Remove(); }
+MTrayIcon::~MTrayIcon() { Remove(); }
 
-bool TrayIcon::IsAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool MTrayIcon::IsAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
-bool TrayIcon::Add(MWindow* owner, unsigned message, const std::string& iconPath,
-                   const std::string& tip) {
+bool MTrayIcon::Add(MWindow* owner, unsigned message, const std::string& iconPath,
+                    const std::string& tip) {
     Remove();
     if (!owner || !IsAvailable()) {
         kestrix::LogLine("tray icon not shown: %s",
@@ -63,22 +63,22 @@ bool TrayIcon::Add(MWindow* owner, unsigned message, const std::string& iconPath
     return true;
 }
 
-void TrayIcon::Remove() {
+void MTrayIcon::Remove() {
     if (m_impl->icon) {
         m_impl->icon->hide();
         m_impl->icon.reset();
     }
 }
 
-bool TrayIcon::IsShown() const { return m_impl->icon != nullptr; }
+bool MTrayIcon::IsShown() const { return m_impl->icon != nullptr; }
 
-void TrayIcon::SetTip(const std::string& tip) {
+void MTrayIcon::SetTip(const std::string& tip) {
     if (m_impl->icon) {
         m_impl->icon->setToolTip(QString::fromStdString(tip));
     }
 }
 
-void TrayIcon::Simulate(unsigned mouseMessage) {
+void MTrayIcon::Simulate(unsigned mouseMessage) {
     if (m_impl->owner != 0) {
         PostWindowMessage(m_impl->owner, m_impl->message, 0, mouseMessage);
     }
