@@ -70,7 +70,7 @@ void BM_EmulatedFullRead(benchmark::State& state) {
     bool ok = true;
     for (auto _ : state) {
         DeviceWorker worker(*bench.manager, store, events, testing::WorkerConfig(folder.Path()));
-        ok &= worker.RunTask(static_cast<int>(DeviceTask::RebuildAndRead)).ok;
+        ok &= worker.RunTask(DeviceTask::RebuildAndRead).ok;
     }
     if (!ok) state.SkipWithError("a read failed");
 }

@@ -115,7 +115,9 @@ void BM_ImportProfile(benchmark::State& state) {
     int tasks = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(
-            ImportProfile(bench.store, 2, path, true, [&](DeviceTask) { ++tasks; }).imported);
+            ImportProfile(bench.store, 2, path, true, SettingLimits{}, [&](DeviceTask) {
+                ++tasks;
+            }).imported);
     }
 }
 BENCHMARK(BM_ImportProfile);

@@ -44,10 +44,10 @@ UpdateConfig AppUpdates::MakeConfig() {
 void AppUpdates::Install(const DeviceWorkerHooks& given) {
     DeviceWorkerHooks hooks = given;
     if (!hooks.update) {
-        hooks.update = [this](int task) {
+        hooks.update = [this](DeviceTask task) {
             m_service.RunTask(task);
             // A check that got no usable answer says so instead of leaving the last state.
-            if (task == static_cast<int>(DeviceTask::UpdateCheck) &&
+            if (task == DeviceTask::UpdateCheck &&
                 m_service.Status().applicationState == kUpdateStateUnknown)
                 m_updateEvents.ShowApplicationCheck({}, GetLanText(text::kUpdateCheckFailed),
                                                     false);

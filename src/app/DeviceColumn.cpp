@@ -3,7 +3,7 @@
 
 #include "app/AppContext.h"
 #include "app/FrameControls.h"
-#include "app/VersionText.h"
+#include "base/FirmwareVersion.h"
 #include "base/Text.h"
 #include "device/HidDeviceManager.h"
 #include "platform/LanguageTexts.h"

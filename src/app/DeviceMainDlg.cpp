@@ -125,9 +125,9 @@ bool DeviceMainDlg::OnInitDialog() {
 
     // 7. Open and read the attached mouse, then look for a program update unless the user
     // turned that off in the settings.
-    QueueTask(static_cast<int>(DeviceTask::RebuildAndRead));
+    QueueTask(DeviceTask::RebuildAndRead);
     if (m_context.registry->ReadAppRegistryInt(kSkipUpdateCheckValue) != 1)
-        QueueTask(static_cast<int>(DeviceTask::UpdateCheck));
+        QueueTask(DeviceTask::UpdateCheck);
     // 8. The worker.
     m_worker->Start();
     // 9. The toolkit's control timer.
@@ -473,7 +473,7 @@ void DeviceMainDlg::CreateEditorPages(const MainLayout& layout) {
     context.pointer = m_context.pointer.get();
     context.programFolder = m_context.moduleFolder;
     context.definition = &m_definition;
-    context.queueTask = [this](int task) { QueueTask(task); };
+    context.queueTask = [this](DeviceTask task) { QueueTask(task); };
     context.deviceState = [this] { return m_worker ? m_worker->State() : DeviceState{}; };
     context.updateDeviceState = [this](const std::function<void(DeviceState&)>& change) {
         if (m_worker) m_worker->UpdateState(change);

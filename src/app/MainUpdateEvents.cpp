@@ -7,7 +7,7 @@
 #include "app/ShellStyle.h"
 #include "app/UpdateProcessDlg.h"
 #include "app/UpdateTipDlg.h"
-#include "app/VersionText.h"
+#include "base/FirmwareVersion.h"
 #include "base/Log.h"
 #include "base/Text.h"
 #include "device/DeviceTask.h"
@@ -71,7 +71,7 @@ void MainUpdateEvents::PromptApplication() {
     }
     window.CenterWindow();
     m_updateWindow = &window;
-    m_window.QueueTask(static_cast<int>(DeviceTask::UpdateDownload));
+    m_window.QueueTask(DeviceTask::UpdateDownload);
     window.ShowModal(DUI::kSwShowNormal);
     m_updateWindow = nullptr;
 }
@@ -90,7 +90,7 @@ void MainUpdateEvents::PromptFirmware() {
         &m_window, kUpdateTipTitle, kShellWindowStyle, DUI::kWsExToolWindow,
         {0, 0, UpdateTipDlg::kWidth, UpdateTipDlg::kHeight});
     if (!created) LogLine("the firmware window could not be created; the upgrade runs without it");
-    m_window.QueueTask(static_cast<int>(DeviceTask::FirmwareUpgrade));
+    m_window.QueueTask(DeviceTask::FirmwareUpgrade);
     if (created) {
         m_firmwareWindow->CenterWindow();
         m_firmwareWindow->ShowModal(DUI::kSwShowNormal);

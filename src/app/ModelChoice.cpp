@@ -61,7 +61,7 @@ void ModelChoice::OnChosen(std::intptr_t param) {
     // 3. Through a receiver the mouse is read again; by cable it already was.
     if (devices.GetConnectionKind() == ConnectionKind::Receiver) {
         m_window.SetCaption(text::kCaptionWireless);
-        m_window.QueueTask(static_cast<int>(DeviceTask::ReadWithRefresh));
+        m_window.QueueTask(DeviceTask::ReadWithRefresh);
     } else {
         m_window.SetCaption(text::kCaptionWired);
     }
@@ -83,7 +83,7 @@ void ModelChoice::ResetToDefaults() {
     const CatalogueModel* model = m_window.ModelOf(deviceType);
     LogLine("restoring factory settings of %s",
             model != nullptr ? model->name.c_str() : kFallbackModelName);
-    m_window.QueueTask(static_cast<int>(DeviceTask::RestoreFactory));
+    m_window.QueueTask(DeviceTask::RestoreFactory);
 }
 
 }  // namespace kestrix

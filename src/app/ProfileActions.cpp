@@ -58,7 +58,7 @@ void ProfileActions::SwitchTo(ProfileId profile) {
             worker->UpdateState([effect](DeviceState& s) { s.currentLightingEffect = effect; });
     }
     // The write refreshes the pages first, so the lighting page shows what the mouse gets.
-    m_window.QueueTask(static_cast<int>(DeviceTask::WriteAll));
+    m_window.QueueTask(DeviceTask::WriteAll);
 }
 
 void ProfileActions::OnChoice(std::uintptr_t action, std::intptr_t profile) {
@@ -81,7 +81,7 @@ void ProfileActions::OnChoice(std::uintptr_t action, std::intptr_t profile) {
             }
             const ProfileImportResult result =
                 ImportProfile(store, m_window.CurrentProfile(), path, lighting, limits,
-                              [this](int task) { m_window.QueueTask(task); });
+                              [this](DeviceTask task) { m_window.QueueTask(task); });
             if (result.imported) m_window.Column().ShowProfileTitle();
             break;
         }

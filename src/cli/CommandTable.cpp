@@ -13,7 +13,7 @@ namespace {
 using Words = CommandArguments;
 
 CommandStatus RunTask(CommandContext& context, DeviceTask task) {
-    return TaskCommand(context, static_cast<int>(task));
+    return TaskCommand(context, task);
 }
 
 constexpr std::array kCommands{

@@ -7,7 +7,7 @@
 #include <climits>
 
 #include "base/Text.h"
-#include "editors/rules/SensorDpiRules.h"
+#include "rules/SensorDpiRules.h"
 
 namespace kestrix {
 namespace {

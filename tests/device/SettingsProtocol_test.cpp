@@ -215,7 +215,7 @@ TEST(SettingsProtocol, AFailedReadStepFailsTheReadAndStoresNothing) {
     EXPECT_EQ(bench.Setting("report_rate"), 1);     // the model file's default, not the mouse's 4
     EXPECT_EQ(bench.Setting("liftoff_height"), 1);  // read after 0x12, yet not stored either
     // The next read tries again and takes everything.
-    EXPECT_TRUE(bench.worker->RunTask(static_cast<int>(DeviceTask::ReadWithRefresh)).ok);
+    EXPECT_TRUE(bench.worker->RunTask(DeviceTask::ReadWithRefresh).ok);
     EXPECT_EQ(bench.Setting("report_rate"), 4);
     EXPECT_EQ(bench.Setting("liftoff_height"), 2);
 }

@@ -37,7 +37,7 @@ using testing::HidTestbed;
 using testing::LogRecorder;
 using testing::TraceRecorder;
 
-constexpr int kRebuild = static_cast<int>(DeviceTask::RebuildAndRead);
+constexpr DeviceTask kRebuild = DeviceTask::RebuildAndRead;
 
 std::shared_ptr<SimDevice> Cable(const char* attr) {
     return SimDevice::MakeCableMouse(*FindSimModel(attr), std::string(attr) + "-cable");
@@ -159,7 +159,7 @@ std::vector<std::string> ReadAndWriteTrace(DeviceWorker& worker, TraceRecorder& 
           DeviceTask::WriteReportRate, DeviceTask::WriteLiftOffAndSensor,
           DeviceTask::WriteSleepOptions, DeviceTask::RestoreLighting, DeviceTask::ResetDpi,
           DeviceTask::RestoreFactory}) {
-        EXPECT_TRUE(worker.RunTask(static_cast<int>(task)).ok) << static_cast<int>(task);
+        EXPECT_TRUE(worker.RunTask(task).ok) << static_cast<int>(task);
     }
     std::vector<std::string> lines;
     for (const std::string& line : trace.Lines()) {
@@ -334,7 +334,7 @@ TEST(EmulatedHidapi, SurpriseRemovalDuringReadWriteAndFlashFailsWithOneRescan) {
             PullDuring(
                 bench, "vireo-cable", during == During::Read ? "read" : "write",
                 [&] {
-                    const DeviceTaskResult result = worker.RunTask(static_cast<int>(task));
+                    const DeviceTaskResult result = worker.RunTask(task);
                     return std::make_pair(result.ok, result.reason);
                 },
                 [&] { return device->ConfigurationWrites() >= writes + 4; });

@@ -8,7 +8,7 @@
 
 #include "base/Text.h"
 #include "device/DeviceState.h"
-#include "editors/rules/PerformanceDefaults.h"
+#include "rules/PerformanceDefaults.h"
 #include "exchange/ProfileFile.h"
 #include "sim/SimMouseModel.h"
 #include "store/DataStore.h"

@@ -20,9 +20,9 @@
 #include <thread>
 #include <vector>
 
-#include "rules/EnsureProfiles.h"
 #include "exchange/MacroFile.h"
 #include "exchange/ProfileFile.h"
+#include "rules/EnsureProfiles.h"
 #include "store/DataStore.h"
 #include "store/SQLiteDB.h"
 #include "store/SQLiteStatement.h"
@@ -208,7 +208,9 @@ TEST_F(StoreProcesses, RefusedWritesChangeNothing) {
         if (ImportMacro(store, macroFile)) wrong |= 1;
         if (ImportMacroList(store, listFile).complete) wrong |= 2;
         int queued = 0;
-        if (ImportProfile(store, 1, profileFile, true, [&](int) { ++queued; }).imported ||
+        if (ImportProfile(store, 1, profileFile, true, SettingLimits{},
+                          [&](DeviceTask) { ++queued; })
+                .imported ||
             queued > 0)
             wrong |= 4;
         if (ExportProfile(store, 1, exportTarget, true, {})) wrong |= 8;

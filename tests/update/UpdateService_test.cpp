@@ -181,7 +181,7 @@ TEST_F(UpdateServiceTest, WithoutTheSelfUpdaterNothingIsDownloadedOrStarted) {
     server.Set("/soft///Mouse-Setup-1.0.4.zip",
                testing::ZipBytes(folder.Path(), {{"Mouse-Setup-1.0.4.AppImage", script, 0100755}}));
     auto service = Service(Config());
-    service->RunTask(23);
+    service->RunTask(DeviceTask::UpdateCheck);
     EXPECT_FALSE(service->DownloadInstaller());
     EXPECT_EQ(server.Paths(), Calls{"/soft/version"});
     EXPECT_EQ(updateEvents.Calls(),
