@@ -14,7 +14,6 @@
 namespace kestrix {
 namespace {
 
-
 // "dpi_group%d_<suffix>" with a stage 0..5: the stage, else -1.
 int StageOf(std::string_view key, std::string_view suffix) {
     constexpr std::string_view kPrefix = "dpi_group";
@@ -137,8 +136,7 @@ SettingCheck CheckSetting(std::string_view key, std::string_view text,
         }
         return check;
     }
-    if (key == "dpi_index")
-        return CheckInRange(key, text, limits, DeviceTask::WriteDpiStages);
+    if (key == "dpi_index") return CheckInRange(key, text, limits, DeviceTask::WriteDpiStages);
     if (StageOf(key, "value") >= 0) return CheckStageDpi(key, text, limits);
     if (StageOf(key, "rgb") >= 0) {
         int value = 0;

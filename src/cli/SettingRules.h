@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "cli/CommandStatus.h"
-#include "exchange/SettingRanges.h"
 #include "device/DeviceTask.h"
+#include "exchange/SettingRanges.h"
 
 namespace kestrix {
 

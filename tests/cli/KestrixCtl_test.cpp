@@ -9,8 +9,8 @@
 #include <functional>
 #include <iterator>
 #include <map>
-#include <set>
 #include <random>
+#include <set>
 #include <thread>
 
 #include <gtest/gtest.h>

@@ -8,8 +8,8 @@
 
 #include "base/Text.h"
 #include "device/DeviceState.h"
-#include "rules/PerformanceDefaults.h"
 #include "exchange/ProfileFile.h"
+#include "rules/PerformanceDefaults.h"
 #include "sim/SimMouseModel.h"
 #include "store/DataStore.h"
 #include "store/DefaultLightRows.h"
