@@ -82,7 +82,13 @@ void ProfileActions::OnChoice(std::uintptr_t action, std::intptr_t profile) {
             const ProfileImportResult result =
                 ImportProfile(store, m_window.CurrentProfile(), path, lighting, limits,
                               [this](DeviceTask task) { m_window.QueueTask(task); });
-            if (result.imported) m_window.Column().ShowProfileTitle();
+            if (result.imported) {
+                m_window.Column().ShowProfileTitle();
+            } else if (!result.refusal.empty()) {
+                // A value outside the mouse's ranges: nothing was stored or sent.
+                ShowMessageBox(kMessageBoxOk, GetLanText(text::kImportRefused), result.refusal,
+                               &m_window);
+            }
             break;
         }
         case 2: {
