@@ -30,7 +30,6 @@
 #include "ui/Desktop.h"
 #include "ui/MComboBox.h"
 #include "ui/MControl.h"
-#include "ui/MControlFont.h"
 #include "ui/MTabCtrl.h"
 #include "ui/Manager.h"
 #include "ui/UiThread.h"
@@ -392,14 +391,8 @@ void DeviceMainDlg::ApplyView() {
     const ViewVisibility view = m_view.Visibility();
     // A mouse on its cable has no battery to show.
     ShowFrameControls(*this, view, m_captionId == kCaptionReceiver, m_definition.lightingPage);
-    // A mouse the user may not open (no udev rule) gets the fix instead of the connection hint.
-    if (view.noDevicePanel && m_context.devices != nullptr) {
-        const std::vector<std::string> denied = m_context.devices->DeniedPaths();
-        if (auto* hint = GetControlAs<DUI::MControlFont>(kNoDeviceHint)) {
-            hint->SetTitle(denied.empty() ? GetLanText(text::kCheckConnection)
-                                          : PermissionFixMessage(denied));
-        }
-    }
+    if (view.noDevicePanel && m_context.devices != nullptr)
+        SetNoDeviceHint(*this, m_context.devices->DeniedPaths());
     if (m_pages.Show(view.pagePanel)) LogLine("page %d shown", view.pagePanel);
     m_settings.Show(view.settingsPage);
 }

@@ -8,6 +8,7 @@
 #include "app/SettingsPage.h"
 #include "app/ShellStyle.h"
 #include "base/Text.h"
+#include "device/HidDeviceManager.h"
 #include "platform/LanguageTexts.h"
 #include "platform/UsedTextIds.h"
 #include "ui/CArea.h"
@@ -221,6 +222,13 @@ void SetFrameTexts(DUI::MDialog& window, const std::string& programName, int cap
              Format("%s: v%s", GetLanText(text::kVersionPrefix).c_str(), version.c_str()));
     if (DUI::MControl* close = window.GetControl(kClose))
         close->SetToolTip(GetLanText(text::kClose));
+}
+
+void SetNoDeviceHint(DUI::MDialog& window, const std::vector<std::string>& deniedPaths) {
+    if (auto* hint = window.GetControlAs<DUI::MControlFont>(kNoDeviceHint)) {
+        hint->SetTitle(deniedPaths.empty() ? GetLanText(text::kCheckConnection)
+                                           : PermissionFixMessage(deniedPaths));
+    }
 }
 
 }  // namespace kestrix

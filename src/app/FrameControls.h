@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace DUI {
 class MDialog;
@@ -76,5 +77,9 @@ void SetFrameTexts(DUI::MDialog& window, const std::string& programName, int cap
 // True for the controls of the frame and the settings page; every other id belongs to an
 // editor page.
 bool IsFrameControl(int id);
+
+// The no-device panel's hint: the connection hint, or the fix when a supported mouse's node
+// could not be opened for lack of permission (no udev rule).
+void SetNoDeviceHint(DUI::MDialog& window, const std::vector<std::string>& deniedPaths);
 
 }  // namespace kestrix
