@@ -757,8 +757,8 @@ TEST(KestrixCtl, ImportedValuesOutOfRangeRefuseTheWholeFile) {
     }
     EXPECT_EQ(Settings(bench, "vireo"), before);
     EXPECT_EQ(WriteCounts(*bench.Mouse(kVireo)), writes);
-    for (const auto& profile : bench.Run({"--json", "profile", "list"}).Json()["profiles"])
-        EXPECT_NE(profile["name"], "Shared");
+    const nlohmann::json profiles = bench.Run({"--json", "profile", "list"}).Json();
+    for (const auto& profile : profiles["profiles"]) EXPECT_NE(profile["name"], "Shared");
     EXPECT_EQ(bench.Run({"profile", "import", good}).exitCode, kExitOk);
 }
 
@@ -802,7 +802,8 @@ TEST(KestrixCtl, MessagesNameTheRealCause) {
     const CliRun lights = bench.Run({"--json", "--model", "201", "light", "list"});
     ASSERT_EQ(lights.exitCode, kExitOk) << lights.err;
     EXPECT_EQ(lights.Json()["active"], "none");
-    for (const auto& effect : lights.Json()["effects"]) EXPECT_EQ(effect["active"], false);
+    const nlohmann::json effects = lights.Json();
+    for (const auto& effect : effects["effects"]) EXPECT_EQ(effect["active"], false);
 }
 
 TEST(KestrixCtl, WorksOnTheMouseTheWindowWouldSelectAndNeverAnother) {
