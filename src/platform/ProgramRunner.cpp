@@ -56,6 +56,7 @@ class SpawnSetup {
     // Returns the child's pid, or -1 with errno set.
     pid_t Spawn(const std::vector<std::string>& argv) {
         std::vector<char*> args;
+        args.reserve(argv.size() + 1);
         for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
         args.push_back(nullptr);
         pid_t pid = -1;

@@ -138,7 +138,6 @@ int SensorDpiRules::DpiToSlider(int d) const {
         // step lower would show every stored stage 50 DPI low and store that on the next touch.
         case Kind::S149:
         case Kind::S150:
-            return d / 50;
         case Kind::Other:
             return d / 50;
     }

@@ -27,16 +27,15 @@ void SimBootLoader::HandleOutput(const uint8_t* report, size_t length,
     std::lock_guard lock(m_mutex);
     uint8_t status = 0;
     const uint8_t kind = length >= 5 ? report[2] : 0;
-    if (length < kBootReportSize || report[0] != kBootPrefix0 || report[1] != kBootPrefix1 ||
-        report[3] != 0) {
-        ++m_state.badReports;
-        status = 1;
-    } else if (kind == kEnterKind && report[4] == kEnterData) {
+    const bool framed = length >= kBootReportSize && report[0] == kBootPrefix0 &&
+                        report[1] == kBootPrefix1 && report[3] == 0;
+    if (framed && kind == kEnterKind && report[4] == kEnterData) {
         m_state = {};
         m_state.entered = true;
-    } else if (kind == kFinishKind && report[4] == kFinishData) {
+    } else if (framed && kind == kFinishKind && report[4] == kFinishData) {
         m_state.finished = m_state.entered;
-    } else if (kind != 0 && kind % kBootRecordSize == 0 && kind / kBootRecordSize <= kMaxRecords) {
+    } else if (framed && kind != 0 && kind % kBootRecordSize == 0 &&
+               kind / kBootRecordSize <= kMaxRecords) {
         const size_t records = kind / kBootRecordSize;
         for (size_t r = 0; r < records; ++r) {
             const uint8_t* record = report + kFirstRecordOffset + r * kBootRecordSize;
