@@ -52,6 +52,9 @@ wait_for 30 eval 'wid=$(xdotool search --name "^Kestrix$" 2>/dev/null | head -1)
 wait_for 30 log_has "GetDeviceId" || fail "the mouse was not identified"
 wait_for 30 log_has "device read shown" || fail "the first read never reached the window"
 sleep 0.5
+# The window may still be taking its final size (a minimum size applies once it is mapped).
+wide_enough() { eval "$(xdotool getwindowgeometry --shell "$wid")"; [ "${WIDTH:-0}" -ge 1000 ]; }
+wait_for 10 wide_enough || fail "the window never took its size (${WIDTH:-?}x${HEIGHT:-?})"
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 W=$WIDTH; H=$HEIGHT
 s() { awk -v v="$1" -v h="$H" 'BEGIN { printf "%d", v * h / 788 + 0.5 }'; }
