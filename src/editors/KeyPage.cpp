@@ -344,6 +344,7 @@ void KeyPage::LoadMacroChoices() {
     std::vector<MacroRow> macros;
     m_context.store->ListMacros(macros);
     std::vector<std::pair<std::string, int>> choices;
+    choices.reserve(macros.size());
     for (const MacroRow& macro : macros)
         choices.emplace_back(ShownMacroName(macro.name), macro.macroId);
     SetMacroChoices(choices);

@@ -44,7 +44,6 @@ class RecordEditDlg : public DUI::MDialog {
   private:
     Result m_captured;
     bool m_capturing = false;
-    bool m_confirmed = false;
 };
 
 }  // namespace kestrix
