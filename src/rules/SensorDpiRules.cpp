@@ -35,16 +35,18 @@ SensorDpiRules SensorDpiRules::ForSensor(int code) {
     switch (code) {
         case 4:
             return {code, Kind::S4, "100", "8000", 80, 100, 8000};
+        // 184 steps: the top slider value is the one that gives 12000.
         case 5:
-            return {code, Kind::S5, "50", "12000", 183, 50, 12000};
+            return {code, Kind::S5, "50", "12000", 184, 50, 12000};
         case 16:
             return {code, Kind::S16, "100", "4800", 48, 100, 4800};
         case 17:
             return {code, Kind::S17, "100", "12000", 220, 100, 12000};
         case 18:
             return {code, Kind::S18, "100", "4800", 48, 100, 4800};
+        // 174 steps: the top slider value is the one that gives 30000.
         case 25:
-            return {code, Kind::S25, "100", "30000", 173, 100, 30000};
+            return {code, Kind::S25, "100", "30000", 174, 100, 30000};
         case 37:
             return {code, Kind::S37, "100", "10000", 60, 100, 10000};
         case 38:
@@ -53,17 +55,18 @@ SensorDpiRules SensorDpiRules::ForSensor(int code) {
             return {code, Kind::S53, "100", "16000", 160, 100, 16000};
         case 149:
             return {code, Kind::S149, "50", "26000", 520, 50, 26000};
-        // The label promises 32000 and the device state allows 38000, but the page keeps
-        // slider and typed values within 26000.
+        // The device state allows 38000, but the page keeps slider and typed values within
+        // 26000, so the slider ends there and its label says so.
         case 150:
-            return {code, Kind::S150, "100", "32000", 640, 100, 38000};
+            return {code, Kind::S150, "100", "26000", 520, 100, 38000};
         default:
             return {code, Kind::Other, "50", "26000", 520, 50, 26000};
     }
 }
 
 std::optional<int> SensorDpiRules::SliderLowestPosition() const {
-    if (m_kind == Kind::S150) return 2;
+    // Slider value 1 would give 50 DPI, below these sensors' minimum of 100.
+    if (m_kind == Kind::S150 || m_kind == Kind::S17) return 2;
     return std::nullopt;
 }
 

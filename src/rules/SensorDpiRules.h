@@ -25,8 +25,9 @@ class SensorDpiRules {
     const std::string& HighLabel() const { return m_highLabel; }
     // Number of slider steps.
     int Steps() const { return m_steps; }
-    // Slider position that the slider value n counts from: 2 for sensor 150, none (the
-    // toolkit's own default) otherwise.
+    // Slider position that the slider value n counts from: 2 for sensors 17 and 150 (whose
+    // slider value 1 would give 50 DPI), none (the toolkit's own default) otherwise. The
+    // lowest position gives the low label's DPI and the step count the high label's.
     std::optional<int> SliderLowestPosition() const;
     // Minimum DPI for the device state (the low label's value).
     int MinDpi() const { return m_minDpi; }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 #include <vector>
 
 namespace kestrix {
@@ -20,12 +21,12 @@ struct Description {
 
 TEST(SensorDpiRules, LabelsStepsAndLimitsOfEverySensor) {
     const std::vector<Description> table = {
-        {4, "100", "8000", 80, 100, 8000},      {5, "50", "12000", 183, 50, 12000},
+        {4, "100", "8000", 80, 100, 8000},      {5, "50", "12000", 184, 50, 12000},
         {16, "100", "4800", 48, 100, 4800},     {17, "100", "12000", 220, 100, 12000},
-        {18, "100", "4800", 48, 100, 4800},     {25, "100", "30000", 173, 100, 30000},
+        {18, "100", "4800", 48, 100, 4800},     {25, "100", "30000", 174, 100, 30000},
         {37, "100", "10000", 60, 100, 10000},   {38, "200", "10000", 59, 200, 10000},
         {53, "100", "16000", 160, 100, 16000},  {149, "50", "26000", 520, 50, 26000},
-        {150, "100", "32000", 640, 100, 38000}, {0, "50", "26000", 520, 50, 26000},
+        {150, "100", "26000", 520, 100, 38000}, {0, "50", "26000", 520, 50, 26000},
         {6, "50", "26000", 520, 50, 26000},     {255, "50", "26000", 520, 50, 26000},
     };
     for (const Description& d : table) {
@@ -40,6 +41,7 @@ TEST(SensorDpiRules, LabelsStepsAndLimitsOfEverySensor) {
     EXPECT_TRUE(SensorDpiRules::ForSensor(6).IsOther());
     EXPECT_FALSE(SensorDpiRules::ForSensor(149).IsOther());
     EXPECT_EQ(SensorDpiRules::ForSensor(150).SliderLowestPosition(), 2);
+    EXPECT_EQ(SensorDpiRules::ForSensor(17).SliderLowestPosition(), 2);
     EXPECT_FALSE(SensorDpiRules::ForSensor(149).SliderLowestPosition().has_value());
 }
 
@@ -82,6 +84,22 @@ TEST(SensorDpiRules, DpiToSliderValueAtEndsAndBends) {
     for (const Point& p : table) {
         EXPECT_EQ(SensorDpiRules::ForSensor(p.code).DpiToSlider(p.input), p.expected)
             << "sensor " << p.code << " dpi " << p.input;
+    }
+}
+
+// The slider's left end (its lowest position) and right end (its step count) give the values
+// their labels show: the left end the sensor's minimum, the right end the highest DPI a typed
+// value can reach.
+TEST(SensorDpiRules, SliderEndsGiveTheValuesTheirLabelsShow) {
+    for (int code : {4, 5, 16, 17, 18, 25, 37, 38, 53, 149, 150, 99}) {
+        SensorDpiRules rules = SensorDpiRules::ForSensor(code);
+        const int left = rules.SliderToDpi(rules.SliderLowestPosition().value_or(1));
+        const int right = rules.SliderToDpi(rules.Steps());
+        EXPECT_EQ(std::to_string(left), rules.LowLabel()) << "sensor " << code;
+        EXPECT_EQ(left, rules.MinDpi()) << "sensor " << code;
+        EXPECT_EQ(std::to_string(right), rules.HighLabel()) << "sensor " << code;
+        EXPECT_EQ(right, rules.SnapTypedDpi(INT_MAX)) << "sensor " << code;
+        EXPECT_EQ(rules.DpiToSlider(right), rules.Steps()) << "sensor " << code;
     }
 }
 
