@@ -35,6 +35,7 @@ void MEdit::OnCreated() {
         Notify(focused ? kNotifyEditEnter : kNotifyEditDone);
     };
     QObject::connect(m_field, &QLineEdit::textEdited, m_field, [this](const QString& text) {
+        ApplyLengthLimit(static_cast<int>(text.size()));
         StoreTitle(text.toStdString());
         Notify(kNotifyTextChanged);
     });
@@ -56,8 +57,15 @@ bool MEdit::IsNumber() const { return m_numeric; }
 void MEdit::SetLimitText(int maxCharacters) {
     m_limit = std::max(0, maxCharacters);
     if (m_field) {
-        m_field->setMaxLength(m_limit > 0 ? m_limit : 32767);
+        ApplyLengthLimit(static_cast<int>(m_field->text().size()));
     }
+}
+
+void MEdit::ApplyLengthLimit(int length) {
+    // The line edit cuts every text, set or typed, to its maximum; a text the program set
+    // (a key name in a capture field) must show whole, so the maximum grows to hold it and
+    // shrinks back as the user shortens it.
+    m_field->setMaxLength(m_limit > 0 ? std::max(m_limit, length) : 32767);
 }
 
 void MEdit::SetReadOnly(bool readOnly) {
@@ -94,7 +102,7 @@ void MEdit::ApplyValidator() {
     } else {
         m_field->setValidator(nullptr);
     }
-    m_field->setMaxLength(m_limit > 0 ? m_limit : 32767);
+    ApplyLengthLimit(static_cast<int>(m_field->text().size()));
     m_field->setReadOnly(m_readOnly);
     m_field->setPlaceholderText(QString::fromStdString(m_tip));
 }
@@ -106,6 +114,7 @@ void MEdit::TitleChanged() {
     m_field->setFont(Font());
     const QString text = QString::fromStdString(GetTitle());
     if (m_field->text() != text) {
+        ApplyLengthLimit(static_cast<int>(text.size()));
         m_field->setText(text);
         StoreTitle(m_field->text().toStdString());
     }

@@ -23,7 +23,8 @@ class MEdit : public MControlFont {
     void SetNumber(bool numeric);
     // True in numeric mode.
     bool IsNumber() const;
-    // Maximum number of characters (0 = no limit); longer text, typed or set, is cut.
+    // Maximum number of characters the user may type (0 = no limit). Text the program sets
+    // is shown whole; the user can shorten such a text but not lengthen it.
     void SetLimitText(int maxCharacters);
     // Read-only fields still take the focus (key capture fields show what was pressed).
     void SetReadOnly(bool readOnly);
@@ -49,6 +50,8 @@ class MEdit : public MControlFont {
 
   private:
     void ApplyValidator();
+    // Lets the field hold the typing limit, or a longer text of length characters.
+    void ApplyLengthLimit(int length);
     EditField* m_field = nullptr;
     bool m_numeric = false;
     int m_limit = 0;

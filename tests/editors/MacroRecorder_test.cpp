@@ -243,6 +243,11 @@ TEST(RecordEditDlg, TakesTheLastKeyPressedWhileTheFieldHasTheFocus) {
     EXPECT_EQ(dialog.Captured().vk, 160);
     EXPECT_EQ(dialog.Captured().name, "Shift");
     EXPECT_EQ(dialog.GetControlAs<DUI::MEdit>(RecordEditDlg::kKeyField)->GetTitle(), "Shift");
+    // A name longer than what the user may type is shown whole.
+    key.scanCode = 99;  // Print Screen
+    dialog.OnKeyEvent(key);
+    EXPECT_EQ(dialog.GetControlAs<DUI::MEdit>(RecordEditDlg::kKeyField)->GetTitle(),
+              "Print Screen");
     key.pressed = false;
     dialog.OnKeyEvent(key);
     dialog.OnMessage(RecordEditDlg::kKeyField, DUI::kNotifyEditDone, 0);

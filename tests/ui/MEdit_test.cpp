@@ -46,9 +46,17 @@ TEST(MEdit, NumericModeAndLengthLimitFilterTyping) {
     EXPECT_EQ(field->GetTitle(), "-5") << "digits and a leading minus only";
     dialog.Type("123");
     EXPECT_EQ(field->GetTitle(), "-51") << "at most three characters";
-    // Text given by the program is cut to the limit too, and the title says what is shown.
+    // The limit is for typing: text the program sets is shown whole, and the user can
+    // shorten it but not make it longer again.
     field->SetTitle("99999");
-    EXPECT_EQ(field->GetTitle(), "999");
+    EXPECT_EQ(field->GetTitle(), "99999");
+    dialog.Key(Qt::Key_End);
+    dialog.Type("1");
+    EXPECT_EQ(field->GetTitle(), "99999");
+    dialog.Key(Qt::Key_Backspace);
+    dialog.Key(Qt::Key_Backspace);
+    dialog.Type("12");
+    EXPECT_EQ(field->GetTitle(), "999") << "back within the limit, it holds again";
 }
 
 TEST(MEdit, ReadOnlyFieldTakesFocusButNotText) {
