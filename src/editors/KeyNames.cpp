@@ -113,8 +113,11 @@ std::string ShownMacroName(std::string_view stored) {
     }
     for (std::string_view suffix : {std::string_view("Copy"), std::string_view("复制")}) {
         if (EndsWith(stored, suffix)) {
-            return std::string(stored.substr(0, stored.size() - suffix.size())) + " " +
-                   GetLanText(text::kCopy);
+            std::string_view base = stored.substr(0, stored.size() - suffix.size());
+            // Copies are stored as "<name> Copy"; the shown form brings its own blank, so the
+            // stored one goes, or the shown name would carry two.
+            if (!base.empty() && base.back() == ' ') base.remove_suffix(1);
+            return std::string(base) + " " + GetLanText(text::kCopy);
         }
     }
     return std::string(stored);

@@ -52,7 +52,8 @@ std::string KeyFunctionItemText(const KeyFunctionItem& item);
 int KeyFunctionTextId(KeyFunctionType type, int value);
 
 // Shown name of a stored macro name: "Custom…"/"自定义…" becomes text 351 and the rest,
-// "…Copy"/"…复制" becomes the rest, a blank and text 31; other names are unchanged.
+// "…Copy"/"…复制" becomes the rest (less one blank before the word), a blank and text 31;
+// other names are unchanged.
 std::string ShownMacroName(std::string_view stored);
 
 // Text the button list shows for an assignment row: the fixed text of its type and value

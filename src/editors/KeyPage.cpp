@@ -25,7 +25,6 @@ constexpr int kPicturePanel = 1111;
 constexpr int kBoxLabelFirst = 1103;  // 1103..1108: labels of the six boxes
 constexpr int kKeyComboLabel = 1109;
 constexpr int kRepeatLabel = 1110;
-constexpr int kComboPreview = 1112;  // the text the confirmed combination will show
 
 constexpr int kMessageYesNo = 4;
 constexpr int kAnswerNo = 2;
@@ -137,8 +136,10 @@ std::vector<Placement> Placements(int width, int height) {
                       "MButton",
                       KeyPage::kKeyPanel,
                       {confirmLeft, 52, panelWidth - kMargin, 88}});
-    places.push_back(
-        {kComboPreview, "MText", KeyPage::kKeyPanel, {kMargin, 148, panelWidth - kMargin, 176}});
+    places.push_back({KeyPage::kComboPreview,
+                      "MText",
+                      KeyPage::kKeyPanel,
+                      {kMargin, 148, panelWidth - kMargin, 176}});
     const int toggleWidth = (fieldRight - kMargin - 3 * 8) / 4;
     int toggle = 0;
     for (int id :
@@ -335,8 +336,20 @@ void KeyPage::ShowButtonDescriptions() {
         std::vector<KeyAssignmentRow> rows;
         m_context.store->ListKeyAssignments(m_context.store->CurrentProfile(), rows);
         for (const KeyAssignmentRow& row : rows)
-            SetButtonDescription(row.keyCode, AssignmentDisplayText(row));
+            SetButtonDescription(row.keyCode, DisplayText(row));
     }
+}
+
+std::string KeyPage::DisplayText(const KeyAssignmentRow& row) const {
+    // A macro row's description is its name as shown when it was assigned (the macro box's
+    // text), in the language of that moment; converting it again would stack a second
+    // conversion on the first. The macro's stored name is converted once instead.
+    MacroRow macro;
+    if (row.macroType == static_cast<int>(KeyFunctionType::Macro) &&
+        m_context.store->GetMacro(row.macroValue, macro)) {
+        return ShownMacroName(macro.name);
+    }
+    return AssignmentDisplayText(row);
 }
 
 void KeyPage::LoadMacroChoices() {
@@ -433,12 +446,21 @@ bool KeyPage::OnKeyEvent(const DUI::KeyEvent& key) {
     if (!m_capturing) return false;
     const KeyEvent event = DecodeKeyEvent(key.scanCode, key.pressed);
     // Modifiers alone are never the key of a combination: the toggles choose them.
-    if (event.kind == KeyEvent::kKeyboard && !event.name.empty() && !IsSidedModifierKey(event.vk)) {
-        m_capturedVk = event.vk;
-        m_capturedName = event.name;
-        SetText(m_owner, kCaptureField, event.name);
-        ShowCombinationPreview();
+    if (event.kind != KeyEvent::kKeyboard || event.name.empty() || IsSidedModifierKey(event.vk))
+        return true;
+    if (VkToHidUsage(event.vk) <= 0) {
+        // The mouse sends a combination as a keyboard usage; a key without one (Mute, the
+        // media keys) would be dropped from the stored row while its name stayed in the text.
+        m_capturedVk = 0;
+        m_capturedName.clear();
+        SetText(m_owner, kCaptureField, "");
+        SetText(m_owner, kComboPreview, GetLanText(text::kKeyWithoutUsage));
+        return true;
     }
+    m_capturedVk = event.vk;
+    m_capturedName = event.name;
+    SetText(m_owner, kCaptureField, event.name);
+    ShowCombinationPreview();
     return true;
 }
 

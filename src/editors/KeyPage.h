@@ -58,6 +58,9 @@ class KeyPage : public EditorPage {
     // Page decorations without a fixed id.
     static constexpr int kSelectedTitle = 1101;
     static constexpr int kFunctionArea = 1102;
+    // Under the key-combination panel's toggles: the text the combination will be stored
+    // with, or why the key just pressed cannot be part of one.
+    static constexpr int kComboPreview = 1112;
 
     // The task that sends the button table.
     static constexpr DeviceTask kWriteButtonsTask = DeviceTask::WriteButtons;
@@ -104,6 +107,8 @@ class KeyPage : public EditorPage {
     // Each button's description in the list and the picture: its stored assignment, else its
     // default function.
     void ShowButtonDescriptions();
+    // Text the list shows for a stored row (HasOpenStore).
+    std::string DisplayText(const KeyAssignmentRow& row) const;
     void LoadMacroChoices();
     void SelectButton(int index);
     // ShowAssignment: hides the panels and shows the selected button's row in the boxes.

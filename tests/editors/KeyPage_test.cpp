@@ -11,6 +11,7 @@
 #include "ui/MButton2.h"
 #include "ui/MComboBox2.h"
 #include "ui/MEdit.h"
+#include "ui/MText.h"
 #include "ui/MouseCtrl.h"
 #include "ui/MouseKeyCtrl.h"
 
@@ -110,6 +111,8 @@ TEST_F(KeyPageTest, KeyCombinationTextAndStoredBits) {
         {{KeyPage::kCtrlToggle}, 0, "Ctrl", 0, 1},
         {{}, 59, "F1", 58, 0},
         {{KeyPage::kWinToggle}, 99, "Win + Print Screen", 70, 8},
+        // Mute has no keyboard usage: the field refuses it, so only Ctrl is stored and shown.
+        {{KeyPage::kCtrlToggle}, 113, "Ctrl", 0, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -154,6 +157,49 @@ TEST_F(KeyPageTest, ModifierKeysAloneAreNeverCaptured) {
     EXPECT_FALSE(keys.Key(testing::kEvB, true));
     EXPECT_EQ(field->GetTitle(), "A");
     keys.Key(testing::kEvB, false);
+}
+
+TEST_F(KeyPageTest, KeysWithoutAKeyboardUsageAreRefusedWithTheReason) {
+    SelectButton(1);
+    host.Send(KeyPage::kOpenKeyPanel, 2);
+    auto* field = host.Control<DUI::MEdit>(KeyPage::kCaptureField);
+    auto* preview = host.Control<DUI::MText>(KeyPage::kComboPreview);
+    host.Send(KeyPage::kCaptureField, DUI::kNotifyEditEnter);
+    keys.Tap(testing::kEvA);
+    keys.Tap(113);  // Mute
+    EXPECT_EQ(keys.Keys().CapturedVk(), 0);
+    EXPECT_EQ(field->GetTitle(), "");
+    EXPECT_EQ(preview->GetTitle(), GetLanText(660));
+    keys.Tap(testing::kEvB);
+    EXPECT_EQ(keys.Keys().CapturedVk(), 66);
+    EXPECT_EQ(preview->GetTitle(), "B");
+}
+
+// The button shows the macro's name as the macro list does, converted from the stored name
+// once, whatever the page went through since it was assigned.
+TEST_F(KeyPageTest, MacroNameOnAButtonIsConvertedOnce) {
+    const int macroId = host.Store().InsertNamedMacro("Foo Copy");
+    ASSERT_GT(macroId, 0);
+    keys.pages->Refresh();
+    SelectButton(3);
+    auto* box = host.Control<DUI::MComboBox2>(KeyPage::kMacroBox);
+    int index = -1;
+    for (int i = 0; i < box->GetCount(); ++i) {
+        if (box->GetItemData(i) == macroId) index = i;
+    }
+    ASSERT_GE(index, 0);
+    box->ChooseItem(index);
+    EXPECT_EQ(keys.Keys().ButtonDescription(3), "Foo Copy");
+    keys.pages->Refresh();
+    keys.pages->Refresh();
+    EXPECT_EQ(keys.Keys().ButtonDescription(3), "Foo Copy");
+    SetCurrentLcid(2052);
+    keys.pages->ApplyTexts();
+    EXPECT_EQ(keys.Keys().ButtonDescription(3), "Foo " + GetLanText(31));
+    SetCurrentLcid(1033);
+    keys.pages->ApplyTexts();
+    keys.pages->Refresh();
+    EXPECT_EQ(keys.Keys().ButtonDescription(3), "Foo Copy");
 }
 
 TEST_F(KeyPageTest, ResetRemovesTheRowAndTheMouseGetsItsDefaultAgain) {
