@@ -37,7 +37,7 @@ int MousePaletteDlg::Choose(DUI::MWindow* owner, int colour) {
     MousePaletteDlg dialog(colour);
     if (!dialog.CreateWindow(owner)) {
         LogLine("colour palette: the window could not be created");
-        return 0;
+        return kNothingChosen;
     }
     dialog.ShowModal(DUI::kSwShow);
     return dialog.ResultColour();
@@ -147,14 +147,14 @@ void MousePaletteDlg::OnMessage(int id, int code, std::intptr_t /*param*/) {
     } else if (id == kConfirmId && code == DUI::kNotifyClick) {
         DoOK();
     } else if (id == kCloseId && code == DUI::kNotifyClick) {
-        m_result = 0;
+        m_result = kNothingChosen;
         DoCancel();
     }
 }
 
 void MousePaletteDlg::OnUserCloseWindow() {
     // Closing by the window manager is the same as the close button: nothing chosen.
-    m_result = 0;
+    m_result = kNothingChosen;
     DoCancel();
 }
 

@@ -13,7 +13,8 @@ namespace kestrix {
 
 // The modal colour chooser of a DPI stage's indicator colour: a palette, eight preset
 // colours and red, green and blue fields with a preview. The result starts as the caller's
-// colour, every choice replaces it, and the close button sets it to 0 ("nothing chosen").
+// colour, every choice replaces it, and the close button sets it to kNothingChosen (black,
+// 0, is a colour that can be chosen like any other).
 class MousePaletteDlg : public DUI::MDialog {
   public:
     // Window title other code finds the dialog by.
@@ -22,6 +23,8 @@ class MousePaletteDlg : public DUI::MDialog {
     static constexpr std::uint32_t kStyle = 0x96000000u;
     static constexpr int kWidth = 330;
     static constexpr int kHeight = 320;
+    // What Choose returns when the dialog was closed without a choice (no colour is negative).
+    static constexpr int kNothingChosen = -1;
     // Colour the preview shows before any choice.
     static constexpr int kInitialPreview = 0xD027FB;
     // The eight presets (the fifth and seventh are the same colour).
@@ -44,13 +47,15 @@ class MousePaletteDlg : public DUI::MDialog {
     explicit MousePaletteDlg(int initialColour);
 
     // Opens the dialog modally over owner (centred) with colour as the starting result and
-    // returns the chosen colour, or 0 when it was closed without a choice.
+    // returns the chosen colour, or kNothingChosen when it was closed without a choice or
+    // could not be opened.
     static int Choose(DUI::MWindow* owner, int colour);
 
     // Creates the window (titled kTitle, kWidth x kHeight, centred on owner) without running
     // it; false when the toolkit could not make it.
     bool CreateWindow(DUI::MWindow* owner);
-    // The current result colour (colour integer, red in bits 0-7); 0 after the close button.
+    // The current result colour (colour integer, red in bits 0-7); kNothingChosen after the
+    // close button.
     int ResultColour() const { return m_result; }
 
     void InitUI(const DUI::Rect& rect) override;

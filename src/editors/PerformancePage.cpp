@@ -316,7 +316,7 @@ void PerformancePage::ChooseStageColour() {
     const int stage = stages->GetCurSel();
     if (stage < 0) return;
     const int colour = m_chooseColour(stages->GetDPIColorValue(stage));
-    if (colour == 0) return;  // closed without a choice
+    if (colour == MousePaletteDlg::kNothingChosen) return;  // black (0) is a choice
     stages->SetDPIColorValue(stage, colour);
     SetInt(StageColourKey(stage), colour);
     const int dpi = stages->GetDPIValue(stage);

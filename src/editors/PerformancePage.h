@@ -34,7 +34,8 @@ class PerformancePage : public EditorPage {
     static constexpr int kRateResetId = 124;
     static constexpr int kRateId = 125;
 
-    // Chooses a colour for a stage, starting from its current one; 0 when nothing was chosen.
+    // Chooses a colour for a stage, starting from its current one; MousePaletteDlg's
+    // kNothingChosen when nothing was chosen.
     using ColourChooser = std::function<int(int currentColour)>;
 
     // context must outlive the page; the main window keeps its values current.

@@ -61,7 +61,7 @@ TEST(MousePaletteDlg, FieldsAreClampedAndMakeTheResult) {
         {"999", "0", "0", "255", 0x0000FF},
         {"-5", "128", "1", "0", 0x018000},
         {"10", "20", "30", "10", 0x1E140A},
-        {"0", "0", "0", "0", 0},           // pure black: the caller reads it as "nothing chosen"
+        {"0", "0", "0", "0", 0},           // pure black is a colour like any other
         {"", "255", "255", "", 0xFFFF00},  // an emptied field stays empty while the user types
     };
     for (const Case& c : cases) {
@@ -137,12 +137,16 @@ int ChooseThenClick(int colour, int id, int presetFirst = 0) {
     return Dlg::Choose(nullptr, colour);
 }
 
-TEST(MousePaletteDlg, ModalRunReturnsTheChoiceOrZero) {
+TEST(MousePaletteDlg, ModalRunReturnsTheChoiceOrNothingChosen) {
     // Confirming without a change gives the caller's colour back, so it is stored again.
     EXPECT_EQ(ChooseThenClick(0x2020FF, Dlg::kConfirmId), 0x2020FF);
     EXPECT_EQ(ChooseThenClick(0x2020FF, Dlg::kConfirmId, Dlg::kFirstPresetId + 5), 0xFFFF00);
-    // The close button cancels even after a choice.
-    EXPECT_EQ(ChooseThenClick(0x2020FF, Dlg::kCloseId, Dlg::kFirstPresetId + 5), 0);
+    // Black confirmed is black; the close button cancels even after a choice, and the caller
+    // can tell the two apart.
+    EXPECT_EQ(ChooseThenClick(0, Dlg::kConfirmId), 0);
+    EXPECT_EQ(ChooseThenClick(0x2020FF, Dlg::kCloseId, Dlg::kFirstPresetId + 5),
+              Dlg::kNothingChosen);
+    EXPECT_NE(Dlg::kNothingChosen, 0);
     EXPECT_TRUE(DUI::FindWindows(Dlg::kTitle).empty());
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "device/DpiCodec.h"
+#include "editors/MousePaletteDlg.h"
 #include "editors/PageTestHost.h"
 #include "rules/SensorDpiRules.h"
 #include "ui/DPIControl.h"
@@ -161,12 +162,14 @@ TEST(PerformancePage, SliderMapsBySensorAndQueuesOnRelease) {
         int dpi;
         int afterRefresh;  // slider value a refresh shows for the stored DPI
     };
-    // Both rules of every sensor agree: a value dropped at n reappears at n (the cap of
-    // sensor 150 reappears at its last step).
+    // Both rules of every sensor agree: a value dropped at n reappears at n. A value beyond
+    // an end is the end: the left end gives the low label's DPI, the right end the high one's.
     const Case cases[] = {
-        {38, 1, 200, 1},       {38, 48, 4900, 48}, {38, 49, 5000, 49},     {38, 50, 5500, 50},
-        {38, 59, 10000, 59},   {150, 2, 100, 2},   {150, 521, 26000, 520}, {150, 640, 26000, 520},
-        {53, 160, 16000, 160}, {4, 80, 8000, 80},  {99, 520, 26000, 520},
+        {38, 1, 200, 1},        {38, 48, 4900, 48},     {38, 49, 5000, 49},
+        {38, 50, 5500, 50},     {38, 59, 10000, 59},    {150, 1, 100, 2},
+        {150, 521, 26000, 520}, {150, 640, 26000, 520}, {53, 160, 16000, 160},
+        {4, 80, 8000, 80},      {99, 520, 26000, 520},  {17, 1, 100, 2},
+        {5, 184, 12000, 184},   {25, 174, 30000, 174},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Format("sensor %d slider %d", c.sensor, c.slider));
@@ -209,15 +212,15 @@ TEST(PerformancePage, Sensor150SliderEndStoresTheCapAndReachesTheMouse) {
     PerfHost perf("harrier_pro");
     ASSERT_EQ(perf.host.State().sensorCode, 150);
     const int stage = perf.Stages()->GetCurSel();
-    perf.Slider()->SetProgress(640);
-    EXPECT_EQ(perf.Slider()->GetProgress(), 640);
-    perf.host.Send(Page::kSliderId, DUI::kNotifyClick, 640);
+    perf.Slider()->SetProgress(520);
+    EXPECT_EQ(perf.Slider()->GetProgress(), 520);
+    perf.host.Send(Page::kSliderId, DUI::kNotifyClick, 520);
     EXPECT_EQ(perf.host.Setting(Format("dpi_group%d_value", stage)), 26000);
     perf.host.RunQueuedTasks();
     EXPECT_EQ(perf.host.Mouse().dpiRaw[stage], EncodeDpi(150, 26000));
 }
 
-TEST(PerformancePage, ColourFromThePaletteIsStoredUnlessZero) {
+TEST(PerformancePage, ColourFromThePaletteIsStoredUnlessNothingWasChosen) {
     PerfHost perf;
     const int stage = perf.Stages()->GetCurSel();
     const std::string key = Format("dpi_group%d_rgb", stage);
@@ -225,7 +228,7 @@ TEST(PerformancePage, ColourFromThePaletteIsStoredUnlessZero) {
     int offered = -1;
     perf.page->SetColourChooser([&offered](int colour) {
         offered = colour;
-        return 0;
+        return MousePaletteDlg::kNothingChosen;
     });
     perf.Stages()->ClickColor(stage);
     EXPECT_EQ(offered, before);
@@ -241,6 +244,16 @@ TEST(PerformancePage, ColourFromThePaletteIsStoredUnlessZero) {
     EXPECT_EQ(perf.host.DpiIndicatorShows().size(), 1u);
     perf.host.RunQueuedTasks();
     EXPECT_EQ(perf.host.Mouse().dpiColours[stage], 0x3366CCu);
+
+    // Black is a choice: stored and sent.
+    perf.host.ClearRecords();
+    perf.page->SetColourChooser([](int) { return 0; });
+    perf.Stages()->ClickColor(stage);
+    EXPECT_EQ(perf.host.Setting(key), 0);
+    EXPECT_EQ(perf.Stages()->GetDPIColorValue(stage), 0);
+    EXPECT_EQ(perf.host.Tasks(), (Tasks{10}));
+    perf.host.RunQueuedTasks();
+    EXPECT_EQ(perf.host.Mouse().dpiColours[stage], 0u);
 }
 
 TEST(PerformancePage, PollingRatesFollowTheReportRateClass) {
