@@ -58,12 +58,14 @@ void DeviceColumn::ShowFirmwareLabel() {
     std::string line = version.empty()
                            ? std::string()
                            : FormatFirmwareVersion(GetLanText(text::kFirmwarePrefix), version);
-    // After a firmware check: the server's newer version, or that the mouse is up to date.
+    // After a firmware check: the server's newer version, that the mouse is up to date, or
+    // that the mouse's own version is unknown, so the two could not be compared.
     if (firmware.checkState != 0) {
         const std::string check =
             firmware.checkState == 1
                 ? FormatFirmwareVersion(GetLanText(text::kLatestVersion), firmware.latest)
-                : GetLanText(text::kUpToDate);
+                : GetLanText(firmware.checkState == 2 ? text::kUpToDate
+                                                      : text::kFirmwareNotCompared);
         line = line.empty() ? check : line + "  \u00b7  " + check;
     }
     label->SetTitle(line);

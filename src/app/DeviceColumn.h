@@ -31,7 +31,8 @@ class DeviceColumn {
     void ShowFirmwareLabel();
     // The firmware version text the mouse behind the receiver reported ("105").
     void SetMouseFirmware(const std::string& versionText);
-    // The firmware check's answer: 1 newer firmware, 2 up to date, with the server's version.
+    // The firmware check's answer: 1 newer firmware, 2 up to date, 3 not compared (the mouse's
+    // own version unknown), with the server's version.
     void SetLatestFirmware(int state, const std::string& latestFirmware);
     // The server's version text of the last firmware check of the model.
     const std::string& LatestFirmware() { return m_labels[m_model].latest; }
@@ -41,8 +42,8 @@ class DeviceColumn {
   private:
     struct FirmwareLabel {
         std::string mouseVersion;  // "105" of the mouse behind the receiver
-        int checkState = 0;        // 0 not checked, 1 newer firmware found, 2 up to date
-        std::string latest;        // the server's version text
+        int checkState = 0;  // 0 not checked, 1 newer firmware found, 2 up to date, 3 not compared
+        std::string latest;  // the server's version text
     };
 
     DUI::MDialog& m_window;

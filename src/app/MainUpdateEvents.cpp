@@ -33,8 +33,9 @@ void MainUpdateEvents::ShowApplicationCheck(const std::string& latestVersion,
 }
 
 void MainUpdateEvents::ShowFirmwareCheck(const std::string& latestFirmware,
-                                         const std::string& /*label*/, bool upgradeEnabled) {
-    m_window.Column().SetLatestFirmware(upgradeEnabled ? 1 : 2, latestFirmware);
+                                         const std::string& /*label*/, int state) {
+    // The column builds its label from the state, so a language change renews it.
+    m_window.Column().SetLatestFirmware(state, latestFirmware);
 }
 
 void MainUpdateEvents::FirmwareStep(int textId, int percent) {

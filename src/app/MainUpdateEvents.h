@@ -27,7 +27,7 @@ class MainUpdateEvents final : public UpdateEvents {
     void ShowApplicationCheck(const std::string& latestVersion, const std::string& label,
                               bool updateEnabled) override;
     void ShowFirmwareCheck(const std::string& latestFirmware, const std::string& label,
-                           bool upgradeEnabled) override;
+                           int state) override;
     void FirmwareStep(int textId, int percent) override;
     void DownloadFailed() override;
 

@@ -24,8 +24,8 @@ void UiUpdateEvents::ShowApplicationCheck(const std::string& latestVersion,
     Post([=](UpdateEvents& t) { t.ShowApplicationCheck(latestVersion, label, updateEnabled); });
 }
 void UiUpdateEvents::ShowFirmwareCheck(const std::string& latestFirmware, const std::string& label,
-                                       bool upgradeEnabled) {
-    Post([=](UpdateEvents& t) { t.ShowFirmwareCheck(latestFirmware, label, upgradeEnabled); });
+                                       int state) {
+    Post([=](UpdateEvents& t) { t.ShowFirmwareCheck(latestFirmware, label, state); });
 }
 void UiUpdateEvents::FirmwareStep(int textId, int percent) {
     Post([=](UpdateEvents& t) { t.FirmwareStep(textId, percent); });

@@ -35,7 +35,7 @@ class CliUpdateEvents final : public UpdateEvents {
   public:
     explicit CliUpdateEvents(CliOutput& output) : m_output(output) {}
     void ShowApplicationCheck(const std::string&, const std::string&, bool) override {}
-    void ShowFirmwareCheck(const std::string&, const std::string&, bool) override {}
+    void ShowFirmwareCheck(const std::string&, const std::string&, int) override {}
     void FirmwareStep(int textId, int percent) override {
         const std::string note = Format("%s: %d%%", GetLanText(textId).c_str(), percent);
         // The last step comes after a failure too; it is printed only once the upgrade is

@@ -18,9 +18,10 @@ class UpdateEvents {
     virtual void ShowApplicationCheck(const std::string& latestVersion, const std::string& label,
                                       bool updateEnabled) = 0;
     // Firmware label after a firmware check: the server's firmware version, the label text, and
-    // whether the firmware button is enabled (a newer firmware was found).
+    // the check's state (kUpdateStateNewer enables the firmware button, kUpdateStateCurrent,
+    // or kUpdateStateNotCompared when the mouse's own version is unknown).
     virtual void ShowFirmwareCheck(const std::string& latestFirmware, const std::string& label,
-                                   bool upgradeEnabled) = 0;
+                                   int state) = 0;
     // Firmware window (when open): language text textId with percent as "%s: %d%%", and the
     // bar at percent.
     virtual void FirmwareStep(int textId, int percent) = 0;

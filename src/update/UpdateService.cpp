@@ -103,8 +103,10 @@ void UpdateService::CheckApplication() {
         std::lock_guard lock(m_mutex);
         m_status.latestVersion.clear();
     }
-    std::string body;
-    if (m_web.WebGetText(m_config.applicationBase + "version", body) != kWebOk) return;
+    std::string answer;
+    if (m_web.WebGetText(m_config.applicationBase + "version", answer) != kWebOk) return;
+    // The version alone: it names the package to download and is shown.
+    const std::string body(TrimVersionText(answer));
     if (!AcceptVersionText(body, kApplicationVersionMaxLength)) return;
 
     const bool newer = CompareVersions(m_config.applicationVersion, body) > 0;
@@ -136,24 +138,33 @@ void UpdateService::CheckFirmware() {
         m_status.latestFirmware.clear();
     }
     if (target.base.empty()) return;  // the model has no firmware service
-    std::string body;
-    if (m_web.WebGetText(target.base + "/mouse/version", body) != kWebOk) return;
+    std::string answer;
+    if (m_web.WebGetText(target.base + "/mouse/version", answer) != kWebOk) return;
+    // The version alone: it names the package to flash and is shown.
+    const std::string body(TrimVersionText(answer));
     if (!AcceptVersionText(body, kFirmwareVersionMaxLength)) return;
 
-    const bool newer =
-        !target.currentVersion.empty() && CompareVersions(target.currentVersion, body) > 0;
+    // Without the mouse's own version there is nothing to compare with: the mouse may be
+    // up to date or not, and saying either would be a guess.
+    int state = kUpdateStateNotCompared;
+    if (!TrimVersionText(target.currentVersion).empty()) {
+        state = CompareVersions(target.currentVersion, body) > 0 ? kUpdateStateNewer
+                                                                 : kUpdateStateCurrent;
+    }
     {
         std::lock_guard lock(m_mutex);
         m_status.latestFirmware = body;
         m_status.firmwareBase = target.base;
-        m_status.firmwareState = newer ? kUpdateStateNewer : kUpdateStateCurrent;
+        m_status.firmwareState = state;
     }
-    if (newer) {
+    if (state == kUpdateStateNewer) {
         m_updateEvents.ShowFirmwareCheck(
-            body, FormatFirmwareVersion(LanText(kTextNewVersion), body), true);
+            body, FormatFirmwareVersion(LanText(kTextNewVersion), body), state);
         m_deviceEvents.UpdateAvailable(kUpdateKindFirmware);
     } else {
-        m_updateEvents.ShowFirmwareCheck(body, LanText(kTextUpToDate), false);
+        m_updateEvents.ShowFirmwareCheck(
+            body, LanText(state == kUpdateStateCurrent ? kTextUpToDate : kTextFirmwareNotCompared),
+            state);
     }
 }
 

@@ -27,6 +27,9 @@ inline constexpr bool kSelfUpdate = KESTRIX_SELF_UPDATE != 0;
 inline constexpr int kUpdateStateUnknown = 0;
 inline constexpr int kUpdateStateNewer = 1;
 inline constexpr int kUpdateStateCurrent = 2;
+// Firmware only: the server named its version, but the mouse's own version is unknown, so the
+// two could not be compared.
+inline constexpr int kUpdateStateNotCompared = 3;
 // Kinds of the update prompt (wParam of message 1692).
 inline constexpr int kUpdateKindApplication = 1;
 inline constexpr int kUpdateKindFirmware = 2;
@@ -74,14 +77,15 @@ class UpdateService {
 
     // Runs worker task 23, 24 or 26; other tasks do nothing.
     void RunTask(DeviceTask task);
-    // Task 23: fetches "<application base>version"; a 1-10 character answer newer than the
-    // program's version sets state 1, enables the update button, shows the new version and
-    // raises prompt 1 (without the self-updater: shows the new version with the pointer to the
-    // package manager, button and prompt left out); any other answer sets state 2. No answer
-    // changes nothing.
+    // Task 23: fetches "<application base>version"; a 1-10 character answer (white space
+    // around it dropped) newer than the program's version sets state 1, enables the update
+    // button, shows the new version and raises prompt 1 (without the self-updater: shows the
+    // new version with the pointer to the package manager, button and prompt left out); any
+    // other answer sets state 2. No answer changes nothing.
     void CheckApplication();
-    // Task 24: fetches "<firmware base>/mouse/version"; with a 1-9 character answer and the
-    // mouse's own version known, a newer one sets state 1 and raises prompt 2, else state 2.
+    // Task 24: fetches "<firmware base>/mouse/version"; with a 1-9 character answer (white
+    // space around it dropped) and the mouse's own version known, a newer one sets state 1
+    // and raises prompt 2, else state 2; with the mouse's version unknown, state 3.
     void CheckFirmware();
     // Task 26: downloads "Mouse-Setup-<latest>.zip" into the temp folder, unpacks it, makes
     // "Mouse-Setup-<latest>.AppImage" executable, starts it and ends the program with code 0.

@@ -23,9 +23,16 @@ std::vector<std::string_view> SplitAtDots(std::string_view text) {
 
 }  // namespace
 
+std::string_view TrimVersionText(std::string_view text) {
+    constexpr std::string_view kWhiteSpace = " \t\r\n\v\f";
+    const size_t first = text.find_first_not_of(kWhiteSpace);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(kWhiteSpace) - first + 1);
+}
+
 int CompareVersions(std::string_view current, std::string_view latest) {
-    const std::vector<std::string_view> currentParts = SplitAtDots(current);
-    const std::vector<std::string_view> latestParts = SplitAtDots(latest);
+    const std::vector<std::string_view> currentParts = SplitAtDots(TrimVersionText(current));
+    const std::vector<std::string_view> latestParts = SplitAtDots(TrimVersionText(latest));
     if (currentParts.size() != latestParts.size()) return 2;
     for (size_t i = 0; i < currentParts.size(); ++i) {
         const int mine = ParseDecimal(currentParts[i]);

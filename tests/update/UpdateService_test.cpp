@@ -64,6 +64,7 @@ TEST_F(UpdateServiceTest, ApplicationCheckOffersOnlyANewerVersion) {
         int state;
         Calls update;
         Calls device;
+        const char* latest = nullptr;  // the version kept; nullptr: the answer as sent
     };
     const std::vector<Case> cases = {
         {"1.0.3", "1.0.3", kUpdateStateCurrent, {"ShowApplicationCheck(1.0.3,T580,0)"}, {}},
@@ -83,6 +84,20 @@ TEST_F(UpdateServiceTest, ApplicationCheckOffersOnlyANewerVersion) {
          {"ShowApplicationCheck(1.0.10,T582: v1.0.10,1)"},
          {"UpdateAvailable(1)"}},
         {"1.0.10", "1.0.9", kUpdateStateCurrent, {"ShowApplicationCheck(1.0.9,T580,0)"}, {}},
+        // White space around the answer is not part of the version.
+        {"1.0.3",
+         "1.0.4\n",
+         kUpdateStateNewer,
+         {"ShowApplicationCheck(1.0.4,T582: v1.0.4,1)"},
+         {"UpdateAvailable(1)"},
+         "1.0.4"},
+        {"1.0.3",
+         " 1.0.3\r\n",
+         kUpdateStateCurrent,
+         {"ShowApplicationCheck(1.0.3,T580,0)"},
+         {},
+         "1.0.3"},
+        {"1.0.3", "\r\n\t ", kUpdateStateUnknown, {}, {}},
         {"1.0.3", "1.0.4.12345", kUpdateStateUnknown, {}, {}},  // 11 characters: ignored
         {"1.0.3", "<html>Bad gateway</html>", kUpdateStateUnknown, {}, {}},
         {"1.0.3", "", kUpdateStateUnknown, {}, {}},
@@ -105,12 +120,13 @@ TEST_F(UpdateServiceTest, ApplicationCheckOffersOnlyANewerVersion) {
             EXPECT_EQ(device.Calls(), c.device);
         } else {
             // Without the self-updater: the newer version and the package manager, no prompt.
-            const std::string version = c.answer;
+            const std::string version = c.latest != nullptr ? c.latest : c.answer;
             EXPECT_EQ(update.Calls(), Calls{"ShowApplicationCheck(" + version + ",T582: v" +
                                             version + ", T618,0)"});
             EXPECT_EQ(device.Calls(), Calls{});
         }
-        EXPECT_EQ(service.Status().latestVersion, c.state == kUpdateStateUnknown ? "" : c.answer);
+        const char* latest = c.latest != nullptr ? c.latest : c.answer;
+        EXPECT_EQ(service.Status().latestVersion, c.state == kUpdateStateUnknown ? "" : latest);
     }
     EXPECT_EQ(server.Paths().back(), "/soft/version");
 }
@@ -149,13 +165,15 @@ TEST_F(UpdateServiceTest, FirmwareCheckNeedsBothVersions) {
          kUpdateStateNewer,
          {"ShowFirmwareCheck(131,T582: v1.31,1)"},
          {"UpdateAvailable(2)"}},
-        {"131", "131", nullptr, kUpdateStateCurrent, {"ShowFirmwareCheck(131,T580,0)"}, {}},
-        {"",
-         "131",
+        {"131", "131", nullptr, kUpdateStateCurrent, {"ShowFirmwareCheck(131,T580,2)"}, {}},
+        {"105",
+         "131\r\n",
          nullptr,
-         kUpdateStateCurrent,
-         {"ShowFirmwareCheck(131,T580,0)"},
-         {}},                                                         // mouse never said
+         kUpdateStateNewer,
+         {"ShowFirmwareCheck(131,T582: v1.31,1)"},
+         {"UpdateAvailable(2)"}},
+        // The mouse never said its version: nothing to compare with, so not "up to date".
+        {"", "131", nullptr, kUpdateStateNotCompared, {"ShowFirmwareCheck(131,T661,3)"}, {}},
         {"105", "1234567890", nullptr, kUpdateStateUnknown, {}, {}},  // 10 characters: ignored
         {"105", "131", "", kUpdateStateUnknown, {}, {}},              // no firmware service
     };
@@ -197,7 +215,8 @@ TEST_F(UpdateServiceTest, InstallerIsUnpackedMadeExecutableStartedAndTheProgramE
     if (!kSelfUpdate) GTEST_SKIP() << "this build has no self-updater";
     const std::string marker = folder.Path() + "installer-ran";
     const std::string script = "#!/bin/sh\necho started > '" + marker + "'\n";
-    server.Set("/soft/version", "1.0.4");
+    // A version file ending in a line break names the same package.
+    server.Set("/soft/version", "1.0.4\n");
     server.Set("/soft///Mouse-Setup-1.0.4.zip",
                testing::ZipBytes(folder.Path(), {{"Mouse-Setup-1.0.4.AppImage", script, 0100644}}));
     auto service = Service(Config());

@@ -94,8 +94,8 @@ class RecordingUpdateEvents : public UpdateEvents {
         Add(Format("ShowApplicationCheck(%s,%s,%d)", latest.c_str(), label.c_str(), enabled));
     }
     void ShowFirmwareCheck(const std::string& latest, const std::string& label,
-                           bool enabled) override {
-        Add(Format("ShowFirmwareCheck(%s,%s,%d)", latest.c_str(), label.c_str(), enabled));
+                           int state) override {
+        Add(Format("ShowFirmwareCheck(%s,%s,%d)", latest.c_str(), label.c_str(), state));
     }
     void FirmwareStep(int textId, int percent) override {
         Add(Format("FirmwareStep(%d,%d)", textId, percent));
