@@ -96,7 +96,7 @@ void ProfileActions::OnChoice(std::uintptr_t action, std::intptr_t profile) {
                 m_window.ChooseFile(FileDialogKind::Save, "Profile (*.xml)", "*.xml");
             if (path.empty()) return;
             ExportProfile(store, static_cast<ProfileId>(profile), path, lighting,
-                          [](const std::string& name) { return LocaliseProfileName(name); });
+                          [](const std::string& name) { return ExportedProfileName(name); });
             break;
         }
         default:

@@ -103,7 +103,7 @@ CommandStatus ProfileExportCommand(CommandContext& context, const std::string& p
     if (!opened.Ok()) return opened;
     const size_t mark = session.Log().Mark();
     if (!ExportProfile(session.Store(), session.Profile(), path, session.Definition().lightingPage,
-                       [](const std::string& stored) { return LocaliseProfileName(stored); })) {
+                       [](const std::string& stored) { return ExportedProfileName(stored); })) {
         return CommandStatus::Failure(
             session.LoggedReason(mark, "the profile file could not be written"));
     }

@@ -179,11 +179,16 @@ std::string LanguageTexts::ApplyCopyRule(std::string_view stored, int lcid) {
     return std::string(stored);
 }
 
-std::string LanguageTexts::ApplyProfileRule(std::string_view stored, std::string_view profileWord) {
+std::string LanguageTexts::ApplyProfileRule(std::string_view stored, std::string_view profileWord,
+                                            ProfileNameForm form) {
     for (const std::string_view word : kProfileWords) {
-        if (StartsWith(stored, word)) {
-            return std::string(profileWord) + " " + std::string(stored.substr(word.size()));
-        }
+        if (!StartsWith(stored, word)) continue;
+        std::string_view rest = stored.substr(word.size());
+        // Generated names are stored as "Profile 1": the blank of the format is the only one
+        // shown. Exported files keep the form they have always carried.
+        if (form == ProfileNameForm::Shown)
+            rest.remove_prefix(std::min(rest.size(), rest.find_first_not_of(' ')));
+        return std::string(profileWord) + " " + std::string(rest);
     }
     return std::string(stored);
 }
@@ -205,6 +210,11 @@ std::vector<int> AvailableLcids() { return LanguageTexts::AvailableLcids(); }
 
 std::string LocaliseProfileName(std::string_view stored) {
     return LanguageTexts::ApplyProfileRule(stored, GetLanText(LanguageTexts::kProfileWordId));
+}
+
+std::string ExportedProfileName(std::string_view stored) {
+    return LanguageTexts::ApplyProfileRule(stored, GetLanText(LanguageTexts::kProfileWordId),
+                                           LanguageTexts::ProfileNameForm::Exported);
 }
 
 std::string LocaliseGeneratedName(std::string_view stored) {

@@ -64,9 +64,14 @@ class LanguageTexts {
     // Copy rule: under lcid, a stored name ending in another language's copy word is shown
     // in lcid's copy format around the text before that word; otherwise unchanged.
     static std::string ApplyCopyRule(std::string_view stored, int lcid);
-    // Profile rule: a name beginning with "Profile" or "配置" is shown as profileWord, a
-    // blank and the rest of the name (in every language); otherwise unchanged.
-    static std::string ApplyProfileRule(std::string_view stored, std::string_view profileWord);
+    // Where a profile name goes: the screen, or an exported profile file.
+    enum class ProfileNameForm { Shown, Exported };
+    // Profile rule: a name beginning with "Profile" or "配置" becomes profileWord, a blank and
+    // the rest of the name (in every language); otherwise unchanged. Shown, the rest loses its
+    // leading blanks ("Profile 1" -> "Profile 1"); exported, it is kept as stored ("Profile 1"
+    // -> "Profile  1"), the form exported files have always carried.
+    static std::string ApplyProfileRule(std::string_view stored, std::string_view profileWord,
+                                        ProfileNameForm form = ProfileNameForm::Shown);
     // Prefix rule, then copy rule: the shown form of a generated item name.
     static std::string LocaliseName(std::string_view stored, int lcid, std::string_view customWord);
 };
@@ -81,6 +86,9 @@ void SetCurrentLcid(int lcid);
 std::vector<int> AvailableLcids();
 // Shown form of a stored profile name in the current language (profile rule, text 61).
 std::string LocaliseProfileName(std::string_view stored);
+// The name an exported profile file carries for a stored profile name (profile rule, text 61,
+// in the form exported files have always had).
+std::string ExportedProfileName(std::string_view stored);
 // Shown form of a generated item name in the current language (prefix and copy rules).
 std::string LocaliseGeneratedName(std::string_view stored);
 

@@ -214,7 +214,7 @@ TEST(KestrixCtl, GetPrintsTheStoredValues) {
     EXPECT_EQ(all["settings"].size(), 40u);
     EXPECT_EQ(all["settings"]["version"], "1.0.1");
     EXPECT_EQ(all["settings"]["dpi_group5_value"], 12000);
-    EXPECT_EQ(all["profile"]["name"], "Profile  1");
+    EXPECT_EQ(all["profile"]["name"], "Profile 1");
     EXPECT_EQ(bench.Run({"--json", "get", "report_rate"}).Json()["report_rate"], 1);
 }
 
@@ -260,6 +260,12 @@ TEST(KestrixCtl, ProfilesListRenameUseExportAndImport) {
     EXPECT_EQ(first, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r");
 
     ASSERT_EQ(bench.Run({"profile", "use", "3"}).exitCode, kExitOk);
+    // A generated name goes into the file in the form exported files have always carried.
+    const std::string generated = bench.folders.Path() + "/Generated.xml";
+    ASSERT_EQ(bench.Run({"profile", "export", generated}).exitCode, kExitOk);
+    std::ifstream generatedFile(generated);
+    const std::string generatedBytes{std::istreambuf_iterator<char>(generatedFile), {}};
+    EXPECT_NE(generatedBytes.find("<profileinfo name=\"Profile  3\">"), std::string::npos);
     const CliRun imported = bench.Run({"--json", "profile", "import", file});
     ASSERT_EQ(imported.exitCode, kExitOk) << imported.err;
     EXPECT_EQ(imported.Json()["profile"]["name"], "Gaming");

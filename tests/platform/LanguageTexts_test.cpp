@@ -98,14 +98,22 @@ TEST_F(LanguageTextsTest, ProfileRuleAppliesInEveryLanguage) {
         std::string word;
         std::string shown;
     };
+    // One blank between the word and the rest, however many the stored name has.
     const std::vector<Case> cases = {
-        {"Profile 2", "Profile", "Profile  2"}, {"Profile 2", "Профиль", "Профиль  2"},
-        {"配置1", "프로필", "프로필 1"},        {"Gaming", "Profile", "Gaming"},
-        {"My Profile", "配置", "My Profile"},
+        {"Profile 2", "Profile", "Profile 2"}, {"Profile 2", "Профиль", "Профиль 2"},
+        {"配置1", "프로필", "프로필 1"},       {"配置  3", "Profile", "Profile 3"},
+        {"Gaming", "Profile", "Gaming"},       {"My Profile", "配置", "My Profile"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(LanguageTexts::ApplyProfileRule(c.stored, c.word), c.shown) << c.stored;
     }
+    // Exported files keep carrying the name as they always have.
+    EXPECT_EQ(LanguageTexts::ApplyProfileRule("Profile 2", "Profile",
+                                              LanguageTexts::ProfileNameForm::Exported),
+              "Profile  2");
+    EXPECT_EQ(LanguageTexts::ApplyProfileRule("配置1", "Profile",
+                                              LanguageTexts::ProfileNameForm::Exported),
+              "Profile 1");
 }
 
 TEST_F(LanguageTextsTest, OffersOnlyListedLanguagesInFixedOrder) {
@@ -136,7 +144,7 @@ TEST_F(LanguageTextsTest, LooksUpTheCurrentLanguageAtEveryCall) {
     EXPECT_EQ(GetLanText(text::kProfile), "Profile");
     SetCurrentLcid(2052);
     EXPECT_EQ(GetLanText(text::kProfile), "配置");
-    EXPECT_EQ(LocaliseProfileName("Profile 3"), "配置  3");
+    EXPECT_EQ(LocaliseProfileName("Profile 3"), "配置 3");
     EXPECT_EQ(LocaliseGeneratedName("Custom 3 Copy"), "自定义 3 复制");
     SetCurrentLcid(1049);
     EXPECT_EQ(LocaliseGeneratedName("Macro 複製"), "Macro 複製");
@@ -150,7 +158,7 @@ TEST_F(LanguageTextsTest, LanguageWithoutFileShowsEmptyTexts) {
     test::LogCapture log;
     SetCurrentLcid(1036);
     for (const int id : text::kUsedTextIds) EXPECT_EQ(GetLanText(id), "") << id;
-    EXPECT_EQ(LocaliseProfileName("Profile 1"), "  1");
+    EXPECT_EQ(LocaliseProfileName("Profile 1"), " 1");
     EXPECT_EQ(log.Count("1036.lan"), 1u);
 }
 
