@@ -55,10 +55,10 @@ SensorDpiRules SensorDpiRules::ForSensor(int code) {
             return {code, Kind::S53, "100", "16000", 160, 100, 16000};
         case 149:
             return {code, Kind::S149, "50", "26000", 520, 50, 26000};
-        // The device state allows 38000, but the page keeps slider and typed values within
-        // 26000, so the slider ends there and its label says so.
+        // The label promises 32000 and the device state allows 38000, but the page keeps
+        // slider and typed values within 26000.
         case 150:
-            return {code, Kind::S150, "100", "26000", 520, 100, 38000};
+            return {code, Kind::S150, "100", "32000", 640, 100, 38000};
         default:
             return {code, Kind::Other, "50", "26000", 520, 50, 26000};
     }

@@ -30,7 +30,7 @@ TEST(SettingRules, AcceptsWhatThePageOffersAndNothingElse) {
         {"dpi_group1_value", "10050", 17, 4, true, 10000,
          9},  // sensor 17 above 10000: steps of 100
         {"dpi_group1_value", "26000", 150, 4, true, 26000,
-         9},  // typed values stop at 26000 as the slider does
+         9},  // label says 32000, typed values stop at 26000
         {"dpi_group1_value", "26050", 150, 4, false, 0, 0},
         {"dpi_group1_value", "150", 38, 4, false, 0, 0},           // sensor 38 starts at 200
         {"dpi_group6_value", "800", 53, 4, false, 0, 0},           // stage 6 is never edited

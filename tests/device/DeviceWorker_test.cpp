@@ -75,7 +75,7 @@ TEST(DeviceWorker, LinkReportsBringTheReceiverMouseUpAndDown) {
     EXPECT_TRUE(bench.events.ContainsInOrder(
         {"CloseTransientWindows", "ShowDevicePages(1)", "SetCaption(52)", "SetDeviceState(201,1,1)",
          "ShowNoDevicePanel(0)", "SelectTab(1)", "RefreshEditorPages",
-         "SetDpiSliderRange(100,26000,520)", "RefreshEditorPages", "ReapplyPageState",
+         "SetDpiSliderRange(100,32000,640)", "RefreshEditorPages", "ReapplyPageState",
          "SetBatteryInfo(80,1)"}));
     EXPECT_TRUE(bench.worker->State().linkUp);
 

