@@ -33,6 +33,7 @@ for file in usr/bin/kestrix usr/bin/kestrixctl \
             usr/share/metainfo/com.example.kestrix.metainfo.xml \
             usr/share/icons/hicolor/256x256/apps/kestrix.png \
             usr/lib/udev/rules.d/70-kestrix.rules \
+            usr/share/man/man1/kestrix.1.gz usr/share/man/man1/kestrixctl.1.gz \
             usr/share/doc/kestrix/copyright usr/share/doc/kestrix/changelog.Debian.gz; do
   [ -f "$root/$file" ] || fail "$file is not in the package"
 done
