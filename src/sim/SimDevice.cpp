@@ -29,9 +29,8 @@ class SimHandle : public HidHandle {
           m_collection(collection),
           m_generation(generation),
           m_ready(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {
-        if (m_ready.Valid()) {
-            m_device->AddWaiter(m_collection, m_generation, m_ready.Get());
-        } else {
+        // The device registers the descriptor (it opens handles under its lock).
+        if (!m_ready.Valid()) {
             LogLine("simulated HID: no eventfd for a handle; its input is read in timed slices");
         }
     }
@@ -176,7 +175,12 @@ std::unique_ptr<HidHandle> SimDevice::Open(const std::string& path) {
     }
     for (size_t i = 0; i < m_collections.size(); ++i) {
         if (m_collections[i].path == path) {
-            return std::make_unique<SimHandle>(shared_from_this(), i, m_generation);
+            auto handle = std::make_unique<SimHandle>(shared_from_this(), i, m_generation);
+            if (handle->WaitDescriptor() >= 0) {
+                m_waiters.push_back({i, m_generation, handle->WaitDescriptor(), false});
+                SyncWaitersLocked();
+            }
+            return handle;
         }
     }
     return nullptr;
@@ -250,12 +254,6 @@ void SimDevice::SyncWaitersLocked() {
                                    : ::read(waiter.eventFd, &value, sizeof value);
         if (done == static_cast<ssize_t>(sizeof value)) waiter.signalled = ready;
     }
-}
-
-void SimDevice::AddWaiter(size_t collection, unsigned generation, int eventFd) {
-    std::lock_guard lock(m_mutex);
-    m_waiters.push_back({collection, generation, eventFd, false});
-    SyncWaitersLocked();
 }
 
 void SimDevice::RemoveWaiter(int eventFd) {

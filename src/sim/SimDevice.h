@@ -96,10 +96,9 @@ class SimDevice : public std::enable_shared_from_this<SimDevice> {
     int Write(size_t collection, unsigned generation, const uint8_t* data, size_t length);
     int Read(size_t collection, unsigned generation, uint8_t* data, size_t length, int timeoutMs);
     bool Product(unsigned generation, std::string& product) const;
-    // Registers an eventfd that is kept readable while a read of that collection by a handle of
-    // that generation would not wait (a report is queued, or the handle is dead), as a hidraw
-    // node is for poll(); RemoveWaiter before closing it.
-    void AddWaiter(size_t collection, unsigned generation, int eventFd);
+    // Forgets the eventfd of a handle that is closing. Open registers each handle's eventfd
+    // and keeps it readable while a read of the handle would not wait (a report is queued, or
+    // the handle is dead), as a hidraw node is for poll().
     void RemoveWaiter(int eventFd);
 
   private:

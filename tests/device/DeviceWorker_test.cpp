@@ -201,7 +201,7 @@ TEST(DeviceWorker, SleepingWorkerWakesForInputFromCableAndReceiverAndForAPull) {
     ASSERT_TRUE(bench.worker->Start());
     std::this_thread::sleep_for(20ms);
     bench.sim.Device("harrier_pro-receiver")->Receiver()->SetMouseOn(true);
-    EXPECT_TRUE(WaitFor([&] { return bench.events.Count("SetDeviceState(201,1,1)") == 1; }));
+    EXPECT_TRUE(WaitFor([&] { return bench.worker->State().linkUp; }));
     EXPECT_TRUE(bench.worker->Stop());
 }
 
