@@ -41,9 +41,15 @@ TEST(PointerSystem, SpeedMapsOneToTwentyOntoMinusOneToOneWithTenAtZero) {
     EXPECT_EQ(GnomePointerSystem::SpeedFromGsettings(0.06), 11);
 }
 
-// gsettings with its key-file back end below a test folder, so nothing of the user's changes.
+// GSettings with its key-file back end below a test folder, so nothing of the user's changes.
+// GIO picks its back end once per process, so every test of the program shares one sandbox.
 class GsettingsSandbox {
   public:
+    static GsettingsSandbox& Shared() {
+        static GsettingsSandbox sandbox;
+        return sandbox;
+    }
+
     GsettingsSandbox()
         : m_configHome("XDG_CONFIG_HOME", m_folder.Path()),
           m_backend("GSETTINGS_BACKEND", "keyfile"),
@@ -64,7 +70,7 @@ class GsettingsSandbox {
 };
 
 TEST(PointerSystem, AppliesSpeedPrecisionAndDoubleClickThroughGsettings) {
-    GsettingsSandbox sandbox;
+    GsettingsSandbox& sandbox = GsettingsSandbox::Shared();
     if (!GsettingsSandbox::HasMouseSchema())
         GTEST_SKIP() << "gsettings or the GNOME mouse schema is not installed";
     GnomePointerSystem pointer;
@@ -91,7 +97,7 @@ TEST(PointerSystem, AppliesSpeedPrecisionAndDoubleClickThroughGsettings) {
 }
 
 TEST(PointerSystem, WheelLinesStayInTheStoreWithOneLogLine) {
-    GsettingsSandbox sandbox;
+    GsettingsSandbox::Shared();
     test::LogCapture log;
     GnomePointerSystem pointer;
     EXPECT_FALSE(pointer.SetWheelScrollLines(3));
@@ -102,7 +108,7 @@ TEST(PointerSystem, WheelLinesStayInTheStoreWithOneLogLine) {
 // A change made outside the program (the desktop's own panel) reaches the kept values and the
 // listener without anyone asking again.
 TEST(PointerSystem, ADesktopChangeIsKeptAndReported) {
-    GsettingsSandbox sandbox;
+    GsettingsSandbox::Shared();
     if (!GsettingsSandbox::HasMouseSchema())
         GTEST_SKIP() << "gsettings or the GNOME mouse schema is not installed";
     GnomePointerSystem pointer;
@@ -134,7 +140,7 @@ TEST(PointerSystem, ADesktopChangeIsKeptAndReported) {
 
 TEST(PointerSystem, WithoutTheSchemaValuesAreOnlyStoredAndOneLineSaysSo) {
     TempFolder noSchemas;
-    GsettingsSandbox sandbox;
+    GsettingsSandbox::Shared();
     test::LogCapture log;
     GnomePointerSystem pointer(noSchemas.Path());
     ASSERT_TRUE(pointer.WaitUntilRead(5s));
