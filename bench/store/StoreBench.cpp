@@ -2,6 +2,7 @@
 // Timings of the store operations the pages and the device worker use most, and of a full
 // profile export and import. Each benchmark works on its own database in a temp folder.
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -86,6 +87,43 @@ void BM_SaveMacro200Events(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SaveMacro200Events);
+
+// What "macro list" and export-all read: every macro with its events, for a library of
+// range(0) macros of 20 events each. range(1) = 0 drops the index on the events' macro id
+// first, as files of earlier versions lacked it (the comparison with before).
+void BM_ListMacrosWithEvents(benchmark::State& state) {
+    BenchStore bench;
+    const int count = static_cast<int>(state.range(0));
+    for (int m = 0; m < count; ++m) {
+        const int macroId = bench.store.InsertNamedMacro("Macro " + std::to_string(m + 1));
+        std::vector<MacroRecordRow> events;
+        for (int i = 0; i < 20; ++i) events.push_back({0, macroId, i % 3, i, "A", 65, 10});
+        bench.store.InsertMacroRecords(events);
+    }
+    if (state.range(1) == 0) {
+        sqlite3* db = nullptr;
+        if (sqlite3_open(bench.store.Path().c_str(), &db) != SQLITE_OK ||
+            sqlite3_exec(db, "DROP INDEX IF EXISTS macrorecordmacroindex", nullptr, nullptr,
+                         nullptr) != SQLITE_OK) {
+            state.SkipWithError("the index could not be dropped");
+        }
+        sqlite3_close(db);
+    }
+    std::vector<MacroRow> macros;
+    std::vector<MacroRecordRow> records;
+    for (auto _ : state) {
+        bench.store.ListMacros(macros);
+        size_t events = 0;
+        for (const MacroRow& macro : macros) {
+            bench.store.ListMacroRecords(macro.macroId, records);
+            events += records.size();
+        }
+        if (events != static_cast<size_t>(count) * 20) state.SkipWithError("events missing");
+    }
+}
+BENCHMARK(BM_ListMacrosWithEvents)
+    ->ArgsProduct({{100, 300, 1000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 // A profile with every button assigned and six lighting rows.
 BenchStore& FullProfile(BenchStore& bench) {

@@ -53,6 +53,9 @@ void FlashImage(benchmark::State& state) {
     state.counters["reports"] = static_cast<double>(reports);
     state.counters["reports_per_s"] = benchmark::Counter(
         static_cast<double>(reports), benchmark::Counter::kIsIterationInvariantRate);
+    // Share of the limit of one report per millisecond, in per cent.
+    state.counters["pct_of_limit"] = benchmark::Counter(
+        static_cast<double>(reports) / 10.0, benchmark::Counter::kIsIterationInvariantRate);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * size));
 }
 

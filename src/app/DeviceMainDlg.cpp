@@ -129,7 +129,7 @@ bool DeviceMainDlg::OnInitDialog() {
         QueueTask(DeviceTask::UpdateCheck);
     // 8. The worker.
     m_worker->Start();
-    // 9. The toolkit's control timer.
+    // 9. The toolkit's control timer; it runs only while a control animates.
     SetMTimer(kControlTimerMs);
     return true;
 }

@@ -69,8 +69,8 @@ int RebuildWithCatalogue(HidDeviceManager& manager, const std::vector<CatalogueL
     return manager.Rebuild();
 }
 
-RescanResult RescanDevices(HidDeviceManager& manager, int rememberedModel) {
-    manager.Rebuild();
+RescanResult RescanDevices(HidDeviceManager& manager, int rememberedModel, bool rebuild) {
+    if (rebuild) manager.Rebuild();
     manager.SetSelectedModel(0);
     RescanResult result;
     result.entries = manager.ListEntries();

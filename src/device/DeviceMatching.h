@@ -43,13 +43,14 @@ std::optional<DeviceTask> UpdateUSBDevice(
 // Returns the number of entries. (The page refresh that follows belongs to the window.)
 int RebuildWithCatalogue(HidDeviceManager& manager, const std::vector<CatalogueLine>& lines);
 
-// The manager's part of a rescan: rebuild the list, list all entries with the selection at 0,
-// then select the remembered model. The window takes it from there (device list states,
-// selection, captions).
+// The manager's part of a rescan: rebuild the list (unless the caller has just rebuilt it:
+// every rebuild asks each interface for its identity again, which costs a receiver with its
+// mouse off a full time-out), list all entries with the selection at 0, then select the
+// remembered model. The window takes it from there (device list states, selection, captions).
 struct RescanResult {
     std::vector<HidDeviceEntryView> entries;  // all entries, in list order
     bool anyIdentified = false;               // at least one entry has a model number
 };
-RescanResult RescanDevices(HidDeviceManager& manager, int rememberedModel);
+RescanResult RescanDevices(HidDeviceManager& manager, int rememberedModel, bool rebuild = true);
 
 }  // namespace kestrix

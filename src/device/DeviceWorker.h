@@ -52,9 +52,10 @@ struct DeviceTaskResult {
 };
 
 // The device worker: the one thread that talks to the mouse. It takes DeviceTask codes from
-// its queue one at a time, in order, and runs them; with an empty queue and a device present
-// it polls the mouse's input reports (DPI-change and receiver link reports) and applies them
-// through the observer. Queued work interrupts an idle poll within a few milliseconds.
+// its queue one at a time, in order, and runs them; with an empty queue it sleeps until a task
+// is queued or, with a device present, until the mouse sends an input report (DPI-change and
+// receiver link reports), which it reads and applies through the observer. Idle, it wakes for
+// nothing else.
 class DeviceWorker {
   public:
     // The manager, store and observer must outlive the worker.
@@ -106,13 +107,18 @@ class DeviceWorker {
 
   private:
     void ThreadMain();
-    void Step();
+    // Sleeps until a task is queued or input waits; reads and handles that input.
+    void WaitForWork();
+    // Reads one input report as the idle worker does (the command interface, else the
+    // receivers) with these time-outs and handles it; true when one was handled.
+    bool ReadIdleInput(int commandTimeoutMs, int receiverTimeoutMs);
     bool Run(DeviceTask task);
     bool RebuildAndRead(std::chrono::milliseconds wait);
     bool RescanAndRead(std::chrono::milliseconds wait);
     bool RemovalRescan();
     bool ReadWithRefresh();
-    void RescanDevices();
+    // rebuild false: the device list was rebuilt just before, by the same task.
+    void RescanDevices(bool rebuild = true);
     void SelectModel(int model);
     void RefreshPagesWithProfiles();
     void FirmwareUpgrade();
@@ -137,6 +143,7 @@ class DeviceWorker {
     int m_rememberedModel = 0;  // without a registry
     int m_openedModel = 0;      // model whose database the store has open
     bool m_lostDeviceRescanQueued = false;
+    bool m_lastWakeEmpty = false;  // the last wake for input found none
 
     std::thread m_thread;
     std::atomic<bool> m_running{false};

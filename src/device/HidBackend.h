@@ -32,6 +32,10 @@ class HidHandle {
     virtual int ReadTimeout(uint8_t* data, size_t length, int timeoutMs) = 0;
     // The USB product string (UTF-8); false when it cannot be read.
     virtual bool ProductString(std::string& product) = 0;
+    // A file descriptor that poll() reports readable while an input report waits for
+    // ReadTimeout or the interface is gone, so a reader can sleep until then; -1 when the handle
+    // offers none (the reader then falls back to short timed reads). Owned by the handle.
+    virtual int WaitDescriptor() const { return -1; }
 };
 
 // The seam between the device layer and the HID implementation: hidapi for real mice, the

@@ -23,6 +23,8 @@ class HidDevice {
     int ReadTimeout(uint8_t* data, size_t length, int timeoutMs);
     // hid_get_product_string; empty when it cannot be read.
     std::string ProductString();
+    // Readable while an input report waits (HidHandle::WaitDescriptor); -1 when there is none.
+    int WaitDescriptor() const { return m_handle->WaitDescriptor(); }
     // The path the interface was opened from.
     const std::string& Path() const { return m_path; }
 

@@ -576,6 +576,21 @@ bool HidDeviceManager::SendMultiPacket(uint8_t commandCode, std::span<const uint
 }
 
 bool HidDeviceManager::PollDeviceInput(ReportBuffer& report, int& modelNumber) {
+    return PollDeviceInput(report, modelNumber, kReceiverPollTimeoutMs);
+}
+
+std::vector<HidDevice*> HidDeviceManager::IdleInputInterfaces() {
+    if (HidDevice* device = GetCommandInterface()) return {device};
+    std::vector<HidDevice*> receivers;
+    std::lock_guard lock(m_mutex);
+    for (auto& entry : m_entries) {
+        if (entry->mode == 1 && entry->device) receivers.push_back(entry->device.get());
+    }
+    return receivers;
+}
+
+bool HidDeviceManager::PollDeviceInput(ReportBuffer& report, int& modelNumber,
+                                       int receiverTimeoutMs) {
     report.fill(0);
     modelNumber = SelectedModel();
     if (HidDevice* device = GetCommandInterface()) {
@@ -595,7 +610,7 @@ bool HidDeviceManager::PollDeviceInput(ReportBuffer& report, int& modelNumber) {
     // Entries are replaced only by a rebuild, which runs on this same worker thread, so the
     // pointers stay valid while the lock is not held.
     for (HidDeviceEntry* entry : receivers) {
-        if (entry->device->ReadTimeout(report.data(), kShortWrite, kReceiverPollTimeoutMs) <= 0) {
+        if (entry->device->ReadTimeout(report.data(), kShortWrite, receiverTimeoutMs) <= 0) {
             continue;
         }
         if (report[0] == kLinkReport) {

@@ -144,6 +144,12 @@ class HidDeviceManager {
     // a link report (link state, identity) to the entry it came from. modelNumber receives the
     // model the report belongs to. False when nothing was read.
     bool PollDeviceInput(ReportBuffer& report, int& modelNumber);
+    // The same with the receivers read with receiverTimeoutMs each (0: only what already
+    // waits), for a worker that has seen one of IdleInputInterfaces turn readable.
+    bool PollDeviceInput(ReportBuffer& report, int& modelNumber, int receiverTimeoutMs);
+    // The interfaces PollDeviceInput reads: the command interface, or without one every
+    // receiver entry with an open device. Valid until the next rebuild (worker thread only).
+    std::vector<HidDevice*> IdleInputInterfaces();
 
     // Reads every input report already waiting on device without waiting for more, so that a
     // report sent before a request is never taken for its answer. Link and DPI-change reports

@@ -5,6 +5,7 @@
 #include <hidapi/hidapi.h>
 #include <linux/hidraw.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -30,10 +31,29 @@ std::string ErrorText(hid_device* device) {
     return error != nullptr ? utf8::FromWide(error) : std::string("unknown error");
 }
 
+// The hidraw descriptor hidapi reads from, so the worker can sleep in poll() until a report
+// arrives. hidapi offers no call for it; its Linux back end keeps it as the first member of
+// the device structure in every release. It is taken only when fstat shows it is the node just
+// opened; any other layout (or back end) gives -1, and the reader falls back to timed reads.
+int HidrawDescriptorOf(hid_device* device, const std::string& path) {
+    const int fd = *reinterpret_cast<const int*>(device);
+    struct stat node {};
+    struct stat opened {};
+    if (fd < 0 || ::stat(path.c_str(), &node) != 0 || ::fstat(fd, &opened) != 0 ||
+        node.st_dev != opened.st_dev || node.st_ino != opened.st_ino) {
+        LogLine("no pollable descriptor for %s; its input is read in timed slices", path.c_str());
+        return -1;
+    }
+    return fd;
+}
+
 class HidapiHandle : public HidHandle {
   public:
     HidapiHandle(hid_device* device, std::string path, size_t outputLength)
-        : m_device(device), m_path(std::move(path)), m_outputLength(outputLength) {}
+        : m_device(device),
+          m_path(std::move(path)),
+          m_outputLength(outputLength),
+          m_waitDescriptor(HidrawDescriptorOf(device, m_path)) {}
 
     int Write(const uint8_t* data, size_t length) override {
         const uint8_t* out = data;
@@ -72,10 +92,13 @@ class HidapiHandle : public HidHandle {
         return true;
     }
 
+    int WaitDescriptor() const override { return m_waitDescriptor; }
+
   private:
     std::unique_ptr<hid_device, HidCloser> m_device;
     std::string m_path;
     size_t m_outputLength;
+    int m_waitDescriptor;  // owned by hidapi's device
     std::vector<uint8_t> m_padded;
 };
 

@@ -78,9 +78,23 @@ DeviceSettingsPage::DeviceSettingsPage(EditorContext& context, DesktopLauncher* 
         m_ownLauncher = std::make_unique<LinuxDesktopLauncher>();
         m_launcher = m_ownLauncher.get();
     }
+    // The desktop's pointer settings arrive after the window is up (they are read off the UI
+    // thread) and change when another program changes them: show them then.
+    if (m_context.pointer != nullptr) {
+        std::weak_ptr<bool> alive = m_alive;
+        m_context.pointer->SetChangeListener([this, alive] {
+            DUI::PostToUiThread([this, alive] {
+                if (alive.expired() || !*alive.lock()) return;
+                RefreshPointerControls();
+            });
+        });
+    }
 }
 
-DeviceSettingsPage::~DeviceSettingsPage() { *m_alive = false; }
+DeviceSettingsPage::~DeviceSettingsPage() {
+    *m_alive = false;
+    if (m_context.pointer != nullptr) m_context.pointer->SetChangeListener({});
+}
 
 int DeviceSettingsPage::DoubleClickTimeOf(int position) {
     if (position >= 0 && position <= kDoubleClickPositions) return 900 - 70 * position;

@@ -234,8 +234,10 @@ FileIndex BuildIndex(std::string_view text) {
 // A page refresh looks up a few hundred texts in one file. Reading and decoding the file
 // for each of them cost more than a frame, so the parsed file is kept and used again for as
 // long as the file on disk carries the same stamp; any change to the file is seen by the
-// next lookup. A file modified in the last two seconds is not kept, because a second change
-// within the file system's timestamp granularity would leave the stamp unchanged.
+// next lookup. A file whose modification time is within two seconds of now is not kept,
+// because a second change within the file system's timestamp granularity would leave the
+// stamp unchanged. A file dated further in the future is kept: any write gives it the
+// current time, which changes its stamp.
 std::shared_ptr<const FileIndex> CurrentIndex(const std::string& path) {
     struct Cached {
         FileStamp stamp;
@@ -262,7 +264,8 @@ std::shared_ptr<const FileIndex> CurrentIndex(const std::string& path) {
         return nullptr;
     }
     auto index = std::make_shared<const FileIndex>(BuildIndex(*text));
-    if (std::time(nullptr) - stamp.modified.tv_sec >= kSettledSeconds) {
+    const time_t age = std::time(nullptr) - stamp.modified.tv_sec;
+    if (age >= kSettledSeconds || age <= -kSettledSeconds) {
         if (cache.size() >= kMaxCachedFiles) cache.clear();
         cache[path] = Cached{stamp, index};
     } else {

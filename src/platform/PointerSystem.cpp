@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "platform/PointerSystem.h"
 
-#include "base/Log.h"
-#include "base/Text.h"
-#include "platform/ProgramRunner.h"
+#include <gio/gio.h>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <vector>
+#include <condition_variable>
+#include <thread>
+
+#include "base/Log.h"
 
 namespace kestrix {
 namespace {
@@ -21,24 +21,6 @@ constexpr char kDoubleClickKey[] = "double-click";
 constexpr int kDefaultSpeed = 10;
 constexpr int kMinSpeed = 1;
 constexpr int kMaxSpeed = 20;
-
-bool HasKey(const std::string& keyList, std::string_view key) {
-    size_t start = 0;
-    while (start < keyList.size()) {
-        size_t end = keyList.find('\n', start);
-        if (end == std::string::npos) end = keyList.size();
-        if (std::string_view(keyList).substr(start, end - start) == key) return true;
-        start = end + 1;
-    }
-    return false;
-}
-
-std::string Trimmed(std::string text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
-    return text;
-}
-
-std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
 
 }  // namespace
 
@@ -56,96 +38,247 @@ int GnomePointerSystem::SpeedFromGsettings(double value) {
                       kMaxSpeed);
 }
 
-void GnomePointerSystem::Detect() {
-    if (m_detected) return;
-    m_detected = true;
-    std::string keys;
-    std::string errors;
-    if (FindProgram("gsettings").empty()) {
-        LogLine(
-            "pointer settings: the desktop offers no such setting (no gsettings program); "
-            "values are only stored");
-        return;
-    }
-    if (RunProgram({"gsettings", "list-keys", kMouseSchema}, &keys, &errors) != 0) {
-        LogLine(
-            "pointer settings: the desktop offers no such setting (no GSettings schema %s: %s); "
-            "values are only stored",
-            kMouseSchema, FirstLine(errors).c_str());
-        return;
-    }
-    m_available = HasKey(keys, kSpeedKey) && HasKey(keys, kAccelProfileKey);
-    if (!m_available) {
-        LogLine(
-            "pointer settings: the desktop offers no such setting (%s lacks speed or "
-            "accel-profile); "
-            "values are only stored",
-            kMouseSchema);
-        return;
-    }
-    if (HasKey(keys, kDoubleClickKey)) {
-        m_doubleClickSchema = kMouseSchema;
-    } else {
-        std::string daemonKeys;
-        if (RunProgram({"gsettings", "list-keys", kDaemonMouseSchema}, &daemonKeys) == 0 &&
-            HasKey(daemonKeys, kDoubleClickKey)) {
-            m_doubleClickSchema = kDaemonMouseSchema;
-        } else {
-            LogLine(
-                "pointer settings: the desktop offers no double-click setting; the time is only "
-                "stored");
+struct GnomePointerSystem::Impl {
+    GMainContext* context = nullptr;
+    GMainLoop* loop = nullptr;
+    std::thread thread;
+    std::string schemaDirectory;
+
+    // Settings thread only.
+    GSettings* mouse = nullptr;
+    GSettings* doubleClick = nullptr;  // the mouse object or the daemon's; null when none
+
+    std::mutex mutex;
+    std::condition_variable readWake;
+    bool read = false;
+    bool available = false;
+    std::optional<int> speed;
+    std::optional<bool> precision;
+    std::optional<int> doubleClickMs;
+    std::function<void()> listener;
+
+    void Run() {
+        g_main_context_push_thread_default(context);
+        Detect();
+        ReadAll();
+        {
+            std::lock_guard lock(mutex);
+            read = true;
         }
+        readWake.notify_all();
+        Notify();
+        g_main_loop_run(loop);
+        if (doubleClick != nullptr && doubleClick != mouse) g_object_unref(doubleClick);
+        if (mouse != nullptr) g_object_unref(mouse);
+        g_main_context_pop_thread_default(context);
     }
+
+    GSettingsSchema* Lookup(GSettingsSchemaSource* source, const char* id) {
+        return source != nullptr ? g_settings_schema_source_lookup(source, id, TRUE) : nullptr;
+    }
+
+    void Detect() {
+        GSettingsSchemaSource* source = nullptr;
+        if (!schemaDirectory.empty()) {
+            GError* error = nullptr;
+            source = g_settings_schema_source_new_from_directory(schemaDirectory.c_str(), nullptr,
+                                                                 TRUE, &error);
+            g_clear_error(&error);
+        } else {
+            source = g_settings_schema_source_get_default();
+            if (source != nullptr) g_settings_schema_source_ref(source);
+        }
+        GSettingsSchema* schema = Lookup(source, kMouseSchema);
+        if (schema == nullptr) {
+            LogLine(
+                "pointer settings: the desktop offers no such setting (no GSettings schema %s); "
+                "values are only stored",
+                kMouseSchema);
+        } else if (!g_settings_schema_has_key(schema, kSpeedKey) ||
+                   !g_settings_schema_has_key(schema, kAccelProfileKey)) {
+            LogLine(
+                "pointer settings: the desktop offers no such setting (%s lacks speed or "
+                "accel-profile); values are only stored",
+                kMouseSchema);
+        } else {
+            mouse = g_settings_new_full(schema, nullptr, nullptr);
+            Watch(mouse);
+            if (g_settings_schema_has_key(schema, kDoubleClickKey)) {
+                doubleClick = mouse;
+            } else if (GSettingsSchema* daemon = Lookup(source, kDaemonMouseSchema)) {
+                if (g_settings_schema_has_key(daemon, kDoubleClickKey)) {
+                    doubleClick = g_settings_new_full(daemon, nullptr, nullptr);
+                    Watch(doubleClick);
+                }
+                g_settings_schema_unref(daemon);
+            }
+            if (doubleClick == nullptr) {
+                LogLine(
+                    "pointer settings: the desktop offers no double-click setting; the time is "
+                    "only stored");
+            }
+        }
+        if (schema != nullptr) g_settings_schema_unref(schema);
+        if (source != nullptr) g_settings_schema_source_unref(source);
+        std::lock_guard lock(mutex);
+        available = mouse != nullptr;
+    }
+
+    void Watch(GSettings* settings) {
+        g_signal_connect(settings, "changed", G_CALLBACK(&Impl::OnChanged), this);
+    }
+
+    static void OnChanged(GSettings*, const char*, gpointer self) {
+        auto* impl = static_cast<Impl*>(self);
+        if (impl->ReadAll()) impl->Notify();
+    }
+
+    // Reads every key into the kept values; true when one of them changed.
+    bool ReadAll() {
+        std::optional<int> newSpeed;
+        std::optional<bool> newPrecision;
+        std::optional<int> newDoubleClick;
+        if (mouse != nullptr) {
+            newSpeed = SpeedFromGsettings(g_settings_get_double(mouse, kSpeedKey));
+            gchar* profile = g_settings_get_string(mouse, kAccelProfileKey);
+            // "default" leaves the choice to the input driver, whose default is adaptive.
+            newPrecision = std::string(profile) != "flat";
+            g_free(profile);
+        }
+        if (doubleClick != nullptr) {
+            const int milliseconds = g_settings_get_int(doubleClick, kDoubleClickKey);
+            if (milliseconds > 0) newDoubleClick = milliseconds;
+        }
+        std::lock_guard lock(mutex);
+        const bool changed =
+            newSpeed != speed || newPrecision != precision || newDoubleClick != doubleClickMs;
+        speed = newSpeed;
+        precision = newPrecision;
+        doubleClickMs = newDoubleClick;
+        return changed;
+    }
+
+    void Notify() {
+        std::function<void()> call;
+        {
+            std::lock_guard lock(mutex);
+            call = listener;
+        }
+        if (call) call();
+    }
+
+    bool WaitUntilRead(std::chrono::milliseconds timeout) {
+        std::unique_lock lock(mutex);
+        return readWake.wait_for(lock, timeout, [this] { return read; });
+    }
+
+    // Runs write on the settings thread and waits for its result.
+    bool OnSettingsThread(const std::function<bool()>& write) {
+        if (!WaitUntilRead(std::chrono::seconds(5))) {
+            LogLine("pointer settings: the desktop's settings were not read in time");
+            return false;
+        }
+        struct Call {
+            const std::function<bool()>* write = nullptr;
+            std::mutex mutex;
+            std::condition_variable done;
+            bool finished = false;
+            bool result = false;
+        } call;
+        call.write = &write;
+        g_main_context_invoke(
+            context,
+            [](gpointer data) -> gboolean {
+                auto* c = static_cast<Call*>(data);
+                const bool result = (*c->write)();
+                {
+                    std::lock_guard lock(c->mutex);
+                    c->result = result;
+                    c->finished = true;
+                }
+                c->done.notify_all();
+                return G_SOURCE_REMOVE;
+            },
+            &call);
+        std::unique_lock lock(call.mutex);
+        call.done.wait(lock, [&] { return call.finished; });
+        return call.result;
+    }
+
+    static bool Written(gboolean written, const char* key) {
+        if (!written) LogLine("pointer settings: the desktop refused the value of %s", key);
+        return written != FALSE;
+    }
+};
+
+GnomePointerSystem::GnomePointerSystem(const std::string& schemaDirectory)
+    : m_impl(std::make_unique<Impl>()) {
+    m_impl->schemaDirectory = schemaDirectory;
+    m_impl->context = g_main_context_new();
+    m_impl->loop = g_main_loop_new(m_impl->context, FALSE);
+    m_impl->thread = std::thread([impl = m_impl.get()] { impl->Run(); });
 }
 
-bool GnomePointerSystem::Set(const std::string& schema, const char* key, const std::string& value) {
-    std::string errors;
-    const int status = RunProgram({"gsettings", "set", schema, key, value}, nullptr, &errors);
-    if (status != 0) {
-        LogLine("pointer settings: gsettings set %s %s %s failed (status %d): %s", schema.c_str(),
-                key, value.c_str(), status, FirstLine(errors).c_str());
-        return false;
-    }
-    return true;
+GnomePointerSystem::~GnomePointerSystem() {
+    // An idle source quits the loop once it runs, even when the thread has not reached it yet.
+    GSource* quit = g_idle_source_new();
+    g_source_set_callback(
+        quit,
+        [](gpointer loop) -> gboolean {
+            g_main_loop_quit(static_cast<GMainLoop*>(loop));
+            return G_SOURCE_REMOVE;
+        },
+        m_impl->loop, nullptr);
+    g_source_attach(quit, m_impl->context);
+    g_source_unref(quit);
+    m_impl->thread.join();
+    g_main_loop_unref(m_impl->loop);
+    g_main_context_unref(m_impl->context);
 }
 
-std::optional<std::string> GnomePointerSystem::Get(const std::string& schema, const char* key) {
-    std::string output;
-    std::string errors;
-    const int status = RunProgram({"gsettings", "get", schema, key}, &output, &errors);
-    if (status != 0) {
-        LogLine("pointer settings: gsettings get %s %s failed (status %d): %s", schema.c_str(), key,
-                status, FirstLine(errors).c_str());
-        return std::nullopt;
-    }
-    return Trimmed(std::move(output));
+bool GnomePointerSystem::WaitUntilRead(std::chrono::milliseconds timeout) {
+    return m_impl->WaitUntilRead(timeout);
+}
+
+void GnomePointerSystem::SetChangeListener(std::function<void()> listener) {
+    std::lock_guard lock(m_impl->mutex);
+    m_impl->listener = std::move(listener);
 }
 
 bool GnomePointerSystem::Available() {
-    std::lock_guard guard(m_mutex);
-    Detect();
-    return m_available;
+    std::lock_guard lock(m_impl->mutex);
+    return m_impl->available;
 }
 
 bool GnomePointerSystem::SetPointerSpeed(int speed) {
-    std::lock_guard guard(m_mutex);
-    Detect();
-    if (!m_available) return false;
-    // to_chars writes the shortest exact form and, unlike printf, never a locale's comma.
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, SpeedToGsettings(speed));
-    return Set(kMouseSchema, kSpeedKey, std::string(text, result.ptr));
+    Impl& impl = *m_impl;
+    return impl.OnSettingsThread([&impl, speed] {
+        if (impl.mouse == nullptr) return false;
+        if (!Impl::Written(g_settings_set_double(impl.mouse, kSpeedKey, SpeedToGsettings(speed)),
+                           kSpeedKey))
+            return false;
+        std::lock_guard lock(impl.mutex);
+        impl.speed = std::clamp(speed, kMinSpeed, kMaxSpeed);
+        return true;
+    });
 }
 
 bool GnomePointerSystem::SetEnhancedPrecision(bool enabled) {
-    std::lock_guard guard(m_mutex);
-    Detect();
-    if (!m_available) return false;
-    return Set(kMouseSchema, kAccelProfileKey, enabled ? "'adaptive'" : "'flat'");
+    Impl& impl = *m_impl;
+    return impl.OnSettingsThread([&impl, enabled] {
+        if (impl.mouse == nullptr) return false;
+        if (!Impl::Written(
+                g_settings_set_string(impl.mouse, kAccelProfileKey, enabled ? "adaptive" : "flat"),
+                kAccelProfileKey))
+            return false;
+        std::lock_guard lock(impl.mutex);
+        impl.precision = enabled;
+        return true;
+    });
 }
 
 bool GnomePointerSystem::SetWheelScrollLines(int /*lines*/) {
-    std::lock_guard guard(m_mutex);
+    std::lock_guard guard(m_wheelMutex);
     if (!m_wheelNoted) {
         m_wheelNoted = true;
         LogLine(
@@ -156,53 +289,35 @@ bool GnomePointerSystem::SetWheelScrollLines(int /*lines*/) {
 }
 
 bool GnomePointerSystem::SetDoubleClickTime(int milliseconds) {
-    std::lock_guard guard(m_mutex);
-    Detect();
-    if (!m_available || m_doubleClickSchema.empty()) return false;
-    if (milliseconds <= 0) {
-        LogLine("pointer settings: double-click time %d ms not applied", milliseconds);
-        return false;
-    }
-    return Set(m_doubleClickSchema, kDoubleClickKey, std::to_string(milliseconds));
+    Impl& impl = *m_impl;
+    return impl.OnSettingsThread([&impl, milliseconds] {
+        if (impl.doubleClick == nullptr) return false;
+        if (milliseconds <= 0) {
+            LogLine("pointer settings: double-click time %d ms not applied", milliseconds);
+            return false;
+        }
+        if (!Impl::Written(g_settings_set_int(impl.doubleClick, kDoubleClickKey, milliseconds),
+                           kDoubleClickKey))
+            return false;
+        std::lock_guard lock(impl.mutex);
+        impl.doubleClickMs = milliseconds;
+        return true;
+    });
 }
 
 std::optional<int> GnomePointerSystem::PointerSpeed() {
-    std::lock_guard guard(m_mutex);
-    Detect();
-    if (!m_available) return std::nullopt;
-    const std::optional<std::string> text = Get(kMouseSchema, kSpeedKey);
-    if (!text) return std::nullopt;
-    double value = 0;
-    const auto result = std::from_chars(text->data(), text->data() + text->size(), value);
-    if (result.ec != std::errc()) {
-        LogLine("pointer settings: unreadable speed \"%s\"", text->c_str());
-        return std::nullopt;
-    }
-    return SpeedFromGsettings(value);
+    std::lock_guard lock(m_impl->mutex);
+    return m_impl->speed;
 }
 
 std::optional<bool> GnomePointerSystem::EnhancedPrecision() {
-    std::lock_guard guard(m_mutex);
-    Detect();
-    if (!m_available) return std::nullopt;
-    const std::optional<std::string> text = Get(kMouseSchema, kAccelProfileKey);
-    if (!text) return std::nullopt;
-    // "default" leaves the choice to the input driver, whose default is adaptive.
-    return *text != "'flat'";
+    std::lock_guard lock(m_impl->mutex);
+    return m_impl->precision;
 }
 
 std::optional<int> GnomePointerSystem::DoubleClickTime() {
-    std::lock_guard guard(m_mutex);
-    Detect();
-    if (!m_available || m_doubleClickSchema.empty()) return std::nullopt;
-    std::optional<std::string> text = Get(m_doubleClickSchema, kDoubleClickKey);
-    if (!text) return std::nullopt;
-    // GVariant text may carry a type prefix such as "int32 ".
-    const size_t space = text->rfind(' ');
-    const int milliseconds =
-        ParseDecimal(space == std::string::npos ? *text : text->substr(space + 1));
-    if (milliseconds <= 0) return std::nullopt;
-    return milliseconds;
+    std::lock_guard lock(m_impl->mutex);
+    return m_impl->doubleClickMs;
 }
 
 }  // namespace kestrix

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <chrono>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -31,15 +34,29 @@ class PointerSystem {
     virtual std::optional<bool> EnhancedPrecision() = 0;
     // The desktop's current double-click time in ms; nothing when it offers none.
     virtual std::optional<int> DoubleClickTime() = 0;
+    // listener is called (on any thread) when the values the getters return changed: the
+    // desktop's settings were read at last, or changed outside this program. An empty
+    // function removes it. The default keeps nothing: such a system never changes by itself.
+    virtual void SetChangeListener(std::function<void()> listener) { (void)listener; }
 };
 
-// GSettings through the gsettings program: org.gnome.desktop.peripherals.mouse "speed"
-// (-1..1) and "accel-profile" (adaptive/flat), "double-click" in that schema or in
+// GSettings through GIO: org.gnome.desktop.peripherals.mouse "speed" (-1..1) and
+// "accel-profile" (adaptive/flat), "double-click" in that schema or in
 // org.gnome.settings-daemon.peripherals.mouse. Wheel lines have no desktop setting there and
 // are kept in the store only. Without the schema nothing is applied and one log line says so.
-// Safe to call from the UI thread and the worker.
+// The settings live on a thread of their own: it reads them once at construction, keeps the
+// values, and reads a key again when the desktop reports it changed; the getters return the
+// kept values without waiting (none before the first read has finished). Setters run on that
+// thread and wait for it. Safe to call from the UI thread and the worker.
 class GnomePointerSystem final : public PointerSystem {
   public:
+    // Starts the settings thread; schemaDirectory, when given, replaces the system's
+    // compiled schemas (tests).
+    explicit GnomePointerSystem(const std::string& schemaDirectory = {});
+    ~GnomePointerSystem() override;
+    GnomePointerSystem(const GnomePointerSystem&) = delete;
+    GnomePointerSystem& operator=(const GnomePointerSystem&) = delete;
+
     bool Available() override;
     bool SetPointerSpeed(int speed) override;
     bool SetEnhancedPrecision(bool enabled) override;
@@ -48,6 +65,10 @@ class GnomePointerSystem final : public PointerSystem {
     std::optional<int> PointerSpeed() override;
     std::optional<bool> EnhancedPrecision() override;
     std::optional<int> DoubleClickTime() override;
+    void SetChangeListener(std::function<void()> listener) override;
+
+    // Waits until the first read has finished; false when it took longer than timeout.
+    bool WaitUntilRead(std::chrono::milliseconds timeout);
 
     // Speed 1..20 to GSettings -1..1: 10 (the default of both) is 0, 1 is -1, 20 is 1, linear
     // on either side. Values outside 1..20 are clamped.
@@ -55,16 +76,11 @@ class GnomePointerSystem final : public PointerSystem {
     // The inverse, rounded to the nearest speed and clamped to 1..20.
     static int SpeedFromGsettings(double value);
 
-  private:
-    // Finds the schema and the double-click key once; logs once when there is none.
-    void Detect();
-    bool Set(const std::string& schema, const char* key, const std::string& value);
-    std::optional<std::string> Get(const std::string& schema, const char* key);
+    struct Impl;
 
-    std::mutex m_mutex;
-    bool m_detected = false;
-    bool m_available = false;
-    std::string m_doubleClickSchema;
+  private:
+    std::unique_ptr<Impl> m_impl;
+    std::mutex m_wheelMutex;
     bool m_wheelNoted = false;
 };
 

@@ -1,8 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "sim/SimDevice.h"
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <thread>
+
+#include "base/Log.h"
+#include "base/UniqueFd.h"
 
 #include "device/CommandFrame.h"
 
@@ -18,7 +25,20 @@ constexpr uint16_t kBootLoaderPage = 0xFFEF;
 class SimHandle : public HidHandle {
   public:
     SimHandle(std::shared_ptr<SimDevice> device, size_t collection, unsigned generation)
-        : m_device(std::move(device)), m_collection(collection), m_generation(generation) {}
+        : m_device(std::move(device)),
+          m_collection(collection),
+          m_generation(generation),
+          m_ready(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {
+        // The device registers the descriptor (it opens handles under its lock).
+        if (!m_ready.Valid()) {
+            LogLine("simulated HID: no eventfd for a handle; its input is read in timed slices");
+        }
+    }
+    ~SimHandle() override {
+        if (m_ready.Valid()) m_device->RemoveWaiter(m_ready.Get());
+    }
+    SimHandle(const SimHandle&) = delete;
+    SimHandle& operator=(const SimHandle&) = delete;
 
     int Write(const uint8_t* data, size_t length) override {
         return m_device->Write(m_collection, m_generation, data, length);
@@ -29,11 +49,13 @@ class SimHandle : public HidHandle {
     bool ProductString(std::string& product) override {
         return m_device->Product(m_generation, product);
     }
+    int WaitDescriptor() const override { return m_ready.Get(); }
 
   private:
     std::shared_ptr<SimDevice> m_device;
     size_t m_collection;
     unsigned m_generation;
+    UniqueFd m_ready;
 };
 
 }  // namespace
@@ -153,7 +175,12 @@ std::unique_ptr<HidHandle> SimDevice::Open(const std::string& path) {
     }
     for (size_t i = 0; i < m_collections.size(); ++i) {
         if (m_collections[i].path == path) {
-            return std::make_unique<SimHandle>(shared_from_this(), i, m_generation);
+            auto handle = std::make_unique<SimHandle>(shared_from_this(), i, m_generation);
+            if (handle->WaitDescriptor() >= 0) {
+                m_waiters.push_back({i, m_generation, handle->WaitDescriptor(), false});
+                SyncWaitersLocked();
+            }
+            return handle;
         }
     }
     return nullptr;
@@ -194,6 +221,44 @@ void SimDevice::PushLocked(Collection& collection, SimReport report) {
         collection.queue.pop_front();
     }
     collection.queue.push_back(std::move(report));
+    SyncWaitersLocked();
+}
+
+std::optional<std::chrono::steady_clock::time_point> SimDevice::ReportSlotLocked() {
+    const std::chrono::microseconds period = m_faults.reportDelay;
+    if (period.count() <= 0) return std::nullopt;
+    // Frames of one period from the first paced report on, like a USB interrupt endpoint
+    // served once per frame: a report ends at the first frame boundary after it was issued,
+    // and never in the frame of the report before it. Each wait aims at an absolute time, so
+    // the oversleep of one does not delay the next.
+    const auto now = std::chrono::steady_clock::now();
+    if (!m_paceStarted || m_paceOrigin > now) {
+        m_paceStarted = true;
+        m_paceOrigin = now;
+        m_lastSlot = now;
+    }
+    const auto boundary = m_paceOrigin + ((now - m_paceOrigin) / period + 1) * period;
+    m_lastSlot = std::max(m_lastSlot + period, boundary);
+    return m_lastSlot;
+}
+
+void SimDevice::SyncWaitersLocked() {
+    for (Waiter& waiter : m_waiters) {
+        const bool ready = !m_plugged || waiter.generation != m_generation ||
+                           !m_collections[waiter.collection].queue.empty();
+        if (ready == waiter.signalled) continue;
+        uint64_t value = 1;
+        // The eventfd counter only ever holds 0 or 1 here, so neither call can block or fail
+        // for a full counter.
+        const ssize_t done = ready ? ::write(waiter.eventFd, &value, sizeof value)
+                                   : ::read(waiter.eventFd, &value, sizeof value);
+        if (done == static_cast<ssize_t>(sizeof value)) waiter.signalled = ready;
+    }
+}
+
+void SimDevice::RemoveWaiter(int eventFd) {
+    std::lock_guard lock(m_mutex);
+    std::erase_if(m_waiters, [eventFd](const Waiter& waiter) { return waiter.eventFd == eventFd; });
 }
 
 void SimDevice::InjectReport(const SimReport& report) {
@@ -218,6 +283,7 @@ void SimDevice::Unplug() {
         for (Collection& collection : m_collections) {
             collection.queue.clear();
         }
+        SyncWaitersLocked();
     }
     m_arrived.notify_all();
 }
@@ -227,6 +293,7 @@ void SimDevice::Plug() {
     if (!m_plugged) {
         m_plugged = true;
         ++m_generation;
+        SyncWaitersLocked();
     }
 }
 
@@ -263,17 +330,15 @@ SimReport SimDevice::DpiNotification() const {
 }
 
 int SimDevice::Write(size_t index, unsigned generation, const uint8_t* data, size_t length) {
-    std::chrono::microseconds delay{0};
+    std::optional<std::chrono::steady_clock::time_point> slot;
     {
         std::lock_guard lock(m_mutex);
         if (!m_plugged || generation != m_generation) {
             return -1;
         }
-        delay = m_faults.reportDelay;
+        slot = ReportSlotLocked();
     }
-    if (delay.count() > 0) {
-        std::this_thread::sleep_for(delay);
-    }
+    if (slot) std::this_thread::sleep_until(*slot);
 
     std::unique_lock lock(m_mutex);
     if (!m_plugged || generation != m_generation) {
@@ -387,11 +452,10 @@ int SimDevice::Read(size_t index, unsigned generation, uint8_t* data, size_t len
     }
     SimReport report = std::move(queue.front());
     queue.pop_front();
-    const std::chrono::microseconds delay = m_faults.reportDelay;
+    if (queue.empty()) SyncWaitersLocked();
+    const std::optional<std::chrono::steady_clock::time_point> slot = ReportSlotLocked();
     lock.unlock();
-    if (delay.count() > 0) {
-        std::this_thread::sleep_for(delay);
-    }
+    if (slot) std::this_thread::sleep_until(*slot);
     const size_t copied = std::min(length, report.size());
     std::copy_n(report.begin(), copied, data);
     return static_cast<int>(copied);

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -94,6 +96,10 @@ class SimDevice : public std::enable_shared_from_this<SimDevice> {
     int Write(size_t collection, unsigned generation, const uint8_t* data, size_t length);
     int Read(size_t collection, unsigned generation, uint8_t* data, size_t length, int timeoutMs);
     bool Product(unsigned generation, std::string& product) const;
+    // Forgets the eventfd of a handle that is closing. Open registers each handle's eventfd
+    // and keeps it readable while a read of the handle would not wait (a report is queued, or
+    // the handle is dead), as a hidraw node is for poll().
+    void RemoveWaiter(int eventFd);
 
   private:
     struct Collection {
@@ -106,7 +112,19 @@ class SimDevice : public std::enable_shared_from_this<SimDevice> {
         std::deque<SimReport> queue;
     };
 
+    struct Waiter {
+        size_t collection;
+        unsigned generation;
+        int eventFd;
+        bool signalled;
+    };
+
     void PushLocked(Collection& collection, SimReport report);
+    // Brings every waiter's readiness in line with its collection's queue and the plug state.
+    void SyncWaitersLocked();
+    // When the report now being written or read is done with the report delay in force (the
+    // device takes one report per delay); nothing without a delay.
+    std::optional<std::chrono::steady_clock::time_point> ReportSlotLocked();
     void ConnectSinks();
     SimReport DpiNotification() const;
 
@@ -122,7 +140,11 @@ class SimDevice : public std::enable_shared_from_this<SimDevice> {
     mutable std::mutex m_mutex;
     std::condition_variable m_arrived;
     std::vector<Collection> m_collections;
+    std::vector<Waiter> m_waiters;
     SimFaults m_faults;
+    bool m_paceStarted = false;
+    std::chrono::steady_clock::time_point m_paceOrigin;
+    std::chrono::steady_clock::time_point m_lastSlot;
     bool m_plugged = true;
     unsigned m_generation = 0;
     int m_configurationWrites = 0;

@@ -32,8 +32,10 @@ using Lock = std::lock_guard<std::recursive_mutex>;
 constexpr int kCreateFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
 
 // The schema of a new file, in creation order. The texts are the database format other
-// installations read, including the two tables no operation uses.
-constexpr std::array<const char*, 15> kSchemaStatements{
+// installations read, including the two tables no operation uses. The last index is this
+// program's own: it finds a macro's events without reading the whole event table, and is
+// added to older files when they are opened (other readers ignore it).
+constexpr std::array<const char*, 16> kSchemaStatements{
     "CREATE TABLE IF NOT EXISTS t_configdata(config_id INTEGER PRIMARY KEY AUTOINCREMENT, "
     "profile INTEGER, key TEXT, value TEXT)",
     "CREATE TABLE IF NOT EXISTS t_profile_data(profile INTEGER PRIMARY KEY AUTOINCREMENT, "
@@ -64,6 +66,7 @@ constexpr std::array<const char*, 15> kSchemaStatements{
     "CREATE TABLE IF NOT EXISTS t_key_light_data(keylight_id INTEGER PRIMARY KEY AUTOINCREMENT, "
     "profile INTEGER, light_id INTEGER, key_code INTEGER, key_rgb INTEGER)",
     "CREATE INDEX IF NOT EXISTS keylightindex ON t_key_light_data(keylight_id)",
+    "CREATE INDEX IF NOT EXISTS macrorecordmacroindex ON t_macrorecord(macro_id)",
 };
 
 bool IsSuccessCode(int rc) { return rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE; }

@@ -215,6 +215,12 @@ bool MControl::TransparentForMouse() const { return false; }
 
 void MControl::Tick() {}
 
+void MControl::SetAnimating(bool animating) {
+    if (m_animating == animating) return;
+    m_animating = animating;
+    if (m_owner != nullptr) m_owner->UpdateControlTimer();
+}
+
 void MControl::ChildAdded(MControl*) {}
 
 }  // namespace DUI

@@ -107,8 +107,13 @@ class MControl {
     virtual bool AcceptsFocus() const;
     // Whether the pointer passes through to what is below (labels; default false).
     virtual bool TransparentForMouse() const;
-    // The dialog's control timer ticked (SetMTimer).
+    // The dialog's control timer ticked (SetMTimer); called only while the control animates.
     virtual void Tick();
+    // Starts or ends the control's animation: the dialog runs its control timer only while at
+    // least one control animates.
+    void SetAnimating(bool animating);
+    // True between SetAnimating(true) and SetAnimating(false).
+    bool IsAnimating() const { return m_animating; }
     // A control was created inside this one.
     virtual void ChildAdded(MControl* child);
 
@@ -131,6 +136,7 @@ class MControl {
     bool m_pressed = false;
     bool m_previewHover = false;
     bool m_previewPressed = false;
+    bool m_animating = false;
 };
 
 }  // namespace DUI

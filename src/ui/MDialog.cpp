@@ -3,6 +3,7 @@
 
 #include <QTimer>
 
+#include <algorithm>
 #include <map>
 
 #include "base/Log.h"
@@ -20,6 +21,7 @@ struct MDialog::DialogImpl {
     std::vector<std::unique_ptr<MControl>> controls;
     std::map<int, MControl*> byId;
     QTimer* controlTimer = nullptr;
+    int controlTimerMs = 0;  // SetMTimer's period; 0 = off
 
     // Stops the control timer for good. The timer is a child of the native widget, whose
     // deletion is deferred; without this it would keep ticking controls that are already
@@ -206,21 +208,33 @@ void MDialog::SetBkColor(int background, int border) {
 }
 
 void MDialog::SetMTimer(int milliseconds) {
+    m_dialog->controlTimerMs = std::max(0, milliseconds);
+    UpdateControlTimer();
+}
+
+void MDialog::UpdateControlTimer() {
     if (!m_impl->m_widget) {
+        return;
+    }
+    const bool animating = std::any_of(m_dialog->controls.begin(), m_dialog->controls.end(),
+                                       [](const auto& control) { return control->IsAnimating(); });
+    if (m_dialog->controlTimerMs <= 0 || !animating) {
+        if (m_dialog->controlTimer) {
+            m_dialog->controlTimer->stop();
+        }
         return;
     }
     if (!m_dialog->controlTimer) {
         m_dialog->controlTimer = new QTimer(m_impl->m_widget);
         QObject::connect(m_dialog->controlTimer, &QTimer::timeout, m_dialog->controlTimer, [this] {
             for (const auto& control : m_dialog->controls) {
-                control->Tick();
+                if (control->IsAnimating()) control->Tick();
             }
         });
     }
-    if (milliseconds > 0) {
-        m_dialog->controlTimer->start(milliseconds);
-    } else {
-        m_dialog->controlTimer->stop();
+    if (!m_dialog->controlTimer->isActive() ||
+        m_dialog->controlTimer->interval() != m_dialog->controlTimerMs) {
+        m_dialog->controlTimer->start(m_dialog->controlTimerMs);
     }
 }
 

@@ -113,8 +113,10 @@ class MDialog : public MWindow {
     void SetLayeredWindow(bool layered);
     // Background and border colours (colour integers) used without a background image.
     void SetBkColor(int background, int border);
-    // Starts the toolkit's control timer (animations) with the period in ms; 0 stops it.
-    // The timer ends with the window (DestroyWindow) or the dialog object, whichever is first.
+    // Sets the period in ms of the toolkit's control timer (animations); 0 turns it off. The
+    // timer runs only while a control animates (MControl::SetAnimating), so an idle window
+    // wakes for nothing. It ends with the window (DestroyWindow) or the dialog object,
+    // whichever is first.
     void SetMTimer(int milliseconds);
     // Ends the window with kIdOk.
     void DoOK();
@@ -129,6 +131,8 @@ class MDialog : public MWindow {
     friend class MControl;
     struct DialogImpl;
     std::unique_ptr<DialogImpl> m_dialog;
+    // Starts the control timer when it has a period and a control animates; stops it otherwise.
+    void UpdateControlTimer();
     // Called by the native side after the window exists.
     void AfterCreate();
     // Called after the native window is gone.

@@ -14,6 +14,7 @@ MProgress2::MProgress2() = default;
 MProgress2::~MProgress2() = default;
 
 void MProgress2::OnCreated() {
+    // The sweep repaints at about 60 Hz, and only between Start and Stop.
     m_timer = new QTimer(Widget());
     m_timer->setInterval(16);
     QObject::connect(m_timer, &QTimer::timeout, m_timer, [this] {

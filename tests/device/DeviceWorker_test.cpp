@@ -179,6 +179,32 @@ TEST(DeviceWorker, TasksRunOneAtATimeInQueueOrder) {
     EXPECT_EQ(exchange, (std::vector<std::string>{"W 03", "R 03 00", "W 04", "R 04 00"}));
 }
 
+// The running worker sleeps until input arrives: what a cabled mouse and a receiver send
+// while it idles is handled, and a pulled mouse (its descriptor turns readable with a failed
+// read) is noticed and rescanned, all without a task to wake it.
+TEST(DeviceWorker, SleepingWorkerWakesForInputFromCableAndReceiverAndForAPull) {
+    {
+        WorkerBench bench("vireo");
+        bench.worker->RunTask(kRebuild);
+        bench.events.Clear();
+        ASSERT_TRUE(bench.worker->Start());
+        std::this_thread::sleep_for(20ms);
+        bench.sim.Device("vireo-cable")->InjectReport({0xC2, 0x31});
+        EXPECT_TRUE(WaitFor([&] { return bench.events.Count("SelectStageIndex(3)") == 1; }));
+        bench.sim.Device("vireo-cable")->Unplug();
+        EXPECT_TRUE(WaitFor([&] { return bench.events.Count("SetCaption(50)") == 1; }));
+        EXPECT_TRUE(bench.worker->Stop());
+    }
+    WorkerBench bench("receiver-off");
+    bench.worker->RunTask(kRebuild);
+    bench.events.Clear();
+    ASSERT_TRUE(bench.worker->Start());
+    std::this_thread::sleep_for(20ms);
+    bench.sim.Device("harrier_pro-receiver")->Receiver()->SetMouseOn(true);
+    EXPECT_TRUE(WaitFor([&] { return bench.worker->State().linkUp; }));
+    EXPECT_TRUE(bench.worker->Stop());
+}
+
 TEST(DeviceWorker, IdleWorkerWithoutDeviceReadsNothing) {
     WorkerBench bench("none");
     TraceRecorder trace;

@@ -61,7 +61,7 @@ done
 # rule, and the window's fonts.
 depends="$(dpkg-deb -f "$deb" Depends)"
 for package in libqt6core6 libqt6gui6 libqt6widgets6 libhidapi-hidraw0 libsqlite3-0 \
-               libminizip1 libcurl4 libudev1 udev fonts-open-sans fonts-noto-cjk; do
+               libminizip1 libcurl4 libudev1 libglib2.0-0 udev fonts-open-sans fonts-noto-cjk; do
   grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
 

@@ -60,7 +60,7 @@ class DataStoreTest : public ::testing::Test {
     DataStore store;
 };
 
-TEST_F(DataStoreTest, NewFileHoldsTheFifteenSchemaObjectsWithTheirColumnsInOrder) {
+TEST_F(DataStoreTest, NewFileHoldsTheSchemaObjectsWithTheirColumnsInOrder) {
     EXPECT_EQ(store.Path(), DbPath());
     Rows objects = Query(DbPath(),
                          "SELECT type, name, tbl_name FROM sqlite_master "
@@ -81,6 +81,7 @@ TEST_F(DataStoreTest, NewFileHoldsTheFifteenSchemaObjectsWithTheirColumnsInOrder
         {"index", "lightindex", "t_light_data"},
         {"table", "t_key_light_data", "t_key_light_data"},
         {"index", "keylightindex", "t_key_light_data"},
+        {"index", "macrorecordmacroindex", "t_macrorecord"},
     };
     EXPECT_EQ(objects, expectedObjects);
 

@@ -254,6 +254,7 @@ class TickProbe : public DUI::MControl {
   public:
     explicit TickProbe(TickCounters* counters) : m_counters(counters) {}
     ~TickProbe() override { m_counters->released = true; }
+    void Animate(bool animating) { SetAnimating(animating); }
     void Tick() override {
         ++m_counters->ticks;
         if (m_counters->released) {
@@ -265,8 +266,9 @@ class TickProbe : public DUI::MControl {
     TickCounters* m_counters;
 };
 
-// The control timer belongs to the dialog: it stops when the window is destroyed or the
-// dialog object goes away, so it never ticks controls that were released.
+// The control timer runs only while a control animates, and belongs to the dialog: it stops
+// when the window is destroyed or the dialog object goes away, so it never ticks controls
+// that were released.
 TEST(MDialog, ControlTimerStopsWithTheDialog) {
     enum class End { DestroyWindow, DeleteDialog, DestroyThenDelete };
     for (const End end : {End::DestroyWindow, End::DeleteDialog, End::DestroyThenDelete}) {
@@ -274,11 +276,22 @@ TEST(MDialog, ControlTimerStopsWithTheDialog) {
         TickCounters counters;
         auto dialog = std::make_unique<ProbeDialog>();
         ASSERT_TRUE(CreateProbe(*dialog));
-        ASSERT_NE(dialog->AddControl(std::make_unique<TickProbe>(&counters), "TickProbe", 90,
-                                     {0, 0, 10, 10}),
-                  nullptr);
+        auto* probe = static_cast<TickProbe*>(dialog->AddControl(
+            std::make_unique<TickProbe>(&counters), "TickProbe", 90, {0, 0, 10, 10}));
+        ASSERT_NE(probe, nullptr);
         dialog->SetMTimer(1);
+        // Nothing animates: the timer does not run at all.
+        uitest::WaitFor([] { return false; }, 20);
+        EXPECT_EQ(counters.ticks, 0);
+        probe->Animate(true);
         ASSERT_TRUE(uitest::WaitFor([&] { return counters.ticks >= 2; }));
+        // The animation ends: so do the ticks; it starts again: so do they.
+        probe->Animate(false);
+        const int ticksAtPause = counters.ticks;
+        uitest::WaitFor([] { return false; }, 20);
+        EXPECT_EQ(counters.ticks, ticksAtPause);
+        probe->Animate(true);
+        ASSERT_TRUE(uitest::WaitFor([&] { return counters.ticks >= ticksAtPause + 2; }));
         if (end != End::DeleteDialog) {
             dialog->DestroyWindow();
         }
