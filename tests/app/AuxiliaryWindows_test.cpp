@@ -142,7 +142,7 @@ TEST(UpdateWindows, ProgressTexts) {
                                 {0, 0, UpdateProcessDlg::kWidth, UpdateProcessDlg::kHeight}));
     download.SetProgress(42);
     EXPECT_EQ(download.GetControlAs<DUI::MText>(UpdateProcessDlg::kText)->GetTitle(),
-              "下载文件中: 42%");
+              "Downloading: 42%");
     EXPECT_EQ(download.GetControlAs<DUI::MProgress>(UpdateProcessDlg::kBar)->GetPos(), 42);
     download.CloseWindow();
 
