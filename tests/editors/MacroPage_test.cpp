@@ -13,6 +13,8 @@
 
 #include "KeysTestHost.h"
 #include "editors/MacroEntries.h"
+#include "platform/LanguageTexts.h"
+#include "platform/UsedTextIds.h"
 #include "ui/CRadioButton.h"
 #include "ui/CRecordList.h"
 #include "ui/MComboBox.h"
@@ -273,6 +275,29 @@ TEST_F(MacroPageTest, KeyAndMouseEditsChangeBothHalvesOfAPress) {
     EXPECT_EQ(Events()->GetEntry(6).text, "\xE2\x86\x91  Forward");
     EXPECT_EQ(Events()->GetEntry(6).value, 16);
     EXPECT_EQ(Stored(macroId)[6].value, 16);
+}
+
+// The event list names mouse buttons and delays in the language, also after a language
+// change; what is saved keeps the language-independent names exported files carry.
+TEST_F(MacroPageTest, EventNamesFollowTheLanguageWhileTheStoreKeepsItsOwn) {
+    const int macroId = NewMacro();
+    Page().OnInsertMenu(105);  // a left click: press, delay, release, delay
+    SetCurrentLcid(1049);
+    Page().ApplyTexts();
+    EXPECT_EQ(Events()->GetEntry(0).text, "\xE2\x86\x93  " + GetLanText(text::kLeftButton));
+    EXPECT_EQ(Events()->GetEntry(1).text, "10 \xD0\xBC\xD1\x81");  // "10 мс"
+    Events()->SetCurSel(3);
+    Page().OnInsertMenu(103);          // a delay: the whole list is saved again
+    SelectMacro(List()->GetCurSel());  // shown again from the store
+    SetCurrentLcid(1033);
+    const std::vector<MacroRecordRow> stored = Stored(macroId);
+    ASSERT_EQ(stored.size(), 5u);
+    EXPECT_EQ(stored[0].desc, "\xE2\x86\x93  LB");
+    EXPECT_EQ(stored[1].desc, "10 ms");
+    EXPECT_EQ(stored[2].desc, "\xE2\x86\x91  LB");
+    EXPECT_EQ(Events()->GetEntry(2).text,
+              "\xE2\x86\x91  \xD0\x9B\xD0\xB5\xD0\xB2\xD0\xB0\xD1\x8F "
+              "\xD0\xBA\xD0\xBD\xD0\xBE\xD0\xBF\xD0\xBA\xD0\xB0");  // "↑  Левая кнопка"
 }
 
 TEST_F(MacroPageTest, MovesStopAtTheEndsAndAreSaved) {
