@@ -149,7 +149,7 @@ TEST(UpdateWindows, ProgressTexts) {
     UpdateTipDlg firmware;
     ASSERT_TRUE(firmware.Create(nullptr, kUpdateTipTitle, kShellWindowStyle, DUI::kWsExToolWindow,
                                 {0, 0, UpdateTipDlg::kWidth, UpdateTipDlg::kHeight}));
-    EXPECT_EQ(firmware.StatusText(), "升级中");
+    EXPECT_EQ(firmware.StatusText(), "Upgrading");
     firmware.SetProgress("Erase", 30);
     EXPECT_EQ(firmware.StatusText(), "Erase: 30%");
     firmware.CloseWindow();

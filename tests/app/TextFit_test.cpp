@@ -13,10 +13,13 @@
 
 #include "AppTestBench.h"
 #include "app/AboutDlg.h"
+#include "app/CUIMessageBox.h"
 #include "app/DPIMsgDlg.h"
 #include "app/ProfileDlg.h"
 #include "app/SaveWaitDlg.h"
 #include "app/SettingsPage.h"
+#include "app/UpdateProcessDlg.h"
+#include "app/UpdateTipDlg.h"
 #include "editors/KeyPage.h"
 #include "ui/MComboBox.h"
 #include "ui/MouseKeyCtrl.h"
@@ -154,6 +157,31 @@ TEST(TextFit, EveryTextFitsInEveryLanguage) {
                 DUI::FindWindows("About Window").front()->SendMessage(DUI::kWmClose, 1, 0);
             });
             AboutDlg::ShowOver(bench.window.get(), 0x105, "1.0.3");
+            DUI::PostToUiThread([&] {
+                PaintWindows();
+                test::FindMessageBox()->SendMessage(DUI::kWmClose, 2, 0);
+            });
+            ShowMessageBox(kMessageBoxYesNo, GetLanText(570), GetLanText(571), bench.window.get());
+
+            UpdateProcessDlg download;
+            ASSERT_TRUE(download.Create(
+                bench.window.get(), kUpdateProcessTitle, kShellWindowStyle, DUI::kWsExToolWindow,
+                {0, 0, UpdateProcessDlg::kWidth, UpdateProcessDlg::kHeight}));
+            download.SetProgress(100);
+            UpdateTipDlg firmware;
+            ASSERT_TRUE(firmware.Create(bench.window.get(), kUpdateTipTitle, kShellWindowStyle,
+                                        DUI::kWsExToolWindow,
+                                        {0, 0, UpdateTipDlg::kWidth, UpdateTipDlg::kHeight}));
+            download.ShowWindow(DUI::kSwShowNormal);
+            firmware.ShowWindow(DUI::kSwShowNormal);
+            PaintWindows();
+            for (DUI::MDialog* dialog :
+                 {static_cast<DUI::MDialog*>(&download), static_cast<DUI::MDialog*>(&firmware)}) {
+                for (const std::string& text : ForeignTexts(*dialog, lcid))
+                    cuts.insert(run + ": in a foreign script: " + text);
+            }
+            download.CloseWindow();
+            firmware.CloseWindow();
         }
     }
     DUI::SetCutTextObserver({});
