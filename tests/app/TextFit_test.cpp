@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Every text of the window fits where it is drawn, in every language, at the design size and
-// on a 1366 x 768 laptop screen: each view, the key panels and the small windows are painted
-// offscreen while the toolkit reports each text it had to cut (a combo box measures all of
-// its items). Each language also shows no text in a script it is not written in.
+// on a 1366 x 768 laptop screen: each view, the key panels, the drop-down lists and the small
+// windows are painted offscreen while the toolkit reports each text it had to cut (a combo box
+// measures all of its items). Each language also shows no text in a script it is not written
+// in.
 #include <QApplication>
 #include <QPixmap>
 #include <QWidget>
@@ -30,14 +31,19 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Paints every visible top-level window once.
-void PaintWindows() {
+// Paints every visible top-level window once (only those titled title when one is given);
+// returns how many were painted.
+int PaintWindows(const QString& title = {}) {
     DUI::ProcessPendingEvents();
+    int painted = 0;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (!widget->isVisible() || widget->size().isEmpty()) continue;
+        if (!title.isEmpty() && widget->windowTitle() != title) continue;
         QPixmap pixmap(widget->size());
         widget->render(&pixmap);
+        ++painted;
     }
+    return painted;
 }
 
 // True when text has a letter of a script the language lcid is not written in: Latin is
@@ -77,6 +83,20 @@ std::vector<std::string> ForeignTexts(DUI::MDialog& window, int lcid) {
         }
     }
     return found;
+}
+
+// Opens the drop-down list of each combo box of the window and paints it; returns how many
+// lists were painted.
+int PaintComboLists(DUI::MDialog& window) {
+    int painted = 0;
+    for (DUI::MControl* control : window.GetControls()) {
+        auto* combo = dynamic_cast<DUI::MComboBox*>(control);
+        if (combo == nullptr || combo->GetCount() == 0) continue;
+        combo->ShowDropDown();
+        painted += PaintWindows(QStringLiteral("ComboWnd"));
+        combo->HideDropDown();
+    }
+    return painted;
 }
 
 struct Size {
@@ -137,6 +157,8 @@ TEST(TextFit, EveryTextFitsInEveryLanguage) {
             bench.window->OnMessage(frame_id::kSettings, DUI::kNotifyClick, 0);
             where = run + " settings";
             PaintWindows();
+            where = run + " drop-down lists";
+            EXPECT_GT(PaintComboLists(*bench.window), 5) << run;
             for (const std::string& text : ForeignTexts(*bench.window, lcid))
                 cuts.insert(run + ": in a foreign script: " + text);
             bench.window->OnMessage(settings_id::kReturn, DUI::kNotifyClick, 0);
