@@ -11,6 +11,7 @@
 #include "app/MainLayout.h"
 #include "app/SaveWaitDlg.h"
 #include "app/ShellStyle.h"
+#include "app/StartLanguage.h"
 #include "app/UiDeviceEvents.h"
 #include "app/ViewTour.h"
 #include "base/FirmwareVersion.h"
@@ -398,6 +399,7 @@ void DeviceMainDlg::ApplyView() {
 }
 
 void DeviceMainDlg::ApplyTexts() {
+    DUI::Manager::SetFallbackFonts(FallbackFontsOf(CurrentLcid()));
     SetFrameTexts(*this, m_context.programName, m_captionId, m_context.software.version);
     m_column.ShowFirmwareLabel();
     m_settings.ApplyTexts(m_context.software.version);

@@ -104,7 +104,7 @@ void MainUpdateEvents::DownloadProgress(int percent) {
 
 void MainUpdateEvents::FirmwareProgress(int percent) {
     if (m_firmwareWindow && m_firmwareWindow->IsWindow())
-        m_firmwareWindow->SetProgress("升级中", percent);
+        m_firmwareWindow->SetProgress(GetLanText(text::kFirmwareUpgrading), percent);
 }
 
 void MainUpdateEvents::CloseFirmwareWindow() {

@@ -37,6 +37,19 @@ std::string DesktopMessageLocale() {
     return {};
 }
 
+std::vector<std::string> FallbackFontsOf(int lcid) {
+    std::vector<std::string> families = {"Noto Sans CJK SC", "Noto Sans CJK TC", "Noto Sans CJK JP",
+                                         "Noto Sans CJK KR"};
+    const auto first = [&families](const char* family) {
+        std::stable_partition(families.begin(), families.end(),
+                              [family](const std::string& f) { return f == family; });
+    };
+    if (lcid == 1028) first("Noto Sans CJK TC");
+    if (lcid == 1041) first("Noto Sans CJK JP");
+    if (lcid == 1042) first("Noto Sans CJK KR");
+    return families;
+}
+
 int ChooseStartLcid(int storedLcid, std::string_view desktopLocale, int defaultLcid,
                     const std::vector<int>& offered) {
     const auto isOffered = [&offered](int lcid) {

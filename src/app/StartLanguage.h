@@ -19,6 +19,12 @@ std::string DesktopMessageLocale();
 // The language a run starts in: the stored choice when it is offered, else the desktop
 // locale's language when offered, else config.xml's default language when offered, else
 // English. offered: the languages the combo offers (config.xml's list, known texts only).
+// The font families that give a language its glyphs after the main family (which covers
+// Latin and Cyrillic): Noto Sans CJK with the language's own regional forms first, so that a
+// Han character shared by Chinese, Japanese and Korean is drawn as readers of that language
+// expect; the other regions follow for text in another script (the language list).
+std::vector<std::string> FallbackFontsOf(int lcid);
+
 int ChooseStartLcid(int storedLcid, std::string_view desktopLocale, int defaultLcid,
                     const std::vector<int>& offered);
 

@@ -3,17 +3,21 @@
 
 #include "app/ShellStyle.h"
 #include "base/Text.h"
+#include "platform/LanguageTexts.h"
+#include "platform/UsedTextIds.h"
 #include "ui/MProgress.h"
 #include "ui/MText.h"
 
 namespace kestrix {
 
+std::string UpdateProcessDlg::ProgressText(int percent) {
+    return Format("%s: %d%%", GetLanText(text::kDownloading).c_str(), percent);
+}
+
 void UpdateProcessDlg::SetProgress(int percent) {
     m_percent = percent;
     if (auto* bar = GetControlAs<DUI::MProgress>(kBar)) bar->SetPos(percent);
-    // A fixed text of the download window, not one of the language file.
-    if (auto* label = GetControlAs<DUI::MText>(kText))
-        label->SetTitle(Format("下载文件中: %d%%", percent));
+    if (auto* label = GetControlAs<DUI::MText>(kText)) label->SetTitle(ProgressText(percent));
 }
 
 void UpdateProcessDlg::InitUI(const DUI::Rect& rect) {
@@ -22,8 +26,8 @@ void UpdateProcessDlg::InitUI(const DUI::Rect& rect) {
     SetBackMode(1, 16);
     SetBkColor(kDialogBackground, kDialogBorder);
     const int w = rect.Width();
-    if (auto* label = CreateControlAs<DUI::MText>("MText", kText, {10, 30, w - 20, 50},
-                                                  Format("下载文件中: %d%%", 0))) {
+    if (auto* label =
+            CreateControlAs<DUI::MText>("MText", kText, {10, 30, w - 20, 50}, ProgressText(0))) {
         label->SetTextColor(kTextColour);
     }
     if (auto* bar = CreateControlAs<DUI::MProgress>("MProgress", kBar, {10, 60, w - 20, 80}))

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <string>
+
 #include "ui/MDialog.h"
 
 namespace kestrix {
@@ -17,8 +19,10 @@ class UpdateProcessDlg : public DUI::MDialog {
     static constexpr int kText = 31;
     static constexpr int kBar = 32;
 
-    // Sets the bar and the text "下载文件中: %d%%".
+    // Sets the bar and the text ("Downloading: 45%" in the current language).
     void SetProgress(int percent);
+    // The progress text for percent.
+    static std::string ProgressText(int percent);
     // The percent shown last.
     int Progress() const { return m_percent; }
 

@@ -31,9 +31,8 @@ void UpdateTipDlg::InitUI(const DUI::Rect& rect) {
         title->SetAlignment(DUI::kAlignCenter | DUI::kAlignWrap);
         title->SetTextColor(kWarningColour);
     }
-    // A fixed status text of the firmware window until the first progress report.
-    if (auto* status =
-            CreateControlAs<DUI::MText>("MText", kStatus, {20, 60, w - 20, 80}, "升级中")) {
+    if (auto* status = CreateControlAs<DUI::MText>("MText", kStatus, {20, 60, w - 20, 80},
+                                                   GetLanText(text::kFirmwareUpgrading))) {
         status->SetAlignment(DUI::kAlignCenter);
         status->SetTextColor(kTextColour);
     }

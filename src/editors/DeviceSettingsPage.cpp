@@ -284,8 +284,9 @@ void DeviceSettingsPage::ApplyTexts() {
     };
     for (const auto& entry : texts)
         perf_layout::SetTitle(owner, entry.id, GetLanText(entry.textId));
-    perf_layout::SetTitle(owner, kLiftOff1Id, "1.0mm");
-    perf_layout::SetTitle(owner, kLiftOff2Id, "2.0mm");
+    const std::string millimetres = GetLanText(text::kUnitMm);
+    perf_layout::SetTitle(owner, kLiftOff1Id, Format("1.0 %s", millimetres.c_str()));
+    perf_layout::SetTitle(owner, kLiftOff2Id, Format("2.0 %s", millimetres.c_str()));
     if (auto* sleep = owner.GetControlAs<DUI::MComboBox>(kSleepId)) {
         const int selected = sleep->GetCurSel();
         sleep->DeleteAllItems();

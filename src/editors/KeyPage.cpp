@@ -54,15 +54,19 @@ struct Placement {
     DUI::Rect rect;
 };
 
-// Every control of the page for a page rectangle of the given size. Left half: the mouse
-// picture; right half: the button list above the function area, over which the two panels
-// open.
+// Every control of the page for a page rectangle of the given size. Left part: the mouse
+// picture; right part: the button list above the function area, over which the two panels
+// open. The function area holds the six boxes as labelled rows (label left, box filling the
+// rest of the row) and, under them, the key-combination, repeat and fixed-function buttons.
 std::vector<Placement> Placements(int width, int height) {
     constexpr int kMargin = 16;
     constexpr int kGap = 12;
-    constexpr int kCellHeight = 64;
-    constexpr int kFunctionHeight = 48 + 3 * kCellHeight + 8;
-    const int pictureRight = width * 52 / 100;
+    constexpr int kRowsTop = 52;
+    constexpr int kRowHeight = 36;
+    constexpr int kBoxHeight = 32;
+    constexpr int kButtonsTop = kRowsTop + 6 * kRowHeight + 4;
+    constexpr int kFunctionHeight = kButtonsTop + 56 + 12;
+    const int pictureRight = width / 2;
     const int rightLeft = pictureRight + kMargin;
     const int rightWidth = width - kMargin - rightLeft;
     const int functionTop = height - kMargin - kFunctionHeight;
@@ -95,29 +99,40 @@ std::vector<Placement> Placements(int width, int height) {
          {rightWidth - kMargin - 150, 8, rightWidth - kMargin, 44}},
     };
 
-    // Nine cells in three columns, each a label over its control: the six boxes, then the
-    // key-combination, repeat and fixed-function buttons.
-    const int cellWidth = (rightWidth - 2 * kMargin - 2 * kGap) / 3;
-    auto cell = [&](int index, int top, int bottom) {
-        const int x = kMargin + (index % 3) * (cellWidth + kGap);
-        const int y = 52 + (index / 3) * kCellHeight;
-        return DUI::Rect{x, y + top, x + cellWidth, y + bottom};
-    };
-    int index = 0;
+    // The six boxes, one labelled row each.
+    const int labelWidth = (rightWidth - 2 * kMargin) * 36 / 100;
+    int row = 0;
     for (const auto& [boxId, labelText] : kBoxLabels) {
         (void)labelText;
-        places.push_back(
-            {kBoxLabelFirst + index, "MText", KeyPage::kFunctionArea, cell(index, 0, 20)});
-        places.push_back({boxId, "MComboBox2", KeyPage::kFunctionArea, cell(index, 22, 56)});
-        ++index;
+        const int y = kRowsTop + row * kRowHeight;
+        places.push_back({kBoxLabelFirst + row,
+                          "MText",
+                          KeyPage::kFunctionArea,
+                          {kMargin, y, kMargin + labelWidth, y + kBoxHeight}});
+        places.push_back({boxId,
+                          "MComboBox2",
+                          KeyPage::kFunctionArea,
+                          {kMargin + labelWidth + 8, y, rightWidth - kMargin, y + kBoxHeight}});
+        ++row;
     }
-    places.push_back({kKeyComboLabel, "MText", KeyPage::kFunctionArea, cell(6, 0, 20)});
-    places.push_back({KeyPage::kOpenKeyPanel, "MButton2", KeyPage::kFunctionArea, cell(6, 22, 56)});
-    places.push_back({kRepeatLabel, "MText", KeyPage::kFunctionArea, cell(7, 0, 20)});
+    // The three buttons in three columns, each under its label.
+    const int cellWidth = (rightWidth - 2 * kMargin - 2 * kGap) / 3;
+    auto cell = [&](int index, int top, int bottom) {
+        const int x = kMargin + index * (cellWidth + kGap);
+        return DUI::Rect{x, kButtonsTop + top, x + cellWidth, kButtonsTop + bottom};
+    };
+    // A label may use the gap after its column (the third button has no label).
+    DUI::Rect comboLabel = cell(0, 0, 20);
+    comboLabel.right += kGap;
+    DUI::Rect repeatLabel = cell(1, 0, 20);
+    repeatLabel.right += kGap;
+    places.push_back({kKeyComboLabel, "MText", KeyPage::kFunctionArea, comboLabel});
+    places.push_back({KeyPage::kOpenKeyPanel, "MButton2", KeyPage::kFunctionArea, cell(0, 22, 56)});
+    places.push_back({kRepeatLabel, "MText", KeyPage::kFunctionArea, repeatLabel});
     places.push_back(
-        {KeyPage::kOpenRepeatPanel, "MButton2", KeyPage::kFunctionArea, cell(7, 22, 56)});
+        {KeyPage::kOpenRepeatPanel, "MButton2", KeyPage::kFunctionArea, cell(1, 22, 56)});
     places.push_back(
-        {KeyPage::kFixedFunction, "MButton2", KeyPage::kFunctionArea, cell(8, 22, 56)});
+        {KeyPage::kFixedFunction, "MButton2", KeyPage::kFunctionArea, cell(2, 22, 56)});
 
     // The panels slide over the cells.
     const DUI::Rect panel{8, 48, rightWidth - 8, kFunctionHeight - 8};
@@ -204,6 +219,7 @@ void KeyPage::CreateControls(const DUI::Rect& rect) {
         m_owner->CreateControl(place.className, place.id, place.rect, "", parent);
     }
     m_list = ControlOf<DUI::MouseKeyCtrl>(m_owner, kButtonList);
+    FitListRows();
     m_picture = ControlOf<DUI::MouseCtrl>(m_owner, kMousePicture);
 
     if (auto* title = ControlOf<DUI::MText>(m_owner, kSelectedTitle)) {
@@ -250,6 +266,13 @@ void KeyPage::Layout(const DUI::Rect& rect) {
     for (const Placement& place : Placements(rect.Width(), rect.Height())) {
         if (auto* control = m_owner->GetControl(place.id)) control->SetRect(place.rect);
     }
+    FitListRows();
+}
+
+void KeyPage::FitListRows() {
+    // Six buttons (the most common count) fill the list without scrolling.
+    if (m_list != nullptr)
+        m_list->SetItemHeight(std::clamp(m_list->GetRect().Height() / 6, 30, 44));
 }
 
 void KeyPage::ApplyTexts() {

@@ -119,6 +119,8 @@ class KeyPage : public EditorPage {
     void StoreAssignment(KeyFunctionType type, int value, int value2, const std::string& desc);
     void AssignFromBox(int boxId);
     void OpenPanel(int panelId);
+    // Sets the button list's row height for its current size.
+    void FitListRows();
     void HidePanels();
     void ConfirmKeyCombination();
     // Modifier bits of the checked toggles.

@@ -51,10 +51,8 @@ std::string LightingPage::BrightnessLabel(int brightness) {
     return Format("%s: %d%%", GetLanText(text::kBrightness).c_str(), percent);
 }
 
-std::string LightingPage::SpeedLabel(int speed, bool dragging) {
-    // While the slider is dragged the label uses the full-width colon.
-    return Format(dragging ? "%s\xEF\xBC\x9A%d" : "%s: %d", GetLanText(text::kSpeed).c_str(),
-                  speed);
+std::string LightingPage::SpeedLabel(int speed) {
+    return Format("%s: %d", GetLanText(text::kSpeed).c_str(), speed);
 }
 
 void LightingPage::Create(DUI::MDialog& owner, DUI::MControl* panel, const DUI::Rect& rect) {
@@ -194,7 +192,7 @@ void LightingPage::ApplyTexts() {
     LightRow row;
     if (m_configFunc >= 0 && CurrentRow(row)) {
         perf_layout::SetTitle(*m_owner, kBrightnessLabelId, BrightnessLabel(row.brightness));
-        perf_layout::SetTitle(*m_owner, kSpeedLabelId, SpeedLabel(row.speed, false));
+        perf_layout::SetTitle(*m_owner, kSpeedLabelId, SpeedLabel(row.speed));
     }
 }
 
@@ -273,7 +271,7 @@ void LightingPage::ShowEffect() {
     if (row.configFunc & kShowsSpeed) {
         if (auto* slider = m_owner->GetControlAs<DUI::LightSlider>(kSpeedId))
             slider->SetPos(row.speed);
-        perf_layout::SetTitle(*m_owner, kSpeedLabelId, SpeedLabel(row.speed, false));
+        perf_layout::SetTitle(*m_owner, kSpeedLabelId, SpeedLabel(row.speed));
     }
     if (row.configFunc & kShowsColourSlots) {
         for (int i = 0; i < kSlotCount; ++i) {
@@ -339,7 +337,7 @@ void LightingPage::OnSpeed(int code) {
     if (slider == nullptr) return;
     const int value = slider->GetPos();
     const bool released = code == DUI::kNotifyClick;
-    perf_layout::SetTitle(*m_owner, kSpeedLabelId, SpeedLabel(value, !released));
+    perf_layout::SetTitle(*m_owner, kSpeedLabelId, SpeedLabel(value));
     if (!released) return;
     LightRow row;
     if (!CurrentRow(row)) return;

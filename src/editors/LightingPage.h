@@ -69,7 +69,7 @@ class LightingPage : public EditorPage {
     // Brightness label text for a brightness value ("Brightness: 50%").
     static std::string BrightnessLabel(int brightness);
     // Speed label text; while dragging it uses a full-width colon.
-    static std::string SpeedLabel(int speed, bool dragging);
+    static std::string SpeedLabel(int speed);
 
   private:
     void OnEffectChosen();

@@ -3,6 +3,9 @@
 
 #include <algorithm>
 
+#include "platform/LanguageTexts.h"
+#include "platform/UsedTextIds.h"
+
 namespace kestrix {
 
 namespace {
@@ -10,15 +13,21 @@ namespace {
 constexpr std::string_view kDownArrow = "\xE2\x86\x93  ";  // "↓  "
 constexpr std::string_view kUpArrow = "\xE2\x86\x91  ";    // "↑  "
 
+// name: how a stored event names the button (kept in the store and in exported files);
+// textId: the button's name in the window's language, as the event list shows it.
 struct MouseButton {
     int itemData;
     int bits;
     const char* name;
+    int textId;
 };
 constexpr MouseButton kMouseButtons[] = {
-    {1, kButtonLeft, "LB"},         {3, kButtonRight, "RB"},      {2, kButtonMiddle, "MB"},
-    {5, kButtonForward, "Forward"}, {6, kButtonBack, "Backward"},
+    {1, kButtonLeft, "LB", text::kLeftButton},     {3, kButtonRight, "RB", text::kRightButton},
+    {2, kButtonMiddle, "MB", text::kMiddleButton}, {5, kButtonForward, "Forward", text::kForward},
+    {6, kButtonBack, "Backward", text::kBack},
 };
+
+bool IsButtonEntry(int type) { return type == kEntryButtonDown || type == kEntryButtonUp; }
 
 }  // namespace
 
@@ -27,6 +36,10 @@ int ClampToRange(int value, int lowest, int highest) { return std::clamp(value, 
 int MaxPlayTimes(int model) { return model < kFirstModelWithByteRepeats ? 999 : 255; }
 
 std::string DelayText(int milliseconds) { return std::to_string(milliseconds) + " ms"; }
+
+std::string DelayLabel(int milliseconds) {
+    return std::to_string(milliseconds) + " " + GetLanText(text::kUnitMs);
+}
 
 std::string PressText(bool down, std::string_view name) {
     return std::string(down ? kDownArrow : kUpArrow) + std::string(name);
@@ -46,6 +59,27 @@ std::string MouseButtonName(int bits) {
     return {};
 }
 
+std::string MouseButtonLabel(int bits) {
+    for (const MouseButton& button : kMouseButtons) {
+        if (button.bits == bits) return GetLanText(button.textId);
+    }
+    return {};
+}
+
+std::string ShownText(const DUI::RecordEntry& entry) {
+    if (entry.type == kEntryDelay) return DelayLabel(entry.value);
+    if (IsButtonEntry(entry.type))
+        return PressText(entry.type == kEntryButtonDown, MouseButtonLabel(entry.value));
+    return entry.text;
+}
+
+std::string StoredText(const DUI::RecordEntry& entry) {
+    if (entry.type == kEntryDelay) return DelayText(entry.value);
+    if (IsButtonEntry(entry.type))
+        return PressText(entry.type == kEntryButtonDown, MouseButtonName(entry.value));
+    return entry.text;
+}
+
 int MouseButtonBitsOfItem(int itemData) {
     for (const MouseButton& button : kMouseButtons) {
         if (button.itemData == itemData) return button.bits;
@@ -61,7 +95,7 @@ int MouseButtonItemOfBits(int bits) {
 }
 
 DUI::RecordEntry DelayEntry(int milliseconds, unsigned stamp) {
-    return {DelayText(milliseconds), kEntryDelay, milliseconds, stamp};
+    return {DelayLabel(milliseconds), kEntryDelay, milliseconds, stamp};
 }
 
 DUI::RecordEntry KeyEntry(bool down, int vk, std::string_view name, unsigned stamp) {
@@ -69,7 +103,7 @@ DUI::RecordEntry KeyEntry(bool down, int vk, std::string_view name, unsigned sta
 }
 
 DUI::RecordEntry ButtonEntry(bool down, int bits, unsigned stamp) {
-    return {PressText(down, MouseButtonName(bits)), down ? kEntryButtonDown : kEntryButtonUp, bits,
+    return {PressText(down, MouseButtonLabel(bits)), down ? kEntryButtonDown : kEntryButtonUp, bits,
             stamp};
 }
 

@@ -46,14 +46,24 @@ int ClampToRange(int value, int lowest, int highest);
 // Largest play count of a model: 999 below model 201, else 255.
 int MaxPlayTimes(int model);
 
-// "%d ms".
+// "%d ms": a delay as the store and exported files hold it.
 std::string DelayText(int milliseconds);
+// A delay as the event list shows it, with the unit of the current language.
+std::string DelayLabel(int milliseconds);
 // "↓  name" for a press, "↑  name" for a release (an arrow and two blanks).
 std::string PressText(bool down, std::string_view name);
 // The name in a press text ("↓  A" -> "A"); the text itself when it has no arrow.
 std::string NameOfPressText(std::string_view text);
-// "LB", "RB", "MB", "Backward" or "Forward" for one button bit; "" for other values.
+// "LB", "RB", "MB", "Backward" or "Forward" for one button bit, as stored events name the
+// button; "" for other values.
 std::string MouseButtonName(int bits);
+// The button's name in the current language (the button list's names); "" for other values.
+std::string MouseButtonLabel(int bits);
+// The text the event list shows for entry: delays and mouse buttons in the current language,
+// keys as they are.
+std::string ShownText(const DUI::RecordEntry& entry);
+// The text the store keeps for entry (language-independent for delays and mouse buttons).
+std::string StoredText(const DUI::RecordEntry& entry);
 // Button bits of an item of the event editor's mouse box (data 1 LB, 3 RB, 2 MB, 5 forward,
 // 6 back); 0 for other data.
 int MouseButtonBitsOfItem(int itemData);

@@ -82,8 +82,8 @@ struct Placement {
 // the delay and play options.
 std::vector<Placement> Placements(int width, int height) {
     constexpr int kMargin = 16;
-    constexpr int kListWidth = 250;
-    constexpr int kOptionWidth = 280;
+    constexpr int kListWidth = 220;
+    constexpr int kOptionWidth = 270;
     const int eventLeft = kMargin + kListWidth + kMargin;
     const int optionLeft = width - kMargin - kOptionWidth;
     const int eventWidth = optionLeft - kMargin - eventLeft;
@@ -106,25 +106,27 @@ std::vector<Placement> Placements(int width, int height) {
          {kListWidth / 2 + 4, columnHeight - 52, kListWidth - kMargin, columnHeight - kMargin}},
 
         {kEventColumn, "CArea", 0, {eventLeft, kMargin, optionLeft - kMargin, height - kMargin}},
-        {kEventTitle, "MText", kEventColumn, {kMargin, 12, eventWidth - kMargin, 40}},
+        {kEventTitle, "MText", kEventColumn, {kMargin, 12, eventWidth - kMargin - 80, 40}},
         {MacroPage::kEventList,
          "CRecordList",
          kEventColumn,
          {8, 48, eventWidth - 8, columnHeight - 156}},
     };
-    // The list's buttons in one row: insert, delete, clear, then the two arrows.
+    // The two arrows beside the list's title; insert, delete and clear share the row under
+    // the list, so that their texts have the room they need in every language.
+    constexpr int kArrow = 34;
+    int x = eventWidth - kMargin - 2 * kArrow - 8;
+    for (int id : {MacroPage::kMoveUpButton, MacroPage::kMoveDownButton}) {
+        places.push_back({id, "MButton", kEventColumn, {x, 9, x + kArrow, 9 + kArrow}});
+        x += kArrow + 8;
+    }
     const int rowTop = columnHeight - 144;
-    const int arrow = 36;
-    const int buttonWidth = (eventWidth - 2 * kMargin - 2 * arrow - 4 * 8) / 3;
-    int x = kMargin;
+    const int buttonWidth = (eventWidth - 2 * kMargin - 2 * 8) / 3;
+    x = kMargin;
     for (int id :
          {MacroPage::kInsertButton, MacroPage::kDeleteEntry, MacroPage::kDeleteAllEntries}) {
         places.push_back({id, "MButton", kEventColumn, {x, rowTop, x + buttonWidth, rowTop + 36}});
         x += buttonWidth + 8;
-    }
-    for (int id : {MacroPage::kMoveUpButton, MacroPage::kMoveDownButton}) {
-        places.push_back({id, "MButton", kEventColumn, {x, rowTop, x + arrow, rowTop + 36}});
-        x += arrow + 8;
     }
     const int editorTop = columnHeight - 92;
     places.push_back({kEditorTitle,
@@ -272,7 +274,7 @@ void MacroPage::CreateControls(const DUI::Rect& rect) {
         field->SetTitle(std::to_string(kDefaultFixedDelay));
         field->SetEnabled(false);
     }
-    SetText(m_owner, kMsLabel, "ms");
+    SetText(m_owner, kMsLabel, GetLanText(text::kUnitMs));
     if (auto* field = ControlOf<DUI::MEdit>(m_owner, kPlayTimesField)) {
         field->SetNumber(true);
         field->SetLimitText(3);
@@ -301,6 +303,14 @@ void MacroPage::Layout(const DUI::Rect& rect) {
 
 void MacroPage::ApplyTexts() {
     if (m_owner == nullptr) return;
+    // Delays and mouse buttons of the event list are named in the language.
+    for (int i = 0; m_events != nullptr && i < m_events->GetCount(); ++i) {
+        DUI::RecordEntry entry = m_events->GetEntry(i);
+        const std::string shown = ShownText(entry);
+        if (shown == entry.text) continue;
+        entry.text = shown;
+        m_events->SetEntry(i, entry);
+    }
     SetText(m_owner, kListTitle, GetLanText(text::kMacroList));
     SetText(m_owner, kEventTitle, GetLanText(text::kEventList));
     SetText(m_owner, kEditorTitle, GetLanText(text::kEditEvent));
@@ -625,8 +635,10 @@ void MacroPage::ShowMacro(int macroId) {
     std::vector<MacroRecordRow> records;
     m_context.store->ListMacroRecords(macroId, records);
     for (const MacroRecordRow& record : records) {
-        m_events->AddEntry(
-            {record.desc, record.type, record.value, static_cast<unsigned>(record.delayTime)});
+        DUI::RecordEntry entry{record.desc, record.type, record.value,
+                               static_cast<unsigned>(record.delayTime)};
+        entry.text = ShownText(entry);
+        m_events->AddEntry(entry);
     }
 }
 
@@ -698,7 +710,7 @@ void MacroPage::SaveMacroEvents() {
         row.macroId = macroId;
         row.type = entry.type;
         row.recordIndex = i;
-        row.desc = entry.text;
+        row.desc = StoredText(entry);
         row.value = entry.value;
         row.delayTime = static_cast<int>(entry.stamp);
         rows.push_back(std::move(row));
@@ -905,7 +917,7 @@ void MacroPage::EventValueFocus(bool gained) {
         if (delay != typed || value->GetTitle().empty()) value->SetInt(delay);
         DUI::RecordEntry entry = m_events->GetEntry(m_editIndex);
         entry.value = delay;
-        entry.text = DelayText(delay);
+        entry.text = DelayLabel(delay);
         m_events->SetEntry(m_editIndex, entry);
         SaveMacroEvents();
     }
@@ -918,7 +930,7 @@ void MacroPage::EventMouseChosen() {
         return;
     const int bits = MouseButtonBitsOfItem(mouse->GetCurData());
     if (bits == 0) return;
-    m_events->UpdatePress(m_editIndex, MouseButtonName(bits), bits);
+    m_events->UpdatePress(m_editIndex, MouseButtonLabel(bits), bits);
     SaveMacroEvents();
 }
 

@@ -34,17 +34,16 @@ constexpr int kDpiHeadingId = 3102;
 constexpr int kStageCountLabelId = 3103;
 constexpr int kRateHeadingId = 3104;
 
-// The polling rates: text, ReportRateCode (stored value and item data) and dot colour. The
+// The polling rates: hertz, ReportRateCode (stored value and item data) and dot colour. The
 // first four are offered to every mouse, all seven to report-rate class 7.
 struct PollingRate {
-    const char* text;
+    int hertz;
     int code;
     int colour;
 };
 constexpr PollingRate kRates[] = {
-    {"125Hz", 8, 0x0108F1},   {"250Hz", 4, 0xED6B00},   {"500Hz", 2, 0x4DF600},
-    {"1000Hz", 1, 0x20A3FF},  {"2000Hz", 16, 0xC9012B}, {"4000Hz", 32, 0xFFFF00},
-    {"8000Hz", 64, 0xFFFFFF},
+    {125, 8, 0x0108F1},   {250, 4, 0xED6B00},   {500, 2, 0x4DF600},   {1000, 1, 0x20A3FF},
+    {2000, 16, 0xC9012B}, {4000, 32, 0xFFFF00}, {8000, 64, 0xFFFFFF},
 };
 constexpr int kBasicRateCount = 4;
 constexpr int kAllRatesClass = 7;
@@ -145,6 +144,7 @@ void PerformancePage::ApplyTexts() {
         if (DUI::MControl* reset = m_owner->GetControl(id))
             reset->SetToolTip(GetLanText(text::kRestoreDefault));
     }
+    FillRates();
 }
 
 bool PerformancePage::OnMessage(int id, int code, std::intptr_t /*param*/) {
@@ -414,8 +414,10 @@ void PerformancePage::FillRates() {
     const int offered = m_context.deviceState().reportRateClass == kAllRatesClass
                             ? std::size(kRates)
                             : kBasicRateCount;
+    const std::string unit = GetLanText(text::kUnitHz);
     for (int i = 0; i < offered; ++i)
-        rates->AddItem(kRates[i].text, kRates[i].code, kRates[i].colour);
+        rates->AddItem(Format("%d %s", kRates[i].hertz, unit.c_str()), kRates[i].code,
+                       kRates[i].colour);
     rates->SelectData(GetInt("report_rate"));
 }
 

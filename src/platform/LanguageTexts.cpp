@@ -12,13 +12,14 @@
 namespace kestrix {
 namespace {
 
+// Each language named in itself, the same whatever language the window is in.
 constexpr std::array<LanguageTexts::OfferedLanguage, 7> kOffered = {{
     {2052, "简体中文"},
     {1033, "English"},
-    {1028, "繁体中文"},
-    {1041, "日本語にほんご"},
+    {1028, "繁體中文"},
+    {1041, "日本語"},
     {1042, "한국어"},
-    {1058, "Українська Мова"},
+    {1058, "Українська мова"},
     {1049, "Русский язык"},
 }};
 

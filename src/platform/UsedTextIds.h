@@ -295,6 +295,14 @@ inline constexpr int kStoreMovedAside = 620;
 inline constexpr int kImportRefused = 621;
 // text of the save-wait window
 inline constexpr int kSavingSettings = 630;
+// update download window, "%s: 45%%"
+inline constexpr int kDownloading = 640;
+// unit of milliseconds after a number
+inline constexpr int kUnitMs = 641;
+// unit of hertz after a number (polling rates)
+inline constexpr int kUnitHz = 642;
+// unit of millimetres after a number (lift-off distance)
+inline constexpr int kUnitMm = 643;
 // key-combination panel: the key pressed has no keyboard usage and cannot be sent
 inline constexpr int kKeyWithoutUsage = 660;
 // firmware check result when the mouse has not told its own version
@@ -391,7 +399,7 @@ inline constexpr int kEffect = 780;
 inline constexpr int kColor = 781;
 
 // Every text id the program uses, ascending; each has a text in every language file.
-inline constexpr std::array<int, 191> kUsedTextIds = {
+inline constexpr std::array<int, 195> kUsedTextIds = {
     2,   3,   5,   11,  12,  16,  17,  20,  23,  25,  26,  27,  30,  31,  32,  36,  39,  50,
     51,  52,  56,  57,  61,  71,  72,  73,  74,  75,  76,  106, 107, 108, 109, 110, 112, 113,
     114, 115, 117, 118, 119, 120, 121, 122, 123, 124, 127, 128, 129, 130, 131, 132, 133, 134,
@@ -400,9 +408,9 @@ inline constexpr std::array<int, 191> kUsedTextIds = {
     366, 368, 385, 386, 387, 393, 394, 395, 397, 398, 400, 401, 402, 403, 404, 410, 411, 415,
     416, 417, 537, 551, 552, 570, 571, 576, 580, 581, 582, 583, 584, 585, 590, 591, 592, 593,
     596, 600, 603, 604, 605, 607, 608, 609, 611, 612, 615, 616, 617, 618, 619, 620, 621, 630,
-    660, 661, 700, 701, 702, 703, 704, 705, 706, 707, 708, 709, 710, 711, 712, 713, 714, 720,
-    721, 722, 723, 724, 725, 726, 727, 728, 729, 740, 741, 742, 743, 744, 745, 746, 747, 748,
-    749, 760, 761, 762, 763, 764, 765, 766, 767, 780, 781,
+    640, 641, 642, 643, 660, 661, 700, 701, 702, 703, 704, 705, 706, 707, 708, 709, 710, 711,
+    712, 713, 714, 720, 721, 722, 723, 724, 725, 726, 727, 728, 729, 740, 741, 742, 743, 744,
+    745, 746, 747, 748, 749, 760, 761, 762, 763, 764, 765, 766, 767, 780, 781,
 };
 
 }  // namespace kestrix::text

@@ -39,10 +39,8 @@ void CCheckButton::Paint(QPainter& painter) {
     painter.setPen(TextColour(state.hover ? Theme::kHeading : Theme::kText));
     const QRectF textRect(boxRect.right() + 10, 0, area.width() - boxRect.right() - 10,
                           area.height());
-    painter.drawText(
-        textRect, Qt::AlignLeft | Qt::AlignVCenter,
-        painter.fontMetrics().elidedText(QString::fromStdString(GetTitle()), Qt::ElideRight,
-                                         static_cast<int>(textRect.width())));
+    Theme::DrawControlText(painter, textRect, Qt::AlignLeft | Qt::AlignVCenter,
+                           QString::fromStdString(GetTitle()));
     painter.restore();
 }
 

@@ -228,13 +228,14 @@ void CDeviceList::Paint(QPainter& painter) {
         Theme::DrawMouseSilhouette(painter, outline, QColor(44, 44, 48), QColor(90, 90, 96));
         painter.setFont(Theme::MakeFont(20));
         painter.setPen(Theme::kHeading);
-        painter.drawText(QRectF(0, outline.bottom() + 16, area.width(), 30), Qt::AlignCenter,
-                         QString::fromStdString(m_emptyTitle));
+        Theme::DrawControlText(painter, QRectF(0, outline.bottom() + 16, area.width(), 30),
+                               Qt::AlignCenter, QString::fromStdString(m_emptyTitle));
         painter.setFont(Theme::MakeFont(14, QFont::Normal));
         painter.setPen(Theme::kSecondary);
-        painter.drawText(QRectF(area.width() * 0.15, outline.bottom() + 50, area.width() * 0.7, 60),
-                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
-                         QString::fromStdString(m_emptyHint));
+        Theme::DrawControlText(
+            painter, QRectF(area.width() * 0.15, outline.bottom() + 50, area.width() * 0.7, 60),
+            Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+            QString::fromStdString(m_emptyHint));
         return;
     }
     const int shown = std::min(VisibleCards(), GetCount() - m_rows.First());
@@ -280,10 +281,8 @@ void CDeviceList::Paint(QPainter& painter) {
         painter.setFont(Theme::MakeFont(std::clamp(static_cast<int>(h / 18), 13, 18)));
         painter.setPen(Theme::kHeading);
         const QRectF nameRect(rect.left() + 12, rect.top() + h * 0.67, w - 24, h * 0.1);
-        painter.drawText(
-            nameRect, Qt::AlignCenter,
-            painter.fontMetrics().elidedText(QString::fromStdString(card.name), Qt::ElideRight,
-                                             static_cast<int>(nameRect.width())));
+        Theme::DrawControlText(painter, nameRect, Qt::AlignCenter,
+                               QString::fromStdString(card.name));
         // Status line: connection icon with its dot, battery, firmware version.
         const qreal rowY = rect.top() + h * 0.84;
         const qreal icon = std::clamp(h / 16, 16.0, 22.0);

@@ -29,10 +29,8 @@ void CDeviceState::Paint(QPainter& painter) {
     painter.setFont(Font());
     painter.setPen(TextColour(m_state == 1 ? Theme::kText : Theme::kSecondary));
     const QRectF text(icon.right() + 18, 0, area.width() - icon.right() - 18, area.height());
-    painter.drawText(
-        text, Qt::AlignLeft | Qt::AlignVCenter,
-        painter.fontMetrics().elidedText(QString::fromStdString(GetTitle()), Qt::ElideRight,
-                                         static_cast<int>(text.width())));
+    Theme::DrawControlText(painter, text, Qt::AlignLeft | Qt::AlignVCenter,
+                           QString::fromStdString(GetTitle()));
 }
 
 void CDeviceState::MousePress(QMouseEvent& event) { event.ignore(); }

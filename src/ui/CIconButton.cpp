@@ -72,10 +72,9 @@ void CIconButton::Paint(QPainter& painter) {
         textColour.setAlphaF(0.4);
     }
     painter.setPen(textColour);
-    painter.drawText(textRect,
-                     tall ? Qt::AlignHCenter | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter,
-                     painter.fontMetrics().elidedText(title, Qt::ElideRight,
-                                                      static_cast<int>(textRect.width())));
+    Theme::DrawControlText(
+        painter, textRect,
+        tall ? Qt::AlignHCenter | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter, title);
 }
 
 void CIconButton::Clicked() { Notify(kNotifyClick); }

@@ -57,10 +57,8 @@ void CRadioButton::Paint(QPainter& painter) {
     painter.setPen(TextColour(state.hover || m_check ? Theme::kHeading : Theme::kText));
     const QRectF textRect(circle.right() + 10, 0, area.width() - circle.right() - 10,
                           area.height());
-    painter.drawText(
-        textRect, Qt::AlignLeft | Qt::AlignVCenter,
-        painter.fontMetrics().elidedText(QString::fromStdString(GetTitle()), Qt::ElideRight,
-                                         static_cast<int>(textRect.width())));
+    Theme::DrawControlText(painter, textRect, Qt::AlignLeft | Qt::AlignVCenter,
+                           QString::fromStdString(GetTitle()));
     painter.restore();
 }
 

@@ -246,9 +246,7 @@ void CRecordList::Paint(QPainter& painter) {
         painter.setPen(selected ? Theme::kHeading : textColour);
         const QRectF textRect(iconRect.right() + 10, rowRect.top(),
                               rowRect.right() - iconRect.right() - 18, rowRect.height());
-        painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
-                         painter.fontMetrics().elidedText(text, Qt::ElideRight,
-                                                          static_cast<int>(textRect.width())));
+        Theme::DrawControlText(painter, textRect, Qt::AlignLeft | Qt::AlignVCenter, text);
     }
     if (GetCount() * m_rowHeight > area.height()) {
         const qreal trackHeight = area.height() - 4;

@@ -25,9 +25,7 @@ void CTextButton::Paint(QPainter& painter) {
     }
     painter.setPen(colour);
     const QRect area = Widget()->rect();
-    painter.drawText(area, QtAlignment(),
-                     painter.fontMetrics().elidedText(QString::fromStdString(GetTitle()),
-                                                      Qt::ElideRight, area.width()));
+    Theme::DrawControlText(painter, area, QtAlignment(), QString::fromStdString(GetTitle()));
     Widget()->setCursor(Qt::PointingHandCursor);
 }
 

@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include "ui/MControl.h"
+#include "ui/Theme.h"
 
 namespace DUI {
 
@@ -28,7 +29,9 @@ void ControlHost::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
+    Theme::SetPaintingControl(m_control);
     m_control->Paint(painter);
+    Theme::SetPaintingControl(nullptr);
 }
 
 void ControlHost::mousePressEvent(QMouseEvent* event) {

@@ -248,10 +248,10 @@ void DListBox::Paint(QPainter& painter) {
                              QRectF(rowRect.right() - 28, rowRect.center().y() - 9, 18, 18), "edit",
                              hot ? Theme::kHeading : Theme::kSecondary, 1.4);
         }
-        painter.drawText(
-            textRect, (QtAlignment() & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter,
-            painter.fontMetrics().elidedText(QString::fromStdString(m_items[row].text),
-                                             Qt::ElideRight, static_cast<int>(textRect.width())));
+        // Rows hold names the user typed (macros): long ones are elided on purpose.
+        Theme::DrawControlText(painter, textRect,
+                               (QtAlignment() & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter,
+                               QString::fromStdString(m_items[row].text), Theme::Elide::OnPurpose);
     }
     if (GetCount() * m_rowHeight > area.height()) {
         const qreal trackHeight = area.height() - 4;

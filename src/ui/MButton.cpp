@@ -66,9 +66,7 @@ void MButton::Paint(QPainter& painter) {
     }
     painter.setPen(textColour);
     const QString text = QString::fromStdString(GetTitle());
-    painter.drawText(area.adjusted(8, 0, -8, 0), QtAlignment(),
-                     painter.fontMetrics().elidedText(text, Qt::ElideRight,
-                                                      static_cast<int>(area.width()) - 16));
+    Theme::DrawControlText(painter, area.adjusted(8, 0, -8, 0), QtAlignment(), text);
 }
 
 void MButton::Clicked() { Notify(kNotifyClick); }

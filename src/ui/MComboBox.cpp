@@ -153,10 +153,11 @@ void MComboBox::Paint(QPainter& painter) {
     painter.setFont(Font());
     painter.setPen(TextColour(marked ? Theme::kHeading : Theme::kText));
     const QRectF textRect(left, area.top(), area.right() - 34 - left, area.height());
-    painter.drawText(
-        textRect, Qt::AlignLeft | Qt::AlignVCenter,
-        painter.fontMetrics().elidedText(QString::fromStdString(GetTitle()), Qt::ElideRight,
-                                         static_cast<int>(textRect.width())));
+    Theme::DrawControlText(painter, textRect, Qt::AlignLeft | Qt::AlignVCenter,
+                           QString::fromStdString(GetTitle()));
+    // Every item becomes the title once chosen.
+    for (const Item& item : m_items)
+        Theme::CheckTextFits(painter, textRect, QString::fromStdString(item.text));
     painter.save();
     if (open) {
         painter.translate(area.right() - 20, area.center().y());

@@ -160,9 +160,10 @@ void MTabCtrl::Paint(QPainter& painter) {
                              selected ? Theme::Accent() : colour, 1.6);
         }
         painter.setPen(colour);
-        painter.drawText(QRectF(iconRect.right() + 10, rect.top(),
-                                rect.right() - iconRect.right() - 10, rect.height()),
-                         Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(item.text));
+        Theme::DrawControlText(painter,
+                               QRectF(iconRect.right() + 10, rect.top(),
+                                      rect.right() - iconRect.right() - 10, rect.height()),
+                               Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(item.text));
         if (selected) {
             painter.setPen(Qt::NoPen);
             painter.setBrush(Theme::Accent());

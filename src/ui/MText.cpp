@@ -20,12 +20,7 @@ void MText::Paint(QPainter& painter) {
     painter.setPen(colour);
     const QString text = QString::fromStdString(GetTitle());
     const int flags = QtAlignment();
-    if (flags & Qt::TextWordWrap) {
-        painter.drawText(area, flags, text);
-    } else {
-        painter.drawText(area, flags,
-                         painter.fontMetrics().elidedText(text, Qt::ElideRight, area.width()));
-    }
+    Theme::DrawControlText(painter, area, flags, text);
 }
 
 void MText::MousePress(QMouseEvent& event) { event.ignore(); }

@@ -7,6 +7,8 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPainterPath>
+#include <QRegion>
 #include <QScreen>
 #include <QThread>
 #include <QTimer>
@@ -189,7 +191,22 @@ void NativeWindow::paintEvent(QPaintEvent*) {
     }
 }
 
+namespace {
+
+// On X11 without a compositor the transparent pixels of a translucent window show black, so
+// a rounded window is also cut to its outline (a shape needs no compositor; with one, the
+// anti-aliased edge inside the outline is still blended). Other platforms always composite.
+void ShapeRoundedWindow(QWidget* widget) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
+    QPainterPath outline;
+    outline.addRoundedRect(QRectF(widget->rect()), 10, 10);
+    widget->setMask(QRegion(outline.toFillPolygon().toPolygon()));
+}
+
+}  // namespace
+
 void NativeWindow::resizeEvent(QResizeEvent*) {
+    if (m_impl && m_impl->m_rounded) ShapeRoundedWindow(this);
     if (!m_impl || m_impl->m_lastSize == size()) {
         return;
     }
@@ -376,6 +393,7 @@ bool MWindow::Create(MWindow* parent, const std::string& title, std::uint32_t st
     }
     widget->setGeometry(rect.left, rect.top, std::max(1, rect.Width()), std::max(1, rect.Height()));
     m_impl->m_lastSize = widget->size();
+    if (m_impl->m_rounded) ShapeRoundedWindow(widget);
     m_impl->m_handle = RegisterWindow(this);
     if (auto* dialog = dynamic_cast<MDialog*>(this)) {
         dialog->AfterCreate();

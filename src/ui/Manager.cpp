@@ -24,6 +24,7 @@ struct ManagerState {
     std::string resourceFolder;
     std::string requestedFont = "Open Sans Semibold";
     std::string resolvedFont;
+    std::vector<std::string> fallbackFonts;
 };
 
 ManagerState& State() {
@@ -135,6 +136,12 @@ std::string Manager::GetSkinPath(const std::string& imageName) {
     }
     return State().resourceFolder + "skins/" + State().theme + "/" + name;
 }
+
+void Manager::SetFallbackFonts(const std::vector<std::string>& families) {
+    State().fallbackFonts = families;
+}
+
+const std::vector<std::string>& Manager::GetFallbackFonts() { return State().fallbackFonts; }
 
 void Manager::SetFontName(const std::string& family) {
     State().requestedFont = family;

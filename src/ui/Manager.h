@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace DUI {
 
@@ -32,6 +33,11 @@ class Manager {
     static void SetFontName(const std::string& family);
     // The font family controls actually use (the requested one when installed).
     static const std::string& GetFontName();
+    // Families that supply the glyphs the main family lacks (Chinese, Japanese, Korean), in
+    // the order they are tried; the first CJK family decides how shared Han characters look.
+    static void SetFallbackFonts(const std::vector<std::string>& families);
+    // The families given to SetFallbackFonts.
+    static const std::vector<std::string>& GetFallbackFonts();
 
     // Accent colour (colour integer, red in bits 0-7): selected tab underline, selected
     // stage, slider fill, focus ring, primary buttons. RGB(0, 174, 239) by default.

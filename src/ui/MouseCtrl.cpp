@@ -24,13 +24,13 @@ namespace {
 constexpr double kLabelHeight = 30;
 constexpr double kLabelSpacing = 38;
 constexpr int kLabelFontSize = 13;
-constexpr double kLabelPadding = 12;  // text inset on each side of a label
-constexpr double kLabelGap = 30;      // picture edge to label edge (room for the callout's bend)
+constexpr double kLabelPadding = 10;  // text inset on each side of a label
+constexpr double kLabelGap = 24;      // picture edge to label edge (room for the callout's bend)
 constexpr double kEdgeMargin = 4;     // control edge to the outer label edge
 constexpr double kMinLabelWidth = 96;
 constexpr double kMaxLabelWidth = 220;
 constexpr double kMaxPictureShare = 0.4;   // of the control's width
-constexpr double kMinPictureShare = 0.28;  // the picture gives way to the labels down to this
+constexpr double kMinPictureShare = 0.25;  // the picture gives way to the labels down to this
 }  // namespace
 
 int MouseCtrl::AddKey(int keyValue, const std::string& text, int direction, int x, int y,
@@ -247,10 +247,8 @@ void MouseCtrl::Paint(QPainter& painter) {
                          selected ? Theme::Accent() : Theme::kPanelBorder, kLabelHeight / 2);
         painter.setPen(selected ? Theme::kHeading : Theme::kText);
         const QRectF textRect = p.label.adjusted(kLabelPadding, 0, -kLabelPadding, 0);
-        painter.drawText(
-            textRect, Qt::AlignCenter,
-            painter.fontMetrics().elidedText(QString::fromStdString(m_keys[i].text), Qt::ElideRight,
-                                             static_cast<int>(textRect.width())));
+        Theme::DrawControlText(painter, textRect, Qt::AlignCenter,
+                               QString::fromStdString(m_keys[i].text));
     }
 }
 

@@ -130,18 +130,14 @@ void MouseKeyCtrl::Paint(QPainter& painter) {
         const QRectF nameRect(16, rowRect.top(), rowRect.width() * 0.45 - 16, rowRect.height());
         painter.setFont(nameFont);
         painter.setPen(selected ? Theme::kHeading : Theme::kText);
-        painter.drawText(
-            nameRect, Qt::AlignLeft | Qt::AlignVCenter,
-            painter.fontMetrics().elidedText(QString::fromStdString(item.name), Qt::ElideRight,
-                                             static_cast<int>(nameRect.width())));
+        Theme::DrawControlText(painter, nameRect, Qt::AlignLeft | Qt::AlignVCenter,
+                               QString::fromStdString(item.name));
         const QRectF descRect(rowRect.width() * 0.45, rowRect.top(), rowRect.width() * 0.55 - 16,
                               rowRect.height());
         painter.setFont(descFont);
         painter.setPen(selected ? Theme::Accent() : Theme::kSecondary);
-        painter.drawText(
-            descRect, Qt::AlignRight | Qt::AlignVCenter,
-            painter.fontMetrics().elidedText(QString::fromStdString(item.desc), Qt::ElideRight,
-                                             static_cast<int>(descRect.width())));
+        Theme::DrawControlText(painter, descRect, Qt::AlignRight | Qt::AlignVCenter,
+                               QString::fromStdString(item.desc));
     }
     if (State().disabled) {
         painter.fillRect(area, QColor(26, 26, 26, 140));

@@ -50,10 +50,8 @@ void PopupList::Paint(QPainter& painter) {
         painter.setPen(current ? Theme::Accent()
                                : (row == m_rows.Hot() ? Theme::kHeading : Theme::kText));
         const QRectF textRect = rowRect.adjusted(12, 0, current ? -30 : -12, 0);
-        painter.drawText(
-            textRect, Qt::AlignLeft | Qt::AlignVCenter,
-            painter.fontMetrics().elidedText(QString::fromStdString(m_texts[row]), Qt::ElideRight,
-                                             static_cast<int>(textRect.width())));
+        Theme::DrawControlText(painter, textRect, Qt::AlignLeft | Qt::AlignVCenter,
+                               QString::fromStdString(m_texts[row]));
         if (current) {
             Theme::DrawGlyph(painter,
                              QRectF(rowRect.right() - 26, rowRect.center().y() - 9, 18, 18),

@@ -54,7 +54,11 @@ QColor ContrastText(const QColor& background) {
 }
 
 QFont MakeFont(int pixelSize, int weight, const std::string& family) {
-    QFont font(QString::fromStdString(family.empty() ? Manager::GetFontName() : family));
+    QStringList families{QString::fromStdString(family.empty() ? Manager::GetFontName() : family)};
+    for (const std::string& fallback : Manager::GetFallbackFonts())
+        families.append(QString::fromStdString(fallback));
+    QFont font;
+    font.setFamilies(families);
     font.setPixelSize(std::max(1, pixelSize));
     font.setWeight(static_cast<QFont::Weight>(weight));
     font.setHintingPreference(QFont::PreferNoHinting);

@@ -16,6 +16,10 @@
 class QPainter;
 
 namespace DUI {
+class MControl;
+}
+
+namespace DUI {
 
 // Visual state a control is painted in.
 struct VisualState {
@@ -78,6 +82,22 @@ void DrawPanel(QPainter& painter, const QRectF& rect, const QColor& fill, const 
                qreal radius);
 // The accent focus ring around rect.
 void DrawFocusRing(QPainter& painter, const QRectF& rect, qreal radius);
+
+// How a control treats a text wider than its rectangle.
+enum class Elide {
+    Fault,      // the text is meant to fit: it is elided and reported to the fit check
+    OnPurpose,  // the design elides it (names the user typed): elided, not reported
+};
+// Draws text into rect with the painter's font and Qt alignment flags. A one-line text too
+// wide is elided with "…"; a wrapped text too tall is clipped. Either is reported to the
+// cut-text observer (ui/TextFit.h) unless elide says it is on purpose.
+void DrawControlText(QPainter& painter, const QRectF& rect, int flags, const QString& text,
+                     Elide elide = Elide::Fault);
+// Reports text to the cut-text observer when it would not fit rect on one line, without
+// drawing it (texts a control can show later, such as the other items of a combo box).
+void CheckTextFits(QPainter& painter, const QRectF& rect, const QString& text);
+// The control being painted, named in cut-text reports (the control host sets it).
+void SetPaintingControl(const MControl* control);
 
 // Named vector glyphs drawn as monochrome line icons: "close", "minimize", "maximize",
 // "restore", "settings", "reset", "return", "prev", "next", "home", "key", "dpi", "macro",

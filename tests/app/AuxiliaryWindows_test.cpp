@@ -142,14 +142,14 @@ TEST(UpdateWindows, ProgressTexts) {
                                 {0, 0, UpdateProcessDlg::kWidth, UpdateProcessDlg::kHeight}));
     download.SetProgress(42);
     EXPECT_EQ(download.GetControlAs<DUI::MText>(UpdateProcessDlg::kText)->GetTitle(),
-              "下载文件中: 42%");
+              "Downloading: 42%");
     EXPECT_EQ(download.GetControlAs<DUI::MProgress>(UpdateProcessDlg::kBar)->GetPos(), 42);
     download.CloseWindow();
 
     UpdateTipDlg firmware;
     ASSERT_TRUE(firmware.Create(nullptr, kUpdateTipTitle, kShellWindowStyle, DUI::kWsExToolWindow,
                                 {0, 0, UpdateTipDlg::kWidth, UpdateTipDlg::kHeight}));
-    EXPECT_EQ(firmware.StatusText(), "升级中");
+    EXPECT_EQ(firmware.StatusText(), "Upgrading");
     firmware.SetProgress("Erase", 30);
     EXPECT_EQ(firmware.StatusText(), "Erase: 30%");
     firmware.CloseWindow();

@@ -105,6 +105,36 @@ TEST(Screenshots, EveryViewOfTheMainWindow) {
     EXPECT_TRUE(SaveWindowPng("Kestrix", folder + "/1300x788-no-device.png"));
 }
 
+// The Buttons, Macros and settings views in each language: real glyphs in every script, and
+// every text whole.
+TEST(Screenshots, EveryLanguage) {
+    const std::string folder = Folder();
+    if (folder.empty()) GTEST_SKIP() << "KESTRIX_SCREENSHOTS not set";
+    std::filesystem::create_directories(folder);
+    const struct {
+        int lcid;
+        const char* code;
+    } languages[] = {{1033, "en"}, {2052, "zh-CN"}, {1028, "zh-TW"}, {1041, "ja"},
+                     {1042, "ko"}, {1058, "uk"},    {1049, "ru"}};
+    for (const auto& language : languages) {
+        const std::string prefix = folder + "/language-" + language.code + "-";
+        test::WindowBench bench("default");
+        SetCurrentLcid(language.lcid);
+        ASSERT_TRUE(bench.CreateAndWaitForDevice()) << language.code;
+        bench.window->ShowWindow(DUI::kSwShowNormal);
+        bench.window->OnMessage(frame_id::kDeviceList, DUI::kNotifyClick, 101);
+        bench.window->OnMessage(frame_id::kTabs, DUI::kNotifyClick, 1);
+        test::PumpFor(100ms);
+        EXPECT_TRUE(SaveWindowPng("Kestrix", prefix + "buttons.png"));
+        bench.window->OnMessage(frame_id::kTabs, DUI::kNotifyClick, 3);
+        test::PumpFor(100ms);
+        EXPECT_TRUE(SaveWindowPng("Kestrix", prefix + "macros.png"));
+        bench.window->OnMessage(frame_id::kSettings, DUI::kNotifyClick, 0);
+        test::PumpFor(100ms);
+        EXPECT_TRUE(SaveWindowPng("Kestrix", prefix + "settings.png"));
+    }
+}
+
 TEST(Screenshots, SmallWindows) {
     const std::string folder = Folder();
     if (folder.empty()) GTEST_SKIP() << "KESTRIX_SCREENSHOTS not set";

@@ -277,7 +277,7 @@ TEST(UpdateFlow, AcceptedFirmwareIsFlashedWithProgressAndTheWindowCloses) {
     EXPECT_TRUE(statuses.count("Upgrade complete: 100%")) << ::testing::PrintToString(statuses);
     // Only the firmware window's own steps with their percentages were shown.
     const std::regex step(
-        R"((升级中|(Downloading firmware|Preparing upgrade|Upgrading|Upgrade complete): \d+%))");
+        R"((Upgrading|(Downloading firmware|Preparing upgrade|Upgrading|Upgrade complete): \d+%))");
     for (const std::string& status : statuses)
         EXPECT_TRUE(std::regex_match(status, step)) << status;
 }

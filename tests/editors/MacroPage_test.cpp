@@ -13,6 +13,8 @@
 
 #include "KeysTestHost.h"
 #include "editors/MacroEntries.h"
+#include "platform/LanguageTexts.h"
+#include "platform/UsedTextIds.h"
 #include "ui/CRadioButton.h"
 #include "ui/CRecordList.h"
 #include "ui/MComboBox.h"
@@ -182,16 +184,25 @@ TEST_F(MacroPageTest, InsertedEntriesGoAfterTheSelectionWithSharedStamps) {
     Events()->SetCurSel(2);
     keys.now = 9000;
     Page().OnInsertMenu(103);  // a delay before the third entry
+    // The list names the mouse button in the language; the store keeps "RB" whatever the
+    // language, as exported files do.
     struct Expected {
         const char* text;
+        const char* stored;
         int type;
         int value;
         unsigned stamp;
     };
     const Expected expected[] = {
-        {"\xE2\x86\x93  RB", 4, 2, 5000}, {"\xE2\x86\x93  A", 2, 65, 7000}, {"10 ms", 1, 10, 9000},
-        {"10 ms", 1, 10, 7001},           {"\xE2\x86\x91  A", 3, 65, 7000}, {"10 ms", 1, 10, 7002},
-        {"10 ms", 1, 10, 5001},           {"\xE2\x86\x91  RB", 5, 2, 5000}, {"10 ms", 1, 10, 5002},
+        {"\xE2\x86\x93  Right button", "\xE2\x86\x93  RB", 4, 2, 5000},
+        {"\xE2\x86\x93  A", "\xE2\x86\x93  A", 2, 65, 7000},
+        {"10 ms", "10 ms", 1, 10, 9000},
+        {"10 ms", "10 ms", 1, 10, 7001},
+        {"\xE2\x86\x91  A", "\xE2\x86\x91  A", 3, 65, 7000},
+        {"10 ms", "10 ms", 1, 10, 7002},
+        {"10 ms", "10 ms", 1, 10, 5001},
+        {"\xE2\x86\x91  Right button", "\xE2\x86\x91  RB", 5, 2, 5000},
+        {"10 ms", "10 ms", 1, 10, 5002},
     };
     const std::vector<DUI::RecordEntry> entries = Page().Entries();
     ASSERT_EQ(entries.size(), std::size(expected));
@@ -204,7 +215,7 @@ TEST_F(MacroPageTest, InsertedEntriesGoAfterTheSelectionWithSharedStamps) {
         EXPECT_EQ(entries[i].value, expected[i].value);
         EXPECT_EQ(entries[i].stamp, expected[i].stamp);
         EXPECT_EQ(stored[i].recordIndex, static_cast<int>(i));
-        EXPECT_EQ(stored[i].desc, expected[i].text);
+        EXPECT_EQ(stored[i].desc, expected[i].stored);
         EXPECT_EQ(stored[i].delayTime, static_cast<int>(expected[i].stamp));
     }
     // A cancelled key prompt inserts nothing.
@@ -264,6 +275,29 @@ TEST_F(MacroPageTest, KeyAndMouseEditsChangeBothHalvesOfAPress) {
     EXPECT_EQ(Events()->GetEntry(6).text, "\xE2\x86\x91  Forward");
     EXPECT_EQ(Events()->GetEntry(6).value, 16);
     EXPECT_EQ(Stored(macroId)[6].value, 16);
+}
+
+// The event list names mouse buttons and delays in the language, also after a language
+// change; what is saved keeps the language-independent names exported files carry.
+TEST_F(MacroPageTest, EventNamesFollowTheLanguageWhileTheStoreKeepsItsOwn) {
+    const int macroId = NewMacro();
+    Page().OnInsertMenu(105);  // a left click: press, delay, release, delay
+    SetCurrentLcid(1049);
+    Page().ApplyTexts();
+    EXPECT_EQ(Events()->GetEntry(0).text, "\xE2\x86\x93  " + GetLanText(text::kLeftButton));
+    EXPECT_EQ(Events()->GetEntry(1).text, "10 \xD0\xBC\xD1\x81");  // "10 мс"
+    Events()->SetCurSel(3);
+    Page().OnInsertMenu(103);          // a delay: the whole list is saved again
+    SelectMacro(List()->GetCurSel());  // shown again from the store
+    SetCurrentLcid(1033);
+    const std::vector<MacroRecordRow> stored = Stored(macroId);
+    ASSERT_EQ(stored.size(), 5u);
+    EXPECT_EQ(stored[0].desc, "\xE2\x86\x93  LB");
+    EXPECT_EQ(stored[1].desc, "10 ms");
+    EXPECT_EQ(stored[2].desc, "\xE2\x86\x91  LB");
+    EXPECT_EQ(Events()->GetEntry(2).text,
+              "\xE2\x86\x91  \xD0\x9B\xD0\xB5\xD0\xB2\xD0\xB0\xD1\x8F "
+              "\xD0\xBA\xD0\xBD\xD0\xBE\xD0\xBF\xD0\xBA\xD0\xB0");  // "↑  Левая кнопка"
 }
 
 TEST_F(MacroPageTest, MovesStopAtTheEndsAndAreSaved) {

@@ -268,7 +268,7 @@ TEST(PerformancePage, PollingRatesFollowTheReportRateClass) {
         perf.host.SetSetting("report_rate", "2");
         perf.page->Refresh();
         ASSERT_EQ(perf.Rates()->GetCount(), c.items);
-        EXPECT_EQ(perf.Rates()->GetItemText(c.items - 1), c.items == 7 ? "8000Hz" : "1000Hz");
+        EXPECT_EQ(perf.Rates()->GetItemText(c.items - 1), c.items == 7 ? "8000 Hz" : "1000 Hz");
         EXPECT_EQ(perf.Rates()->GetItemData(perf.Rates()->GetCurSel()), 2);
     }
     // A stored 2000 Hz without the class to offer it selects nothing.

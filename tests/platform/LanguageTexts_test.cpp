@@ -129,6 +129,11 @@ TEST_F(LanguageTextsTest, OffersOnlyListedLanguagesInFixedOrder) {
     std::vector<int> order;
     for (const auto& language : all) order.push_back(language.lcid);
     EXPECT_EQ(order, (std::vector<int>{2052, 1033, 1028, 1041, 1042, 1058, 1049}));
+    // Each entry names its language as its own speakers write it: Traditional characters for
+    // Traditional Chinese, no reading added to the Japanese name, sentence case in Cyrillic.
+    const std::vector<std::string_view> selfNames = {
+        "简体中文", "English", "繁體中文", "日本語", "한국어", "Українська мова", "Русский язык"};
+    for (size_t i = 0; i < all.size(); ++i) EXPECT_EQ(all[i].comboText, selfNames[i]) << i;
     EXPECT_EQ(LanguageTexts::ComboText(1036), "");
     EXPECT_TRUE(LanguageTexts::OfferedLanguages({}).empty());
 
