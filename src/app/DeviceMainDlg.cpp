@@ -119,7 +119,9 @@ bool DeviceMainDlg::OnInitDialog() {
             };
     }
     m_events = std::make_unique<UiDeviceEvents>(m_deviceEvents);
-    m_worker = std::make_unique<DeviceWorker>(*m_context.devices, *m_context.store, *m_events,
+    DeviceEvents& observer =
+        m_context.observeWorker ? m_context.observeWorker(*m_events) : *m_events;
+    m_worker = std::make_unique<DeviceWorker>(*m_context.devices, *m_context.store, observer,
                                               std::move(config), std::move(hooks));
 
     // 7. Open and read the attached mouse, then look for a program update unless the user
