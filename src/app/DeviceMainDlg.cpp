@@ -280,6 +280,9 @@ void DeviceMainDlg::OnMessage(int id, int code, std::intptr_t param) {
                 ChangeLanguage(combo->GetCurData());
             }
             return;
+        case settings_id::kLowBatteryCombo:
+            m_settings.StoreLowBatteryChoice();
+            return;
         default:
             m_settings.HandleClick(id);
             return;

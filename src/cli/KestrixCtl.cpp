@@ -141,7 +141,7 @@ constexpr std::array<std::pair<int, std::string_view>, 4> kExitCodes{{
     {kExitOk, "done"},
     {kExitDeviceFailure, "device/file/database failure"},
     {kExitBadValue, "bad value or usage (nothing changed)"},
-    {kExitGuiRunning, "the window program is running"},
+    {kExitGuiRunning, "the running window program cannot serve the command"},
 }};
 
 // The parser of the whole command line: the options before the command and every command.
@@ -178,7 +178,8 @@ std::string ManualPage(const CLI::App& app) {
     page.summary = "configures Kestrix gaming mice from the command line";
     page.synopsis = "[OPTIONS] COMMAND [ARGUMENTS]";
     page.description = std::string(kDescription) +
-                       " While the window program runs, kestrixctl leaves the mouse to it.";
+                       " While the window program runs, kestrixctl has it run the command over the session "
+                       "D-Bus, with the same output and exit codes.";
     ManSection options{"OPTIONS", {}, {}};
     for (const CLI::Option* option : app.get_options()) {
         std::string term = option->get_name();
