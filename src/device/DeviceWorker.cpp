@@ -116,9 +116,17 @@ bool DeviceWorker::Stop() {
 void DeviceWorker::QueueTask(DeviceTask task) { QueueTask(task, {}); }
 
 void DeviceWorker::QueueTask(DeviceTask task, TaskDone done) {
-    std::lock_guard lock(m_doneMutex);
-    m_done.push_back(std::move(done));
-    m_queue.Push(task);
+    {
+        std::lock_guard lock(m_doneMutex);
+        // Stop clears the queue under this lock after m_running fell: a task queued before that
+        // gets its failure from Stop, one queued after it gets it here, never a silent wait.
+        if (m_running.load() || !done) {
+            m_done.push_back(std::move(done));
+            m_queue.Push(task);
+            return;
+        }
+    }
+    done({false, "the device worker is not running"});
 }
 
 void DeviceWorker::OnHotplug(DeviceEventType event, uint16_t vendorId, uint16_t productId,

@@ -80,7 +80,8 @@ class DeviceWorker {
     // Called on the worker thread with the outcome of a task queued with QueueTask(task, done).
     using TaskDone = std::function<void(const DeviceTaskResult& result)>;
     // Appends a task whose outcome done receives once it ran (any thread); when the worker
-    // stops before running it, done receives a failure saying so (on the stopping thread).
+    // stops before running it, done receives a failure saying so (on the stopping thread), and
+    // at once (on the calling thread) when the worker is not running.
     void QueueTask(DeviceTask task, TaskDone done);
     // Number of tasks waiting.
     size_t QueuedTasks() const { return m_queue.Size(); }
