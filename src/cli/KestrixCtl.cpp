@@ -177,9 +177,10 @@ std::string ManualPage(const CLI::App& app) {
     page.version = ProgramVersion();
     page.summary = "configures Kestrix gaming mice from the command line";
     page.synopsis = "[OPTIONS] COMMAND [ARGUMENTS]";
-    page.description = std::string(kDescription) +
-                       " While the window program runs, kestrixctl has it run the command over the session "
-                       "D-Bus, with the same output and exit codes.";
+    page.description =
+        std::string(kDescription) +
+        " While the window program runs, kestrixctl has it run the command over the session "
+        "D-Bus, with the same output and exit codes.";
     ManSection options{"OPTIONS", {}, {}};
     for (const CLI::Option* option : app.get_options()) {
         std::string term = option->get_name();
