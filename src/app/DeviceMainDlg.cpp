@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/AboutDlg.h"
+#include "app/AccessibleNames.h"
 #include "app/CUIMessageBox.h"
 #include "app/DPIMsgDlg.h"
 #include "app/FrameControls.h"
@@ -411,6 +412,7 @@ void DeviceMainDlg::ApplyTexts() {
     // The pages set their texts when built; afterwards only a language change renews them.
     if (m_textsApplied) m_pages.ApplyTexts();
     m_textsApplied = true;
+    ApplyAccessibleNames(*this);
 }
 
 void DeviceMainDlg::LoadModel(int model) {
