@@ -11,6 +11,7 @@
 namespace kestrix {
 
 class AppFolders;
+class DeviceEvents;
 class AppRegistry;
 class Autostart;
 class DataStore;
@@ -43,6 +44,9 @@ struct AppContext {
     // Work that later parts of the program plug into the worker (pointer settings, updates,
     // firmware).
     DeviceWorkerHooks workerHooks;
+    // Given the window's observer of the worker, the observer the worker reports to instead
+    // (the session bus interface sees the worker's effects on their way); empty: the window's.
+    std::function<DeviceEvents&(DeviceEvents& window)> observeWorker;
     // Ends the process at once with the exit code (tray exit, close, exit request, and the
     // worker once a downloaded installer runs).
     std::function<void(int exitCode)> exitProcess;

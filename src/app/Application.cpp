@@ -4,6 +4,7 @@
 #include <unistd.h>
 #include <cstdio>
 
+#include "app/AppBus.h"
 #include "app/AppContext.h"
 #include "app/AppUpdates.h"
 #include "app/CommandLine.h"
@@ -108,6 +109,12 @@ int RunApplication(const ApplicationOptions& options) {
     std::unique_ptr<AppUpdates> updates;
     // Store refusals and a moved-aside database reach the user as one message box each.
     auto storeAlerts = std::make_unique<StoreAlerts>(*context.store);
+    // The session bus interface sees the worker's effects from its first task on.
+    std::unique_ptr<AppBus> sessionBus;
+    if (options.offerSessionBus) {
+        sessionBus = std::make_unique<AppBus>(context, options.simulation);
+        sessionBus->Install();
+    }
     auto window = std::make_unique<DeviceMainDlg>(context);
     updates = std::make_unique<AppUpdates>(context, *window);
     updates->Install(options.workerHooks);
@@ -139,6 +146,10 @@ int RunApplication(const ApplicationOptions& options) {
         hotplug->Start();
     }
 
+    // Scripts and kestrixctl reach the running window through the session bus; without one the
+    // window works as before and kestrixctl says it cannot reach it.
+    if (sessionBus) sessionBus->Start(*window);
+
     if (options.viewTourDwellMs > 0) window->StartViewTour(options.viewTourDwellMs);
     if (options.onWindowCreated) options.onWindowCreated(*window);
     // Starting hidden needs a tray icon to come back from; without one the window shows.
@@ -146,11 +157,14 @@ int RunApplication(const ApplicationOptions& options) {
     if (hidden && !startHidden) LogLine("no tray to start hidden in; the window is shown");
     window->ShowModal(startHidden ? DUI::kSwHide : DUI::kSwShowNormal);
     if (hotplug) hotplug->Stop();
+    // A command the interface is running still uses the window's worker: it ends first.
+    if (sessionBus) sessionBus->Stop();
 
     // 12. COM, OLE and GDI+ have nothing to shut down; the window object goes last, before the
     // update flows its worker may still be using.
     updates->Stop();
     window.reset();
+    sessionBus.reset();
     storeAlerts.reset();
     updates.reset();
     return kExitNormalRun;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "device/DeviceWorker.h"
 
@@ -23,6 +24,11 @@ struct ApplicationOptions {
     DeviceWorkerHooks workerHooks;
     // Watch udev for mice plugged in and out (off with simulated mice and in tests).
     bool watchHotplug = false;
+    // Offer the session D-Bus interface (off in tests that start no bus of their own).
+    bool offerSessionBus = false;
+    // The simulate option value the program runs with ("" for real mice); forwarded kestrixctl
+    // commands must ask for the same.
+    std::string simulation;
     // With a value above 0: walk through every view, that many ms each, then close.
     int viewTourDwellMs = 0;
     // Ends the process at once; null: flush the log and _exit.

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/AboutDlg.h"
+#include "app/AccessibleNames.h"
 #include "app/CUIMessageBox.h"
 #include "app/DPIMsgDlg.h"
 #include "app/FrameControls.h"
@@ -120,7 +121,9 @@ bool DeviceMainDlg::OnInitDialog() {
             };
     }
     m_events = std::make_unique<UiDeviceEvents>(m_deviceEvents);
-    m_worker = std::make_unique<DeviceWorker>(*m_context.devices, *m_context.store, *m_events,
+    DeviceEvents& observer =
+        m_context.observeWorker ? m_context.observeWorker(*m_events) : *m_events;
+    m_worker = std::make_unique<DeviceWorker>(*m_context.devices, *m_context.store, observer,
                                               std::move(config), std::move(hooks));
 
     // 7. Open and read the attached mouse, then look for a program update unless the user
@@ -279,6 +282,9 @@ void DeviceMainDlg::OnMessage(int id, int code, std::intptr_t param) {
                 ChangeLanguage(combo->GetCurData());
             }
             return;
+        case settings_id::kLowBatteryCombo:
+            m_settings.StoreLowBatteryChoice();
+            return;
         default:
             m_settings.HandleClick(id);
             return;
@@ -408,6 +414,7 @@ void DeviceMainDlg::ApplyTexts() {
     // The pages set their texts when built; afterwards only a language change renews them.
     if (m_textsApplied) m_pages.ApplyTexts();
     m_textsApplied = true;
+    ApplyAccessibleNames(*this);
 }
 
 void DeviceMainDlg::LoadModel(int model) {

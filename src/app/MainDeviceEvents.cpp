@@ -9,6 +9,7 @@
 #include "app/MainUpdateEvents.h"
 #include "app/SaveWaitDlg.h"
 #include "base/Log.h"
+#include "base/Text.h"
 #include "device/HidBackend.h"
 #include "device/HidDeviceManager.h"
 #include "editors/MacroPage.h"
@@ -125,6 +126,9 @@ void MainDeviceEvents::SelectDevice(int model) {
 void MainDeviceEvents::SetBatteryInfo(int level, int charge) {
     if (auto* battery = m_window.GetControlAs<DUI::BatteryCtrl>(kBattery))
         battery->SetBatteryInfo(level, charge);
+    // The tray tip tells the level to a user who keeps the window hidden.
+    m_window.Tray().SetTip(
+        Format(GetLanText(text::kTrayBatteryTip).c_str(), m_context.programName.c_str(), level));
 }
 
 void MainDeviceEvents::ShowFirmwareVersion(const std::string& versionText) {

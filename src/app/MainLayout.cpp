@@ -219,6 +219,10 @@ DUI::Rect MainLayout::SettingsControl(int id) const {
             return Column(value + 135, 496, value + 265, 528);
         case 291:
             return Column(value + 270, 496, value + 400, 528);
+        case 293:
+            return Column(0, 544, value, 576);
+        case 294:
+            return Column(value, 544, value + 160, 576);
         default:
             return {};
     }

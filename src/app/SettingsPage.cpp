@@ -5,6 +5,7 @@
 #include "app/MainLayout.h"
 #include "app/ShellStyle.h"
 #include "base/Text.h"
+#include "bus/LowBatteryAlarm.h"
 #include "platform/AppRegistry.h"
 #include "platform/Autostart.h"
 #include "platform/DesktopLauncher.h"
@@ -26,12 +27,17 @@ using namespace settings_id;
 
 namespace {
 
-constexpr int kAllIds[] = {kBackground,   kReturn,       kVersion,        kUpdateState,
-                           kUpdateButton, kReset,        kLanguageLabel,  kLanguageCombo,
-                           kStartupLabel, kStartAtLogon, kStartMinimised, kSeparator1,
-                           kSeparator2,   kCloseLabel,   kCloseHides,     kCloseEnds,
-                           kLinksLabel,   kWebsite,      kFeedback,       kQa,
-                           kCheckAtStart};
+constexpr int kAllIds[] = {kBackground,   kReturn,          kVersion,        kUpdateState,
+                           kUpdateButton, kReset,           kLanguageLabel,  kLanguageCombo,
+                           kStartupLabel, kStartAtLogon,    kStartMinimised, kSeparator1,
+                           kSeparator2,   kCloseLabel,      kCloseHides,     kCloseEnds,
+                           kLinksLabel,   kWebsite,         kFeedback,       kQa,
+                           kCheckAtStart, kLowBatteryLabel, kLowBatteryCombo};
+
+// The low-battery warning thresholds offered, in percent (0: off).
+constexpr int kLowBatteryChoices[] = {0, 5, 10, 15, 20, 25, 30};
+// The stored value of "off" (a missing or 0 value means the default).
+constexpr int kLowBatteryOff = -1;
 
 }  // namespace
 
@@ -48,7 +54,7 @@ void SettingsPage::Create() {
     }
     m_owner.CreateControl("CImageButton", kReturn, none)->SetImage("img_return.png");
 
-    for (int id : {kLanguageLabel, kStartupLabel, kCloseLabel, kLinksLabel}) {
+    for (int id : {kLanguageLabel, kStartupLabel, kCloseLabel, kLinksLabel, kLowBatteryLabel}) {
         if (auto* label = m_owner.CreateControlAs<DUI::MText>("MText", id, none)) {
             label->SetFont(15);
             label->SetTextColor(kHeadingColour);
@@ -62,6 +68,7 @@ void SettingsPage::Create() {
         state->SetTextColor(kSecondaryColour);
     }
     m_owner.CreateControl("MComboBox", kLanguageCombo, none);
+    m_owner.CreateControl("MComboBox", kLowBatteryCombo, none);
     for (int id : {kStartAtLogon, kStartMinimised, kCheckAtStart})
         m_owner.CreateControl("CCheckButton", id, none);
     for (int id : {kCloseHides, kCloseEnds}) {
@@ -131,6 +138,22 @@ void SettingsPage::LoadState(bool trayAvailable) {
         }
         combo->SelectData(CurrentLcid());
     }
+    if (auto* combo = m_owner.GetControlAs<DUI::MComboBox>(kLowBatteryCombo))
+        combo->SelectData(StoredLowBatteryChoice());
+}
+
+int SettingsPage::StoredLowBatteryChoice() const {
+    const int stored = m_context.registry->ReadAppRegistryInt(kLowBatteryValue);
+    if (stored < 0) return 0;
+    return stored == 0 ? bus::LowBatteryAlarm::kDefaultPercent : stored;
+}
+
+void SettingsPage::StoreLowBatteryChoice() {
+    auto* combo = m_owner.GetControlAs<DUI::MComboBox>(kLowBatteryCombo);
+    if (combo == nullptr) return;
+    const int percent = combo->GetCurData();
+    m_context.registry->WriteAppRegistryString(
+        kLowBatteryValue, std::to_string(percent == 0 ? kLowBatteryOff : percent));
 }
 
 void SettingsPage::ApplyTexts(const std::string& appVersion) {
@@ -153,6 +176,16 @@ void SettingsPage::ApplyTexts(const std::string& appVersion) {
     setTitle(kWebsite, GetLanText(text::kLinkWebsite));
     setTitle(kFeedback, GetLanText(text::kLinkFeedback));
     setTitle(kQa, GetLanText(text::kLinkFaq));
+    setTitle(kLowBatteryLabel, GetLanText(text::kLowBatteryWarning));
+    if (auto* combo = m_owner.GetControlAs<DUI::MComboBox>(kLowBatteryCombo)) {
+        const int chosen = combo->GetCount() > 0 ? combo->GetCurData() : StoredLowBatteryChoice();
+        combo->DeleteAllItems();
+        for (const int percent : kLowBatteryChoices) {
+            combo->AddItem(percent == 0 ? GetLanText(text::kWarningOff) : Format("%d %%", percent),
+                           percent);
+        }
+        combo->SelectData(chosen);
+    }
     SetUpdateState(m_updateState, m_latestVersion);
 }
 

@@ -36,6 +36,8 @@ inline constexpr int kWebsite = 289;
 inline constexpr int kFeedback = 290;
 inline constexpr int kQa = 291;
 inline constexpr int kCheckAtStart = 292;
+inline constexpr int kLowBatteryLabel = 293;
+inline constexpr int kLowBatteryCombo = 294;
 }  // namespace settings_id
 
 // Update state of a check that got no usable answer (the others: 0 none yet, 1 newer version,
@@ -71,9 +73,14 @@ class SettingsPage {
     void SetUpdateState(int state, const std::string& latestVersion);
     // Handles a click on 281, 282, 286, 287, 289 to 291 or 292; false for any other id.
     bool HandleClick(int id);
+    // Stores the low-battery warning threshold chosen in its box (registry value
+    // "low_battery_percent", -1 = off).
+    void StoreLowBatteryChoice();
 
   private:
     DUI::MControl* Control(int id) const;
+    // The threshold the low-battery box shows for the stored value (0 = off).
+    int StoredLowBatteryChoice() const;
     DUI::MDialog& m_owner;
     AppContext& m_context;
     int m_updateState = 0;

@@ -33,6 +33,11 @@ void TrayIcon::Remove() {
     m_icon.reset();
 }
 
+void TrayIcon::SetTip(const std::string& tip) {
+    m_tip = tip;
+    if (m_icon) m_icon->SetTip(tip);
+}
+
 bool TrayIcon::IsShown() const { return m_icon != nullptr && m_icon->IsShown(); }
 
 void TrayIcon::ShowMenu(DUI::MWindow& owner, const std::string& exitText) {

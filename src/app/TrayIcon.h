@@ -34,8 +34,10 @@ class TrayIcon {
     void ShowMenu(DUI::MWindow& owner, const std::string& exitText);
     // Sends the owner what a click of this kind (513, 515, 517) would (tests).
     void Simulate(unsigned mouseMessage);
-    // The tip text (program name).
+    // The tip text (program name, with the battery level once the mouse reported one).
     const std::string& Tip() const { return m_tip; }
+    // Changes the tip text (kept for a later Add while the icon is not shown).
+    void SetTip(const std::string& tip);
 
   private:
     std::unique_ptr<DUI::MTrayIcon> m_icon;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // kestrix: the window program. Its options are listed in WindowOptions() (app/CommandLine).
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/Application.h"
@@ -25,6 +26,10 @@ int main(int argc, char** argv) {
     options.argv = argv;
     options.platform = &platform;
     options.watchHotplug = backend.simulated == nullptr;
+    options.offerSessionBus = true;
+    const kestrix::SimulateChoice simulate =
+        kestrix::ParseSimulateOption(argc, argv, std::getenv("KESTRIX_SIMULATE"));
+    if (simulate.simulate) options.simulation = simulate.scenario;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--tour") == 0) options.viewTourDwellMs = 2000;
     }

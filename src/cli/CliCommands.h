@@ -15,6 +15,15 @@ struct CommandContext {
     SessionSetup setup;
     CliOutput& output;
     bool confirmed = false;  // --yes: confirms the changes the window program asks about
+    // The folder relative FILE arguments are taken from; empty = the process's own (the window
+    // program runs a forwarded command with kestrixctl's folder here).
+    std::string workingDirectory;
+
+    // Where a FILE argument is read or written; output and messages keep the path as given.
+    std::string LocalPath(const std::string& path) const {
+        if (workingDirectory.empty() || path.empty() || path.front() == '/') return path;
+        return workingDirectory + "/" + path;
+    }
 };
 
 // Each command opens its own session, prints its result on success and returns its status;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <future>
 #include <vector>
 
 #include "base/Log.h"
@@ -15,12 +16,20 @@
 
 namespace kestrix {
 
-CliSession::CliSession(SessionSetup setup)
-    : m_setup(std::move(setup)), m_manager(std::make_unique<HidDeviceManager>(m_setup.backend)) {}
+CliSession::CliSession(SessionSetup setup) : m_setup(std::move(setup)) {
+    if (m_setup.host != nullptr) {
+        m_store = m_setup.host->store;
+        m_manager = m_setup.host->manager;
+        m_worker = m_setup.host->worker;
+    } else {
+        m_ownManager = std::make_unique<HidDeviceManager>(m_setup.backend);
+        m_manager = m_ownManager.get();
+    }
+}
 
 CliSession::~CliSession() {
-    m_worker.reset();
-    m_store.Close();
+    m_ownWorker.reset();
+    m_ownStore.Close();
 }
 
 int CliSession::RememberedModel::ReadAppRegistryInt(const std::string& valueName) {
@@ -56,13 +65,10 @@ std::string CliSession::DescribeEntry(const HidDeviceEntryView& entry) {
                   entry.path.c_str());
 }
 
-CommandStatus CliSession::CheckChosenMouse() {
-    const int selected = m_manager->SelectedModel();
-    m_manager->SetSelectedModel(0);
-    const std::vector<HidDeviceEntryView> entries = m_manager->ListEntries();
-    m_manager->SetSelectedModel(selected);
+CommandStatus CliSession::CheckChosenMouse(int preferred) {
+    const std::vector<HidDeviceEntryView> entries = m_manager->ListAllEntries();
     if (entries.empty()) return CommandStatus::Success();
-    const int stored = m_setup.storedModel;
+    const int stored = preferred;
     auto chosen = std::find_if(entries.begin(), entries.end(), [stored](const auto& entry) {
         return stored != 0 && entry.modelNumber == stored;
     });
@@ -90,7 +96,8 @@ CommandStatus CliSession::CheckChosenMouse() {
 }
 
 CommandStatus CliSession::Open(SessionNeed need) {
-    const unsigned failures = m_store.FailureCount();
+    if (m_setup.host != nullptr) return OpenHosted(need);
+    const unsigned failures = m_store->FailureCount();
     DeviceWorkerConfig config;
     config.catalogueLines = m_setup.catalogue.lines;
     config.programFolder = m_setup.programFolder;
@@ -98,7 +105,8 @@ CommandStatus CliSession::Open(SessionNeed need) {
     config.dataFolder = need == SessionNeed::Devices ? std::string() : m_setup.dataFolder;
     config.registry = &m_remembered;
     config.getLanText = [](int id) { return GetLanText(id); };
-    m_worker = std::make_unique<DeviceWorker>(*m_manager, m_store, m_events, std::move(config));
+    m_ownWorker = std::make_unique<DeviceWorker>(*m_manager, *m_store, m_events, std::move(config));
+    m_worker = m_ownWorker.get();
 
     const int requested = m_setup.requestedModel;
     // Without --model the rescan prefers the model the window program remembers, as it does.
@@ -115,9 +123,39 @@ CommandStatus CliSession::Open(SessionNeed need) {
 
     if (need == SessionNeed::Devices) return CommandStatus::Success();
     if (requested == 0) {
-        const CommandStatus chosen = CheckChosenMouse();
+        const CommandStatus chosen = CheckChosenMouse(m_setup.storedModel);
         if (!chosen.Ok()) return chosen;
     }
+    return CheckOpened(need, attached, identified, failures);
+}
+
+CommandStatus CliSession::OpenHosted(SessionNeed need) {
+    // The window's worker has rescanned and read already; the session works on its choice.
+    const DeviceState state = m_worker->State();
+    const int requested = m_setup.requestedModel;
+    m_model = state.selectedModel;
+    if (need != SessionNeed::Devices && requested != 0 && requested != m_model) {
+        // The window's store and worker hold one model at a time; switching it under the
+        // user's eyes is the window's choice to make, not a script's.
+        return {kExitGuiRunning,
+                Format("the window program works on model %d; choose model %d in its window "
+                       "(or close it) and try again",
+                       m_model, requested)};
+    }
+    const bool attached =
+        m_manager->GetConnectionKind() != ConnectionKind::None && state.selectedModel != 0;
+    m_mouseOnline = attached && state.mouseOnline != 0;
+    if (need == SessionNeed::Devices) return CommandStatus::Success();
+    if (requested == 0) {
+        const CommandStatus chosen = CheckChosenMouse(m_model);
+        if (!chosen.Ok()) return chosen;
+    }
+    return CheckOpened(need, attached, CommandStatus::Success(), m_store->FailureCount());
+}
+
+CommandStatus CliSession::CheckOpened(SessionNeed need, bool attached,
+                                      const CommandStatus& identified, unsigned failures) {
+    const int requested = m_setup.requestedModel;
     if (need == SessionNeed::Mouse && !attached) {
         if (requested != 0)
             return CommandStatus::Failure(Format("model %d is not attached", requested));
@@ -150,14 +188,15 @@ CommandStatus CliSession::Open(SessionNeed need) {
             Format("model file %sdevice/%s.xml of model %d is missing or invalid",
                    m_setup.programFolder.c_str(), model->deviceAttr.c_str(), m_model));
     }
-    if (!attached) {
+    if (!attached && m_setup.host == nullptr) {
         const CommandStatus offline = OpenStoreOffline();
         if (!offline.Ok()) return offline;
     }
-    WarnAboutMovedStore();
+    // The window tells its user about a database it moved aside.
+    if (m_setup.host == nullptr) WarnAboutMovedStore();
     // A damaged database opens, but its profiles cannot be read.
     std::vector<ProfileRow> profiles;
-    if (!m_store.IsOpened() || m_store.ListProfiles(profiles) <= 0 || Profile() == 0)
+    if (!m_store->IsOpened() || m_store->ListProfiles(profiles) <= 0 || Profile() == 0)
         return DatabaseFailure();
     EnsureLightRows(Profile());
     // The worker made sure of the profiles during the rescan; anything the store refused on
@@ -167,30 +206,30 @@ CommandStatus CliSession::Open(SessionNeed need) {
 
 CommandStatus CliSession::OpenStoreOffline() {
     const CatalogueModel* model = Model();
-    if (!m_store.OpenForModel(m_setup.dataFolder, model->deviceAttr)) {
+    if (!m_store->OpenForModel(m_setup.dataFolder, model->deviceAttr)) {
         WarnAboutMovedStore();
         return DatabaseFailure();
     }
     const std::optional<std::array<bool, 6>> lightModes =
         m_definition.lightingPage ? std::optional(m_definition.lightModes) : std::nullopt;
     if (EnsureProfiles(
-            m_store, m_setup.programFolder, model->deviceAttr,
+            *m_store, m_setup.programFolder, model->deviceAttr,
             [](int id) { return GetLanText(id); }, lightModes) == 0) {
         return CommandStatus::Failure(
             "the profiles of the database could not be read or "
             "completed: " +
-            m_store.LastFailure());
+            m_store->LastFailure());
     }
     return CommandStatus::Success();
 }
 
 CommandStatus CliSession::StoreFailureSince(unsigned mark) const {
-    if (m_store.FailureCount() == mark) return CommandStatus::Success();
-    return CommandStatus::Failure("the database refused the change: " + m_store.LastFailure());
+    if (m_store->FailureCount() == mark) return CommandStatus::Success();
+    return CommandStatus::Failure("the database refused the change: " + m_store->LastFailure());
 }
 
 void CliSession::WarnAboutMovedStore() {
-    const std::string moved = m_store.TakeMovedAsidePath();
+    const std::string moved = m_store->TakeMovedAsidePath();
     if (moved.empty() || !m_setup.warn) return;
     m_setup.warn("the database was damaged; it was moved aside to " + moved +
                  " and a new one was created");
@@ -198,7 +237,7 @@ void CliSession::WarnAboutMovedStore() {
 
 CommandStatus CliSession::DatabaseFailure() const {
     const CatalogueModel* model = Model();
-    std::string reason = m_store.LastFailure();
+    std::string reason = m_store->LastFailure();
     if (reason.empty()) reason = m_log.LastLineSince(0, "store: ");
     if (reason.empty()) reason = m_log.LastLineSince(0, "database: ");
     return CommandStatus::Failure(
@@ -218,11 +257,13 @@ CommandStatus CliSession::StoreFailure(size_t mark, std::string fallback) const 
 void CliSession::EnsureLightRows(ProfileId profile) {
     // The lighting page creates a profile's effects the first time it shows it; a count that
     // could not be read (-1) is not an empty profile.
-    if (!m_definition.lightingPage || m_store.CountLightRows(profile) != 0) return;
-    InsertDefaultLightRows(m_store, profile, m_definition.lightModes);
+    if (!m_definition.lightingPage || m_store->CountLightRows(profile) != 0) return;
+    InsertDefaultLightRows(*m_store, profile, m_definition.lightModes);
 }
 
 CommandStatus CliSession::Identify(int model) {
+    // The window's worker identified its mice itself; its selection stays the window's.
+    if (m_setup.host != nullptr) return CommandStatus::Success();
     m_remembered.model = model;
     // Every model counts as read in this run, so the rescan applies the identity without
     // copying the mouse's settings over the store; only "read" asks for that.
@@ -233,15 +274,40 @@ CommandStatus CliSession::Identify(int model) {
 }
 
 CommandStatus CliSession::RunTask(DeviceTask task) {
-    if (m_definition.lightingPage && m_store.IsOpened()) {
+    if (m_definition.lightingPage && m_store->IsOpened()) {
         // The worker sends the effect the lighting page shows: the profile's active one.
-        const int effect = m_store.GetActiveLightMode(Profile());
+        const int effect = m_store->GetActiveLightMode(Profile());
         m_worker->UpdateState([effect](DeviceState& s) { s.currentLightingEffect = effect; });
     }
-    const unsigned failures = m_store.FailureCount();
-    const DeviceTaskResult result = m_worker->RunTask(task);
+    const unsigned failures = m_store->FailureCount();
+    DeviceTaskResult result;
+    if (m_setup.host != nullptr) {
+        // Queued behind the window's own tasks; the worker hands back the outcome.
+        auto outcome = std::make_shared<std::promise<DeviceTaskResult>>();
+        std::future<DeviceTaskResult> done = outcome->get_future();
+        m_worker->QueueTask(task, [outcome](const DeviceTaskResult& r) { outcome->set_value(r); });
+        result = done.get();
+    } else {
+        result = m_worker->RunTask(task);
+    }
     if (!result.ok) return CommandStatus::Failure(result.reason);
     return StoreFailureSince(failures);
+}
+
+std::optional<DeviceState> CliSession::IdentityOf(int model) {
+    if (m_setup.host == nullptr) {
+        Identify(model);
+        return m_worker->State();
+    }
+    const DeviceState state = m_worker->State();
+    if (state.selectedModel == model) return state;
+    return std::nullopt;
+}
+
+std::string CliSession::ReportedFirmware() const {
+    if (m_setup.host != nullptr && m_setup.host->firmwareVersion)
+        return m_setup.host->firmwareVersion();
+    return m_events.Reported().firmwareVersion;
 }
 
 }  // namespace kestrix

@@ -3,12 +3,14 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "cli/CliEvents.h"
 #include "cli/CliOutput.h"
 #include "cli/CommandStatus.h"
 #include "cli/LogCapture.h"
+#include "cli/SessionHost.h"
 #include "device/Catalogue.h"
 #include "device/DeviceWorker.h"
 #include "device/HidBackend.h"
@@ -29,6 +31,9 @@ struct SessionSetup {
     CliOutput* output = nullptr;  // where the session says which mouse it chose; may be null
     // Prints a warning line that is not the command's result (a damaged database moved aside).
     std::function<void(const std::string& line)> warn;
+    // The running window program whose manager, store and worker the session borrows; null =
+    // the session opens its own (backend is then required).
+    SessionHost* host = nullptr;
 };
 
 // What a command needs before it can run.
@@ -41,7 +46,9 @@ enum class SessionNeed {
 // One command's connection to the mouse and the store, as the window program has it: a
 // device manager over the chosen back end, the model's database with its profiles, and the
 // device worker, whose tasks run one at a time on the calling thread. Device failures come
-// back as statuses carrying the failed task's reason.
+// back as statuses carrying the failed task's reason. With a host (the window program runs
+// the command) the session uses the window's manager, store and worker instead: it takes the
+// mouse the window selected and queues its tasks behind the window's own.
 class CliSession {
   public:
     explicit CliSession(SessionSetup setup);
@@ -64,8 +71,13 @@ class CliSession {
     CommandStatus RunTask(DeviceTask task);
     // Rescans with model selected and applies its identity (for the device list).
     CommandStatus Identify(int model);
+    // The identity of an attached model (battery, on line) for the device list: a rescan that
+    // selects it; with a host only the window's selected model has one.
+    std::optional<DeviceState> IdentityOf(int model);
+    // The firmware version text the mouse reported ("" when not read).
+    std::string ReportedFirmware() const;
 
-    DataStore& Store() { return m_store; }
+    DataStore& Store() { return *m_store; }
     DeviceWorker& Worker() { return *m_worker; }
     HidDeviceManager& Manager() { return *m_manager; }
     CliEvents& Events() { return m_events; }
@@ -87,7 +99,7 @@ class CliSession {
     // True when the model's mouse is attached and answered its identity.
     bool MouseOnline() const { return m_mouseOnline; }
     // The current (active) profile of the model's database.
-    ProfileId Profile() const { return m_store.CurrentProfile(); }
+    ProfileId Profile() const { return m_store->CurrentProfile(); }
     // Creates the default lighting rows of profile when it has none (lighting models only).
     void EnsureLightRows(ProfileId profile);
 
@@ -104,6 +116,11 @@ class CliSession {
     };
 
     CommandStatus OpenStoreOffline();
+    // Open with a host: the window's selection instead of a rescan.
+    CommandStatus OpenHosted(SessionNeed need);
+    // Open's checks once the model is known; failures is the store's FailureCount before Open.
+    CommandStatus CheckOpened(SessionNeed need, bool attached, const CommandStatus& identified,
+                              unsigned failures);
     // Failure with the store's last reason when the store refused a statement after mark (a
     // FailureCount reading); success otherwise.
     CommandStatus StoreFailureSince(unsigned mark) const;
@@ -111,7 +128,7 @@ class CliSession {
     void WarnAboutMovedStore();
     // With no --model: failure when the mouse the window program would select is attached but
     // does not answer; says which mouse was chosen when several are attached.
-    CommandStatus CheckChosenMouse();
+    CommandStatus CheckChosenMouse(int preferred);
     // "the mouse attached by cable" / "the receiver's mouse", with its product and path.
     static std::string DescribeEntry(const HidDeviceEntryView& entry);
     // Failure naming the model's database, the data folder it should be in and the store's
@@ -121,13 +138,16 @@ class CliSession {
     SessionSetup m_setup;
     LogCapture m_log;
     CliEvents m_events;
-    DataStore m_store;
-    std::unique_ptr<HidDeviceManager> m_manager;
+    DataStore m_ownStore;
+    DataStore* m_store = &m_ownStore;  // the host's store with a host
+    std::unique_ptr<HidDeviceManager> m_ownManager;
+    HidDeviceManager* m_manager = nullptr;  // m_ownManager or the host's
     RememberedModel m_remembered;
     DeviceDefinition m_definition;
     int m_model = 0;
     bool m_mouseOnline = false;
-    std::unique_ptr<DeviceWorker> m_worker;  // last: it uses the members above
+    std::unique_ptr<DeviceWorker> m_ownWorker;  // last of the owned: it uses the members above
+    DeviceWorker* m_worker = nullptr;           // m_ownWorker or the host's
 };
 
 }  // namespace kestrix

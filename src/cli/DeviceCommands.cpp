@@ -65,8 +65,7 @@ CommandStatus DevicesCommand(CommandContext& context) {
     const CommandStatus opened = session.Open(SessionNeed::Devices);
     if (!opened.Ok()) return opened;
     HidDeviceManager& manager = session.Manager();
-    manager.SetSelectedModel(0);
-    const std::vector<HidDeviceEntryView> entries = manager.ListEntries();
+    const std::vector<HidDeviceEntryView> entries = manager.ListAllEntries();
     if (entries.empty() && !manager.DeniedPaths().empty()) {
         return CommandStatus::Failure(PermissionFixMessage(manager.DeniedPaths()));
     }
@@ -79,8 +78,8 @@ CommandStatus DevicesCommand(CommandContext& context) {
             return known.first == entry.modelNumber;
         });
         if (seen) continue;
-        session.Identify(entry.modelNumber);
-        identities.emplace_back(entry.modelNumber, session.Worker().State());
+        const std::optional<DeviceState> identity = session.IdentityOf(entry.modelNumber);
+        if (identity) identities.emplace_back(entry.modelNumber, *identity);
     }
 
     CliDocument list = CliDocument::array();
@@ -150,7 +149,7 @@ CommandStatus ReadCommand(CommandContext& context) {
     if (!status.Ok()) return status;
     CliDocument document;
     document["profile"] = ProfileDocument(session);
-    const std::string firmware = session.Events().Reported().firmwareVersion;
+    const std::string firmware = session.ReportedFirmware();
     document["firmware_version"] = firmware.empty() ? CliDocument() : CliDocument(firmware);
     document["settings"] = SettingsDocument(session);
     context.output.Print(document);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
+#include <filesystem>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -21,6 +22,7 @@
 #include "base/Version.h"
 #include "cli/CliCommands.h"
 #include "cli/CommandTable.h"
+#include "cli/SessionHost.h"
 #include "cli/SettingRules.h"
 #include "device/DiagnosticOptions.h"
 #include "device/HidapiBackend.h"
@@ -139,7 +141,7 @@ constexpr std::array<std::pair<int, std::string_view>, 4> kExitCodes{{
     {kExitOk, "done"},
     {kExitDeviceFailure, "device/file/database failure"},
     {kExitBadValue, "bad value or usage (nothing changed)"},
-    {kExitGuiRunning, "the window program is running"},
+    {kExitGuiRunning, "the running window program cannot serve the command"},
 }};
 
 // The parser of the whole command line: the options before the command and every command.
@@ -175,8 +177,10 @@ std::string ManualPage(const CLI::App& app) {
     page.version = ProgramVersion();
     page.summary = "configures Kestrix gaming mice from the command line";
     page.synopsis = "[OPTIONS] COMMAND [ARGUMENTS]";
-    page.description = std::string(kDescription) +
-                       " While the window program runs, kestrixctl leaves the mouse to it.";
+    page.description =
+        std::string(kDescription) +
+        " While the window program runs, kestrixctl has it run the command over the session "
+        "D-Bus, with the same output and exit codes.";
     ManSection options{"OPTIONS", {}, {}};
     for (const CLI::Option* option : app.get_options()) {
         std::string term = option->get_name();
@@ -263,6 +267,48 @@ std::optional<std::string> UnknownCommand(const CLI::App& app,
     return std::nullopt;
 }
 
+// The command line the window program runs for kestrixctl: its own arguments, with the simulate
+// choice of KESTRIX_SIMULATE spelled out (the window does not see kestrixctl's environment).
+std::vector<std::string> ForwardedArguments(int argc, const char* const* argv) {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    const bool given = std::any_of(arguments.begin(), arguments.end(),
+                                   [](const std::string& a) { return IsSimulateArgument(a); });
+    const char* environment = std::getenv("KESTRIX_SIMULATE");
+    if (!given && environment != nullptr && *environment != '\0' &&
+        std::string_view(environment) != "0") {
+        arguments.push_back(std::string(environment) == "1"
+                                ? std::string(kSimulateOption)
+                                : std::string(kSimulateOption) + "=" + environment);
+    }
+    return arguments;
+}
+
+// Inside the window program: why it cannot run this command line, or nothing when it can.
+std::optional<std::string> RefusedByWindow(int argc, const char* const* argv,
+                                           const SessionHost& host, const std::string& name) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--log" || argument.starts_with("--log=") || argument == "--hid-trace" ||
+            argument.starts_with("--hid-trace=")) {
+            return "the " + name +
+                   " window program is running and keeps its own log and HID trace (start it "
+                   "with --log FILE or --hid-trace FILE, or close it and try again)";
+        }
+    }
+    const SimulateChoice choice = ParseSimulateOption(argc, argv, nullptr);
+    const std::string asked = choice.simulate ? choice.scenario : std::string();
+    if (asked != host.simulation) {
+        return "the " + name + " window program is running with " +
+               (host.simulation.empty() ? std::string("the attached mice")
+                                        : "the simulated mice of " + host.simulation) +
+               ", not " +
+               (asked.empty() ? std::string("the attached mice")
+                              : "the simulated mice of " + asked) +
+               " (close it and try again)";
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& environment) {
@@ -302,23 +348,51 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
         const std::string reason = UnknownCommand(app, inOrder).value_or(error.what());
         return output.Fail(CommandStatus::BadValue(reason + " (see kestrixctl --help)"));
     }
-    if (!ApplyDiagnosticOptions(argc, argv))
-        return output.Fail(CommandStatus::BadValue("--log and --hid-trace need a writable FILE"));
-
-    const std::string moduleFolder = environment.programFolder.empty()
-                                         ? LinuxAppFolders().ModuleFolder()
-                                         : environment.programFolder;
-    LanguageTexts::SetModuleFolder(moduleFolder);
-    SetCurrentLcid(LanguageTexts::kStartLcid);
+    SessionHost* host = environment.host;
+    // Inside the window program its texts stay in the user's language; kestrixctl's answer
+    // is in kestrixctl's.
+    LanguageTexts::ThreadLanguage language(LanguageTexts::kStartLcid);
+    if (host == nullptr) {
+        if (!ApplyDiagnosticOptions(argc, argv))
+            return output.Fail(
+                CommandStatus::BadValue("--log and --hid-trace need a writable FILE"));
+        const std::string moduleFolder = environment.programFolder.empty()
+                                             ? LinuxAppFolders().ModuleFolder()
+                                             : environment.programFolder;
+        LanguageTexts::SetModuleFolder(moduleFolder);
+        SetCurrentLcid(LanguageTexts::kStartLcid);
+    }
     const std::string programName = ReadProgramName(LanguageTexts::ModuleFolder());
 
-    const bool guiRunning = environment.guiRunning ? environment.guiRunning(programName)
-                                                   : LinuxSingleInstance(programName).IsRunning();
-    if (guiRunning) {
-        return output.Fail(
-            {kExitGuiRunning, "the " + programName +
-                                  " window program is running; kestrixctl leaves the mouse to it "
-                                  "(close it and try again)"});
+    if (host != nullptr) {
+        const std::optional<std::string> refusal = RefusedByWindow(argc, argv, *host, programName);
+        if (refusal) return output.Fail({kExitGuiRunning, *refusal});
+    } else {
+        const bool guiRunning = environment.guiRunning
+                                    ? environment.guiRunning(programName)
+                                    : LinuxSingleInstance(programName).IsRunning();
+        if (guiRunning) {
+            // The window owns the mouse: it runs the command and kestrixctl passes its answer on.
+            std::string failure;
+            const std::vector<std::string> arguments = ForwardedArguments(argc, argv);
+            std::error_code error;
+            const std::filesystem::path folder = std::filesystem::current_path(error);
+            const std::optional<bus::ForwardedRun> run =
+                environment.forward
+                    ? environment.forward(arguments, failure)
+                    : bus::ForwardToWindow(arguments, error ? "" : folder.string(), failure);
+            if (run) {
+                out << run->out;
+                err << run->err;
+                out.flush();
+                err.flush();
+                return run->exitCode;
+            }
+            return output.Fail(
+                {kExitGuiRunning, "the " + programName +
+                                      " window program is running but did not take the command (" +
+                                      failure + "); close it and try again"});
+        }
     }
 
     CommandStatus status;
@@ -345,14 +419,19 @@ int RunKestrixCtl(int argc, const char* const* argv, const CliEnvironment& envir
     setup.storedModel = CliSession::StoredModel(programName);
     setup.output = &output;
     setup.dataFolder = LinuxAppFolders(programName).DataFolder();
-    setup.backend =
-        environment.backend != nullptr ? environment.backend : ChooseBackend(argc, argv, status);
-    if (setup.backend == nullptr) return output.Fail(status);
+    setup.host = host;
+    if (host == nullptr) {
+        setup.backend = environment.backend != nullptr ? environment.backend
+                                                       : ChooseBackend(argc, argv, status);
+        if (setup.backend == nullptr) return output.Fail(status);
+    }
 
-    CommandContext context{std::move(setup), output, args.yes};
+    CommandContext context{std::move(setup), output, args.yes, environment.workingDirectory};
     for (const RegisteredCommand& entry : commands) {
         if (entry.parser->parsed()) status = entry.command->handler(context, GivenWords(entry));
     }
+    // The window's pages show what the command changed.
+    if (host != nullptr && host->changed) host->changed();
     return status.Ok() ? kExitOk : output.Fail(status);
 }
 

@@ -48,9 +48,9 @@ CliDocument MacroDocument(CliSession& session, const MacroRow& macro, bool withE
     return document;
 }
 
-CommandStatus NeedFile(const std::string& path) {
+CommandStatus NeedFile(const CommandContext& context, const std::string& path) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
+    if (!std::filesystem::is_regular_file(context.LocalPath(path), error))
         return CommandStatus::BadValue("no such file: " + path);
     return CommandStatus::Success();
 }
@@ -133,7 +133,7 @@ CommandStatus MacroDeleteCommand(CommandContext& context, const std::string& id)
 }
 
 CommandStatus MacroImportCommand(CommandContext& context, const std::string& path, bool list) {
-    CommandStatus status = NeedFile(path);
+    CommandStatus status = NeedFile(context, path);
     if (!status.Ok()) return status;
     CliSession session(context.setup);
     status = OpenLibrary(session);
@@ -141,7 +141,7 @@ CommandStatus MacroImportCommand(CommandContext& context, const std::string& pat
     const size_t mark = session.Log().Mark();
     std::vector<ImportedMacro> imported;
     if (list) {
-        MacroListImport result = ImportMacroList(session.Store(), path);
+        MacroListImport result = ImportMacroList(session.Store(), context.LocalPath(path));
         imported = std::move(result.macros);
         if (!result.complete) {
             // The macros before the refused one stay imported; say which.
@@ -153,7 +153,8 @@ CommandStatus MacroImportCommand(CommandContext& context, const std::string& pat
                 (imported.empty() ? std::string() : " (already imported: macros " + kept + ")"));
         }
     } else {
-        const std::optional<ImportedMacro> macro = ImportMacro(session.Store(), path);
+        const std::optional<ImportedMacro> macro =
+            ImportMacro(session.Store(), context.LocalPath(path));
         if (!macro) {
             return CommandStatus::Failure(
                 session.LoggedReason(mark, "the file is not a macro file; nothing imported"));
@@ -173,7 +174,7 @@ CommandStatus MacroExportCommand(CommandContext& context, const std::string& id,
     status = FindMacro(session, id, macro);
     if (!status.Ok()) return status;
     const size_t mark = session.Log().Mark();
-    if (!ExportMacro(session.Store(), macro.macroId, path)) {
+    if (!ExportMacro(session.Store(), macro.macroId, context.LocalPath(path))) {
         return CommandStatus::Failure(
             session.LoggedReason(mark, "the macro file could not be written"));
     }
@@ -190,7 +191,7 @@ CommandStatus MacroExportAllCommand(CommandContext& context, const std::string& 
     const CommandStatus opened = OpenLibrary(session);
     if (!opened.Ok()) return opened;
     const size_t mark = session.Log().Mark();
-    if (!ExportAllMacros(session.Store(), path)) {
+    if (!ExportAllMacros(session.Store(), context.LocalPath(path))) {
         return CommandStatus::Failure(
             session.LoggedReason(mark, "the macro file could not be written"));
     }

@@ -25,9 +25,9 @@ CommandStatus FindProfile(CliSession& session, const std::string& text, ProfileI
     return CommandStatus::BadValue("profile \"" + text + "\" does not exist; profiles: " + ids);
 }
 
-CommandStatus NeedFile(const std::string& path) {
+CommandStatus NeedFile(const CommandContext& context, const std::string& path) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
+    if (!std::filesystem::is_regular_file(context.LocalPath(path), error))
         return CommandStatus::BadValue("no such file: " + path);
     return CommandStatus::Success();
 }
@@ -102,7 +102,8 @@ CommandStatus ProfileExportCommand(CommandContext& context, const std::string& p
     const CommandStatus opened = session.Open(SessionNeed::Store);
     if (!opened.Ok()) return opened;
     const size_t mark = session.Log().Mark();
-    if (!ExportProfile(session.Store(), session.Profile(), path, session.Definition().lightingPage,
+    if (!ExportProfile(session.Store(), session.Profile(), context.LocalPath(path),
+                       session.Definition().lightingPage,
                        [](const std::string& stored) { return ExportedProfileName(stored); })) {
         return CommandStatus::Failure(
             session.LoggedReason(mark, "the profile file could not be written"));
@@ -115,7 +116,7 @@ CommandStatus ProfileExportCommand(CommandContext& context, const std::string& p
 }
 
 CommandStatus ProfileImportCommand(CommandContext& context, const std::string& path) {
-    CommandStatus status = NeedFile(path);
+    CommandStatus status = NeedFile(context, path);
     if (!status.Ok()) return status;
     CliSession session(context.setup);
     status = session.Open(SessionNeed::Mouse);
@@ -128,8 +129,9 @@ CommandStatus ProfileImportCommand(CommandContext& context, const std::string& p
     limits.sensorCode = state.sensorCode;
     limits.reportRateClass = state.reportRateClass;
     const ProfileImportResult result =
-        ImportProfile(session.Store(), session.Profile(), path, session.Definition().lightingPage,
-                      limits, [&tasks](DeviceTask task) { tasks.push_back(task); });
+        ImportProfile(session.Store(), session.Profile(), context.LocalPath(path),
+                      session.Definition().lightingPage, limits,
+                      [&tasks](DeviceTask task) { tasks.push_back(task); });
     if (!result.refusal.empty()) {
         return CommandStatus::BadValue(result.refusal + "; nothing imported");
     }

@@ -67,8 +67,7 @@ UpdateConfig MakeConfig(const CommandContext& context, CliSession* session) {
     config.getLanText = [](int id) { return GetLanText(id); };
     if (session != nullptr) {
         config.firmwareTarget = [session] {
-            return FirmwareTarget{session->Definition().firmwareUrl,
-                                  session->Events().Reported().firmwareVersion};
+            return FirmwareTarget{session->Definition().firmwareUrl, session->ReportedFirmware()};
         };
     }
     return config;
@@ -98,7 +97,7 @@ CommandStatus CheckFirmware(CliSession& session, UpdateService& service) {
 
 CliDocument FirmwareDocument(CliSession& session, const UpdateStatus& status) {
     CliDocument document;
-    document["current"] = session.Events().Reported().firmwareVersion;
+    document["current"] = session.ReportedFirmware();
     document["latest"] = status.latestFirmware;
     document["state"] = status.firmwareState;
     return document;
@@ -138,6 +137,13 @@ CommandStatus FirmwareUpgradeCommand(CommandContext& context) {
     if (!context.confirmed) {
         return CommandStatus::BadValue(
             "firmware upgrade rewrites the mouse's firmware; confirm with --yes");
+    }
+    if (context.setup.host != nullptr) {
+        // Flashing takes the mouse into its boot loader for a minute; the window has its own
+        // firmware window for that, with the progress and the restart of its worker.
+        return {kExitGuiRunning,
+                "the window program is running; upgrade the firmware from its window, or close it "
+                "and try again"};
     }
     CliSession session(context.setup);
     CliUpdateEvents updateEvents(context.output);

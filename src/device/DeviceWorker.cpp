@@ -85,7 +85,10 @@ bool DeviceWorker::Start() {
         m_finished = false;
     }
     m_running = true;
-    m_thread = std::thread([this] { ThreadMain(); });
+    m_thread = std::thread([this] {
+        m_workerId = std::this_thread::get_id();
+        ThreadMain();
+    });
     return true;
 }
 
@@ -99,7 +102,15 @@ bool DeviceWorker::Stop() {
         std::unique_lock lock(m_finishedMutex);
         finished = m_finishedWake.wait_for(lock, kStopTimeout, [this] { return m_finished; });
     }
-    m_queue.Clear();
+    std::deque<TaskDone> dropped;
+    {
+        std::lock_guard lock(m_doneMutex);
+        m_queue.Clear();
+        dropped.swap(m_done);
+    }
+    for (const TaskDone& done : dropped) {
+        if (done) done({false, "the device worker stopped before running the task"});
+    }
     if (!finished) {
         LogLine("device worker still busy after %lld ms; left to finish its exchange",
                 static_cast<long long>(kStopTimeout.count()));
@@ -109,7 +120,21 @@ bool DeviceWorker::Stop() {
     return true;
 }
 
-void DeviceWorker::QueueTask(DeviceTask task) { m_queue.Push(task); }
+void DeviceWorker::QueueTask(DeviceTask task) { QueueTask(task, {}); }
+
+void DeviceWorker::QueueTask(DeviceTask task, TaskDone done) {
+    {
+        std::lock_guard lock(m_doneMutex);
+        // Stop clears the queue under this lock after m_running fell: a task queued before that
+        // gets its failure from Stop, one queued after it gets it here, never a silent wait.
+        if (m_running.load() || !done) {
+            m_done.push_back(std::move(done));
+            m_queue.Push(task);
+            return;
+        }
+    }
+    done({false, "the device worker is not running"});
+}
 
 void DeviceWorker::OnHotplug(DeviceEventType event, uint16_t vendorId, uint16_t productId,
                              int interfaceNumber, const std::string& path) {
@@ -227,6 +252,18 @@ DeviceTaskResult DeviceWorker::RunTask(DeviceTask task) {
         result.reason = m_context.FirstFailure();
         if (result.reason.empty())
             result.reason = Format("device task %d failed", TaskNumber(task));
+    }
+    // On the worker thread this was a queued task: whoever queued it may wait for the outcome.
+    if (m_workerId.load() == std::this_thread::get_id()) {
+        TaskDone done;
+        {
+            std::lock_guard lock(m_doneMutex);
+            if (!m_done.empty()) {
+                done = std::move(m_done.front());
+                m_done.pop_front();
+            }
+        }
+        if (done) done(result);
     }
     return result;
 }

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -77,6 +78,12 @@ class DeviceWorker {
 
     // Appends a task (any thread).
     void QueueTask(DeviceTask task);
+    // Called on the worker thread with the outcome of a task queued with QueueTask(task, done).
+    using TaskDone = std::function<void(const DeviceTaskResult& result)>;
+    // Appends a task whose outcome done receives once it ran (any thread); when the worker
+    // stops before running it, done receives a failure saying so (on the stopping thread), and
+    // at once (on the calling thread) when the worker is not running.
+    void QueueTask(DeviceTask task, TaskDone done);
     // Number of tasks waiting.
     size_t QueuedTasks() const { return m_queue.Size(); }
 
@@ -137,6 +144,10 @@ class DeviceWorker {
     SettingsReader m_reader;
     SettingsWriter m_writer;
     TaskQueue m_queue;
+    // One entry per queued task, in queue order (empty when nobody waits for the outcome);
+    // pushed together with the task under m_doneMutex, taken when the task has run.
+    std::mutex m_doneMutex;
+    std::deque<TaskDone> m_done;
 
     // What the worker last told the device list, per model (1 = on line).
     std::map<int, int> m_listedStates;
@@ -146,6 +157,7 @@ class DeviceWorker {
     bool m_lastWakeEmpty = false;  // the last wake for input found none
 
     std::thread m_thread;
+    std::atomic<std::thread::id> m_workerId;  // set by the thread itself as it starts
     std::atomic<bool> m_running{false};
     std::mutex m_finishedMutex;
     std::condition_variable m_finishedWake;

@@ -329,9 +329,18 @@ ConnectionKind HidDeviceManager::GetConnectionKind() const {
 
 std::vector<HidDeviceEntryView> HidDeviceManager::ListEntries(bool linkedOnly) const {
     std::lock_guard lock(m_mutex);
+    return ListLocked(m_selectedModel, linkedOnly);
+}
+
+std::vector<HidDeviceEntryView> HidDeviceManager::ListAllEntries() const {
+    std::lock_guard lock(m_mutex);
+    return ListLocked(0, false);
+}
+
+std::vector<HidDeviceEntryView> HidDeviceManager::ListLocked(int model, bool linkedOnly) const {
     std::vector<HidDeviceEntryView> views;
     for (const auto& entry : m_entries) {
-        if (m_selectedModel != 0 && entry->modelNumber != m_selectedModel) {
+        if (model != 0 && entry->modelNumber != model) {
             continue;
         }
         if (linkedOnly && entry->linkState != kLinkUp) {

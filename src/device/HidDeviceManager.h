@@ -96,6 +96,9 @@ class HidDeviceManager {
     // Entries of the selected model (all entries while it is 0); linkedOnly keeps those whose
     // link state is 1.
     std::vector<HidDeviceEntryView> ListEntries(bool linkedOnly = false) const;
+    // Entries of every model, whatever the selection (another thread may list them while the
+    // worker keeps its selection).
+    std::vector<HidDeviceEntryView> ListAllEntries() const;
     // Number of entries.
     size_t EntryCount() const;
     // True when an entry of that model has an identity code and a link state above 0.
@@ -164,6 +167,7 @@ class HidDeviceManager {
         size_t firstPosition, const std::vector<DeviceFilterEntry>& filter,
         std::vector<std::string>& denied);
     HidDeviceEntry* CommandEntryLocked();
+    std::vector<HidDeviceEntryView> ListLocked(int model, bool linkedOnly) const;
     bool IdentifyWithRetry(HidDeviceEntry& entry, const std::vector<DeviceFilterEntry>& filter);
 
     std::shared_ptr<HidBackend> m_backend;

@@ -12,6 +12,8 @@ inline constexpr char kExitModeValue[] = "exit_mode";     // 1 = close hides to 
 inline constexpr char kAutorunMinimizeValue[] = "autorun_minimize";  // "1" or "0"
 // "1" = no look for a program update at start-up; missing or "0" = look.
 inline constexpr char kSkipUpdateCheckValue[] = "skip_update_check";
+// Low-battery warning threshold in percent: missing or "0" = the default, "-1" = no warning.
+inline constexpr char kLowBatteryValue[] = "low_battery_percent";
 
 // The program's own key of text values. Reading creates a missing key; writing never does,
 // so writes before the first read of a fresh installation are dropped.

@@ -109,7 +109,18 @@ std::string LanguageTexts::FilePath(int lcid) {
 
 void LanguageTexts::SetCurrentLcid(int lcid) { Shared().lcid.store(lcid); }
 
-int LanguageTexts::CurrentLcid() { return Shared().lcid.load(); }
+namespace {
+// The language of the calling thread's ThreadLanguage scope; 0 outside one.
+thread_local int t_threadLcid = 0;
+}  // namespace
+
+int LanguageTexts::CurrentLcid() { return t_threadLcid != 0 ? t_threadLcid : Shared().lcid.load(); }
+
+LanguageTexts::ThreadLanguage::ThreadLanguage(int lcid) : m_previous(t_threadLcid) {
+    t_threadLcid = lcid;
+}
+
+LanguageTexts::ThreadLanguage::~ThreadLanguage() { t_threadLcid = m_previous; }
 
 void LanguageTexts::SetAvailableLcids(const std::vector<int>& lcids) {
     std::vector<int> unique;

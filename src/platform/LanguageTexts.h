@@ -40,8 +40,23 @@ class LanguageTexts {
 
     // Makes lcid the language of every following lookup (the caller persists the choice).
     static void SetCurrentLcid(int lcid);
-    // Language of the lookups; kStartLcid until set.
+    // Language of the lookups; kStartLcid until set. A thread inside a ThreadLanguage scope
+    // gets that scope's language instead.
     static int CurrentLcid();
+
+    // Makes lcid the language of the lookups of the calling thread while it lives, whatever
+    // the process-wide language is (a forwarded kestrixctl command inside the window program
+    // answers in kestrixctl's language, the window keeps its own).
+    class ThreadLanguage {
+      public:
+        explicit ThreadLanguage(int lcid);
+        ~ThreadLanguage();
+        ThreadLanguage(const ThreadLanguage&) = delete;
+        ThreadLanguage& operator=(const ThreadLanguage&) = delete;
+
+      private:
+        int m_previous;
+    };
 
     // Replaces the languages config.xml lists, in order, dropping repeats.
     static void SetAvailableLcids(const std::vector<int>& lcids);

@@ -307,6 +307,28 @@ inline constexpr int kUnitMm = 643;
 inline constexpr int kKeyWithoutUsage = 660;
 // firmware check result when the mouse has not told its own version
 inline constexpr int kFirmwareNotCompared = 661;
+// title of the low-battery desktop notification
+inline constexpr int kLowBatteryTitle = 670;
+// body of the low-battery notification, "%s: %d%%" (model name, level)
+inline constexpr int kLowBatteryBody = 671;
+// tray tip with the battery, "%s" program name, "%d%%" level
+inline constexpr int kTrayBatteryTip = 672;
+// settings view: caption of the low-battery warning threshold
+inline constexpr int kLowBatteryWarning = 673;
+// settings view: the low-battery warning is off
+inline constexpr int kWarningOff = 674;
+// screen-reader name of the settings window button
+inline constexpr int kAccessibleSettings = 675;
+// screen-reader name of the minimise window button
+inline constexpr int kAccessibleMinimize = 676;
+// screen-reader name of the maximise/restore window button
+inline constexpr int kAccessibleMaximize = 677;
+// screen-reader name of the home view's device list
+inline constexpr int kAccessibleMice = 678;
+// screen-reader name of the tab strip
+inline constexpr int kAccessiblePages = 679;
+// screen-reader name of the settings view's return button
+inline constexpr int kAccessibleReturn = 680;
 // performance page: DPI group title
 inline constexpr int kDpiSettings = 700;
 // performance page: stage-count label
@@ -399,18 +421,18 @@ inline constexpr int kEffect = 780;
 inline constexpr int kColor = 781;
 
 // Every text id the program uses, ascending; each has a text in every language file.
-inline constexpr std::array<int, 195> kUsedTextIds = {
-    2,   3,   5,   11,  12,  16,  17,  20,  23,  25,  26,  27,  30,  31,  32,  36,  39,  50,
-    51,  52,  56,  57,  61,  71,  72,  73,  74,  75,  76,  106, 107, 108, 109, 110, 112, 113,
-    114, 115, 117, 118, 119, 120, 121, 122, 123, 124, 127, 128, 129, 130, 131, 132, 133, 134,
-    139, 142, 151, 152, 153, 154, 155, 161, 170, 171, 176, 177, 180, 181, 253, 258, 275, 276,
-    278, 279, 280, 281, 282, 283, 284, 285, 351, 353, 355, 357, 358, 359, 361, 362, 363, 365,
-    366, 368, 385, 386, 387, 393, 394, 395, 397, 398, 400, 401, 402, 403, 404, 410, 411, 415,
-    416, 417, 537, 551, 552, 570, 571, 576, 580, 581, 582, 583, 584, 585, 590, 591, 592, 593,
-    596, 600, 603, 604, 605, 607, 608, 609, 611, 612, 615, 616, 617, 618, 619, 620, 621, 630,
-    640, 641, 642, 643, 660, 661, 700, 701, 702, 703, 704, 705, 706, 707, 708, 709, 710, 711,
-    712, 713, 714, 720, 721, 722, 723, 724, 725, 726, 727, 728, 729, 740, 741, 742, 743, 744,
-    745, 746, 747, 748, 749, 760, 761, 762, 763, 764, 765, 766, 767, 780, 781,
+inline constexpr std::array<int, 206> kUsedTextIds = {
+    2,   3,   5,   11,  12,  16,  17,  20,  23,  25,  26,  27,  30,  31,  32,  36,  39,  50,  51,
+    52,  56,  57,  61,  71,  72,  73,  74,  75,  76,  106, 107, 108, 109, 110, 112, 113, 114, 115,
+    117, 118, 119, 120, 121, 122, 123, 124, 127, 128, 129, 130, 131, 132, 133, 134, 139, 142, 151,
+    152, 153, 154, 155, 161, 170, 171, 176, 177, 180, 181, 253, 258, 275, 276, 278, 279, 280, 281,
+    282, 283, 284, 285, 351, 353, 355, 357, 358, 359, 361, 362, 363, 365, 366, 368, 385, 386, 387,
+    393, 394, 395, 397, 398, 400, 401, 402, 403, 404, 410, 411, 415, 416, 417, 537, 551, 552, 570,
+    571, 576, 580, 581, 582, 583, 584, 585, 590, 591, 592, 593, 596, 600, 603, 604, 605, 607, 608,
+    609, 611, 612, 615, 616, 617, 618, 619, 620, 621, 630, 640, 641, 642, 643, 660, 661, 670, 671,
+    672, 673, 674, 675, 676, 677, 678, 679, 680, 700, 701, 702, 703, 704, 705, 706, 707, 708, 709,
+    710, 711, 712, 713, 714, 720, 721, 722, 723, 724, 725, 726, 727, 728, 729, 740, 741, 742, 743,
+    744, 745, 746, 747, 748, 749, 760, 761, 762, 763, 764, 765, 766, 767, 780, 781,
 };
 
 }  // namespace kestrix::text

@@ -105,6 +105,14 @@ const std::string& MControl::GetClassName() const { return m_className; }
 
 MDialog* MControl::GetOwner() const { return m_owner; }
 
+const std::string& MControl::GetToolTip() const { return m_toolTip; }
+
+void MControl::SetAccessibleName(const std::string& name) { m_accessibleName = name; }
+
+std::string MControl::AccessibleName() const {
+    return m_accessibleName.empty() ? m_toolTip : m_accessibleName;
+}
+
 void MControl::SetToolTip(const std::string& text) {
     m_toolTip = text;
     if (m_host) {

@@ -54,6 +54,14 @@ class MControl {
     MDialog* GetOwner() const;
     // Sets the hover tip; "" removes it.
     void SetToolTip(const std::string& text);
+    // The hover tip ("" when none).
+    const std::string& GetToolTip() const;
+    // Sets the name assistive technologies read for a control that shows no text of its own
+    // (an image button); "" = its title, else its tool tip.
+    void SetAccessibleName(const std::string& name);
+    // The name assistive technologies read: the accessible name, else the title of a control
+    // with one, else the tool tip; "" when it has none.
+    virtual std::string AccessibleName() const;
     // Sets the main skin image ("img_button.png"); a missing image makes the control draw
     // itself from the theme.
     virtual void SetImage(const std::string& imageName);
@@ -68,6 +76,7 @@ class MControl {
   protected:
     friend class MDialog;
     friend class ControlHost;
+    friend class AccessibleControl;
 
     // Sends (id, code, param) to the owner's OnMessage.
     void Notify(int code, std::intptr_t param = 0);
@@ -128,6 +137,7 @@ class MControl {
     std::string m_className;
     std::string m_image;
     std::string m_toolTip;
+    std::string m_accessibleName;
     bool m_visible = true;
     bool m_enabled = true;
     bool m_hovered = false;

@@ -21,6 +21,13 @@ void MControlFont::SetTitle(const std::string& title) {
     Invalidate();
 }
 
+std::string MControlFont::AccessibleName() const {
+    const std::string own = MControl::AccessibleName();
+    // An explicit name wins; a title says more than a tool tip.
+    if (!own.empty() && own != GetToolTip()) return own;
+    return GetTitle().empty() ? own : GetTitle();
+}
+
 const std::string& MControlFont::GetTitle() const { return m_title; }
 
 void MControlFont::SetFont(int pixelSize) {

@@ -20,6 +20,8 @@ class MControlFont : public MControl {
     void SetTitle(const std::string& title);
     // The text.
     const std::string& GetTitle() const;
+    // The accessible name, else the title, else the tool tip.
+    std::string AccessibleName() const override;
     // Font size in pixels (14 by default).
     void SetFont(int pixelSize);
     // The font size in pixels.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/Log.h"
+#include "ui/AccessibleControl.h"
 #include "ui/DuiTypes.h"
 
 namespace DUI {
@@ -80,6 +81,7 @@ std::string ResolveFont(const std::string& requested) {
 
 void Manager::SetInstance(void* /*instance*/) {
     if (QCoreApplication::instance()) {
+        InstallAccessibility();
         return;
     }
     OwnApplication& own = OwnApp();
@@ -102,6 +104,8 @@ void Manager::SetInstance(void* /*instance*/) {
     own.argc = static_cast<int>(own.args.size());
     own.app = std::make_unique<QApplication>(own.argc, own.argv.data());
     QApplication::setQuitOnLastWindowClosed(false);
+    // Screen readers learn every control's name, role, state and value.
+    InstallAccessibility();
 }
 
 void Manager::SetDeviceName(const std::string& name) {

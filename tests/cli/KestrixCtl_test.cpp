@@ -532,7 +532,8 @@ TEST(KestrixCtl, WithoutAMouseOnlyTheStoreOfANamedModelIsAvailable) {
     EXPECT_EQ(bench.Run({"--model", "201", "set", "dpi_index", "0"}).exitCode, kExitDeviceFailure);
 }
 
-TEST(KestrixCtl, LeavesTheMouseAloneWhileTheWindowProgramRuns) {
+// A window program that runs but cannot be reached (no session bus here) gets nothing done.
+TEST(KestrixCtl, LeavesTheMouseAloneWhenTheRunningWindowCannotBeReached) {
     CliBench bench;
     LinuxSingleInstance window("Kestrix");
     ASSERT_EQ(window.Acquire(), SingleInstance::Role::First);

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <mutex>
+#include <string>
+#include <vector>
 
 #include "device/DeviceTask.h"
 #include "device/WorkerTestBench.h"
@@ -203,6 +206,40 @@ TEST(DeviceWorker, SleepingWorkerWakesForInputFromCableAndReceiverAndForAPull) {
     bench.sim.Device("harrier_pro-receiver")->Receiver()->SetMouseOn(true);
     EXPECT_TRUE(WaitFor([&] { return bench.worker->State().linkUp; }));
     EXPECT_TRUE(bench.worker->Stop());
+}
+
+// A caller waiting for a queued task's outcome always gets one: the task's own, in queue order
+// behind tasks without a waiter; a failure when the worker stops first or is not running.
+TEST(DeviceWorker, QueuedTasksHandTheirOutcomeToWhoeverWaits) {
+    WorkerBench bench("vireo");
+    bench.worker->RunTask(kRebuild);
+    std::mutex mutex;
+    std::vector<std::string> outcomes;
+    auto record = [&](std::string name) {
+        return [&, name](const DeviceTaskResult& result) {
+            std::lock_guard lock(mutex);
+            outcomes.push_back(name + (result.ok ? " ok" : " failed: " + result.reason));
+        };
+    };
+    bench.worker->QueueTask(DeviceTask::WriteReportRate, record("before start"));
+    ASSERT_TRUE(bench.worker->Start());
+    bench.worker->QueueTask(DeviceTask::WriteDpiStages);
+    bench.worker->QueueTask(DeviceTask::WriteDpiColours, record("colours"));
+    bench.worker->QueueTask(DeviceTask::Nothing, record("nothing"));
+    ASSERT_TRUE(WaitFor([&] {
+        std::lock_guard lock(mutex);
+        return outcomes.size() == 3;
+    }));
+    bench.worker->QueueTask(DeviceTask::RemovalRescan);  // waits 500 ms first
+    bench.worker->QueueTask(DeviceTask::WriteAll, record("stopped"));
+    std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(bench.worker->Stop());
+    bench.worker->QueueTask(DeviceTask::WriteAll, record("after stop"));
+    EXPECT_EQ(outcomes,
+              (std::vector<std::string>{
+                  "before start failed: the device worker is not running", "colours ok",
+                  "nothing ok", "stopped failed: the device worker stopped before running the task",
+                  "after stop failed: the device worker is not running"}));
 }
 
 TEST(DeviceWorker, IdleWorkerWithoutDeviceReadsNothing) {
