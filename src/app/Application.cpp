@@ -75,6 +75,8 @@ int RunApplication(const ApplicationOptions& options) {
 
     // 7. The toolkit's application object.
     DUI::Manager::SetInstance(nullptr);
+    // The windows belong to kestrix.desktop even when the binary is renamed or wrapped.
+    DUI::Manager::SetDesktopEntry(kDesktopEntryName);
 
     // 8. The per-user data folder and its "db" sub-folder.
     const std::string dataFolder = folders->DataFolder();

@@ -57,10 +57,10 @@ for program in kestrix kestrixctl; do
 done
 
 # Depends: the shared libraries the programs link (found by dpkg-shlibdeps), udev for the
-# rule, and the window's fonts.
+# rule, the window's fonts and the Wayland platform plugin.
 depends="$(dpkg-deb -f "$deb" Depends)"
 for package in libqt6core6 libqt6gui6 libqt6widgets6 libhidapi-hidraw0 libsqlite3-0 \
-               libminizip1 libcurl4 libudev1 udev fonts-open-sans fonts-noto-cjk; do
+               libminizip1 libcurl4 libudev1 udev fonts-open-sans fonts-noto-cjk qt6-wayland; do
   grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
 
