@@ -17,6 +17,7 @@
 #include <mutex>
 
 #include "base/Log.h"
+#include "ui/EdgeResizer.h"
 #include "ui/KeyScanCode.h"
 #include "ui/MDialog.h"
 #include "ui/Theme.h"
@@ -592,6 +593,11 @@ void MWindow::BringToFront() {
 }
 
 void MWindow::SetCaptionHeight(int height) { m_impl->m_captionHeight = height; }
+
+void MWindow::SetResizeBorder(int width) {
+    m_impl->m_resizeBorder = std::max(0, width);
+    if (width > 0) EdgeResizer::Ensure();
+}
 
 int MWindow::GetResult() const { return m_impl->m_result; }
 

@@ -81,6 +81,9 @@ class MWindow {
     void BringToFront();
     // Height of the top band (client px) that moves the window when dragged; 0 = none.
     void SetCaptionHeight(int height);
+    // Width of the band along the edges (client px) that resizes the window when dragged,
+    // with the resize cursors over it; 0 = not resizable from its edges (the default).
+    void SetResizeBorder(int width);
     // Result ShowModal returns (kIdCancel until something sets it).
     int GetResult() const;
     // Sets the result ShowModal will return.
