@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/AppBus.h"
 #include "app/AppContext.h"
@@ -55,7 +56,9 @@ int RunApplication(const ApplicationOptions& options) {
     // 3. One instance: a later launch asks the running one to come forward and ends.
     std::shared_ptr<SingleInstance> instance = platform.MakeSingleInstance(config.programName);
     if (instance->Acquire() == SingleInstance::Role::Second) {
-        if (!instance->SendRequest(kShowRequest))
+        // The launcher's activation token lets the running window take the focus on Wayland.
+        const char* token = std::getenv("XDG_ACTIVATION_TOKEN");
+        if (!instance->SendRequest(MakeShowRequest(token != nullptr ? token : "")))
             LogLine("the running instance did not answer \"show\"");
         return kExitOtherInstance;
     }
@@ -76,6 +79,8 @@ int RunApplication(const ApplicationOptions& options) {
 
     // 7. The toolkit's application object.
     DUI::Manager::SetInstance(nullptr);
+    // The windows belong to kestrix.desktop even when the binary is renamed or wrapped.
+    DUI::Manager::SetDesktopEntry(kDesktopEntryName);
 
     // 8. The per-user data folder and its "db" sub-folder.
     const std::string dataFolder = folders->DataFolder();

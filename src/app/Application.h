@@ -39,6 +39,8 @@ struct ApplicationOptions {
     std::function<void(DeviceMainDlg& window)> onWindowCreated;
 };
 
+// The desktop entry (kestrix.desktop) the windows belong to: Wayland app_id and X11 WM_CLASS.
+inline constexpr char kDesktopEntryName[] = "kestrix";
 // Result of the process entry when another instance already runs.
 inline constexpr int kExitOtherInstance = 0;
 // Result of the process entry after the main window's loop ended: a normal end is a success

@@ -7,6 +7,7 @@
 #include "platform/LanguageTexts.h"
 #include "platform/UsedTextIds.h"
 #include "ui/CImageButton.h"
+#include "ui/Desktop.h"
 #include "ui/MProgress.h"
 #include "ui/MText.h"
 #include "ui/Manager.h"
@@ -14,11 +15,12 @@
 namespace kestrix {
 
 bool DPIMsgDlg::CreateOwned(DUI::MWindow* owner) {
-    if (!Create(owner, kDpiIndicatorTitle, kShellWindowStyle, DUI::kWsExToolWindow,
-                CornerRect(WorkArea()))) {
+    if (!Create(owner, kDpiIndicatorTitle, kShellWindowStyle,
+                DUI::kWsExToolWindow | DUI::kWsExNoActivate, CornerRect(WorkArea()))) {
         return false;
     }
-    ShowWindow(DUI::kSwShowNoActivate);
+    // A Wayland pop-up cannot be shown before its owner is; it is only kept hidden.
+    if (!DUI::IsWaylandSession()) ShowWindow(DUI::kSwShowNoActivate);
     ShowWindow(DUI::kSwHide);
     return true;
 }
@@ -28,13 +30,29 @@ DUI::Rect DPIMsgDlg::CornerRect(const DUI::Rect& workArea) {
             workArea.bottom - 2};
 }
 
-void DPIMsgDlg::PlaceInCorner() { MoveWindow(CornerRect(WorkArea())); }
+DUI::Rect DPIMsgDlg::OwnerCornerRect(const DUI::Rect& owner) {
+    return {owner.right - kWidth - kOwnerMargin, owner.bottom - kHeight - kOwnerMargin,
+            owner.right - kOwnerMargin, owner.bottom - kOwnerMargin};
+}
+
+bool DPIMsgDlg::PlaceInCorner() {
+    if (!DUI::IsWaylandSession()) {
+        MoveWindow(CornerRect(WorkArea()));
+        return true;
+    }
+    // Wayland lets a client place only pop-ups, and only on its own windows: the indicator
+    // sits in the main window's bottom-right corner while that window is on screen.
+    DUI::MWindow* owner = GetParent();
+    if (owner == nullptr || !owner->IsWindowVisible() || owner->IsMinimized()) return false;
+    MoveWindow(OwnerCornerRect(owner->GetWindowRect()));
+    return true;
+}
 
 void DPIMsgDlg::Show(int dpi) {
     m_value = dpi;
+    if (!PlaceInCorner()) return;
     if (auto* value = GetControlAs<DUI::MText>(kValueText)) value->SetTitle(Format("%d", dpi));
     if (auto* bar = GetControlAs<DUI::MProgress>(kBar)) bar->SetPos(dpi);
-    PlaceInCorner();
     ShowWindow(DUI::kSwShowNoActivate);
     SetTimer(kHideTimer, m_hideDelayMs);
     for (DUI::MControl* control : GetControls()) control->Invalidate();

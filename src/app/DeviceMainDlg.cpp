@@ -44,6 +44,8 @@ namespace {
 
 constexpr int kControlTimerMs = 10;
 constexpr int kTabIndexHome = 0;
+// Width of the band along the window's edges that resizes it (px).
+constexpr int kResizeBorder = 6;
 
 DUI::MControlFont* FontControl(DUI::MControl* control) {
     return dynamic_cast<DUI::MControlFont*>(control);
@@ -370,6 +372,8 @@ void DeviceMainDlg::InitUI(const DUI::Rect& rect) {
     // No smaller than usable, unless the screen made the window smaller still.
     SetMinimumSize(std::min(MainLayout::kMinimumWidth, rect.Width()),
                    std::min(MainLayout::kMinimumHeight, rect.Height()));
+    // Frameless, so the window draws no border to resize by; its edges do the job.
+    SetResizeBorder(kResizeBorder);
     const MainLayout layout(rect.Width(), rect.Height());
     CreateFrameControls(*this, layout, m_context.programName);
     m_settings.Create();

@@ -30,7 +30,8 @@ DUI::Rect ProfileDlg::PlaceAbove(const DUI::Rect& anchor) {
 void ProfileDlg::ShowAbove(DUI::MWindow& mainWindow, const DUI::Rect& anchor, DataStore& store,
                            ProfileId currentProfile) {
     ProfileDlg dialog(mainWindow, store, currentProfile);
-    if (!dialog.Create(&mainWindow, kProfileDlgTitle, kShellWindowStyle, 0, PlaceAbove(anchor)))
+    if (!dialog.Create(&mainWindow, kProfileDlgTitle, kShellWindowStyle, DUI::kWsExAnchored,
+                       PlaceAbove(anchor)))
         return;
     dialog.ShowModal(DUI::kSwShowNormal);
     dialog.DestroyWindow();
@@ -121,5 +122,7 @@ int ProfileDlg::OnNcActivate(bool active) {
     }
     return 0;
 }
+
+void ProfileDlg::OnUserCloseWindow() { OnNcActivate(false); }
 
 }  // namespace kestrix

@@ -38,6 +38,8 @@ class ProfileDlg : public DUI::MDialog {
     void InitUI(const DUI::Rect& rect) override;
     void OnMessage(int id, int code, std::intptr_t param) override;
     int OnNcActivate(bool active) override;
+    // Closed from outside (a click elsewhere ends a Wayland pop-up): as losing the focus.
+    void OnUserCloseWindow() override;
 
   private:
     // Posts 1705 (action, profile) to the main window.

@@ -23,8 +23,9 @@ constexpr int kHeight = 200;
 }  // namespace
 
 bool SaveWaitDlg::CreateOver(DUI::MWindow* owner) {
-    if (!Create(owner, kSaveWaitTitle, kShellWindowStyle, DUI::kWsExToolWindow,
-                {0, 0, kWidth, kHeight}))
+    // Centred on the main window; it shows progress only and never takes the focus.
+    if (!Create(owner, kSaveWaitTitle, kShellWindowStyle,
+                DUI::kWsExToolWindow | DUI::kWsExNoActivate, {0, 0, kWidth, kHeight}))
         return false;
     CenterWindow();
     Show();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/WindowShell.h"
 
+#include <utility>
+
 #include "app/AppContext.h"
 #include "app/DeviceMainDlg.h"
 #include "platform/AppRegistry.h"
@@ -21,7 +23,13 @@ void WindowShell::Install() {
     const DUI::WindowHandle handle = m_window.GetSafeHwnd();
     if (m_context.instance) {
         m_context.instance->SetHandlers(
-            [handle] { DUI::PostWindowMessage(handle, kWmShowRequest, 0, 0); },
+            [this, handle](const std::string& activationToken) {
+                {
+                    std::lock_guard guard(m_tokenMutex);
+                    m_activationToken = activationToken;
+                }
+                DUI::PostWindowMessage(handle, kWmShowRequest, 0, 0);
+            },
             [handle](int parameter) {
                 DUI::PostWindowMessage(handle, kWmExitRequest, 0, parameter);
             });
@@ -37,7 +45,7 @@ void WindowShell::Install() {
 }
 
 void WindowShell::Uninstall() {
-    if (m_context.instance) m_context.instance->SetHandlers([] {}, [](int) {});
+    if (m_context.instance) m_context.instance->SetHandlers([](const std::string&) {}, [](int) {});
     m_tray.Remove();
 }
 
@@ -81,8 +89,14 @@ std::string WindowShell::ChooseFile(FileDialogKind kind, const std::string& filt
 }
 
 void WindowShell::BringBack() {
+    // The token of the latest second launch, used once: a later tray click has none.
+    std::string activationToken;
+    {
+        std::lock_guard guard(m_tokenMutex);
+        activationToken = std::exchange(m_activationToken, {});
+    }
     m_window.ShowWindow(DUI::kSwShowNormal);
-    m_window.BringToFront();
+    m_window.BringToFront(activationToken);
 }
 
 }  // namespace kestrix

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 #include "app/AppContext.h"
@@ -38,7 +39,8 @@ class WindowShell {
     void OnCloseButton();
     // Removes the tray icon and ends the process.
     void EndProgram();
-    // Shows the window normally and raises it.
+    // Shows the window normally and raises it, with the activation token of the second launch
+    // that asked for it, if any (Wayland gives the focus only with one).
     void BringBack();
     // Open or save file dialog over the window (or the context's chooser); "" when cancelled.
     std::string ChooseFile(FileDialogKind kind, const std::string& filter,
@@ -49,6 +51,9 @@ class WindowShell {
     AppContext& m_context;
     TrayIcon m_tray;
     bool m_trayAvailable = false;
+    // Set on the single-instance listener thread, taken on the UI thread.
+    std::mutex m_tokenMutex;
+    std::string m_activationToken;
 };
 
 }  // namespace kestrix

@@ -21,7 +21,8 @@
 namespace kestrix {
 namespace {
 
-constexpr size_t kMaxRequestBytes = 64;
+// "show " and the longest activation token, with room for the line break.
+constexpr size_t kMaxRequestBytes = 320;
 // The listener serves one client at a time, so a client that never finishes its line is
 // dropped quickly; a sender waits longer, to outlast one such client ahead of it.
 constexpr int kServerReadTimeoutMs = 500;
@@ -88,7 +89,20 @@ bool SendAll(int fd, std::string_view text) {
     return true;
 }
 
+bool UsableActivationToken(std::string_view token) {
+    if (token.empty() || token.size() > kMaxActivationTokenBytes) return false;
+    for (const char c : token) {
+        if (c <= ' ' || c > '~') return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+std::string MakeShowRequest(std::string_view activationToken) {
+    if (!UsableActivationToken(activationToken)) return kShowRequest;
+    return std::string(kShowRequestPrefix) + std::string(activationToken);
+}
 
 InstanceRequest ParseInstanceRequest(std::string_view text) {
     if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
@@ -96,6 +110,14 @@ InstanceRequest ParseInstanceRequest(std::string_view text) {
     InstanceRequest request;
     if (text == kShowRequest) {
         request.kind = InstanceRequest::Kind::Show;
+        return request;
+    }
+    const std::string_view showPrefix = kShowRequestPrefix;
+    if (text.substr(0, showPrefix.size()) == showPrefix) {
+        const std::string_view token = text.substr(showPrefix.size());
+        if (!UsableActivationToken(token)) return request;
+        request.kind = InstanceRequest::Kind::Show;
+        request.activationToken = token;
         return request;
     }
     const std::string_view prefix = kExitRequestPrefix;
@@ -242,18 +264,19 @@ void LinuxSingleInstance::Deliver(const InstanceRequest& request) {
         m_waiting.push_back(request);
         return;
     }
-    if (request.kind == InstanceRequest::Kind::Show && m_onShow) m_onShow();
+    if (request.kind == InstanceRequest::Kind::Show && m_onShow) m_onShow(request.activationToken);
     if (request.kind == InstanceRequest::Kind::Exit && m_onExitRequest)
         m_onExitRequest(request.exitParameter);
 }
 
-void LinuxSingleInstance::SetHandlers(std::function<void()> onShow,
+void LinuxSingleInstance::SetHandlers(std::function<void(const std::string&)> onShow,
                                       std::function<void(int)> onExitRequest) {
     std::lock_guard guard(m_handlerMutex);
     m_onShow = std::move(onShow);
     m_onExitRequest = std::move(onExitRequest);
     for (const InstanceRequest& request : m_waiting) {
-        if (request.kind == InstanceRequest::Kind::Show && m_onShow) m_onShow();
+        if (request.kind == InstanceRequest::Kind::Show && m_onShow)
+            m_onShow(request.activationToken);
         if (request.kind == InstanceRequest::Kind::Exit && m_onExitRequest)
             m_onExitRequest(request.exitParameter);
     }

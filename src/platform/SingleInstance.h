@@ -13,6 +13,7 @@ namespace kestrix {
 
 // Requests one launch sends to the running instance.
 inline constexpr char kShowRequest[] = "show";         // bring the main window forward
+inline constexpr char kShowRequestPrefix[] = "show ";  // followed by an activation token
 inline constexpr char kExitRequest[] = "exit 610";     // the exit request, lParam 610
 inline constexpr char kExitRequestPrefix[] = "exit ";  // followed by the decimal lParam
 
@@ -21,10 +22,22 @@ struct InstanceRequest {
     enum class Kind { Unknown, Show, Exit };
     Kind kind = Kind::Unknown;
     int exitParameter = 0;  // the number after "exit " for Kind::Exit
+    // For Kind::Show: the launching process's activation token, which lets the running
+    // instance take the focus on Wayland (xdg-activation); "" when it sent none.
+    std::string activationToken;
 };
 
-// Reads one request line (a trailing "\n" or "\r\n" is ignored): "show", or "exit " followed by
-// a decimal number that is handed on as it is (the receiver acts only on 610). Else Unknown.
+// Longest activation token a show request carries.
+inline constexpr size_t kMaxActivationTokenBytes = 255;
+
+// The show request of a launch: "show", or "show <token>" for a usable activation token
+// (1 to kMaxActivationTokenBytes printable ASCII characters without blanks; others are left
+// out, so the window still comes forward where the desktop allows it).
+std::string MakeShowRequest(std::string_view activationToken);
+
+// Reads one request line (a trailing "\n" or "\r\n" is ignored): "show" with an optional
+// activation token after a blank, or "exit " followed by a decimal number that is handed on as
+// it is (the receiver acts only on 610). Else Unknown.
 InstanceRequest ParseInstanceRequest(std::string_view text);
 
 // One running instance per user and program name. The first launch claims the instance and
@@ -43,7 +56,8 @@ class SingleInstance {
     // Receivers for the requests of later launches. They run on a listener thread of their
     // own, in arrival order; requests that arrive before they are set wait for them. A handler
     // must only hand the request on (for example to the UI thread) and not call this object.
-    virtual void SetHandlers(std::function<void()> onShow,
+    // onShow receives the request's activation token ("" without one).
+    virtual void SetHandlers(std::function<void(const std::string&)> onShow,
                              std::function<void(int)> onExitRequest) = 0;
 };
 
@@ -62,7 +76,8 @@ class LinuxSingleInstance final : public SingleInstance {
     Role Acquire() override;
     bool SendRequest(const std::string& request) override;
     bool IsRunning() override;
-    void SetHandlers(std::function<void()> onShow, std::function<void(int)> onExitRequest) override;
+    void SetHandlers(std::function<void(const std::string&)> onShow,
+                     std::function<void(int)> onExitRequest) override;
 
     // Full path of the socket file.
     const std::string& SocketPath() const { return m_socketPath; }
@@ -83,7 +98,7 @@ class LinuxSingleInstance final : public SingleInstance {
     bool m_acquired = false;
     std::thread m_listener;
     std::mutex m_handlerMutex;
-    std::function<void()> m_onShow;
+    std::function<void(const std::string&)> m_onShow;
     std::function<void(int)> m_onExitRequest;
     std::vector<InstanceRequest> m_waiting;
 };

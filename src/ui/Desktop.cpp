@@ -152,4 +152,8 @@ QWidget* OwnerWidget(MWindow* owner) {
 
 }  // namespace
 
+bool IsWaylandSession() {
+    return qApp != nullptr && QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 }  // namespace DUI

@@ -22,6 +22,9 @@ bool ShowOpenFileDialog(MWindow* owner, const std::string& filter, std::string& 
 // an existing file is only replaced after the user confirms. False when cancelled.
 bool ShowSaveFileDialog(MWindow* owner, const std::string& filter, const std::string& suggestedName,
                         std::string& path);
+// True when the windows are Wayland surfaces: the compositor places top-level windows and
+// gives the focus, so windows that must sit at a place are pop-ups of their owner.
+bool IsWaylandSession();
 // The pointer position in screen coordinates.
 Point GetCursorPos();
 // Available area (without panels) of the screen holding the point, in screen coordinates.

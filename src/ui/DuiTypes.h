@@ -81,6 +81,11 @@ constexpr std::uint32_t kWsExToolWindow = 0x00000080u;
 constexpr std::uint32_t kWsExLayered = 0x00080000u;
 // A pop-up (menu, drop-down list) that closes itself when the user clicks elsewhere.
 constexpr std::uint32_t kWsExPopupMenu = 0x08000000u;
+// Never takes the keyboard focus (indicators); on Wayland a pop-up attached to its owner.
+constexpr std::uint32_t kWsExNoActivate = 0x00010000u;
+// Placed at its rectangle next to a control of its owner; on Wayland a pop-up of the owner
+// (which closes when the user clicks elsewhere), since top-level windows cannot be placed.
+constexpr std::uint32_t kWsExAnchored = 0x00020000u;
 
 // Modal results of ShowModal.
 constexpr int kIdOk = 1;

@@ -19,6 +19,8 @@
 #include <mutex>
 
 #include "base/Log.h"
+#include "ui/Desktop.h"
+#include "ui/EdgeResizer.h"
 #include "ui/KeyScanCode.h"
 #include "ui/MDialog.h"
 #include "ui/Theme.h"
@@ -371,10 +373,19 @@ bool MWindow::Create(MWindow* parent, const std::string& title, std::uint32_t st
     m_impl->m_exStyle = exStyle;
     m_impl->m_result = kIdCancel;
     Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint;
-    if (exStyle & kWsExPopupMenu) {
+    // Wayland places only pop-ups, relative to their parent surface: a grabbing pop-up
+    // (Qt::Popup) for windows opened by a click, a pop-up without focus (Qt::ToolTip) for
+    // indicators.
+    const bool waylandPopup = parent != nullptr && IsWaylandSession();
+    if ((exStyle & kWsExPopupMenu) || (waylandPopup && (exStyle & kWsExAnchored))) {
         flags = Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint;
+    } else if (waylandPopup && (exStyle & kWsExNoActivate)) {
+        flags = Qt::ToolTip | Qt::FramelessWindowHint;
     } else if (exStyle & kWsExToolWindow) {
         flags = Qt::Tool | Qt::FramelessWindowHint;
+    }
+    if (exStyle & kWsExNoActivate) {
+        flags |= Qt::WindowDoesNotAcceptFocus;
     }
     if (exStyle & kWsExTopmost) {
         flags |= Qt::WindowStaysOnTopHint;
@@ -385,6 +396,9 @@ bool MWindow::Create(MWindow* parent, const std::string& title, std::uint32_t st
     widget->setWindowTitle(QString::fromStdString(title));
     widget->setObjectName(QStringLiteral("MWindow"));
     widget->setMouseTracking(true);
+    if (exStyle & kWsExNoActivate) {
+        widget->setAttribute(Qt::WA_ShowWithoutActivating);
+    }
     // Owned windows and tool windows get rounded corners, which needs a translucent surface.
     m_impl->m_rounded = parent != nullptr || (exStyle & (kWsExToolWindow | kWsExPopupMenu)) != 0;
     m_impl->m_layered = (exStyle & kWsExLayered) != 0;
@@ -596,7 +610,7 @@ void MWindow::SetTopMost(bool topMost) {
     }
 }
 
-void MWindow::BringToFront() {
+void MWindow::BringToFront(const std::string& activationToken) {
     if (NativeWindow* widget = m_impl->m_widget) {
         if (widget->isMinimized()) {
             widget->showNormal();
@@ -604,12 +618,21 @@ void MWindow::BringToFront() {
             widget->show();
         }
         widget->raise();
+        // Qt's Wayland client hands XDG_ACTIVATION_TOKEN to xdg-activation on the next
+        // activation request and then clears it.
+        if (!activationToken.empty() && IsWaylandSession())
+            qputenv("XDG_ACTIVATION_TOKEN", QByteArray::fromStdString(activationToken));
         widget->activateWindow();
         m_impl->m_pendingShow = false;
     }
 }
 
 void MWindow::SetCaptionHeight(int height) { m_impl->m_captionHeight = height; }
+
+void MWindow::SetResizeBorder(int width) {
+    m_impl->m_resizeBorder = std::max(0, width);
+    if (width > 0) EdgeResizer::Ensure();
+}
 
 int MWindow::GetResult() const { return m_impl->m_result; }
 
@@ -643,7 +666,8 @@ void MWindow::ShowWindow(int command) {
         case kSwShowNoActivate:
             widget->setAttribute(Qt::WA_ShowWithoutActivating);
             widget->show();
-            widget->setAttribute(Qt::WA_ShowWithoutActivating, false);
+            widget->setAttribute(Qt::WA_ShowWithoutActivating,
+                                 (m_impl->m_exStyle & kWsExNoActivate) != 0);
             break;
         default:
             widget->show();

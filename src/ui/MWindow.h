@@ -77,10 +77,15 @@ class MWindow {
     void MoveWindow(const Rect& screenRect);
     // Keeps the window above others (or not).
     void SetTopMost(bool topMost);
-    // Raises and activates the window.
-    void BringToFront();
+    // Shows (restoring from minimised), raises and activates the window. On Wayland the
+    // compositor activates it only with an activation token from the process that asked for
+    // it (a second launch); on X11 the token is not needed and is ignored.
+    void BringToFront(const std::string& activationToken = {});
     // Height of the top band (client px) that moves the window when dragged; 0 = none.
     void SetCaptionHeight(int height);
+    // Width of the band along the edges (client px) that resizes the window when dragged,
+    // with the resize cursors over it; 0 = not resizable from its edges (the default).
+    void SetResizeBorder(int width);
     // Result ShowModal returns (kIdCancel until something sets it).
     int GetResult() const;
     // Sets the result ShowModal will return.

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QGuiApplication>
 
 #include <fstream>
 #include <iterator>
@@ -112,6 +113,16 @@ void Manager::SetDeviceName(const std::string& name) {
     State().deviceName = name;
     if (QCoreApplication::instance()) {
         QCoreApplication::setApplicationName(QString::fromStdString(name));
+    }
+}
+
+void Manager::SetDesktopEntry(const std::string& name) {
+    if (QCoreApplication::instance()) {
+        const QString entry = QString::fromStdString(name);
+        // Wayland takes the app_id from the desktop file name; X11 takes the class half of
+        // WM_CLASS from the application name (else from the executable's name).
+        QGuiApplication::setDesktopFileName(entry);
+        QCoreApplication::setApplicationName(entry);
     }
 }
 

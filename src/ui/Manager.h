@@ -15,6 +15,10 @@ class Manager {
     static void SetInstance(void* instance);
     // Holds the program name (window titles, tray tip, single-instance lookups).
     static void SetDeviceName(const std::string& name);
+    // The desktop entry the windows belong to ("kestrix" for kestrix.desktop): the Wayland
+    // app_id and the X11 WM_CLASS, so the desktop finds the entry's name and icon whatever the
+    // executable is called. Call after SetInstance and before the first window is created.
+    static void SetDesktopEntry(const std::string& name);
     // The program name given to SetDeviceName, "" before.
     static const std::string& GetDeviceName();
     // Skin sub-folder below "skins/" ("default").

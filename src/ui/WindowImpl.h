@@ -64,6 +64,7 @@ struct WindowImpl {
     bool m_pendingShow = false;
     bool m_destroying = false;
     int m_captionHeight = 0;
+    int m_resizeBorder = 0;
     QSize m_lastSize;
 
     // Background: image (nine-slice with the back-mode margin) or colours.

@@ -58,11 +58,11 @@ for program in kestrix kestrixctl; do
 done
 
 # Depends: the shared libraries the programs link (found by dpkg-shlibdeps), udev for the
-# rule, the window's fonts and the session bus.
+# rule, the window's fonts, the Wayland platform plugin and the session bus.
 depends="$(dpkg-deb -f "$deb" Depends)"
 for package in libqt6core6 libqt6gui6 libqt6widgets6 libhidapi-hidraw0 libsqlite3-0 \
                libminizip1 libcurl4 libudev1 libglib2.0-0 libsystemd0 udev fonts-open-sans \
-               fonts-noto-cjk default-dbus-session-bus; do
+               fonts-noto-cjk qt6-wayland default-dbus-session-bus; do
   grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
 

@@ -32,8 +32,9 @@ class Received {
         return m_items;
     }
     void Connect(SingleInstance& instance) {
-        instance.SetHandlers([this] { Add("show"); },
-                             [this](int parameter) { Add("exit " + std::to_string(parameter)); });
+        instance.SetHandlers(
+            [this](const std::string& token) { Add(token.empty() ? "show" : "show " + token); },
+            [this](int parameter) { Add("exit " + std::to_string(parameter)); });
     }
 
   private:
@@ -44,24 +45,48 @@ class Received {
 
 TEST(SingleInstance, ParsesRequestLines) {
     using Kind = InstanceRequest::Kind;
+    const std::string longest = "show " + std::string(kMaxActivationTokenBytes, 'x');
+    const std::string tooLong = longest + "x";
     struct Case {
-        const char* text;
+        std::string text;
         Kind kind;
         int parameter;
+        std::string token;
     } cases[] = {
-        {"show", Kind::Show, 0},         {"show\n", Kind::Show, 0},
-        {"show\r\n", Kind::Show, 0},     {"exit 610", Kind::Exit, 610},
-        {"exit 610\n", Kind::Exit, 610}, {"exit 5", Kind::Exit, 5},
-        {"exit -1", Kind::Exit, -1},     {"exit ", Kind::Unknown, 0},
-        {"exit 61x", Kind::Unknown, 0},  {"exit  610", Kind::Unknown, 0},
-        {"SHOW", Kind::Unknown, 0},      {"show now", Kind::Unknown, 0},
-        {"", Kind::Unknown, 0},          {"exit 123456789012", Kind::Unknown, 0},
+        {"show", Kind::Show, 0, ""},
+        {"show\n", Kind::Show, 0, ""},
+        {"show\r\n", Kind::Show, 0, ""},
+        {"show now", Kind::Show, 0, "now"},
+        {"show gnome-shell/kestrix/2-3-host_TIME1234\n", Kind::Show, 0,
+         "gnome-shell/kestrix/2-3-host_TIME1234"},
+        {longest, Kind::Show, 0, longest.substr(5)},
+        {tooLong, Kind::Unknown, 0, ""},
+        {"show ", Kind::Unknown, 0, ""},
+        {"show a b", Kind::Unknown, 0, ""},
+        {"show a\tb", Kind::Unknown, 0, ""},
+        {"showx", Kind::Unknown, 0, ""},
+        {"exit 610", Kind::Exit, 610, ""},
+        {"exit 610\n", Kind::Exit, 610, ""},
+        {"exit 5", Kind::Exit, 5, ""},
+        {"exit -1", Kind::Exit, -1, ""},
+        {"exit ", Kind::Unknown, 0, ""},
+        {"exit 61x", Kind::Unknown, 0, ""},
+        {"exit  610", Kind::Unknown, 0, ""},
+        {"SHOW", Kind::Unknown, 0, ""},
+        {"", Kind::Unknown, 0, ""},
+        {"exit 123456789012", Kind::Unknown, 0, ""},
     };
     for (const Case& c : cases) {
         const InstanceRequest request = ParseInstanceRequest(c.text);
         EXPECT_EQ(request.kind, c.kind) << c.text;
         EXPECT_EQ(request.exitParameter, c.parameter) << c.text;
+        EXPECT_EQ(request.activationToken, c.token) << c.text;
     }
+    // A token the request cannot carry is left out rather than making the request unknown.
+    EXPECT_EQ(MakeShowRequest(""), "show");
+    EXPECT_EQ(MakeShowRequest("a b"), "show");
+    EXPECT_EQ(MakeShowRequest(tooLong.substr(5)), "show");
+    EXPECT_EQ(MakeShowRequest("t-1"), "show t-1");
 }
 
 TEST(SingleInstance, SecondLaunchFindsTheFirstAndItsRequestsArriveInOrder) {
@@ -81,7 +106,11 @@ TEST(SingleInstance, SecondLaunchFindsTheFirstAndItsRequestsArriveInOrder) {
     EXPECT_TRUE(second.SendRequest(kExitRequest));
     EXPECT_TRUE(second.SendRequest("exit 5"));
     EXPECT_FALSE(second.SendRequest("quit"));
-    EXPECT_EQ(received.WaitFor(3), (std::vector<std::string>{"show", "exit 610", "exit 5"}));
+    // A long activation token arrives whole.
+    const std::string token(kMaxActivationTokenBytes, 't');
+    EXPECT_TRUE(second.SendRequest(MakeShowRequest(token)));
+    EXPECT_EQ(received.WaitFor(4),
+              (std::vector<std::string>{"show", "exit 610", "exit 5", "show " + token}));
 
     // Another program name is another instance.
     LinuxSingleInstance other("Other");

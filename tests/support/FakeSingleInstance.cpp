@@ -24,13 +24,14 @@ bool FakeSingleInstance::IsRunning() {
     return m_running;
 }
 
-void FakeSingleInstance::SetHandlers(std::function<void()> onShow,
+void FakeSingleInstance::SetHandlers(std::function<void(const std::string&)> onShow,
                                      std::function<void(int)> onExitRequest) {
     std::lock_guard guard(m_mutex);
     m_onShow = std::move(onShow);
     m_onExitRequest = std::move(onExitRequest);
     for (const InstanceRequest& request : m_waiting) {
-        if (request.kind == InstanceRequest::Kind::Show && m_onShow) m_onShow();
+        if (request.kind == InstanceRequest::Kind::Show && m_onShow)
+            m_onShow(request.activationToken);
         if (request.kind == InstanceRequest::Kind::Exit && m_onExitRequest)
             m_onExitRequest(request.exitParameter);
     }
@@ -50,7 +51,7 @@ bool FakeSingleInstance::Deliver(const std::string& text) {
         m_waiting.push_back(request);
         return true;
     }
-    if (request.kind == InstanceRequest::Kind::Show && m_onShow) m_onShow();
+    if (request.kind == InstanceRequest::Kind::Show && m_onShow) m_onShow(request.activationToken);
     if (request.kind == InstanceRequest::Kind::Exit && m_onExitRequest)
         m_onExitRequest(request.exitParameter);
     return true;

@@ -20,7 +20,8 @@ class FakeSingleInstance final : public SingleInstance {
     Role Acquire() override;
     bool SendRequest(const std::string& request) override;
     bool IsRunning() override;
-    void SetHandlers(std::function<void()> onShow, std::function<void(int)> onExitRequest) override;
+    void SetHandlers(std::function<void(const std::string&)> onShow,
+                     std::function<void(int)> onExitRequest) override;
 
     // Requests sent with SendRequest, in order.
     std::vector<std::string> SentRequests() const;
@@ -36,7 +37,7 @@ class FakeSingleInstance final : public SingleInstance {
     bool m_running;
     bool m_acquired = false;
     std::vector<std::string> m_sent;
-    std::function<void()> m_onShow;
+    std::function<void(const std::string&)> m_onShow;
     std::function<void(int)> m_onExitRequest;
     std::vector<InstanceRequest> m_waiting;
 };
