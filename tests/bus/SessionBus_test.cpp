@@ -271,7 +271,7 @@ TEST(SessionBus, AClientSetsDpiAndSwitchesProfileWhileTheWindowRuns) {
     // The stage write went to the mouse: command 0x03 with 1000 DPI on the cable interface.
     EXPECT_TRUE(std::regex_search(ReadFile(trace), std::regex("\nW sim/vireo-cable/if2 00 03 ")))
         << ReadFile(trace);
-    EXPECT_EQ(profileLabel, "Profile  2");
+    EXPECT_EQ(profileLabel, "Profile 2");
     EXPECT_EQ(pageDpi, 800);
 }
 
