@@ -254,7 +254,7 @@ TEST(SessionBus, AClientSetsDpiAndSwitchesProfileWhileTheWindowRuns) {
             setDpi = RunShell(kMouse101 + "SetSetting ss dpi_group1_value 1000 2>&1");
             useProfile = RunShell(kMouse101 + "UseProfile i 2 2>&1");
             signalled = WaitForText(monitor, {"Member=DpiStageChanged", "INT32 1000",
-                                              "Member=ProfileSwitched", "\"Profile  2\""});
+                                              "Member=ProfileSwitched", "\"Profile 2\""});
         },
         [&](DeviceMainDlg& window) {
             // Profile 2 holds the model's default stages; the label names it.
