@@ -38,6 +38,7 @@
 #include "support/FakeAutostart.h"
 #include "support/FakeDesktopLauncher.h"
 #include "support/FakePointerSystem.h"
+#include "support/ShellRun.h"
 #include "ui/DPIControl.h"
 #include "ui/MControlFont.h"
 #include "ui/UiThread.h"
@@ -73,23 +74,8 @@ TEST(LowBatteryAlarm, WarnsOnceUntilChargedAboveTheThreshold) {
 }
 
 // Runs a shell command; its stdout and exit code.
-struct Shell {
-    int exitCode = -1;
-    std::string out;
-};
-
-Shell RunShell(const std::string& command) {
-    Shell run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::array<char, 4096> buffer{};
-    size_t read = 0;
-    while ((read = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), read);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+using Shell = testing::ShellRun;
+Shell RunShell(const std::string& command) { return testing::RunShellCommand(command); }
 
 std::string ReadFile(const std::string& path) {
     std::ifstream file(path);

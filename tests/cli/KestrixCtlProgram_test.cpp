@@ -12,29 +12,18 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/CliTestBench.h"
+#include "support/ShellRun.h"
 
 namespace kestrix::testing {
 namespace {
 
-struct ProgramRun {
-    int exitCode = -1;
-    std::string out;
-};
+using ProgramRun = testing::ShellRun;
 
 // Runs <build>/bin/kestrixctl with arguments (already shell-quoted) and stderr dropped.
 ProgramRun RunProgram(const std::string& arguments, const std::string& environment = {}) {
     const std::string command = environment + " " + std::string(KESTRIX_BINARY_DIR) +
                                 "/bin/kestrixctl " + arguments + " 2>/dev/null";
-    ProgramRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::array<char, 4096> buffer{};
-    size_t read = 0;
-    while ((read = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), read);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return testing::RunShellCommand(command);
 }
 
 TEST(KestrixCtlProgram, SimulatedMiceAndJsonThatParses) {
