@@ -54,7 +54,12 @@ void BusEventTap::ShowDpiIndicator(int dpi) {
     m_service.DevicesChanged();
 }
 
-void BusEventTap::RefreshEditorPages() { m_window->RefreshEditorPages(); }
+// Every write and profile switch refreshes the pages once the store holds the outcome, so a
+// profile switched in the window itself is signalled at once.
+void BusEventTap::RefreshEditorPages() {
+    m_window->RefreshEditorPages();
+    m_service.DevicesChanged();
+}
 void BusEventTap::ReapplyPageState() { m_window->ReapplyPageState(); }
 void BusEventTap::RefreshDpiPage() { m_window->RefreshDpiPage(); }
 void BusEventTap::RefreshLightingPage() { m_window->RefreshLightingPage(); }

@@ -147,7 +147,8 @@ class BusPlatform final : public PlatformFactory {
 // when it returns. inWindow runs on the UI thread after the script, before the window closes.
 void RunWindowWith(const std::string& scenario, const std::shared_ptr<SimBackend>& backend,
                    const std::function<void()>& script,
-                   const std::function<void(DeviceMainDlg&)>& inWindow = {}) {
+                   const std::function<void(DeviceMainDlg&)>& inWindow = {},
+                   const std::function<void(DeviceMainDlg&)>& created = {}) {
     test::SetUpToolkit();
     LoadSimScenario(*backend, scenario);
     HidDeviceManager devices(backend);
@@ -169,6 +170,7 @@ void RunWindowWith(const std::string& scenario, const std::shared_ptr<SimBackend
     std::atomic<bool> done{false};
     std::thread scriptThread;
     options.onWindowCreated = [&](DeviceMainDlg& window) {
+        if (created) created(window);
         scriptThread = std::thread([&] {
             while (!ready.load()) std::this_thread::sleep_for(5ms);
             script();
@@ -259,6 +261,26 @@ TEST(SessionBus, AClientSetsDpiAndSwitchesProfileWhileTheWindowRuns) {
         << ReadFile(trace);
     EXPECT_EQ(profileLabel, "Profile 2");
     EXPECT_EQ(pageDpi, 800);
+}
+
+TEST(SessionBus, AProfileSwitchedInTheWindowIsSignalledWithoutWaitingForTheMouse) {
+    PrivateBus bus;
+    if (!bus.Running()) GTEST_SKIP() << "dbus-daemon is not installed";
+    const std::string monitor = bus.Path("monitor.txt");
+    bool signalled = false;
+    DeviceMainDlg* shown = nullptr;
+    RunWindowWith(
+        "vireo", std::make_shared<SimBackend>(),
+        [&] {
+            RunShell("timeout 20 busctl --user monitor org.kestrix.Kestrix1 > '" + monitor +
+                     "' 2>&1 &");
+            WaitForText(monitor, {"Monitoring"}, 3s);
+            // The profile pop-up's choice, as a click on "Profile 3" sends it.
+            DUI::PostToUiThread([&] { shown->SendMessage(kWmProfilePopup, 0, 3); });
+            signalled = WaitForText(monitor, {"Member=ProfileSwitched", "\"Profile 3\""});
+        },
+        {}, [&](DeviceMainDlg& window) { shown = &window; });
+    EXPECT_TRUE(signalled) << ReadFile(monitor);
 }
 
 TEST(SessionBus, ThePageShowsADpiSetOverTheBus) {
