@@ -49,6 +49,14 @@ CliDocument ProfileDocument(CliSession& session) {
     return profile;
 }
 
+// A setting the store could not read is a failure of the command, never printed as null (null
+// means the profile holds no such row).
+CommandStatus ReadFailureSince(CliSession& session, unsigned mark) {
+    if (session.Store().FailureCount() == mark) return CommandStatus::Success();
+    return CommandStatus::Failure("the database could not be read: " +
+                                  session.Store().LastFailure());
+}
+
 CliDocument SettingsDocument(CliSession& session) {
     CliDocument settings = CliDocument::object();
     for (const DefaultSetting& setting : DefaultSettings()) {
@@ -147,11 +155,14 @@ CommandStatus ReadCommand(CommandContext& context) {
     session.Worker().UpdateState([](DeviceState& s) { s.readModels.clear(); });
     status = session.RunTask(DeviceTask::ReadWithRefresh);
     if (!status.Ok()) return status;
+    const unsigned failures = session.Store().FailureCount();
     CliDocument document;
     document["profile"] = ProfileDocument(session);
     const std::string firmware = session.ReportedFirmware();
     document["firmware_version"] = firmware.empty() ? CliDocument() : CliDocument(firmware);
     document["settings"] = SettingsDocument(session);
+    status = ReadFailureSince(session, failures);
+    if (!status.Ok()) return status;
     context.output.Print(document);
     return CommandStatus::Success();
 }
@@ -183,9 +194,12 @@ CommandStatus GetCommand(CommandContext& context, const std::optional<std::strin
         }
         return CommandStatus::Success();
     }
+    const unsigned failures = session.Store().FailureCount();
     CliDocument document;
     document["profile"] = ProfileDocument(session);
     document["settings"] = SettingsDocument(session);
+    const CommandStatus read = ReadFailureSince(session, failures);
+    if (!read.Ok()) return read;
     context.output.Print(document);
     return CommandStatus::Success();
 }

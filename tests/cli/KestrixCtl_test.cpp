@@ -475,6 +475,24 @@ TEST(KestrixCtl, RefusedStoreWritesFailEveryCommandWithTheReason) {
     }
 }
 
+// Settings the store could not read fail the command: null is printed only for a missing row.
+TEST(KestrixCtl, UnreadableSettingsFailInsteadOfPrintingNull) {
+    CliBench bench;
+    ASSERT_EQ(bench.Run({"get"}).exitCode, kExitOk);
+    {
+        SQLiteDB db;
+        ASSERT_TRUE(db.Open(bench.folders.DataFolder() + "db/vireo_data2.db", 2 /* read-write */));
+        ASSERT_EQ(db.Exec("ALTER TABLE t_configdata RENAME COLUMN value TO unreadable"), 0);
+    }
+    for (const std::vector<std::string>& command :
+         std::vector<std::vector<std::string>>{{"get"}, {"--json", "get"}, {"get", "dpi_index"}}) {
+        const CliRun run = bench.Run(command);
+        EXPECT_EQ(run.exitCode, kExitDeviceFailure) << command.back() << ": " << run.out;
+        EXPECT_EQ(run.out.find("null"), std::string::npos) << run.out;
+        EXPECT_NE((run.out + run.err).find("no such column"), std::string::npos) << run.err;
+    }
+}
+
 // A database file that is not a database is moved aside and replaced; the command goes on
 // and says so on a warning line.
 TEST(KestrixCtl, ADamagedDatabaseIsMovedAsideWithAWarning) {
