@@ -481,6 +481,8 @@ bool MacroPage::OnKeyEvent(const DUI::KeyEvent& key) {
         return true;
     }
     if (m_capture == CaptureMode::EventKey) {
+        // Once a key is chosen, Tab leaves the field (until then it is the key).
+        if (key.scanCode == DUI::kScanTab && m_capturedVk != 0) return false;
         const KeyEvent event = DecodeKeyEvent(key.scanCode, key.pressed);
         if (event.kind == KeyEvent::kKeyboard && !event.name.empty()) {
             m_capturedVk = event.vk;

@@ -26,4 +26,6 @@ void CHelpButton::Paint(QPainter& painter) {
 
 void CHelpButton::Clicked() { Notify(kNotifyClick); }
 
+bool CHelpButton::AcceptsFocus() const { return true; }
+
 }  // namespace DUI

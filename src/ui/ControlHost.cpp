@@ -81,7 +81,10 @@ void ControlHost::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-void ControlHost::focusInEvent(QFocusEvent*) {
+void ControlHost::focusInEvent(QFocusEvent* event) {
+    // Tab moves the focus before any key press reaches a control: the ring shows from there.
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+        MControl::s_focusVisible = true;
     if (m_control) {
         m_control->FocusChanged(true);
         update();
