@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/FocusOrder.h"
 
-#include <QApplication>
 #include <QRect>
 #include <QWidget>
 
@@ -15,34 +14,52 @@ bool IsTabStop(const QWidget* widget) {
            widget->focusProxy() == nullptr;
 }
 
-// The shown child widgets of parent (not windows of their own) in reading order.
-std::vector<QWidget*> ChildrenInReadingOrder(const QWidget* parent, const QWidget* keep) {
+// Whether a shown sibling stacked above widget holds all of it (and takes the pointer).
+bool UnderSibling(const QWidget* widget) {
+    const QWidget* parent = widget->parentWidget();
+    if (parent == nullptr || widget->isWindow()) return false;
+    const QObjectList& siblings = parent->children();
+    const QRect own = widget->geometry();
+    for (auto above = siblings.indexOf(const_cast<QWidget*>(widget)) + 1; above < siblings.size();
+         ++above) {
+        const auto* sibling = qobject_cast<const QWidget*>(siblings[above]);
+        if (sibling != nullptr && !sibling->isWindow() && !sibling->isHidden() &&
+            !sibling->testAttribute(Qt::WA_TransparentForMouseEvents) &&
+            sibling->geometry().contains(own))
+            return true;
+    }
+    return false;
+}
+
+// Whether a shown, uncovered tab stop lies inside widget.
+bool HoldsTabStops(const QWidget* widget) {
+    for (QObject* object : widget->children()) {
+        const auto* child = qobject_cast<const QWidget*>(object);
+        if (child == nullptr || child->isWindow() || child->isHidden() || UnderSibling(child))
+            continue;
+        if (IsTabStop(child) || HoldsTabStops(child)) return true;
+    }
+    return false;
+}
+
+// The child widgets of parent that hold tab stops (or keep, the focused widget), in reading
+// order. Widgets without any (labels, a page's background) take no part, so a background
+// spanning the page cannot merge its rows into one.
+std::vector<QWidget*> ChildrenInReadingOrder(const QWidget* parent, const QWidget* keep,
+                                             bool hidden) {
     std::vector<QWidget*> children;
     for (QObject* object : parent->children()) {
         auto* child = qobject_cast<QWidget*>(object);
         if (child == nullptr || child->isWindow()) continue;
-        if (child->isHidden() && child != keep && !child->isAncestorOf(keep)) continue;
-        if (child->width() <= 0 || child->height() <= 0) continue;
-        children.push_back(child);
-    }
-    // A widget wholly under a shown sibling stacked above it (a panel slid over a group of
-    // controls) can't be clicked, and Tab does not reach it either.
-    const auto covered = [&children, keep](std::size_t index) {
-        const QRect own = children[index]->geometry();
-        for (std::size_t above = index + 1; above < children.size(); ++above) {
-            const QWidget* sibling = children[above];
-            if (!sibling->isHidden() && !sibling->testAttribute(Qt::WA_TransparentForMouseEvents) &&
-                sibling->geometry().contains(own) && !children[index]->isAncestorOf(keep) &&
-                children[index] != keep)
-                return true;
+        if (child == keep || child->isAncestorOf(keep)) {
+            children.push_back(child);
+            continue;
         }
-        return false;
-    };
-    std::vector<QWidget*> uncovered;
-    for (std::size_t index = 0; index < children.size(); ++index) {
-        if (!covered(index)) uncovered.push_back(children[index]);
+        if (hidden || child->isHidden() || child->width() <= 0 || child->height() <= 0 ||
+            UnderSibling(child))
+            continue;
+        if (IsTabStop(child) || HoldsTabStops(child)) children.push_back(child);
     }
-    children.swap(uncovered);
     std::stable_sort(children.begin(), children.end(), [](const QWidget* a, const QWidget* b) {
         return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
     });
@@ -68,7 +85,7 @@ std::vector<QWidget*> ChildrenInReadingOrder(const QWidget* parent, const QWidge
 // Appends the tab stops under parent in reading order. keep (the focused widget) is listed
 // where it stands even when it is no tab stop now; nothing else inside a hidden widget is.
 void Collect(const QWidget* parent, const QWidget* keep, bool hidden, std::vector<QWidget*>& out) {
-    for (QWidget* child : ChildrenInReadingOrder(parent, keep)) {
+    for (QWidget* child : ChildrenInReadingOrder(parent, keep, hidden)) {
         const bool childHidden = hidden || child->isHidden();
         if (child == keep || (!childHidden && IsTabStop(child))) {
             out.push_back(child);
@@ -80,14 +97,16 @@ void Collect(const QWidget* parent, const QWidget* keep, bool hidden, std::vecto
 
 }  // namespace
 
-std::vector<QWidget*> ReadingOrder(QWidget* root) {
-    std::vector<QWidget*> order;
-    if (root != nullptr) Collect(root, nullptr, false, order);
-    return order;
+bool IsCovered(const QWidget* widget) {
+    for (; widget != nullptr && !widget->isWindow(); widget = widget->parentWidget()) {
+        if (UnderSibling(widget)) return true;
+    }
+    return false;
 }
 
 bool FocusNextInReadingOrder(QWidget* window, bool forward) {
-    QWidget* focus = QApplication::focusWidget();
+    // The window's own focus child: the widget that has, or gets back, the focus with it.
+    QWidget* focus = window->focusWidget();
     if (focus != nullptr && (focus == window || !window->isAncestorOf(focus))) focus = nullptr;
     std::vector<QWidget*> order;
     Collect(window, focus, false, order);
