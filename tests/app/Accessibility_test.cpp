@@ -13,9 +13,13 @@
 #include <set>
 
 #include "AppTestBench.h"
+#include "app/CUIMessageBox.h"
+#include "app/ProfileDlg.h"
 #include "editors/KeyPage.h"
 #include "editors/LightingPage.h"
+#include "editors/MousePaletteDlg.h"
 #include "editors/PerformancePage.h"
+#include "editors/RecordEditDlg.h"
 #include "ui/AccessibleControl.h"
 #include "ui/ControlHost.h"
 #include "ui/DPIControl.h"
@@ -97,9 +101,9 @@ void CollectInteractive(QAccessibleInterface* node, std::set<const QWidget*>& fo
 
 // The widget of the control holding the keyboard focus (an edit's field counts as its
 // edit), or null.
-const QWidget* FocusedControl() {
-    for (QWidget* widget = QApplication::focusWidget(); widget != nullptr;
-         widget = widget->parentWidget()) {
+const QWidget* FocusedControl(const QWidget* window = nullptr) {
+    for (QWidget* widget = window ? window->focusWidget() : QApplication::focusWidget();
+         widget != nullptr; widget = widget->parentWidget()) {
         if (dynamic_cast<DUI::ControlHost*>(widget) != nullptr) return widget;
     }
     return nullptr;
@@ -136,6 +140,65 @@ bool TabTo(int id, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
 std::string Describe(const QWidget* widget) {
     return widget == nullptr ? "none"
                              : ControlClass(widget) + " " + std::to_string(ControlId(widget));
+}
+
+// Tab from the window without focus reaches every enabled interactive control of its
+// accessible tree once, in reading order (a control never comes after one wholly below it,
+// nor after one wholly to its right in the same row of its panel), and wraps; Shift+Tab walks
+// the same way back. A capture field may keep the focus for one press: it takes Tab as the
+// key to capture until it holds one.
+void CheckTabWalk(QWidget* window) {
+    std::set<const QWidget*> expected;
+    CollectInteractive(QAccessible::queryAccessibleInterface(window), expected);
+    ASSERT_FALSE(expected.empty());
+    if (QWidget* focus = window->focusWidget()) focus->clearFocus();
+    // The controls reached until the focus comes to stop (or back to the first one reached).
+    const auto walk = [window](Qt::Key key, size_t limit, const QWidget* stop) {
+        std::vector<const QWidget*> reached;
+        for (size_t presses = 0; presses < limit; ++presses) {
+            QTest::keyClick(window->focusWidget() ? window->focusWidget() : window, key);
+            const QWidget* now = FocusedControl(window);
+            if (!reached.empty() && reached.back() == now) continue;
+            if (now == (stop != nullptr || reached.empty() ? stop : reached.front())) break;
+            reached.push_back(now);
+        }
+        return reached;
+    };
+    std::vector<const QWidget*> forward = walk(Qt::Key_Tab, 2 * expected.size() + 4, nullptr);
+    std::set<const QWidget*> reached(forward.begin(), forward.end());
+    EXPECT_EQ(reached.size(), forward.size()) << "a control was reached twice";
+    std::vector<std::string> missing;
+    std::vector<std::string> extra;
+    for (const QWidget* control : expected)
+        if (reached.count(control) == 0) missing.push_back(Describe(control));
+    for (const QWidget* control : reached)
+        if (expected.count(control) == 0) extra.push_back(Describe(control));
+    EXPECT_TRUE(missing.empty()) << "not reached: " << ::testing::PrintToString(missing);
+    EXPECT_TRUE(extra.empty()) << "reached but hidden or not interactive: "
+                               << ::testing::PrintToString(extra);
+
+    // Reading order among controls of one panel.
+    for (size_t i = 0; i < forward.size(); ++i) {
+        for (size_t j = i + 1; j < forward.size(); ++j) {
+            const QWidget* a = forward[i];
+            const QWidget* b = forward[j];
+            if (a->parentWidget() != b->parentWidget()) continue;
+            const QRect ra = a->geometry();
+            const QRect rb = b->geometry();
+            const bool above = rb.bottom() < ra.top();
+            const bool leftInRow =
+                rb.right() < ra.left() && rb.top() <= ra.bottom() && ra.top() <= rb.bottom();
+            EXPECT_FALSE(above || leftInRow)
+                << Describe(forward[j]) << " comes after " << Describe(forward[i]);
+        }
+    }
+
+    // Shift+Tab from the first control goes back through the same controls.
+    std::vector<const QWidget*> backward =
+        walk(Qt::Key_Backtab, 2 * expected.size() + 4, forward.empty() ? nullptr : forward.front());
+    backward.insert(backward.begin(), forward.empty() ? nullptr : forward.front());
+    if (backward.size() > 1) std::reverse(backward.begin() + 1, backward.end());
+    EXPECT_EQ(backward, forward);
 }
 
 // Shows the main window and makes it the active one, as a user's window would be.
@@ -181,56 +244,84 @@ TEST(Keyboard, TabReachesEveryControlOfEveryViewOnceInReadingOrder) {
         SCOPED_TRACE(view.name);
         view.show();
         test::PumpFor(std::chrono::milliseconds(20));
-        std::set<const QWidget*> expected;
-        CollectInteractive(QAccessible::queryAccessibleInterface(main), expected);
-        ASSERT_FALSE(expected.empty());
-
-        if (QWidget* focus = QApplication::focusWidget()) focus->clearFocus();
-        std::vector<const QWidget*> forward;
-        for (size_t presses = 0; presses <= expected.size() + 1; ++presses) {
-            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : main,
-                            Qt::Key_Tab);
-            const QWidget* reached = FocusedControl();
-            if (!forward.empty() && reached == forward.front()) break;
-            forward.push_back(reached);
-        }
-        std::set<const QWidget*> reached(forward.begin(), forward.end());
-        EXPECT_EQ(reached.size(), forward.size()) << "a control was reached twice";
-        std::vector<std::string> missing;
-        std::vector<std::string> extra;
-        for (const QWidget* control : expected)
-            if (reached.count(control) == 0) missing.push_back(Describe(control));
-        for (const QWidget* control : reached)
-            if (expected.count(control) == 0) extra.push_back(Describe(control));
-        EXPECT_TRUE(missing.empty()) << "not reached: " << ::testing::PrintToString(missing);
-        EXPECT_TRUE(extra.empty())
-            << "reached but hidden or not interactive: " << ::testing::PrintToString(extra);
-
-        // Reading order among controls of one panel.
-        for (size_t i = 0; i < forward.size(); ++i) {
-            for (size_t j = i + 1; j < forward.size(); ++j) {
-                const QWidget* a = forward[i];
-                const QWidget* b = forward[j];
-                if (a->parentWidget() != b->parentWidget()) continue;
-                const QRect ra = a->geometry();
-                const QRect rb = b->geometry();
-                const bool above = rb.bottom() < ra.top();
-                const bool leftInRow =
-                    rb.right() < ra.left() && rb.top() <= ra.bottom() && ra.top() <= rb.bottom();
-                EXPECT_FALSE(above || leftInRow)
-                    << Describe(forward[j]) << " comes after " << Describe(forward[i]);
-            }
-        }
-
-        // Shift+Tab from the first control goes back through the same controls.
-        std::vector<const QWidget*> backward{FocusedControl()};
-        for (size_t presses = 1; presses < forward.size(); ++presses) {
-            Press(Qt::Key_Backtab);
-            backward.push_back(FocusedControl());
-        }
-        std::reverse(backward.begin() + 1, backward.end());
-        EXPECT_EQ(backward, forward);
+        CheckTabWalk(main);
     }
+}
+
+// The native window of a toolkit window.
+QWidget* NativeOf(const std::string& title) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible() && widget->windowTitle() == QString::fromStdString(title))
+            return widget;
+    }
+    return nullptr;
+}
+
+// Each dialog and pop-up: Tab walks it as the main window's views, and Escape closes it as
+// its cancel would, leaving the main window open.
+TEST(Keyboard, DialogsAreWalkedByTabAndEscapeCancelsThem) {
+    test::WindowBench bench("vireo");
+    ASSERT_TRUE(bench.CreateAndWaitForDevice());
+    ASSERT_NE(ActivateMain(bench), nullptr);
+    DUI::MWindow* owner = bench.window.get();
+
+    CUIMessageBox box(4, "Upper", "Lower");  // a yes/no question
+    MousePaletteDlg palette(0x123456);
+    RecordEditDlg record;
+    ProfileDlg profiles(*bench.window, bench.store, bench.store.CurrentProfile());
+    struct Dialog {
+        std::string title;
+        std::function<bool()> create;
+        DUI::MDialog* dialog;
+    };
+    const Dialog dialogs[] = {
+        {kMessageBoxTitle,
+         [&] {
+             return box.Create(owner, kMessageBoxTitle, kShellWindowStyle, DUI::kWsExToolWindow,
+                               {0, 0, 420, 200});
+         },
+         &box},
+        {MousePaletteDlg::kTitle, [&] { return palette.CreateWindow(owner); }, &palette},
+        {RecordEditDlg::kWindowTitle,
+         [&] {
+             return record.Create(owner, RecordEditDlg::kWindowTitle, DUI::kWsPopup, 0,
+                                  {0, 0, RecordEditDlg::kWidth, RecordEditDlg::kHeight});
+         },
+         &record},
+        {kProfileDlgTitle,
+         [&] {
+             return profiles.Create(owner, kProfileDlgTitle, kShellWindowStyle, 0,
+                                    ProfileDlg::PlaceAbove({0, 300, 236, 336}));
+         },
+         &profiles},
+    };
+    for (const Dialog& entry : dialogs) {
+        SCOPED_TRACE(entry.title);
+        ASSERT_TRUE(entry.create());
+        entry.dialog->ShowWindow(DUI::kSwShowNormal);
+        QWidget* window = NativeOf(entry.title);
+        ASSERT_NE(window, nullptr);
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        CheckTabWalk(window);
+        // Escape from the first control (the capture field would take it as its key).
+        if (QWidget* focus = window->focusWidget()) focus->clearFocus();
+        QTest::keyClick(window, Qt::Key_Tab);
+        QTest::keyClick(window->focusWidget(), Qt::Key_Escape);
+        test::PumpUntil(
+            [&] { return !entry.dialog->IsWindow() || !entry.dialog->IsWindowVisible(); },
+            std::chrono::milliseconds(1000));
+        EXPECT_FALSE(entry.dialog->IsWindow() && entry.dialog->IsWindowVisible());
+    }
+    EXPECT_EQ(palette.ResultColour(), MousePaletteDlg::kNothingChosen);
+    EXPECT_EQ(record.Captured().vk, 0);
+    QWidget* main = MainWidget();
+    ASSERT_NE(main, nullptr);
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    QTest::keyClick(main, Qt::Key_Escape);
+    test::PumpFor(std::chrono::milliseconds(20));
+    EXPECT_TRUE(bench.window->IsWindowVisible());
 }
 
 // With keys alone: open the mouse from the home list, raise a DPI stage and apply it, give a
