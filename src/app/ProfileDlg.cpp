@@ -53,6 +53,8 @@ void ProfileDlg::InitUI(const DUI::Rect& rect) {
         background->SetStretch(true);
     }
     if (auto* list = CreateControlAs<DUI::DListBox>("DListBox", kList, {10, 10, w - 10, h - 45})) {
+        // Choosing a profile switches to it and closes the pop-up: the keys move first.
+        list->SetChooseByEnter(true);
         list->SetFont(14);
         list->SetAlignment(DUI::kAlignCenter);
         list->SetImage("img_list_bkg.png");

@@ -302,17 +302,32 @@ void DListBox::Wheel(QWheelEvent& event) {
     Invalidate();
 }
 
+void DListBox::SetChooseByEnter(bool chooseByEnter) { m_chooseByEnter = chooseByEnter; }
+
 bool DListBox::KeyPress(QKeyEvent& event) {
+    const auto moveTo = [this](int index) {
+        if (!m_chooseByEnter) {
+            ChooseRow(index);
+            return;
+        }
+        SetCurSel(index);
+    };
     switch (event.key()) {
         case Qt::Key_Down:
             if (m_current + 1 < GetCount()) {
-                ChooseRow(m_current + 1);
+                moveTo(m_current + 1);
             }
             return true;
         case Qt::Key_Up:
             if (m_current > 0) {
-                ChooseRow(m_current - 1);
+                moveTo(m_current - 1);
             }
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            if (!m_chooseByEnter) return false;
+            if (m_current >= 0) ChooseRow(m_current);
             return true;
         case Qt::Key_F2:
             EditItem(m_current);
