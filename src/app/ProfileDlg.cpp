@@ -40,6 +40,8 @@ void ProfileDlg::ShowAbove(DUI::MWindow& mainWindow, const DUI::Rect& anchor, Da
 bool ProfileDlg::OnInitDialog() {
     SetTopMost(true);
     BringToFront();
+    // The arrow keys move through the profiles from the start.
+    SetFocusControl(kList);
     return true;
 }
 
