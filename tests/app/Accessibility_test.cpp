@@ -325,7 +325,8 @@ TEST(Keyboard, DialogsAreWalkedByTabAndEscapeCancelsThem) {
 }
 
 // With keys alone: open the mouse from the home list, raise a DPI stage and apply it, give a
-// button another mouse function and pick another lighting effect; each reaches the mouse.
+// button another mouse function (and open and close the key-combination panel) and pick
+// another lighting effect; each change reaches the mouse.
 TEST(Keyboard, KeysAloneChangeADpiStageAButtonAndTheLightingEffect) {
     test::WindowBench bench("vireo");
     ASSERT_TRUE(bench.CreateAndWaitForDevice());
@@ -373,7 +374,19 @@ TEST(Keyboard, KeysAloneChangeADpiStageAButtonAndTheLightingEffect) {
     ASSERT_TRUE(TabTo(KeyPage::kMouseBox));
     Press(Qt::Key_Down);
     ASSERT_TRUE(idle());
-    EXPECT_NE(mouse().buttonTable, tableBefore);
+    const auto changed = mouse().buttonTable;
+    EXPECT_NE(changed, tableBefore);
+    // The key-combination panel opens with the keyboard inside it; Escape closes it and
+    // gives the keyboard back to the button that opened it.
+    ASSERT_TRUE(TabTo(KeyPage::kOpenKeyPanel));
+    Press(Qt::Key_Return);
+    DUI::MControl* panel = bench.window->GetControl(KeyPage::kKeyPanel);
+    ASSERT_TRUE(panel->IsVisible());
+    EXPECT_EQ(ControlId(FocusedControl()), KeyPage::kKeyPanelClose);
+    Press(Qt::Key_Escape);
+    EXPECT_FALSE(panel->IsVisible());
+    EXPECT_EQ(ControlId(FocusedControl()), KeyPage::kOpenKeyPanel);
+    EXPECT_EQ(mouse().buttonTable, changed);
 
     // Lighting: the effect box's list opens, moves down one and picks.
     selectTab(4);
