@@ -265,6 +265,7 @@ void DListBox::Paint(QPainter& painter) {
     if (State().disabled) {
         painter.fillRect(area, QColor(26, 26, 26, 140));
     }
+    if (State().focused) Theme::DrawFocusRing(painter, area, 6);
 }
 
 void DListBox::MousePress(QMouseEvent& event) {

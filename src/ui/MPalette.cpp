@@ -119,6 +119,7 @@ void MPalette::Paint(QPainter& painter) {
     painter.setBrush(chosen);
     painter.drawEllipse(knob, strip.height() / 2 + 1, strip.height() / 2 + 1);
     painter.restore();
+    if (State().focused) Theme::DrawFocusRing(painter, QRectF(Widget()->rect()), 9);
 }
 
 void MPalette::PickAt(const QPointF& point) {
