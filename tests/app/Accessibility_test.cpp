@@ -234,6 +234,8 @@ TEST(Keyboard, TabReachesEveryControlOfEveryViewOnceInReadingOrder) {
              bench.window->OnMessage(KeyPage::kButtonList, DUI::kNotifyClick, 2);
              bench.window->OnMessage(KeyPage::kOpenKeyPanel, DUI::kNotifyClick, 0);
          }},
+        {"repeat panel",
+         [&] { bench.window->OnMessage(KeyPage::kOpenRepeatPanel, DUI::kNotifyClick, 0); }},
         {"performance", tab(2)},
         {"macros", tab(3)},
         {"lighting", tab(4)},
