@@ -15,6 +15,8 @@ class ControlHost : public QWidget {
     ~ControlHost() override;
     // Cleared when the control object goes first.
     MControl* m_control;
+    // Whether the focus ring shows (the keyboard is in use).
+    static bool FocusRingShown();
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -17,10 +17,12 @@
 #include "app/ProfileDlg.h"
 #include "editors/KeyPage.h"
 #include "editors/LightingPage.h"
+#include "editors/MacroPage.h"
 #include "editors/MousePaletteDlg.h"
 #include "editors/PerformancePage.h"
 #include "editors/RecordEditDlg.h"
 #include "ui/AccessibleControl.h"
+#include "ui/CRecordList.h"
 #include "ui/ControlHost.h"
 #include "ui/DPIControl.h"
 #include "ui/MComboBox.h"
@@ -403,6 +405,37 @@ TEST(Keyboard, KeysAloneChangeADpiStageAButtonAndTheLightingEffect) {
     ASSERT_TRUE(idle());
     EXPECT_NE(effects->GetCurData(), effectBefore);
     EXPECT_EQ(mouse().lightingEffect, effects->GetCurData());
+}
+
+// A macro recording started with the keyboard can be stopped with it: Space on the record
+// button ends it, while the other keys go into the macro.
+TEST(Keyboard, ARecordingStartedBySpaceEndsBySpace) {
+    test::WindowBench bench("vireo");
+    ASSERT_TRUE(bench.CreateAndWaitForDevice());
+    ASSERT_NE(ActivateMain(bench), nullptr);
+    bench.window->SelectTab(3);
+    ASSERT_TRUE(TabTo(MacroPage::kNewMacro));
+    Press(Qt::Key_Return);
+    ASSERT_TRUE(TabTo(MacroPage::kRecordButton));
+    QWidget* record = QApplication::focusWidget();
+    MacroPage* macros = bench.window->Pages().Macros();
+    Press(Qt::Key_Space);
+    ASSERT_TRUE(macros->IsRecording());
+    Press(Qt::Key_A);
+    Press(Qt::Key_Space);
+    EXPECT_FALSE(macros->IsRecording());
+    auto* events = bench.window->GetControlAs<DUI::CRecordList>(MacroPage::kEventList);
+    const int recorded = events->GetCount();
+    EXPECT_GE(recorded, 2);  // A pressed and released
+
+    // Started by a click, Space is a key of the macro like any other.
+    QTest::mouseClick(record, Qt::LeftButton);
+    ASSERT_TRUE(macros->IsRecording());
+    Press(Qt::Key_Space);
+    EXPECT_TRUE(macros->IsRecording());
+    QTest::mouseClick(record, Qt::LeftButton);
+    EXPECT_FALSE(macros->IsRecording());
+    EXPECT_GT(events->GetCount(), recorded);
 }
 
 }  // namespace
