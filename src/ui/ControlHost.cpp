@@ -19,6 +19,8 @@ ControlHost::ControlHost(MControl* control, QWidget* parent) : QWidget(parent), 
 
 bool ControlHost::FocusRingShown() { return MControl::s_focusVisible; }
 
+void ControlHost::ShowFocusRing() { MControl::s_focusVisible = true; }
+
 bool KeyboardInUse() { return ControlHost::FocusRingShown(); }
 
 ControlHost::~ControlHost() {
@@ -86,10 +88,7 @@ void ControlHost::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-void ControlHost::focusInEvent(QFocusEvent* event) {
-    // Tab moves the focus before any key press reaches a control: the ring shows from there.
-    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
-        MControl::s_focusVisible = true;
+void ControlHost::focusInEvent(QFocusEvent*) {
     if (m_control) {
         m_control->FocusChanged(true);
         update();

@@ -17,6 +17,8 @@ class ControlHost : public QWidget {
     MControl* m_control;
     // Whether the focus ring shows (the keyboard is in use).
     static bool FocusRingShown();
+    // Shows the focus ring from now until the next mouse press (Tab moved the focus).
+    static void ShowFocusRing();
 
   protected:
     void paintEvent(QPaintEvent* event) override;

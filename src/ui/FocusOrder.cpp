@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "ui/ControlHost.h"
+
 namespace DUI {
 namespace {
 
@@ -129,6 +131,9 @@ bool FocusNextInReadingOrder(QWidget* window, bool forward) {
         index = (index + (forward ? 1 : -1) + count) % count;
         QWidget* next = order[static_cast<std::size_t>(index)];
         if (next == focus || !isStop(next)) continue;
+        // Tab moves the focus before any key reaches a control: the ring shows from here on,
+        // on an edit's field as on any control.
+        ControlHost::ShowFocusRing();
         next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
         return true;
     }
