@@ -23,6 +23,8 @@ CUIMessageBox::CUIMessageBox(int type, std::string upperText, std::string lowerT
 
 bool CUIMessageBox::OnInitDialog() {
     SetTopMost(true);
+    // The keyboard starts on OK, or on No for a question: a stray Enter never says yes.
+    SetFocusControl(m_type == kMessageBoxYesNo ? kSecondButton : kFirstButton);
     return true;
 }
 

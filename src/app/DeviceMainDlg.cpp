@@ -505,4 +505,6 @@ void DeviceMainDlg::CreateEditorPages(const MainLayout& layout) {
 
 bool DeviceMainDlg::OnKeyEvent(const DUI::KeyEvent& key) { return m_pages.OnKeyEvent(key); }
 
+bool DeviceMainDlg::OnEscape() { return m_pages.OnEscape(); }
+
 }  // namespace kestrix

@@ -77,6 +77,8 @@ class DeviceMainDlg : public DUI::MDialog {
     void CloseWindow() override;
     void OnUserCloseWindow() override;
     bool OnKeyEvent(const DUI::KeyEvent& key) override;
+    // Escape closes a page's panel; it never closes the main window.
+    bool OnEscape() override;
 
     // The sinks of the worker's device and update effects (UI thread); they exist from
     // construction, so the update flows can be wired before Create.

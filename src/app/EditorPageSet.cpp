@@ -81,6 +81,11 @@ bool EditorPageSet::OnKeyEvent(const DUI::KeyEvent& key) {
     return page != nullptr && page->OnKeyEvent(key);
 }
 
+bool EditorPageSet::OnEscape() {
+    EditorPage* page = Page(m_shown);
+    return page != nullptr && page->OnEscape();
+}
+
 bool EditorPageSet::Show(int itemId) {
     if (itemId == m_shown) return false;
     if (EditorPage* old = Page(m_shown)) old->OnShow(false);

@@ -46,6 +46,8 @@ class EditorPageSet {
     bool OnTimer(int id);
     // A key event for the page shown; true when it consumed the key.
     bool OnKeyEvent(const DUI::KeyEvent& key);
+    // Escape for the page shown; true when the page used it.
+    bool OnEscape();
     // Tells the old and the new page that itemId (0 = none) is shown now; false when it
     // already was.
     bool Show(int itemId);

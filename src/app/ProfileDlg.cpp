@@ -40,6 +40,8 @@ void ProfileDlg::ShowAbove(DUI::MWindow& mainWindow, const DUI::Rect& anchor, Da
 bool ProfileDlg::OnInitDialog() {
     SetTopMost(true);
     BringToFront();
+    // The arrow keys move through the profiles from the start.
+    SetFocusControl(kList);
     return true;
 }
 
@@ -53,6 +55,8 @@ void ProfileDlg::InitUI(const DUI::Rect& rect) {
         background->SetStretch(true);
     }
     if (auto* list = CreateControlAs<DUI::DListBox>("DListBox", kList, {10, 10, w - 10, h - 45})) {
+        // Choosing a profile switches to it and closes the pop-up: the keys move first.
+        list->SetChooseByEnter(true);
         list->SetFont(14);
         list->SetAlignment(DUI::kAlignCenter);
         list->SetImage("img_list_bkg.png");

@@ -36,4 +36,6 @@ void UpdateProcessDlg::InitUI(const DUI::Rect& rect) {
 
 void UpdateProcessDlg::CloseWindow() { DestroyWindow(); }
 
+bool UpdateProcessDlg::OnEscape() { return false; }
+
 }  // namespace kestrix

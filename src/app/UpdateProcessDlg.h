@@ -28,6 +28,8 @@ class UpdateProcessDlg : public DUI::MDialog {
 
     void InitUI(const DUI::Rect& rect) override;
     void CloseWindow() override;
+    // The download has no cancel: Escape leaves the window open (false).
+    bool OnEscape() override;
 
   private:
     int m_percent = 0;

@@ -82,6 +82,9 @@ class EditorPage {
     virtual void ApplyTexts() = 0;
     // A key event while the page is shown; true consumes it (key capture, recorder).
     virtual bool OnKeyEvent(const DUI::KeyEvent& /*key*/) { return false; }
+    // Escape while the page is shown and no control used it: true when the page closed
+    // something of its own (a panel over its controls).
+    virtual bool OnEscape() { return false; }
     // The owner's timer id fired; true when the timer belongs to this page.
     virtual bool OnTimer(int /*id*/) { return false; }
     // The page is shown (true) or hidden.

@@ -467,6 +467,9 @@ bool KeyPage::OnMessage(int id, int code, std::intptr_t param) {
 
 bool KeyPage::OnKeyEvent(const DUI::KeyEvent& key) {
     if (!m_capturing) return false;
+    // Tab is a key like any other until one is chosen; then it leaves the field, so the
+    // keyboard can go on to the confirm button.
+    if (key.scanCode == DUI::kScanTab && m_capturedVk != 0) return false;
     const KeyEvent event = DecodeKeyEvent(key.scanCode, key.pressed);
     // Modifiers alone are never the key of a combination: the toggles choose them.
     if (event.kind != KeyEvent::kKeyboard || event.name.empty() || IsSidedModifierKey(event.vk))
@@ -563,10 +566,26 @@ void KeyPage::SelectButton(int index) {
 }
 
 void KeyPage::HidePanels() {
-    for (int id : {kKeyPanel, kRepeatPanel}) {
-        if (auto* panel = m_owner->GetControl(id)) panel->SetVisible(false);
+    for (auto [id, opener] :
+         {std::pair{kKeyPanel, kOpenKeyPanel}, {kRepeatPanel, kOpenRepeatPanel}}) {
+        auto* panel = m_owner->GetControl(id);
+        if (panel == nullptr || !panel->IsVisible()) continue;
+        // The keyboard goes back to the button that opened the panel.
+        const bool focused = panel->HasFocus();
+        panel->SetVisible(false);
+        if (focused) m_owner->SetFocusControl(opener);
     }
     m_capturing = false;
+}
+
+bool KeyPage::OnEscape() {
+    bool open = false;
+    for (int id : {kKeyPanel, kRepeatPanel}) {
+        const DUI::MControl* panel = m_owner->GetControl(id);
+        open = open || (panel != nullptr && panel->IsVisible());
+    }
+    if (open) HidePanels();
+    return open;
 }
 
 void KeyPage::ShowAssignment() {
@@ -693,6 +712,11 @@ void KeyPage::OpenPanel(int panelId) {
     const int other = panelId == kKeyPanel ? kRepeatPanel : kKeyPanel;
     if (auto* hidden = m_owner->GetControl(other)) hidden->SetVisible(false);
     if (auto* shown = m_owner->GetControl(panelId)) shown->SetVisible(true);
+    // The panel covers the button that opened it: the keyboard moves on into the panel.
+    if (DUI::MControl* opener =
+            m_owner->GetControl(panelId == kKeyPanel ? kOpenKeyPanel : kOpenRepeatPanel);
+        opener != nullptr && opener->HasFocus())
+        m_owner->SetFocusControl(panelId == kKeyPanel ? kKeyPanelClose : kRepeatClose);
 }
 
 int KeyPage::ToggledModifiers() const {

@@ -77,6 +77,8 @@ class KeyPage : public EditorPage {
     void ApplyTexts() override;
     // Takes keys while the capture field of the key-combination panel has the focus.
     bool OnKeyEvent(const DUI::KeyEvent& key) override;
+    // Escape closes an open panel without storing anything.
+    bool OnEscape() override;
     // Leaving the page closes its panels (and ends a key capture).
     void OnShow(bool shown) override;
 

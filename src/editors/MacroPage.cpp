@@ -13,6 +13,7 @@
 #include "ui/CRadioButton.h"
 #include "ui/CRecordList.h"
 #include "ui/Desktop.h"
+#include "ui/KeyboardUse.h"
 #include "ui/MButton.h"
 #include "ui/MComboBox.h"
 #include "ui/MDialog.h"
@@ -70,6 +71,9 @@ constexpr int kRecordingLocked[] = {
     MacroPage::kEditKindBox,      MacroPage::kEditValueField,  MacroPage::kEditMouseBox,
     MacroPage::kMoveUpButton,     MacroPage::kMoveDownButton,
 };
+
+// Whether an evdev key code is one that presses a focused button: Space, Enter, keypad Enter.
+bool IsActivationKey(int scanCode) { return scanCode == 57 || scanCode == 28 || scanCode == 96; }
 
 struct Placement {
     int id;
@@ -469,6 +473,15 @@ bool MacroPage::OnKeyEvent(const DUI::KeyEvent& key) {
     if (m_recorder.IsRecording() && m_events != nullptr) {
         // A held key repeats its press; the macro gets the press once, as the user made it.
         if (key.autoRepeat) return true;
+        // Started from the keyboard, a recording ends as it began: Space or Enter on the
+        // record button. Every other key (and every key of a recording started by a click)
+        // goes into the macro.
+        const DUI::MControl* record = m_owner->GetControl(kRecordButton);
+        if (key.pressed && IsActivationKey(key.scanCode) && DUI::KeyboardInUse() &&
+            record != nullptr && record->HasFocus()) {
+            StopMacroRecording();
+            return true;
+        }
         ListTarget target(*m_events);
         const KeyEvent event = DecodeKeyEvent(key.scanCode, key.pressed);
         if (m_recorder.OnKey(event, target) == MacroRecorder::KeyResult::LimitReached) {
@@ -481,6 +494,8 @@ bool MacroPage::OnKeyEvent(const DUI::KeyEvent& key) {
         return true;
     }
     if (m_capture == CaptureMode::EventKey) {
+        // Once a key is chosen, Tab leaves the field (until then it is the key).
+        if (key.scanCode == DUI::kScanTab && m_capturedVk != 0) return false;
         const KeyEvent event = DecodeKeyEvent(key.scanCode, key.pressed);
         if (event.kind == KeyEvent::kKeyboard && !event.name.empty()) {
             m_capturedVk = event.vk;

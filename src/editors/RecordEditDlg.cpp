@@ -83,6 +83,8 @@ void RecordEditDlg::OnMessage(int id, int code, std::intptr_t /*param*/) {
 
 bool RecordEditDlg::OnKeyEvent(const DUI::KeyEvent& key) {
     if (!m_capturing) return false;
+    // Once a key is chosen, Tab leaves the field (until then it is the key).
+    if (key.scanCode == DUI::kScanTab && m_captured.vk != 0) return false;
     const KeyEvent event = DecodeKeyEvent(key.scanCode, key.pressed);
     if (event.kind == KeyEvent::kKeyboard && !event.name.empty()) {
         m_captured = {event.vk, event.name};

@@ -6,6 +6,7 @@
 #include "ui/CCheckButton.h"
 #include "ui/CRadioButton.h"
 #include "ui/ControlHost.h"
+#include "ui/FocusOrder.h"
 #include "ui/MButton2.h"
 #include "ui/MComboBox.h"
 #include "ui/MControl.h"
@@ -133,6 +134,8 @@ QAccessible::State AccessibleControl::state() const {
     const MControl* control = Control();
     if (control == nullptr) return state;
     state.disabled = !control->IsEnabled();
+    // A control under a panel slid over it is out of sight, as far as the user can tell.
+    if (IsCovered(widget())) state.invisible = true;
     state.focusable = control->AcceptsFocus();
     state.focused = control->HasFocus();
     const QAccessible::Role role = RoleOfClass(control->GetClassName());

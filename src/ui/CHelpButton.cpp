@@ -13,6 +13,7 @@ void CHelpButton::Paint(QPainter& painter) {
     const qreal side = std::min(area.width(), area.height());
     const QRectF square(area.center().x() - side / 2, area.center().y() - side / 2, side, side);
     const QPixmap image = Theme::SkinImage(GetImage(), painter.device()->devicePixelRatioF());
+    if (state.focused) Theme::DrawFocusRing(painter, square, side / 2);
     if (!image.isNull()) {
         Theme::DrawFitted(painter, square, image);
         return;
@@ -25,5 +26,7 @@ void CHelpButton::Paint(QPainter& painter) {
 }
 
 void CHelpButton::Clicked() { Notify(kNotifyClick); }
+
+bool CHelpButton::AcceptsFocus() const { return true; }
 
 }  // namespace DUI

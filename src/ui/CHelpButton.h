@@ -11,6 +11,7 @@ class CHelpButton : public MControl {
   protected:
     void Paint(QPainter& painter) override;
     void Clicked() override;
+    bool AcceptsFocus() const override;
 };
 
 }  // namespace DUI

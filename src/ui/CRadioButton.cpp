@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "ui/CRadioButton.h"
 
+#include <QKeyEvent>
 #include <QPainter>
+#include <QWidget>
+
+#include <algorithm>
+#include <vector>
 
 #include "ui/MDialog.h"
 #include "ui/Theme.h"
@@ -65,6 +70,40 @@ void CRadioButton::Paint(QPainter& painter) {
 void CRadioButton::Clicked() {
     SetCheck(1);
     Notify(kNotifyClick);
+}
+
+bool CRadioButton::KeyPress(QKeyEvent& event) {
+    int step = 0;
+    switch (event.key()) {
+        case Qt::Key_Down:
+        case Qt::Key_Right:
+            step = 1;
+            break;
+        case Qt::Key_Up:
+        case Qt::Key_Left:
+            step = -1;
+            break;
+        default:
+            return MControlFont::KeyPress(event);
+    }
+    if (m_group.empty() || GetOwner() == nullptr) return true;
+    // The group in creation order, which is the order the page lays its choices out in.
+    std::vector<CRadioButton*> group;
+    for (MControl* control : GetOwner()->GetControls()) {
+        auto* radio = dynamic_cast<CRadioButton*>(control);
+        if (radio != nullptr && radio->m_group == m_group &&
+            (radio == this || (radio->Widget() != nullptr && radio->Widget()->isVisible() &&
+                               radio->Widget()->isEnabled())))
+            group.push_back(radio);
+    }
+    const auto self = std::find(group.begin(), group.end(), this);
+    if (group.size() < 2 || self == group.end()) return true;
+    const long count = static_cast<long>(group.size());
+    CRadioButton* next =
+        group[static_cast<std::size_t>(((self - group.begin()) + step + count) % count)];
+    next->OnFocus();
+    next->Clicked();
+    return true;
 }
 
 bool CRadioButton::AcceptsFocus() const { return true; }

@@ -260,6 +260,7 @@ void CRecordList::Paint(QPainter& painter) {
     if (State().disabled) {
         painter.fillRect(area, QColor(26, 26, 26, 140));
     }
+    if (State().focused) Theme::DrawFocusRing(painter, area, 6);
 }
 
 void CRecordList::MousePress(QMouseEvent& event) {

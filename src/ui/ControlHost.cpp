@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "ui/KeyboardUse.h"
 #include "ui/MControl.h"
 #include "ui/Theme.h"
 
@@ -15,6 +16,12 @@ ControlHost::ControlHost(MControl* control, QWidget* parent) : QWidget(parent), 
     setMouseTracking(true);
     setAttribute(Qt::WA_Hover);
 }
+
+bool ControlHost::FocusRingShown() { return MControl::s_focusVisible; }
+
+void ControlHost::ShowFocusRing() { MControl::s_focusVisible = true; }
+
+bool KeyboardInUse() { return ControlHost::FocusRingShown(); }
 
 ControlHost::~ControlHost() {
     if (m_control) {

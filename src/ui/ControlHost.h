@@ -15,6 +15,10 @@ class ControlHost : public QWidget {
     ~ControlHost() override;
     // Cleared when the control object goes first.
     MControl* m_control;
+    // Whether the focus ring shows (the keyboard is in use).
+    static bool FocusRingShown();
+    // Shows the focus ring from now until the next mouse press (Tab moved the focus).
+    static void ShowFocusRing();
 
   protected:
     void paintEvent(QPaintEvent* event) override;

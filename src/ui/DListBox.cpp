@@ -265,6 +265,7 @@ void DListBox::Paint(QPainter& painter) {
     if (State().disabled) {
         painter.fillRect(area, QColor(26, 26, 26, 140));
     }
+    if (State().focused) Theme::DrawFocusRing(painter, area, 6);
 }
 
 void DListBox::MousePress(QMouseEvent& event) {
@@ -302,17 +303,32 @@ void DListBox::Wheel(QWheelEvent& event) {
     Invalidate();
 }
 
+void DListBox::SetChooseByEnter(bool chooseByEnter) { m_chooseByEnter = chooseByEnter; }
+
 bool DListBox::KeyPress(QKeyEvent& event) {
+    const auto moveTo = [this](int index) {
+        if (!m_chooseByEnter) {
+            ChooseRow(index);
+            return;
+        }
+        SetCurSel(index);
+    };
     switch (event.key()) {
         case Qt::Key_Down:
             if (m_current + 1 < GetCount()) {
-                ChooseRow(m_current + 1);
+                moveTo(m_current + 1);
             }
             return true;
         case Qt::Key_Up:
             if (m_current > 0) {
-                ChooseRow(m_current - 1);
+                moveTo(m_current - 1);
             }
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            if (!m_chooseByEnter) return false;
+            if (m_current >= 0) ChooseRow(m_current);
             return true;
         case Qt::Key_F2:
             EditItem(m_current);

@@ -52,6 +52,10 @@ class DListBox : public MControlFont {
     bool SelectData(int value);
     // Shows the pencil button on the hovered and selected rows (on by default).
     void SetRenameEnabled(bool enabled);
+    // For lists where choosing an item acts at once (and may close the window): the arrow
+    // keys then only move the selection, and Enter or Space sends code 2 for it. Off by
+    // default: each arrow key sends code 2, as a click on the row would.
+    void SetChooseByEnter(bool chooseByEnter);
     // Row height in px (36 by default).
     void SetItemHeight(int height);
     // Starts renaming item index in place; false when out of range.
@@ -97,6 +101,7 @@ class DListBox : public MControlFont {
     std::string m_editText;
     EditField* m_editor = nullptr;
     bool m_renamable = true;
+    bool m_chooseByEnter = false;
 };
 
 }  // namespace DUI

@@ -319,6 +319,9 @@ bool DPIControl::KeyPress(QKeyEvent& event) {
         case Qt::Key_F2:
             BeginEdit();
             return true;
+        case Qt::Key_Space:
+            ClickColor(m_current);
+            return true;
         default:
             return false;
     }

@@ -17,7 +17,8 @@ class EditField;
 // 2 = a chip was chosen (param = stage index); 9 = the colour swatch of a chip was clicked
 // (that chip is selected first, with its own code 2 when that changed the selection);
 // 30 = the value edit of the selected chip was entered; 29 = that edit was finished
-// (Enter or leaving it; the text is in GetEditText).
+// (Enter or leaving it; the text is in GetEditText). From the keyboard, Left and Right choose
+// a chip, Enter or F2 edits its value and Space acts as a click on its colour swatch.
 class DPIControl : public MControl {
   public:
     // Highest stage index the control keeps.

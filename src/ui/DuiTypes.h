@@ -118,4 +118,7 @@ struct KeyEvent {
     std::string text;         // UTF-8 text the key produces, may be empty
 };
 
+// Evdev code of the Tab key (Shift+Tab too).
+constexpr int kScanTab = 15;
+
 }  // namespace DUI

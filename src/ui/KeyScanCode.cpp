@@ -25,6 +25,7 @@ int EvdevFromQtKey(int qtKey) {
         {Qt::Key_Equal, 13},
         {Qt::Key_Backspace, 14},
         {Qt::Key_Tab, 15},
+        {Qt::Key_Backtab, 15},  // Shift+Tab
         {Qt::Key_Q, 16},
         {Qt::Key_W, 17},
         {Qt::Key_E, 18},

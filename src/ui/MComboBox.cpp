@@ -180,7 +180,8 @@ void MComboBox::Clicked() {
 }
 
 bool MComboBox::KeyPress(QKeyEvent& event) {
-    if (event.key() == Qt::Key_Down || event.key() == Qt::Key_Up) {
+    const bool alt = (event.modifiers() & Qt::AltModifier) != 0;
+    if (!alt && (event.key() == Qt::Key_Down || event.key() == Qt::Key_Up)) {
         const int next = m_current + (event.key() == Qt::Key_Down ? 1 : -1);
         if (next >= 0 && next < GetCount()) {
             ChooseItem(next);
@@ -188,7 +189,8 @@ bool MComboBox::KeyPress(QKeyEvent& event) {
         return true;
     }
     if (event.key() == Qt::Key_Space || event.key() == Qt::Key_Return ||
-        event.key() == Qt::Key_Enter || event.key() == Qt::Key_F4) {
+        event.key() == Qt::Key_Enter || event.key() == Qt::Key_F4 ||
+        (alt && event.key() == Qt::Key_Down)) {
         ShowDropDown();
         return true;
     }

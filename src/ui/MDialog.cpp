@@ -107,6 +107,11 @@ int MDialog::OnNcActivate(bool) { return 1; }
 
 bool MDialog::OnKeyEvent(const KeyEvent&) { return false; }
 
+bool MDialog::OnEscape() {
+    OnUserCloseWindow();
+    return true;
+}
+
 void MDialog::OnPaint() {}
 
 void MDialog::OnTimer(int) {}

@@ -61,6 +61,9 @@ class MDialog : public MWindow {
     virtual int OnNcActivate(bool active);
     // A key event of this window (any control of it focused); true consumes the key.
     virtual bool OnKeyEvent(const KeyEvent& key);
+    // Escape was pressed and no control used it; true when it was used. Default: the same as
+    // the window manager's close (OnUserCloseWindow), so a dialog ends as cancelled.
+    virtual bool OnEscape();
     // The background was painted.
     virtual void OnPaint();
     // Timer id of SetTimer expired.

@@ -2,9 +2,12 @@
 #include "ui/MPalette.h"
 
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+
+#include <cmath>
 
 #include "ui/Theme.h"
 
@@ -116,6 +119,7 @@ void MPalette::Paint(QPainter& painter) {
     painter.setBrush(chosen);
     painter.drawEllipse(knob, strip.height() / 2 + 1, strip.height() / 2 + 1);
     painter.restore();
+    if (State().focused) Theme::DrawFocusRing(painter, QRectF(Widget()->rect()), 9);
 }
 
 void MPalette::PickAt(const QPointF& point) {
@@ -158,6 +162,37 @@ void MPalette::MouseMove(QMouseEvent& event) {
         PickAt(event.position());
     }
 }
+
+bool MPalette::KeyPress(QKeyEvent& event) {
+    // One key moves a twentieth of the range; the hue wraps around the colour circle.
+    constexpr double kStep = 0.05;
+    switch (event.key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+            m_hue += event.key() == Qt::Key_Right ? kStep : -kStep;
+            m_hue -= std::floor(m_hue);
+            break;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+            m_saturation =
+                std::clamp(m_saturation + (event.key() == Qt::Key_Up ? kStep : -kStep), 0.0, 1.0);
+            break;
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            m_value =
+                std::clamp(m_value + (event.key() == Qt::Key_PageUp ? kStep : -kStep), 0.0, 1.0);
+            break;
+        default:
+            return false;
+    }
+    if (m_value <= 0.0 && event.key() != Qt::Key_PageDown) m_value = 1.0;
+    Invalidate();
+    Notify(kNotifySelChanging, GetSelectColor());
+    Notify(kNotifyClick, GetSelectColor());
+    return true;
+}
+
+bool MPalette::AcceptsFocus() const { return true; }
 
 void MPalette::MouseRelease(QMouseEvent& event) {
     if (event.button() != Qt::LeftButton || m_drag == Drag::None) {

@@ -13,7 +13,9 @@ namespace DUI {
 
 // "MPalette": a colour chooser. The field picks hue (left to right) and saturation (top
 // full, bottom white); the strip below picks the value (brightness). Pressing or dragging
-// sends code 27 for each change, releasing sends code 2.
+// sends code 27 for each change, releasing sends code 2. From the keyboard, Left/Right move
+// the hue, Up/Down the saturation and Page Up/Page Down the brightness, each key sending
+// code 27 and then code 2.
 class MPalette : public MControl {
   public:
     MPalette();
@@ -28,6 +30,8 @@ class MPalette : public MControl {
     void MousePress(QMouseEvent& event) override;
     void MouseMove(QMouseEvent& event) override;
     void MouseRelease(QMouseEvent& event) override;
+    bool KeyPress(QKeyEvent& event) override;
+    bool AcceptsFocus() const override;
     void Resized() override;
 
   private:

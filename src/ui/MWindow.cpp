@@ -21,6 +21,7 @@
 #include "base/Log.h"
 #include "ui/Desktop.h"
 #include "ui/EdgeResizer.h"
+#include "ui/FocusOrder.h"
 #include "ui/KeyScanCode.h"
 #include "ui/MDialog.h"
 #include "ui/Theme.h"
@@ -257,6 +258,18 @@ bool NativeWindow::event(QEvent* event) {
         m_impl->Deliver(kWmNcActivate, event->type() == QEvent::WindowActivate ? 1 : 0, 0);
     }
     return QWidget::event(event);
+}
+
+bool NativeWindow::focusNextPrevChild(bool next) { return FocusNextInReadingOrder(this, next); }
+
+void NativeWindow::keyPressEvent(QKeyEvent* event) {
+    auto* dialog = m_impl != nullptr ? dynamic_cast<MDialog*>(m_impl->m_owner) : nullptr;
+    if (dialog != nullptr && event->key() == Qt::Key_Escape &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && dialog->OnEscape()) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 // ---- WindowImpl ----

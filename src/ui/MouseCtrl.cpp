@@ -249,6 +249,8 @@ void MouseCtrl::Paint(QPainter& painter) {
         const QRectF textRect = p.label.adjusted(kLabelPadding, 0, -kLabelPadding, 0);
         Theme::DrawControlText(painter, textRect, Qt::AlignCenter,
                                QString::fromStdString(m_keys[i].text));
+        if (selected && State().focused)
+            Theme::DrawFocusRing(painter, p.label.adjusted(-3, -3, 3, 3), kLabelHeight / 2 + 3);
     }
 }
 

@@ -142,6 +142,7 @@ void MouseKeyCtrl::Paint(QPainter& painter) {
     if (State().disabled) {
         painter.fillRect(area, QColor(26, 26, 26, 140));
     }
+    if (State().focused) Theme::DrawFocusRing(painter, area, 6);
 }
 
 void MouseKeyCtrl::MousePress(QMouseEvent& event) {

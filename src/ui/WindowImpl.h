@@ -37,6 +37,10 @@ class NativeWindow : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool event(QEvent* event) override;
+    // Tab and Shift+Tab walk the window's controls in reading order.
+    bool focusNextPrevChild(bool next) override;
+    // Escape no control used goes to the dialog's OnEscape.
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // Shared between the nested loop of ShowModal and the window, so the loop can end cleanly

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QLineEdit>
+#include <QTest>
 
 #include "AppTestBench.h"
 #include "app/ShellStyle.h"
@@ -76,6 +77,25 @@ TEST_F(ProfilePopup, ClickChoosesTheProfile) {
     EXPECT_EQ(ProfileTitle(), LocaliseProfileName("Profile 3"));
     const std::vector<int> tasks = QueuedTasks(log);
     EXPECT_EQ(tasks.back(), 5);
+}
+
+// From the keyboard the arrows only move through the list (choosing closes the pop-up);
+// Enter chooses.
+TEST_F(ProfilePopup, ArrowsMoveAndEnterChoosesTheProfile) {
+    auto dialog = Open();
+    dialog->ShowWindow(DUI::kSwShowNormal);
+    dialog->SetFocusControl(ProfileDlg::kList);
+    QWidget* popup = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->isVisible() && widget->windowTitle() == kProfileDlgTitle) popup = widget;
+    ASSERT_NE(popup, nullptr);
+    ASSERT_NE(popup->focusWidget(), nullptr);
+    QTest::keyClick(popup->focusWidget(), Qt::Key_Down);
+    QTest::keyClick(popup->focusWidget(), Qt::Key_Down);
+    ASSERT_TRUE(dialog->IsWindow());
+    QTest::keyClick(popup->focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(dialog->IsWindow());
+    ASSERT_TRUE(test::PumpUntil([&] { return bench.window->CurrentProfile() == 3; }));
 }
 
 TEST_F(ProfilePopup, RenameThenClickOutsideStillSelects) {
