@@ -140,7 +140,14 @@ window_rect() {
 }
 window_gone() { park_pointer; ! window_rect; }
 window_back() { window_rect; }
-picture() { [ -n "$shots" ] && import -window root "$shots/$1"; }
+# The window and a margin of the desktop around it.
+picture() {
+  [ -n "$shots" ] || return 0
+  park_pointer
+  import -window root "$work/picture.png" &&
+    convert "$work/picture.png" -crop "$((WW + 48))x$((WH + 48))+$((WX - 24))+$((WY - 24))" \
+      +repage "$shots/$1"
+}
 s() { awk -v v="$1" -v h="$WH" 'BEGIN { printf "%d", v * h / 788 + 0.5 }'; }
 click() { xdotool mousemove $((WX + $1)) $((WY + $2)) click 1; sleep 0.3; }
 
@@ -151,7 +158,7 @@ wait_for 10 window_rect || fail "no window on the screen"
 
 # The DPI indicator shows while the keyboard focus stays with the window that had it at start
 # (one enter, no leave).
-wait_for 10 indicator_open || fail "the DPI indicator never showed"
+wait_for 25 indicator_open || fail "the DPI indicator never showed"
 sleep 0.5
 picture wayland-dpi.png
 focus=$(grep -E "wl_keyboard@[0-9]+\.(enter|leave)" "$work/trace.txt")
@@ -168,7 +175,7 @@ done
 log_has "page 2 shown" || fail "choosing the mouse did not open the buttons page"
 if [ -n "$shots" ]; then
   park_pointer
-  wait_for 5 indicator_closed
+  wait_for 8 indicator_closed
   picture wayland-main.png
 fi
 
