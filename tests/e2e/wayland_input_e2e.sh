@@ -196,20 +196,26 @@ picture wayland-profile-popup.png
 click $(( WW / 2 )) $(s 40)
 wait_for 5 eval '! popups | grep -q "grab open"' || fail "the profile pop-up stayed open"
 
-# A drag on the right edge, 150 px inwards, narrows the window; its left edge stays.
+# A drag on the right edge, 150 px inwards, narrows the window; its left edge stays. The DPI
+# indicator, on screen during the drag, follows the window's corner.
 x0=$WX; w0=$WW; h0=$WH
+wait_for 10 indicator_open || fail "the DPI indicator did not show again"
 # The compositor takes the drag over once the program has asked it to (after the press).
 xdotool mousemove $((WX + WW - 2)) $((WY + WH / 2)) sleep 0.2 mousedown 1
 wait_for 3 grep -q "xdg_toplevel@[0-9]*\.resize" "$work/trace.txt" || fail "a press on the right edge started no resize"
 sleep 0.1
 for step in 1 2 3 4 5; do xdotool mousemove $((WX + WW - 2 - step * 30)) $((WY + WH / 2)); sleep 0.05; done
 xdotool mouseup 1
+sleep 0.2
+read -r _ _ _ ix _ < <(popups | grep "plain open" | tail -1)
 park_pointer
-sleep 0.3
+sleep 0.1
 window_rect || fail "no window after the edge drag"
 if [ "$WX" -ne "$x0" ] || [ "$WH" -ne "$h0" ] || [ $((w0 - WW)) -lt 130 ] || [ $((w0 - WW)) -gt 160 ]; then
   fail "an edge drag of 150 px made ${w0}x${h0}+${x0} into ${WW}x${WH}+${WX}"
 fi
+# The indicator, 300 px wide, stands 16 px inside the right edge (unless it has gone meanwhile).
+[ -z "${ix:-}" ] || [ "$ix" -eq $((WW - 316)) ] || fail "the DPI indicator at x $ix in ${WW} px"
 
 # Minimised with its own button, the window goes; a second launch brings it back.
 click $(( WW - $(s 24) - 2 * $(s 35) )) $(s 32)
