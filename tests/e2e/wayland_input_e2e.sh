@@ -193,7 +193,7 @@ fi
 sleep 0.3
 picture wayland-profile-popup.png
 # A click elsewhere closes it.
-click $(( WW / 2 )) $(s 40)
+click $(( WW / 2 )) "$(s 40)"
 wait_for 5 eval '! popups | grep -q "grab open"' || fail "the profile pop-up stayed open"
 
 # A drag on the right edge, 150 px inwards, narrows the window; its left edge stays. The DPI
@@ -218,13 +218,13 @@ fi
 [ -z "${ix:-}" ] || [ "$ix" -eq $((WW - 316)) ] || fail "the DPI indicator at x $ix in ${WW} px"
 
 # Minimised with its own button, the window goes; a second launch brings it back.
-click $(( WW - $(s 24) - 2 * $(s 35) )) $(s 32)
+click $(( WW - $(s 24) - 2 * $(s 35) )) "$(s 32)"
 wait_for 5 window_gone || fail "the minimise button left the window on the screen"
 kestrix --simulate >/dev/null 2>&1 || fail "the second launch ended with $?"
 wait_for 5 window_back || fail "the second launch did not bring the minimised window back"
 
 # The close button ends the program with 0.
-click $(( WW - $(s 24) )) $(s 32)
+click $(( WW - $(s 24) )) "$(s 32)"
 wait_for 10 eval '! kill -0 "$app_pid" 2>/dev/null' || fail "close did not end the program"
 wait "$app_pid"; code=$?
 app_pid=""
