@@ -29,6 +29,7 @@ cleanup() {
 trap cleanup EXIT
 fail() {
   echo "FAIL: $*" >&2
+  echo "window last seen at ${WW:-?}x${WH:-?}+${WX:-?}+${WY:-?}" >&2
   echo "--- Wayland trace" >&2
   tail -20 "$work/trace.txt" >&2
   echo "--- log" >&2
@@ -183,8 +184,12 @@ fi
 # control's button lies within its width, its bottom edge within 24 px above the control.
 profile_x=$(( $(s 284) - $(s 42) ))
 profile_y=$(( WH - $(s 50) - $(s 188) ))
-click "$profile_x" "$profile_y"
-wait_for 5 eval 'popups | grep -q "grab open [0-9]"' || fail "no profile pop-up"
+sleep 0.3
+for _ in 1 2 3; do
+  click "$profile_x" "$profile_y"
+  wait_for 3 eval 'popups | grep -q "grab open [0-9]"' && break
+done
+popups | grep -q "grab open [0-9]" || fail "no profile pop-up"
 read -r _ _ _ px py pw ph < <(popups | grep "grab open" | tail -1)
 if [ "$px" -gt "$profile_x" ] || [ $((px + pw)) -lt "$profile_x" ] ||
    [ $((py + ph)) -gt $((profile_y - $(s 12))) ] || [ $((py + ph)) -lt $((profile_y - $(s 36))) ]; then
