@@ -574,6 +574,11 @@ bool MWindow::IsMinimized() const {
     return m_impl->m_widget && (m_impl->m_widget->isMinimized() || m_impl->m_waylandMinimized);
 }
 
+bool MWindow::IsExposed() const {
+    return m_impl->m_widget && m_impl->m_widget->windowHandle() &&
+           m_impl->m_widget->windowHandle()->isExposed();
+}
+
 const std::string& MWindow::GetTitle() const { return m_impl->m_title; }
 
 MWindow* MWindow::GetParent() const { return m_impl->m_parent; }

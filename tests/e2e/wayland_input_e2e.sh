@@ -84,10 +84,10 @@ kestrix() {
     WAYLAND_DISPLAY="$socket" QT_QPA_PLATFORM=wayland \
     XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" "$exe" "$@"
 }
-# The protocol trace keeps only keyboard focus, pop-up and resize lines. Random DPI changes of the
-# simulated mice bring up the DPI indicator about every second (every 4 s for pictures, so
-# that the window can be pictured without it).
-input_ms=1000
+# The protocol trace keeps only keyboard focus, pop-up and resize lines. Random DPI changes of
+# the simulated mice, about every 0.5 s from the start, keep the DPI indicator coming (every 4 s
+# for pictures, so that the window can be pictured without it).
+input_ms=500
 [ -n "$shots" ] && input_ms=4000
 WAYLAND_DEBUG=client kestrix --simulate=default:random-input-ms=$input_ms \
   --log "$work/kestrix.log" >"$work/stdout" \
@@ -164,6 +164,9 @@ sleep 0.5
 picture wayland-dpi.png
 focus=$(grep -E "wl_keyboard@[0-9]+\.(enter|leave)" "$work/trace.txt")
 [ "$(grep -c . <<<"$focus")" -eq 1 ] || { echo "$focus" >&2; fail "the DPI indicator took the keyboard focus"; }
+# Each time in the window's bottom-right corner, 16 px inside, also when shown at start-up.
+misplaced=$(popups | awk -v x=$((WW - 316)) -v y=$((WH - 146)) '$2 == "plain" && $4 != "-" && ($4 != x || $5 != y)')
+[ -z "$misplaced" ] || fail "DPI indicator away from the corner: $misplaced"
 
 # The first card of the device list (the Vireo, by cable) opens the buttons page.
 card_h=$(awk -v h="$WH" 'BEGIN { c = 376 * h / 788 - 16; if (c > 360) c = 360; print c }')
