@@ -22,9 +22,9 @@ constexpr std::array kOptions{
     WindowOption{"--log", "FILE", "append the device log to FILE"},
     WindowOption{"--hid-trace", "FILE", "write every HID report to FILE"},
     WindowOption{kHideSwitch, "", "start hidden: only the tray icon shows"},
-    WindowOption{"--tour", "",
-                 "show every view for 2 s, logging \"view NAME shown\" for each, then end (for "
-                 "unattended pictures)"},
+    WindowOption{"--tour", "[=MS]",
+                 "show every view for MS milliseconds (2000), logging \"view NAME shown\" for "
+                 "each, then end (for unattended pictures and tests)"},
     WindowOption{"--help", "", "print the options and end"},
     WindowOption{"--version", "", "print the version and end"},
 };

@@ -43,9 +43,18 @@ bool DPIMsgDlg::PlaceInCorner() {
     // Wayland lets a client place only pop-ups, and only on its own windows: the indicator
     // sits in the main window's bottom-right corner while that window is on screen.
     DUI::MWindow* owner = GetParent();
-    if (owner == nullptr || !owner->IsWindowVisible() || owner->IsMinimized()) return false;
-    MoveWindow(OwnerCornerRect(owner->GetWindowRect()));
+    // Before the owner is on screen its position is not yet the one its pop-ups are placed by.
+    if (owner == nullptr || !owner->IsExposed() || owner->IsMinimized()) return false;
+    const DUI::Rect corner = OwnerCornerRect(owner->GetWindowRect());
+    // A pop-up on screen keeps its first place; it moves by being shown afresh.
+    if (IsWindowVisible() && !(GetWindowRect() == corner)) ShowWindow(DUI::kSwHide);
+    MoveWindow(corner);
     return true;
+}
+
+void DPIMsgDlg::FollowOwner() {
+    if (!DUI::IsWaylandSession() || !IsWindowVisible()) return;
+    ShowWindow(PlaceInCorner() ? DUI::kSwShowNoActivate : DUI::kSwHide);
 }
 
 void DPIMsgDlg::Show(int dpi) {

@@ -37,6 +37,8 @@ class DPIMsgDlg : public DUI::MDialog {
     // On Wayland: the window rectangle inside the owner's rectangle, kOwnerMargin px from its
     // right and bottom edges.
     static DUI::Rect OwnerCornerRect(const DUI::Rect& owner);
+    // On Wayland, while shown: moves to the owner's corner after the owner changed its size.
+    void FollowOwner();
     // How long the indicator stays after the last Show (tests shorten it).
     void SetHideDelay(int milliseconds) { m_hideDelayMs = milliseconds; }
 

@@ -168,6 +168,9 @@ std::intptr_t DeviceMainDlg::OnWindowMessage(unsigned msg, std::uintptr_t wParam
         case kWmShowRequest:
             m_shell.BringBack();
             return 0;
+        case DUI::kWmSize:
+            if (m_dpiIndicator) m_dpiIndicator->FollowOwner();
+            return MDialog::OnWindowMessage(msg, wParam, lParam);
         case kWmUpdateAvailable:
             m_updateEvents.Prompt(wParam);
             return 0;

@@ -32,6 +32,16 @@ int main(int argc, char** argv) {
     if (simulate.simulate) options.simulation = simulate.scenario;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--tour") == 0) options.viewTourDwellMs = 2000;
+        // A shorter or longer dwell per view: "--tour=MS", 100 to 60000 ms.
+        if (std::strncmp(argv[i], "--tour=", 7) == 0) {
+            char* end = nullptr;
+            const long dwell = std::strtol(argv[i] + 7, &end, 10);
+            if (end == argv[i] + 7 || *end != 0 || dwell < 100 || dwell > 60000) {
+                std::fprintf(stderr, "kestrix: --tour=MS needs MS from 100 to 60000\n");
+                return 2;
+            }
+            options.viewTourDwellMs = static_cast<int>(dwell);
+        }
     }
     return kestrix::RunApplication(options);
 }

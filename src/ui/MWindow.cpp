@@ -233,7 +233,10 @@ void NativeWindow::closeEvent(QCloseEvent* event) {
 }
 
 void NativeWindow::mousePressEvent(QMouseEvent* event) {
+    // A pop-up also receives the presses outside it (QWidget then closes it): only a press
+    // inside the window can be one on its caption band.
     if (m_impl && event->button() == Qt::LeftButton &&
+        rect().contains(event->position().toPoint()) &&
         event->position().y() < m_impl->m_captionHeight && windowHandle()) {
         windowHandle()->startSystemMove();
         return;
@@ -253,6 +256,8 @@ void NativeWindow::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 bool NativeWindow::event(QEvent* event) {
+    // Activated by the compositor: the user brought a minimised window back.
+    if (m_impl && event->type() == QEvent::WindowActivate) m_impl->m_waylandMinimized = false;
     if (m_impl &&
         (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate)) {
         m_impl->Deliver(kWmNcActivate, event->type() == QEvent::WindowActivate ? 1 : 0, 0);
@@ -578,7 +583,14 @@ bool MWindow::IsWindowVisible() const { return m_impl->m_widget && m_impl->m_wid
 
 bool MWindow::IsMaximized() const { return m_impl->m_widget && m_impl->m_widget->isMaximized(); }
 
-bool MWindow::IsMinimized() const { return m_impl->m_widget && m_impl->m_widget->isMinimized(); }
+bool MWindow::IsMinimized() const {
+    return m_impl->m_widget && (m_impl->m_widget->isMinimized() || m_impl->m_waylandMinimized);
+}
+
+bool MWindow::IsExposed() const {
+    return m_impl->m_widget && m_impl->m_widget->windowHandle() &&
+           m_impl->m_widget->windowHandle()->isExposed();
+}
 
 const std::string& MWindow::GetTitle() const { return m_impl->m_title; }
 
@@ -625,7 +637,14 @@ void MWindow::SetTopMost(bool topMost) {
 
 void MWindow::BringToFront(const std::string& activationToken) {
     if (NativeWindow* widget = m_impl->m_widget) {
-        if (widget->isMinimized()) {
+        if (m_impl->m_waylandMinimized) {
+            // Wayland has no request to un-minimise, and a compositor without xdg-activation
+            // (or a launch without a token) would leave the window hidden: mapping the window
+            // afresh brings it back on every compositor.
+            m_impl->m_waylandMinimized = false;
+            widget->hide();
+            widget->showNormal();
+        } else if (widget->isMinimized()) {
             widget->showNormal();
         } else {
             widget->show();
@@ -668,6 +687,7 @@ void MWindow::ShowWindow(int command) {
         case kSwShowMinimized:
         case kSwMinimize:
             widget->showMinimized();
+            if (IsWaylandSession()) m_impl->m_waylandMinimized = true;
             break;
         case kSwShowMaximized:
             widget->showMaximized();

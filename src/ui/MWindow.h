@@ -65,6 +65,9 @@ class MWindow {
     bool IsMaximized() const;
     // True when minimised.
     bool IsMinimized() const;
+    // True once the window system shows the window (on Wayland: after its first configure,
+    // when its pop-ups can be placed on it).
+    bool IsExposed() const;
     // The title given to Create.
     const std::string& GetTitle() const;
     // The owner given to Create (may be null).

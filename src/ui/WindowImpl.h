@@ -67,6 +67,9 @@ struct WindowImpl {
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
     bool m_pendingShow = false;
     bool m_destroying = false;
+    // Minimised by the program on Wayland and not activated since. The compositor never
+    // reports the minimised state, and Qt forgets it with the next configure.
+    bool m_waylandMinimized = false;
     int m_captionHeight = 0;
     int m_resizeBorder = 0;
     QSize m_lastSize;

@@ -53,7 +53,18 @@ wait_for 30 log_has "GetDeviceId" || fail "the mouse was not identified"
 wait_for 30 log_has "device read shown" || fail "the first read never reached the window"
 sleep 0.5
 # The window may still be taking its final size (a minimum size applies once it is mapped).
-wide_enough() { eval "$(xdotool getwindowgeometry --shell "$wid")"; [ "${WIDTH:-0}" -ge 1000 ]; }
+# Other windows of the program may carry the same name (a 1x1 one was found first on a busy
+# machine): the main window is the widest.
+wide_enough() {
+  local w best="" widest=0
+  for w in $(xdotool search --name "^Kestrix$" 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    [ "${WIDTH:-0}" -gt "$widest" ] && { best=$w; widest=$WIDTH; }
+  done
+  [ -n "$best" ] && wid=$best
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  [ "${WIDTH:-0}" -ge 1000 ]
+}
 wait_for 10 wide_enough || fail "the window never took its size (${WIDTH:-?}x${HEIGHT:-?})"
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 W=$WIDTH; H=$HEIGHT
