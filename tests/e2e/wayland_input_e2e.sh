@@ -16,41 +16,20 @@ for tool in Xvfb xdotool weston import convert; do
   command -v "$tool" >/dev/null || { echo "skipped: no $tool"; exit 77; }
 done
 
-work="$(mktemp -d)"
-xvfb_pid=""
-weston_pid=""
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  [ -n "$weston_pid" ] && kill "$weston_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
+. "$(dirname "$0")/session.sh"
+fail_details() {
   echo "window last seen at ${WW:-?}x${WH:-?}+${WX:-?}+${WY:-?}" >&2
   echo "--- Wayland trace" >&2
   tail -20 "$work/trace.txt" >&2
   echo "--- log" >&2
   tail -20 "$work/kestrix.log" >&2
   [ -n "${KESTRIX_E2E_KEEP:-}" ] && cp "$work"/*.png "$KESTRIX_E2E_KEEP"/ 2>/dev/null
-  exit 1
-}
-wait_for() {  # wait_for SECONDS COMMAND...
-  local limit=$(( $1 * 10 )); shift
-  for _ in $(seq "$limit"); do "$@" && return 0; sleep 0.1; done
-  return 1
 }
 
 # One screen, as large as weston's output, so that screen and compositor coordinates agree.
 SW=1600
 SH=960
-exec 3<> "$work/display"
-Xvfb -displayfd 3 -screen 0 "${SW}x${SH}x24" -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-wait_for 5 test -s "$work/display" || { echo "skipped: Xvfb did not start"; exit 77; }
-export DISPLAY=":$(head -1 "$work/display")"
+start_xvfb "${SW}x${SH}" || { echo "skipped: Xvfb did not start"; exit 77; }
 
 # A plain background without a panel or animations: whatever differs from it is a window.
 background="#204060"

@@ -6,23 +6,7 @@ set -uo pipefail
 exe="$1"
 command -v weston >/dev/null || { echo "skipped: no weston"; exit 77; }
 
-work="$(mktemp -d)"
-weston_pid=""
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  [ -n "$weston_pid" ] && kill "$weston_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  echo "--- stdout" >&2
-  tail -20 "$work/stdout" >&2
-  echo "--- log" >&2
-  tail -40 "$work/kestrix.log" >&2
-  exit 1
-}
+. "$(dirname "$0")/session.sh"
 
 # The compositor's socket and the program's runtime files live in a private runtime folder.
 mkdir -m 700 "$work/runtime"

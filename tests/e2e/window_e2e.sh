@@ -6,30 +6,9 @@ set -uo pipefail
 exe="$1"
 for tool in Xvfb xdotool; do command -v "$tool" >/dev/null || { echo "skipped: no $tool"; exit 77; }; done
 
-work="$(mktemp -d)"
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  echo "--- stdout" >&2
-  tail -20 "$work/stdout" >&2
-  echo "--- log" >&2
-  tail -40 "$work/kestrix.log" >&2
-  exit 1
-}
+. "$(dirname "$0")/session.sh"
 
-# Xvfb names its own free display.
-exec 3<> "$work/display"
-Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(head -1 "$work/display")"
+start_xvfb 1366x768 || fail "Xvfb did not start"
 export QT_QPA_PLATFORM=xcb  # the test runner may have chosen offscreen for the unit tests
 
 mkdir -m 700 "$work/runtime"
@@ -40,11 +19,6 @@ env -u no_proxy -u NO_PROXY all_proxy=http://127.0.0.1:9 ALL_PROXY=http://127.0.
   "$exe" --simulate --log "$work/kestrix.log" --hid-trace "$work/trace.txt" >"$work/stdout" 2>&1 &
 app_pid=$!
 
-wait_for() {  # wait_for SECONDS COMMAND...
-  local limit=$(( $1 * 10 )); shift
-  for _ in $(seq "$limit"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
 log_has() { grep -q -- "$1" "$work/kestrix.log" 2>/dev/null; }
 count() { grep -c -- "$1" "$work/kestrix.log" 2>/dev/null || true; }
 
