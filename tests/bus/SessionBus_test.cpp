@@ -216,6 +216,12 @@ bool WaitForText(const std::string& path, const std::vector<std::string>& texts,
     return false;
 }
 
+// busctl watching the interface in the background for 20 s, writing to path once it watches.
+void MonitorInterface(const std::string& path) {
+    RunShell("timeout 20 busctl --user monitor org.kestrix.Kestrix1 > '" + path + "' 2>&1 &");
+    WaitForText(path, {"Monitoring"}, 3s);
+}
+
 const std::string kMouse101 =
     "busctl --user call org.kestrix.Kestrix1 /org/kestrix/Kestrix1/mouse/101 "
     "org.kestrix.Kestrix1.Mouse ";
@@ -236,9 +242,7 @@ TEST(SessionBus, AClientSetsDpiAndSwitchesProfileWhileTheWindowRuns) {
     RunWindowWith(
         "vireo", std::make_shared<SimBackend>(),
         [&] {
-            RunShell("timeout 20 busctl --user monitor org.kestrix.Kestrix1 > '" + monitor +
-                     "' 2>&1 &");
-            WaitForText(monitor, {"Monitoring"}, 3s);
+            MonitorInterface(monitor);
             setDpi = RunShell(kMouse101 + "SetSetting ss dpi_group1_value 1000 2>&1");
             useProfile = RunShell(kMouse101 + "UseProfile i 2 2>&1");
             signalled = WaitForText(monitor, {"Member=DpiStageChanged", "INT32 1000",
@@ -272,9 +276,7 @@ TEST(SessionBus, AProfileSwitchedInTheWindowIsSignalledWithoutWaitingForTheMouse
     RunWindowWith(
         "vireo", std::make_shared<SimBackend>(),
         [&] {
-            RunShell("timeout 20 busctl --user monitor org.kestrix.Kestrix1 > '" + monitor +
-                     "' 2>&1 &");
-            WaitForText(monitor, {"Monitoring"}, 3s);
+            MonitorInterface(monitor);
             // The profile pop-up's choice, as a click on "Profile 3" sends it.
             DUI::PostToUiThread([&] { shown->SendMessage(kWmProfilePopup, 0, 3); });
             signalled = WaitForText(monitor, {"Member=ProfileSwitched", "\"Profile 3\""});
