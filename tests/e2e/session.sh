@@ -1,7 +1,7 @@
 # shellcheck shell=bash
 # Sourced by the end-to-end scripts: a scratch folder $work, removed on exit together with the
 # processes the script started (app_pid, weston_pid, xvfb_pid, ended in that order), fail(),
-# wait_for() and start_xvfb().
+# wait_for(), log_has(), start_xvfb() and open_first_card().
 work="$(mktemp -d)"
 xvfb_pid=""
 weston_pid=""
@@ -43,4 +43,21 @@ start_xvfb() {
   wait_for 5 test -s "$work/display" || return 1
   DISPLAY=":$(head -1 "$work/display")"
   export DISPLAY
+}
+
+log_has() { grep -q -- "$1" "$work/kestrix.log" 2>/dev/null; }
+
+# open_first_card WIDTH HEIGHT: clicks the first card of the device list (the Vireo, by cable)
+# with the script's click X Y (window coordinates) until the buttons page shows. The layout
+# scales with the window's height from 788 px. Leaves the card's place in card_x and card_y.
+open_first_card() {
+  local card_h
+  card_h=$(awk -v h="$2" 'BEGIN { c = 376 * h / 788 - 16; if (c > 360) c = 360; print c }')
+  card_x=$(awk -v w="$1" -v c="$card_h" 'BEGIN { printf "%d", w / 2 - (c * 0.78 + 24) }')
+  card_y=$(awk -v h="$2" 'BEGIN { printf "%d", (int(64 * h / 788 + 0.5) + h - int(50 * h / 788 + 0.5)) / 2 }')
+  for _ in 1 2 3; do
+    click "$card_x" "$card_y"
+    wait_for 3 log_has "page 2 shown" && return 0
+  done
+  fail "choosing the mouse did not open the buttons page"
 }

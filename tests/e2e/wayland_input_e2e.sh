@@ -73,7 +73,6 @@ WAYLAND_DEBUG=client kestrix --simulate=default:random-input-ms=$input_ms \
   2> >(grep --line-buffered -E 'wl_keyboard@[0-9]+\.(enter|leave)|xdg_popup|xdg_toplevel@[0-9]+\.resize' >"$work/trace.txt") &
 app_pid=$!
 
-log_has() { grep -q -- "$1" "$work/kestrix.log" 2>/dev/null; }
 # Pop-ups in the trace, one line each: "ID grab|plain open|closed X Y W H", in creation order.
 popups() {
   awk '
@@ -147,15 +146,8 @@ focus=$(grep -E "wl_keyboard@[0-9]+\.(enter|leave)" "$work/trace.txt")
 misplaced=$(popups | awk -v x=$((WW - 316)) -v y=$((WH - 146)) '$2 == "plain" && $4 != "-" && ($4 != x || $5 != y)')
 [ -z "$misplaced" ] || fail "DPI indicator away from the corner: $misplaced"
 
-# The first card of the device list (the Vireo, by cable) opens the buttons page.
-card_h=$(awk -v h="$WH" 'BEGIN { c = 376 * h / 788 - 16; if (c > 360) c = 360; print c }')
-card_x=$(awk -v w="$WW" -v c="$card_h" 'BEGIN { printf "%d", w / 2 - (c * 0.78 + 24) }')
-card_y=$(( ( $(s 64) + WH - $(s 50) ) / 2 ))
-for _ in 1 2 3; do
-  click "$card_x" "$card_y"
-  wait_for 3 log_has "page 2 shown" && break
-done
-log_has "page 2 shown" || fail "choosing the mouse did not open the buttons page"
+# The first card of the device list opens the buttons page.
+open_first_card "$WW" "$WH"
 if [ -n "$shots" ]; then
   park_pointer
   wait_for 8 indicator_closed

@@ -19,7 +19,6 @@ env -u no_proxy -u NO_PROXY all_proxy=http://127.0.0.1:9 ALL_PROXY=http://127.0.
   "$exe" --simulate --log "$work/kestrix.log" --hid-trace "$work/trace.txt" >"$work/stdout" 2>&1 &
 app_pid=$!
 
-log_has() { grep -q -- "$1" "$work/kestrix.log" 2>/dev/null; }
 count() { grep -c -- "$1" "$work/kestrix.log" 2>/dev/null || true; }
 
 wait_for 30 eval 'wid=$(xdotool search --name "^Kestrix$" 2>/dev/null | head -1); [ -n "$wid" ]' || fail "no window"
@@ -45,15 +44,8 @@ W=$WIDTH; H=$HEIGHT
 s() { awk -v v="$1" -v h="$H" 'BEGIN { printf "%d", v * h / 788 + 0.5 }'; }
 click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; sleep 0.4; }
 
-# The first card of the device list (the Vireo, by cable) opens the buttons page.
-card_h=$(awk -v h="$H" 'BEGIN { c = 376 * h / 788 - 16; if (c > 360) c = 360; print c }')
-card_x=$(awk -v w="$W" -v c="$card_h" 'BEGIN { printf "%d", w / 2 - (c * 0.78 + 24) }')
-card_y=$(( ( $(s 64) + H - $(s 50) ) / 2 ))
-for _ in 1 2 3; do
-  click "$card_x" "$card_y"
-  wait_for 3 log_has "page 2 shown" && break
-done
-log_has "page 2 shown" || fail "choosing the mouse did not open the buttons page"
+# The first card of the device list opens the buttons page.
+open_first_card "$W" "$H"
 
 # Across the tab strip until every device page was shown; home hides the strip, the card
 # brings it back.
