@@ -81,6 +81,23 @@ std::string SettingText(const Json& value) {
 
 int IntOrNone(const Json& value) { return value.is_number_integer() ? value.get<int>() : -1; }
 
+// Replies to call with an array of element values, append adding one item and returning
+// sd-bus's result; the first failure is returned and nothing is sent.
+template <typename Items, typename Append>
+int ReplyWithArray(sd_bus_message* call, const char* element, const Items& items, Append append) {
+    sd_bus_message* raw = nullptr;
+    int result = sd_bus_message_new_method_return(call, &raw);
+    MessagePtr reply(raw);
+    if (result >= 0) result = sd_bus_message_open_container(reply.get(), 'a', element);
+    for (const auto& item : items) {
+        if (result < 0) break;
+        result = append(reply.get(), item);
+    }
+    if (result >= 0) result = sd_bus_message_close_container(reply.get());
+    if (result < 0) return result;
+    return sd_bus_send(nullptr, reply.get(), nullptr);
+}
+
 }  // namespace
 
 // The outcome of a command run for a mouse method.
@@ -403,21 +420,15 @@ int BusService::OnRun(sd_bus_message* call, void* userdata, sd_bus_error* error)
 int BusService::OnListMice(sd_bus_message* call, void* userdata, sd_bus_error*) {
     BusService& service = ServiceOf(userdata);
     service.CompareMice();
-    sd_bus_message* raw = nullptr;
-    int result = sd_bus_message_new_method_return(call, &raw);
-    MessagePtr reply(raw);
-    if (result >= 0) result = sd_bus_message_open_container(reply.get(), 'a', "(iosssiis)");
-    for (const auto& [model, mouse] : service.m_known) {
-        if (result < 0) break;
-        const std::string path = PathOfModel(model);
-        result =
-            sd_bus_message_append(reply.get(), "(iosssiis)", model, path.c_str(),
-                                  mouse.name.c_str(), mouse.connection.c_str(), mouse.link.c_str(),
-                                  mouse.batteryLevel, mouse.batteryCharge, mouse.firmware.c_str());
-    }
-    if (result >= 0) result = sd_bus_message_close_container(reply.get());
-    if (result < 0) return result;
-    return sd_bus_send(nullptr, reply.get(), nullptr);
+    return ReplyWithArray(
+        call, "(iosssiis)", service.m_known, [](sd_bus_message* reply, const auto& known) {
+            const auto& [model, mouse] = known;
+            const std::string path = PathOfModel(model);
+            return sd_bus_message_append(reply, "(iosssiis)", model, path.c_str(),
+                                         mouse.name.c_str(), mouse.connection.c_str(),
+                                         mouse.link.c_str(), mouse.batteryLevel,
+                                         mouse.batteryCharge, mouse.firmware.c_str());
+        });
 }
 
 BusService::JsonRun BusService::RunForMouse(sd_bus_message* call,
@@ -457,18 +468,11 @@ int ReplyFailure(sd_bus_error* error, int exitCode, const std::string& reason) {
 int BusService::OnGetSettings(sd_bus_message* call, void* userdata, sd_bus_error* error) {
     const JsonRun run = ServiceOf(userdata).RunForMouse(call, {"get"});
     if (!run.ok) return ReplyFailure(error, run.exitCode, run.error);
-    sd_bus_message* raw = nullptr;
-    int result = sd_bus_message_new_method_return(call, &raw);
-    MessagePtr reply(raw);
-    if (result >= 0) result = sd_bus_message_open_container(reply.get(), 'a', "{ss}");
-    for (const auto& [key, value] : run.document["settings"].items()) {
-        if (result < 0) break;
-        result =
-            sd_bus_message_append(reply.get(), "{ss}", key.c_str(), SettingText(value).c_str());
-    }
-    if (result >= 0) result = sd_bus_message_close_container(reply.get());
-    if (result < 0) return result;
-    return sd_bus_send(nullptr, reply.get(), nullptr);
+    return ReplyWithArray(call, "{ss}", run.document["settings"].items(),
+                          [](sd_bus_message* reply, const auto& setting) {
+                              return sd_bus_message_append(reply, "{ss}", setting.key().c_str(),
+                                                           SettingText(setting.value()).c_str());
+                          });
 }
 
 int BusService::OnGetSetting(sd_bus_message* call, void* userdata, sd_bus_error* error) {
@@ -493,19 +497,12 @@ int BusService::OnSetSetting(sd_bus_message* call, void* userdata, sd_bus_error*
 int BusService::OnListProfiles(sd_bus_message* call, void* userdata, sd_bus_error* error) {
     const JsonRun run = ServiceOf(userdata).RunForMouse(call, {"profile", "list"});
     if (!run.ok) return ReplyFailure(error, run.exitCode, run.error);
-    sd_bus_message* raw = nullptr;
-    int result = sd_bus_message_new_method_return(call, &raw);
-    MessagePtr reply(raw);
-    if (result >= 0) result = sd_bus_message_open_container(reply.get(), 'a', "(isb)");
-    for (const Json& profile : run.document["profiles"]) {
-        if (result < 0) break;
-        result = sd_bus_message_append(reply.get(), "(isb)", profile["id"].get<int>(),
-                                       profile["name"].get<std::string>().c_str(),
-                                       profile["active"].get<bool>() ? 1 : 0);
-    }
-    if (result >= 0) result = sd_bus_message_close_container(reply.get());
-    if (result < 0) return result;
-    return sd_bus_send(nullptr, reply.get(), nullptr);
+    return ReplyWithArray(
+        call, "(isb)", run.document["profiles"], [](sd_bus_message* reply, const Json& profile) {
+            return sd_bus_message_append(reply, "(isb)", profile["id"].get<int>(),
+                                         profile["name"].get<std::string>().c_str(),
+                                         profile["active"].get<bool>() ? 1 : 0);
+        });
 }
 
 int BusService::OnUseProfile(sd_bus_message* call, void* userdata, sd_bus_error* error) {
@@ -521,21 +518,14 @@ int BusService::OnUseProfile(sd_bus_message* call, void* userdata, sd_bus_error*
 int BusService::OnListButtons(sd_bus_message* call, void* userdata, sd_bus_error* error) {
     const JsonRun run = ServiceOf(userdata).RunForMouse(call, {"button", "list"});
     if (!run.ok) return ReplyFailure(error, run.exitCode, run.error);
-    sd_bus_message* raw = nullptr;
-    int result = sd_bus_message_new_method_return(call, &raw);
-    MessagePtr reply(raw);
-    if (result >= 0) result = sd_bus_message_open_container(reply.get(), 'a', "(issiii)");
-    for (const Json& button : run.document["buttons"]) {
-        if (result < 0) break;
-        result = sd_bus_message_append(reply.get(), "(issiii)", button["key_code"].get<int>(),
-                                       button["name"].get<std::string>().c_str(),
-                                       button["function"].get<std::string>().c_str(),
-                                       IntOrNone(button["type"]), IntOrNone(button["value"]),
-                                       IntOrNone(button["value2"]));
-    }
-    if (result >= 0) result = sd_bus_message_close_container(reply.get());
-    if (result < 0) return result;
-    return sd_bus_send(nullptr, reply.get(), nullptr);
+    return ReplyWithArray(
+        call, "(issiii)", run.document["buttons"], [](sd_bus_message* reply, const Json& button) {
+            return sd_bus_message_append(reply, "(issiii)", button["key_code"].get<int>(),
+                                         button["name"].get<std::string>().c_str(),
+                                         button["function"].get<std::string>().c_str(),
+                                         IntOrNone(button["type"]), IntOrNone(button["value"]),
+                                         IntOrNone(button["value2"]));
+        });
 }
 
 int BusService::OnSetButton(sd_bus_message* call, void* userdata, sd_bus_error* error) {

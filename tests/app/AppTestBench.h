@@ -14,6 +14,7 @@
 #include "app/AppContext.h"
 #include "app/DeviceMainDlg.h"
 #include "app/MainLayout.h"
+#include "app/PlatformFactory.h"
 #include "app/Screen.h"
 #include "app/ShellStyle.h"
 #include "app/StartupConfig.h"
@@ -109,6 +110,30 @@ inline void SetUpToolkit() {
     SetWorkAreaSource([] { return DUI::Rect{0, 0, 1920, 1080}; });
 }
 
+// The window sizes the layout must serve: the design size, and the window a 1366 x 768 laptop
+// screen gives.
+struct WindowSize {
+    const char* name;
+    int width;
+    int height;
+};
+inline constexpr WindowSize kWindowSizes[] = {{"1300x788", 1300, 788}, {"1366x768", 1267, 768}};
+
+// The desktop services no test may touch for real (autostart entries, launched programs, the
+// pointer settings); the platforms of the program tests derive from it.
+class FakeDesktopPlatform : public PlatformFactory {
+  public:
+    std::shared_ptr<Autostart> MakeAutostart(const std::string&) override {
+        return std::make_shared<FakeAutostart>();
+    }
+    std::shared_ptr<DesktopLauncher> MakeLauncher() override {
+        return std::make_shared<FakeDesktopLauncher>();
+    }
+    std::shared_ptr<PointerSystem> MakePointerSystem() override {
+        return std::make_shared<FakePointerSystem>();
+    }
+};
+
 // A main window over simulated mice, fake platform services and a store in a temp folder.
 class WindowBench {
   public:
@@ -154,8 +179,9 @@ class WindowBench {
     }
 
     // Creates the window and waits until the first device read has reached the window.
-    bool CreateAndWaitForDevice() {
-        if (!Create()) return false;
+    bool CreateAndWaitForDevice(int width = MainLayout::kDesignWidth,
+                                int height = MainLayout::kDesignHeight) {
+        if (!Create(width, height)) return false;
         // Done when the profiles exist and their title reached the window.
         return PumpUntil(
             [this] {
@@ -163,7 +189,7 @@ class WindowBench {
                 return window->View().DevicePagesShown() && window->Worker()->QueuedTasks() == 0 &&
                        store.IsOpened() && title != nullptr && !title->GetTitle().empty();
             },
-            std::chrono::milliseconds(15000));
+            std::chrono::milliseconds(20000));
     }
 
     AppTempFolder temp;

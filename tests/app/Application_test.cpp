@@ -40,7 +40,7 @@ class RecordingRegistry final : public AppRegistry {
     std::vector<std::string> m_writes;
 };
 
-class TestPlatform final : public PlatformFactory {
+class TestPlatform final : public test::FakeDesktopPlatform {
   public:
     TestPlatform(const std::string& dataFolder, SingleInstance::Role role)
         : folders(std::make_shared<FakeAppFolders>(KESTRIX_SOURCE_DATA, dataFolder)),
@@ -52,15 +52,6 @@ class TestPlatform final : public PlatformFactory {
         return instance;
     }
     std::shared_ptr<AppRegistry> MakeRegistry(const std::string&) override { return registry; }
-    std::shared_ptr<Autostart> MakeAutostart(const std::string&) override {
-        return std::make_shared<FakeAutostart>();
-    }
-    std::shared_ptr<DesktopLauncher> MakeLauncher() override {
-        return std::make_shared<FakeDesktopLauncher>();
-    }
-    std::shared_ptr<PointerSystem> MakePointerSystem() override {
-        return std::make_shared<FakePointerSystem>();
-    }
 
     std::shared_ptr<FakeAppFolders> folders;
     std::shared_ptr<FakeSingleInstance> instance;

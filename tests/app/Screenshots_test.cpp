@@ -45,32 +45,15 @@ bool SaveWindowPng(const std::string& title, const std::string& file) {
     return false;
 }
 
-struct Size {
-    const char* name;
-    int width;
-    int height;
-};
-// The design size, and the window a 1366 x 768 laptop screen gives.
-constexpr Size kSizes[] = {{"1300x788", 1300, 788}, {"1366x768", 1267, 768}};
-
 TEST(Screenshots, EveryViewOfTheMainWindow) {
     const std::string folder = Folder();
     if (folder.empty()) GTEST_SKIP() << "KESTRIX_SCREENSHOTS not set";
     std::filesystem::create_directories(folder);
-    for (const Size& size : kSizes) {
+    for (const test::WindowSize& size : test::kWindowSizes) {
         const std::string prefix = folder + "/" + size.name + "-";
         test::WindowBench bench("default");
-        ASSERT_TRUE(bench.window->Create(nullptr, "Kestrix", kShellWindowStyle, 0,
-                                         {0, 0, size.width, size.height}));
+        ASSERT_TRUE(bench.CreateAndWaitForDevice(size.width, size.height));
         bench.window->ShowWindow(DUI::kSwShowNormal);
-        ASSERT_TRUE(test::PumpUntil(
-            [&] {
-                auto* title =
-                    bench.window->GetControlAs<DUI::MControlFont>(frame_id::kProfileLabel);
-                return bench.window->View().DevicePagesShown() &&
-                       bench.window->Worker()->QueuedTasks() == 0 && !title->GetTitle().empty();
-            },
-            20000ms));
         test::PumpFor(300ms);
         EXPECT_TRUE(SaveWindowPng("Kestrix", prefix + "home.png"));
 

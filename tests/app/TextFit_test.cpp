@@ -99,14 +99,6 @@ int PaintComboLists(DUI::MDialog& window) {
     return painted;
 }
 
-struct Size {
-    const char* name;
-    int width;
-    int height;
-};
-// The design size, and the window a 1366 x 768 laptop screen gives.
-constexpr Size kSizes[] = {{"1300x788", 1300, 788}, {"1366x768", 1267, 768}};
-
 TEST(TextFit, EveryTextFitsInEveryLanguage) {
     std::set<std::string> cuts;
     std::string where;
@@ -116,21 +108,12 @@ TEST(TextFit, EveryTextFitsInEveryLanguage) {
                     std::to_string(cut.needed) + " px, has " + std::to_string(cut.available));
     });
     for (int lcid : {1033, 2052, 1028, 1041, 1042, 1058, 1049}) {
-        for (const Size& size : kSizes) {
+        for (const test::WindowSize& size : test::kWindowSizes) {
             const std::string run = std::to_string(lcid) + " " + size.name;
             test::WindowBench bench("default");
             SetCurrentLcid(lcid);
-            ASSERT_TRUE(bench.Create(size.width, size.height)) << run;
+            ASSERT_TRUE(bench.CreateAndWaitForDevice(size.width, size.height)) << run;
             bench.window->ShowWindow(DUI::kSwShowNormal);
-            ASSERT_TRUE(test::PumpUntil(
-                [&] {
-                    auto* title =
-                        bench.window->GetControlAs<DUI::MControlFont>(frame_id::kProfileLabel);
-                    return bench.window->View().DevicePagesShown() &&
-                           bench.window->Worker()->QueuedTasks() == 0 && !title->GetTitle().empty();
-                },
-                20000ms))
-                << run;
             where = run + " home";
             PaintWindows();
 

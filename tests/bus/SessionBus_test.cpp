@@ -122,7 +122,7 @@ class PrivateBus {
 
 // The program's own folders, registry and single instance (kestrixctl finds the window and
 // the database through them), with the desktop services faked.
-class BusPlatform final : public PlatformFactory {
+class BusPlatform final : public test::FakeDesktopPlatform {
   public:
     std::shared_ptr<AppFolders> Folders() override { return std::make_shared<LinuxAppFolders>(); }
     std::shared_ptr<SingleInstance> MakeSingleInstance(const std::string& name) override {
@@ -130,15 +130,6 @@ class BusPlatform final : public PlatformFactory {
     }
     std::shared_ptr<AppRegistry> MakeRegistry(const std::string& name) override {
         return std::make_shared<LinuxAppRegistry>(name);
-    }
-    std::shared_ptr<Autostart> MakeAutostart(const std::string&) override {
-        return std::make_shared<FakeAutostart>();
-    }
-    std::shared_ptr<DesktopLauncher> MakeLauncher() override {
-        return std::make_shared<FakeDesktopLauncher>();
-    }
-    std::shared_ptr<PointerSystem> MakePointerSystem() override {
-        return std::make_shared<FakePointerSystem>();
     }
 };
 
