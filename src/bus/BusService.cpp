@@ -240,7 +240,8 @@ void BusService::DevicesChanged() {
 void BusService::BatteryReported(int level, int charge) {
     Post([this, level, charge] {
         for (auto& [model, mouse] : m_known) {
-            if (!mouse.selected) continue;
+            // Identity reports of a cabled mouse carry no battery: its level stays unknown.
+            if (!mouse.selected || mouse.connection != "receiver") continue;
             mouse.batteryLevel = level;
             mouse.batteryCharge = charge;
             EmitForMouse(model, "BatteryLevel", "ii", level, charge);

@@ -280,11 +280,15 @@ TEST(SessionBus, ThePageShowsADpiSetOverTheBus) {
     PrivateBus bus;
     if (!bus.Running()) GTEST_SKIP() << "dbus-daemon is not installed";
     Shell setDpi;
+    Shell mice;
     int pageDpi = 0;
     RunWindowWith(
         "vireo", std::make_shared<SimBackend>(),
         [&] {
             setDpi = RunShell(kMouse101 + "SetSetting ss dpi_group2_value 2000 2>&1");
+            mice = RunShell(
+                "busctl --user call org.kestrix.Kestrix1 /org/kestrix/Kestrix1 "
+                "org.kestrix.Kestrix1.Manager ListMice 2>&1");
             // The pages re-read the store on the UI thread after the call.
             std::this_thread::sleep_for(300ms);
         },
@@ -294,6 +298,9 @@ TEST(SessionBus, ThePageShowsADpiSetOverTheBus) {
         });
     EXPECT_EQ(setDpi.exitCode, 0) << setDpi.out;
     EXPECT_EQ(pageDpi, 2000);
+    // A cabled mouse has no battery level to report.
+    EXPECT_NE(mice.out.find("\"Kestrix Vireo\" \"cable\" \"up\" -1 -1"), std::string::npos)
+        << mice.out;
 }
 
 TEST(SessionBus, KestrixctlAnswersAsAloneWhileTheWindowRuns) {
