@@ -281,6 +281,7 @@ TEST(SessionBus, ThePageShowsADpiSetOverTheBus) {
     if (!bus.Running()) GTEST_SKIP() << "dbus-daemon is not installed";
     Shell setDpi;
     Shell mice;
+    Shell lists;
     int pageDpi = 0;
     RunWindowWith(
         "vireo", std::make_shared<SimBackend>(),
@@ -289,6 +290,8 @@ TEST(SessionBus, ThePageShowsADpiSetOverTheBus) {
             mice = RunShell(
                 "busctl --user call org.kestrix.Kestrix1 /org/kestrix/Kestrix1 "
                 "org.kestrix.Kestrix1.Manager ListMice 2>&1");
+            lists = RunShell(kMouse101 + "ListProfiles 2>&1; " + kMouse101 + "ListButtons 2>&1; " +
+                             kMouse101 + "GetSettings 2>&1");
             // The pages re-read the store on the UI thread after the call.
             std::this_thread::sleep_for(300ms);
         },
@@ -301,6 +304,11 @@ TEST(SessionBus, ThePageShowsADpiSetOverTheBus) {
     // A cabled mouse has no battery level to report.
     EXPECT_NE(mice.out.find("\"Kestrix Vireo\" \"cable\" \"up\" -1 -1"), std::string::npos)
         << mice.out;
+    // The arrays of the mouse object, as kestrixctl's listings hold them.
+    for (const char* part : {"a(isb) 4 1 \"Profile 1\" true 2 \"Profile 2\" false",
+                             "a(issiii) 6 0 \"Left button\" \"Left button\" -1 -1 -1 1",
+                             "\"dpi_group2_value\" \"2000\""})
+        EXPECT_NE(lists.out.find(part), std::string::npos) << part << "\n" << lists.out;
 }
 
 TEST(SessionBus, KestrixctlAnswersAsAloneWhileTheWindowRuns) {
